@@ -1,0 +1,81 @@
+#pragma once
+// One image of an icon: its stored bytes (bitmap or PNG) exactly as read, the directory fields
+// derived from them, and a decoded handle made on first request.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/IconHandle.h"
+#include "platform/ModuleResources.h"
+#include "platform/Stream.h"
+
+namespace pictarix {
+
+class THiResIcon;
+
+// The bytes of an image. Never changed once made, so copies may share them.
+using ImageData = std::shared_ptr<const std::vector<std::uint8_t>>;
+
+class TIconImage {
+ public:
+  // Create: no handle and no data; the caller sets the fields.
+  TIconImage() = default;
+  virtual ~TIconImage() = default;
+  TIconImage(const TIconImage&) = delete;
+  TIconImage& operator=(const TIconImage&) = delete;
+
+  // A new image equal to `source` (class TIconImage). Shares the source's handle when it has
+  // one and otherwise stays lazy; never decodes.
+  static std::unique_ptr<TIconImage> CreateCopy(const TIconImage& source);
+
+  // The decoded handle, made on first request from the data; nullptr when it cannot be made
+  // (tried again on the next request).
+  IconHandle GetHandle();
+  // A new graphic showing this image (without a handle when none can be made).
+  std::unique_ptr<THiResIcon> CreateGraphic();
+  // Re-derives Width, Height, BitCount and ColorCount from the start of Data; never reads past
+  // the bytes held (missing bytes count as 0).
+  void UpdateFromHeader();
+  // Writes exactly BytesInRes bytes: the data held, zero-filled when it holds fewer; nothing
+  // when there is no data.
+  void WriteData(TStream& stream) const;
+
+  // The 12 bytes Width..BytesInRes as a directory entry stores them, and back.
+  std::array<std::uint8_t, 12> EntryFields() const;
+  void SetEntryFields(const std::array<std::uint8_t, 12>& fields);
+
+  // Data as held (may differ in size from BytesInRes for resource images); empty when none.
+  const std::vector<std::uint8_t>& Bytes() const;
+  bool HasData() const { return Data != nullptr; }
+  // Takes a block over as Data.
+  void SetData(std::vector<std::uint8_t> bytes);
+
+  IconHandle Handle;  // nullptr until GetHandle made one
+  std::uint8_t Width = 0;
+  std::uint8_t Height = 0;
+  std::uint16_t ColorCount = 0;
+  std::uint16_t Planes = 0;
+  std::uint16_t BitCount = 0;
+  std::uint32_t BytesInRes = 0;
+  ImageData Data;
+};
+
+class TFileIconImage : public TIconImage {
+ public:
+  // Reads a 16-byte icon-file directory entry at the stream's position and its data from the
+  // entry's offset (position 0 = start of the icon file); leaves the stream after the entry.
+  // Data past the end of the stream is zero-filled; a BytesInRes larger than the whole stream
+  // raises EFormatError.
+  static std::unique_ptr<TFileIconImage> CreateFromFileEntry(TStream& stream);
+};
+
+class TResourceIconImage : public TIconImage {
+ public:
+  // Reads a 14-byte group entry at the stream's position and fetches the icon resource it
+  // names from `module`; raises EResNotFound when the module lacks it.
+  static std::unique_ptr<TResourceIconImage> CreateFromResourceEntry(TStream& stream,
+                                                                      TModuleResources& module);
+};
+
+}  // namespace pictarix

@@ -1,0 +1,47 @@
+#pragma once
+// The icon handle stand-in: a shared, immutable decoded picture made from an image's stored
+// bytes (DIB with AND mask, or PNG). Copying a handle shares the picture; the last owner frees it.
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace pictarix {
+
+struct IconPicture {
+  int Width = 0;   // real size after any scaling to the desired size
+  int Height = 0;
+  // Straight (not premultiplied) RGBA, top row first, Width * Height * 4 bytes. Pixels that the
+  // AND mask makes transparent have alpha 0 in images without an alpha channel.
+  std::vector<std::uint8_t> Rgba;
+  // The AND mask, one byte per pixel (1 = screen shows through), top row first.
+  std::vector<std::uint8_t> Mask;
+  // True when the colours carry their own alpha (32 bpp with a non-zero alpha byte, or PNG);
+  // then the alpha decides and the mask is ignored when drawing.
+  bool HasAlpha = false;
+  // True for a 1 bpp image (no colour bitmap on the platform: mask twice as high).
+  bool Monochrome = false;
+};
+
+using IconHandle = std::shared_ptr<const IconPicture>;
+
+// Decodes stored image bytes as the platform's icon creation does. `desiredWidth`/`Height` of 0
+// mean the image's own size; a different desired size scales the picture. Garbage gives nullptr.
+IconHandle CreateIconFromResource(std::span<const std::uint8_t> data, int desiredWidth,
+                                  int desiredHeight);
+
+// An RGBA drawing surface (straight alpha), top row first.
+struct RgbaCanvas {
+  int Width = 0;
+  int Height = 0;
+  std::vector<std::uint8_t> Rgba;
+
+  RgbaCanvas() = default;
+  RgbaCanvas(int width, int height, std::uint32_t fillRgba = 0);
+};
+
+// Draws `icon` at its own size with its top-left corner at (x, y), clipped to the canvas:
+// alpha-blended where the picture has alpha, AND mask then XOR colour elsewhere.
+void DrawIcon(RgbaCanvas& canvas, int x, int y, const IconPicture& icon);
+
+}  // namespace pictarix

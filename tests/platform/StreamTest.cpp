@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/ByteCursor.h"
+#include "platform/Errors.h"
+#include "platform/SafeFile.h"
+#include "platform/Stream.h"
+#include "support/TempDir.h"
+
+namespace pictarix {
+namespace {
+
+TEST(ByteCursorTest, ReadsLittleEndianAndRefusesPastTheEnd) {
+  const std::vector<std::uint8_t> bytes{0x4D, 0x5A, 0x01, 0x02, 0x03};
+  ByteCursor cursor(bytes);
+  std::uint16_t word = 0;
+  ASSERT_TRUE(cursor.ReadU16(word));
+  EXPECT_EQ(word, 0x5A4D);
+  std::uint32_t dword = 7;
+  EXPECT_FALSE(cursor.ReadU32(dword));
+  EXPECT_EQ(dword, 0u);
+  EXPECT_EQ(cursor.Position(), 2u);  // a failed read does not move
+  EXPECT_EQ(cursor.U16At(3).value_or(0), 0x0302);
+  EXPECT_FALSE(cursor.U16At(4).has_value());
+  EXPECT_FALSE(cursor.U32At(0xFFFFFFFFFFFFFFFFull).has_value());
+}
+
+TEST(ByteCursorTest, SubRangesMustBeWhollyHeld) {
+  const std::vector<std::uint8_t> bytes(10, 0xAA);
+  ByteCursor cursor(bytes);
+  EXPECT_TRUE(cursor.Sub(2, 8).has_value());
+  EXPECT_FALSE(cursor.Sub(2, 9).has_value());
+  EXPECT_FALSE(cursor.Sub(0xFFFFFFFFFFFFFFF0ull, 0x20).has_value());  // no wrap-around
+  EXPECT_FALSE(cursor.Take(11).has_value());
+  EXPECT_FALSE(cursor.Skip(11));
+}
+
+TEST(StreamTest, MemoryStreamShortReadsAndZeroFill) {
+  TMemoryStream stream(std::vector<std::uint8_t>{1, 2, 3});
+  std::vector<std::uint8_t> buffer(5, 0xFF);
+  EXPECT_EQ(stream.ReadZeroFilled(buffer), 3u);
+  EXPECT_EQ(buffer, (std::vector<std::uint8_t>{1, 2, 3, 0, 0}));
+  stream.Seek(100);
+  EXPECT_EQ(stream.Read(buffer), 0u);
+  EXPECT_THROW(stream.ReadBuffer(buffer), EStreamError);
+}
+
+TEST(StreamTest, MemoryStreamWritePastEndZeroFillsTheGap) {
+  TMemoryStream stream;
+  stream.Seek(2);
+  stream.WriteU16(0x4E45);
+  EXPECT_EQ(stream.Bytes(), (std::vector<std::uint8_t>{0, 0, 0x45, 0x4E}));
+  stream.Patch(0, std::vector<std::uint8_t>{9});
+  EXPECT_EQ(stream.Bytes()[0], 9);
+  EXPECT_THROW(stream.Patch(3, std::vector<std::uint8_t>{1, 2}), EStreamError);
+}
+
+TEST(StreamTest, FileStreamReadsAndReportsOpenErrors) {
+  testing::TempDir dir;
+  const auto path = dir.Path() / "data.bin";
+  std::ofstream(path, std::ios::binary) << "MZ";
+  TFileStream stream(path);
+  EXPECT_EQ(stream.Size(), 2u);
+  std::uint16_t word = 0;
+  ASSERT_TRUE(stream.ReadU16(word));
+  EXPECT_EQ(word, 0x5A4D);
+  EXPECT_FALSE(stream.ReadU16(word));
+  try {
+    TFileStream missing(dir.Path() / "missing.bin");
+    FAIL() << "opened a missing file";
+  } catch (const EFOpenError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"", 0), 0u);
+  }
+}
+
+TEST(SafeFileTest, ReplacesContentKeepsModeAndFollowsLinks) {
+  testing::TempDir dir;
+  const auto real = dir.Path() / "real.ico";
+  std::ofstream(real, std::ios::binary) << "old content";
+  std::filesystem::permissions(real, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_read);
+  const auto link = dir.Path() / "link.ico";
+  std::filesystem::create_symlink(real, link);
+
+  const std::vector<std::uint8_t> bytes{1, 2, 3};
+  ReplaceFileContents(link, bytes);
+
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadWholeFile(real), bytes);
+  EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                          std::filesystem::directory_iterator()),
+            2);  // no temporary file left behind
+}
+
+TEST(SafeFileTest, FailureNamesThePathAndLeavesNothing) {
+  testing::TempDir dir;
+  const auto target = dir.Path() / "no-such-folder" / "x.ico";
+  try {
+    ReplaceFileContents(target, std::vector<std::uint8_t>{1});
+    FAIL() << "wrote into a missing folder";
+  } catch (const EFCreateError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + target.string() + "\". ", 0),
+              0u);
+  }
+}
+
+}  // namespace
+}  // namespace pictarix
