@@ -37,6 +37,7 @@ struct RgbaCanvas {
   std::vector<std::uint8_t> Rgba;
 
   RgbaCanvas() = default;
+  // fillRgba is 0xRRGGBBAA.
   RgbaCanvas(int width, int height, std::uint32_t fillRgba = 0);
 };
 
