@@ -1,0 +1,24 @@
+#pragma once
+// What the harvest needs of a window: the window and the command-line tool implement it.
+#include <string>
+
+namespace pictarix {
+
+class THiResIcon;
+
+class THarvestHost {
+ public:
+  virtual ~THarvestHost() = default;
+  // Status panel `panel` (0..3) shows `text` (UTF-8).
+  virtual void SetPanelText(int panel, const std::string& text) = 0;
+  // The preview tile shows the icon just added.
+  virtual void ShowPreview(const THiResIcon& graphic) = 0;
+  // "Process pending messages": the window repaints and handles Stop, menus, timers, drops.
+  virtual void ProcessMessages() = 0;
+  // Whether entries need 32x32 tiles (a listing wants none and so decodes nothing).
+  virtual bool WantsTiles() const = 0;
+  // An entry was appended at `index` (views take rows in batches from here).
+  virtual void EntryAdded(int index) { (void)index; }
+};
+
+}  // namespace pictarix

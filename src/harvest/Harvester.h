@@ -1,0 +1,51 @@
+#pragma once
+// The harvest: turns files and directory trees into list entries with 32x32 tiles.
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "harvest/HarvestHost.h"
+#include "harvest/ListEntry.h"
+#include "harvest/TileList.h"
+#include "library/IconLibrary.h"
+
+namespace pictarix {
+
+class THarvester {
+ public:
+  explicit THarvester(THarvestHost& host);
+
+  // Adds the icons of one file. Skips what is not a regular file (after following a link)
+  // without counting it; swallows every failure per file and per icon.
+  void HarvestFile(const std::filesystem::path& fileName);
+  // Walks a tree depth first in the order the file system lists it, handing every file to
+  // HarvestFile. Links to directories inside the tree are not followed; a directory already
+  // visited (device and inode) is not entered again.
+  void HarvestDirectory(const std::filesystem::path& directory);
+  // Removes every entry and tile; FileCount := 0; panels 1 and 2 show "0 files" and "0 icons".
+  void ClearList();
+  // Removes the entries whose flag is set (tiles stay until ClearList).
+  void RemoveEntries(const std::vector<bool>& selected);
+
+  TIconLibrary IconLibrary;
+  bool StopRequested = false;
+  std::int32_t FileCount = 0;
+  // Also keep icons that have images but no 32x32 one (as entries without a tile).
+  bool KeepIconsWithoutTile = false;
+
+  std::vector<TListEntry> Entries;
+  TTileList LargeImgs;
+
+ private:
+  bool AddEntry(const std::string& name, std::unique_ptr<TAdvancedIcon> icon, int tileImage,
+                const std::filesystem::path& file);
+  void HarvestIconFile(const std::filesystem::path& fileName);
+
+  THarvestHost& host_;
+};
+
+// Appends the names (without folder) of every entry of `directory` in the order the file system
+// lists them, "." and ".." left out; true when the listing ran to its end.
+bool EnumFiles(const std::filesystem::path& directory, std::vector<std::filesystem::path>& names);
+
+}  // namespace pictarix

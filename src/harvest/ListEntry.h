@@ -1,0 +1,20 @@
+#pragma once
+// One entry of the icon list: what the window's list view shows and the output commands read.
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "model/AdvancedIcon.h"
+
+namespace pictarix {
+
+struct TListEntry {
+  std::string Caption;      // the icon's name (UTF-8)
+  std::string SubItemText;  // the single sub-item's text: the same name
+  std::unique_ptr<TAdvancedIcon> Icon;  // the entry's own copy, images in BestImageIndex order
+  int ImageIndex = -1;      // position of the entry's tile in LargeImgs (-1: no tile)
+  int TileImage = -1;       // index into Icon->Images of the tile's image (-1: none)
+  std::filesystem::path File;  // the harvested path the icon came from
+};
+
+}  // namespace pictarix
