@@ -1,0 +1,166 @@
+#include "model/IconImage.h"
+
+#include <algorithm>
+#include <span>
+#include <string>
+
+#include "model/IconRecords.h"
+#include "model/IconTools.h"
+#include "platform/Errors.h"
+
+namespace pictarix {
+namespace {
+
+// Little-endian value at `offset` of `bytes`; bytes not held count as 0.
+std::uint32_t LeAt(std::span<const std::uint8_t> bytes, std::size_t offset, int width) {
+  std::uint32_t value = 0;
+  for (int i = 0; i < width; ++i) {
+    const std::size_t at = offset + static_cast<std::size_t>(i);
+    if (at < bytes.size()) value |= std::uint32_t{bytes[at]} << (8 * i);
+  }
+  return value;
+}
+
+// Moves a stream back to a remembered position on every way out of a scope.
+class SeekBackGuard {
+ public:
+  SeekBackGuard(TStream& stream, std::uint64_t position) : stream_(stream), position_(position) {}
+  ~SeekBackGuard() { stream_.Seek(position_); }
+  SeekBackGuard(const SeekBackGuard&) = delete;
+  SeekBackGuard& operator=(const SeekBackGuard&) = delete;
+
+ private:
+  TStream& stream_;
+  std::uint64_t position_;
+};
+
+}  // namespace
+
+std::unique_ptr<TIconImage> TIconImage::CreateCopy(const TIconImage& source) {
+  auto copy = std::make_unique<TIconImage>();
+  copy->SetEntryFields(source.EntryFields());
+  if (source.Data) {
+    const auto& held = *source.Data;
+    if (held.size() > source.BytesInRes) {
+      // Only the BytesInRes bytes that matter are kept.
+      copy->SetData(std::vector<std::uint8_t>(held.begin(), held.begin() + source.BytesInRes));
+    } else {
+      // The buffer is immutable, so the copy shares it. A resource image may hold fewer bytes
+      // than its group entry states; the copy keeps the held bytes rather than allocating an
+      // untrusted size (WriteData zero-fills on output).
+      copy->Data = source.Data;
+    }
+  }
+  // Handles are shared immutable pictures: share one that exists, never decode here.
+  copy->Handle = source.Handle;
+  copy->UpdateFromHeader();
+  return copy;
+}
+
+IconHandle TIconImage::GetHandle() {
+  if (!Handle && Data) {
+    const std::size_t size = std::min<std::size_t>(BytesInRes, Data->size());
+    Handle =
+        CreateIconFromResource(std::span<const std::uint8_t>(Data->data(), size), Width, Height);
+  }
+  return Handle;
+}
+
+std::unique_ptr<THiResIcon> TIconImage::CreateGraphic() {
+  auto graphic = std::make_unique<THiResIcon>();
+  if (IconHandle handle = GetHandle()) graphic->SetHandle(std::move(handle));
+  return graphic;
+}
+
+void TIconImage::UpdateFromHeader() {
+  // The fields of a bitmap information header; PNG data is read the same way (giving 0, 0, 21060).
+  const auto& bytes = Bytes();
+  const auto width = static_cast<std::int32_t>(LeAt(bytes, 4, 4));
+  const auto halfHeight = static_cast<std::int32_t>(LeAt(bytes, 8, 4) >> 1);
+  const std::int32_t side = width < halfHeight ? width : halfHeight;
+  Width = static_cast<std::uint8_t>(side & 0xFF);  // 256 becomes 0
+  Height = Width;
+  BitCount = static_cast<std::uint16_t>(LeAt(bytes, 14, 2));
+  // 2 to the power BitCount kept to 16 bits: 0 from 16 bits on.
+  ColorCount = BitCount < 16 ? static_cast<std::uint16_t>(1u << BitCount) : 0;
+}
+
+void TIconImage::WriteData(TStream& stream) const {
+  if (!Data) return;
+  const std::size_t held = std::min<std::size_t>(BytesInRes, Data->size());
+  stream.Write(std::span<const std::uint8_t>(Data->data(), held));
+  stream.WriteZeros(BytesInRes - held);
+}
+
+std::array<std::uint8_t, 12> TIconImage::EntryFields() const {
+  return {Width,
+          Height,
+          static_cast<std::uint8_t>(ColorCount),
+          static_cast<std::uint8_t>(ColorCount >> 8),
+          static_cast<std::uint8_t>(Planes),
+          static_cast<std::uint8_t>(Planes >> 8),
+          static_cast<std::uint8_t>(BitCount),
+          static_cast<std::uint8_t>(BitCount >> 8),
+          static_cast<std::uint8_t>(BytesInRes),
+          static_cast<std::uint8_t>(BytesInRes >> 8),
+          static_cast<std::uint8_t>(BytesInRes >> 16),
+          static_cast<std::uint8_t>(BytesInRes >> 24)};
+}
+
+void TIconImage::SetEntryFields(const std::array<std::uint8_t, 12>& fields) {
+  Width = fields[0];
+  Height = fields[1];
+  ColorCount = static_cast<std::uint16_t>(LeAt(fields, 2, 2));
+  Planes = static_cast<std::uint16_t>(LeAt(fields, 4, 2));
+  BitCount = static_cast<std::uint16_t>(LeAt(fields, 6, 2));
+  BytesInRes = LeAt(fields, 8, 4);
+}
+
+const std::vector<std::uint8_t>& TIconImage::Bytes() const {
+  static const std::vector<std::uint8_t> kNone;
+  return Data ? *Data : kNone;
+}
+
+void TIconImage::SetData(std::vector<std::uint8_t> bytes) {
+  Data = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
+}
+
+std::unique_ptr<TFileIconImage> TFileIconImage::CreateFromFileEntry(TStream& stream) {
+  auto image = std::make_unique<TFileIconImage>();
+  std::array<std::uint8_t, kIconFileEntrySize> raw{};
+  SeekBackGuard backAfterEntry(stream, stream.Position() + kIconFileEntrySize);
+  stream.ReadZeroFilled(raw);  // an entry cut off by the end of the file reads as zeros
+
+  const IconFileEntry entry = IconFileEntry::Parse(raw);
+  image->SetEntryFields(entry.Fields);
+  if (image->BytesInRes > stream.Size()) {
+    // No file can hold this image: refuse it instead of allocating the stated size.
+    throw EFormatError("Icon image of " + std::to_string(image->BytesInRes) +
+                       " bytes is larger than its file");
+  }
+  std::vector<std::uint8_t> data(image->BytesInRes);
+  stream.Seek(entry.ImageOffset);
+  stream.ReadZeroFilled(data);  // a block cut off by the end of the file is zero-filled
+  image->SetData(std::move(data));
+  image->UpdateFromHeader();
+  return image;
+}
+
+std::unique_ptr<TResourceIconImage> TResourceIconImage::CreateFromResourceEntry(
+    TStream& stream, TModuleResources& module) {
+  auto image = std::make_unique<TResourceIconImage>();
+  std::array<std::uint8_t, kGroupEntrySize> raw{};
+  SeekBackGuard backAfterEntry(stream, stream.Position() + kGroupEntrySize);
+  stream.ReadZeroFilled(raw);
+
+  const GroupIconEntry entry = GroupIconEntry::Parse(raw);
+  image->SetEntryFields(entry.Fields);
+  auto resource = module.FindResource(kResourceTypeIcon, ResourceName::FromId(entry.Id));
+  if (!resource) throw EResNotFound("Resource " + std::to_string(entry.Id) + " not found");
+  // The whole resource becomes Data; BytesInRes keeps the group entry's value.
+  image->SetData(std::move(*resource));
+  image->UpdateFromHeader();
+  return image;
+}
+
+}  // namespace pictarix

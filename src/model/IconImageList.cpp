@@ -1,0 +1,73 @@
+#include "model/IconImageList.h"
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+#include <utility>
+
+#include "platform/Errors.h"
+
+namespace pictarix {
+
+int CompareIconImages(const TIconImage& a, const TIconImage& b) {
+  if (a.BitCount != b.BitCount) return a.BitCount < b.BitCount ? -1 : 1;
+  if (a.Width != b.Width) return a.Width < b.Width ? -1 : 1;
+  return 0;
+}
+
+void TIconImageList::SetCapacity(std::uint16_t capacity) {
+  capacity_ = std::max(capacity, Count());
+  items_.reserve(capacity_);
+}
+
+void TIconImageList::Add(std::unique_ptr<TIconImage> image) {
+  if (!image) throw std::invalid_argument("TIconImageList::Add: no image");
+  if (items_.size() >= std::numeric_limits<std::uint16_t>::max()) {
+    throw EPictarixError("An icon cannot hold more than 65535 images");
+  }
+  // The slot count grows one at a time; the vector below grows geometrically on its own.
+  if (Count() == capacity_) capacity_ = static_cast<std::uint16_t>(Count() + 1);
+  items_.push_back(std::move(image));
+}
+
+TIconImage* TIconImageList::Get(int index) const {
+  if (index < 0 || index >= Count()) return nullptr;
+  return items_[static_cast<std::size_t>(index)].get();
+}
+
+void TIconImageList::Clear() {
+  std::vector<std::unique_ptr<TIconImage>>().swap(items_);
+  capacity_ = 0;
+}
+
+void TIconImageList::Sort() {
+  if (items_.empty()) return;
+  // Hoare's partitioning around the middle item, exactly as the system has always sorted (the
+  // order of equal images depends on it). Partitions are disjoint, so keeping pending left parts
+  // on an explicit stack instead of recursing gives the same result without deep recursion.
+  std::vector<std::pair<int, int>> pending{{0, Count() - 1}};
+  while (!pending.empty()) {
+    auto [left, right] = pending.back();
+    pending.pop_back();
+    int i = 0;
+    do {
+      i = left;
+      int j = right;
+      const TIconImage* pivot = items_[static_cast<std::size_t>((left + right) / 2)].get();
+      auto at = [this](int k) -> const TIconImage& { return *items_[static_cast<std::size_t>(k)]; };
+      do {
+        while (CompareIconImages(at(i), *pivot) < 0) ++i;
+        while (CompareIconImages(at(j), *pivot) > 0) --j;
+        if (i <= j) {
+          std::swap(items_[static_cast<std::size_t>(i)], items_[static_cast<std::size_t>(j)]);
+          ++i;
+          --j;
+        }
+      } while (i <= j);
+      if (left < j) pending.emplace_back(left, j);
+      left = i;
+    } while (i < right);
+  }
+}
+
+}  // namespace pictarix
