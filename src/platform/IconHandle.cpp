@@ -1,21 +1,31 @@
 #include "platform/IconHandle.h"
 
+#include <new>
+
+#include "platform/DibDecoder.h"
+#include "platform/IconScaler.h"
+#include "platform/PngDecoder.h"
+
 namespace pictarix {
 
-RgbaCanvas::RgbaCanvas(int width, int height, std::uint32_t fillRgba)
-    : Width(width), Height(height) {
-  Rgba.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-  for (std::size_t i = 0; i < Rgba.size(); i += 4) {
-    Rgba[i] = static_cast<std::uint8_t>(fillRgba >> 24);
-    Rgba[i + 1] = static_cast<std::uint8_t>(fillRgba >> 16);
-    Rgba[i + 2] = static_cast<std::uint8_t>(fillRgba >> 8);
-    Rgba[i + 3] = static_cast<std::uint8_t>(fillRgba);
+IconHandle CreateIconFromResource(std::span<const std::uint8_t> data, int desiredWidth,
+                                  int desiredHeight) {
+  if (desiredWidth < 0 || desiredHeight < 0 || desiredWidth > kMaxIconSide ||
+      desiredHeight > kMaxIconSide) {
+    return nullptr;
+  }
+  try {
+    std::shared_ptr<IconPicture> picture =
+        IsPngImage(data) ? DecodeIconPng(data) : DecodeIconDib(data);
+    if (!picture) return nullptr;
+    // Each side of 0 keeps the image's own length.
+    const int width = desiredWidth != 0 ? desiredWidth : picture->Width;
+    const int height = desiredHeight != 0 ? desiredHeight : picture->Height;
+    if (width == picture->Width && height == picture->Height) return picture;
+    return ScaleIconPicture(*picture, width, height);
+  } catch (const std::bad_alloc&) {
+    return nullptr;  // a creation that fails for memory is tried again on the next request
   }
 }
-
-// The decoder is built separately; until then no image decodes.
-IconHandle CreateIconFromResource(std::span<const std::uint8_t>, int, int) { return nullptr; }
-
-void DrawIcon(RgbaCanvas&, int, int, const IconPicture&) {}
 
 }  // namespace pictarix
