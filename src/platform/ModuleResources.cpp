@@ -1,8 +1,19 @@
 #include "platform/ModuleResources.h"
 
+#include "platform/Errors.h"
+#include "platform/PeResources.h"
+#include "platform/Stream.h"
+
 namespace pictarix {
 
-// The PE resource reader arrives with the 32-bit module reader; until then no module opens.
-std::unique_ptr<TModuleResources> OpenModuleAsData(const std::filesystem::path&) { return nullptr; }
+std::unique_ptr<TModuleResources> OpenModuleAsData(const std::filesystem::path& path) {
+  std::unique_ptr<TStream> stream;
+  try {
+    stream = std::make_unique<TFileStream>(path);
+  } catch (const EFOpenError&) {
+    return nullptr;  // a file that cannot be opened cannot be loaded as a module either
+  }
+  return OpenModuleFromStream(std::move(stream));
+}
 
 }  // namespace pictarix

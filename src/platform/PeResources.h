@@ -1,0 +1,18 @@
+#pragma once
+// Module resources read from a PE module's own resource directory, without the platform: the
+// stand-in behind OpenModuleAsData. Only the headers are read when the module opens; directory
+// tables are read when a lookup needs them, and a resource's bytes only when it is fetched.
+#include <memory>
+
+#include "platform/ModuleResources.h"
+#include "platform/Stream.h"
+
+namespace pictarix {
+
+// Opens the PE module (PE32 or PE32+) held by `stream`; nothing when the stream holds no PE
+// module. A module without a resource directory (or whose directory no section holds) opens and
+// has no resources. Directories that loop, nest deeper than type/name/language, overlap their
+// ancestors or point outside the resource section fail the lookup that meets them.
+std::unique_ptr<TModuleResources> OpenModuleFromStream(std::unique_ptr<TStream> stream);
+
+}  // namespace pictarix
