@@ -7,6 +7,7 @@
 #include "platform/PeResourceDirectory.h"
 #include "platform/PeResources.h"
 #include "platform/Stream.h"
+#include "support/PeBytes.h"
 #include "support/PeFixture.h"
 #include "support/TempDir.h"
 

@@ -5,6 +5,7 @@
 
 #include "platform/ModuleResources.h"
 #include "platform/PeResources.h"
+#include "support/PeBytes.h"
 #include "support/PeFixture.h"
 #include "support/TempDir.h"
 
