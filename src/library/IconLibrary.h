@@ -1,0 +1,68 @@
+#pragma once
+// The icons of one file: loading any module (a 32-bit PE or a 16-bit NE module, chosen by the
+// file's content) into a named list, and saving the list as an icon library.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "library/ICLReader.h"
+#include "library/IconList.h"
+
+namespace pictarix {
+
+// An icon library holds at most this many icons (and as many images in all).
+constexpr std::int32_t kMaxLibraryIcons = 32767;
+
+// What LoadFromFile did: found no module (list untouched), loaded the module's icons, or found
+// a module whose read failed (list empty).
+enum class TLoadResult { NotModule, Loaded, ReadFailed };
+
+class TIconLibrary;
+using TProgressEvent =
+    std::function<void(TIconLibrary& sender, std::int32_t total, std::int32_t current)>;
+
+class TIconLibrary {
+ public:
+  TIconLibrary() = default;
+  virtual ~TIconLibrary() = default;
+  TIconLibrary(const TIconLibrary&) = delete;
+  TIconLibrary& operator=(const TIconLibrary&) = delete;
+
+  // Empties FileName, then the list.
+  void Clear();
+  // Replaces the list by the icons of one file. A blank name clears the library; a file that
+  // is no module (missing, no MZ with PE or NE) leaves everything as it was. Errors of opening
+  // the file, and the resource errors of the 32-bit reader, propagate.
+  TLoadResult LoadFromFile(const std::filesystem::path& fileName);
+  // Writes the whole list as an icon library, replacing the file safely. EICLReadError for an
+  // empty list or more than kMaxLibraryIcons icons.
+  void SaveToFile(const std::filesystem::path& fileName);
+  // Calls OnProgress, when set.
+  void DoProgress(std::int32_t total, std::int32_t current);
+
+  // Whether the file is a module by its signatures: "MZ" at 0, then "PE" (is32Bit) or "NE" at
+  // the 16-bit offset held at 0x3C. A missing file, or one too short for any of the three
+  // words, is not. An error of opening the file propagates.
+  static bool IsIconModule(const std::filesystem::path& fileName, bool& is32Bit);
+  // Reads the module with the matching reader and appends its icons when the read succeeds.
+  bool LoadModule(const std::filesystem::path& fileName, bool is32Bit);
+
+  // The file most recently loaded; empty after Clear and every clearing of Icons.
+  std::filesystem::path FileName;
+  TProgressEvent OnProgress;
+  TIconList Icons{*this};
+
+ protected:
+  // The reader for a module (the 16-bit reader opens the file here).
+  virtual std::unique_ptr<TICLReader> CreateReader(const std::filesystem::path& fileName,
+                                                   bool is32Bit);
+};
+
+// Whether a file may be rewritten as an icon library: an NE module that reads without error and
+// whose resources are all icon images and group icons (at least one record of them). A PE
+// module, a 16-bit program with other resources, and a file that cannot be opened or read are
+// not. Reads the whole file.
+bool IsIconLibraryFile(const std::filesystem::path& fileName);
+
+}  // namespace pictarix
