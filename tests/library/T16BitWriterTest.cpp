@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "library/IconLibrary.h"
+#include "library/T16BitReader.h"
+#include "library/T16BitWriter.h"
+#include "platform/CodePage.h"
+#include "support/NeBuilder.h"
+#include "support/TempDir.h"
+
+namespace pictarix {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using testing::DibImage;
+using testing::IconFromImages;
+
+const Bytes kImage32 = DibImage(32, 4, 0x11);  // 744 bytes
+const Bytes kImage16 = DibImage(16, 4, 0x22);  // 296 bytes
+
+// Reads an assembled file back with the NE reader.
+std::vector<TIconEntry> ReadBack(const Bytes& bytes, bool* ok = nullptr) {
+  TIconLibrary scratch;
+  T16BitReader reader(scratch, "lib/back.icl", std::make_unique<TMemoryStream>(bytes));
+  const bool read = reader.ReadIcons();
+  if (ok != nullptr) *ok = read;
+  EXPECT_TRUE(read || ok != nullptr) << reader.LastError();
+  return reader.TakeIcons();
+}
+
+std::uint16_t WordAt(const Bytes& bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(bytes.at(at) | (bytes.at(at + 1) << 8));
+}
+
+TEST(T16BitWriterTest, WritesTheWorkedExampleByteForByte) {
+  TIconLibrary library;
+  library.Icons.AddIcon("Folder", IconFromImages({kImage32, kImage16}));
+  std::vector<std::pair<int, int>> progress;
+  library.OnProgress = [&progress](TIconLibrary&, std::int32_t total, std::int32_t current) {
+    progress.emplace_back(total, current);
+  };
+
+  testing::ByteWriter e;
+  e.Text("MZ").PadTo(60).U32(128).PadTo(126).Text("IM").Text("NE").Zeros(32);
+  e.U16(64).U16(64).U16(120).Zeros(14).U8(2).Zeros(8).U8(3);
+  ASSERT_EQ(e.Size(), 192u);
+  e.U16(0);                                             // shift
+  e.U16(0x800E).U16(1).U32(0);                          // group record
+  e.U16(260).U16(34).U16(0x1C30).U16(0x8001).U32(0);    // group 1
+  e.U16(0x8003).U16(2).U32(0);                          // image record
+  e.U16(294).U16(744).U16(0x1C30).U16(0x8001).U32(0);   // image 1
+  e.U16(1038).U16(296).U16(0x1C30).U16(0x8002).U32(0);  // image 2
+  e.U16(0);                                             // end of records
+  e.U8(3).Text("ICL").U8(6).Text("Folder").U8(0);       // names
+  ASSERT_EQ(e.Size(), 260u);
+  e.U16(0).U16(1).U16(2);  // group directory
+  e.U8(32).U8(32).U16(16).U16(1).U16(4).U32(744).U16(1);
+  e.U8(16).U8(16).U16(16).U16(1).U16(4).U32(296).U16(2);
+  e.Bytes(kImage32).Bytes(kImage16).U16(0);
+  ASSERT_EQ(e.Size(), 1336u);
+
+  testing::TempDir dir;
+  library.SaveToFile(dir.Path() / "out.icl");
+  EXPECT_EQ(testing::ReadBytes(dir.Path() / "out.icl"), e.Data());
+  EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{1, 1}}));
+}
+
+TEST(T16BitWriterTest, TheEstimatesShiftIsWrittenWhenEverythingFits) {
+  // After the names (243 bytes for one icon "A"), 6 + 14 + BytesInRes: 65535 or 65536 in all.
+  for (const std::uint32_t size : {65272u, 65273u}) {
+    Bytes image = kImage16;
+    image.resize(size, 0x33);
+    TIconLibrary library;
+    library.Icons.AddIcon("A", IconFromImages({image}));
+    T16BitWriter writer(library);
+    const Bytes bytes = writer.Assemble();
+    const unsigned shift = size == 65272u ? 0 : 1;
+    EXPECT_EQ(writer.AlignShift(), shift);
+    EXPECT_EQ(WordAt(bytes, 192), shift);
+    // Group at 243 (rounded up to 244 with shift 1), the image right after its directory.
+    EXPECT_EQ(WordAt(bytes, 202), shift == 0 ? 243 : 122);
+    EXPECT_EQ(WordAt(bytes, 222) << shift, shift == 0 ? 263 : 264);
+    EXPECT_EQ(WordAt(bytes, 224), shift == 0 ? 65272 : 32637);
+    const auto icons = ReadBack(bytes);
+    ASSERT_EQ(icons.size(), 1u);
+    EXPECT_EQ(icons[0].Name, "A");
+    const auto& data = icons[0].Icon->Images.Get(0)->Bytes();
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), data.begin()));
+  }
+}
+
+TEST(T16BitWriterTest, PaddingTheEstimateLeavesOutRaisesTheShift) {
+  // 100 icons of one odd-sized image each: at shift 1 every image gains a byte of padding, which
+  // pushes the last image's offset past 65535 units although the estimate fits shift 1.
+  constexpr int kIcons = 100;
+  std::vector<Bytes> images(kIcons, Bytes(3, 0x44));
+  images.back() = Bytes(1, 0x45);
+  std::size_t namesEnd = 192 + 2 + 8 + 12 * kIcons + 8 + 12 * kIcons + 2 + 4 + 1;
+  for (int i = 0; i < kIcons; ++i) namesEnd += 1 + std::to_string(i).size();
+  const std::size_t estimateWithoutFirst = namesEnd + 20 * kIcons + 3 * (kIcons - 2) + 1;
+  images.front() = Bytes(131070 - estimateWithoutFirst, 0x46);  // estimate exactly 131070
+
+  TIconLibrary library;
+  for (int i = 0; i < kIcons; ++i) {
+    library.Icons.AddIcon(std::to_string(i), IconFromImages({images[static_cast<std::size_t>(i)]}));
+  }
+  T16BitWriter writer(library);
+  const Bytes bytes = writer.Assemble();
+  EXPECT_EQ(writer.AlignShift(), 2);
+  const auto icons = ReadBack(bytes);
+  ASSERT_EQ(icons.size(), static_cast<std::size_t>(kIcons));
+  for (int i = 0; i < kIcons; ++i) {
+    const auto& data = icons[static_cast<std::size_t>(i)].Icon->Images.Get(0)->Bytes();
+    const Bytes& image = images[static_cast<std::size_t>(i)];
+    ASSERT_TRUE(std::equal(image.begin(), image.end(), data.begin())) << i;
+    EXPECT_EQ(icons[static_cast<std::size_t>(i)].Name, std::to_string(i));
+  }
+}
+
+TEST(T16BitWriterTest, RoundTripsNamesImagesAndEmptyIcons) {
+  TIconLibrary library;
+  std::string every8Bit;
+  for (int b = 0x80; b <= 0xFF; ++b) every8Bit += static_cast<char>(b);
+  const std::vector<std::string> names = {Windows1252ToUtf8(every8Bit), "Folder", "Folder",
+                                          "Caf\u00E9", "empty"};
+  library.Icons.AddIcon(names[0], IconFromImages({kImage32, kImage16}));
+  library.Icons.AddIcon(names[1], IconFromImages({kImage16}));
+  library.Icons.AddIcon(names[2], IconFromImages({kImage32}));
+  library.Icons.AddIcon(names[3], IconFromImages({DibImage(48, 8), DibImage(24, 1)}));
+  library.Icons.AddIcon(names[4], IconFromImages({}));
+  for (int i = 0; i < 300; ++i) {
+    library.Icons.AddIcon("", IconFromImages(std::vector<Bytes>(static_cast<std::size_t>(i % 3),
+                                                                DibImage(16, 8, 0x30 + i % 7))));
+  }
+  const Bytes bytes = T16BitWriter(library).Assemble();
+  // The 8-bit name is stored byte for byte.
+  const std::string stored(bytes.begin() + WordAt(bytes, 166) + 128 + 5,
+                           bytes.begin() + WordAt(bytes, 166) + 128 + 5 + 128);
+  EXPECT_EQ(stored, every8Bit);
+
+  const auto icons = ReadBack(bytes);
+  ASSERT_EQ(icons.size(), static_cast<std::size_t>(library.Icons.Count()));
+  for (std::int32_t i = 0; i < library.Icons.Count(); ++i) {
+    const auto& original = library.Icons.Icon(i).Images;
+    const auto& back = icons[static_cast<std::size_t>(i)].Icon->Images;
+    EXPECT_EQ(icons[static_cast<std::size_t>(i)].Name, library.Icons.Name(i));
+    ASSERT_EQ(back.Count(), original.Count()) << i;
+    for (int j = 0; j < original.Count(); ++j) {
+      EXPECT_EQ(back.Get(j)->EntryFields(), original.Get(j)->EntryFields());
+      EXPECT_EQ(back.Get(j)->Bytes(), original.Get(j)->Bytes());
+    }
+  }
+  // The empty icon's directory: reserved 0, type 1, count 0, six bytes (and padding).
+  const unsigned shift = WordAt(bytes, 192);
+  ASSERT_GT(shift, 0u);
+  const std::size_t emptyEntry = 202 + 12 * 4;
+  EXPECT_EQ(WordAt(bytes, emptyEntry + 2), 1);
+  const std::size_t emptyAt = std::size_t{WordAt(bytes, emptyEntry)} << shift;
+  EXPECT_EQ(Bytes(bytes.begin() + emptyAt, bytes.begin() + emptyAt + 6), (Bytes{0, 0, 1, 0, 0, 0}));
+}
+
+TEST(T16BitWriterTest, NamesAreShortenedAndEncodedForTheFile) {
+  TIconLibrary library;
+  std::string longName;
+  for (int i = 0; i < 300; ++i) longName += "\u00E9";  // 2 bytes in UTF-8, 1 in the file
+  library.Icons.AddIcon(longName, IconFromImages({kImage16}));
+  library.Icons.AddIcon("\u65E5\u672C", IconFromImages({kImage16}));
+  auto icons = ReadBack(T16BitWriter(library).Assemble());
+  ASSERT_EQ(icons.size(), 2u);
+  EXPECT_EQ(icons[0].Name, longName.substr(0, 2 * 255));
+  EXPECT_EQ(icons[1].Name, "??");
+
+  // A first icon named ICL is taken for the module name: every icon gets a file-based name.
+  TIconLibrary icl;
+  icl.Icons.AddIcon("ICL", IconFromImages({kImage16}));
+  icl.Icons.AddIcon("Disk", IconFromImages({kImage16}));
+  icons = ReadBack(T16BitWriter(icl).Assemble());
+  ASSERT_EQ(icons.size(), 2u);
+  EXPECT_EQ(icons[0].Name, "back 001");
+  EXPECT_EQ(icons[1].Name, "back 002");
+}
+
+TEST(T16BitWriterTest, ImagesWithoutDataStillFillTheirBytesInRes) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  auto image = std::make_unique<TIconImage>();
+  image->BytesInRes = 40;
+  icon->Images.Add(std::move(image));
+  TIconLibrary library;
+  library.Icons.AddIcon("x", std::move(icon));
+  const auto icons = ReadBack(T16BitWriter(library).Assemble());
+  ASSERT_EQ(icons.size(), 1u);
+  EXPECT_EQ(icons[0].Icon->Images.Get(0)->Bytes(), Bytes(40, 0));
+}
+
+TEST(T16BitWriterTest, AtMost32767ImagesInAll) {
+  const auto library = [](int images) {
+    auto lib = std::make_unique<TIconLibrary>();
+    for (int half = 0; half < 2; ++half) {
+      auto icon = std::make_unique<TAdvancedIcon>();
+      for (int i = 0; i < images / 2 + half * (images % 2); ++i) {
+        auto image = std::make_unique<TIconImage>();
+        image->SetData(Bytes(4, static_cast<std::uint8_t>(i)));
+        image->BytesInRes = 4;
+        icon->Images.Add(std::move(image));
+      }
+      lib->Icons.AddIcon("", std::move(icon));
+    }
+    return lib;
+  };
+  testing::TempDir dir;
+  const auto target = dir.Path() / "big.icl";
+  auto tooMany = library(32768);
+  EXPECT_THROW(tooMany->SaveToFile(target), EICLReadError);
+  EXPECT_FALSE(std::filesystem::exists(target));
+
+  auto most = library(32767);
+  most->SaveToFile(target);
+  TIconLibrary back;
+  ASSERT_EQ(back.LoadFromFile(target), TLoadResult::Loaded);
+  ASSERT_EQ(back.Icons.Count(), 2);
+  EXPECT_EQ(back.Icons.Icon(0).Images.Count() + back.Icons.Icon(1).Images.Count(), 32767);
+  const auto& last = back.Icons.Icon(1).Images.Get(16383)->Bytes();
+  EXPECT_EQ(Bytes(last.begin(), last.begin() + 4), Bytes(4, 0xFF));
+}
+
+}  // namespace
+}  // namespace pictarix

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "library/IconLibrary.h"
+#include "library/T32BitReader.h"
+#include "support/NeBuilder.h"
+#include "support/TempDir.h"
+
+namespace pictarix {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A module held in memory: group-icon names in directory order and the resources by name.
+class FakeModule : public TModuleResources {
+ public:
+  explicit FakeModule(bool* released = nullptr) : released_(released) {}
+  ~FakeModule() override {
+    if (released_ != nullptr) *released_ = true;
+  }
+  std::vector<ResourceName> EnumResourceNames(std::uint16_t type) override {
+    return type == kResourceTypeGroupIcon ? Groups : std::vector<ResourceName>{};
+  }
+  std::optional<std::vector<std::uint8_t>> FindResource(std::uint16_t type,
+                                                        const ResourceName& name) override {
+    Fetched.push_back(name);
+    const auto found = Resources.find({type, name.IsId ? std::u16string() : name.Name, name.Id});
+    if (found == Resources.end()) return std::nullopt;
+    return found->second;
+  }
+  int IconCount() override { return 42; }
+
+  // A group by id or name listing the images `ids`, each a small bitmap.
+  void AddGroup(const ResourceName& name, const std::vector<std::uint16_t>& ids) {
+    Groups.push_back(name);
+    std::vector<testing::NeGroupEntry> entries;
+    for (const auto id : ids) {
+      const Bytes image = testing::DibImage(16, 4, static_cast<std::uint8_t>(id));
+      entries.push_back(testing::EntryFor(image, id));
+      Resources[{kResourceTypeIcon, u"", id}] = image;
+    }
+    Resources[{kResourceTypeGroupIcon, name.IsId ? u"" : name.Name, name.Id}] =
+        testing::GroupDirectory(entries);
+  }
+
+  std::vector<ResourceName> Groups;
+  std::map<std::tuple<std::uint16_t, std::u16string, std::uint16_t>, Bytes> Resources;
+  std::vector<ResourceName> Fetched;
+
+ private:
+  bool* released_;
+};
+
+struct ReaderRun {
+  bool Ok = false;
+  std::vector<std::string> Names;
+  std::vector<int> ImageCounts;
+  std::vector<std::pair<int, int>> Progress;
+};
+
+ReaderRun ReadModule(std::unique_ptr<FakeModule> module) {
+  TIconLibrary library;
+  ReaderRun run;
+  library.OnProgress = [&run](TIconLibrary&, std::int32_t total, std::int32_t current) {
+    run.Progress.emplace_back(total, current);
+  };
+  auto held = std::make_shared<std::unique_ptr<FakeModule>>(std::move(module));
+  T32BitReader reader(library, "module.dll",
+                      [held](const std::filesystem::path&) { return std::move(*held); });
+  run.Ok = reader.ReadIcons();
+  for (const auto& entry : reader.Icons()) {
+    run.Names.push_back(entry.Name);
+    run.ImageCounts.push_back(entry.Icon->Images.Count());
+  }
+  return run;
+}
+
+TEST(T32BitReaderTest, NamesEveryGroupAfterItsResourceInDirectoryOrder) {
+  auto module = std::make_unique<FakeModule>();
+  module->AddGroup(ResourceName::FromName(u"FOLDER"), {1, 2});
+  module->AddGroup(ResourceName::FromId(1), {3});
+  module->AddGroup(ResourceName::FromId(2), {});
+  module->AddGroup(ResourceName::FromId(32512), {4});
+  module->AddGroup(ResourceName::FromName(std::u16string{u'A', 0xD800}), {5});
+  const ReaderRun run = ReadModule(std::move(module));
+  EXPECT_TRUE(run.Ok);
+  EXPECT_EQ(run.Names, (std::vector<std::string>{"FOLDER", "1", "2", "32512", "A\uFFFD"}));
+  EXPECT_EQ(run.ImageCounts, (std::vector<int>{2, 1, 0, 1, 1}));
+  EXPECT_EQ(run.Progress,
+            (std::vector<std::pair<int, int>>{{42, 1}, {42, 2}, {42, 3}, {42, 4}, {42, 5}}));
+}
+
+TEST(T32BitReaderTest, NumberSignNamesBeepAndLoadByTheirNumber) {
+  int beeps = 0;
+  T32BitReader::MessageBeepHook = [&beeps] { ++beeps; };
+  auto module = std::make_unique<FakeModule>();
+  module->AddGroup(ResourceName::FromId(7), {1});
+  module->Groups = {ResourceName::FromName(u"#7")};
+  module->AddGroup(ResourceName::FromName(u"#abc"), {2});
+  module->AddGroup(ResourceName::FromName(u"#70000"), {3});
+  const ReaderRun run = ReadModule(std::move(module));
+  T32BitReader::MessageBeepHook = [] {};
+  EXPECT_TRUE(run.Ok);
+  EXPECT_EQ(beeps, 3);
+  // "#7" is loaded as id 7; names that are no id are loaded by their full name.
+  EXPECT_EQ(run.Names, (std::vector<std::string>{"7", "#abc", "#70000"}));
+  EXPECT_EQ(run.ImageCounts, (std::vector<int>{1, 1, 1}));
+}
+
+TEST(T32BitReaderTest, GroupsThatAreNoIconDirectoriesGiveIconsWithoutImages) {
+  auto module = std::make_unique<FakeModule>();
+  module->AddGroup(ResourceName::FromId(1), {1});
+  module->Resources[{kResourceTypeGroupIcon, u"", 1}][2] = 2;  // a cursor directory
+  const ReaderRun run = ReadModule(std::move(module));
+  EXPECT_TRUE(run.Ok);
+  EXPECT_EQ(run.ImageCounts, (std::vector<int>{0}));
+
+  EXPECT_TRUE(ReadModule(std::make_unique<FakeModule>()).Ok);  // no group icons at all
+}
+
+TEST(T32BitReaderTest, ModulesThatDoNotOpenFail) {
+  TIconLibrary library;
+  T32BitReader reader(library, "x.dll", [](const std::filesystem::path&) {
+    return std::unique_ptr<TModuleResources>();
+  });
+  EXPECT_FALSE(reader.ReadIcons());
+  EXPECT_FALSE(reader.Loaded());
+}
+
+// A library whose 32-bit modules are read from a fake module.
+class FakeModuleLibrary : public TIconLibrary {
+ public:
+  std::function<std::unique_ptr<FakeModule>()> MakeModule;
+
+ protected:
+  std::unique_ptr<TICLReader> CreateReader(const std::filesystem::path& fileName,
+                                           bool is32Bit) override {
+    if (!is32Bit) return TIconLibrary::CreateReader(fileName, is32Bit);
+    return std::make_unique<T32BitReader>(
+        *this, fileName, [this](const std::filesystem::path&) { return MakeModule(); });
+  }
+};
+
+TEST(T32BitReaderTest, AMissingImageMakesTheWholeFileFail) {
+  testing::TempDir dir;
+  testing::ByteWriter pe;
+  pe.Text("MZ").PadTo(0x3C).U16(0x40).PadTo(0x40).Text("PE").Zeros(22);
+  const auto path = dir.Path() / "a.dll";
+  testing::WriteBytes(path, pe.Data());
+
+  bool released = false;
+  FakeModuleLibrary library;
+  library.MakeModule = [&released] {
+    auto module = std::make_unique<FakeModule>(&released);
+    module->AddGroup(ResourceName::FromId(1), {1});
+    module->AddGroup(ResourceName::FromId(2), {2});
+    module->Resources.erase({kResourceTypeIcon, u"", 2});
+    return module;
+  };
+  library.Icons.AddIcon("old", std::make_unique<TAdvancedIcon>());
+  library.FileName = "old.dll";
+  EXPECT_THROW(library.LoadFromFile(path), EResNotFound);
+  EXPECT_TRUE(released);
+  EXPECT_EQ(library.Icons.Count(), 0);
+  EXPECT_TRUE(library.FileName.empty());
+
+  library.MakeModule = [] {
+    auto module = std::make_unique<FakeModule>();
+    module->AddGroup(ResourceName::FromId(5), {1});
+    return module;
+  };
+  ASSERT_EQ(library.LoadFromFile(path), TLoadResult::Loaded);
+  EXPECT_EQ(library.Icons.Name(0), "5");
+  EXPECT_EQ(library.FileName, path);
+}
+
+}  // namespace
+}  // namespace pictarix
