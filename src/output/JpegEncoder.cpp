@@ -57,7 +57,8 @@ bool Compress(JpegJob& job, const RgbImage& image) {
   jpeg_set_quality(&job.info, kJpegQuality, TRUE);
   jpeg_start_compress(&job.info, TRUE);
   while (job.info.next_scanline < job.info.image_height) {
-    const auto* first = image.Rgb.data() + image.PixelOffset(0, job.info.next_scanline);
+    const auto* first =
+        image.Rgb.data() + image.PixelOffset(0, static_cast<int>(job.info.next_scanline));
     std::copy(first, first + job.row.size(), job.row.begin());
     JSAMPROW rows[1] = {job.row.data()};
     jpeg_write_scanlines(&job.info, rows, 1);
