@@ -53,10 +53,16 @@ std::optional<ResourceDirectoryTable> PeResourceDirectory::ReadTable(std::uint32
   return table;
 }
 
-std::optional<std::u16string> PeResourceDirectory::ReadName(std::uint32_t offset) const {
+std::optional<std::uint16_t> PeResourceDirectory::NameLength(std::uint32_t offset) const {
   const auto lengthBytes = ReadInside(offset, 2);
   if (!lengthBytes) return std::nullopt;
-  const std::uint64_t length = ByteCursor(*lengthBytes).U16At(0).value_or(0);
+  return ByteCursor(*lengthBytes).U16At(0);
+}
+
+std::optional<std::u16string> PeResourceDirectory::ReadName(std::uint32_t offset) const {
+  const auto lengthField = NameLength(offset);
+  if (!lengthField) return std::nullopt;
+  const std::uint64_t length = *lengthField;
   const auto text = ReadInside(std::uint64_t{offset} + 2, length * 2);
   if (!text) return std::nullopt;
   const ByteCursor cursor(*text);

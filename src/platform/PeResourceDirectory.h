@@ -45,8 +45,11 @@ class PeResourceDirectory {
   // whole table its counts claim does not fit inside the extent.
   std::optional<ResourceDirectoryTable> ReadTable(
       std::uint32_t offset, std::size_t maxEntries = std::numeric_limits<std::size_t>::max()) const;
-  // A length-prefixed UTF-16 entry name.
+  // The bytes the directory may use, from its start to the end of its section.
+  std::uint64_t Size() const { return extent_.Size; }
+  // A length-prefixed UTF-16 entry name, and its length alone.
   std::optional<std::u16string> ReadName(std::uint32_t offset) const;
+  std::optional<std::uint16_t> NameLength(std::uint32_t offset) const;
   std::optional<ResourceDataEntry> ReadDataEntry(std::uint32_t offset) const;
 
  private:

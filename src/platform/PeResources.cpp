@@ -4,7 +4,7 @@
 
 #include "platform/PeImageLayout.h"
 #include "platform/PeResourceDirectory.h"
-#include "platform/ResourceNameCase.h"
+#include "platform/PeResourceTypeIndex.h"
 
 namespace pictarix {
 
@@ -24,23 +24,21 @@ class TPeResources : public TModuleResources {
   int IconCount() override;
 
  private:
-  // The name table of `type`, entered on `path` (root first). Nothing when the module has no
-  // such type or the way there is broken.
-  const ResourceDirectoryTable* TypeTable(std::uint16_t type, ResourceDirectoryPath& path);
+  // The names of `type`, their table entered on `path` (after the root). Nothing when the
+  // module has no such type or the way there is broken.
+  const PeResourceTypeIndex* TypeIndex(std::uint16_t type, ResourceDirectoryPath& path);
   const ResourceDirectoryTable* Root();
-  std::optional<std::uint32_t> FindNameEntry(const ResourceDirectoryTable& names,
-                                             const ResourceName& name) const;
   std::optional<ResourceDataEntry> FirstLanguage(std::uint32_t languageTable,
                                                  ResourceDirectoryPath& path) const;
 
   std::unique_ptr<TStream> stream_;
   PeImageLayout layout_;
   std::optional<PeResourceDirectory> directory_;
-  // Read once: the root and the name tables of the types asked for (their entries are searched
-  // for every resource fetched). Language tables are small and read per lookup.
+  // Read once: the root and the names of the types asked for. Language tables are small and
+  // read per lookup.
   bool rootRead_ = false;
   std::optional<ResourceDirectoryTable> root_;
-  std::map<std::uint16_t, std::optional<ResourceDirectoryTable>> typeTables_;
+  std::map<std::uint16_t, std::optional<PeResourceTypeIndex>> types_;
 };
 
 const ResourceDirectoryTable* TPeResources::Root() {
@@ -51,8 +49,8 @@ const ResourceDirectoryTable* TPeResources::Root() {
   return root_ ? &*root_ : nullptr;
 }
 
-const ResourceDirectoryTable* TPeResources::TypeTable(std::uint16_t type,
-                                                      ResourceDirectoryPath& path) {
+const PeResourceTypeIndex* TPeResources::TypeIndex(std::uint16_t type,
+                                                   ResourceDirectoryPath& path) {
   const ResourceDirectoryTable* root = Root();
   if (root == nullptr || !path.Enter(root->Offset, root->ByteSize)) return nullptr;
   const ResourceDirectoryEntry* typeEntry = nullptr;
@@ -64,45 +62,24 @@ const ResourceDirectoryTable* TPeResources::TypeTable(std::uint16_t type,
   }
   if (typeEntry == nullptr || !typeEntry->IsSubdirectory) return nullptr;
 
-  auto cached = typeTables_.find(type);
-  if (cached == typeTables_.end()) {
-    cached = typeTables_.emplace(type, directory_->ReadTable(typeEntry->Offset)).first;
+  auto cached = types_.find(type);
+  if (cached == types_.end()) {
+    std::optional<PeResourceTypeIndex> index;
+    if (auto table = directory_->ReadTable(typeEntry->Offset)) {
+      index.emplace(*directory_, std::move(*table));
+    }
+    cached = types_.emplace(type, std::move(index)).first;
   }
-  const auto& table = cached->second;
-  if (!table || !path.Enter(table->Offset, table->ByteSize)) return nullptr;
-  return &*table;
+  const auto& index = cached->second;
+  if (!index || !path.Enter(index->Table().Offset, index->Table().ByteSize)) return nullptr;
+  return &*index;
 }
 
 std::vector<ResourceName> TPeResources::EnumResourceNames(std::uint16_t type) {
-  std::vector<ResourceName> names;
   ResourceDirectoryPath path;
-  const ResourceDirectoryTable* table = TypeTable(type, path);
-  if (table == nullptr) return names;
-  names.reserve(table->Entries.size());
-  for (const ResourceDirectoryEntry& entry : table->Entries) {
-    if (!entry.IsNamed) {
-      names.push_back(ResourceName::FromId(entry.Id));
-    } else if (auto text = directory_->ReadName(entry.NameOffset)) {
-      names.push_back(ResourceName::FromName(std::move(*text)));
-    }  // a name that cannot be read cannot be asked for either: left out
-  }
-  return names;
-}
-
-std::optional<std::uint32_t> TPeResources::FindNameEntry(const ResourceDirectoryTable& names,
-                                                         const ResourceName& name) const {
-  for (const ResourceDirectoryEntry& entry : names.Entries) {
-    if (entry.IsNamed == name.IsId) continue;  // ids match id entries, strings named ones
-    const bool matches = name.IsId ? entry.Id == name.Id : [&] {
-      const auto text = directory_->ReadName(entry.NameOffset);
-      return text && ResourceNamesMatch(*text, name.Name);
-    }();
-    if (!matches) continue;
-    // The first match decides, as a lookup does; one that is no subdirectory is broken.
-    if (!entry.IsSubdirectory) return std::nullopt;
-    return entry.Offset;
-  }
-  return std::nullopt;
+  const PeResourceTypeIndex* index = TypeIndex(type, path);
+  if (index == nullptr) return {};
+  return index->Names();
 }
 
 std::optional<ResourceDataEntry> TPeResources::FirstLanguage(std::uint32_t languageTable,
@@ -120,11 +97,14 @@ std::optional<ResourceDataEntry> TPeResources::FirstLanguage(std::uint32_t langu
 std::optional<std::vector<std::uint8_t>> TPeResources::FindResource(std::uint16_t type,
                                                                     const ResourceName& name) {
   ResourceDirectoryPath path;
-  const ResourceDirectoryTable* names = TypeTable(type, path);
-  if (names == nullptr) return std::nullopt;
-  const auto languageTable = FindNameEntry(*names, name);
-  if (!languageTable) return std::nullopt;
-  const auto data = FirstLanguage(*languageTable, path);
+  const PeResourceTypeIndex* index = TypeIndex(type, path);
+  if (index == nullptr) return std::nullopt;
+  // The first entry with the name decides, as a lookup does; one that is no table is broken.
+  const auto found = index->Find(name);
+  if (!found) return std::nullopt;
+  const ResourceDirectoryEntry& entry = index->Table().Entries[*found];
+  if (!entry.IsSubdirectory) return std::nullopt;
+  const auto data = FirstLanguage(entry.Offset, path);
   if (!data) return std::nullopt;
   const auto range = layout_.MapRange(data->Rva, data->Size);
   if (!range) return std::nullopt;

@@ -136,6 +136,25 @@ TEST_F(PeResourcesHostileTest, CountsAndOffsetsBeyondTheSectionAreRefused) {
   EXPECT_TRUE(module->FindResource(kResourceTypeGroupIcon, kGroup1));
 }
 
+TEST_F(PeResourcesHostileTest, EntriesSharingOneLongNameCannotMultiplyIt) {
+  // The string name grows to fill the section from where it starts, and group 1 becomes a
+  // second entry with that name: together they would hold more than the section.
+  const std::uint64_t named = bytes_->EntryAt(TypeTable(kResourceTypeGroupIcon), 0);
+  const std::uint32_t nameOffset = bytes_->U32(named) & 0x7FFFFFFFu;
+  const std::uint32_t room = bytes_->ResourceSectionRawSize() - nameOffset;
+  ASSERT_LT(nameOffset, bytes_->ResourceSectionRawSize() / 2);
+  bytes_->SetU16(bytes_->ResourceSectionOffset() + nameOffset,
+                 static_cast<std::uint16_t>((room - 2) / 2));
+  bytes_->SetU32(GroupEntry(1), bytes_->U32(named));
+  const auto module = Open();
+  ASSERT_NE(module, nullptr);
+  const auto names = module->EnumResourceNames(kResourceTypeGroupIcon);
+  ASSERT_EQ(names.size(), 3u);
+  EXPECT_FALSE(names[0].IsId);
+  EXPECT_EQ(names[0].Name.size(), (room - 2) / 2);
+  EXPECT_EQ(names[1], kGroup2);
+}
+
 TEST_F(PeResourcesHostileTest, DataOutsideTheFileOrItsSectionIsNotFetched) {
   bytes_->SetU32(DataEntry(1), 0x7FFFFFF0);      // RVA in no section
   bytes_->SetU32(DataEntry(2) + 4, 0xFFFFFFFF);  // 4 GiB: never allocated
