@@ -67,7 +67,7 @@ void TAdvancedIcon::AssignGraphic(const THiResIcon& graphic) {
 
 bool TAdvancedIcon::ReadHeader(TStream& stream, std::uint16_t& count) {
   std::array<std::uint8_t, kIconHeaderSize> raw{};
-  stream.ReadZeroFilled(raw);  // a cut-off header reads as type 0: not an icon
+  if (stream.Read(raw) != raw.size()) return false;  // a cut-off header is no icon header
   const IconHeader header = IconHeader::Parse(raw);
   if (!header.IsIcon()) return false;
   count = header.Count;

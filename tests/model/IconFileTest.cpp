@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "model/AdvancedIcon.h"
+#include "model/IconTools.h"
+#include "platform/Errors.h"
+#include "platform/Stream.h"
+#include "support/IconFileBuilder.h"
+#include "support/TempDir.h"
+
+namespace pictarix {
+namespace {
+
+using testing::BlankDibImage;
+using testing::IconFileBuilder;
+using testing::PngImageStub;
+using testing::TempDir;
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Save(const TAdvancedIcon& icon) {
+  TMemoryStream out;
+  icon.SaveToStream(out);
+  return out.TakeBytes();
+}
+
+std::uint32_t U32At(const Bytes& b, std::size_t at) {
+  return std::uint32_t{b.at(at)} | (std::uint32_t{b.at(at + 1)} << 8) |
+         (std::uint32_t{b.at(at + 2)} << 16) | (std::uint32_t{b.at(at + 3)} << 24);
+}
+
+void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(IconFileLoadTest, ReadsEachEntrysDataFromItsOwnOffset) {
+  IconFileBuilder file;
+  const Bytes small = BlankDibImage(16, 16, 4);
+  const Bytes large = BlankDibImage(32, 32, 8);
+  file.AddImage(small);
+  file.AddImage(large);
+  file.DataOrder({1, 0});  // data blocks in reverse order
+  TMemoryStream stream(file.Build());
+
+  TAdvancedIcon icon;
+  ASSERT_TRUE(icon.LoadFromStream(stream));
+  ASSERT_EQ(icon.Images.Count(), 2);
+  EXPECT_EQ(icon.Images.Get(0)->Bytes(), small);
+  EXPECT_EQ(icon.Images.Get(0)->Width, 16);
+  EXPECT_EQ(icon.Images.Get(1)->Bytes(), large);
+  EXPECT_EQ(icon.Images.Get(1)->ColorCount, 256);
+  EXPECT_EQ(stream.Position(), 6u + 2 * 16);  // just after the directory
+}
+
+TEST(IconFileLoadTest, BitmapHeaderWinsOverTheDirectory) {
+  IconFileBuilder file;
+  auto& entry = file.AddImage(BlankDibImage(32, 32, 4));
+  entry.Width = 48;
+  entry.Height = 48;
+  entry.BitCount = 8;
+  entry.ColorCount = 0;
+  entry.Planes = 2;
+  TMemoryStream stream(file.Build());
+  TAdvancedIcon icon;
+  ASSERT_TRUE(icon.LoadFromStream(stream));
+  const TIconImage& image = *icon.Images.Get(0);
+  EXPECT_EQ(image.Width, 32);
+  EXPECT_EQ(image.Height, 32);
+  EXPECT_EQ(image.BitCount, 4);
+  EXPECT_EQ(image.ColorCount, 16);
+  EXPECT_EQ(image.Planes, 2);  // taken from the entry, never re-derived
+}
+
+TEST(IconFileLoadTest, HeaderDecidesWhetherItIsAnIcon) {
+  IconFileBuilder cursor;
+  cursor.Type(2).AddImage(BlankDibImage(16, 16, 1));
+  IconFileBuilder reserved;
+  reserved.Reserved(1).AddImage(BlankDibImage(16, 16, 1));
+  for (const Bytes& bytes : {cursor.Build(), reserved.Build(), Bytes{0, 0, 1}, Bytes{}}) {
+    TMemoryStream stream(bytes);
+    TAdvancedIcon icon;
+    EXPECT_FALSE(icon.LoadFromStream(stream));
+    EXPECT_EQ(icon.Images.Count(), 0);
+  }
+  TMemoryStream empty(IconFileBuilder().Build());
+  TAdvancedIcon icon;
+  EXPECT_TRUE(icon.LoadFromStream(empty));  // count 0 is a valid, empty icon
+  EXPECT_EQ(icon.Images.Count(), 0);
+}
+
+TEST(IconFileLoadTest, ReadHeaderSizesTheList) {
+  TMemoryStream stream(IconFileBuilder().Count(7).Build());
+  TAdvancedIcon icon;
+  std::uint16_t count = 0;
+  ASSERT_TRUE(icon.ReadHeader(stream, count));
+  EXPECT_EQ(count, 7);
+  EXPECT_EQ(icon.Images.Capacity(), 7);
+  EXPECT_EQ(stream.Position(), 6u);
+}
+
+TEST(IconFileLoadTest, CutOffDataAndEntriesAreZeroFilled) {
+  IconFileBuilder file;
+  const Bytes image = BlankDibImage(16, 16, 4);
+  file.AddImage(image);
+  Bytes bytes = file.Build();
+  bytes.resize(bytes.size() - 10);  // the data block runs past the end
+  TMemoryStream stream(bytes);
+  TAdvancedIcon icon;
+  ASSERT_TRUE(icon.LoadFromStream(stream));
+  const TIconImage& loaded = *icon.Images.Get(0);
+  ASSERT_EQ(loaded.Bytes().size(), image.size());
+  EXPECT_TRUE(std::equal(image.begin(), image.end() - 10, loaded.Bytes().begin()));
+  EXPECT_EQ(Bytes(loaded.Bytes().end() - 10, loaded.Bytes().end()), Bytes(10, 0));
+
+  // Three entries announced, the file ends inside the second: the rest read as zeros.
+  Bytes header = IconFileBuilder().Count(3).Build();
+  header.insert(header.end(), {16, 16, 0, 0, 1, 0, 4, 0, 5, 0, 0, 0, 21, 0, 0, 0, 32, 32});
+  TMemoryStream cut(header);
+  TAdvancedIcon cutIcon;
+  ASSERT_TRUE(cutIcon.LoadFromStream(cut));
+  ASSERT_EQ(cutIcon.Images.Count(), 3);
+  EXPECT_EQ(cutIcon.Images.Get(0)->Bytes(), (Bytes{0, 32, 32, 0, 0}));  // from offset 21
+  EXPECT_EQ(cutIcon.Images.Get(1)->BytesInRes, 0u);
+  EXPECT_EQ(cutIcon.Images.Get(2)->Planes, 0);
+}
+
+TEST(IconFileLoadTest, RefusesDataLargerThanTheWholeFile) {
+  IconFileBuilder file;
+  file.AddImage(BlankDibImage(16, 16, 4));
+  file.AddImage(BlankDibImage(16, 16, 8)).BytesInRes = 0xFFFFFFF0u;
+  file.AddImage(BlankDibImage(32, 32, 8));
+  TMemoryStream stream(file.Build());
+  TAdvancedIcon icon;
+  EXPECT_THROW(icon.LoadFromStream(stream), EFormatError);
+  EXPECT_EQ(icon.Images.Count(), 1);          // images read before the failure stay
+  EXPECT_EQ(stream.Position(), 6u + 2 * 16);  // back after the refused entry
+
+  // Exactly the file's size is still read (zero-filled past the end).
+  IconFileBuilder whole;
+  whole.AddImage(BlankDibImage(16, 16, 4));
+  Bytes bytes = whole.Build();
+  const std::size_t fileSize = bytes.size();
+  bytes[6 + 8] = static_cast<std::uint8_t>(fileSize);
+  bytes[6 + 9] = static_cast<std::uint8_t>(fileSize >> 8);
+  TMemoryStream exact(bytes);
+  TAdvancedIcon exactIcon;
+  ASSERT_TRUE(exactIcon.LoadFromStream(exact));
+  EXPECT_EQ(exactIcon.Images.Get(0)->Bytes().size(), fileSize);
+}
+
+TEST(IconFileLoadTest, LoadFromStreamAppendsAndLoadFromFileReplaces) {
+  TempDir dir;
+  IconFileBuilder file;
+  file.AddImage(BlankDibImage(16, 16, 4));
+  const Bytes bytes = file.Build();
+  WriteFile(dir.Path() / "a.ico", bytes);
+
+  TAdvancedIcon icon;
+  TMemoryStream first(bytes);
+  TMemoryStream second(bytes);
+  ASSERT_TRUE(icon.LoadFromStream(first));
+  ASSERT_TRUE(icon.LoadFromStream(second));
+  EXPECT_EQ(icon.Images.Count(), 2);
+
+  ASSERT_TRUE(icon.LoadFromFile(dir.Path() / "a.ico"));
+  EXPECT_EQ(icon.Images.Count(), 1);
+
+  IconFileBuilder cursor;
+  cursor.Type(2).AddImage(BlankDibImage(32, 32, 1));
+  WriteFile(dir.Path() / "b.cur", cursor.Build());
+  EXPECT_FALSE(icon.LoadFromFile(dir.Path() / "b.cur"));
+  EXPECT_EQ(icon.Images.Count(), 0);
+
+  EXPECT_THROW(icon.LoadFromFile(dir.Path() / "missing.ico"), EFOpenError);
+}
+
+TEST(IconFileSaveTest, LaysOutHeaderDirectoryAndContiguousData) {
+  IconFileBuilder file;
+  const Bytes a = BlankDibImage(16, 16, 4);
+  const Bytes b = BlankDibImage(32, 32, 8);
+  const Bytes c = BlankDibImage(48, 48, 32);
+  file.AddImage(a);
+  file.AddImage(b);
+  file.AddImage(c);
+  file.DataOrder({2, 0, 1});
+  TMemoryStream stream(file.Build());
+  TAdvancedIcon icon;
+  ASSERT_TRUE(icon.LoadFromStream(stream));
+
+  const Bytes out = Save(icon);
+  EXPECT_EQ(Bytes(out.begin(), out.begin() + 6), (Bytes{0, 0, 1, 0, 3, 0}));
+  EXPECT_EQ(U32At(out, 6 + 12), 54u);
+  EXPECT_EQ(U32At(out, 22 + 12), 54u + a.size());
+  EXPECT_EQ(U32At(out, 38 + 12), 54u + a.size() + b.size());
+  EXPECT_EQ(out.size(), 54u + a.size() + b.size() + c.size());
+  EXPECT_TRUE(std::equal(b.begin(), b.end(), out.begin() + 54 + static_cast<long>(a.size())));
+  // Colour count and reserved byte: 4 bits 10 00, 8 bits 00 01, 32 bits 00 00.
+  EXPECT_EQ(Bytes(out.begin() + 8, out.begin() + 10), (Bytes{0x10, 0x00}));
+  EXPECT_EQ(Bytes(out.begin() + 24, out.begin() + 26), (Bytes{0x00, 0x01}));
+  EXPECT_EQ(Bytes(out.begin() + 40, out.begin() + 42), (Bytes{0x00, 0x00}));
+}
+
+TEST(IconFileSaveTest, ColourBytesOfSixteenAndTwentyFourBits) {
+  for (std::uint16_t bits : {16, 24}) {
+    IconFileBuilder file;
+    file.AddImage(BlankDibImage(16, 16, bits)).ColorCount = 0xFFFF;
+    TMemoryStream stream(file.Build());
+    TAdvancedIcon icon;
+    ASSERT_TRUE(icon.LoadFromStream(stream));
+    const Bytes out = Save(icon);
+    EXPECT_EQ(Bytes(out.begin() + 8, out.begin() + 10), (Bytes{0, 0})) << bits;
+  }
+}
+
+TEST(IconFileSaveTest, PngImageWrittenBackByteForByte) {
+  IconFileBuilder file;
+  const Bytes png = PngImageStub(256, 256);
+  file.AddImage(png);
+  TMemoryStream stream(file.Build());
+  TAdvancedIcon icon;
+  ASSERT_TRUE(icon.LoadFromStream(stream));
+  const Bytes out = Save(icon);
+  ASSERT_EQ(out.size(), 22 + png.size());
+  EXPECT_EQ(Bytes(out.begin() + 22, out.end()), png);
+  EXPECT_EQ(out[6], 0);                        // width
+  EXPECT_EQ(out[7], 0);                        // height
+  EXPECT_EQ(out[12] | (out[13] << 8), 21060);  // bit count
+}
+
+TEST(IconFileSaveTest, WriteLoadWriteGivesTheSameBytes) {
+  IconFileBuilder file;
+  file.AddImage(BlankDibImage(256, 256, 32)).Width = 7;
+  file.AddImage(BlankDibImage(16, 16, 1)).Planes = 0;
+  file.AddImage(PngImageStub(64, 64)).Planes = 4;
+  file.DataOrder({2, 1, 0});
+  TMemoryStream stream(file.Build());
+  TAdvancedIcon icon;
+  ASSERT_TRUE(icon.LoadFromStream(stream));
+  icon.Images.Sort();
+  const Bytes once = Save(icon);
+
+  TMemoryStream again(once);
+  TAdvancedIcon reloaded;
+  ASSERT_TRUE(reloaded.LoadFromStream(again));
+  EXPECT_EQ(Save(reloaded), once);
+  EXPECT_EQ(reloaded.Images.Get(0)->BitCount, 1);
+  EXPECT_EQ(reloaded.Images.Get(1)->Width, 0);  // 256 wide, 32 bits
+  EXPECT_EQ(reloaded.Images.Get(2)->BitCount, 21060);
+}
+
+TEST(IconFileSaveTest, EmptyIconWritesNothingAndLeavesAnExistingFile) {
+  TAdvancedIcon icon;
+  EXPECT_TRUE(Save(icon).empty());
+
+  TempDir dir;
+  const auto path = dir.Path() / "keep.ico";
+  WriteFile(path, Bytes{1, 2, 3});
+  icon.SaveToFile(path);
+  EXPECT_EQ(ReadWholeFile(path), (Bytes{1, 2, 3}));
+  icon.SaveToFile(dir.Path() / "none.ico");
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "none.ico"));
+}
+
+TEST(IconFileSaveTest, SaveToFileReplacesTheFile) {
+  IconFileBuilder file;
+  file.AddImage(BlankDibImage(16, 16, 4));
+  TMemoryStream stream(file.Build());
+  TAdvancedIcon icon;
+  ASSERT_TRUE(icon.LoadFromStream(stream));
+  TempDir dir;
+  const auto path = dir.Path() / "out.ico";
+  WriteFile(path, Bytes(5000, 0xEE));
+  icon.SaveToFile(path);
+  EXPECT_EQ(ReadWholeFile(path), Save(icon));
+}
+
+TEST(IconFileSaveTest, StatedSizeIsWrittenWhateverIsHeld) {
+  TAdvancedIcon icon;
+  auto image = std::make_unique<TIconImage>();
+  image->SetData({1, 2, 3});
+  image->BytesInRes = 6;
+  icon.Images.Add(std::move(image));
+  const Bytes out = Save(icon);
+  ASSERT_EQ(out.size(), 22u + 6);
+  EXPECT_EQ(Bytes(out.begin() + 22, out.end()), (Bytes{1, 2, 3, 0, 0, 0}));
+}
+
+TEST(IconCopyTest, AssignMakesADeepCopyOfPlainImages) {
+  IconFileBuilder file;
+  file.AddImage(BlankDibImage(16, 16, 4));
+  file.AddImage(PngImageStub(32, 32)).Planes = 9;
+  TMemoryStream stream(file.Build());
+  TAdvancedIcon source;
+  ASSERT_TRUE(source.LoadFromStream(stream));
+
+  TAdvancedIcon copy;
+  copy.Images.Add(std::make_unique<TIconImage>());  // replaced, not appended to
+  copy.Assign(source);
+  ASSERT_EQ(copy.Images.Count(), 2);
+  EXPECT_EQ(typeid(*copy.Images.Get(0)), typeid(TIconImage));
+  EXPECT_EQ(Save(copy), Save(source));
+  source.Images.Clear();  // the copy owns its images
+  EXPECT_EQ(copy.Images.Get(1)->Planes, 9);
+
+  copy.Assign(copy);
+  EXPECT_EQ(copy.Images.Count(), 2);
+}
+
+TEST(IconCopyTest, AssignGraphicReplacesTheImages) {
+  IconFileBuilder file;
+  file.AddImage(BlankDibImage(16, 16, 4));
+  TMemoryStream stream(file.Build());
+  TAdvancedIcon icon;
+  ASSERT_TRUE(icon.LoadFromStream(stream));
+  const THiResIcon emptyGraphic;
+  icon.AssignGraphic(emptyGraphic);  // an empty graphic writes no icon file
+  EXPECT_EQ(icon.Images.Count(), 0);
+}
+
+}  // namespace
+}  // namespace pictarix

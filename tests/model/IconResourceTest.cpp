@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "model/AdvancedIcon.h"
+#include "platform/Errors.h"
+#include "platform/Stream.h"
+#include "support/FakeModule.h"
+#include "support/IconFileBuilder.h"
+
+namespace pictarix {
+namespace {
+
+using testing::BlankDibImage;
+using testing::FakeModule;
+using testing::IconFileBuilder;
+using testing::PngImageStub;
+
+using Bytes = std::vector<std::uint8_t>;
+
+IconFileBuilder TwoImages() {
+  IconFileBuilder icon;
+  icon.AddImage(BlankDibImage(32, 32, 8)).ResourceId = 7;
+  icon.AddImage(PngImageStub(256, 256)).ResourceId = 8;
+  return icon;
+}
+
+TEST(IconResourceTest, LoadsByIdAndByName) {
+  FakeModule module;
+  const IconFileBuilder icon = TwoImages();
+  module.AddGroupIcon(ResourceName::FromId(5), icon);
+  module.AddGroupIcon(ResourceName::FromName(u"MAINICON"), icon);
+
+  TAdvancedIcon byId;
+  ASSERT_TRUE(byId.LoadFromResource(module, std::uint16_t{5}));
+  ASSERT_EQ(byId.Images.Count(), 2);
+  EXPECT_EQ(byId.Images.Get(0)->Bytes(), icon.Entries()[0].Data);
+  EXPECT_EQ(byId.Images.Get(0)->Width, 32);
+  EXPECT_EQ(byId.Images.Get(0)->ColorCount, 256);
+  EXPECT_EQ(byId.Images.Get(1)->BitCount, 21060);
+
+  TAdvancedIcon byName;
+  ASSERT_TRUE(byName.LoadFromResource(module, std::u16string(u"MAINICON")));
+  ASSERT_TRUE(byName.LoadFromResource(module, ResourceName::FromName(u"MAINICON")));
+  EXPECT_EQ(byName.Images.Count(), 4);  // appended
+
+  // A group resource carries the same images as an icon file would.
+  TMemoryStream file(icon.Build());
+  TAdvancedIcon fromFile;
+  ASSERT_TRUE(fromFile.LoadFromStream(file));
+  TMemoryStream a;
+  TMemoryStream b;
+  byId.SaveToStream(a);
+  fromFile.SaveToStream(b);
+  EXPECT_EQ(a.Bytes(), b.Bytes());
+}
+
+TEST(IconResourceTest, GroupEntryKeepsItsBytesInResAndTheWholeResourceIsHeld) {
+  FakeModule module;
+  IconFileBuilder icon;
+  const Bytes data = BlankDibImage(16, 16, 4);
+  icon.AddImage(data).BytesInRes = 20;     // states fewer bytes than the resource holds
+  icon.AddImage(data).BytesInRes = 10000;  // states more
+  module.AddGroupIcon(ResourceName::FromId(1), icon);
+
+  TAdvancedIcon loaded;
+  ASSERT_TRUE(loaded.LoadFromResource(module, std::uint16_t{1}));
+  const TIconImage& fewer = *loaded.Images.Get(0);
+  EXPECT_EQ(fewer.BytesInRes, 20u);
+  EXPECT_EQ(fewer.Bytes(), data);
+  const TIconImage& more = *loaded.Images.Get(1);
+  EXPECT_EQ(more.BytesInRes, 10000u);
+  EXPECT_EQ(more.Bytes(), data);
+
+  // Written as an icon file, every block has exactly BytesInRes bytes.
+  TMemoryStream out;
+  loaded.SaveToStream(out);
+  EXPECT_EQ(out.Size(), 6u + 2 * 16 + 20 + 10000);
+  TMemoryStream reread(out.Bytes());
+  TAdvancedIcon reloaded;
+  ASSERT_TRUE(reloaded.LoadFromStream(reread));
+  EXPECT_EQ(reloaded.Images.Get(1)->Bytes().size(), 10000u);
+}
+
+TEST(IconResourceTest, MissingResourcesRaiseResNotFound) {
+  FakeModule module;
+  IconFileBuilder icon = TwoImages();
+  module.AddResource(kResourceTypeGroupIcon, ResourceName::FromId(3), icon.BuildGroup());
+  module.AddResource(kResourceTypeIcon, ResourceName::FromId(7), icon.Entries()[0].Data);
+  // Image 8 is missing.
+
+  TAdvancedIcon loaded;
+  try {
+    loaded.LoadFromResource(module, std::uint16_t{3});
+    FAIL() << "no exception";
+  } catch (const EResNotFound& error) {
+    EXPECT_STREQ(error.what(), "Resource 8 not found");
+  }
+  EXPECT_EQ(loaded.Images.Count(), 1);  // the image read before the failure stays
+
+  TAdvancedIcon none;
+  EXPECT_THROW(none.LoadFromResource(module, std::uint16_t{4}), EResNotFound);
+  EXPECT_THROW(none.LoadFromResource(module, std::u16string(u"NOPE")), EResNotFound);
+  EXPECT_EQ(none.Images.Count(), 0);
+}
+
+TEST(IconResourceTest, GroupThatIsNoIconHeaderAnswersFalse) {
+  FakeModule module;
+  IconFileBuilder cursor = TwoImages();
+  cursor.Type(2);
+  module.AddGroupIcon(ResourceName::FromId(1), cursor);
+  module.AddResource(kResourceTypeGroupIcon, ResourceName::FromId(2), Bytes{0, 0});
+  TAdvancedIcon icon;
+  EXPECT_FALSE(icon.LoadFromResource(module, std::uint16_t{1}));
+  EXPECT_FALSE(icon.LoadFromResource(module, std::uint16_t{2}));
+  EXPECT_EQ(icon.Images.Count(), 0);
+}
+
+TEST(IconResourceTest, CutOffGroupReadsMissingEntriesAsZeros) {
+  FakeModule module;
+  IconFileBuilder icon = TwoImages();
+  Bytes group = icon.BuildGroup();
+  group.resize(6 + 14);  // the second entry is missing: its id reads as 0
+  module.AddResource(kResourceTypeGroupIcon, ResourceName::FromId(1), group);
+  module.AddResource(kResourceTypeIcon, ResourceName::FromId(7), icon.Entries()[0].Data);
+  module.AddResource(kResourceTypeIcon, ResourceName::FromId(0), Bytes{});
+  TAdvancedIcon loaded;
+  ASSERT_TRUE(loaded.LoadFromResource(module, std::uint16_t{1}));
+  ASSERT_EQ(loaded.Images.Count(), 2);
+  EXPECT_EQ(loaded.Images.Get(1)->BytesInRes, 0u);
+}
+
+}  // namespace
+}  // namespace pictarix
