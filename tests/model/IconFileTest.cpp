@@ -290,6 +290,18 @@ TEST(IconFileSaveTest, StatedSizeIsWrittenWhateverIsHeld) {
   EXPECT_EQ(Bytes(out.begin() + 22, out.end()), (Bytes{1, 2, 3, 0, 0, 0}));
 }
 
+TEST(IconFileSaveTest, RefusesALayoutBeyondThirtyTwoBitOffsets) {
+  TAdvancedIcon icon;
+  for (int i = 0; i < 2; ++i) {
+    auto image = std::make_unique<TIconImage>();  // no data: the sizes alone decide the layout
+    image->BytesInRes = 0xFFFFFFF0u;
+    icon.Images.Add(std::move(image));
+  }
+  TMemoryStream out;
+  EXPECT_THROW(icon.SaveToStream(out), EFormatError);
+  EXPECT_EQ(out.Size(), 0u);  // refused before anything was written
+}
+
 TEST(IconCopyTest, AssignMakesADeepCopyOfPlainImages) {
   IconFileBuilder file;
   file.AddImage(BlankDibImage(16, 16, 4));
@@ -320,6 +332,23 @@ TEST(IconCopyTest, AssignGraphicReplacesTheImages) {
   const THiResIcon emptyGraphic;
   icon.AssignGraphic(emptyGraphic);  // an empty graphic writes no icon file
   EXPECT_EQ(icon.Images.Count(), 0);
+}
+
+TEST(IconCopyTest, AssignGraphicLoadsTheGraphicsIconFile) {
+  TAdvancedIcon icon;
+  icon.Images.Add(std::make_unique<TIconImage>());
+  auto picture = std::make_shared<IconPicture>();
+  picture->Width = 2;
+  picture->Height = 2;
+  picture->Rgba.assign(2 * 2 * 4, 0x80);
+  picture->Mask.assign(2 * 2, 0);
+  picture->HasAlpha = true;
+  THiResIcon graphic;
+  graphic.SetHandle(picture);
+  icon.AssignGraphic(graphic);
+  ASSERT_EQ(icon.Images.Count(), 1);
+  EXPECT_EQ(icon.Images.Get(0)->Width, 2);
+  EXPECT_EQ(icon.Images.Get(0)->BitCount, 32);
 }
 
 }  // namespace

@@ -200,6 +200,25 @@ TEST(IconImageHandleTest, GraphicSharesTheImagesHandle) {
   EXPECT_EQ(image->Handle.use_count(), 2);  // the image keeps its own
 }
 
+TEST(IconImageHandleTest, DecodesOnceOnRequestAndCopiesShareTheResult) {
+  auto image = ImageWith(BlankDibImage(16, 16, 4));
+  EXPECT_EQ(image->Handle, nullptr);
+  const IconHandle handle = image->GetHandle();
+  ASSERT_NE(handle, nullptr);
+  EXPECT_EQ(handle->Width, 16);
+  EXPECT_EQ(image->GetHandle(), handle);  // made once
+  EXPECT_EQ(TIconImage::CreateCopy(*image)->Handle, handle);
+  EXPECT_EQ(image->CreateGraphic()->GetWidth(), 16);
+}
+
+TEST(IconImageHandleTest, DecodesOnlyTheFirstBytesInResBytes) {
+  // A resource holding a whole image under a group entry that states 20 bytes: the decoder sees
+  // 20 bytes, which hold no image.
+  auto image = ImageWith(BlankDibImage(16, 16, 4));
+  image->BytesInRes = 20;
+  EXPECT_EQ(image->GetHandle(), nullptr);
+}
+
 TEST(IconImageHandleTest, UnreadableDataLeavesTheHandleEmpty) {
   auto image = ImageWith({1, 2, 3});
   EXPECT_EQ(image->GetHandle(), nullptr);
