@@ -5,45 +5,16 @@
 
 #include "model/IconRecords.h"
 #include "model/IconTools.h"
+#include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/SafeFile.h"
 
 namespace pictarix {
 namespace {
 
-// UTF-8 of a resource name for messages; unpaired surrogates become U+FFFD.
+// The name as the platform's "Resource %s not found" shows it.
 std::string NameForMessage(const ResourceName& name) {
-  if (name.IsId) return std::to_string(name.Id);
-  std::string out;
-  auto put = [&out](std::uint32_t c) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  };
-  const std::u16string& s = name.Name;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    const std::uint32_t c = s[i];
-    const bool high = c >= 0xD800 && c < 0xDC00;
-    if (high && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
-      put(0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00u));
-      ++i;
-    } else {
-      put(c >= 0xD800 && c < 0xE000 ? 0xFFFD : c);
-    }
-  }
-  return out;
+  return name.IsId ? std::to_string(name.Id) : Utf16ToUtf8(name.Name);
 }
 
 }  // namespace

@@ -100,7 +100,12 @@ TEST(IconResourceTest, MissingResourcesRaiseResNotFound) {
 
   TAdvancedIcon none;
   EXPECT_THROW(none.LoadFromResource(module, std::uint16_t{4}), EResNotFound);
-  EXPECT_THROW(none.LoadFromResource(module, std::u16string(u"NOPE")), EResNotFound);
+  try {
+    none.LoadFromResource(module, std::u16string(u"N\u00C4ME"));
+    FAIL() << "no exception";
+  } catch (const EResNotFound& error) {
+    EXPECT_STREQ(error.what(), "Resource N\xC3\x84ME not found");
+  }
   EXPECT_EQ(none.Images.Count(), 0);
 }
 
