@@ -1,21 +1,14 @@
 #include "support/FakeModule.h"
 
-#include <algorithm>
-
+#include "platform/ResourceNameCase.h"
 #include "support/IconFileBuilder.h"
 
 namespace pictarix::testing {
 namespace {
 
-char16_t FoldCase(char16_t c) {
-  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
-}
-
 bool SameName(const ResourceName& a, const ResourceName& b) {
   if (a.IsId != b.IsId) return false;
-  if (a.IsId) return a.Id == b.Id;
-  return std::equal(a.Name.begin(), a.Name.end(), b.Name.begin(), b.Name.end(),
-                    [](char16_t x, char16_t y) { return FoldCase(x) == FoldCase(y); });
+  return a.IsId ? a.Id == b.Id : ResourceNamesMatch(a.Name, b.Name);
 }
 
 }  // namespace

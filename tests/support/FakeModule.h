@@ -18,7 +18,7 @@ class FakeModule : public TModuleResources {
   void AddGroupIcon(const ResourceName& name, const IconFileBuilder& icon);
 
   std::vector<ResourceName> EnumResourceNames(std::uint16_t type) override;
-  // String names match case-insensitively (ASCII letters), as the platform's lookup does.
+  // String names match case-insensitively, as the platform's lookup does.
   std::optional<std::vector<std::uint8_t>> FindResource(std::uint16_t type,
                                                         const ResourceName& name) override;
   int IconCount() override;
