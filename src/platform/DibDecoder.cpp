@@ -194,13 +194,18 @@ bool DecodeRow(std::span<const std::uint8_t> row, const DibLayout& layout,
     case 1:
     case 4:
     case 8: {
+      // Indexes are packed from the high bits of each byte down.
       const int bits = layout.BitCount;
-      const int perByte = 8 / bits;
       const unsigned valueMask = (1u << bits) - 1;
+      std::size_t byteAt = 0;
+      int shift = 8 - bits;
       for (int x = 0; x < width; ++x) {
-        const std::uint8_t byte = row[static_cast<std::size_t>(x / perByte)];
-        const int shift = 8 - bits * (x % perByte + 1);
-        PutPixel(rgba, first + x, palette[(byte >> shift) & valueMask], 255);
+        PutPixel(rgba, first + x, palette[(row[byteAt] >> shift) & valueMask], 255);
+        shift -= bits;
+        if (shift < 0) {
+          shift = 8 - bits;
+          ++byteAt;
+        }
       }
       break;
     }
@@ -237,7 +242,8 @@ bool DecodeRow(std::span<const std::uint8_t> row, const DibLayout& layout,
         } else {
           rgb = pixel & 0x00FFFFFFu;
         }
-        const std::uint8_t alpha = ExtractChannel(pixel, layout.AlphaMask);
+        const std::uint8_t alpha =
+            layout.Bitfields ? ExtractChannel(pixel, layout.AlphaMask) : row[at + 3];
         anyAlpha = anyAlpha || alpha != 0;
         PutPixel(rgba, first + x, rgb, alpha);
       }
@@ -273,24 +279,28 @@ std::shared_ptr<IconPicture> DecodeIconDib(std::span<const std::uint8_t> bytes) 
   picture->Rgba.resize(pixels * 4);
   picture->Mask.resize(pixels);
 
+  // Local views: byte stores could otherwise alias the vectors' own pointers in every loop.
+  const std::span<std::uint8_t> rgba(picture->Rgba);
+  const std::span<std::uint8_t> mask(picture->Mask);
+
   // Rows are stored bottom-up; the picture keeps its top row first.
   bool anyAlpha = false;
   for (int y = layout->Height - 1; y >= 0; --y) {
     const auto row = colourBits->Take(stride);
     if (!row) return nullptr;
     const std::size_t first = static_cast<std::size_t>(y) * layout->Width;
-    anyAlpha = DecodeRow(*row, *layout, palette, picture->Rgba, first) || anyAlpha;
+    anyAlpha = DecodeRow(*row, *layout, palette, rgba, first) || anyAlpha;
   }
   picture->HasAlpha = anyAlpha;
 
   if (maskBits) {
     for (int y = layout->Height - 1; y >= 0; --y) {
-      const auto row = maskBits->Take(maskStride);
-      if (!row) return nullptr;
+      const auto taken = maskBits->Take(maskStride);
+      if (!taken) return nullptr;
+      const std::span<const std::uint8_t> row = *taken;
       const std::size_t first = static_cast<std::size_t>(y) * layout->Width;
       for (int x = 0; x < layout->Width; ++x) {
-        const std::uint8_t byte = (*row)[static_cast<std::size_t>(x / 8)];
-        picture->Mask[first + x] = (byte >> (7 - x % 8)) & 1;
+        mask[first + x] = (row[static_cast<std::size_t>(x / 8)] >> (7 - x % 8)) & 1;
       }
     }
   } else if (!anyAlpha) {
@@ -300,9 +310,7 @@ std::shared_ptr<IconPicture> DecodeIconDib(std::span<const std::uint8_t> bytes) 
   // stays all zero and drawing uses the alpha alone.
 
   if (!anyAlpha) {
-    for (std::size_t i = 0; i < pixels; ++i) {
-      picture->Rgba[i * 4 + 3] = picture->Mask[i] ? 0 : 255;
-    }
+    for (std::size_t i = 0; i < pixels; ++i) rgba[i * 4 + 3] = mask[i] ? 0 : 255;
   }
   return picture;
 }
