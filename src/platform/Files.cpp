@@ -27,7 +27,8 @@ bool IsRegularFile(const std::filesystem::path& path) {
 std::optional<DirectoryId> IdentifyDirectory(const std::filesystem::path& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
-  return DirectoryId{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+  return DirectoryId{static_cast<std::uint64_t>(info.st_dev),
+                     static_cast<std::uint64_t>(info.st_ino)};
 }
 
 namespace {

@@ -24,7 +24,7 @@ std::optional<DirectoryId> IdentifyDirectory(const std::filesystem::path& path);
 
 // One entry of a directory listing, as the file system lists it.
 struct DirectoryEntry {
-  std::string Name;          // without folder, in the file system's own bytes
+  std::string Name;              // without folder, in the file system's own bytes
   bool IsRealDirectory = false;  // a directory itself, not a link to one
 };
 

@@ -1,0 +1,11 @@
+#pragma once
+#include "cli/CliArguments.h"
+
+namespace pictarix::cli {
+
+// Runs one command; answers the exit status (0 success, 1 something failed).
+int RunList(const CliArguments& args);
+int RunSave(const CliArguments& args);
+int RunIcl(const CliArguments& args);
+
+}  // namespace pictarix::cli

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "library/IconLibrary.h"
+#include "platform/Stream.h"
+#include "support/HarvestFixtures.h"
+#include "support/TempDir.h"
+
+namespace pictarix {
+namespace {
+
+using testing::WriteIconFile;
+using testing::WriteIconLibrary;
+
+struct CliResult {
+  int Status = -1;
+  std::string Out;
+  std::string Err;
+};
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string Slurp(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Runs pictarix-cli with the arguments; stdout and stderr go to files beside the test's folder.
+CliResult RunCli(const testing::TempDir& dir, const std::vector<std::string>& args) {
+  std::string command = Quote(PICTARIX_CLI);
+  for (const auto& arg : args) command += " " + Quote(arg);
+  const auto out = dir.Path() / "stdout.txt";
+  const auto err = dir.Path() / "stderr.txt";
+  command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
+  const int raw = std::system(command.c_str());
+  CliResult result;
+  result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  result.Out = Slurp(out);
+  result.Err = Slurp(err);
+  return result;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  std::string PathOf(const std::string& name) const { return (dir.Path() / name).string(); }
+  CliResult Cli(const std::vector<std::string>& args) { return RunCli(dir, args); }
+  testing::TempDir dir;
+};
+
+TEST_F(CliTest, BadUsageAnswersTwoWithTheUsageText) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"frobnicate"},
+                                             {"list"},
+                                             {"list", "--bogus", "x"},
+                                             {"save", "x"},
+                                             {"save", "--format", "tiff", "--output", ".", "x"},
+                                             {"icl"},
+                                             {"save", "--format"}}) {
+    const CliResult result = Cli(args);
+    EXPECT_EQ(result.Status, 2) << ::testing::PrintToString(args);
+    EXPECT_NE(result.Err.find("usage: pictarix-cli"), std::string::npos);
+    EXPECT_TRUE(result.Out.empty());
+  }
+  EXPECT_EQ(Cli({"--help"}).Status, 0);
+  EXPECT_EQ(Cli({"--version"}).Out, "pictarix-cli 4.5\n");
+}
+
+TEST_F(CliTest, ListJsonDescribesEveryEntryFieldByField) {
+  std::filesystem::create_directory(PathOf("tree"));
+  WriteIconFile(PathOf("tree/a.ico"), {{32, 8}, {16, 4}});
+  const CliResult result = Cli({"list", "--json", PathOf("tree")});
+  ASSERT_EQ(result.Status, 0) << result.Err;
+  const std::string file = PathOf("tree") + "/a.ico";
+  EXPECT_EQ(result.Out,
+            "[\n  {\"index\": 0, \"file\": \"" + file +
+                "\", \"name\": \"a\", \"tile\": 1, \"images\": [{\"width\": 16, \"height\": 16, "
+                "\"colors\": 16, \"planes\": 1, \"bits\": 4, \"bytes\": 296, \"png\": false}, "
+                "{\"width\": 32, \"height\": 32, \"colors\": 256, \"planes\": 1, \"bits\": 8, "
+                "\"bytes\": 2216, \"png\": false}]}\n]\n");
+  EXPECT_EQ(result.Err, "1 files, 1 icons\n");
+}
+
+TEST_F(CliTest, ListAllAddsIconsWithoutATileAndEscapesNames) {
+  WriteIconLibrary(PathOf("lib.icl"), {{"with \"quote\"", {{32, 4}}}, {"small", {{16, 4}}}});
+  const CliResult plain = Cli({"list", "--json", PathOf("lib.icl")});
+  EXPECT_NE(plain.Out.find("\"name\": \"with \\\"quote\\\"\""), std::string::npos);
+  EXPECT_EQ(plain.Out.find("small"), std::string::npos);
+  const CliResult all = Cli({"list", "--all", "--json", PathOf("lib.icl")});
+  EXPECT_NE(all.Out.find("\"name\": \"small\", \"tile\": -1"), std::string::npos);
+  EXPECT_EQ(Cli({"list", "--json", PathOf("empty-dir-none")}).Status, 1);
+}
+
+TEST_F(CliTest, MissingPathsAreReportedAndTheOthersStillHarvested) {
+  WriteIconFile(PathOf("a.ico"), {{32, 4}});
+  const CliResult result = Cli({"list", PathOf("missing.dll"), PathOf("a.ico")});
+  EXPECT_EQ(result.Status, 1);
+  EXPECT_NE(result.Err.find("missing.dll"), std::string::npos);
+  EXPECT_NE(result.Out.find("\ta\t"), std::string::npos);
+  EXPECT_NE(result.Err.find("1 files, 1 icons"), std::string::npos);
+}
+
+TEST_F(CliTest, SaveIcoWritesEveryEntryByIndex) {
+  WriteIconLibrary(PathOf("lib.icl"), {{"x", {{32, 4}, {16, 8}}}, {"y", {{32, 8}}}});
+  std::filesystem::create_directory(PathOf("out"));
+  const CliResult result =
+      Cli({"save", "--format", "ico", "--output", PathOf("out"), PathOf("lib.icl")});
+  ASSERT_EQ(result.Status, 0) << result.Err;
+  TAdvancedIcon first;
+  ASSERT_TRUE(first.LoadFromFile(PathOf("out/0.ico")));
+  EXPECT_EQ(first.Images.Count(), 2);
+  EXPECT_TRUE(std::filesystem::exists(PathOf("out/1.ico")));
+  EXPECT_FALSE(std::filesystem::exists(PathOf("out/2.ico")));
+}
+
+TEST_F(CliTest, SaveRefusesAMissingOrUnwritableFolder) {
+  WriteIconFile(PathOf("a.ico"), {{32, 4}});
+  EXPECT_EQ(Cli({"save", "--format", "ico", "--output", PathOf("nowhere"), PathOf("a.ico")}).Status,
+            1);
+  std::ofstream(PathOf("plain")) << "x";
+  EXPECT_EQ(Cli({"save", "--format", "ico", "--output", PathOf("plain"), PathOf("a.ico")}).Status,
+            1);
+}
+
+TEST_F(CliTest, IclWritesAndAddsLibrariesWithNumberedNames) {
+  WriteIconFile(PathOf("a.ico"), {{32, 4}});
+  WriteIconFile(PathOf("b.ico"), {{32, 8}});
+  ASSERT_EQ(Cli({"icl", PathOf("out.icl"), PathOf("a.ico")}).Status, 0);
+  const CliResult added =
+      Cli({"icl", "--add", PathOf("out.icl"), PathOf("b.ico"), PathOf("a.ico")});
+  ASSERT_EQ(added.Status, 0) << added.Err;
+
+  TIconLibrary library;
+  ASSERT_EQ(library.LoadFromFile(PathOf("out.icl")), TLoadResult::Loaded);
+  ASSERT_EQ(library.Icons.Count(), 3);
+  EXPECT_EQ(library.Icons.Name(0), "0");
+  EXPECT_EQ(library.Icons.Name(1), "1");
+  EXPECT_EQ(library.Icons.Name(2), "2");
+  EXPECT_EQ(library.Icons.Icon(1).Images.Get(0)->BitCount, 8);
+}
+
+TEST_F(CliTest, IclAddRefusesWhatIsNotAnIconLibraryAndLeavesItUntouched) {
+  WriteIconFile(PathOf("a.ico"), {{32, 4}});
+  std::ofstream(PathOf("notes.txt")) << "keep me";
+  const CliResult result = Cli({"icl", "--add", PathOf("notes.txt"), PathOf("a.ico")});
+  EXPECT_EQ(result.Status, 1);
+  EXPECT_EQ(Slurp(PathOf("notes.txt")), "keep me");
+
+  EXPECT_EQ(Cli({"icl", PathOf("none.icl"), PathOf("notes.txt")}).Status, 1);  // no entry
+  EXPECT_FALSE(std::filesystem::exists(PathOf("none.icl")));
+}
+
+}  // namespace
+}  // namespace pictarix

@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <functional>
+#include <map>
+
+#include "harvest/BestImageIndex.h"
+#include "harvest/Harvester.h"
+#include "platform/Files.h"
+#include "support/HarvestFixtures.h"
+#include "support/TempDir.h"
+
+namespace pictarix {
+namespace {
+
+using testing::WriteIconFile;
+using testing::WriteIconLibrary;
+
+// Records what the harvest shows and lets a test act when messages are processed.
+class RecordingHost : public THarvestHost {
+ public:
+  explicit RecordingHost(bool tiles = true) : tiles_(tiles) {}
+  void SetPanelText(int panel, const std::string& text) override {
+    panels[panel] = text;
+    if (panel == 0) processed.push_back(text);
+  }
+  void ShowPreview(const THiResIcon&) override { ++previews; }
+  void ProcessMessages() override {
+    ++messages;
+    if (onMessages) onMessages();
+  }
+  bool WantsTiles() const override { return tiles_; }
+
+  std::map<int, std::string> panels;
+  std::vector<std::string> processed;
+  int previews = 0;
+  int messages = 0;
+  std::function<void()> onMessages;
+
+ private:
+  bool tiles_;
+};
+
+std::vector<std::string> Captions(const THarvester& harvester) {
+  std::vector<std::string> captions;
+  for (const auto& entry : harvester.Entries) captions.push_back(entry.Caption);
+  return captions;
+}
+
+class HarvesterTest : public ::testing::Test {
+ protected:
+  std::filesystem::path PathOf(const std::string& name) const { return dir.Path() / name; }
+  testing::TempDir dir;
+  RecordingHost host;
+  THarvester harvester{host};
+};
+
+TEST_F(HarvesterTest, ModuleIconsWithA32x32ImageBecomeEntriesShowingTheDeepestOne) {
+  WriteIconLibrary(PathOf("tools.icl"), {{"Folder", {{16, 4}, {32, 4}, {48, 8}, {32, 8}}},
+                                         {"Disk", {{32, 4}, {16, 8}}}});
+  harvester.HarvestFile(PathOf("tools.icl"));
+
+  ASSERT_EQ(Captions(harvester), (std::vector<std::string>{"Folder", "Disk"}));
+  const TListEntry& folder = harvester.Entries[0];
+  EXPECT_EQ(folder.SubItemText, "Folder");
+  ASSERT_EQ(folder.TileImage, 2);  // sorted: 4/16, 4/32, 8/32, 8/48
+  EXPECT_EQ(folder.Icon->Images.Get(2)->BitCount, 8);
+  EXPECT_EQ(folder.Icon->Images.Get(2)->Width, 32);
+  EXPECT_EQ(folder.ImageIndex, 0);
+  EXPECT_EQ(harvester.Entries[1].ImageIndex, 1);
+  EXPECT_EQ(harvester.LargeImgs.Count(), 2);
+  EXPECT_EQ(harvester.LargeImgs.Get(0)->Width, 32);
+  EXPECT_EQ(harvester.Entries[1].File, PathOf("tools.icl"));
+
+  EXPECT_EQ(harvester.FileCount, 1);
+  EXPECT_EQ(host.panels[0], "Processing tools.icl");
+  EXPECT_EQ(host.panels[1], "1 files");
+  EXPECT_EQ(host.panels[2], "2 icons");
+  EXPECT_EQ(host.previews, 2);
+  EXPECT_EQ(host.messages, 2);  // once after each entry added
+}
+
+TEST_F(HarvesterTest, IconsWithoutA32x32ImageAreSkippedButTheFileCounts) {
+  WriteIconLibrary(PathOf("small.icl"), {{"A", {{16, 4}, {48, 8}}}, {"B", {{16, 8}}}});
+  harvester.HarvestFile(PathOf("small.icl"));
+  EXPECT_TRUE(harvester.Entries.empty());
+  EXPECT_EQ(host.panels[1], "1 files");
+  EXPECT_EQ(host.messages, 0);
+
+  harvester.KeepIconsWithoutTile = true;  // as the command line's --all asks
+  harvester.HarvestFile(PathOf("small.icl"));
+  ASSERT_EQ(Captions(harvester), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(harvester.Entries[0].TileImage, -1);
+  EXPECT_EQ(harvester.Entries[0].ImageIndex, -1);
+  EXPECT_EQ(harvester.LargeImgs.Count(), 0);
+}
+
+TEST_F(HarvesterTest, IconFileFallbackTakesTheIcoExtensionInAnyCase) {
+  WriteIconFile(PathOf("Alpha.ICO"), {{16, 8}, {32, 4}});
+  WriteIconFile(PathOf("icon.ico.bak"), {{32, 4}});
+  WriteIconFile(PathOf("tiny.ico"), {{16, 4}});
+  harvester.HarvestFile(PathOf("Alpha.ICO"));
+  harvester.HarvestFile(PathOf("icon.ico.bak"));
+  harvester.HarvestFile(PathOf("tiny.ico"));
+
+  ASSERT_EQ(Captions(harvester), (std::vector<std::string>{"Alpha"}));
+  EXPECT_EQ(harvester.Entries[0].TileImage, 0);  // 4-bit 32x32 sorts before 8-bit 16x16
+  EXPECT_EQ(harvester.FileCount, 3);
+  EXPECT_EQ(host.panels[2], "1 icons");
+}
+
+TEST_F(HarvesterTest, WithoutTilesNothingIsDecodedAndEntriesStillCarryTheirTileImage) {
+  RecordingHost listing(false);
+  THarvester lister(listing);
+  WriteIconFile(PathOf("a.ico"), {{32, 8}});
+  lister.HarvestFile(PathOf("a.ico"));
+  ASSERT_EQ(lister.Entries.size(), 1u);
+  EXPECT_EQ(lister.Entries[0].TileImage, 0);
+  EXPECT_EQ(lister.Entries[0].ImageIndex, -1);
+  EXPECT_EQ(lister.Entries[0].Icon->Images.Get(0)->Handle, nullptr);
+  EXPECT_EQ(listing.previews, 0);
+}
+
+TEST_F(HarvesterTest, StopEndsTheRunAfterTheCurrentIconAndSkipsTheFallback) {
+  WriteIconLibrary(PathOf("many.ico"), {{"1", {{32, 4}}}, {"2", {{32, 4}}}, {"3", {{32, 4}}}});
+  WriteIconFile(PathOf("later.ico"), {{32, 4}});
+  host.onMessages = [&] { harvester.StopRequested = true; };
+  harvester.HarvestFile(PathOf("many.ico"));
+  harvester.HarvestFile(PathOf("later.ico"));
+
+  EXPECT_EQ(Captions(harvester), (std::vector<std::string>{"1"}));
+  EXPECT_EQ(harvester.FileCount, 1);  // the later file returns at once, uncounted
+  EXPECT_EQ(host.panels[1], "1 files");
+}
+
+TEST_F(HarvesterTest, FilesThatAreNotRegularAreNotCountedAndBrokenModulesAre) {
+  std::filesystem::create_directory(PathOf("folder.ico"));
+  ASSERT_EQ(::mkfifo(PathOf("pipe.ico").c_str(), 0600), 0);
+  std::ofstream(PathOf("broken.icl"), std::ios::binary)
+      << std::string("MZ") + std::string(58, '\0') + std::string("\x40\0\0\0", 4) + "NE";
+  harvester.HarvestFile(PathOf("folder.ico"));
+  harvester.HarvestFile(PathOf("pipe.ico"));
+  harvester.HarvestFile(PathOf("missing.dll"));
+  EXPECT_EQ(harvester.FileCount, 0);
+  harvester.HarvestFile(PathOf("broken.icl"));
+  EXPECT_EQ(harvester.FileCount, 1);
+  EXPECT_TRUE(harvester.Entries.empty());
+  EXPECT_EQ(host.panels[0], "Processing broken.icl");
+}
+
+TEST_F(HarvesterTest, DirectoryWalkIsDepthFirstInListingOrder) {
+  std::filesystem::create_directories(PathOf("tree/sub/deeper"));
+  WriteIconFile(PathOf("tree/a.ico"), {{32, 4}});
+  WriteIconFile(PathOf("tree/sub/b.ico"), {{32, 4}});
+  WriteIconFile(PathOf("tree/sub/deeper/c.ico"), {{32, 4}});
+  WriteIconFile(PathOf("tree/.hidden.ico"), {{32, 4}});
+  std::ofstream(PathOf("tree/readme.txt")) << "not an icon";
+
+  harvester.HarvestDirectory(PathOf("tree"));
+
+  // The expected order: the recursive walk over the listings as the file system gives them.
+  std::vector<std::string> expected;
+  std::function<void(const std::filesystem::path&)> walk = [&](const std::filesystem::path& d) {
+    std::vector<DirectoryEntry> entries;
+    ListDirectory(d, entries);
+    for (const auto& entry : entries) {
+      if (entry.IsRealDirectory) {
+        walk(d / entry.Name);
+      } else if (entry.Name.size() > 4 && entry.Name.substr(entry.Name.size() - 4) == ".ico") {
+        expected.push_back(entry.Name.substr(0, entry.Name.size() - 4));
+      }
+    }
+  };
+  walk(PathOf("tree"));
+  EXPECT_EQ(Captions(harvester), expected);
+  EXPECT_EQ(expected.size(), 4u);
+  EXPECT_EQ(harvester.FileCount, 5);
+  for (const auto& entry : harvester.Entries) {
+    EXPECT_EQ(entry.File.string().find("//"), std::string::npos);
+  }
+}
+
+TEST_F(HarvesterTest, LinksToDirectoriesInsideTheTreeAreNotFollowedButAnArgumentLinkIs) {
+  std::filesystem::create_directories(PathOf("tree/sub"));
+  WriteIconFile(PathOf("tree/sub/b.ico"), {{32, 4}});
+  std::filesystem::create_directory_symlink(PathOf("tree"), PathOf("tree/sub/loop"));
+  std::filesystem::create_directory_symlink(PathOf("tree"), PathOf("entry"));
+
+  harvester.HarvestDirectory(PathOf("entry/"));
+  EXPECT_EQ(Captions(harvester), (std::vector<std::string>{"b"}));
+  EXPECT_EQ(harvester.Entries[0].File, PathOf("entry/sub/b.ico"));
+  EXPECT_EQ(harvester.FileCount, 1);  // the loop link is neither entered nor counted
+}
+
+TEST_F(HarvesterTest, StopDuringAWalkEndsItWithinOneEntry) {
+  std::filesystem::create_directory(PathOf("tree"));
+  for (int i = 0; i < 10; ++i)
+    WriteIconFile(PathOf("tree/" + std::to_string(i) + ".ico"), {{32, 4}});
+  host.onMessages = [&] {
+    if (harvester.Entries.size() == 3) harvester.StopRequested = true;
+  };
+  harvester.HarvestDirectory(PathOf("tree"));
+  EXPECT_EQ(harvester.Entries.size(), 3u);
+  EXPECT_EQ(harvester.FileCount, 3);
+}
+
+TEST_F(HarvesterTest, DeepTreesDoNotExhaustTheStack) {
+  std::filesystem::path deep = PathOf("d");
+  std::string relative;
+  for (int i = 0; i < 300; ++i) relative += "n/";
+  std::filesystem::create_directories(deep / relative);
+  WriteIconFile(deep / relative / "bottom.ico", {{32, 4}});
+  harvester.HarvestDirectory(deep);
+  EXPECT_EQ(Captions(harvester), (std::vector<std::string>{"bottom"}));
+  EXPECT_GT(harvester.Entries[0].File.string().size(), 600u);  // never cut to 260 characters
+}
+
+TEST_F(HarvesterTest, ClearAndRemoveKeepTheListConsistent) {
+  WriteIconLibrary(PathOf("lib.icl"), {{"0", {{32, 4}}}, {"1", {{32, 4}}}, {"2", {{32, 4}}}});
+  harvester.HarvestFile(PathOf("lib.icl"));
+  harvester.RemoveEntries({true, false, true});
+  EXPECT_EQ(Captions(harvester), (std::vector<std::string>{"1"}));
+  EXPECT_EQ(harvester.Entries[0].ImageIndex, 1);
+  EXPECT_EQ(harvester.LargeImgs.Count(), 3);  // tiles stay until the list is cleared
+
+  harvester.ClearList();
+  EXPECT_TRUE(harvester.Entries.empty());
+  EXPECT_EQ(harvester.LargeImgs.Count(), 0);
+  EXPECT_EQ(harvester.FileCount, 0);
+  EXPECT_EQ(host.panels[1], "0 files");
+  EXPECT_EQ(host.panels[2], "0 icons");
+}
+
+TEST(EnumFilesTest, ListsEveryNameWithoutDotEntries) {
+  testing::TempDir dir;
+  std::ofstream(dir.Path() / ".h") << "x";
+  std::filesystem::create_directory(dir.Path() / "s");
+  std::vector<std::filesystem::path> names;
+  EXPECT_TRUE(EnumFiles(dir.Path(), names));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::filesystem::path>{".h", "s"}));
+  EXPECT_FALSE(EnumFiles(dir.Path() / "none", names));
+}
+
+}  // namespace
+}  // namespace pictarix

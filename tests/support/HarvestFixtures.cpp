@@ -1,0 +1,64 @@
+#include "support/HarvestFixtures.h"
+
+#include "library/IconLibrary.h"
+#include "platform/SafeFile.h"
+#include "platform/Stream.h"
+#include "support/DibBuilder.h"
+#include "support/IconFileBuilder.h"
+
+namespace pictarix::testing {
+
+std::vector<std::uint8_t> SquareImage(int size, int bitCount) {
+  DibSpec spec;
+  spec.Width = size;
+  spec.Height = size;
+  spec.BitCount = bitCount;
+  const bool paletted = bitCount <= 8;
+  if (paletted) {
+    spec.Palette.assign(std::size_t{1} << bitCount, Rgba(0, 0, 0));  // a full table
+    spec.Palette[1] = Rgba(255, 0, 0);
+  }
+  const std::uint32_t red =
+      paletted ? 1 : (bitCount == 32 ? Rgba(255, 0, 0, 255) : Rgba(255, 0, 0));
+  spec.Pixels.assign(static_cast<std::size_t>(size * size), 0);
+  spec.Mask.assign(static_cast<std::size_t>(size * size), 1);
+  for (int y = size / 4; y < size - size / 4; ++y) {
+    for (int x = size / 4; x < size - size / 4; ++x) {
+      spec.Pixels[static_cast<std::size_t>(y * size + x)] = red;
+      spec.Mask[static_cast<std::size_t>(y * size + x)] = 0;
+    }
+  }
+  return BuildDib(spec);
+}
+
+namespace {
+
+std::vector<std::uint8_t> IconFileBytes(const std::vector<std::pair<int, int>>& sizesAndBits) {
+  IconFileBuilder builder;
+  for (const auto& [size, bits] : sizesAndBits) builder.AddImage(SquareImage(size, bits));
+  return builder.Build();
+}
+
+}  // namespace
+
+std::unique_ptr<TAdvancedIcon> MakeIcon(const std::vector<std::pair<int, int>>& sizesAndBits) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  TMemoryStream stream(IconFileBytes(sizesAndBits));
+  icon->LoadFromStream(stream);
+  return icon;
+}
+
+void WriteIconFile(const std::filesystem::path& path,
+                   const std::vector<std::pair<int, int>>& sizesAndBits) {
+  ReplaceFileContents(path, IconFileBytes(sizesAndBits));
+}
+
+void WriteIconLibrary(
+    const std::filesystem::path& path,
+    const std::vector<std::pair<std::string, std::vector<std::pair<int, int>>>>& icons) {
+  TIconLibrary library;
+  for (const auto& [name, images] : icons) library.Icons.AddIcon(name, MakeIcon(images));
+  library.SaveToFile(path);
+}
+
+}  // namespace pictarix::testing
