@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/IconFileBuilder.h"
 #include "support/PeFixture.h"
 
 using pictarix::testing::PeToolchain;
@@ -38,8 +39,12 @@ int main(int argc, char** argv) {
   const std::filesystem::path work = out / "pe-seeds-work";
   std::filesystem::create_directories(work);
   using namespace pictarix::testing;
-  WriteBytes(work / "a.ico", SingleImageIconFile(16, SmallIconImage(16, 0x11)));
-  WriteBytes(work / "b.ico", SingleImageIconFile(8, SmallIconImage(8, 0x22)));
+  IconFileBuilder large;
+  large.AddImage(BlankDibImage(16, 16, 32));
+  WriteBytes(work / "a.ico", large.Build());
+  IconFileBuilder small;
+  small.AddImage(BlankDibImage(8, 8, 4));
+  WriteBytes(work / "b.ico", small.Build());
 
   const struct {
     const char* Suffix;

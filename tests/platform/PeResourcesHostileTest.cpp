@@ -7,6 +7,7 @@
 #include "platform/PeResourceDirectory.h"
 #include "platform/PeResources.h"
 #include "platform/Stream.h"
+#include "support/IconFileBuilder.h"
 #include "support/PeBytes.h"
 #include "support/PeFixture.h"
 #include "support/TempDir.h"
@@ -26,8 +27,9 @@ class PeResourcesHostileTest : public ::testing::Test {
     const auto tools = testing::Pe32PlusToolchain();
     if (!tools.Available()) return;
     dir_ = std::make_unique<testing::TempDir>();
-    testing::WriteBytes(dir_->Path() / "a.ico",
-                        testing::SingleImageIconFile(16, testing::SmallIconImage(16, 0xA5)));
+    testing::IconFileBuilder icon;
+    icon.AddImage(testing::BlankDibImage(16, 16, 32));
+    testing::WriteBytes(dir_->Path() / "a.ico", icon.Build());
     module_ = testing::BuildModule(tools, dir_->Path(), "m",
                                    "1 ICON \"a.ico\"\n2 ICON \"a.ico\"\n"
                                    "32512 ICON \"a.ico\"\nZebra ICON \"a.ico\"\n");

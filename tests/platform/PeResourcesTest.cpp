@@ -5,6 +5,7 @@
 
 #include "platform/ModuleResources.h"
 #include "platform/PeResources.h"
+#include "support/IconFileBuilder.h"
 #include "support/PeBytes.h"
 #include "support/PeFixture.h"
 #include "support/TempDir.h"
@@ -39,9 +40,11 @@ class PeResourcesTest : public ::testing::Test {
   void BuildOrSkip(const PeToolchain& tools, const std::string& script) {
     if (!tools.Available()) GTEST_SKIP() << "MinGW windres/ld not installed";
     for (std::uint8_t k = 1; k <= 4; ++k) {
-      images_.push_back(testing::SmallIconImage(16, k));
-      testing::WriteBytes(dir_.Path() / ("i" + std::to_string(k) + ".ico"),
-                          testing::SingleImageIconFile(16, images_.back()));
+      images_.push_back(testing::BlankDibImage(16, 16, 32));
+      images_.back().at(40) = k;  // the first colour byte tells the images apart
+      testing::IconFileBuilder icon;
+      icon.AddImage(images_.back());
+      testing::WriteBytes(dir_.Path() / ("i" + std::to_string(k) + ".ico"), icon.Build());
     }
     std::string log;
     const auto built = testing::BuildModule(tools, dir_.Path(), "m", script, &log);

@@ -26,16 +26,6 @@ std::string ReadText(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void PutU16(std::vector<std::uint8_t>& out, std::uint16_t value) {
-  out.push_back(static_cast<std::uint8_t>(value));
-  out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  PutU16(out, static_cast<std::uint16_t>(value));
-  PutU16(out, static_cast<std::uint16_t>(value >> 16));
-}
-
 }  // namespace
 
 bool PeToolchain::Available() const {
@@ -65,40 +55,6 @@ std::optional<std::filesystem::path> BuildModule(const PeToolchain& tools,
   if (log != nullptr) *log = ReadText(logFile);
   if (status != 0 || !std::filesystem::exists(module)) return std::nullopt;
   return module;
-}
-
-std::vector<std::uint8_t> SmallIconImage(std::uint8_t width, std::uint8_t fill) {
-  std::vector<std::uint8_t> image;
-  PutU32(image, 40);                             // header size
-  PutU32(image, width);                          // width
-  PutU32(image, 2u * width);                     // height of colour bits and mask together
-  PutU16(image, 1);                              // planes
-  PutU16(image, 32);                             // bit count
-  PutU32(image, 0);                              // no compression
-  PutU32(image, 0);                              // image size (may be 0 for uncompressed bitmaps)
-  for (int i = 0; i < 4; ++i) PutU32(image, 0);  // resolution and colour counts
-  image.insert(image.end(), std::size_t{width} * width * 4, fill);
-  const std::size_t maskRow = ((std::size_t{width} + 31) / 32) * 4;
-  image.insert(image.end(), maskRow * width, 0);
-  return image;
-}
-
-std::vector<std::uint8_t> SingleImageIconFile(std::uint8_t width,
-                                              const std::vector<std::uint8_t>& image) {
-  std::vector<std::uint8_t> file;
-  PutU16(file, 0);  // reserved
-  PutU16(file, 1);  // icon
-  PutU16(file, 1);  // one image
-  file.push_back(width);
-  file.push_back(width);
-  file.push_back(0);  // colour count
-  file.push_back(0);  // reserved
-  PutU16(file, 1);    // planes
-  PutU16(file, 32);   // bit count
-  PutU32(file, static_cast<std::uint32_t>(image.size()));
-  PutU32(file, 22);  // data follows the header and the one entry
-  file.insert(file.end(), image.begin(), image.end());
-  return file;
 }
 
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {

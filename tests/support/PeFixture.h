@@ -36,11 +36,6 @@ std::optional<std::filesystem::path> BuildModule(const PeToolchain& tools,
                                                  const std::string& name, const std::string& script,
                                                  std::string* log = nullptr);
 
-// A 32 bpp icon image (bitmap header with doubled height, pixels all `fill`, zero mask).
-std::vector<std::uint8_t> SmallIconImage(std::uint8_t width, std::uint8_t fill);
-// An icon file holding `image` (made by SmallIconImage with the same width) as its only image.
-std::vector<std::uint8_t> SingleImageIconFile(std::uint8_t width,
-                                              const std::vector<std::uint8_t>& image);
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace pictarix::testing
