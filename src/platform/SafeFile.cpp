@@ -77,7 +77,10 @@ void ReplaceFileContents(const std::filesystem::path& target, std::span<const st
 
   std::filesystem::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
-  std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  std::string hiddenName = ".";  // built piecewise: GCC 12 warns falsely on "." + string
+  hiddenName += path.filename().string();
+  hiddenName += ".XXXXXX";
+  std::string pattern = (folder / hiddenName).string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) {
     if (errno == EACCES || errno == EPERM || errno == EROFS || errno == ENOSPC) {
