@@ -1,0 +1,60 @@
+#include "ui/Dialogs.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace pictarix {
+
+QStringList NameFiltersOf(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList result;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString masks = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(' ');
+    result << QStringLiteral("%1 (%2)").arg(parts[i], masks);
+  }
+  return result;
+}
+
+bool TQtDialogs::ExecuteFileDialog(QWidget* parent, const TFileDialogRequest& request,
+                                   TFileDialogAnswer& answer) {
+  QFileDialog dialog(parent, request.Title, request.InitialDir);
+  const QStringList filters = NameFiltersOf(request.Filter);
+  dialog.setNameFilters(filters);
+  if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size()) {
+    dialog.selectNameFilter(filters[request.FilterIndex - 1]);
+  }
+  if (request.DialogKind == TFileDialogRequest::Kind::Save) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+  } else {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.MultiSelect ? QFileDialog::ExistingFiles
+                                           : QFileDialog::ExistingFile);
+  }
+  if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  answer.Files = dialog.selectedFiles();
+  answer.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+  if (answer.FilterIndex < 1) answer.FilterIndex = 1;
+  return !answer.Files.isEmpty();
+}
+
+bool TQtDialogs::BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root,
+                                 QString& folder) {
+  const QString start = folder.isEmpty() ? root : folder;
+  const QString chosen = QFileDialog::getExistingDirectory(parent, prompt, start);
+  if (chosen.isEmpty()) return false;
+  folder = chosen;
+  return true;
+}
+
+void TQtDialogs::ShowError(QWidget* parent, const QString& title, const QString& message) {
+  QMessageBox::critical(parent, title, message, QMessageBox::Ok);
+}
+
+void TQtDialogs::ShowModal(QDialog& dialog) {
+  dialog.exec();
+}
+
+}  // namespace pictarix

@@ -1,0 +1,59 @@
+#pragma once
+// The window's dialogs behind one interface, so that tests can answer them.
+#include <QString>
+#include <QStringList>
+
+class QDialog;
+class QWidget;
+
+namespace pictarix {
+
+// A file dialog as the window describes it. `Filter` uses the "description|masks|..." form with
+// masks separated by ";".
+struct TFileDialogRequest {
+  enum class Kind { Open, Save };
+  Kind DialogKind = Kind::Open;
+  QString Title;
+  QString Filter;
+  int FilterIndex = 1;  // 1-based, as the window's dialogs count
+  bool MultiSelect = false;
+  QString InitialDir;
+  QString FileName;
+};
+
+struct TFileDialogAnswer {
+  QStringList Files;    // in the order the dialog returns them
+  int FilterIndex = 1;  // the filter chosen, 1-based
+};
+
+class TDialogs {
+ public:
+  virtual ~TDialogs() = default;
+
+  // False when the user cancels.
+  virtual bool ExecuteFileDialog(QWidget* parent, const TFileDialogRequest& request,
+                                 TFileDialogAnswer& answer) = 0;
+  // The folder browser: false on cancel; `folder` in: the folder to preselect (may be empty).
+  virtual bool BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root,
+                               QString& folder) = 0;
+  // The default error box: error icon and an OK button.
+  virtual void ShowError(QWidget* parent, const QString& title, const QString& message) = 0;
+  // Shows `dialog` modally and returns when it is closed.
+  virtual void ShowModal(QDialog& dialog) = 0;
+};
+
+// The real dialogs.
+class TQtDialogs : public TDialogs {
+ public:
+  bool ExecuteFileDialog(QWidget* parent, const TFileDialogRequest& request,
+                         TFileDialogAnswer& answer) override;
+  bool BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root,
+                       QString& folder) override;
+  void ShowError(QWidget* parent, const QString& title, const QString& message) override;
+  void ShowModal(QDialog& dialog) override;
+};
+
+// Qt's name filters for a "description|masks|..." filter: "description (mask mask)".
+QStringList NameFiltersOf(const QString& filter);
+
+}  // namespace pictarix

@@ -1,0 +1,58 @@
+#include "ui/StatusPanels.h"
+
+#include <algorithm>
+
+#include <qdrawutil.h>
+#include <QPainter>
+#include <QStyle>
+
+namespace pictarix {
+
+namespace {
+constexpr int kGap = 2;  // between two panels
+}
+
+TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {
+  setSizeGripEnabled(false);
+  setFixedHeight(kHeight);
+}
+
+void TStatusPanels::SetText(int panel, const QString& text) {
+  auto& stored = texts_.at(static_cast<std::size_t>(panel));
+  if (stored == text) return;
+  stored = text;
+  repaint_.Request();
+}
+
+QString TStatusPanels::Text(int panel) const {
+  return texts_.at(static_cast<std::size_t>(panel));
+}
+
+void TStatusPanels::SetWidth(int panel, int width) {
+  widths_.at(static_cast<std::size_t>(panel)) = width;
+  repaint_.Request();
+}
+
+int TStatusPanels::Width(int panel) const {
+  return widths_.at(static_cast<std::size_t>(panel));
+}
+
+void TStatusPanels::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  int left = 0;
+  for (int panel = 0; panel < kPanelCount; ++panel) {
+    const bool last = panel == kPanelCount - 1;
+    const int width = last ? this->width() - left : std::max(0, widths_[panel]);
+    const QRect area(left, 1, std::max(0, width - kGap), height() - 2);
+    if (area.width() > 0) {
+      qDrawShadePanel(&painter, area, palette(), true, 1);
+      const QRect textArea = area.adjusted(3, 1, -2, -1);
+      painter.setPen(palette().color(QPalette::WindowText));
+      painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter,
+                       fontMetrics().elidedText(texts_[panel], Qt::ElideRight, textArea.width()));
+    }
+    left += width;
+  }
+}
+
+}  // namespace pictarix

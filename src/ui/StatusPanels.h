@@ -1,0 +1,35 @@
+#pragma once
+// StatusBar1: four sunken panels side by side, the last one reaching to the right edge.
+#include <array>
+
+#include <QStatusBar>
+#include <QString>
+
+#include "ui/PacedUpdate.h"
+
+namespace pictarix {
+
+class TStatusPanels : public QStatusBar {
+  Q_OBJECT
+
+ public:
+  static constexpr int kPanelCount = 4;
+  static constexpr int kHeight = 19;
+
+  explicit TStatusPanels(QWidget* parent = nullptr);
+
+  void SetText(int panel, const QString& text);
+  QString Text(int panel) const;
+  void SetWidth(int panel, int width);
+  int Width(int panel) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  TPacedUpdate repaint_{*this};
+  std::array<QString, kPanelCount> texts_;
+  std::array<int, kPanelCount> widths_{50, 65, 65, 50};
+};
+
+}  // namespace pictarix

@@ -1,0 +1,72 @@
+#pragma once
+// A fresh window per test, over fresh settings, with entries made directly in its harvest.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <QAction>
+#include <QApplication>
+#include <QListView>
+#include <QPushButton>
+#include <QSettings>
+#include <QToolBar>
+
+#include "harvest/Harvester.h"
+#include "model/IconTools.h"
+#include "ui/FakeDialogs.h"
+#include "ui/IconListModel.h"
+#include "ui/IconMain.h"
+#include "ui/StatusPanels.h"
+
+namespace pictarix::testing {
+
+inline void ClearSettings() {
+  QSettings settings(QSettings::UserScope, QStringLiteral("Wexlund"), QStringLiteral("Pictarix"));
+  settings.clear();
+  settings.sync();
+}
+
+// Appends `count` entries with plain 32x32 tiles and shows them in the list.
+inline void AddEntries(TIconMain& window, int count) {
+  THarvester& harvest = window.Harvester();
+  for (int i = 0; i < count; ++i) {
+    auto picture = std::make_shared<IconPicture>();
+    picture->Width = picture->Height = 32;
+    picture->Rgba.assign(32 * 32 * 4, static_cast<std::uint8_t>(40 + i % 200));
+    picture->Mask.assign(32 * 32, 0);
+    THiResIcon graphic;
+    graphic.SetHandle(picture);
+    TListEntry entry;
+    entry.Caption = entry.SubItemText = "Icon " + std::to_string(harvest.Entries.size());
+    entry.Icon = std::make_unique<TAdvancedIcon>();
+    entry.ImageIndex = harvest.LargeImgs.Add(graphic);
+    harvest.Entries.push_back(std::move(entry));
+  }
+  window.ListModel().TakeNewRows();
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ClearSettings();
+    window = std::make_unique<TIconMain>(dialogs);
+    window->show();
+  }
+
+  QString Panel(int index) const { return window->StatusBar1->Text(index); }
+  void SelectRow(int row, QItemSelectionModel::SelectionFlags how = QItemSelectionModel::Select) {
+    window->ListView1->selectionModel()->select(window->ListModel().index(row), how);
+  }
+  std::vector<QString> Captions() const {
+    std::vector<QString> captions;
+    for (int row = 0; row < window->ListModel().rowCount(); ++row) {
+      captions.push_back(window->ListModel().index(row).data().toString());
+    }
+    return captions;
+  }
+
+  FakeDialogs dialogs;
+  std::unique_ptr<TIconMain> window;
+};
+
+}  // namespace pictarix::testing
