@@ -1,0 +1,244 @@
+// Harvests a folder tree into the window (offscreen or on a display) and reports icons per second
+// into the list, the longest stall of the event loop during the harvest, peak memory per 10,000
+// entries, and the slowest frame while scrolling a list of at least 50,000 entries.
+//
+//   pictarix_window_bench [FOLDER | --generate] [--scroll-entries N] [--screenshot FILE]
+//
+// FOLDER defaults to Wine's x86_64 DLL folder; without it, or with --generate, a tree of 20,000
+// icon files is made and harvested.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListView>
+#include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "harvest/Harvester.h"
+#include "model/IconTools.h"
+#include "ui/Dialogs.h"
+#include "ui/IconListModel.h"
+#include "ui/IconMain.h"
+#include "ui/StatusPanels.h"
+#include "ui/Utilities.h"
+
+namespace {
+
+using pictarix::TDialogs;
+
+// Answers the folder picker with the folder to harvest; nothing else is asked.
+class BenchDialogs : public TDialogs {
+ public:
+  explicit BenchDialogs(QString folder) : folder_(std::move(folder)) {}
+  bool ExecuteFileDialog(QWidget*, const pictarix::TFileDialogRequest&,
+                         pictarix::TFileDialogAnswer&) override {
+    return false;
+  }
+  bool BrowseForFolder(QWidget*, const QString&, const QString&, QString& folder) override {
+    folder = folder_;
+    return true;
+  }
+  void ShowError(QWidget*, const QString& title, const QString& message) override {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(message));
+  }
+  void ShowModal(QDialog&) override {}
+
+ private:
+  QString folder_;
+};
+
+long StatusKb(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::string(field).size());
+  }
+  return 0;
+}
+
+// One 32x32 icon file of 32 bits per pixel, coloured by `seed`.
+void WriteIconFile(const std::filesystem::path& path, std::uint32_t seed) {
+  std::vector<std::uint8_t> bytes;
+  const auto put16 = [&bytes](std::uint32_t v) {
+    bytes.push_back(static_cast<std::uint8_t>(v));
+    bytes.push_back(static_cast<std::uint8_t>(v >> 8));
+  };
+  const auto put32 = [&put16](std::uint32_t v) {
+    put16(v & 0xFFFF);
+    put16(v >> 16);
+  };
+  put16(0), put16(1), put16(1);
+  bytes.push_back(32), bytes.push_back(32), bytes.push_back(0), bytes.push_back(0);
+  put16(1), put16(32), put32(40 + 4096 + 128), put32(22);
+  put32(40), put32(32), put32(64), put16(1), put16(32);
+  put32(0), put32(4096), put32(0), put32(0), put32(0), put32(0);
+  for (std::uint32_t i = 0; i < 1024; ++i) put32(0xFF000000u | (seed * 2654435761u + i));
+  bytes.insert(bytes.end(), 128, 0);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+void MakeIconTree(const std::filesystem::path& root, int count) {
+  for (int i = 0; i < count; ++i) {
+    const auto folder = root / ("d" + std::to_string(i / 500));
+    std::filesystem::create_directories(folder);
+    WriteIconFile(folder / ("icon" + std::to_string(i) + ".ico"), static_cast<std::uint32_t>(i));
+  }
+}
+
+// Fills the list up to `count` entries by repeating the tiles it has (or plain ones).
+void PadEntries(pictarix::TIconMain& window, int count) {
+  pictarix::THarvester& harvest = window.Harvester();
+  auto plain = std::make_shared<pictarix::IconPicture>();
+  plain->Width = plain->Height = 32;
+  plain->Rgba.assign(32 * 32 * 4, 0x80);
+  plain->Mask.assign(32 * 32, 0);
+  while (static_cast<int>(harvest.Entries.size()) < count) {
+    pictarix::TListEntry entry;
+    entry.Caption = entry.SubItemText = "Padding " + std::to_string(harvest.Entries.size());
+    entry.Icon = std::make_unique<pictarix::TAdvancedIcon>();
+    if (harvest.LargeImgs.Count() > 0) {
+      entry.ImageIndex = static_cast<int>(harvest.Entries.size()) % harvest.LargeImgs.Count();
+    } else {
+      pictarix::THiResIcon graphic;
+      graphic.SetHandle(plain);
+      entry.ImageIndex = harvest.LargeImgs.Add(graphic);
+    }
+    harvest.Entries.push_back(std::move(entry));
+  }
+  window.ListModel().TakeNewRows();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  std::string folderArgument;
+  std::string screenshot;
+  bool generate = false;
+  int scrollEntries = 50000;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--generate") {
+      generate = true;
+    } else if (argument == "--scroll-entries" && i + 1 < argc) {
+      scrollEntries = std::atoi(argv[++i]);
+    } else if (argument == "--screenshot" && i + 1 < argc) {
+      screenshot = argv[++i];
+    } else {
+      folderArgument = argument;
+    }
+  }
+  if (!std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QStandardPaths::setTestModeEnabled(true);
+  QTemporaryDir scratch;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, scratch.path());
+  QApplication application(argc, argv);
+
+  std::filesystem::path folder = folderArgument;
+  const std::filesystem::path wine = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows";
+  if (folder.empty() && !generate && std::filesystem::is_directory(wine)) folder = wine;
+  if (folder.empty()) {
+    folder = pictarix::ToPath(scratch.path()) / "icons";
+    std::printf("making 20000 icon files in %s\n", folder.c_str());
+    MakeIconTree(folder, 20000);
+  }
+
+  BenchDialogs dialogs(pictarix::FromPath(folder));
+  pictarix::TIconMain window(dialogs);
+  window.StayonTop1->setChecked(false);
+  window.StayonTop1Click();
+  window.resize(720, 480);
+  window.show();
+  QApplication::processEvents();
+
+  // A fast timer: the longest gap between two of its ticks is the longest stall.
+  QElapsedTimer clock;
+  qint64 lastTick = 0;
+  qint64 longestStall = 0;
+  QString stallAt;
+  QTimer ticker;
+  ticker.setTimerType(Qt::PreciseTimer);
+  ticker.setInterval(1);
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    const qint64 now = clock.elapsed();
+    if (now - lastTick > longestStall) stallAt = window.StatusBar1->Text(0);
+    longestStall = std::max(longestStall, now - lastTick);
+    lastTick = now;
+  });
+
+  std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
+  const long rssBefore = StatusKb("VmRSS:");
+  clock.start();
+  ticker.start();
+  window.SearchDirectory1Click();
+  const qint64 harvestMs = clock.elapsed();
+  ticker.stop();
+  const long peakKb = StatusKb("VmHWM:");
+
+  const auto entries = static_cast<double>(window.Harvester().Entries.size());
+  std::printf("folder: %s\n", folder.c_str());
+  std::printf("files: %d, entries: %.0f, harvest: %lld ms\n", window.Harvester().FileCount, entries,
+              static_cast<long long>(harvestMs));
+  std::printf("icons per second into the list: %.0f\n",
+              harvestMs > 0 ? entries * 1000.0 / static_cast<double>(harvestMs) : 0.0);
+  std::printf("longest event-loop stall during the harvest: %lld ms (goal: under 50 ms), at %s\n",
+              static_cast<long long>(longestStall), qPrintable(stallAt));
+
+  if (entries > 0) {
+    std::printf("peak memory per 10,000 entries: %.1f MiB\n",
+                static_cast<double>(peakKb - rssBefore) / 1024.0 * 10000.0 / entries);
+  }
+
+  if (!screenshot.empty()) {
+    QApplication::processEvents();
+    for (int row : {1, 2, 9}) {
+      window.ListView1->selectionModel()->select(window.ListModel().index(row),
+                                                 QItemSelectionModel::Select);
+    }
+    window.Timer1Timer();
+    QApplication::processEvents();
+    window.grab().save(QString::fromStdString(screenshot));
+    std::printf("screenshot: %s\n", screenshot.c_str());
+    return 0;
+  }
+
+  // Scrolling through a list of at least 50,000 entries, one page per frame.
+  PadEntries(window, std::max(scrollEntries, static_cast<int>(entries)));
+  window.ListView1->doItemsLayout();
+  QScrollBar* bar = window.ListView1->verticalScrollBar();
+  // The list lays itself out in batches: wait until the last entry has its place.
+  QElapsedTimer layout;
+  layout.start();
+  const QModelIndex last = window.ListModel().index(window.ListModel().rowCount() - 1);
+  while (!window.ListView1->visualRect(last).isValid() && layout.elapsed() < 30000) {
+    QApplication::processEvents();
+  }
+  QApplication::processEvents();
+  std::printf("layout of %d entries: %lld ms\n", window.ListModel().rowCount(),
+              static_cast<long long>(layout.elapsed()));
+  qint64 slowestFrame = 0;
+  int frames = 0;
+  QElapsedTimer frame;
+  for (int value = 0; value <= bar->maximum() && frames < 2000; value += bar->pageStep()) {
+    frame.start();
+    bar->setValue(value);
+    window.ListView1->viewport()->repaint();
+    slowestFrame = std::max(slowestFrame, frame.elapsed());
+    ++frames;
+  }
+  std::printf("scrolling %lld entries: %d pages, slowest frame %lld ms\n",
+              static_cast<long long>(window.Harvester().Entries.size()), frames,
+              static_cast<long long>(slowestFrame));
+  return 0;
+}
