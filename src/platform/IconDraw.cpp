@@ -53,7 +53,10 @@ RgbaCanvas::RgbaCanvas(int width, int height, std::uint32_t fillRgba)
 void DrawIcon(RgbaCanvas& canvas, int x, int y, const IconPicture& icon) {
   const auto iconPixels = static_cast<std::size_t>(std::max(icon.Width, 0)) *
                           static_cast<std::size_t>(std::max(icon.Height, 0));
-  if (icon.Rgba.size() < iconPixels * 4 || icon.Mask.size() < iconPixels) return;
+  if (icon.Rgba.size() < iconPixels * 4) return;
+  // An alpha picture is drawn by its alpha alone and so needs no mask.
+  const bool useMask = !icon.HasAlpha;
+  if (useMask && icon.Mask.size() < iconPixels) return;
   if (canvas.Rgba.size() < static_cast<std::size_t>(canvas.Width) * canvas.Height * 4) return;
   // Clip in 64 bits so that far-off positions cannot overflow.
   const std::int64_t left = std::max<std::int64_t>(0, x);
@@ -66,7 +69,7 @@ void DrawIcon(RgbaCanvas& canvas, int x, int y, const IconPicture& icon) {
       std::uint8_t* canvasPixel =
           &canvas.Rgba[static_cast<std::size_t>(cy * canvas.Width + cx) * 4];
       const std::uint8_t* iconPixel = &icon.Rgba[at * 4];
-      if (icon.HasAlpha) {
+      if (!useMask) {
         BlendOver(canvasPixel, iconPixel);
       } else {
         ApplyMaskAndXor(canvasPixel, iconPixel, icon.Mask[at] != 0);

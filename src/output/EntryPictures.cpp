@@ -1,0 +1,47 @@
+#include "output/EntryPictures.h"
+
+#include "output/ComposeOverWhite.h"
+#include "output/GifEncoder.h"
+#include "output/JpegEncoder.h"
+#include "output/PngEncoder.h"
+#include "platform/SafeFile.h"
+
+namespace pictarix {
+
+RgbImage GraphicToBitmap(THiResIcon& graphic) {
+  const int width = graphic.GetWidth();
+  const int height = graphic.GetHeight();
+  if (graphic.Empty()) return RgbImage(width, height);
+  return ComposeOverWhite(*graphic.Handle(), width, height);
+}
+
+std::optional<RgbImage> TileToBitmap(const TEntryList& list, int index) {
+  const TListEntry* entry = list.Entry(index);
+  if (entry == nullptr) return std::nullopt;
+  if (entry->ImageIndex < 0 || entry->ImageIndex >= list.LargeImgs.Count()) return std::nullopt;
+  const IconHandle& tile = list.LargeImgs.Get(entry->ImageIndex);
+  if (!tile) return std::nullopt;
+  return ComposeOverWhite(*tile, TTileList::kTileSize, TTileList::kTileSize);
+}
+
+std::vector<std::uint8_t> GraphicToGif(THiResIcon& graphic) {
+  return EncodeGif(GraphicToBitmap(graphic));
+}
+
+std::optional<std::vector<std::uint8_t>> TileToJpeg(const TEntryList& list, int index) {
+  const std::optional<RgbImage> tile = TileToBitmap(list, index);
+  if (!tile) return std::nullopt;
+  return EncodeJpeg(*tile);
+}
+
+std::optional<std::vector<std::uint8_t>> TileToPng(const TEntryList& list, int index) {
+  const std::optional<RgbImage> tile = TileToBitmap(list, index);
+  if (!tile) return std::nullopt;
+  return EncodePng(*tile);
+}
+
+void SaveGraphicToFile(std::span<const std::uint8_t> bytes, const std::filesystem::path& fileName) {
+  ReplaceFileContents(fileName, bytes);
+}
+
+}  // namespace pictarix
