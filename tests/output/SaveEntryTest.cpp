@@ -1,0 +1,167 @@
+#include "output/SaveEntry.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "output/BmpEncoder.h"
+#include "output/EntryListFixture.h"
+#include "output/PictureDecoders.h"
+#include "platform/Errors.h"
+#include "support/HarvestFixtures.h"
+#include "support/TempDir.h"
+
+namespace pictarix {
+namespace {
+
+using testing::MakeIcon;
+using testing::ReadFileBytes;
+
+// The picture of SquareImage(size, ...) over white: a red square, white where it is transparent.
+RgbImage SquareOverWhite(int size) {
+  RgbImage image(size, size);
+  for (int y = size / 4; y < size - size / 4; ++y) {
+    for (int x = size / 4; x < size - size / 4; ++x) {
+      const std::size_t at = image.PixelOffset(x, y);
+      image.Rgb[at + 1] = image.Rgb[at + 2] = 0;
+    }
+  }
+  return image;
+}
+
+bool Has(const std::vector<std::string>& chunks, const std::string& type) {
+  return std::find(chunks.begin(), chunks.end(), type) != chunks.end();
+}
+
+class SaveEntryTest : public ::testing::Test {
+ protected:
+  std::filesystem::path PathOf(const std::string& name) const { return dir.Path() / name; }
+  testing::TempDir dir;
+  testing::EntryListFixture fixture;
+};
+
+TEST_F(SaveEntryTest, GifIsTheDeepestImageOfAtMost256ColoursAtItsOwnSize) {
+  // Stored unsorted: the choice sorts the entry's icon in place.
+  const int entry = fixture.Add(MakeIcon({{48, 32}, {32, 4}, {16, 4}}));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.gif"), entry, sfGif));
+  const auto gif = testing::DecodeGif(ReadFileBytes(PathOf("a.gif")));
+  ASSERT_TRUE(gif);
+  EXPECT_EQ(gif->ImageCount, 1);
+  EXPECT_LE(gif->ColorTableSize, 256);
+  EXPECT_EQ(gif->ExtensionBlocks, 0);                  // no transparent colour
+  EXPECT_EQ(gif->Image.Rgb, SquareOverWhite(32).Rgb);  // few colours: every pixel exact
+
+  const TIconImageList& images = fixture.Entries[0].Icon->Images;
+  EXPECT_EQ(images.Get(0)->Width, 16);
+  EXPECT_EQ(images.Get(1)->Width, 32);
+  EXPECT_EQ(images.Get(2)->Width, 48);
+
+  // Not the tile: the widest 8-bit image, here larger than the 32-bit tile.
+  const int wide = fixture.Add(MakeIcon({{32, 32}, {48, 8}, {16, 8}}));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("b.gif"), wide, sfGif));
+  const auto large = testing::DecodeGif(ReadFileBytes(PathOf("b.gif")));
+  ASSERT_TRUE(large);
+  EXPECT_EQ(large->Image.Rgb, SquareOverWhite(48).Rgb);
+}
+
+TEST_F(SaveEntryTest, OnlyTrueColourImagesGiveNoGifButStillATile) {
+  const int entry = fixture.Add(MakeIcon({{32, 32}, {48, 32}, {16, 24}}));
+  EXPECT_FALSE(SaveEntryAs(fixture.List(), PathOf("a.gif"), entry, sfGif));
+  EXPECT_FALSE(std::filesystem::exists(PathOf("a.gif")));
+
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, sfPng));
+  const auto png = testing::DecodePng(ReadFileBytes(PathOf("a.png")));
+  ASSERT_TRUE(png);
+  EXPECT_EQ(png->ColorType, 2);  // truecolour without alpha
+  EXPECT_EQ(png->BitDepth, 8);
+  EXPECT_FALSE(Has(png->Chunks, "tRNS"));
+  EXPECT_EQ(png->Image.Rgb, SquareOverWhite(32).Rgb);  // alpha 0 around the square: white
+}
+
+TEST_F(SaveEntryTest, BitmapJpegAndPngShowThe32x32TileWhateverTheLargestImage) {
+  const int entry = fixture.Add(MakeIcon({{48, 8}, {32, 8}, {64, 32}}));
+  const RgbImage tile = SquareOverWhite(32);
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, sfBitmap));
+  EXPECT_EQ(ReadFileBytes(PathOf("a.bmp")), EncodeBmp(tile));  // 32x32, 24 bpp, exact pixels
+
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, sfPng));
+  const auto png = testing::DecodePng(ReadFileBytes(PathOf("a.png")));
+  ASSERT_TRUE(png);
+  EXPECT_EQ(png->Image.Rgb, tile.Rgb);
+
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.jpg"), entry, sfJpeg));
+  const auto jpeg = testing::DecodeJpeg(ReadFileBytes(PathOf("a.jpg")));
+  ASSERT_TRUE(jpeg);
+  EXPECT_EQ(jpeg->Image.Width, 32);
+  EXPECT_EQ(jpeg->Image.Height, 32);
+  EXPECT_TRUE(jpeg->AllQuantValuesOne);
+  EXPECT_LT(testing::MeanAbsoluteError(jpeg->Image, tile), 3.0);
+}
+
+TEST_F(SaveEntryTest, IconFileKeepsEveryImageInTheEntrysOrder) {
+  const int entry = fixture.Add(MakeIcon({{48, 32}, {16, 4}, {32, 8}, {32, 4}}));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.ico"), entry, sfIcon));
+  TAdvancedIcon readBack;
+  ASSERT_TRUE(readBack.LoadFromFile(PathOf("a.ico")));
+  const TIconImageList& saved = fixture.Entries[0].Icon->Images;
+  ASSERT_EQ(readBack.Images.Count(), saved.Count());
+  for (int i = 0; i < saved.Count(); ++i) {
+    EXPECT_EQ(readBack.Images.Get(i)->EntryFields(), saved.Get(i)->EntryFields()) << i;
+    EXPECT_EQ(readBack.Images.Get(i)->Bytes(), saved.Get(i)->Bytes()) << i;
+  }
+}
+
+TEST_F(SaveEntryTest, NothingIsWrittenOutsideTheListOrTheFormats) {
+  fixture.Add(MakeIcon({{32, 4}}));
+  fixture.Add(MakeIcon({{32, 8}}), /*withTile=*/false);
+  fixture.Add(std::make_unique<TAdvancedIcon>());  // no images
+  const auto target = PathOf("x");
+  for (const auto& [index, format] : std::vector<std::pair<int, int>>{{-1, sfIcon},
+                                                                      {3, sfIcon},
+                                                                      {0, -1},
+                                                                      {0, 5},
+                                                                      {1, sfBitmap},
+                                                                      {1, sfJpeg},
+                                                                      {1, sfPng},
+                                                                      {2, sfIcon},
+                                                                      {2, sfGif}}) {
+    EXPECT_FALSE(SaveEntryAs(fixture.List(), target, index, format)) << index << " " << format;
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+  // An entry without a tile still has its icon and its GIF.
+  EXPECT_TRUE(SaveEntryAs(fixture.List(), PathOf("1.ico"), 1, sfIcon));
+  EXPECT_TRUE(SaveEntryAs(fixture.List(), PathOf("1.gif"), 1, sfGif));
+}
+
+TEST_F(SaveEntryTest, AFailedWriteReportsThePathAndReasonAndLeavesNoFile) {
+  const int entry = fixture.Add(MakeIcon({{32, 4}}));
+  { std::ofstream(PathOf("plain")) << "keep"; }
+  const auto inside = PathOf("plain") / "a.png";
+  for (int format = sfIcon; format <= sfPng; ++format) {
+    try {
+      SaveEntryAs(fixture.List(), inside, entry, format);
+      ADD_FAILURE() << "no error for format " << format;
+    } catch (const EFCreateError& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "Cannot create file \"" + inside.string() + "\". " + SystemErrorText(ENOTDIR));
+    }
+  }
+  EXPECT_EQ(ReadFileBytes(PathOf("plain")).size(), 4u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+
+  // A folder in the target's place is left as it was.
+  std::filesystem::create_directory(PathOf("a.bmp"));
+  EXPECT_THROW(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, sfBitmap), EFCreateError);
+  EXPECT_TRUE(std::filesystem::is_directory(PathOf("a.bmp")));
+  EXPECT_TRUE(std::filesystem::is_empty(PathOf("a.bmp")));
+}
+
+TEST_F(SaveEntryTest, ExistingFilesAreReplaced) {
+  const int entry = fixture.Add(MakeIcon({{32, 4}}));
+  { std::ofstream(PathOf("a.bmp")) << std::string(10000, 'x'); }
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, sfBitmap));
+  EXPECT_EQ(ReadFileBytes(PathOf("a.bmp")), EncodeBmp(SquareOverWhite(32)));
+}
+
+}  // namespace
+}  // namespace pictarix
