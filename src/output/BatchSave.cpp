@@ -1,0 +1,37 @@
+#include "output/BatchSave.h"
+
+#include <string>
+
+#include "output/SaveEntry.h"
+
+namespace pictarix {
+
+namespace {
+
+bool EndsInSeparator(const std::filesystem::path& folder) {
+  const auto& name = folder.native();
+  if (name.empty()) return false;
+  const auto last = name.back();
+  return last == std::filesystem::path::preferred_separator || last == '/';
+}
+
+}  // namespace
+
+std::filesystem::path BatchFileName(const std::filesystem::path& folder, int index, int format) {
+  std::filesystem::path name = folder;
+  if (!EndsInSeparator(folder)) name += std::filesystem::path::preferred_separator;
+  name += std::to_string(index) + ExtFromFormat(format);
+  return name;
+}
+
+int BatchSave(const TEntryList& list, const std::vector<int>& selected,
+              const std::filesystem::path& folder, int tag) {
+  if (tag < sfIcon || tag > sfJpeg) return 0;
+  int written = 0;
+  for (const int index : selected) {
+    if (SaveEntryAs(list, BatchFileName(folder, index, tag), index, tag)) ++written;
+  }
+  return written;
+}
+
+}  // namespace pictarix

@@ -1,0 +1,78 @@
+#include "output/BatchSave.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+
+#include "output/EntryListFixture.h"
+#include "platform/Errors.h"
+#include "support/HarvestFixtures.h"
+#include "support/TempDir.h"
+
+namespace pictarix {
+namespace {
+
+using testing::MakeIcon;
+
+std::set<std::string> NamesIn(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& item : std::filesystem::directory_iterator(folder)) {
+    names.insert(item.path().filename().string());
+  }
+  return names;
+}
+
+class BatchSaveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (int i = 0; i < 10; ++i) fixture.Add(MakeIcon({{32, i % 2 == 0 ? 4 : 8}, {16, 4}}));
+  }
+  testing::TempDir dir;
+  testing::EntryListFixture fixture;
+};
+
+TEST_F(BatchSaveTest, NamesAreTheFolderTheListPositionAndTheExtension) {
+  EXPECT_EQ(BatchFileName("out", 12, sfJpeg), std::filesystem::path("out/12.jpg"));
+  EXPECT_EQ(BatchFileName("out/", 0, sfIcon), std::filesystem::path("out/0.ico"));
+  EXPECT_EQ(BatchFileName("/", 0, sfIcon), std::filesystem::path("/0.ico"));  // a root
+  EXPECT_EQ(BatchFileName("a", 3, sfPng), std::filesystem::path("a/3.png"));
+}
+
+TEST_F(BatchSaveTest, SelectedEntriesOnlyNamedByPosition) {
+  EXPECT_EQ(BatchSave(fixture.List(), {7, 9}, dir.Path(), sfIcon), 2);
+  EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"7.ico", "9.ico"}));
+  TAdvancedIcon seventh;
+  ASSERT_TRUE(seventh.LoadFromFile(dir.Path() / "7.ico"));
+  EXPECT_EQ(seventh.Images.Get(1)->BitCount, 8);
+
+  // The same batch again replaces the files without a question.
+  EXPECT_EQ(BatchSave(fixture.List(), {7, 9}, dir.Path().string() + "/", sfIcon), 2);
+  EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"7.ico", "9.ico"}));
+}
+
+TEST_F(BatchSaveTest, OnlyTheFourBatchFormatsAreWritten) {
+  for (const int tag : {-1, int{sfPng}, 5})
+    EXPECT_EQ(BatchSave(fixture.List(), {0}, dir.Path(), tag), 0);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+  for (int tag = sfIcon; tag <= sfJpeg; ++tag) {
+    EXPECT_EQ(BatchSave(fixture.List(), {0}, dir.Path(), tag), 1) << tag;
+  }
+  EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"0.ico", "0.gif", "0.bmp", "0.jpg"}));
+}
+
+TEST_F(BatchSaveTest, EntriesWithoutAGifImageAreSkippedAndTheBatchGoesOn) {
+  fixture.Add(MakeIcon({{32, 32}}));  // entry 10: no image of at most 256 colours
+  EXPECT_EQ(BatchSave(fixture.List(), {10, 1}, dir.Path(), sfGif), 1);
+  EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"1.gif"}));
+}
+
+TEST_F(BatchSaveTest, AFailedFileEndsTheBatchAndKeepsWhatWasWritten) {
+  std::filesystem::create_directory(dir.Path() / "3.bmp");  // in the second file's place
+  EXPECT_THROW(BatchSave(fixture.List(), {1, 3, 5}, dir.Path(), sfBitmap), EFCreateError);
+  EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"1.bmp", "3.bmp"}));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "3.bmp"));
+}
+
+}  // namespace
+}  // namespace pictarix
