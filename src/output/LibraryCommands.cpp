@@ -1,0 +1,53 @@
+#include "output/LibraryCommands.h"
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "library/IconLibrary.h"
+#include "platform/Errors.h"
+
+namespace pictarix {
+
+namespace {
+
+[[noreturn]] void RefuseTarget(const std::filesystem::path& fileName) {
+  throw EPictarixError("Cannot add to \"" + fileName.string() + "\": it is not an icon library");
+}
+
+// Loads the library that icons are added to. Only an icon library is rewritten: anything else
+// would lose its content to a library of the new icons alone.
+void LoadTarget(TIconLibrary& library, const std::filesystem::path& fileName) {
+  if (!IsIconLibraryFile(fileName)) RefuseTarget(fileName);
+  if (library.LoadFromFile(fileName) != TLoadResult::Loaded) RefuseTarget(fileName);
+}
+
+}  // namespace
+
+std::int32_t SaveEntriesToLibrary(const std::vector<TListEntry>& entries,
+                                  const std::vector<int>& selected,
+                                  const std::filesystem::path& fileName, bool add) {
+  TIconLibrary library;
+  std::error_code error;
+  if (add && std::filesystem::exists(fileName, error)) LoadTarget(library, fileName);
+
+  for (const int index : selected) {
+    if (index < 0 || static_cast<std::size_t>(index) >= entries.size()) continue;
+    const TListEntry& entry = entries[static_cast<std::size_t>(index)];
+    if (entry.Icon == nullptr) continue;
+    try {
+      auto copy = std::make_unique<TAdvancedIcon>();
+      copy->Assign(*entry.Icon);
+      library.Icons.AddIcon(std::to_string(library.Icons.Count()), std::move(copy));
+    } catch (const std::exception&) {
+      // A copy that fails is left out; the others still go in.
+    }
+  }
+
+  if (library.Icons.Count() == 0) return 0;
+  library.SaveToFile(fileName);
+  return library.Icons.Count();
+}
+
+}  // namespace pictarix
