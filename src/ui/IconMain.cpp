@@ -12,6 +12,7 @@
 #include <QToolBar>
 
 #include "harvest/Harvester.h"
+#include "library/T32BitReader.h"
 #include "ui/AboutBox.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorBox.h"
@@ -45,6 +46,8 @@ TIconMain::TIconMain(TDialogs& dialogs, QWidget* parent)
   // 1. FileCount is 0 in a new harvest. 2./3. Help file and routing (HandleHelp, ShowAppHint
   // through status tips).
   helpFile_ = HelpFileOf(ProgramPath());
+  // A module's "#n" group names sound the system's default beep, as the platform's reader does.
+  T32BitReader::MessageBeepHook = [] { QApplication::beep(); };
 
   CreateControls();
   CreateMenus();
