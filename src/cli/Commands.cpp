@@ -8,6 +8,9 @@
 #include "cli/JsonWriter.h"
 #include "harvest/Harvester.h"
 #include "library/IconLibrary.h"
+#include "output/BatchSave.h"
+#include "output/SaveEntry.h"
+#include "output/SaveFormat.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
@@ -80,8 +83,9 @@ int RunList(const CliArguments& args) {
 }
 
 int RunSave(const CliArguments& args) {
-  if (args.Format != "ico") {
-    std::fprintf(stderr, "pictarix-cli: saving as %s is not available yet\n", args.Format.c_str());
+  const int format = FormatFromExt("." + args.Format);
+  if (format < sfIcon || format > sfPng) {
+    std::fprintf(stderr, "pictarix-cli: unknown format '%s'\n", args.Format.c_str());
     return 2;
   }
   if (!IsDirectory(args.Output)) {
@@ -89,15 +93,14 @@ int RunSave(const CliArguments& args) {
                  SanitizeUtf8(args.Output).c_str());
     return 1;
   }
-  Run run(args, false);
-  std::string folder = args.Output;
-  if (folder.back() != '/') folder += '/';
+  // Tiles for every format, so that entry i is the window's entry i whatever is written: an
+  // icon whose 32x32 image cannot be drawn makes no entry there.
+  Run run(args, true);
   bool ok = run.allFound;
-  const auto& entries = run.harvester.Entries;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const std::string target = folder + std::to_string(i) + "." + args.Format;
+  const int count = static_cast<int>(run.harvester.Entries.size());
+  for (int i = 0; i < count; ++i) {
     try {
-      entries[i].Icon->SaveToFile(target);
+      SaveEntryAs(run.harvester, BatchFileName(args.Output, i, format), i, format);
     } catch (const std::exception& e) {
       std::fprintf(stderr, "pictarix-cli: %s\n", SanitizeUtf8(e.what()).c_str());
       ok = false;

@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -9,6 +10,7 @@
 #include "library/IconLibrary.h"
 #include "platform/Stream.h"
 #include "support/HarvestFixtures.h"
+#include "support/IconFileBuilder.h"
 #include "support/TempDir.h"
 
 namespace pictarix {
@@ -133,6 +135,124 @@ TEST_F(CliTest, SaveRefusesAMissingOrUnwritableFolder) {
             1);
 }
 
+// Little-endian and big-endian fields of a written picture (0 past its end).
+unsigned Le(const std::string& bytes, std::size_t at, int size) {
+  unsigned value = 0;
+  for (int i = size - 1; i >= 0; --i) {
+    value = value << 8 | (at + i < bytes.size() ? static_cast<std::uint8_t>(bytes[at + i]) : 0u);
+  }
+  return value;
+}
+unsigned Be(const std::string& bytes, std::size_t at, int size) {
+  unsigned value = 0;
+  for (int i = 0; i < size; ++i) {
+    value = value << 8 | (at + i < bytes.size() ? static_cast<std::uint8_t>(bytes[at + i]) : 0u);
+  }
+  return value;
+}
+
+// The chunk types of a PNG file in order.
+std::vector<std::string> PngChunks(const std::string& png) {
+  std::vector<std::string> chunks;
+  for (std::size_t at = 8; at + 12 <= png.size(); at += 12 + Be(png, at, 4)) {
+    chunks.push_back(png.substr(at + 4, 4));
+  }
+  return chunks;
+}
+
+// Width and height from a JPEG's baseline frame header (0, 0 without one).
+std::pair<unsigned, unsigned> JpegBaselineSize(const std::string& jpeg) {
+  for (std::size_t at = 2; at + 9 <= jpeg.size(); at += 2 + Be(jpeg, at + 2, 2)) {
+    if (Be(jpeg, at, 2) == 0xFFC0) return {Be(jpeg, at + 7, 2), Be(jpeg, at + 5, 2)};
+  }
+  return {0, 0};
+}
+
+TEST_F(CliTest, SavePicturesWritesTilesAndTheBestGifImageByIndex) {
+  // Entry 0: a 32x32 4-bit tile and a 16x16 8-bit image; entry 1: 32-bit images only.
+  WriteIconLibrary(PathOf("lib.icl"), {{"x", {{32, 4}, {16, 8}}}, {"y", {{48, 32}, {32, 32}}}});
+  std::filesystem::create_directory(PathOf("out"));
+  for (const char* format : {"gif", "bmp", "jpg", "png"}) {
+    const CliResult result =
+        Cli({"save", "--format", format, "--output", PathOf("out"), PathOf("lib.icl")});
+    EXPECT_EQ(result.Status, 0) << format << result.Err;
+    EXPECT_TRUE(result.Out.empty());
+  }
+
+  const std::string gif = Slurp(PathOf("out/0.gif"));
+  EXPECT_EQ(gif.substr(0, 6), "GIF89a");
+  EXPECT_EQ(Le(gif, 6, 2), 16u);  // the 8-bit image at its own size, not the tile
+  EXPECT_EQ(Le(gif, 8, 2), 16u);
+  EXPECT_FALSE(std::filesystem::exists(PathOf("out/1.gif")));  // nothing of at most 256 colours
+
+  for (const char* name : {"out/0.bmp", "out/1.bmp"}) {
+    const std::string bmp = Slurp(PathOf(name));
+    EXPECT_EQ(bmp.substr(0, 2), "BM") << name;
+    EXPECT_EQ(Le(bmp, 18, 4), 32u) << name;
+    EXPECT_EQ(Le(bmp, 22, 4), 32u) << name;
+    EXPECT_EQ(Le(bmp, 28, 2), 24u) << name;
+    EXPECT_EQ(bmp.size(), 54u + 32 * 32 * 3) << name;
+  }
+  // White around the red square where the icon is transparent (rows bottom-up, blue first).
+  const std::string bmp = Slurp(PathOf("out/1.bmp"));
+  EXPECT_EQ(bmp.substr(54, 3), "\xFF\xFF\xFF");
+  EXPECT_EQ(bmp.substr(54 + (16 * 32 + 16) * 3, 3), std::string("\0\0\xFF", 3));
+
+  for (const char* name : {"out/0.png", "out/1.png"}) {
+    const std::string png = Slurp(PathOf(name));
+    EXPECT_EQ(Be(png, 16, 4), 32u) << name;
+    EXPECT_EQ(Be(png, 20, 4), 32u) << name;
+    EXPECT_EQ(png[24], 8) << name;  // bit depth
+    EXPECT_EQ(png[25], 2) << name;  // truecolour, no alpha
+    const auto chunks = PngChunks(png);
+    EXPECT_EQ(std::count(chunks.begin(), chunks.end(), "tRNS"), 0) << name;
+  }
+
+  for (const char* name : {"out/0.jpg", "out/1.jpg"}) {
+    EXPECT_EQ(JpegBaselineSize(Slurp(PathOf(name))), (std::pair<unsigned, unsigned>{32, 32}))
+        << name;
+  }
+}
+
+TEST_F(CliTest, SaveWritesNoTilePictureForAnEntryWithoutATile) {
+  WriteIconLibrary(PathOf("lib.icl"), {{"small", {{16, 4}}}, {"big", {{32, 8}}}});
+  std::filesystem::create_directory(PathOf("out"));
+  for (const char* format : {"png", "gif", "ico"}) {
+    EXPECT_EQ(
+        Cli({"save", "--all", "--format", format, "--output", PathOf("out"), PathOf("lib.icl")})
+            .Status,
+        0);
+  }
+  EXPECT_FALSE(std::filesystem::exists(PathOf("out/0.png")));
+  EXPECT_TRUE(std::filesystem::exists(PathOf("out/1.png")));
+  EXPECT_TRUE(std::filesystem::exists(PathOf("out/0.gif")));
+  EXPECT_TRUE(std::filesystem::exists(PathOf("out/0.ico")));
+}
+
+TEST_F(CliTest, SaveNumbersEntriesAsTheWindowDoesInEveryFormat) {
+  // A 32x32 image cut off after its header cannot be drawn: the window makes no entry of it.
+  testing::IconFileBuilder broken;
+  const auto image = testing::BlankDibImage(32, 32, 8);
+  broken.AddImage(std::vector<std::uint8_t>(image.begin(), image.begin() + 40));
+  const auto bytes = broken.Build();
+  std::ofstream(PathOf("broken.ico"), std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  WriteIconFile(PathOf("good.ico"), {{32, 4}});
+  std::filesystem::create_directory(PathOf("out"));
+  for (const char* format : {"ico", "png"}) {
+    EXPECT_EQ(Cli({"save", "--format", format, "--output", PathOf("out"), PathOf("broken.ico"),
+                   PathOf("good.ico")})
+                  .Status,
+              0);
+  }
+  TAdvancedIcon saved;
+  ASSERT_TRUE(saved.LoadFromFile(PathOf("out/0.ico")));
+  EXPECT_EQ(saved.Images.Get(0)->BitCount, 4);
+  EXPECT_TRUE(std::filesystem::exists(PathOf("out/0.png")));
+  EXPECT_FALSE(std::filesystem::exists(PathOf("out/1.ico")));
+}
+
 TEST_F(CliTest, IclWritesAndAddsLibrariesWithNumberedNames) {
   WriteIconFile(PathOf("a.ico"), {{32, 4}});
   WriteIconFile(PathOf("b.ico"), {{32, 8}});
@@ -159,6 +279,21 @@ TEST_F(CliTest, IclAddRefusesWhatIsNotAnIconLibraryAndLeavesItUntouched) {
 
   EXPECT_EQ(Cli({"icl", PathOf("none.icl"), PathOf("notes.txt")}).Status, 1);  // no entry
   EXPECT_FALSE(std::filesystem::exists(PathOf("none.icl")));
+}
+
+}  // namespace
+}  // namespace pictarix
+
+namespace pictarix {
+namespace {
+
+TEST_F(CliTest, FileNamesThatAreNotUtf8StillWorkAndPrintAsReplacementCharacters) {
+  const std::string name = "caf\xE9.ico";  // Latin-1 bytes, not UTF-8
+  WriteIconFile(dir.Path() / name, {{32, 4}});
+  const CliResult result = Cli({"list", "--json", PathOf(name)});
+  ASSERT_EQ(result.Status, 0) << result.Err;
+  EXPECT_NE(result.Out.find("\"name\": \"caf\xEF\xBF\xBD\""), std::string::npos) << result.Out;
+  EXPECT_NE(result.Out.find("caf\xEF\xBF\xBD.ico\""), std::string::npos);
 }
 
 }  // namespace
