@@ -1,0 +1,100 @@
+// Converts every entry of a harvested folder to each output format, timing each format.
+//   pictarix_output_bench [folder] [output-folder]
+// The folder defaults to Wine's 64-bit DLL folder. "convert" encodes in memory (the work of
+// Save As without the file); with an output folder, "save" also writes every file through
+// SaveEntryAs (safe replacement: temporary file, flush, rename).
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "harvest/BestImageIndex.h"
+#include "harvest/Harvester.h"
+#include "output/BmpEncoder.h"
+#include "output/EntryPictures.h"
+#include "output/SaveEntry.h"
+#include "platform/Stream.h"
+
+namespace {
+
+using namespace pictarix;
+using Clock = std::chrono::steady_clock;
+
+class QuietHost : public THarvestHost {
+ public:
+  void SetPanelText(int, const std::string&) override {}
+  void ShowPreview(const THiResIcon&) override {}
+  void ProcessMessages() override {}
+  bool WantsTiles() const override { return true; }
+};
+
+// The bytes Save As would write for one entry; how many bytes (0: no file).
+std::size_t Convert(const TEntryList& list, int index, int format) {
+  TListEntry& entry = list.Entries[static_cast<std::size_t>(index)];
+  switch (format) {
+    case sfIcon: {
+      TMemoryStream stream;
+      entry.Icon->SaveToStream(stream);
+      return static_cast<std::size_t>(stream.Size());
+    }
+    case sfGif: {
+      const int best = BestImageIndex(*entry.Icon, 0, 256);
+      if (best < 0) return 0;
+      auto graphic = entry.Icon->Images.Get(best)->CreateGraphic();
+      return graphic->Empty() ? 0 : GraphicToGif(*graphic).size();
+    }
+    case sfBitmap: {
+      const auto tile = TileToBitmap(list, index);
+      return tile ? EncodeBmp(*tile).size() : 0;
+    }
+    case sfJpeg: {
+      const auto jpeg = TileToJpeg(list, index);
+      return jpeg ? jpeg->size() : 0;
+    }
+    default: {
+      const auto png = TileToPng(list, index);
+      return png ? png->size() : 0;
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::filesystem::path folder =
+      argc > 1 ? argv[1] : "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows";
+  const std::filesystem::path output = argc > 2 ? argv[2] : "";
+  QuietHost host;
+  THarvester harvester(host);
+  auto start = Clock::now();
+  harvester.HarvestDirectory(folder);
+  const int count = static_cast<int>(harvester.Entries.size());
+  std::printf("harvest %8.1f ms  %d files, %d entries\n",
+              std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
+              harvester.FileCount, count);
+  if (count == 0) return 1;
+
+  const TEntryList list(harvester);
+  const char* names[] = {"ico", "gif", "bmp", "jpg", "png"};
+  for (int format = sfIcon; format <= sfPng; ++format) {
+    std::size_t bytes = 0;
+    int files = 0;
+    start = Clock::now();
+    for (int i = 0; i < count; ++i) {
+      const std::size_t size = Convert(list, i, format);
+      bytes += size;
+      files += size > 0 ? 1 : 0;
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    std::printf("convert %s %9.0f entries/s  %d files, %zu bytes\n", names[format], count / seconds,
+                files, bytes);
+    if (output.empty()) continue;
+    start = Clock::now();
+    for (int i = 0; i < count; ++i) {
+      SaveEntryAs(list, output / (std::to_string(i) + ExtFromFormat(format)), i, format);
+    }
+    std::printf("save    %s %9.0f entries/s\n", names[format],
+                count / std::chrono::duration<double>(Clock::now() - start).count());
+  }
+  return 0;
+}
