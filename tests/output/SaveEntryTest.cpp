@@ -156,12 +156,5 @@ TEST_F(SaveEntryTest, AFailedWriteReportsThePathAndReasonAndLeavesNoFile) {
   EXPECT_TRUE(std::filesystem::is_empty(PathOf("a.bmp")));
 }
 
-TEST_F(SaveEntryTest, ExistingFilesAreReplaced) {
-  const int entry = fixture.Add(MakeIcon({{32, 4}}));
-  { std::ofstream(PathOf("a.bmp")) << std::string(10000, 'x'); }
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, sfBitmap));
-  EXPECT_EQ(ReadFileBytes(PathOf("a.bmp")), EncodeBmp(SquareOverWhite(32)));
-}
-
 }  // namespace
 }  // namespace pictarix
