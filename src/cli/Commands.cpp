@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <numeric>
 #include <string>
 
 #include "cli/CliHost.h"
@@ -9,6 +10,7 @@
 #include "harvest/Harvester.h"
 #include "library/IconLibrary.h"
 #include "output/BatchSave.h"
+#include "output/LibraryCommands.h"
 #include "output/SaveEntry.h"
 #include "output/SaveFormat.h"
 #include "platform/CodePage.h"
@@ -110,39 +112,24 @@ int RunSave(const CliArguments& args) {
 }
 
 int RunIcl(const CliArguments& args) {
-  TIconLibrary library;
   const std::filesystem::path target = args.Library;
   std::error_code error;
-  if (args.Add && std::filesystem::exists(target, error)) {
-    if (!IsIconLibraryFile(target)) {
-      std::fprintf(stderr, "pictarix-cli: %s: not an icon library; left unchanged\n",
-                   SanitizeUtf8(args.Library).c_str());
-      return 1;
-    }
-    try {
-      if (library.LoadFromFile(target) != TLoadResult::Loaded) {
-        std::fprintf(stderr, "pictarix-cli: %s: cannot read the icon library; left unchanged\n",
-                     SanitizeUtf8(args.Library).c_str());
-        return 1;
-      }
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "pictarix-cli: %s\n", SanitizeUtf8(e.what()).c_str());
-      return 1;
-    }
+  // Refuse a target that cannot be added to before a possibly long harvest.
+  if (args.Add && std::filesystem::exists(target, error) && !IsIconLibraryFile(target)) {
+    std::fprintf(stderr, "pictarix-cli: %s: not an icon library; left unchanged\n",
+                 SanitizeUtf8(args.Library).c_str());
+    return 1;
   }
 
   Run run(args, false);
-  auto& entries = run.harvester.Entries;
-  if (entries.empty()) {
-    std::fprintf(stderr, "pictarix-cli: no icons found; no library written\n");
-    return 1;
-  }
-  for (auto& entry : entries) {
-    library.Icons.AddIcon(std::to_string(library.Icons.Count()), std::move(entry.Icon));
-  }
-  entries.clear();
+  const auto& entries = run.harvester.Entries;
+  std::vector<int> all(entries.size());
+  std::iota(all.begin(), all.end(), 0);
   try {
-    library.SaveToFile(target);
+    if (SaveEntriesToLibrary(entries, all, target, args.Add) == 0) {
+      std::fprintf(stderr, "pictarix-cli: no icons found; no library written\n");
+      return 1;
+    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "pictarix-cli: %s\n", SanitizeUtf8(e.what()).c_str());
     return 1;
