@@ -9,14 +9,6 @@
 namespace pictarix {
 namespace {
 
-// Every block made from file data counts against this budget: a well-formed file gives about
-// its own size; a hostile one whose groups and images all point at the same bytes would
-// otherwise multiply them without bound.
-constexpr std::uint64_t kBudgetPerFileByte = 8;
-constexpr std::uint64_t kBudgetBase = 64ull << 20;
-// What one image costs beyond its data (the image object and its slot in the list).
-constexpr std::uint64_t kImageOverhead = 128;
-
 [[noreturn]] void ThrowReadError() {
   throw EICLReadError("Stream read error");
 }
@@ -60,7 +52,7 @@ void T16BitReader::Reset() {
   typeIds_.clear();
   names_.clear();
   blockCache_.clear();
-  budget_ = kBudgetBase + kBudgetPerFileByte * stream_->Size();
+  budget_ = ReadBudget(stream_->Size());
   lastError_.clear();
 }
 
@@ -194,8 +186,7 @@ int T16BitReader::FindEntry(std::uint16_t id) const {
 }
 
 void T16BitReader::Spend(std::uint64_t bytes) {
-  if (bytes > budget_) throw EICLReadError("Resources larger than the file can hold");
-  budget_ -= bytes;
+  if (!budget_.Spend(bytes)) throw EICLReadError("Resources larger than the file can hold");
 }
 
 std::vector<std::uint8_t> T16BitReader::ReadGroupBlock(int index) {
@@ -221,7 +212,7 @@ std::vector<std::uint8_t> T16BitReader::ReadGroupBlock(int index) {
 ImageData T16BitReader::ReadImageBlock(int index, std::uint32_t bytesInRes) {
   const std::uint64_t fileSize = stream_->Size();
   if (bytesInRes > fileSize) throw EICLReadError("Icon image larger than its file");
-  Spend(kImageOverhead);
+  Spend(ReadBudget::kImageOverhead);
   const auto key = std::make_pair(index, bytesInRes);
   if (const auto cached = blockCache_.find(key); cached != blockCache_.end()) {
     return cached->second;

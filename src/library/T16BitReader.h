@@ -12,6 +12,7 @@
 #include "library/ICLReader.h"
 #include "library/NeStructures.h"
 #include "model/IconImage.h"
+#include "platform/ReadBudget.h"
 #include "platform/Stream.h"
 
 namespace pictarix {
@@ -70,7 +71,9 @@ class T16BitReader : public TICLReader {
   // Image blocks already made, by (entry index, BytesInRes): groups that list the same image
   // share its data.
   std::map<std::pair<int, std::uint32_t>, ImageData> blockCache_;
-  std::uint64_t budget_ = 0;
+  // Every block made from file data counts against it: groups and images that all point at the
+  // same bytes cannot multiply them without bound.
+  ReadBudget budget_{0};
   std::string lastError_;
 };
 

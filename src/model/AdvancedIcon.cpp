@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "model/IconFileBlocks.h"
 #include "model/IconRecords.h"
 #include "model/IconTools.h"
 #include "platform/CodePage.h"
@@ -69,7 +70,8 @@ bool TAdvancedIcon::LoadFromResource(TModuleResources& module, const ResourceNam
 bool TAdvancedIcon::LoadFromStream(TStream& stream) {
   std::uint16_t count = 0;
   if (!ReadHeader(stream, count)) return false;
-  for (int i = 0; i < count; ++i) Images.Add(TFileIconImage::CreateFromFileEntry(stream));
+  TIconFileBlocks blocks(stream);
+  for (int i = 0; i < count; ++i) Images.Add(TFileIconImage::CreateFromFileEntry(stream, blocks));
   return true;
 }
 

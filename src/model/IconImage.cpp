@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "model/IconFileBlocks.h"
 #include "model/IconRecords.h"
 #include "model/IconTools.h"
 #include "platform/Errors.h"
@@ -126,6 +127,12 @@ void TIconImage::SetData(std::vector<std::uint8_t> bytes) {
 }
 
 std::unique_ptr<TFileIconImage> TFileIconImage::CreateFromFileEntry(TStream& stream) {
+  TIconFileBlocks blocks(stream);
+  return CreateFromFileEntry(stream, blocks);
+}
+
+std::unique_ptr<TFileIconImage> TFileIconImage::CreateFromFileEntry(TStream& stream,
+                                                                    TIconFileBlocks& blocks) {
   auto image = std::make_unique<TFileIconImage>();
   std::array<std::uint8_t, kIconFileEntrySize> raw{};
   SeekBackGuard backAfterEntry(stream, stream.Position() + kIconFileEntrySize);
@@ -133,15 +140,7 @@ std::unique_ptr<TFileIconImage> TFileIconImage::CreateFromFileEntry(TStream& str
 
   const IconFileEntry entry = IconFileEntry::Parse(raw);
   image->SetEntryFields(entry.Fields);
-  if (image->BytesInRes > stream.Size()) {
-    // No file can hold this image: refuse it instead of allocating the stated size.
-    throw EFormatError("Icon image of " + std::to_string(image->BytesInRes) +
-                       " bytes is larger than its file");
-  }
-  std::vector<std::uint8_t> data(image->BytesInRes);
-  stream.Seek(entry.ImageOffset);
-  stream.ReadZeroFilled(data);  // a block cut off by the end of the file is zero-filled
-  image->SetData(std::move(data));
+  image->Data = blocks.Read(entry.ImageOffset, image->BytesInRes);
   image->UpdateFromHeader();
   return image;
 }

@@ -13,6 +13,7 @@
 namespace pictarix {
 
 class THiResIcon;
+class TIconFileBlocks;
 
 // The bytes of an image. Never changed once made, so copies may share them.
 using ImageData = std::shared_ptr<const std::vector<std::uint8_t>>;
@@ -68,6 +69,10 @@ class TFileIconImage : public TIconImage {
   // Data past the end of the stream is zero-filled; a BytesInRes larger than the whole stream
   // raises EFormatError.
   static std::unique_ptr<TFileIconImage> CreateFromFileEntry(TStream& stream);
+  // The same for one entry of a whole directory: the data comes from `blocks`, which shares
+  // identical claims and bounds them all together (see model/IconFileBlocks.h).
+  static std::unique_ptr<TFileIconImage> CreateFromFileEntry(TStream& stream,
+                                                             TIconFileBlocks& blocks);
 };
 
 class TResourceIconImage : public TIconImage {
@@ -75,7 +80,7 @@ class TResourceIconImage : public TIconImage {
   // Reads a 14-byte group entry at the stream's position and fetches the icon resource it
   // names from `module`; raises EResNotFound when the module lacks it.
   static std::unique_ptr<TResourceIconImage> CreateFromResourceEntry(TStream& stream,
-                                                                      TModuleResources& module);
+                                                                     TModuleResources& module);
 };
 
 }  // namespace pictarix

@@ -1,0 +1,32 @@
+#include "model/IconFileBlocks.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/Errors.h"
+
+namespace pictarix {
+
+TIconFileBlocks::TIconFileBlocks(TStream& stream) : stream_(stream), budget_(stream.Size()) {}
+
+ImageData TIconFileBlocks::Read(std::uint32_t offset, std::uint32_t size) {
+  if (size > stream_.Size()) {
+    // No file can hold this image: refuse it instead of allocating the stated size.
+    throw EFormatError("Icon image of " + std::to_string(size) + " bytes is larger than its file");
+  }
+  if (!budget_.Spend(ReadBudget::kImageOverhead)) {
+    throw EFormatError("Icon images larger than their file can hold");
+  }
+  const auto key = std::make_pair(offset, size);
+  if (const auto found = blocks_.find(key); found != blocks_.end()) return found->second;
+  if (!budget_.Spend(size)) throw EFormatError("Icon images larger than their file can hold");
+
+  std::vector<std::uint8_t> data(size);
+  stream_.Seek(offset);
+  stream_.ReadZeroFilled(data);  // a block cut off by the end of the file is zero-filled
+  auto block = std::make_shared<const std::vector<std::uint8_t>>(std::move(data));
+  blocks_.emplace(key, block);
+  return block;
+}
+
+}  // namespace pictarix
