@@ -5,6 +5,7 @@
 #include "platform/PeImageLayout.h"
 #include "platform/PeResourceDirectory.h"
 #include "platform/PeResourceTypeIndex.h"
+#include "platform/ReadBudget.h"
 
 namespace pictarix {
 
@@ -14,7 +15,7 @@ class TPeResources : public TModuleResources {
  public:
   TPeResources(std::unique_ptr<TStream> stream, PeImageLayout layout,
                std::optional<FileRange> directoryExtent)
-      : stream_(std::move(stream)), layout_(std::move(layout)) {
+      : stream_(std::move(stream)), layout_(std::move(layout)), budget_(stream_->Size()) {
     if (directoryExtent) directory_.emplace(*stream_, *directoryExtent);
   }
 
@@ -39,6 +40,9 @@ class TPeResources : public TModuleResources {
   bool rootRead_ = false;
   std::optional<ResourceDirectoryTable> root_;
   std::map<std::uint16_t, std::optional<PeResourceTypeIndex>> types_;
+  // Every fetched resource counts against it, over the module's life: entries that all point
+  // at the same bytes (65535 icons of one group naming one large image) cannot multiply them.
+  ReadBudget budget_;
 };
 
 const ResourceDirectoryTable* TPeResources::Root() {
@@ -108,6 +112,7 @@ std::optional<std::vector<std::uint8_t>> TPeResources::FindResource(std::uint16_
   if (!data) return std::nullopt;
   const auto range = layout_.MapRange(data->Rva, data->Size);
   if (!range) return std::nullopt;
+  if (!budget_.Spend(range->Size)) return std::nullopt;
   return ReadFileRange(*stream_, *range);
 }
 

@@ -12,7 +12,9 @@ namespace pictarix {
 // Opens the PE module (PE32 or PE32+) held by `stream`; nothing when the stream holds no PE
 // module. A module without a resource directory (or whose directory no section holds) opens and
 // has no resources. Directories that loop, nest deeper than type/name/language, overlap their
-// ancestors or point outside the resource section fail the lookup that meets them.
+// ancestors or point outside the resource section fail the lookup that meets them. The bytes
+// fetched over the module's life stay within the file's read budget (platform/ReadBudget.h): a
+// fetch beyond it finds nothing.
 std::unique_ptr<TModuleResources> OpenModuleFromStream(std::unique_ptr<TStream> stream);
 
 }  // namespace pictarix
