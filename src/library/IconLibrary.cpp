@@ -65,6 +65,11 @@ bool TIconLibrary::IsIconModule(const std::filesystem::path& fileName, bool& is3
   std::error_code error;
   if (!std::filesystem::is_regular_file(fileName, error)) return false;
   TFileStream stream(fileName);
+  return IsIconModule(stream, is32Bit);
+}
+
+bool TIconLibrary::IsIconModule(TStream& stream, bool& is32Bit) {
+  is32Bit = false;
   std::uint16_t word = 0;
   if (!ReadWordAt(stream, 0, word) || word != kMzSignature) return false;
   std::uint16_t headerOffset = 0;

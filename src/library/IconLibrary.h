@@ -8,6 +8,7 @@
 
 #include "library/ICLReader.h"
 #include "library/IconList.h"
+#include "platform/Stream.h"
 
 namespace pictarix {
 
@@ -45,6 +46,8 @@ class TIconLibrary {
   // the 16-bit offset held at 0x3C. A missing file, or one too short for any of the three
   // words, is not. An error of opening the file propagates.
   static bool IsIconModule(const std::filesystem::path& fileName, bool& is32Bit);
+  // The same test on bytes already open (position undefined afterwards).
+  static bool IsIconModule(TStream& stream, bool& is32Bit);
   // Reads the module with the matching reader and appends its icons when the read succeeds.
   bool LoadModule(const std::filesystem::path& fileName, bool is32Bit);
 

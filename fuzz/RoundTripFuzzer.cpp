@@ -1,0 +1,140 @@
+// Loads any bytes the way the harvest does (a PE or NE module through the library's readers,
+// anything else as an icon file), then writes every icon as an icon file and the whole list as
+// an icon library, and reads both back. Invariants checked: what was read writes without error
+// (short of the formats' own limits) and both copies read back with the same icons and images:
+// the same BytesInRes, planes and stored bytes, and the same fields derived from those bytes.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "library/IconLibrary.h"
+#include "library/T16BitReader.h"
+#include "library/T16BitWriter.h"
+#include "library/T32BitReader.h"
+#include "model/AdvancedIcon.h"
+#include "platform/PeResources.h"
+#include "platform/Stream.h"
+
+namespace {
+
+using namespace pictarix;
+using Bytes = std::vector<std::uint8_t>;
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+// The first BytesInRes bytes of an image as a writer stores them: what it holds, then zeros.
+Bytes Stored(const TIconImage& image) {
+  Bytes bytes(image.BytesInRes, 0);
+  const auto& held = image.Bytes();
+  std::copy_n(held.begin(), std::min<std::size_t>(held.size(), bytes.size()), bytes.begin());
+  return bytes;
+}
+
+void CheckSameImages(const TAdvancedIcon& original, const TAdvancedIcon& copy) {
+  Check(copy.Images.Count() == original.Images.Count());
+  for (int i = 0; i < original.Images.Count(); ++i) {
+    const TIconImage& a = *original.Images.Get(i);
+    const TIconImage& b = *copy.Images.Get(i);
+    Check(a.BytesInRes == b.BytesInRes);
+    Check(a.Planes == b.Planes);
+    Check(Stored(a) == Stored(b));
+    // Width, height and bit count come from the first 16 bytes of the data; a reader may hold
+    // more bytes than BytesInRes (a whole resource, a block rounded to the alignment), and only
+    // the stored ones survive a write.
+    if (a.BytesInRes >= 16) {
+      Check(a.EntryFields() == b.EntryFields());
+    }
+  }
+}
+
+// The icons of a module, read from memory; false when the bytes are no module or it fails.
+bool ReadModule(const Bytes& bytes, TIconLibrary& library) {
+  TMemoryStream probe(bytes);
+  bool is32Bit = false;
+  if (!TIconLibrary::IsIconModule(probe, is32Bit)) return false;
+  std::unique_ptr<TICLReader> reader;
+  if (is32Bit) {
+    reader = std::make_unique<T32BitReader>(library, "fuzz.dll", [&bytes](const auto&) {
+      return OpenModuleFromStream(std::make_unique<TMemoryStream>(bytes));
+    });
+  } else {
+    reader =
+        std::make_unique<T16BitReader>(library, "fuzz.icl", std::make_unique<TMemoryStream>(bytes));
+  }
+  try {
+    if (!reader->ReadIcons()) return false;
+  } catch (const EPictarixError&) {
+    return false;  // a group naming an image the module lacks
+  }
+  library.Icons.AddAll(reader->TakeIcons());
+  return true;
+}
+
+// Reads the icons as an icon file; images read before a refusal stay.
+void ReadIconFile(const Bytes& bytes, TIconLibrary& library) {
+  TMemoryStream stream(bytes);
+  auto icon = std::make_unique<TAdvancedIcon>();
+  try {
+    icon->LoadFromStream(stream);
+  } catch (const EPictarixError&) {
+  }
+  if (icon->Images.Count() > 0) library.Icons.AddIcon("fuzz", std::move(icon));
+}
+
+void CheckIconFileRoundTrip(const TAdvancedIcon& icon) {
+  TMemoryStream written;
+  icon.SaveToStream(written);
+  written.Seek(0);
+  TAdvancedIcon reread;
+  if (icon.Images.Count() == 0) {
+    Check(written.Size() == 0);
+    return;
+  }
+  Check(reread.LoadFromStream(written));
+  CheckSameImages(icon, reread);
+}
+
+void CheckLibraryRoundTrip(TIconLibrary& library) {
+  Bytes written;
+  try {
+    written = T16BitWriter(library).Assemble();
+  } catch (const EICLReadError&) {
+    return;  // more than 32767 icons or images, or data no alignment shift can place
+  }
+  TIconLibrary scratch;
+  T16BitReader reader(scratch, "back.icl", std::make_unique<TMemoryStream>(std::move(written)));
+  Check(reader.ReadIcons());
+  const std::vector<TIconEntry>& back = reader.Icons();
+  Check(static_cast<std::int32_t>(back.size()) == library.Icons.Count());
+  bool anyImage = false;
+  for (std::int32_t i = 0; i < library.Icons.Count(); ++i) {
+    const TAdvancedIcon& original = library.Icons.Icon(i);
+    anyImage = anyImage || original.Images.Count() > 0;
+    CheckSameImages(original, *back[static_cast<std::size_t>(i)].Icon);
+  }
+  // Without an icon-image record the reader reads no names and numbers the icons instead.
+  if (anyImage) {
+    for (std::int32_t i = 0; i < library.Icons.Count(); ++i) {
+      Check(back[static_cast<std::size_t>(i)].Name == library.Icons.Name(i));
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const Bytes bytes(data, data + size);
+  TIconLibrary library;
+  if (!ReadModule(bytes, library)) ReadIconFile(bytes, library);
+  if (library.Icons.Count() == 0) return 0;
+  for (std::int32_t i = 0; i < library.Icons.Count(); ++i) {
+    CheckIconFileRoundTrip(library.Icons.Icon(i));
+  }
+  CheckLibraryRoundTrip(library);
+  return 0;
+}

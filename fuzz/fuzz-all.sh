@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds every fuzz target, writes the seed corpora and fuzzes each target for the given number
+# of seconds with the formats' dictionary: two targets at a time, at the lowest priority.
+#   bash fuzz/fuzz-all.sh [seconds per target, default 1800] [build folder, default build-fuzz]
+# Corpora grow in fuzz/corpus/<target>, findings land in fuzz/artifacts/<target>/, logs in
+# fuzz/artifacts/<target>.log; the summary at the end gives executions, coverage and findings.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-1800}"
+build="${2:-build-fuzz}"
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DPICTARIX_FUZZ=ON \
+  -DPICTARIX_BUILD_TESTS=OFF -DPICTARIX_BUILD_UI=OFF -DCMAKE_CXX_FLAGS="-O1 -g" >/dev/null
+cmake --build "$build" -j2
+
+seeds="$PWD/fuzz/corpus/seeds"
+"$build/fuzz/pictarix_icon_seeds" "$seeds/icon" >/dev/null
+"$build/fuzz/pictarix_ne_seeds" "$seeds/ne" >/dev/null
+"$build/fuzz/pictarix_pe_seeds" "$seeds/pe" >/dev/null || echo "no PE seeds (MinGW binutils missing)"
+
+run() {
+  local target=$1 corpus=$2
+  shift 2
+  mkdir -p "fuzz/corpus/$corpus" "fuzz/artifacts/$corpus"
+  nice -n 19 "$build/fuzz/$target" "fuzz/corpus/$corpus" "$@" -dict=fuzz/pictarix.dict \
+    -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=30 \
+    -artifact_prefix="fuzz/artifacts/$corpus/" -print_final_stats=1 \
+    >"fuzz/artifacts/$corpus.log" 2>&1 || true
+}
+run IconFileFuzzer icon "$seeds/icon" &
+run NeReaderFuzzer ne "$seeds/ne" &
+wait
+run PeResourcesFuzzer pe "$seeds/pe" &
+run RoundTripFuzzer roundtrip "$seeds/icon" "$seeds/ne" "$seeds/pe" &
+wait
+
+for corpus in icon ne pe roundtrip; do
+  log="fuzz/artifacts/$corpus.log"
+  executions=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
+  coverage=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1)
+  findings=$(find "fuzz/artifacts/$corpus" -type f \( -name 'crash-*' -o -name 'oom-*' \
+    -o -name 'timeout-*' -o -name 'leak-*' \) | wc -l)
+  echo "$corpus: executions ${executions:-?}, ${coverage:-cov: ?}, findings $findings"
+done
