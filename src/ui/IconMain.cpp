@@ -42,6 +42,7 @@ TIconMain::TIconMain(TDialogs& dialogs, QWidget* parent)
   setWindowTitle(kCaption);
   setWindowIcon(QIcon(ProgramIcon(32)));
   setWindowFlag(Qt::WindowContextHelpButtonHint, true);
+  setAcceptDrops(true);  // dropped files and folders: HandleDroppedFiles
 
   // 1. FileCount is 0 in a new harvest. 2./3. Help file and routing (HandleHelp, ShowAppHint
   // through status tips).

@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QStringList>
 
 #include "harvest/HarvestHost.h"
 #include "ui/Artwork.h"
@@ -23,6 +24,7 @@ class QToolBar;
 namespace pictarix {
 
 class TAboutBox;
+class TDdeServer;
 class TDialogs;
 class THarvester;
 class TIconListModel;
@@ -77,6 +79,18 @@ class TIconMain : public QMainWindow, public THarvestHost {
   // Help requests by context number go to HTML Help; `callHelp` tells the application not to
   // run its own help. Always true.
   bool HandleHelp(unsigned command, std::uintptr_t data, bool& callHelp);
+
+  // Start-up and intake of names from the command line, drops and the DDE stand-in.
+  // The command line's paths, harvested when the window is first activated.
+  void SetCommandLine(const QStringList& arguments) { commandLine_ = arguments; }
+  void FormActivate();
+  void ProcessCommandLine();
+  void HandleDroppedFiles(const QStringList& names);
+  void TarvoExecuteMacro(const QStringList& lines);
+  // The macros `server` receives run as TarvoExecuteMacro of this window.
+  void ServeTarvo(TDdeServer& server);
+  // True until the first activation has taken up the command line.
+  bool StartupPending = true;
 
   // Runs `command` inside the guard that shows the default error box.
   void Guarded(const std::function<void()>& command);
@@ -143,6 +157,9 @@ class TIconMain : public QMainWindow, public THarvestHost {
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateControls();
@@ -157,6 +174,8 @@ class TIconMain : public QMainWindow, public THarvestHost {
   // Takes the harvest's new entries into the list when due (or always with `now`).
   void TakeNewRows(bool now);
   void ShowCounters();
+  // FormActivate once the events now pending have been handled.
+  void QueueFormActivate();
 
   TDialogs& dialogs_;
   std::unique_ptr<THarvester> harvester_;
@@ -165,6 +184,7 @@ class TIconMain : public QMainWindow, public THarvestHost {
   QString helpFile_;
   bool runInProgress_ = false;
   bool closeAfterRun_ = false;
+  QStringList commandLine_;
   QElapsedTimer sinceBatch_;
 };
 

@@ -14,6 +14,7 @@
 #include "ui/IconListModel.h"
 #include "ui/IconMain.h"
 #include "ui/IconPreview.h"
+#include "ui/RunScope.h"
 #include "ui/Settings.h"
 #include "ui/StatusPanels.h"
 #include "ui/Utilities.h"
@@ -27,25 +28,6 @@ const QString kOpenFilesFilter = QStringLiteral(
     "EXE;DLL;CPL;OCX;ICL;ICO;NIL|*.EXE;*.DLL;*.CPL;*.OCX;*.ICL;*.ICO;*.NIL|EXE files(*.EXE)|*.exe|"
     "DLL files(*.DLL)|*.dll|All Files(*.*)|*.*");
 const QString kSelectFolderPrompt = QStringLiteral("Please select a directory");
-
-// Ends the run also when a command leaves through an exception, so the window never stays busy.
-class RunScope {
- public:
-  explicit RunScope(TIconMain& window) : window_(window) { window_.BeginProcessing(); }
-  ~RunScope() {
-    if (!ended_) window_.EndProcessing();
-  }
-  RunScope(const RunScope&) = delete;
-  RunScope& operator=(const RunScope&) = delete;
-  void End() {
-    ended_ = true;
-    window_.EndProcessing();
-  }
-
- private:
-  TIconMain& window_;
-  bool ended_ = false;
-};
 
 }  // namespace
 
@@ -105,6 +87,8 @@ void TIconMain::EndProcessing() {
     // Closed during the run: close now that it has ended, once the command has returned.
     QTimer::singleShot(0, this, &QWidget::close);
   }
+  // The command line waits for a run that began before the window's first activation.
+  if (endsRun && StartupPending) QueueFormActivate();
 }
 
 void TIconMain::StopBtnClick() {

@@ -1,20 +1,28 @@
 // The window program: one process, one window.
-#include <string>
-#include <vector>
-
 #include <QApplication>
 
+#include "ui/DdeServer.h"
 #include "ui/Dialogs.h"
 #include "ui/IconMain.h"
+#include "ui/Startup.h"
+#include "ui/Utilities.h"
 
 int main(int argc, char* argv[]) {
+  using namespace pictarix;
   // Every argument is a path: they are taken before Qt removes the options it knows.
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
-  (void)arguments;  // harvested on the first activation of the window
+  const std::vector<std::string> arguments = RawArguments(argc, argv);
 
   QApplication application(argc, argv);
-  pictarix::TQtDialogs dialogs;
-  pictarix::TIconMain window(dialogs);
-  window.show();
+  // The DDE service is announced before any window exists, for the whole life of the process.
+  TDdeServer tarvo;
+  AnnounceDdeService(tarvo, ProgramPath());
+  DiscardStandardOutput();
+
+  TQtDialogs dialogs;
+  // FormCreate; the about box is created hidden as the window's construction ends.
+  TIconMain window(dialogs);
+  window.SetCommandLine(CommandLinePaths(arguments));
+  window.ServeTarvo(tarvo);
+  window.show();  // its first show starts the command line's work
   return application.exec();
 }

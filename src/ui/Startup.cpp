@@ -1,0 +1,48 @@
+#include "ui/Startup.h"
+
+#include <cstdio>
+
+#include <QFile>
+
+#include "ui/DdeServer.h"
+#include "ui/DdeSocketPath.h"
+
+namespace pictarix {
+
+std::vector<std::string> RawArguments(int argc, const char* const* argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+  return arguments;
+}
+
+QStringList CommandLinePaths(const std::vector<std::string>& arguments) {
+  QStringList paths;
+  for (const std::string& argument : arguments) {
+    paths.push_back(QFile::decodeName(QByteArray::fromStdString(argument)));
+  }
+  return paths;
+}
+
+void AnnounceDdeService(TDdeServer& server, const QString& programPath) {
+  const QString service = DdeServiceName(programPath);
+  if (server.Announce(service) == TDdeServer::TAnnounce::Serving) return;
+  const QByteArray message = (service + QStringLiteral(": ") + server.ErrorText() +
+                              QStringLiteral("; this window runs without a DDE server\n"))
+                                 .toLocal8Bit();
+  std::fputs(message.constData(), stderr);
+}
+
+void DiscardStandardOutput() {
+#ifdef _WIN32
+  const char* const nullDevice = "NUL";
+#else
+  const char* const nullDevice = "/dev/null";
+#endif
+  std::fflush(stdout);
+  if (std::freopen(nullDevice, "w", stdout) == nullptr) {
+    // Without a null device, output still goes nowhere: the stream is closed.
+    std::fclose(stdout);
+  }
+}
+
+}  // namespace pictarix
