@@ -27,6 +27,8 @@ bool TQtDialogs::ExecuteFileDialog(QWidget* parent, const TFileDialogRequest& re
   if (request.DialogKind == TFileDialogRequest::Kind::Save) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // The replace question comes from RunFileDialog, after the default extension is given.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
   } else {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.MultiSelect ? QFileDialog::ExistingFiles
@@ -51,6 +53,15 @@ bool TQtDialogs::BrowseForFolder(QWidget* parent, const QString& prompt, const Q
 
 void TQtDialogs::ShowError(QWidget* parent, const QString& title, const QString& message) {
   QMessageBox::critical(parent, title, message, QMessageBox::Ok);
+}
+
+bool TQtDialogs::Confirm(QWidget* parent, const QString& title, const QString& question) {
+  return QMessageBox::warning(parent, title, question, QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TQtDialogs::ShowNotice(QWidget* parent, const QString& title, const QString& message) {
+  QMessageBox::warning(parent, title, message, QMessageBox::Ok);
 }
 
 void TQtDialogs::ShowModal(QDialog& dialog) {

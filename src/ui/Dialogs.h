@@ -8,6 +8,16 @@ class QWidget;
 
 namespace pictarix {
 
+// Options of a file dialog that the platform's dialog does not apply by itself; RunFileDialog
+// (ui/FileDialogOptions) applies them around ExecuteFileDialog.
+enum TFileDialogOption : unsigned {
+  ofOverwritePrompt = 1u << 0,   // ask before an existing file is chosen for saving
+  ofCreatePrompt = 1u << 1,      // ask before a file that does not exist is chosen
+  ofNoReadOnlyReturn = 1u << 2,  // refuse a read-only file
+  ofPathMustExist = 1u << 3,     // refuse a name whose folder does not exist
+  ofFileMustExist = 1u << 4,     // refuse a name that does not exist
+};
+
 // A file dialog as the window describes it. `Filter` uses the "description|masks|..." form with
 // masks separated by ";".
 struct TFileDialogRequest {
@@ -19,6 +29,9 @@ struct TFileDialogRequest {
   bool MultiSelect = false;
   QString InitialDir;
   QString FileName;
+  // Given to a name typed without an extension when the selected filter names none (e.g. ".ico").
+  QString DefaultExt;
+  unsigned Options = 0;  // TFileDialogOption flags
 };
 
 struct TFileDialogAnswer {
@@ -38,6 +51,13 @@ class TDialogs {
                                QString& folder) = 0;
   // The default error box: error icon and an OK button.
   virtual void ShowError(QWidget* parent, const QString& title, const QString& message) = 0;
+  // A question with Yes and No buttons; true for Yes. Without a person to ask: No.
+  virtual bool Confirm(QWidget* /*parent*/, const QString& /*title*/, const QString& /*question*/) {
+    return false;
+  }
+  // A warning with an OK button, e.g. a file dialog refusing a name.
+  virtual void ShowNotice(QWidget* /*parent*/, const QString& /*title*/,
+                          const QString& /*message*/) {}
   // Shows `dialog` modally and returns when it is closed.
   virtual void ShowModal(QDialog& dialog) = 0;
 };
@@ -50,6 +70,8 @@ class TQtDialogs : public TDialogs {
   bool BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root,
                        QString& folder) override;
   void ShowError(QWidget* parent, const QString& title, const QString& message) override;
+  bool Confirm(QWidget* parent, const QString& title, const QString& question) override;
+  void ShowNotice(QWidget* parent, const QString& title, const QString& message) override;
   void ShowModal(QDialog& dialog) override;
 };
 

@@ -13,6 +13,7 @@
 
 #include "harvest/HarvestHost.h"
 #include "ui/Artwork.h"
+#include "ui/OutputDialogs.h"
 
 class QAction;
 class QListView;
@@ -63,7 +64,7 @@ class TIconMain : public QMainWindow, public THarvestHost {
   void StayonTop1Click();
   void About1Click();
   void StopBtnClick();
-  // Output commands, filled in by the output subsystem.
+  // Output commands (IconMainOutput.cpp).
   void SaveAs1Click();
   void BatchSaveClick(QAction* sender);
   void SaveLib1Click(QAction* sender);
@@ -116,6 +117,10 @@ class TIconMain : public QMainWindow, public THarvestHost {
   QMenu* PopupMenu1 = nullptr;
   TAboutBox* AboutBox = nullptr;
   TBtnImgs BtnImgs;
+  // The output commands' file dialogs; each keeps what its last use left.
+  TFileDialogRequest SavePicDlg1 = MakeSavePicDlg();
+  TFileDialogRequest SaveLibDlg = MakeSaveLibDlg();
+  TFileDialogRequest OpenLibDlg = MakeOpenLibDlg();
 
   QAction* FileBtn = nullptr;
   QAction* DirBtn = nullptr;

@@ -247,11 +247,4 @@ void TIconMain::Timer1Timer() {
   StatusBar1->SetText(3, LongTimeText(QTime::currentTime()));
 }
 
-// Output commands: the output subsystem fills these in.
-
-void TIconMain::SaveAs1Click() {}
-void TIconMain::BatchSaveClick(QAction*) {}
-void TIconMain::SaveLib1Click(QAction*) {}
-void TIconMain::CopyClipBrd1Click() {}
-
 }  // namespace pictarix

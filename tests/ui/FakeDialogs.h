@@ -15,7 +15,8 @@ namespace pictarix::testing {
 
 class FakeDialogs : public TDialogs {
  public:
-  struct Error {
+  // A message box as shown: error, question or notice.
+  struct Box {
     QString Title;
     QString Message;
   };
@@ -29,6 +30,11 @@ class FakeDialogs : public TDialogs {
     }
     answer.Files = *FileAnswers.front();
     FileAnswers.pop_front();
+    answer.FilterIndex = request.FilterIndex;  // the filter stays as it was unless told
+    if (!FilterAnswers.empty()) {
+      answer.FilterIndex = FilterAnswers.front();
+      FilterAnswers.pop_front();
+    }
     return true;
   }
 
@@ -49,6 +55,18 @@ class FakeDialogs : public TDialogs {
     Errors.push_back({title, message});
   }
 
+  bool Confirm(QWidget*, const QString& title, const QString& question) override {
+    Questions.push_back({title, question});
+    if (ConfirmAnswers.empty()) return true;
+    const bool yes = ConfirmAnswers.front();
+    ConfirmAnswers.pop_front();
+    return yes;
+  }
+
+  void ShowNotice(QWidget*, const QString& title, const QString& message) override {
+    Notices.push_back({title, message});
+  }
+
   void ShowModal(QDialog& dialog) override {
     ++ModalCount;
     if (OnModal) OnModal(dialog);
@@ -56,11 +74,15 @@ class FakeDialogs : public TDialogs {
 
   // nullopt answers "cancel".
   std::deque<std::optional<QStringList>> FileAnswers;
+  std::deque<int> FilterAnswers;    // 1-based filter chosen with each file answer
+  std::deque<bool> ConfirmAnswers;  // Yes when none is left
   std::deque<std::optional<QString>> FolderAnswers;
   std::vector<TFileDialogRequest> FileRequests;
   std::vector<QString> FolderPrompts;
   std::vector<QString> FolderRoots;
-  std::vector<Error> Errors;
+  std::vector<Box> Errors;
+  std::vector<Box> Questions;
+  std::vector<Box> Notices;
   int ModalCount = 0;
   std::function<void(QDialog&)> OnModal;
 };

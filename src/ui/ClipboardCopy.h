@@ -1,0 +1,19 @@
+#pragma once
+// "Copy to Clipboard": a picture of the core handed to the system clipboard.
+#include <QImage>
+
+#include "output/RgbImage.h"
+
+class QClipboard;
+
+namespace pictarix {
+
+// The picture as an opaque 32-bit image (no alpha: the clipboard gets what the list shows over
+// white); a null image for an empty picture.
+QImage ToQImage(const RgbImage& picture);
+
+// Replaces the clipboard's content by `picture`. Raises EPictarixError "Cannot open clipboard"
+// when there is no clipboard (nothing is changed then).
+void PutImageOnClipboard(QClipboard* clipboard, const QImage& picture);
+
+}  // namespace pictarix

@@ -1,0 +1,298 @@
+// The output commands of the window with scripted dialogs: Save As, Batch Save As, Save and Add
+// to Icon Library, Copy to Clipboard.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+
+#include "harvest/BestImageIndex.h"
+#include "library/IconLibrary.h"
+#include "support/HarvestFixtures.h"
+#include "support/NeBuilder.h"
+#include "support/TempDir.h"
+#include "ui/ClipboardCopy.h"
+#include "ui/ErrorBox.h"
+#include "ui/Utilities.h"
+#include "ui/WindowFixture.h"
+
+namespace pictarix::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WindowOutputTest : public WindowTest {
+ protected:
+  // Appends one entry per icon as the harvest makes it: caption "name<i>", the icon, and its
+  // 32x32 image as the tile. Every image is a red square on a transparent border.
+  void AddIcons(const std::vector<std::vector<std::pair<int, int>>>& icons) {
+    THarvester& harvest = window->Harvester();
+    for (const auto& images : icons) {
+      TListEntry entry;
+      entry.Caption = entry.SubItemText = "name" + std::to_string(harvest.Entries.size());
+      entry.Icon = MakeIcon(images);
+      entry.TileImage = BestImageIndex(*entry.Icon, 32, 0);
+      entry.ImageIndex =
+          harvest.LargeImgs.Add(*entry.Icon->Images.Get(entry.TileImage)->CreateGraphic());
+      harvest.Entries.push_back(std::move(entry));
+    }
+    window->ListModel().TakeNewRows();
+  }
+  void Select(std::initializer_list<int> rows) {
+    for (const int row : rows) SelectRow(row);
+  }
+  QString Name(const std::string& name) const { return FromPath(dir.Path() / name); }
+  std::vector<std::string> FilesInDir() const {
+    std::vector<std::string> names;
+    for (const auto& item : fs::directory_iterator(dir.Path())) {
+      names.push_back(item.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  // Each icon of a library with its name and number of images, read back by the NE reader.
+  static std::vector<std::pair<std::string, int>> Library(const fs::path& file) {
+    TIconLibrary library;
+    EXPECT_EQ(library.LoadFromFile(file), TLoadResult::Loaded);
+    std::vector<std::pair<std::string, int>> contents;
+    for (int i = 0; i < library.Icons.Count(); ++i) {
+      contents.emplace_back(library.Icons.Name(i), library.Icons.Icon(i).Images.Count());
+    }
+    return contents;
+  }
+  static int ImageCountOfIconFile(const fs::path& file) {
+    TAdvancedIcon icon;
+    return icon.LoadFromFile(file) ? icon.Images.Count() : -1;
+  }
+
+  TempDir dir;
+};
+
+using Listing = std::vector<std::pair<std::string, int>>;
+
+TEST_F(WindowOutputTest, NothingSelectedAsksNothingAndWritesNothing) {
+  AddIcons({{{32, 8}}, {{32, 4}}});
+  QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+  window->SaveBtn->trigger();  // the tool button does not follow the selection
+  window->BatchSaveClick(window->AsIcons2);
+  window->SaveLib1Click(window->SaveLib2);
+  window->SaveLib1Click(window->AddLib1);
+  window->CopyClipBrd1Click();
+  EXPECT_TRUE(dialogs.FileRequests.empty());
+  EXPECT_TRUE(dialogs.FolderPrompts.empty());
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+
+  // Without a menu item, or with a tag outside the formats, the commands do nothing either.
+  Select({0});
+  window->BatchSaveClick(nullptr);
+  window->SaveLib1Click(nullptr);
+  window->AsIcons2->setData(4);  // PNG is no batch format
+  window->BatchSaveClick(window->AsIcons2);
+  EXPECT_TRUE(dialogs.FolderPrompts.empty());
+  EXPECT_TRUE(dialogs.FileRequests.empty());
+}
+
+TEST_F(WindowOutputTest, SaveAsOffersOneDialogPerEntryFromItsCaptionAndStopsAtCancel) {
+  AddIcons({{{32, 8}, {16, 4}}, {{32, 4}}, {{32, 1}}});
+  Select({0, 1, 2});
+  dialogs.FileAnswers = {QStringList{Name("first.ico")}, std::nullopt};
+  window->SaveAs2->trigger();
+
+  ASSERT_EQ(dialogs.FileRequests.size(), 2u);  // the third is not offered
+  const TFileDialogRequest& request = dialogs.FileRequests[0];
+  EXPECT_EQ(request.FileName, QStringLiteral("name0"));
+  EXPECT_EQ(dialogs.FileRequests[1].FileName, QStringLiteral("name1"));
+  EXPECT_EQ(request.DialogKind, TFileDialogRequest::Kind::Save);
+  EXPECT_TRUE(request.Title.isEmpty());
+  EXPECT_EQ(request.Filter, QStringLiteral("Icon(*.ico)|*.ico|GIF(*.gif)|*.gif|Bitmap(*.bmp)|*.bmp|"
+                                           "JPEG(*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG(*.png)|*.png"));
+  EXPECT_EQ(request.FilterIndex, 1);
+  EXPECT_EQ(request.Options, unsigned{ofOverwritePrompt | ofCreatePrompt | ofNoReadOnlyReturn});
+  EXPECT_EQ(FilesInDir(), std::vector<std::string>{"first.ico"});
+  EXPECT_EQ(ImageCountOfIconFile(dir.Path() / "first.ico"), 2);  // every image of the icon
+  EXPECT_TRUE(dialogs.Errors.empty());
+
+  // The next run starts again from the first entry's caption, in the folder last used.
+  dialogs.FileAnswers = {std::nullopt};
+  window->SaveAs1->trigger();  // the pop-up item runs the same command
+  ASSERT_EQ(dialogs.FileRequests.size(), 3u);
+  EXPECT_EQ(dialogs.FileRequests[2].FileName, QStringLiteral("name0"));
+  EXPECT_EQ(dialogs.FileRequests[2].InitialDir, FromPath(dir.Path()));
+}
+
+TEST_F(WindowOutputTest, SaveAsFormatComesFromTheExtensionAndUnknownOnesBecomeIcons) {
+  AddIcons({{{32, 8}}, {{32, 4}}, {{32, 1}}});
+  Select({0, 1, 2});
+  dialogs.FileAnswers = {QStringList{Name("pic.txt")}, QStringList{Name("Pic.JPEG")},
+                         QStringList{Name("shot")}};
+  dialogs.FilterAnswers = {1, 1, 5};  // the PNG filter for a name typed without extension
+  window->SaveAs1Click();
+  EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"Pic.JPEG", "pic.ico", "shot.png"}));
+  EXPECT_EQ(ImageCountOfIconFile(dir.Path() / "pic.ico"), 1);
+  const auto jpeg = ReadBytes(dir.Path() / "Pic.JPEG");
+  ASSERT_GE(jpeg.size(), 3u);
+  EXPECT_EQ(std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + 3),
+            (std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF}));
+  const QImage png(Name("shot.png"), "PNG");
+  EXPECT_EQ(png.size(), QSize(32, 32));
+}
+
+TEST_F(WindowOutputTest, SubstitutedIcoNameIsReplacedOnlyAfterAsking) {
+  AddIcons({{{32, 8}, {16, 8}}});
+  WriteIconFile(dir.Path() / "pic.ico", {{32, 4}});
+  const auto before = ReadBytes(dir.Path() / "pic.ico");
+  Select({0});
+
+  // Create pic.txt? Yes. Replace the existing pic.ico? No: the dialog comes back, cancelled.
+  dialogs.FileAnswers = {QStringList{Name("pic.txt")}, std::nullopt};
+  dialogs.ConfirmAnswers = {true, false};
+  window->SaveAs1Click();
+  ASSERT_EQ(dialogs.Questions.size(), 2u);
+  EXPECT_TRUE(dialogs.Questions[1].Message.startsWith(Name("pic.ico") + " already exists"));
+  ASSERT_EQ(dialogs.FileRequests.size(), 2u);
+  EXPECT_EQ(dialogs.FileRequests[1].FileName, Name("pic.txt"));
+  EXPECT_EQ(ReadBytes(dir.Path() / "pic.ico"), before);
+
+  dialogs.FileAnswers = {QStringList{Name("pic.txt")}};
+  window->SaveAs1Click();  // Yes to both
+  EXPECT_EQ(ImageCountOfIconFile(dir.Path() / "pic.ico"), 2);
+  EXPECT_EQ(FilesInDir(), std::vector<std::string>{"pic.ico"});
+}
+
+TEST_F(WindowOutputTest, SaveAsWriteErrorEndsTheCommandInTheErrorBox) {
+  AddIcons({{{32, 8}}, {{32, 4}}});
+  Select({0, 1});
+  dialogs.FileAnswers = {QStringList{Name("no folder/a.ico")}, QStringList{Name("b.ico")}};
+  window->SaveAs2->trigger();
+  ASSERT_EQ(dialogs.Errors.size(), 1u);
+  EXPECT_EQ(dialogs.Errors[0].Title, TIconMain::kCaption);
+  EXPECT_TRUE(dialogs.Errors[0].Message.startsWith("Cannot create file \"" +
+                                                   Name("no folder/a.ico") + "\". "))
+      << dialogs.Errors[0].Message.toStdString();
+  EXPECT_TRUE(dialogs.Errors[0].Message.endsWith(QLatin1Char('.')));
+  EXPECT_EQ(dialogs.FileRequests.size(), 1u);  // the second entry is not offered
+  EXPECT_TRUE(FilesInDir().empty());
+}
+
+TEST_F(WindowOutputTest, BatchSaveNamesFilesByListPositionInThePickedFolder) {
+  AddIcons(std::vector<std::vector<std::pair<int, int>>>(10, {{32, 8}, {16, 4}}));
+  Select({7, 9});
+  dialogs.FolderAnswers = {FromPath(dir.Path())};
+  window->AsIcons1->trigger();
+  ASSERT_EQ(dialogs.FolderPrompts.size(), 1u);
+  EXPECT_EQ(dialogs.FolderPrompts[0], QStringLiteral("Please select a directory"));
+  EXPECT_EQ(dialogs.FolderRoots[0], QStringLiteral("/"));  // "\\": the root of the file system
+  EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"7.ico", "9.ico"}));
+  EXPECT_EQ(ImageCountOfIconFile(dir.Path() / "9.ico"), 2);
+
+  // The JPEG item of the main menu; a path that is no directory writes nothing.
+  dialogs.FolderAnswers = {FromPath(dir.Path()), Name("7.ico")};
+  window->AsJPEGs2->trigger();
+  window->AsJPEGs2->trigger();
+  EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"7.ico", "7.jpg", "9.ico", "9.jpg"}));
+  EXPECT_TRUE(dialogs.Errors.empty());
+}
+
+TEST_F(WindowOutputTest, BatchFolderEndingInASeparatorGetsNoSecondOne) {
+  AddIcons({{{32, 8}}, {{32, 4}}});
+  fs::create_directory(dir.Path() / "0.ico");  // makes the first file fail, showing its name
+  Select({0, 1});
+  const QString folder = FromPath(dir.Path()) + QLatin1Char('/');
+  dialogs.FolderAnswers = {folder};
+  window->AsBitmaps1->trigger();
+  dialogs.FolderAnswers = {folder};
+  window->AsIcons2->trigger();
+  ASSERT_EQ(dialogs.Errors.size(), 1u);  // the bitmaps went in, the icons failed at the first
+  EXPECT_TRUE(dialogs.Errors[0].Message.startsWith("Cannot create file \"" + folder + "0.ico\". "))
+      << dialogs.Errors[0].Message.toStdString();
+  EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"0.bmp", "0.ico", "1.bmp"}));
+}
+
+TEST_F(WindowOutputTest, SaveToIconLibraryNamesTheSelectedIconsFromZero) {
+  AddIcons({{{32, 8}, {16, 4}}, {{32, 4}}, {{32, 1}}, {{32, 24}, {48, 32}, {16, 8}}});
+  Select({0, 2, 3});
+  dialogs.FileAnswers = {QStringList{Name("lib")}};
+  window->SaveLib2->trigger();
+  EXPECT_EQ(Library(dir.Path() / "lib.icl"), (Listing{{"0", 2}, {"1", 1}, {"2", 3}}));
+  const TFileDialogRequest& request = dialogs.FileRequests[0];
+  EXPECT_EQ(request.DialogKind, TFileDialogRequest::Kind::Save);
+  EXPECT_EQ(request.Filter, QStringLiteral("Icon Library (*.icl)|*.icl"));
+  EXPECT_TRUE(request.FileName.isEmpty());  // no name proposed the first time
+  EXPECT_TRUE(dialogs.Questions.empty());   // a new library: nothing to confirm
+
+  // Again onto the same library, after confirming the replacement: only the new selection.
+  window->ListView1->clearSelection();
+  Select({1});
+  dialogs.FileAnswers = {QStringList{Name("lib.icl")}};
+  window->SaveLib1->trigger();
+  ASSERT_EQ(dialogs.FileRequests.size(), 2u);
+  EXPECT_EQ(dialogs.FileRequests[1].FileName, Name("lib.icl"));  // starts from the last name
+  ASSERT_EQ(dialogs.Questions.size(), 1u);
+  EXPECT_EQ(Library(dir.Path() / "lib.icl"), (Listing{{"0", 1}}));
+  EXPECT_TRUE(dialogs.Errors.empty());
+}
+
+TEST_F(WindowOutputTest, AddToIconLibraryAppendsNamesFromTheExistingCount) {
+  WriteIconLibrary(dir.Path() / "five.icl", {{"a", {{32, 4}}},
+                                             {"b", {{32, 8}, {16, 8}}},
+                                             {"c", {{32, 1}}},
+                                             {"d", {{32, 4}}},
+                                             {"e", {{32, 24}}}});
+  AddIcons({{{32, 8}, {16, 4}}, {{32, 4}}, {{32, 1}, {16, 1}, {48, 1}}});
+  Select({0, 2});
+  dialogs.FileAnswers = {QStringList{Name("five.icl")}};
+  window->AddLib2->trigger();
+  EXPECT_EQ(dialogs.FileRequests[0].DialogKind, TFileDialogRequest::Kind::Open);
+  EXPECT_EQ(Library(dir.Path() / "five.icl"),
+            (Listing{{"a", 1}, {"b", 2}, {"c", 1}, {"d", 1}, {"e", 1}, {"5", 2}, {"6", 3}}));
+
+  // Cancelled: nothing changes.
+  const auto before = ReadBytes(dir.Path() / "five.icl");
+  dialogs.FileAnswers = {std::nullopt};
+  window->AddLib1->trigger();
+  EXPECT_EQ(ReadBytes(dir.Path() / "five.icl"), before);
+  EXPECT_TRUE(dialogs.Errors.empty());
+}
+
+TEST_F(WindowOutputTest, AddOntoAFileThatIsNoIconLibraryIsRefusedAndLeavesIt) {
+  const std::vector<std::uint8_t> text = {'n', 'o', 't', 'e', 's', '\n'};
+  WriteBytes(dir.Path() / "notes.icl", text);
+  AddIcons({{{32, 8}}});
+  Select({0});
+  dialogs.FileAnswers = {QStringList{Name("notes.icl")}};
+  window->AddLib1->trigger();
+  ASSERT_EQ(dialogs.Errors.size(), 1u);
+  EXPECT_EQ(dialogs.Errors[0].Title, TIconMain::kCaption);
+  EXPECT_TRUE(dialogs.Errors[0].Message.contains(Name("notes.icl")));
+  EXPECT_TRUE(dialogs.Errors[0].Message.endsWith(QStringLiteral("not an icon library.")));
+  EXPECT_EQ(ReadBytes(dir.Path() / "notes.icl"), text);
+  EXPECT_EQ(FilesInDir(), std::vector<std::string>{"notes.icl"});
+}
+
+TEST_F(WindowOutputTest, ClipboardGetsTheTileOverWhite) {
+  AddIcons({{{16, 4}, {48, 32}, {32, 32}}, {{32, 8}}});
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->setText(QStringLiteral("before"));
+  Select({0, 1});
+  window->CopyClipBrd1Click();  // two entries: untouched
+  EXPECT_EQ(clipboard->text(), QStringLiteral("before"));
+
+  window->ListView1->clearSelection();
+  Select({0});
+  window->CopyClipBrd2->trigger();
+  const QImage image = clipboard->image();
+  ASSERT_EQ(image.size(), QSize(32, 32));                // the tile, not the 48x48 image
+  EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white));  // transparent border
+  EXPECT_EQ(image.pixelColor(16, 16), QColor(Qt::red));  // the square
+  EXPECT_EQ(image.pixelColor(31, 31), QColor(Qt::white));
+  EXPECT_FALSE(image.hasAlphaChannel());
+  EXPECT_TRUE(dialogs.Errors.empty());
+}
+
+TEST_F(WindowOutputTest, NoClipboardIsReportedInTheErrorBox) {
+  window->Guarded([] { PutImageOnClipboard(nullptr, QImage(32, 32, QImage::Format_RGB32)); });
+  ASSERT_EQ(dialogs.Errors.size(), 1u);
+  EXPECT_EQ(dialogs.Errors[0].Message, QStringLiteral("Cannot open clipboard."));
+}
+
+}  // namespace
+}  // namespace pictarix::testing
