@@ -148,8 +148,8 @@ TDdeServer::TDdeServer(QObject* parent) : QObject(parent), server_(new QLocalSer
 }
 
 TDdeServer::~TDdeServer() {
-  // Clients that go with the server no longer count.
-  for (QLocalSocket* socket : server_->findChildren<QLocalSocket*>()) socket->disconnect(this);
+  // Clients that go with the server end quietly: nothing reaches the server any more.
+  for (QLocalSocket* socket : server_->findChildren<QLocalSocket*>()) socket->disconnect();
 }
 
 bool TDdeServer::IsServing() const {
@@ -269,6 +269,7 @@ void TDdeServer::AcceptClients() {
 
 void TDdeServer::Deliver(const QByteArray& text) {
   const QStringList lines = MacroLines(QString::fromUtf8(text));
+  if (lines.isEmpty()) return;  // nothing to run (a probe, an empty text)
   // The window runs the macro once the socket's handlers have returned.
   QMetaObject::invokeMethod(
       this, [this, lines] { emit ExecuteMacro(lines); }, Qt::QueuedConnection);

@@ -49,7 +49,8 @@ class TDdeServer : public QObject {
   int ClientCount() const { return clients_; }
 
  signals:
-  // The execute text of one client as lines, sent after the socket handlers have returned.
+  // The execute text of one client as lines (a text without lines sends nothing), sent after the
+  // socket's handlers have returned.
   void ExecuteMacro(const QStringList& lines);
 
  private:

@@ -1,0 +1,324 @@
+// The DDE stand-in: execute text into lines, the private socket folder, taking the socket name
+// (live and dead holders), and the wire format with its limits.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <optional>
+
+#include <QSignalSpy>
+
+#include "support/TempDir.h"
+#include "ui/DdeServer.h"
+#include "ui/DdeSocketPath.h"
+#include "ui/DdeTestClient.h"
+#include "ui/FakeDialogs.h"
+#include "ui/Utilities.h"
+
+namespace pictarix::testing {
+namespace {
+
+TEST(MacroLinesTest, SplitsAtCrLfOrBothAndKeepsBlankLines) {
+  struct Row {
+    QString text;
+    QStringList lines;
+  };
+  const Row rows[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\nb", {"a", "b"}},
+      {"a\rb\nc", {"a", "b", "c"}},
+      {"a\r\n\r\nb\r\n", {"a", "", "b"}},
+      {"a\n\rb", {"a", "", "b"}},  // LF CR is two breaks
+      {"\n", {""}},
+      {"\"/x y\"\n", {"\"/x y\""}},
+  };
+  for (const Row& row : rows) EXPECT_EQ(MacroLines(row.text), row.lines) << row.text.toStdString();
+}
+
+TEST(DdeSocketPathTest, ServiceIsTheFileNameCutBeforeItsFirstDot) {
+  EXPECT_EQ(DdeServiceName("/usr/bin/pictarix"), "pictarix");
+  EXPECT_EQ(DdeServiceName("/opt/tools.d/Pictarix.exe"), "Pictarix");
+  EXPECT_EQ(DdeServiceName("/x/pictarix.tar.gz"), "pictarix");
+  EXPECT_EQ(DdeSocketName("Pictarix", "Tarvo"), "pictarix.tarvo");
+}
+
+// Sets an environment variable for one test.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::optional<QString>& value) : name_(name) {
+    if (qEnvironmentVariableIsSet(name)) old_ = qEnvironmentVariable(name);
+    Set(value);
+  }
+  ~ScopedEnv() { Set(old_); }
+
+ private:
+  void Set(const std::optional<QString>& value) {
+    if (value) {
+      qputenv(name_, value->toLocal8Bit());
+    } else {
+      qunsetenv(name_);
+    }
+  }
+  const char* name_;
+  std::optional<QString> old_;
+};
+
+mode_t ModeOf(const QString& path) {
+  struct stat status {};
+  if (::lstat(QFile::encodeName(path).constData(), &status) != 0) return 0;
+  return status.st_mode;
+}
+
+class DdeSocketFolderTest : public ::testing::Test {
+ protected:
+  TempDir temp;
+  QString Root() const { return FromPath(temp.Path()); }
+};
+
+TEST_F(DdeSocketFolderTest, RuntimeFolderGetsAPrivateSubfolder) {
+  ScopedEnv runtime("XDG_RUNTIME_DIR", Root());
+  QString error;
+  const QString folder = DdeSocketFolder(error);
+  EXPECT_EQ(folder, Root() + "/pictarix") << error.toStdString();
+  EXPECT_EQ(ModeOf(folder) & 07777, 0700u);
+  EXPECT_EQ(DdeSocketFolder(error), folder);  // an existing private folder is used again
+}
+
+TEST_F(DdeSocketFolderTest, WithoutRuntimeFolderAUserFolderInTheTemporaryFolder) {
+  ScopedEnv runtime("XDG_RUNTIME_DIR", std::nullopt);
+  ScopedEnv tmp("TMPDIR", Root());
+  QString error;
+  EXPECT_EQ(DdeSocketFolder(error), Root() + "/pictarix-" + QString::number(::geteuid()))
+      << error.toStdString();
+}
+
+TEST_F(DdeSocketFolderTest, FoldersOthersCouldEnterOrRedirectAreRefused) {
+  ScopedEnv runtime("XDG_RUNTIME_DIR", Root());
+  const QString folder = Root() + "/pictarix";
+  QString error;
+
+  ASSERT_EQ(::mkdir(QFile::encodeName(folder).constData(), 0755), 0);
+  ::chmod(QFile::encodeName(folder).constData(), 0755);
+  EXPECT_TRUE(DdeSocketFolder(error).isEmpty());
+  EXPECT_TRUE(error.contains("open to other users")) << error.toStdString();
+  ::rmdir(QFile::encodeName(folder).constData());
+
+  // A link, even to a private folder, is not used.
+  const QString elsewhere = Root() + "/elsewhere";
+  ASSERT_EQ(::mkdir(QFile::encodeName(elsewhere).constData(), 0700), 0);
+  ASSERT_EQ(::symlink("elsewhere", QFile::encodeName(folder).constData()), 0);
+  EXPECT_TRUE(DdeSocketFolder(error).isEmpty());
+  EXPECT_TRUE(error.contains("is not a folder")) << error.toStdString();
+
+  ScopedEnv relative("XDG_RUNTIME_DIR", QString("run/user"));
+  EXPECT_TRUE(DdeSocketFolder(error).isEmpty());
+}
+
+TEST_F(DdeSocketFolderTest, AFolderOfAnotherUserIsRefused) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a folder away";
+  ScopedEnv runtime("XDG_RUNTIME_DIR", std::nullopt);
+  ScopedEnv tmp("TMPDIR", Root());
+  const QByteArray folder = QFile::encodeName(Root() + "/pictarix-0");
+  ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+  ASSERT_EQ(::chown(folder.constData(), 65534, 65534), 0);
+  QString error;
+  EXPECT_TRUE(DdeSocketFolder(error).isEmpty());
+  EXPECT_TRUE(error.contains("belongs to another user")) << error.toStdString();
+}
+
+class DdeServerTest : public ::testing::Test {
+ protected:
+  QString Folder() const { return FromPath(temp.Path()); }
+  QString SocketFile() const { return Folder() + "/pictarix.tarvo"; }
+  // The lines of every macro the server has delivered.
+  std::vector<QStringList> Macros() {
+    PumpPending();
+    std::vector<QStringList> macros;
+    for (const QList<QVariant>& call : *spy) macros.push_back(call.at(0).toStringList());
+    return macros;
+  }
+  void Serve(TDdeServer& server) {
+    ASSERT_EQ(server.Announce("Pictarix", Folder()), TDdeServer::TAnnounce::Serving)
+        << server.ErrorText().toStdString();
+    spy.emplace(&server, &TDdeServer::ExecuteMacro);
+  }
+
+  TempDir temp;
+  std::optional<QSignalSpy> spy;
+};
+
+TEST_F(DdeServerTest, AnnouncesAUserOnlySocketAndRemovesItWhenItEnds) {
+  {
+    TDdeServer server;
+    Serve(server);
+    EXPECT_TRUE(server.IsServing());
+    EXPECT_EQ(server.SocketPath(), SocketFile());
+    EXPECT_TRUE(S_ISSOCK(ModeOf(SocketFile())));
+    EXPECT_EQ(ModeOf(SocketFile()) & 0777, 0600u);
+  }
+  EXPECT_EQ(ModeOf(SocketFile()), 0u);
+}
+
+TEST_F(DdeServerTest, AnswersEveryTextItReadsAndHandsOnItsLines) {
+  TDdeServer server;
+  Serve(server);
+  const QString path = server.SocketPath();
+  EXPECT_EQ(WhileServing([&] { return SendMacro(path, "/a\r\n\"/b c\"\r\n"); }), kAck);
+  // Text after the NUL byte is not part of the macro.
+  EXPECT_EQ(WhileServing([&] { return SendMacro(path, std::string("/d\0/e", 5)); }), kAck);
+  EXPECT_EQ(WhileServing([&] { return SendMacro(path, ""); }), kAck);
+  // UTF-8 names stay Unicode.
+  EXPECT_EQ(WhileServing([&] { return SendMacro(path, "/\xC3\xA4\xE2\x82\xAC"); }), kAck);
+  const std::vector<QStringList> expected{
+      {"/a", "\"/b c\""}, {"/d"}, {QString::fromUtf8("/\xC3\xA4\xE2\x82\xAC")}};
+  EXPECT_EQ(Macros(), expected);
+  EXPECT_EQ(server.ClientCount(), 0);
+}
+
+TEST_F(DdeServerTest, AClientMayEndItsTextByClosing) {
+  TDdeServer server;
+  Serve(server);
+  const QString path = server.SocketPath();
+  // Having closed its sending side, the client is gone for the server: nobody is left to answer.
+  const std::string reply =
+      WhileServing([&] { return SendMacro(path, "/closed\n", TEnd::HalfClose); });
+  EXPECT_TRUE(reply.empty() || reply == kAck) << reply;
+  WhileServing([&] {
+    const int fd = ConnectTo(path);
+    SendAll(fd, "/gone");
+    ::close(fd);
+    return 0;
+  });
+  PumpUntil([&] { return spy->size() == 2; }, std::chrono::seconds(5));
+  EXPECT_EQ(Macros(), (std::vector<QStringList>{{"/closed"}, {"/gone"}}));
+}
+
+TEST_F(DdeServerTest, TextUpToOneMebibyteIsReadLongerTextIsRefused) {
+  TDdeServer server;
+  Serve(server);
+  const QString path = server.SocketPath();
+  const std::string largest(TDdeServer::kMaxTextBytes, 'a');
+  EXPECT_EQ(WhileServing([&] { return SendMacro(path, largest); }), kAck);
+  const std::string reply = WhileServing([&] { return SendMacro(path, largest + "a"); });
+  EXPECT_EQ(reply.find('\x80'), std::string::npos) << "an oversized text is not acknowledged";
+  EXPECT_EQ(reply.find("timeout"), std::string::npos) << "the server drops the client at once";
+  const std::vector<QStringList> macros = Macros();
+  ASSERT_EQ(macros.size(), 1u);
+  EXPECT_EQ(macros[0].at(0).size(), TDdeServer::kMaxTextBytes);
+}
+
+TEST_F(DdeServerTest, AStalledClientIsDroppedWhileOthersAreServed) {
+  TDdeServer server;
+  server.SetClientTimeout(300);
+  Serve(server);
+  const QString path = server.SocketPath();
+  const auto started = std::chrono::steady_clock::now();
+  auto stalled = std::async(std::launch::async, [&] {
+    const int fd = ConnectTo(path);
+    SendAll(fd, "/never/ended");  // no NUL, no close
+    std::string reply = ReadToEnd(fd);
+    ::close(fd);
+    return reply;
+  });
+  // The window goes on serving others meanwhile.
+  EXPECT_EQ(WhileServing([&] { return SendMacro(path, "/other"); }), kAck);
+  std::string stalledReply;
+  PumpUntil([&] { return stalled.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+  stalledReply = stalled.get();
+  EXPECT_EQ(stalledReply, "");
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(8));
+  EXPECT_EQ(Macros(), std::vector<QStringList>{{"/other"}});
+}
+
+TEST_F(DdeServerTest, ClientsBeyondTheLimitAreTurnedAway) {
+  TDdeServer server;
+  Serve(server);
+  std::vector<int> idle;
+  for (int i = 0; i <= TDdeServer::kMaxClients; ++i) idle.push_back(ConnectTo(server.SocketPath()));
+  PumpUntil([&] { return server.ClientCount() == TDdeServer::kMaxClients; });
+  PumpPending();
+  char byte = 0;
+  EXPECT_EQ(::recv(idle.back(), &byte, 1, MSG_DONTWAIT), 0);    // closed at once
+  EXPECT_EQ(::recv(idle.front(), &byte, 1, MSG_DONTWAIT), -1);  // still waiting for its text
+  for (int fd : idle) ::close(fd);
+  PumpUntil([&] { return server.ClientCount() == 0; });
+  EXPECT_EQ(server.ClientCount(), 0);
+}
+
+TEST_F(DdeServerTest, ALiveServerKeepsItsNameADeadSocketIsReplaced) {
+  TDdeServer first;
+  Serve(first);
+  TDdeServer second;
+  EXPECT_EQ(second.Announce("pictarix", Folder()), TDdeServer::TAnnounce::ServedElsewhere);
+  EXPECT_TRUE(second.ErrorText().contains("served by a running window"));
+  EXPECT_FALSE(second.IsServing());
+  // The probe is no macro, and the first server still answers.
+  EXPECT_EQ(WhileServing([&] { return SendMacro(first.SocketPath(), "/x"); }), kAck);
+  EXPECT_EQ(Macros(), std::vector<QStringList>{{"/x"}});
+}
+
+TEST_F(DdeServerTest, ASocketLeftByACrashIsRemovedAndTheNameTaken) {
+  {
+    // A socket file without a listener, as a window that crashed leaves it.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray encoded = QFile::encodeName(SocketFile());
+    std::memcpy(address.sun_path, encoded.constData(), static_cast<std::size_t>(encoded.size()));
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+  }
+  ASSERT_TRUE(S_ISSOCK(ModeOf(SocketFile())));
+  TDdeServer server;
+  Serve(server);
+  EXPECT_EQ(WhileServing([&] { return SendMacro(server.SocketPath(), "/y"); }), kAck);
+}
+
+TEST_F(DdeServerTest, AFileThatIsNoSocketIsLeftAlone) {
+  std::ofstream(temp.Path() / "pictarix.tarvo") << "keep";
+  TDdeServer server;
+  EXPECT_EQ(server.Announce("pictarix", Folder()), TDdeServer::TAnnounce::Failed);
+  EXPECT_FALSE(server.IsServing());
+  std::ifstream kept(temp.Path() / "pictarix.tarvo");
+  std::string text;
+  kept >> text;
+  EXPECT_EQ(text, "keep");
+
+  const QString deep = Folder() + "/" + QString(120, 'd');
+  EXPECT_EQ(server.Announce("pictarix", deep), TDdeServer::TAnnounce::Failed);
+  EXPECT_TRUE(server.ErrorText().contains("too long"));
+}
+
+TEST_F(DdeServerTest, ClientsOfAnotherUserAreTurnedAway) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to connect as another user";
+  TDdeServer server;
+  Serve(server);
+  // Open the way in, as a careless folder would, so that only the server's own check remains.
+  ::chmod(QFile::encodeName(Folder()).constData(), 0711);
+  ::chmod(QFile::encodeName(SocketFile()).constData(), 0666);
+  const QString path = server.SocketPath();
+  const int status = WhileServing([&] {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+      const int fd = ConnectTo(path);
+      if (fd < 0) ::_exit(4);
+      SendAll(fd, std::string("/intruder\0", 10));
+      char byte = 0;
+      const ssize_t n = ::recv(fd, &byte, 1, 0);
+      ::_exit(n == 0 || (n < 0 && errno == ECONNRESET) ? 0 : 5);
+    }
+    int result = -1;
+    ::waitpid(child, &result, 0);
+    return result;
+  });
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the other user's client was answered";
+  EXPECT_TRUE(Macros().empty());
+}
+
+}  // namespace
+}  // namespace pictarix::testing
