@@ -1,0 +1,33 @@
+# Installs the build into a fresh prefix and checks that both programs and the window's desktop
+# files arrive where desktops look for them.
+# cmake -DBUILD=<build folder> -DPREFIX=<scratch prefix> -P CheckInstall.cmake
+cmake_minimum_required(VERSION 3.22)
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(installed
+    bin/pictarix
+    bin/pictarix-cli
+    share/applications/pictarix.desktop
+    share/icons/hicolor/scalable/apps/pictarix.svg
+    share/mime/packages/pictarix.xml)
+  if(NOT EXISTS "${PREFIX}/${installed}")
+    message(FATAL_ERROR "not installed: ${installed}")
+  endif()
+endforeach()
+file(STRINGS "${PREFIX}/share/applications/pictarix.desktop" entry)
+foreach(line "Exec=pictarix %F" "Icon=pictarix"
+    "MimeType=image/vnd.microsoft.icon;image/x-icon;application/x-icon-library;")
+  if(NOT line IN_LIST entry)
+    message(FATAL_ERROR "the desktop entry lacks \"${line}\"")
+  endif()
+endforeach()
+# Executables are never claimed: without a Windows runtime that would make the window their
+# double-click handler.
+if(entry MATCHES "x-ms-dos-executable|x-msdownload|portable-executable")
+  message(FATAL_ERROR "the desktop entry claims executables")
+endif()
+file(REMOVE_RECURSE "${PREFIX}")
