@@ -1,12 +1,21 @@
 // Harvest speed over a generated tree of small files: files per second and peak memory.
-//   pictarix_harvest_bench generate DIR [FILES]   make a tree (default 100000 files, 100 per folder;
-//                                                 3% icon libraries, 1% icon files, the rest data)
+//   pictarix_harvest_bench generate DIR [FILES [PER_FOLDER]]
+//                                                 make a tree (default 100000 files, 100 per
+//                                                 folder, 1000 folders per top folder; 3% icon
+//                                                 libraries, 1% icon files, the rest data), with a
+//                                                 symbolic-link cycle and every 1000th folder
+//                                                 unreadable (mode 000; root reads it anyway:
+//                                                 harvest as another user)
 //   pictarix_harvest_bench run DIR [--tiles]      harvest it as the command-line list does
-//                                                 (--tiles: also decode the 32x32 tiles, as the window)
+//                                                 (--tiles: also decode the 32x32 tiles, as the
+//                                                 window)
 #include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -35,7 +44,7 @@ std::vector<std::uint8_t> FourBitImage(int size) {
   bytes[12] = 1;
   bytes[14] = 4;
   for (std::size_t i = 40 + 64; i < 40 + 64 + colourRow * size; ++i) bytes[i] = 0x12;
-  bytes[40 + 4] = 0xFF;  // colour 1 red
+  bytes[40 + 4] = 0xFF;      // colour 1 red
   bytes[40 + 8 + 1] = 0xFF;  // colour 2 green
   return bytes;
 }
@@ -64,7 +73,17 @@ std::vector<std::uint8_t> IconFileBytes() {
   return stream.TakeBytes();
 }
 
-int Generate(const std::filesystem::path& root, long files) {
+// A plain write: the safe replacement's flush to disk would make a million files take hours.
+void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+    std::perror(path.c_str());
+    std::exit(1);
+  }
+  std::fclose(file);
+}
+
+int Generate(const std::filesystem::path& root, long files, long perFolder) {
   const auto icon = IconFileBytes();
   TIconLibrary library;
   for (int i = 0; i < 8; ++i) {
@@ -78,18 +97,31 @@ int Generate(const std::filesystem::path& root, long files) {
   const auto libraryBytes = ReadWholeFile(root / "template.icl");
   std::filesystem::remove(root / "template.icl");
   const std::vector<std::uint8_t> data(120, 0x41);
+  std::vector<std::filesystem::path> unreadable;
+  long hidden = 0;
   for (long i = 0; i < files; ++i) {
-    const auto folder = root / ("d" + std::to_string(i / 1000)) / ("s" + std::to_string(i / 100));
-    if (i % 100 == 0) std::filesystem::create_directories(folder);
-    if (i % 100 < 3) {
-      ReplaceFileContents(folder / ("lib" + std::to_string(i) + ".icl"), libraryBytes);
-    } else if (i % 100 == 3) {
-      ReplaceFileContents(folder / ("pic" + std::to_string(i) + ".ico"), icon);
+    const long folderNumber = i / perFolder;
+    const auto folder =
+        root / ("d" + std::to_string(folderNumber / 1000)) / ("s" + std::to_string(folderNumber));
+    if (i % perFolder == 0) {
+      std::filesystem::create_directories(folder);
+      if (folderNumber % 1000 == 999) unreadable.push_back(folder);
+    }
+    if (folderNumber % 1000 == 999) ++hidden;
+    const long kind = i % 100;
+    if (kind < 3) {
+      WriteFile(folder / ("lib" + std::to_string(i) + ".icl"), libraryBytes);
+    } else if (kind == 3) {
+      WriteFile(folder / ("pic" + std::to_string(i) + ".ico"), icon);
     } else {
-      ReplaceFileContents(folder / ("file" + std::to_string(i) + ".dat"), data);
+      WriteFile(folder / ("file" + std::to_string(i) + ".dat"), data);
     }
   }
-  std::printf("generated %ld files under %s\n", files, root.c_str());
+  // A cycle: a link back to the root from inside the tree (the walk must not follow it).
+  std::filesystem::create_directory_symlink("../..", root / "d0" / "s0" / "back-to-root");
+  for (const auto& folder : unreadable) chmod(folder.c_str(), 0);
+  std::printf("generated %ld files under %s (%ld in %zu unreadable folders)\n", files, root.c_str(),
+              hidden, unreadable.size());
   return 0;
 }
 
@@ -115,9 +147,8 @@ int Harvest(const std::filesystem::path& root, bool tiles) {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   std::printf("%d files, %zu entries in %.2f s: %.0f files/s, %.0f entries/s, peak RSS %ld MB\n",
-              harvester.FileCount, harvester.Entries.size(), seconds,
-              harvester.FileCount / seconds, harvester.Entries.size() / seconds,
-              usage.ru_maxrss / 1024);
+              harvester.FileCount, harvester.Entries.size(), seconds, harvester.FileCount / seconds,
+              harvester.Entries.size() / seconds, usage.ru_maxrss / 1024);
   return 0;
 }
 
@@ -125,11 +156,13 @@ int Harvest(const std::filesystem::path& root, bool tiles) {
 
 int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "generate") == 0) {
-    return Generate(argv[2], argc >= 4 ? std::atol(argv[3]) : 100000);
+    const long perFolder = argc >= 5 ? std::max(1L, std::atol(argv[4])) : 100;
+    return Generate(argv[2], argc >= 4 ? std::atol(argv[3]) : 100000, perFolder);
   }
   if (argc >= 3 && std::strcmp(argv[1], "run") == 0) {
     return Harvest(argv[2], argc >= 4 && std::strcmp(argv[3], "--tiles") == 0);
   }
-  std::fprintf(stderr, "usage: %s generate DIR [FILES] | run DIR [--tiles]\n", argv[0]);
+  std::fprintf(stderr, "usage: %s generate DIR [FILES [PER_FOLDER]] | run DIR [--tiles]\n",
+               argv[0]);
   return 2;
 }
