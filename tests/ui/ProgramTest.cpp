@@ -1,8 +1,6 @@
-// The window program as started: the DDE service announced at start, a second window on the same
-// name, and a socket left behind by a window that was killed.
+// The window program as started: the DDE service announced at start, and a second window on the
+// same name.
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -76,17 +74,6 @@ TEST_F(ProgramTest, TheFirstWindowServesASecondSaysSoAndRunsWithoutServer) {
   first.terminate();
   ASSERT_TRUE(first.waitForFinished(30000));
   EXPECT_TRUE(first.readAllStandardOutput().isEmpty());  // standard output goes nowhere
-}
-
-TEST_F(ProgramTest, ASocketLeftByAKilledWindowIsTakenOver) {
-  Start(first, {});
-  ASSERT_TRUE(SocketAnswers());
-  first.kill();
-  ASSERT_TRUE(first.waitForFinished(30000));
-  struct stat status {};
-  ASSERT_EQ(::lstat(QFile::encodeName(Socket()).constData(), &status), 0);  // left behind
-  Start(second, {});
-  EXPECT_TRUE(SocketAnswers());
 }
 
 }  // namespace
