@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "library/IconLibrary.h"
@@ -15,6 +16,7 @@
 #include "library/T16BitWriter.h"
 #include "library/T32BitReader.h"
 #include "model/AdvancedIcon.h"
+#include "platform/CodePage.h"
 #include "platform/PeResources.h"
 #include "platform/Stream.h"
 
@@ -117,10 +119,21 @@ void CheckLibraryRoundTrip(TIconLibrary& library) {
     anyImage = anyImage || original.Images.Count() > 0;
     CheckSameImages(original, *back[static_cast<std::size_t>(i)].Icon);
   }
-  // Without an icon-image record the reader reads no names and numbers the icons instead.
-  if (anyImage) {
+  // Names are stored in Windows-1252 ("?" for what it lacks), cut to 255 bytes. The reader
+  // numbers the icons instead of naming them when the file has no icon-image record, when a
+  // name is empty (its length byte 0 ends the stored names), and when the first name is "ICL"
+  // (dropped with the module name). No library the program writes has either kind of name: its
+  // names are numbers or names read from a library.
+  std::vector<std::string> stored;
+  bool paired = anyImage;
+  for (std::int32_t i = 0; i < library.Icons.Count(); ++i) {
+    const std::string bytes = Utf8ToWindows1252(library.Icons.Name(i));
+    stored.push_back(Windows1252ToUtf8(bytes.substr(0, 255)));
+    if (bytes.empty() || (i == 0 && bytes == "ICL")) paired = false;
+  }
+  if (paired) {
     for (std::int32_t i = 0; i < library.Icons.Count(); ++i) {
-      Check(back[static_cast<std::size_t>(i)].Name == library.Icons.Name(i));
+      Check(back[static_cast<std::size_t>(i)].Name == stored[static_cast<std::size_t>(i)]);
     }
   }
 }
