@@ -52,7 +52,7 @@ class TDdeClient : public QObject {
 
  private:
   void Read() {
-    const QByteArray received = socket_->readAll();
+    const QByteArray received = socket_->bytesAvailable() > 0 ? socket_->readAll() : QByteArray();
     if (done_) return;  // whatever follows the end of the text is not looked at
     text_ += received;
     const qsizetype end = text_.indexOf('\0');
@@ -60,29 +60,25 @@ class TDdeClient : public QObject {
       Drop();
     } else if (end >= 0) {
       text_.truncate(end);
-      Finish(true);
+      Finish();
     }
   }
 
+  // A client may also end its text by closing.
   void Closed() {
-    if (done_) return;
-    // A client may also end its text by closing; there is nobody left to answer then.
-    if (text_.size() > TDdeServer::kMaxTextBytes) {
-      done_ = true;
-      return;
-    }
-    Finish(false);
+    Read();  // what came with the close
+    if (!done_) Finish();
   }
 
-  void Finish(bool answer) {
+  // Hands the text on and answers, when the client is still there to hear it.
+  void Finish() {
     done_ = true;
     server_.Deliver(text_);
     text_.clear();
-    if (answer) {
-      socket_->write(&TDdeServer::kAcknowledged, 1);
-      socket_->flush();
-      socket_->disconnectFromServer();  // after the answer has been written, without waiting
-    }
+    if (socket_->state() != QLocalSocket::ConnectedState) return;
+    socket_->write(&TDdeServer::kAcknowledged, 1);
+    socket_->flush();
+    socket_->disconnectFromServer();  // once the answer has been written, without waiting
   }
 
   void Drop() {
