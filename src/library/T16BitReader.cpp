@@ -209,12 +209,14 @@ std::vector<std::uint8_t> T16BitReader::ReadGroupBlock(int index) {
 // - a block that runs past the end of the file keeps what the file holds, zero-filled up to
 //   BytesInRes.
 // An image whose BytesInRes is larger than the whole file cannot be true and fails the read.
+// Every image costs its BytesInRes, also when it shares a block already made: that many bytes
+// are what each copy and each file written from the icon later holds.
 ImageData T16BitReader::ReadImageBlock(int index, std::uint32_t bytesInRes) {
   const std::uint64_t fileSize = stream_->Size();
   if (bytesInRes > fileSize) throw EICLReadError("Icon image larger than its file");
-  Spend(ReadBudget::kImageOverhead);
   const auto key = std::make_pair(index, bytesInRes);
   if (const auto cached = blockCache_.find(key); cached != blockCache_.end()) {
+    Spend(ReadBudget::kImageOverhead + bytesInRes);
     return cached->second;
   }
 
@@ -227,7 +229,7 @@ ImageData T16BitReader::ReadImageBlock(int index, std::uint32_t bytesInRes) {
   const std::uint64_t held = offset < fileSize ? std::min(wanted, fileSize - offset) : 0;
   const std::uint64_t size = held < wanted ? std::max<std::uint64_t>(held, bytesInRes) : wanted;
 
-  Spend(size);
+  Spend(ReadBudget::kImageOverhead + std::max<std::uint64_t>(size, bytesInRes));
   std::vector<std::uint8_t> block(static_cast<std::size_t>(size));
   stream_->Seek(offset);
   stream_->ReadBuffer(std::span(block.data(), static_cast<std::size_t>(held)));

@@ -14,12 +14,11 @@ ImageData TIconFileBlocks::Read(std::uint32_t offset, std::uint32_t size) {
     // No file can hold this image: refuse it instead of allocating the stated size.
     throw EFormatError("Icon image of " + std::to_string(size) + " bytes is larger than its file");
   }
-  if (!budget_.Spend(ReadBudget::kImageOverhead)) {
+  if (!budget_.Spend(ReadBudget::kImageOverhead + std::uint64_t{size})) {
     throw EFormatError("Icon images larger than their file can hold");
   }
   const auto key = std::make_pair(offset, size);
   if (const auto found = blocks_.find(key); found != blocks_.end()) return found->second;
-  if (!budget_.Spend(size)) throw EFormatError("Icon images larger than their file can hold");
 
   std::vector<std::uint8_t> data(size);
   stream_.Seek(offset);

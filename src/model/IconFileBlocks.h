@@ -1,8 +1,9 @@
 #pragma once
-// The image blocks of one icon file while it loads. Entries that claim the same bytes (offset
-// and size) share one block, and all blocks together stay within the file's read budget, so a
-// directory of 65535 entries that each claim the whole file costs one copy of it, and one of
-// distinct overlapping claims fails instead of multiplying the file.
+// The image blocks of one icon file while it loads. All claims together (every entry's
+// BytesInRes, also when entries repeat one another) stay within the file's read budget, so a
+// directory of 65535 entries that each claim the whole file fails instead of multiplying it, in
+// memory now or in every copy and file written from the icon later. Within the budget, entries
+// that claim the same bytes (offset and size) share one block.
 #include <cstdint>
 #include <map>
 #include <utility>

@@ -164,23 +164,31 @@ TEST(IconFileHostileTest, OffsetsAtThemselvesAndPastTheEnd) {
   EXPECT_EQ(DecodableImages(result.Icon), 0);
 }
 
-// A directory of 65535 entries that each claim the whole file: one block, shared by every
-// image. Without sharing this would be 65535 copies of a 1 MiB file.
-TEST(IconFileHostileTest, IdenticalClaimsOnTheWholeFileShareOneBlock) {
+// A directory of 65535 entries that repeat one claim: within the budget one block serves every
+// image; each claim still counts, so 65535 claims on the whole file (64 GiB for whatever is
+// made of the icon later) are refused.
+TEST(IconFileHostileTest, RepeatedClaimsShareOneBlockAndEachCounts) {
   Bytes bytes = IconFileBuilder().Count(0xFFFF).Build();
   bytes.resize(6 + 16 * 0xFFFF, 0);
-  const auto size = static_cast<std::uint32_t>(bytes.size());
-  for (std::size_t i = 0; i < 0xFFFF; ++i) PutU32(bytes, EntryField(i, 8), size);
-  LoadResult result;
-  Load(bytes, result);
-  ASSERT_TRUE(result.Loaded);
-  ASSERT_EQ(result.Icon.Images.Count(), 0xFFFF);
+  for (std::size_t i = 0; i < 0xFFFF; ++i) PutU32(bytes, EntryField(i, 8), 512);
+  LoadResult small;
+  Load(bytes, small);
+  ASSERT_TRUE(small.Loaded);
+  ASSERT_EQ(small.Icon.Images.Count(), 0xFFFF);
   std::set<const void*> blocks;
-  for (int i = 0; i < result.Icon.Images.Count(); ++i) {
-    blocks.insert(result.Icon.Images.Get(i)->Data.get());
+  for (int i = 0; i < small.Icon.Images.Count(); ++i) {
+    blocks.insert(small.Icon.Images.Get(i)->Data.get());
   }
   EXPECT_EQ(blocks.size(), 1u);
-  EXPECT_EQ(result.Icon.Images.Get(7)->Bytes(), bytes);
+  EXPECT_EQ(small.Icon.Images.Get(7)->Bytes(), Bytes(bytes.begin(), bytes.begin() + 512));
+
+  const auto size = static_cast<std::uint32_t>(bytes.size());
+  for (std::size_t i = 0; i < 0xFFFF; ++i) PutU32(bytes, EntryField(i, 8), size);
+  LoadResult whole;
+  Load(bytes, whole);
+  EXPECT_TRUE(whole.Refused);
+  EXPECT_EQ(static_cast<std::uint64_t>(whole.Icon.Images.Count()),
+            ReadBudget(size).Left() / (size + ReadBudget::kImageOverhead));
 }
 
 // Distinct claims that overlap (entry i claims the whole file from byte i) cannot share a block:

@@ -96,17 +96,24 @@ TEST(NeHostileTest, CountsAtZeroAndAtTheMaximum) {
     EXPECT_FALSE(result.Ok);
     EXPECT_EQ(result.Error, "Icon Resource Not Found");
   }
-  {  // A group directory of 65535 entries naming one image: one block, shared. (Its 917 KB
-     // need units of 16 bytes.)
-    std::vector<testing::NeGroupEntry> entries(0xFFFF, testing::EntryFor(kImage16, 1));
-    NeFile file = IclFile({{"A", {kImage16}}}, 4);
+  {  // A group directory of 65535 entries naming one small image: one block, shared. Naming a
+     // larger one, the claims together exceed the file's budget. (The directory's 917 KB need
+     // units of 16 bytes.)
+    const Bytes tiny = DibImage(16, 1, 0x33);  // 176 bytes
+    std::vector<testing::NeGroupEntry> entries(0xFFFF, testing::EntryFor(tiny, 1));
+    NeFile file = IclFile({{"A", {tiny}}}, 4);
     file.Types[0].Resources[0].Data = testing::GroupDirectory(entries);
     const ReadResult result = Read(file.Build());
     ASSERT_TRUE(result.Ok) << result.Error;
     const TIconImageList& images = result.Icons.front().Icon->Images;
     ASSERT_EQ(images.Count(), 0xFFFF);
     EXPECT_EQ(images.Get(0)->Data, images.Get(0xFFFE)->Data);
-    EXPECT_TRUE(std::equal(kImage16.begin(), kImage16.end(), images.Get(0)->Bytes().begin()));
+    EXPECT_TRUE(std::equal(tiny.begin(), tiny.end(), images.Get(0)->Bytes().begin()));
+
+    NeFile large = IclFile({{"A", {kImage16}}}, 4);
+    large.Types[0].Resources[0].Data = testing::GroupDirectory(
+        std::vector<testing::NeGroupEntry>(0xFFFF, testing::EntryFor(kImage16, 1)));
+    EXPECT_EQ(Read(large.Build()).Error, "Resources larger than the file can hold");
   }
   {  // 65535 groups announced in a record the file ends inside.
     NeFile file = IclFile({{"A", {kImage16}}});
