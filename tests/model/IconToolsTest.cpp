@@ -13,27 +13,27 @@ namespace pictarix {
 namespace {
 
 using testing::BuildDib;
-using testing::DibSpec;
+using testing::DibLayout;
 using testing::PixelOf;
 using testing::PixelsOf;
 using testing::Rgba;
 
 // A square image with a distinct colour per pixel and a diagonal mask.
-DibSpec Gradient(int side, int bitCount = 32) {
-  DibSpec spec{.Width = side, .Height = side, .BitCount = bitCount};
+DibLayout Gradient(int side, int bitCount = 32) {
+  DibLayout layout{.Width = side, .Height = side, .BitCount = bitCount};
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) {
-      spec.Pixels.push_back(Rgba(static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y),
-                                 static_cast<std::uint8_t>(x ^ y),
-                                 static_cast<std::uint8_t>(x == y ? 0 : 255)));
-      spec.Mask.push_back(x == y ? 1 : 0);
+      layout.Pixels.push_back(Rgba(static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y),
+                                   static_cast<std::uint8_t>(x ^ y),
+                                   static_cast<std::uint8_t>(x == y ? 0 : 255)));
+      layout.Mask.push_back(x == y ? 1 : 0);
     }
   }
-  return spec;
+  return layout;
 }
 
-IconHandle Handle(const DibSpec& spec) {
-  IconHandle handle = CreateIconFromResource(BuildDib(spec), 0, 0);
+IconHandle Handle(const DibLayout& layout) {
+  IconHandle handle = CreateIconFromResource(BuildDib(layout), 0, 0);
   EXPECT_NE(handle, nullptr);
   return handle;
 }
@@ -69,11 +69,11 @@ TEST(HiResIconTest, StartsAtTheStandardSizeAndFollowsEveryNewHandle) {
 }
 
 TEST(HiResIconTest, MonochromeMeasuresSquare) {
-  DibSpec spec{.Width = 32, .Height = 32, .BitCount = 1};
-  spec.Palette = {Rgba(0, 0, 0), Rgba(255, 255, 255)};
-  spec.Pixels.assign(32 * 32, 1);
+  DibLayout layout{.Width = 32, .Height = 32, .BitCount = 1};
+  layout.Palette = {Rgba(0, 0, 0), Rgba(255, 255, 255)};
+  layout.Pixels.assign(32 * 32, 1);
   THiResIcon graphic;
-  graphic.SetHandle(Handle(spec));
+  graphic.SetHandle(Handle(layout));
   ASSERT_TRUE(graphic.Handle()->Monochrome);
   EXPECT_EQ(graphic.GetWidth(), 32);
   EXPECT_EQ(graphic.GetHeight(), 32);
@@ -139,17 +139,17 @@ TEST(HiResIconTest, SavesOneThirtyTwoBitImageThatReadsBackUnchanged) {
 }
 
 TEST(HiResIconTest, ImageWithoutAlphaKeepsMaskAndXorColoursWhenSaved) {
-  DibSpec spec{.Width = 3, .Height = 2, .BitCount = 4};
-  spec.Palette = {Rgba(0, 0, 0), Rgba(255, 255, 255), Rgba(200, 10, 10)};
-  spec.Pixels = {2, 1, 0, 0, 2, 1};
-  spec.Mask = {0, 1, 1, 0, 0, 0};  // a masked white pixel inverts the background
+  DibLayout layout{.Width = 3, .Height = 2, .BitCount = 4};
+  layout.Palette = {Rgba(0, 0, 0), Rgba(255, 255, 255), Rgba(200, 10, 10)};
+  layout.Pixels = {2, 1, 0, 0, 2, 1};
+  layout.Mask = {0, 1, 1, 0, 0, 0};  // a masked white pixel inverts the background
   THiResIcon graphic;
-  graphic.SetHandle(Handle(spec));
+  graphic.SetHandle(Handle(layout));
   const SavedIcon saved = Save(graphic);
   ASSERT_NE(saved.Decoded, nullptr);
   EXPECT_FALSE(saved.Decoded->HasAlpha);
   EXPECT_EQ(PixelsOf(*saved.Decoded), PixelsOf(*graphic.Handle()));
-  EXPECT_EQ(saved.Decoded->Mask, spec.Mask);
+  EXPECT_EQ(saved.Decoded->Mask, layout.Mask);
 }
 
 TEST(HiResIconTest, FullyTransparentAlphaImageStaysInvisibleWhenSaved) {

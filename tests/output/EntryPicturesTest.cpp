@@ -20,19 +20,19 @@ const RgbColor kWhite{255, 255, 255};
 
 // A 32x32 image of one colour at the given depth; `transparentLeft` masks the left half.
 std::vector<std::uint8_t> Solid32(int bitCount, std::uint32_t colour, bool transparentLeft) {
-  testing::DibSpec spec;
-  spec.Width = spec.Height = 32;
-  spec.BitCount = bitCount;
-  if (bitCount <= 8) spec.Palette = {Rgba(0, 0, 0), colour};
-  spec.Pixels.assign(32 * 32, bitCount <= 8 ? 1u : colour);
-  spec.Mask.assign(32 * 32, 0);
+  testing::DibLayout layout;
+  layout.Width = layout.Height = 32;
+  layout.BitCount = bitCount;
+  if (bitCount <= 8) layout.Palette = {Rgba(0, 0, 0), colour};
+  layout.Pixels.assign(32 * 32, bitCount <= 8 ? 1u : colour);
+  layout.Mask.assign(32 * 32, 0);
   for (int y = 0; y < 32; ++y) {
     for (int x = 0; x < 16 && transparentLeft; ++x) {
-      spec.Pixels[static_cast<std::size_t>(y * 32 + x)] = 0;  // black under the mask: no XOR
-      spec.Mask[static_cast<std::size_t>(y * 32 + x)] = 1;
+      layout.Pixels[static_cast<std::size_t>(y * 32 + x)] = 0;  // black under the mask: no XOR
+      layout.Mask[static_cast<std::size_t>(y * 32 + x)] = 1;
     }
   }
-  return testing::BuildDib(spec);
+  return testing::BuildDib(layout);
 }
 
 TEST(EntryPicturesTest, TileIsWhiteWhereTheMaskIsTransparentAndBlendsAlpha) {

@@ -11,7 +11,7 @@ namespace pictarix {
 namespace {
 
 using testing::BuildDib;
-using testing::DibSpec;
+using testing::DibLayout;
 using testing::PixelOf;
 using testing::PixelsOf;
 using testing::Rgba;
@@ -64,27 +64,28 @@ TEST_P(IconHandlePaletteTest, IndexesMapThroughThePaletteWithTheMask) {
   const auto [bitCount, width] = GetParam();
   const int height = 3;
   const std::uint32_t entries = 1u << bitCount;
-  DibSpec spec{.Width = width, .Height = height, .BitCount = bitCount};
+  DibLayout layout{.Width = width, .Height = height, .BitCount = bitCount};
   for (std::uint32_t i = 0; i < entries; ++i) {
-    spec.Palette.push_back(Rgba(static_cast<std::uint8_t>(i * 7),
-                                static_cast<std::uint8_t>(255 - i),
-                                static_cast<std::uint8_t>(i * 3 + 1)));
+    layout.Palette.push_back(Rgba(static_cast<std::uint8_t>(i * 7),
+                                  static_cast<std::uint8_t>(255 - i),
+                                  static_cast<std::uint8_t>(i * 3 + 1)));
   }
   for (int i = 0; i < width * height; ++i) {
-    spec.Pixels.push_back(static_cast<std::uint32_t>(i * 5 + 1) % entries);
-    spec.Mask.push_back(i % 3 == 0 ? 1 : 0);
+    layout.Pixels.push_back(static_cast<std::uint32_t>(i * 5 + 1) % entries);
+    layout.Mask.push_back(i % 3 == 0 ? 1 : 0);
   }
-  const IconHandle icon = Decode(BuildDib(spec));
+  const IconHandle icon = Decode(BuildDib(layout));
   ASSERT_NE(icon, nullptr);
   ASSERT_EQ(icon->Width, width);
   ASSERT_EQ(icon->Height, height);
   EXPECT_EQ(icon->Monochrome, bitCount == 1);
   EXPECT_FALSE(icon->HasAlpha);
-  EXPECT_EQ(icon->Mask, spec.Mask);
+  EXPECT_EQ(icon->Mask, layout.Mask);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const std::size_t i = static_cast<std::size_t>(y) * width + x;
-      EXPECT_EQ(PixelOf(*icon, x, y), WithMaskAlpha(spec.Palette[spec.Pixels[i]], spec.Mask[i]))
+      EXPECT_EQ(PixelOf(*icon, x, y),
+                WithMaskAlpha(layout.Palette[layout.Pixels[i]], layout.Mask[i]))
           << "pixel " << x << "," << y;
     }
   }
@@ -96,36 +97,36 @@ INSTANTIATE_TEST_SUITE_P(Depths, IconHandlePaletteTest,
                                            PaletteCase{8, 32}));
 
 TEST(IconHandleDibTest, ShortColourTableIsHonouredAndIndexesPastItAreBlack) {
-  DibSpec spec{.Width = 4, .Height = 1, .BitCount = 4};
-  spec.Palette = {Rgba(10, 20, 30), Rgba(40, 50, 60), Rgba(70, 80, 90)};
-  spec.Pixels = {0, 2, 1, 9};
-  const IconHandle icon = Decode(BuildDib(spec));
+  DibLayout layout{.Width = 4, .Height = 1, .BitCount = 4};
+  layout.Palette = {Rgba(10, 20, 30), Rgba(40, 50, 60), Rgba(70, 80, 90)};
+  layout.Pixels = {0, 2, 1, 9};
+  const IconHandle icon = Decode(BuildDib(layout));
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(PixelsOf(*icon), (std::vector<std::uint32_t>{Rgba(10, 20, 30), Rgba(70, 80, 90),
                                                          Rgba(40, 50, 60), Rgba(0, 0, 0)}));
 }
 
 TEST(IconHandleDibTest, OptionalColourTableOfADeepBitmapIsSkipped) {
-  DibSpec spec{.Width = 2, .Height = 1, .BitCount = 24};
-  spec.Palette = {Rgba(1, 2, 3), Rgba(4, 5, 6)};  // stored, ColorsUsed 2, never used
-  spec.Pixels = {Rgba(200, 100, 50), Rgba(0, 128, 255)};
-  const IconHandle icon = Decode(BuildDib(spec));
+  DibLayout layout{.Width = 2, .Height = 1, .BitCount = 24};
+  layout.Palette = {Rgba(1, 2, 3), Rgba(4, 5, 6)};  // stored, ColorsUsed 2, never used
+  layout.Pixels = {Rgba(200, 100, 50), Rgba(0, 128, 255)};
+  const IconHandle icon = Decode(BuildDib(layout));
   ASSERT_NE(icon, nullptr);
-  EXPECT_EQ(PixelsOf(*icon), spec.Pixels);
+  EXPECT_EQ(PixelsOf(*icon), layout.Pixels);
 }
 
 TEST(IconHandleDibTest, SixteenBitsWidenEachChannelByRepeatingItsBits) {
   // 5-5-5: a 5-bit value v becomes v << 3 | v >> 2; 5-6-5 green: v << 2 | v >> 4.
   const std::vector<std::uint32_t> colours{Rgba(0xF8, 0x80, 0x08), Rgba(0x00, 0xFC, 0x50),
                                            Rgba(0x48, 0x04, 0xF8)};
-  DibSpec rgb555{.Width = 3, .Height = 1, .BitCount = 16, .Pixels = colours};
+  DibLayout rgb555{.Width = 3, .Height = 1, .BitCount = 16, .Pixels = colours};
   const IconHandle plain = Decode(BuildDib(rgb555));
   ASSERT_NE(plain, nullptr);
   EXPECT_EQ(PixelsOf(*plain),
             (std::vector<std::uint32_t>{Rgba(0xFF, 0x84, 0x08), Rgba(0x00, 0xFF, 0x52),
                                         Rgba(0x4A, 0x00, 0xFF)}));
 
-  DibSpec rgb565 = rgb555;
+  DibLayout rgb565 = rgb555;
   rgb565.Bitfields = std::array<std::uint32_t, 3>{0xF800, 0x07E0, 0x001F};
   const IconHandle fields = Decode(BuildDib(rgb565));
   ASSERT_NE(fields, nullptr);
@@ -136,42 +137,42 @@ TEST(IconHandleDibTest, SixteenBitsWidenEachChannelByRepeatingItsBits) {
 }
 
 TEST(IconHandleDibTest, BitfieldMasksInsideALargerHeaderAreRead) {
-  DibSpec spec{.Width = 1, .Height = 1, .BitCount = 16, .Pixels = {Rgba(0xF8, 0x00, 0xF8)}};
-  spec.Bitfields = std::array<std::uint32_t, 3>{0x001F, 0x07E0, 0xF800};  // blue-green-red
-  spec.HeaderSize = 108;
-  const IconHandle icon = Decode(BuildDib(spec));
+  DibLayout layout{.Width = 1, .Height = 1, .BitCount = 16, .Pixels = {Rgba(0xF8, 0x00, 0xF8)}};
+  layout.Bitfields = std::array<std::uint32_t, 3>{0x001F, 0x07E0, 0xF800};  // blue-green-red
+  layout.HeaderSize = 108;
+  const IconHandle icon = Decode(BuildDib(layout));
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(PixelOf(*icon, 0, 0), Rgba(0xFF, 0x00, 0xFF));
 }
 
 TEST(IconHandleDibTest, TwentyFourBitsWithOddWidthUsePaddedRows) {
-  DibSpec spec{.Width = 3, .Height = 2, .BitCount = 24};
-  spec.Pixels = {Rgba(1, 2, 3),    Rgba(4, 5, 6),    Rgba(7, 8, 9),
-                 Rgba(10, 11, 12), Rgba(13, 14, 15), Rgba(16, 17, 18)};
-  spec.Mask = {0, 0, 1, 1, 0, 0};
-  const IconHandle icon = Decode(BuildDib(spec));
+  DibLayout layout{.Width = 3, .Height = 2, .BitCount = 24};
+  layout.Pixels = {Rgba(1, 2, 3),    Rgba(4, 5, 6),    Rgba(7, 8, 9),
+                   Rgba(10, 11, 12), Rgba(13, 14, 15), Rgba(16, 17, 18)};
+  layout.Mask = {0, 0, 1, 1, 0, 0};
+  const IconHandle icon = Decode(BuildDib(layout));
   ASSERT_NE(icon, nullptr);
-  for (std::size_t i = 0; i < spec.Pixels.size(); ++i) {
-    EXPECT_EQ(PixelsOf(*icon)[i], WithMaskAlpha(spec.Pixels[i], spec.Mask[i])) << i;
+  for (std::size_t i = 0; i < layout.Pixels.size(); ++i) {
+    EXPECT_EQ(PixelsOf(*icon)[i], WithMaskAlpha(layout.Pixels[i], layout.Mask[i])) << i;
   }
 }
 
 TEST(IconHandleDibTest, ThirtyTwoBitsWithAlphaKeepStraightAlphaAndTheMask) {
-  DibSpec spec{.Width = 3, .Height = 1, .BitCount = 32};
-  spec.Pixels = {Rgba(255, 0, 0, 255), Rgba(0, 255, 0, 128), Rgba(10, 20, 30, 0)};
-  spec.Mask = {0, 0, 1};
-  const IconHandle icon = Decode(BuildDib(spec));
+  DibLayout layout{.Width = 3, .Height = 1, .BitCount = 32};
+  layout.Pixels = {Rgba(255, 0, 0, 255), Rgba(0, 255, 0, 128), Rgba(10, 20, 30, 0)};
+  layout.Mask = {0, 0, 1};
+  const IconHandle icon = Decode(BuildDib(layout));
   ASSERT_NE(icon, nullptr);
   EXPECT_TRUE(icon->HasAlpha);
-  EXPECT_EQ(PixelsOf(*icon), spec.Pixels);
-  EXPECT_EQ(icon->Mask, spec.Mask);
+  EXPECT_EQ(PixelsOf(*icon), layout.Pixels);
+  EXPECT_EQ(icon->Mask, layout.Mask);
 }
 
 TEST(IconHandleDibTest, ThirtyTwoBitsWithoutAnyAlphaLetTheMaskDecide) {
-  DibSpec spec{.Width = 2, .Height = 2, .BitCount = 32};
-  spec.Pixels = {Rgba(255, 0, 0, 0), Rgba(0, 255, 0, 0), Rgba(0, 0, 0, 0), Rgba(9, 9, 9, 0)};
-  spec.Mask = {0, 1, 1, 0};
-  const IconHandle icon = Decode(BuildDib(spec));
+  DibLayout layout{.Width = 2, .Height = 2, .BitCount = 32};
+  layout.Pixels = {Rgba(255, 0, 0, 0), Rgba(0, 255, 0, 0), Rgba(0, 0, 0, 0), Rgba(9, 9, 9, 0)};
+  layout.Mask = {0, 1, 1, 0};
+  const IconHandle icon = Decode(BuildDib(layout));
   ASSERT_NE(icon, nullptr);
   EXPECT_FALSE(icon->HasAlpha);
   EXPECT_EQ(PixelsOf(*icon), (std::vector<std::uint32_t>{Rgba(255, 0, 0), Rgba(0, 255, 0, 0),
@@ -179,16 +180,16 @@ TEST(IconHandleDibTest, ThirtyTwoBitsWithoutAnyAlphaLetTheMaskDecide) {
 }
 
 TEST(IconHandleDibTest, ThirtyTwoBitBitfieldsTakeAlphaFromTheFreeByte) {
-  DibSpec spec{.Width = 1, .Height = 1, .BitCount = 32, .Pixels = {Rgba(1, 2, 3, 77)}};
-  spec.Bitfields = std::array<std::uint32_t, 3>{0x000000FF, 0x0000FF00, 0x00FF0000};
-  const IconHandle icon = Decode(BuildDib(spec));
+  DibLayout layout{.Width = 1, .Height = 1, .BitCount = 32, .Pixels = {Rgba(1, 2, 3, 77)}};
+  layout.Bitfields = std::array<std::uint32_t, 3>{0x000000FF, 0x0000FF00, 0x00FF0000};
+  const IconHandle icon = Decode(BuildDib(layout));
   ASSERT_NE(icon, nullptr);
   EXPECT_TRUE(icon->HasAlpha);
   EXPECT_EQ(PixelOf(*icon, 0, 0), Rgba(1, 2, 3, 77));
 }
 
 TEST(IconHandleDibTest, MissingMaskIsOpaqueForAlphaImagesAndRefusedOtherwise) {
-  DibSpec alpha{.Width = 2, .Height = 1, .BitCount = 32};
+  DibLayout alpha{.Width = 2, .Height = 1, .BitCount = 32};
   alpha.Pixels = {Rgba(1, 2, 3, 200), Rgba(4, 5, 6, 0)};
   alpha.WriteMask = false;
   const IconHandle icon = Decode(BuildDib(alpha));
@@ -196,22 +197,22 @@ TEST(IconHandleDibTest, MissingMaskIsOpaqueForAlphaImagesAndRefusedOtherwise) {
   EXPECT_EQ(PixelsOf(*icon), alpha.Pixels);
   EXPECT_EQ(icon->Mask, (std::vector<std::uint8_t>{0, 0}));
 
-  DibSpec noAlpha = alpha;
+  DibLayout noAlpha = alpha;
   noAlpha.Pixels = {Rgba(1, 2, 3, 0), Rgba(4, 5, 6, 0)};
   EXPECT_EQ(Decode(BuildDib(noAlpha)), nullptr);
-  DibSpec deep{.Width = 2, .Height = 1, .BitCount = 24, .Pixels = alpha.Pixels};
+  DibLayout deep{.Width = 2, .Height = 1, .BitCount = 24, .Pixels = alpha.Pixels};
   deep.WriteMask = false;
   EXPECT_EQ(Decode(BuildDib(deep)), nullptr);
 }
 
 TEST(IconHandleDibTest, CoreHeaderWithThreeByteColourTable) {
-  DibSpec spec{.Width = 3, .Height = 1, .BitCount = 8, .HeaderSize = 12};
+  DibLayout layout{.Width = 3, .Height = 1, .BitCount = 8, .HeaderSize = 12};
   for (int i = 0; i < 256; ++i) {
-    spec.Palette.push_back(Rgba(static_cast<std::uint8_t>(i), 0, static_cast<std::uint8_t>(~i)));
+    layout.Palette.push_back(Rgba(static_cast<std::uint8_t>(i), 0, static_cast<std::uint8_t>(~i)));
   }
-  spec.Pixels = {0, 128, 255};
-  spec.Mask = {0, 1, 0};
-  const IconHandle icon = Decode(BuildDib(spec));
+  layout.Pixels = {0, 128, 255};
+  layout.Mask = {0, 1, 0};
+  const IconHandle icon = Decode(BuildDib(layout));
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(PixelsOf(*icon),
             (std::vector<std::uint32_t>{Rgba(0, 0, 255), Rgba(128, 0, 127, 0), Rgba(255, 0, 0)}));
@@ -219,11 +220,11 @@ TEST(IconHandleDibTest, CoreHeaderWithThreeByteColourTable) {
 
 // Headers the platform refuses, and cut-off or garbage bytes: never a picture, never a crash.
 TEST(IconHandleDibTest, RefusesBadHeadersAndShortData) {
-  const DibSpec good{.Width = 4,
-                     .Height = 4,
-                     .BitCount = 8,
-                     .Palette = {Rgba(1, 1, 1)},
-                     .Pixels = std::vector<std::uint32_t>(16, 0)};
+  const DibLayout good{.Width = 4,
+                       .Height = 4,
+                       .BitCount = 8,
+                       .Palette = {Rgba(1, 1, 1)},
+                       .Pixels = std::vector<std::uint32_t>(16, 0)};
   const auto valid = BuildDib(good);
   ASSERT_NE(Decode(valid), nullptr);
   const auto patched = [&](std::size_t offset, std::uint32_t value, int bytes = 4) {
@@ -272,10 +273,10 @@ TEST(IconHandleDibTest, RefusesBadHeadersAndShortData) {
 TEST(IconHandleDibTest, DamagedImagesNeverCrash) {
   std::vector<std::vector<std::uint8_t>> seeds;
   for (const int bitCount : {1, 4, 8, 16, 24, 32}) {
-    DibSpec spec{.Width = 7, .Height = 5, .BitCount = bitCount};
-    if (bitCount <= 8) spec.Palette.assign(1u << bitCount, Rgba(9, 8, 7));
-    for (int i = 0; i < 35; ++i) spec.Pixels.push_back(bitCount <= 8 ? 1 : Rgba(1, 2, 3, 4));
-    seeds.push_back(BuildDib(spec));
+    DibLayout layout{.Width = 7, .Height = 5, .BitCount = bitCount};
+    if (bitCount <= 8) layout.Palette.assign(1u << bitCount, Rgba(9, 8, 7));
+    for (int i = 0; i < 35; ++i) layout.Pixels.push_back(bitCount <= 8 ? 1 : Rgba(1, 2, 3, 4));
+    seeds.push_back(BuildDib(layout));
   }
   seeds.push_back(testing::BuildPng(5, 3, std::vector<std::uint32_t>(15, Rgba(1, 2, 3, 4))));
 

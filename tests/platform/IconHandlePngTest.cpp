@@ -16,7 +16,7 @@ namespace {
 using testing::BuildPng;
 using testing::PixelsOf;
 using testing::PngColour;
-using testing::PngSpec;
+using testing::PngLayout;
 using testing::Rgba;
 
 const std::vector<std::uint32_t> kColours{Rgba(255, 0, 0, 255), Rgba(0, 255, 0, 128),
@@ -51,13 +51,13 @@ class IconHandlePngColourTest : public ::testing::TestWithParam<ColourCase> {};
 TEST_P(IconHandlePngColourTest, EveryColourTypeBecomesEightBitRgba) {
   const ColourCase& c = GetParam();
   for (const bool interlaced : {false, true}) {
-    PngSpec spec{.Width = 3,
-                 .Height = 2,
-                 .Pixels = c.Pixels,
-                 .Colour = c.Colour,
-                 .BitDepth = c.BitDepth,
-                 .Interlaced = interlaced};
-    const IconHandle icon = CreateIconFromResource(BuildPng(spec), 0, 0);
+    PngLayout layout{.Width = 3,
+                     .Height = 2,
+                     .Pixels = c.Pixels,
+                     .Colour = c.Colour,
+                     .BitDepth = c.BitDepth,
+                     .Interlaced = interlaced};
+    const IconHandle icon = CreateIconFromResource(BuildPng(layout), 0, 0);
     ASSERT_NE(icon, nullptr) << c.Name;
     EXPECT_TRUE(icon->HasAlpha);
     EXPECT_EQ(PixelsOf(*icon), c.Expected) << c.Name << (interlaced ? " interlaced" : "");

@@ -9,13 +9,13 @@ namespace pictarix {
 namespace {
 
 using testing::BuildDib;
-using testing::DibSpec;
+using testing::DibLayout;
 using testing::PixelOf;
 using testing::Rgba;
 
 // A square 32 bpp image in four quadrants: red, green (masked), blue, white (half alpha).
-DibSpec Quadrants(int side, bool alpha) {
-  DibSpec spec{.Width = side, .Height = side, .BitCount = 32};
+DibLayout Quadrants(int side, bool alpha) {
+  DibLayout layout{.Width = side, .Height = side, .BitCount = 32};
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) {
       const bool right = x >= side / 2;
@@ -23,11 +23,11 @@ DibSpec Quadrants(int side, bool alpha) {
       std::uint32_t colour = !bottom ? (right ? Rgba(0, 255, 0) : Rgba(255, 0, 0))
                                      : (right ? Rgba(255, 255, 255, 128) : Rgba(0, 0, 255));
       if (!alpha) colour &= 0xFFFFFF00u;
-      spec.Pixels.push_back(colour);
-      spec.Mask.push_back(right && !bottom ? 1 : 0);
+      layout.Pixels.push_back(colour);
+      layout.Mask.push_back(right && !bottom ? 1 : 0);
     }
   }
-  return spec;
+  return layout;
 }
 
 TEST(IconHandleScaleTest, LargeImageAskedAtThirtyTwoBecomesThirtyTwo) {
@@ -50,14 +50,14 @@ TEST(IconHandleScaleTest, LargeImageAskedAtThirtyTwoBecomesThirtyTwo) {
 
 TEST(IconHandleScaleTest, DownscaleAveragesPremultipliedSoTransparentColourDoesNotBleed) {
   // 48 columns alternating opaque red and fully transparent green, asked for at 32.
-  DibSpec spec{.Width = 48, .Height = 48, .BitCount = 32};
+  DibLayout layout{.Width = 48, .Height = 48, .BitCount = 32};
   for (int y = 0; y < 48; ++y) {
     for (int x = 0; x < 48; ++x) {
-      spec.Pixels.push_back(x % 2 == 0 ? Rgba(255, 0, 0, 255) : Rgba(0, 255, 0, 0));
-      spec.Mask.push_back(x % 2);
+      layout.Pixels.push_back(x % 2 == 0 ? Rgba(255, 0, 0, 255) : Rgba(0, 255, 0, 0));
+      layout.Mask.push_back(x % 2);
     }
   }
-  const IconHandle icon = CreateIconFromResource(BuildDib(spec), 32, 32);
+  const IconHandle icon = CreateIconFromResource(BuildDib(layout), 32, 32);
   ASSERT_NE(icon, nullptr);
   ASSERT_EQ(icon->Width, 32);
   for (int x = 0; x < 32; ++x) {
@@ -73,11 +73,11 @@ TEST(IconHandleScaleTest, DownscaleAveragesPremultipliedSoTransparentColourDoesN
 TEST(IconHandleScaleTest, WithoutAlphaTheMajorityDecidesAndMaskedPixelsKeepXorColour) {
   // 4x4 in 2x2 blocks: three unmasked (red, red, blue) and one masked (white XOR) in the first;
   // three masked (white, white, black) and one unmasked in the second.
-  DibSpec spec{.Width = 4, .Height = 2, .BitCount = 24};
-  spec.Pixels = {Rgba(255, 0, 0), Rgba(255, 0, 0),     Rgba(255, 255, 255), Rgba(255, 255, 255),
-                 Rgba(0, 0, 255), Rgba(255, 255, 255), Rgba(0, 0, 0),       Rgba(9, 9, 9)};
-  spec.Mask = {0, 0, 1, 1, 0, 1, 1, 0};
-  const IconHandle icon = CreateIconFromResource(BuildDib(spec), 2, 1);
+  DibLayout layout{.Width = 4, .Height = 2, .BitCount = 24};
+  layout.Pixels = {Rgba(255, 0, 0), Rgba(255, 0, 0),     Rgba(255, 255, 255), Rgba(255, 255, 255),
+                   Rgba(0, 0, 255), Rgba(255, 255, 255), Rgba(0, 0, 0),       Rgba(9, 9, 9)};
+  layout.Mask = {0, 0, 1, 1, 0, 1, 1, 0};
+  const IconHandle icon = CreateIconFromResource(BuildDib(layout), 2, 1);
   ASSERT_NE(icon, nullptr);
   EXPECT_FALSE(icon->HasAlpha);
   EXPECT_EQ(icon->Mask, (std::vector<std::uint8_t>{0, 1}));
@@ -86,11 +86,11 @@ TEST(IconHandleScaleTest, WithoutAlphaTheMajorityDecidesAndMaskedPixelsKeepXorCo
 }
 
 TEST(IconHandleScaleTest, UpscaleByWholeFactorRepeatsPixels) {
-  DibSpec spec{.Width = 2, .Height = 2, .BitCount = 4};
-  spec.Palette = {Rgba(0, 0, 0), Rgba(255, 0, 0), Rgba(0, 255, 0), Rgba(0, 0, 255)};
-  spec.Pixels = {1, 2, 3, 0};
-  spec.Mask = {0, 0, 0, 1};
-  const IconHandle icon = CreateIconFromResource(BuildDib(spec), 6, 6);
+  DibLayout layout{.Width = 2, .Height = 2, .BitCount = 4};
+  layout.Palette = {Rgba(0, 0, 0), Rgba(255, 0, 0), Rgba(0, 255, 0), Rgba(0, 0, 255)};
+  layout.Pixels = {1, 2, 3, 0};
+  layout.Mask = {0, 0, 0, 1};
+  const IconHandle icon = CreateIconFromResource(BuildDib(layout), 6, 6);
   ASSERT_NE(icon, nullptr);
   ASSERT_EQ(icon->Width, 6);
   EXPECT_EQ(icon->Monochrome, false);
@@ -103,17 +103,17 @@ TEST(IconHandleScaleTest, UpscaleByWholeFactorRepeatsPixels) {
 }
 
 TEST(IconHandleScaleTest, ZeroKeepsThatSideAndMonochromeStaysMonochrome) {
-  DibSpec spec{.Width = 8, .Height = 4, .BitCount = 1};
-  spec.Palette = {Rgba(0, 0, 0), Rgba(255, 255, 255)};
-  spec.Pixels.assign(32, 1);
-  const IconHandle wide = CreateIconFromResource(BuildDib(spec), 16, 0);
+  DibLayout layout{.Width = 8, .Height = 4, .BitCount = 1};
+  layout.Palette = {Rgba(0, 0, 0), Rgba(255, 255, 255)};
+  layout.Pixels.assign(32, 1);
+  const IconHandle wide = CreateIconFromResource(BuildDib(layout), 16, 0);
   ASSERT_NE(wide, nullptr);
   EXPECT_EQ(wide->Width, 16);
   EXPECT_EQ(wide->Height, 4);
   EXPECT_TRUE(wide->Monochrome);
   EXPECT_EQ(PixelOf(*wide, 15, 3), Rgba(255, 255, 255));
   // The model asks for the smaller side, square: a 8x4 image at 4 becomes 4x4.
-  const IconHandle square = CreateIconFromResource(BuildDib(spec), 4, 4);
+  const IconHandle square = CreateIconFromResource(BuildDib(layout), 4, 4);
   ASSERT_NE(square, nullptr);
   EXPECT_EQ(square->Width, 4);
   EXPECT_EQ(square->Height, 4);

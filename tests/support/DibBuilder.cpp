@@ -48,54 +48,55 @@ std::uint32_t PackBitfields(std::uint32_t colour, const std::array<std::uint32_t
          IntoMask(Blue(colour), masks[2]);
 }
 
-void WriteHeader(const DibSpec& spec, std::uint32_t coloursUsed, std::vector<std::uint8_t>& out) {
-  const std::int32_t storedHeight = spec.TopDown ? -2 * spec.Height : 2 * spec.Height;
-  if (spec.HeaderSize == 12) {
+void WriteHeader(const DibLayout& layout, std::uint32_t coloursUsed,
+                 std::vector<std::uint8_t>& out) {
+  const std::int32_t storedHeight = layout.TopDown ? -2 * layout.Height : 2 * layout.Height;
+  if (layout.HeaderSize == 12) {
     PutU32(out, 12);
-    PutU16(out, static_cast<std::uint32_t>(spec.Width));
+    PutU16(out, static_cast<std::uint32_t>(layout.Width));
     PutU16(out, static_cast<std::uint32_t>(storedHeight));
     PutU16(out, 1);
-    PutU16(out, static_cast<std::uint32_t>(spec.BitCount));
+    PutU16(out, static_cast<std::uint32_t>(layout.BitCount));
     return;
   }
-  PutU32(out, spec.HeaderSize);
-  PutU32(out, static_cast<std::uint32_t>(spec.Width));
+  PutU32(out, layout.HeaderSize);
+  PutU32(out, static_cast<std::uint32_t>(layout.Width));
   PutU32(out, static_cast<std::uint32_t>(storedHeight));
   PutU16(out, 1);
-  PutU16(out, static_cast<std::uint32_t>(spec.BitCount));
-  PutU32(out, spec.Bitfields ? 3 : 0);
+  PutU16(out, static_cast<std::uint32_t>(layout.BitCount));
+  PutU32(out, layout.Bitfields ? 3 : 0);
   const std::size_t imageBytes =
-      (DibRowBytes(spec.Width, spec.BitCount) + DibRowBytes(spec.Width, 1)) *
-      static_cast<std::size_t>(spec.Height);
+      (DibRowBytes(layout.Width, layout.BitCount) + DibRowBytes(layout.Width, 1)) *
+      static_cast<std::size_t>(layout.Height);
   PutU32(out, static_cast<std::uint32_t>(imageBytes));
   PutU32(out, 0);
   PutU32(out, 0);
   PutU32(out, coloursUsed);
   PutU32(out, 0);
   // Masks directly after a 40-byte header, or inside a larger one.
-  if (spec.Bitfields) {
-    for (const std::uint32_t mask : *spec.Bitfields) PutU32(out, mask);
+  if (layout.Bitfields) {
+    for (const std::uint32_t mask : *layout.Bitfields) PutU32(out, mask);
   }
-  while (out.size() < spec.HeaderSize) out.push_back(0);
+  while (out.size() < layout.HeaderSize) out.push_back(0);
 }
 
-void WriteColourRow(const DibSpec& spec, int y, std::vector<std::uint8_t>& out) {
-  std::vector<std::uint8_t> row(DibRowBytes(spec.Width, spec.BitCount), 0);
-  for (int x = 0; x < spec.Width; ++x) {
-    const std::uint32_t value = spec.Pixels[static_cast<std::size_t>(y) * spec.Width + x];
-    switch (spec.BitCount) {
+void WriteColourRow(const DibLayout& layout, int y, std::vector<std::uint8_t>& out) {
+  std::vector<std::uint8_t> row(DibRowBytes(layout.Width, layout.BitCount), 0);
+  for (int x = 0; x < layout.Width; ++x) {
+    const std::uint32_t value = layout.Pixels[static_cast<std::size_t>(y) * layout.Width + x];
+    switch (layout.BitCount) {
       case 1:
       case 4:
       case 8: {
-        const int perByte = 8 / spec.BitCount;
-        const int shift = 8 - spec.BitCount * (x % perByte + 1);
-        const std::uint32_t index = value & ((1u << spec.BitCount) - 1);
+        const int perByte = 8 / layout.BitCount;
+        const int shift = 8 - layout.BitCount * (x % perByte + 1);
+        const std::uint32_t index = value & ((1u << layout.BitCount) - 1);
         row[x / perByte] |= static_cast<std::uint8_t>(index << shift);
         break;
       }
       case 16: {
         const auto masks =
-            spec.Bitfields.value_or(std::array<std::uint32_t, 3>{0x7C00, 0x03E0, 0x001F});
+            layout.Bitfields.value_or(std::array<std::uint32_t, 3>{0x7C00, 0x03E0, 0x001F});
         const std::uint32_t pixel = PackBitfields(value, masks);
         row[x * 2] = static_cast<std::uint8_t>(pixel);
         row[x * 2 + 1] = static_cast<std::uint8_t>(pixel >> 8);
@@ -108,9 +109,9 @@ void WriteColourRow(const DibSpec& spec, int y, std::vector<std::uint8_t>& out) 
         break;
       case 32: {
         std::uint32_t pixel = 0;
-        if (spec.Bitfields) {
+        if (layout.Bitfields) {
           // The alpha goes into the top byte when the colour masks leave it free.
-          const auto& masks = *spec.Bitfields;
+          const auto& masks = *layout.Bitfields;
           const std::uint32_t spare = ~(masks[0] | masks[1] | masks[2]) & 0xFF000000u;
           pixel = PackBitfields(value, masks) | ((std::uint32_t{Alpha(value)} << 24) & spare);
         } else {
@@ -125,11 +126,11 @@ void WriteColourRow(const DibSpec& spec, int y, std::vector<std::uint8_t>& out) 
   out.insert(out.end(), row.begin(), row.end());
 }
 
-void WriteMaskRow(const DibSpec& spec, int y, std::vector<std::uint8_t>& out) {
-  std::vector<std::uint8_t> row(DibRowBytes(spec.Width, 1), 0);
-  if (!spec.Mask.empty()) {
-    for (int x = 0; x < spec.Width; ++x) {
-      if (spec.Mask[static_cast<std::size_t>(y) * spec.Width + x]) {
+void WriteMaskRow(const DibLayout& layout, int y, std::vector<std::uint8_t>& out) {
+  std::vector<std::uint8_t> row(DibRowBytes(layout.Width, 1), 0);
+  if (!layout.Mask.empty()) {
+    for (int x = 0; x < layout.Width; ++x) {
+      if (layout.Mask[static_cast<std::size_t>(y) * layout.Width + x]) {
         row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
       }
     }
@@ -143,13 +144,13 @@ std::size_t DibRowBytes(int width, int bitCount) {
   return ((static_cast<std::size_t>(width) * bitCount + 31) / 32) * 4;
 }
 
-std::vector<std::uint8_t> BuildDib(const DibSpec& spec) {
-  const std::size_t pixels = static_cast<std::size_t>(spec.Width) * spec.Height;
-  if (spec.Width < 0 || spec.Height < 0 || spec.Pixels.size() != pixels ||
-      (!spec.Mask.empty() && spec.Mask.size() != pixels)) {
+std::vector<std::uint8_t> BuildDib(const DibLayout& layout) {
+  const std::size_t pixels = static_cast<std::size_t>(layout.Width) * layout.Height;
+  if (layout.Width < 0 || layout.Height < 0 || layout.Pixels.size() != pixels ||
+      (!layout.Mask.empty() && layout.Mask.size() != pixels)) {
     throw std::invalid_argument("BuildDib: pixel or mask count does not match the size");
   }
-  switch (spec.BitCount) {
+  switch (layout.BitCount) {
     case 1:
     case 4:
     case 8:
@@ -160,27 +161,27 @@ std::vector<std::uint8_t> BuildDib(const DibSpec& spec) {
     default:
       throw std::invalid_argument("BuildDib: unsupported bit count");
   }
-  if (spec.HeaderSize != 12 && spec.HeaderSize < 40) {
+  if (layout.HeaderSize != 12 && layout.HeaderSize < 40) {
     throw std::invalid_argument("BuildDib: header size must be 12 or at least 40");
   }
-  const bool palettised = spec.BitCount <= 8;
-  const std::uint32_t fullTable = palettised ? 1u << spec.BitCount : 0;
-  const auto paletteLength = static_cast<std::uint32_t>(spec.Palette.size());
+  const bool palettised = layout.BitCount <= 8;
+  const std::uint32_t fullTable = palettised ? 1u << layout.BitCount : 0;
+  const auto paletteLength = static_cast<std::uint32_t>(layout.Palette.size());
   const std::uint32_t coloursUsed =
-      spec.ColorsUsed.value_or(paletteLength == fullTable ? 0 : paletteLength);
+      layout.ColorsUsed.value_or(paletteLength == fullTable ? 0 : paletteLength);
 
   std::vector<std::uint8_t> out;
-  WriteHeader(spec, coloursUsed, out);
-  for (const std::uint32_t entry : spec.Palette) {
+  WriteHeader(layout, coloursUsed, out);
+  for (const std::uint32_t entry : layout.Palette) {
     out.push_back(Blue(entry));
     out.push_back(Green(entry));
     out.push_back(Red(entry));
-    if (spec.HeaderSize != 12) out.push_back(0);
+    if (layout.HeaderSize != 12) out.push_back(0);
   }
   // Both bitmaps are stored bottom-up.
-  for (int y = spec.Height - 1; y >= 0; --y) WriteColourRow(spec, y, out);
-  if (spec.WriteMask) {
-    for (int y = spec.Height - 1; y >= 0; --y) WriteMaskRow(spec, y, out);
+  for (int y = layout.Height - 1; y >= 0; --y) WriteColourRow(layout, y, out);
+  if (layout.WriteMask) {
+    for (int y = layout.Height - 1; y >= 0; --y) WriteMaskRow(layout, y, out);
   }
   return out;
 }
@@ -199,20 +200,20 @@ void RaisePngError(png_structp png, png_const_charp) {
 }
 
 // Everything that can longjmp runs here; the frame holds no objects with destructors.
-bool WritePng(png_structp png, png_infop info, const PngSpec* spec, int colourType,
+bool WritePng(png_structp png, png_infop info, const PngLayout* layout, int colourType,
               png_colorp palette, int paletteSize, png_bytep alphas, int alphaCount,
               png_bytepp rows) {
   if (setjmp(png_jmpbuf(png))) return false;
-  png_set_IHDR(png, info, static_cast<png_uint_32>(spec->Width),
-               static_cast<png_uint_32>(spec->Height), spec->BitDepth, colourType,
-               spec->Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, static_cast<png_uint_32>(layout->Width),
+               static_cast<png_uint_32>(layout->Height), layout->BitDepth, colourType,
+               layout->Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (colourType == PNG_COLOR_TYPE_PALETTE) {
     png_set_PLTE(png, info, palette, paletteSize);
     if (alphaCount > 0) png_set_tRNS(png, info, alphas, alphaCount, nullptr);
   }
   png_write_info(png, info);
-  if (spec->BitDepth == 16) png_set_swap(png);  // rows below are little-endian 16-bit samples
+  if (layout->BitDepth == 16) png_set_swap(png);  // rows below are little-endian 16-bit samples
   png_write_image(png, rows);
   png_write_end(png, info);
   return true;
@@ -238,14 +239,14 @@ class PngWriter {
 
 }  // namespace
 
-std::vector<std::uint8_t> BuildPng(const PngSpec& spec) {
-  const std::size_t pixels = static_cast<std::size_t>(spec.Width) * spec.Height;
-  if (spec.Width <= 0 || spec.Height <= 0 || spec.Pixels.size() != pixels) {
+std::vector<std::uint8_t> BuildPng(const PngLayout& layout) {
+  const std::size_t pixels = static_cast<std::size_t>(layout.Width) * layout.Height;
+  if (layout.Width <= 0 || layout.Height <= 0 || layout.Pixels.size() != pixels) {
     throw std::invalid_argument("BuildPng: pixel count does not match the size");
   }
   int colourType = PNG_COLOR_TYPE_RGB_ALPHA;
   std::vector<int> channels;  // 0..3 = red, green, blue, alpha; -1 = palette index
-  switch (spec.Colour) {
+  switch (layout.Colour) {
     case PngColour::Rgba:
       colourType = PNG_COLOR_TYPE_RGB_ALPHA;
       channels = {0, 1, 2, 3};
@@ -271,11 +272,11 @@ std::vector<std::uint8_t> BuildPng(const PngSpec& spec) {
   std::vector<png_color> palette;
   std::vector<png_byte> alphas;
   std::vector<std::uint32_t> distinct;
-  if (spec.Colour == PngColour::Palette) {
-    for (const std::uint32_t c : spec.Pixels) {
+  if (layout.Colour == PngColour::Palette) {
+    for (const std::uint32_t c : layout.Pixels) {
       if (std::find(distinct.begin(), distinct.end(), c) == distinct.end()) distinct.push_back(c);
     }
-    if (distinct.size() > (1u << spec.BitDepth)) {
+    if (distinct.size() > (1u << layout.BitDepth)) {
       throw std::invalid_argument("BuildPng: too many colours for the palette depth");
     }
     for (const std::uint32_t c : distinct) {
@@ -288,13 +289,13 @@ std::vector<std::uint8_t> BuildPng(const PngSpec& spec) {
   // Samples packed as libpng expects them for the chosen depth.
   const int samplesPerPixel = static_cast<int>(channels.size());
   const std::size_t rowBits =
-      static_cast<std::size_t>(spec.Width) * samplesPerPixel * spec.BitDepth;
+      static_cast<std::size_t>(layout.Width) * samplesPerPixel * layout.BitDepth;
   const std::size_t rowBytes = (rowBits + 7) / 8;
-  std::vector<std::uint8_t> data(rowBytes * spec.Height, 0);
-  for (int y = 0; y < spec.Height; ++y) {
+  std::vector<std::uint8_t> data(rowBytes * layout.Height, 0);
+  for (int y = 0; y < layout.Height; ++y) {
     std::size_t bit = static_cast<std::size_t>(y) * rowBytes * 8;
-    for (int x = 0; x < spec.Width; ++x) {
-      const std::uint32_t c = spec.Pixels[static_cast<std::size_t>(y) * spec.Width + x];
+    for (int x = 0; x < layout.Width; ++x) {
+      const std::uint32_t c = layout.Pixels[static_cast<std::size_t>(y) * layout.Width + x];
       for (const int channel : channels) {
         std::uint32_t sample = 0;
         if (channel < 0) {
@@ -302,29 +303,29 @@ std::vector<std::uint8_t> BuildPng(const PngSpec& spec) {
                                               distinct.begin());
         } else {
           const std::uint8_t value = static_cast<std::uint8_t>(c >> (24 - 8 * channel));
-          sample = spec.BitDepth == 16  ? value * 257u
-                   : spec.BitDepth == 8 ? value
-                                        : value >> (8 - spec.BitDepth);
+          sample = layout.BitDepth == 16  ? value * 257u
+                   : layout.BitDepth == 8 ? value
+                                          : value >> (8 - layout.BitDepth);
         }
-        if (spec.BitDepth == 16) {
+        if (layout.BitDepth == 16) {
           data[bit / 8] = static_cast<std::uint8_t>(sample);
           data[bit / 8 + 1] = static_cast<std::uint8_t>(sample >> 8);
         } else {
-          const std::size_t shift = 8 - spec.BitDepth - bit % 8;
+          const std::size_t shift = 8 - layout.BitDepth - bit % 8;
           data[bit / 8] |= static_cast<std::uint8_t>(sample << shift);
         }
-        bit += static_cast<std::size_t>(spec.BitDepth);
+        bit += static_cast<std::size_t>(layout.BitDepth);
       }
     }
   }
-  std::vector<png_bytep> rows(spec.Height);
-  for (int y = 0; y < spec.Height; ++y)
+  std::vector<png_bytep> rows(layout.Height);
+  for (int y = 0; y < layout.Height; ++y)
     rows[y] = data.data() + static_cast<std::size_t>(y) * rowBytes;
 
   std::vector<std::uint8_t> out;
   PngWriter writer;
   png_set_write_fn(writer.Png(), &out, AppendToVector, FlushNothing);
-  if (!WritePng(writer.Png(), writer.Info(), &spec, colourType, palette.data(),
+  if (!WritePng(writer.Png(), writer.Info(), &layout, colourType, palette.data(),
                 static_cast<int>(palette.size()), alphas.data(), static_cast<int>(alphas.size()),
                 rows.data())) {
     throw std::runtime_error("BuildPng: libpng refused the image");
@@ -353,11 +354,11 @@ std::uint32_t PixelOf(const RgbaCanvas& canvas, int x, int y) {
 }
 
 std::vector<std::uint8_t> BuildPng(int width, int height, const std::vector<std::uint32_t>& rgba) {
-  PngSpec spec;
-  spec.Width = width;
-  spec.Height = height;
-  spec.Pixels = rgba;
-  return BuildPng(spec);
+  PngLayout layout;
+  layout.Width = width;
+  layout.Height = height;
+  layout.Pixels = rgba;
+  return BuildPng(layout);
 }
 
 }  // namespace pictarix::testing

@@ -16,7 +16,7 @@ constexpr std::uint32_t Rgba(std::uint8_t r, std::uint8_t g, std::uint8_t b, std
   return (std::uint32_t{r} << 24) | (std::uint32_t{g} << 16) | (std::uint32_t{b} << 8) | a;
 }
 
-struct DibSpec {
+struct DibLayout {
   int Width = 0;
   int Height = 0;     // of the picture; the header stores twice this (colour bits and mask)
   int BitCount = 32;  // 1, 4, 8, 16, 24 or 32
@@ -41,15 +41,15 @@ struct DibSpec {
   bool TopDown = false;  // stores a negative height
 };
 
-// The bitmap blob; throws std::invalid_argument for a spec that cannot be written.
-std::vector<std::uint8_t> BuildDib(const DibSpec& spec);
+// The bitmap blob; throws std::invalid_argument for a layout that cannot be written.
+std::vector<std::uint8_t> BuildDib(const DibLayout& layout);
 
 // Bytes of one colour-bits row and one mask row, padded to 4 bytes as stored.
 std::size_t DibRowBytes(int width, int bitCount);
 
 enum class PngColour { Rgba, Rgb, Grey, GreyAlpha, Palette };
 
-struct PngSpec {
+struct PngLayout {
   int Width = 0;
   int Height = 0;
   std::vector<std::uint32_t> Pixels{};  // top row first, 0xRRGGBBAA
@@ -61,7 +61,7 @@ struct PngSpec {
 };
 
 // The PNG stream written by libpng; throws std::invalid_argument or std::runtime_error.
-std::vector<std::uint8_t> BuildPng(const PngSpec& spec);
+std::vector<std::uint8_t> BuildPng(const PngLayout& layout);
 std::vector<std::uint8_t> BuildPng(int width, int height, const std::vector<std::uint32_t>& rgba);
 
 // Reading decoded pixels back as 0xRRGGBBAA (bounds-checked: out-of-range throws).

@@ -9,26 +9,26 @@
 namespace pictarix::testing {
 
 std::vector<std::uint8_t> SquareImage(int size, int bitCount) {
-  DibSpec spec;
-  spec.Width = size;
-  spec.Height = size;
-  spec.BitCount = bitCount;
+  DibLayout layout;
+  layout.Width = size;
+  layout.Height = size;
+  layout.BitCount = bitCount;
   const bool paletted = bitCount <= 8;
   if (paletted) {
-    spec.Palette.assign(std::size_t{1} << bitCount, Rgba(0, 0, 0));  // a full table
-    spec.Palette[1] = Rgba(255, 0, 0);
+    layout.Palette.assign(std::size_t{1} << bitCount, Rgba(0, 0, 0));  // a full table
+    layout.Palette[1] = Rgba(255, 0, 0);
   }
   const std::uint32_t red =
       paletted ? 1 : (bitCount == 32 ? Rgba(255, 0, 0, 255) : Rgba(255, 0, 0));
-  spec.Pixels.assign(static_cast<std::size_t>(size * size), 0);
-  spec.Mask.assign(static_cast<std::size_t>(size * size), 1);
+  layout.Pixels.assign(static_cast<std::size_t>(size * size), 0);
+  layout.Mask.assign(static_cast<std::size_t>(size * size), 1);
   for (int y = size / 4; y < size - size / 4; ++y) {
     for (int x = size / 4; x < size - size / 4; ++x) {
-      spec.Pixels[static_cast<std::size_t>(y * size + x)] = red;
-      spec.Mask[static_cast<std::size_t>(y * size + x)] = 0;
+      layout.Pixels[static_cast<std::size_t>(y * size + x)] = red;
+      layout.Mask[static_cast<std::size_t>(y * size + x)] = 0;
     }
   }
-  return BuildDib(spec);
+  return BuildDib(layout);
 }
 
 namespace {
