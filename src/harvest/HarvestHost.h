@@ -1,5 +1,6 @@
 #pragma once
 // What the harvest needs of a window: the window and the command-line tool implement it.
+#include <filesystem>
 #include <string>
 
 namespace pictarix {
@@ -19,6 +20,12 @@ class THarvestHost {
   virtual bool WantsTiles() const = 0;
   // An entry was appended at `index` (views take rows in batches from here).
   virtual void EntryAdded(int index) { (void)index; }
+  // A file or folder that could not be read (one named by the user or one inside a tree);
+  // `reason` says why in plain words. FIFOs, sockets and devices are skipped without a word.
+  virtual void FileUnreadable(const std::filesystem::path& path, const std::string& reason) {
+    (void)path;
+    (void)reason;
+  }
 };
 
 }  // namespace pictarix

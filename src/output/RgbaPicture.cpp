@@ -1,0 +1,143 @@
+#include "output/RgbaPicture.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <span>
+#include <string>
+
+#include "output/PictureError.h"
+#include "platform/ByteCursor.h"
+#include "platform/IconHandle.h"
+#include "platform/PngDecoder.h"
+
+namespace pictarix {
+namespace {
+
+std::span<const std::uint8_t> HeldData(const TIconImage& image) {
+  const auto& bytes = image.Bytes();
+  const std::size_t size = std::min<std::size_t>(image.BytesInRes, bytes.size());
+  return {bytes.data(), size};
+}
+
+std::uint32_t BigEndianAt(const ByteCursor& cursor, std::uint64_t offset) {
+  std::uint32_t value = 0;
+  for (std::uint64_t i = 0; i < 4; ++i) value = (value << 8) | cursor.U8At(offset + i).value_or(0);
+  return value;
+}
+
+int DirectorySide(std::uint8_t side) { return side == 0 ? 256 : side; }
+
+// Pixels, then BitCount, compared as the size rules rank images.
+bool RanksAbove(const TIconImage& a, ImageSize sa, const TIconImage& b, ImageSize sb) {
+  const auto pixelsA = static_cast<std::int64_t>(sa.Width) * sa.Height;
+  const auto pixelsB = static_cast<std::int64_t>(sb.Width) * sb.Height;
+  if (pixelsA != pixelsB) return pixelsA > pixelsB;
+  return a.BitCount > b.BitCount;
+}
+
+}  // namespace
+
+bool IsPngImage(const TIconImage& image) { return IsPngImage(std::span(image.Bytes())); }
+
+ImageSize RealImageSize(const TIconImage& image) {
+  const ByteCursor cursor(HeldData(image));
+  if (IsPngImage(cursor.Bytes())) {
+    // IHDR follows the signature and the chunk's length and type.
+    if (cursor.Size() >= 24)
+      return {static_cast<int>(std::min<std::uint32_t>(BigEndianAt(cursor, 16), 1u << 30)),
+              static_cast<int>(std::min<std::uint32_t>(BigEndianAt(cursor, 20), 1u << 30))};
+  } else if (auto width = cursor.U32At(4), height = cursor.U32At(8); width && height) {
+    const auto w = static_cast<std::int32_t>(*width);
+    const auto h = static_cast<std::int32_t>(*height) / 2;
+    if (w > 0 && h > 0) return {w, h};
+  }
+  return {DirectorySide(image.Width), DirectorySide(image.Height)};
+}
+
+std::optional<RgbaPicture> ImageToRgba(TIconImage& image) {
+  const IconHandle handle = CreateIconFromResource(HeldData(image), 0, 0);
+  if (!handle) return std::nullopt;
+  RgbaPicture picture{handle->Width, handle->Height, handle->Rgba};
+  if (!handle->HasAlpha) {
+    // Without an alpha channel of its own, the mask alone decides what shows.
+    const std::size_t pixels = picture.Rgba.size() / 4;
+    for (std::size_t i = 0; i < pixels; ++i)
+      picture.Rgba[i * 4 + 3] = i < handle->Mask.size() && handle->Mask[i] ? 0 : 255;
+  }
+  return picture;
+}
+
+std::vector<std::uint8_t> EncodePngRgba(const RgbaPicture& picture) {
+  if (picture.Width <= 0 || picture.Height <= 0 ||
+      picture.Rgba.size() != static_cast<std::size_t>(picture.Width) * picture.Height * 4)
+    throw EPictureError("Cannot write a PNG picture of this size");
+  png_image png{};
+  png.version = PNG_IMAGE_VERSION;
+  png.width = static_cast<png_uint_32>(picture.Width);
+  png.height = static_cast<png_uint_32>(picture.Height);
+  png.format = PNG_FORMAT_RGBA;
+  std::vector<std::uint8_t> out(PNG_IMAGE_PNG_SIZE_MAX(png));
+  png_alloc_size_t size = out.size();
+  bool written =
+      png_image_write_to_memory(&png, out.data(), &size, 0, picture.Rgba.data(), 0, nullptr);
+  if (!written && size > out.size()) {
+    out.resize(size);
+    written =
+        png_image_write_to_memory(&png, out.data(), &size, 0, picture.Rgba.data(), 0, nullptr);
+  }
+  if (!written) {
+    const std::string message = png.message;
+    png_image_free(&png);
+    throw EPictureError("Cannot write a PNG picture: " + message);
+  }
+  out.resize(size);
+  return out;
+}
+
+std::optional<std::vector<std::uint8_t>> ImagePngBytes(TIconImage& image) {
+  if (IsPngImage(image)) {
+    // Stored bytes are written unchanged, but only when they decode.
+    if (!CreateIconFromResource(HeldData(image), 0, 0)) return std::nullopt;
+    const auto held = HeldData(image);
+    return std::vector<std::uint8_t>(held.begin(), held.end());
+  }
+  auto picture = ImageToRgba(image);
+  if (!picture) return std::nullopt;
+  return EncodePngRgba(*picture);
+}
+
+int LargestImageIndex(const TIconImageList& images) {
+  int best = -1;
+  ImageSize bestSize;
+  for (int i = 0; i < images.Count(); ++i) {
+    const TIconImage& image = *images.Get(i);
+    const ImageSize size = RealImageSize(image);
+    if (best < 0 || !RanksAbove(*images.Get(best), bestSize, image, size)) {
+      best = i;
+      bestSize = size;
+    }
+  }
+  return best;
+}
+
+int ImageIndexForSize(const TIconImageList& images, int size) {
+  int best = -1;
+  ImageSize bestSize;
+  for (int i = 0; i < images.Count(); ++i) {
+    const TIconImage& image = *images.Get(i);
+    const ImageSize imageSize = RealImageSize(image);
+    if (std::max(imageSize.Width, imageSize.Height) < size) continue;
+    // Smaller wins; equal pixels: the higher BitCount, then the later one.
+    const auto pixels = static_cast<std::int64_t>(imageSize.Width) * imageSize.Height;
+    const auto bestPixels = static_cast<std::int64_t>(bestSize.Width) * bestSize.Height;
+    if (best < 0 || pixels < bestPixels ||
+        (pixels == bestPixels && image.BitCount >= images.Get(best)->BitCount)) {
+      best = i;
+      bestSize = imageSize;
+    }
+  }
+  return best >= 0 ? best : LargestImageIndex(images);
+}
+
+}  // namespace pictarix

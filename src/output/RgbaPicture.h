@@ -1,0 +1,50 @@
+#pragma once
+// Images at their own size with their transparency: the RGBA picture of one icon image, its
+// real size without decoding, the choice of one image by size, and the PNG bytes of an image.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "model/IconImage.h"
+#include "model/IconImageList.h"
+
+namespace pictarix {
+
+// Straight RGBA, 8 bits a channel, top row first, Width * Height * 4 bytes.
+struct RgbaPicture {
+  int Width = 0;
+  int Height = 0;
+  std::vector<std::uint8_t> Rgba;
+};
+
+// True when the image's data begins with the PNG signature.
+bool IsPngImage(const TIconImage& image);
+
+// The image's size in pixels as its data states it (the PNG header, or the bitmap header with
+// the mask's half taken off); the directory bytes (0 = 256) when the data is too short to say.
+struct ImageSize {
+  int Width = 0;
+  int Height = 0;
+};
+ImageSize RealImageSize(const TIconImage& image);
+
+// The picture of an image at its real size. A 32-bit image whose alpha is in use (and a PNG)
+// keeps its alpha; every other image is opaque where its AND mask is 0 and transparent where
+// it is 1. Nothing when the data cannot be decoded.
+std::optional<RgbaPicture> ImageToRgba(TIconImage& image);
+
+// An 8-bit RGBA PNG of the picture. Raises EPictureError when it cannot be written.
+std::vector<std::uint8_t> EncodePngRgba(const RgbaPicture& picture);
+
+// What exporting the image writes: a PNG image's stored bytes unchanged, otherwise the RGBA
+// PNG of its pixels. Nothing when the image cannot be decoded.
+std::optional<std::vector<std::uint8_t>> ImagePngBytes(TIconImage& image);
+
+// Index of the image with the most pixels (ties: the higher BitCount, then the later one);
+// -1 for an icon without images.
+int LargestImageIndex(const TIconImageList& images);
+// Index of the smallest image whose larger side is at least `size` (ties as above); the largest
+// image when none reaches `size`; -1 for an icon without images.
+int ImageIndexForSize(const TIconImageList& images, int size);
+
+}  // namespace pictarix
