@@ -6,6 +6,7 @@
 #include "library/IconLibrary.h"
 #include "model/IconRecords.h"
 #include "platform/CodePage.h"
+#include "platform/LittleEndian.h"
 #include "platform/SafeFile.h"
 
 namespace pictarix {
@@ -60,8 +61,7 @@ std::vector<std::uint8_t> T16BitWriter::Assemble() {
   WriteResourceTable();
   WriteNames();
   alignShift_ = ChooseAlignShift(stream_.Position());
-  stream_.Patch(kResourceTablePos,
-                std::array<std::uint8_t, 2>{static_cast<std::uint8_t>(alignShift_), 0});
+  stream_.Patch(kResourceTablePos, Le16Bytes(alignShift_));
 
   Pad();
   std::uint16_t imageId = 0;  // images are numbered 1.. through all icons in list order
@@ -140,9 +140,7 @@ void T16BitWriter::WriteResourceTable() {
 
 void T16BitWriter::WriteNames() {
   const auto namesField = static_cast<std::uint16_t>(stream_.Position() - kNeHeaderPos);
-  stream_.Patch(kNamesFieldPos,
-                std::array<std::uint8_t, 2>{static_cast<std::uint8_t>(namesField),
-                                            static_cast<std::uint8_t>(namesField >> 8)});
+  stream_.Patch(kNamesFieldPos, Le16Bytes(namesField));
   const auto writeName = [this](const std::string& bytes) {
     const std::size_t length = std::min(bytes.size(), kMaxNameLength);
     stream_.WriteU8(static_cast<std::uint8_t>(length));
@@ -200,10 +198,8 @@ void T16BitWriter::Pad() {
 void T16BitWriter::PatchEntry(std::uint64_t entryPos, std::uint64_t start) {
   const auto offset = static_cast<std::uint16_t>(start >> alignShift_);
   const auto length = static_cast<std::uint16_t>((stream_.Position() - start) >> alignShift_);
-  stream_.Patch(entryPos, std::array<std::uint8_t, 4>{static_cast<std::uint8_t>(offset),
-                                                      static_cast<std::uint8_t>(offset >> 8),
-                                                      static_cast<std::uint8_t>(length),
-                                                      static_cast<std::uint8_t>(length >> 8)});
+  stream_.Patch(entryPos, Le16Bytes(offset));
+  stream_.Patch(entryPos + 2, Le16Bytes(length));
 }
 
 }  // namespace pictarix

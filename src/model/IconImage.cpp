@@ -8,19 +8,13 @@
 #include "model/IconRecords.h"
 #include "model/IconTools.h"
 #include "platform/Errors.h"
+#include "platform/LittleEndian.h"
 
 namespace pictarix {
 namespace {
 
-// Little-endian value at `offset` of `bytes`; bytes not held count as 0.
-std::uint32_t LeAt(std::span<const std::uint8_t> bytes, std::size_t offset, int width) {
-  std::uint32_t value = 0;
-  for (int i = 0; i < width; ++i) {
-    const std::size_t at = offset + static_cast<std::size_t>(i);
-    if (at < bytes.size()) value |= std::uint32_t{bytes[at]} << (8 * i);
-  }
-  return value;
-}
+// The fields UpdateFromHeader reads lie in the first 16 bytes of a bitmap information header.
+constexpr std::size_t kHeaderFieldsSize = 16;
 
 // Moves a stream back to a remembered position on every way out of a scope.
 class SeekBackGuard {
@@ -75,13 +69,17 @@ std::unique_ptr<THiResIcon> TIconImage::CreateGraphic() {
 
 void TIconImage::UpdateFromHeader() {
   // The fields of a bitmap information header; PNG data is read the same way (giving 0, 0, 21060).
+  // Bytes not held count as 0.
+  std::array<std::uint8_t, kHeaderFieldsSize> head{};
   const auto& bytes = Bytes();
-  const auto width = static_cast<std::int32_t>(LeAt(bytes, 4, 4));
-  const auto halfHeight = static_cast<std::int32_t>(LeAt(bytes, 8, 4) >> 1);
+  std::copy_n(bytes.begin(), std::min(bytes.size(), head.size()), head.begin());
+  const std::span<const std::uint8_t, kHeaderFieldsSize> fields(head);
+  const auto width = static_cast<std::int32_t>(LoadLe32(fields.subspan<4, 4>()));
+  const auto halfHeight = static_cast<std::int32_t>(LoadLe32(fields.subspan<8, 4>()) >> 1);
   const std::int32_t side = width < halfHeight ? width : halfHeight;
   Width = static_cast<std::uint8_t>(side & 0xFF);  // 256 becomes 0
   Height = Width;
-  BitCount = static_cast<std::uint16_t>(LeAt(bytes, 14, 2));
+  BitCount = LoadLe16(fields.subspan<14, 2>());
   // 2 to the power BitCount kept to 16 bits: 0 from 16 bits on.
   ColorCount = BitCount < 16 ? static_cast<std::uint16_t>(1u << BitCount) : 0;
 }
@@ -94,27 +92,25 @@ void TIconImage::WriteData(TStream& stream) const {
 }
 
 std::array<std::uint8_t, 12> TIconImage::EntryFields() const {
-  return {Width,
-          Height,
-          static_cast<std::uint8_t>(ColorCount),
-          static_cast<std::uint8_t>(ColorCount >> 8),
-          static_cast<std::uint8_t>(Planes),
-          static_cast<std::uint8_t>(Planes >> 8),
-          static_cast<std::uint8_t>(BitCount),
-          static_cast<std::uint8_t>(BitCount >> 8),
-          static_cast<std::uint8_t>(BytesInRes),
-          static_cast<std::uint8_t>(BytesInRes >> 8),
-          static_cast<std::uint8_t>(BytesInRes >> 16),
-          static_cast<std::uint8_t>(BytesInRes >> 24)};
+  std::array<std::uint8_t, 12> fields{Width, Height};
+  const auto put = [&fields](std::size_t at, const auto& bytes) {
+    std::copy(bytes.begin(), bytes.end(), fields.begin() + static_cast<std::ptrdiff_t>(at));
+  };
+  put(2, Le16Bytes(ColorCount));
+  put(4, Le16Bytes(Planes));
+  put(6, Le16Bytes(BitCount));
+  put(8, Le32Bytes(BytesInRes));
+  return fields;
 }
 
 void TIconImage::SetEntryFields(const std::array<std::uint8_t, 12>& fields) {
   Width = fields[0];
   Height = fields[1];
-  ColorCount = static_cast<std::uint16_t>(LeAt(fields, 2, 2));
-  Planes = static_cast<std::uint16_t>(LeAt(fields, 4, 2));
-  BitCount = static_cast<std::uint16_t>(LeAt(fields, 6, 2));
-  BytesInRes = LeAt(fields, 8, 4);
+  const std::span<const std::uint8_t, 12> view(fields);
+  ColorCount = LoadLe16(view.subspan<2, 2>());
+  Planes = LoadLe16(view.subspan<4, 2>());
+  BitCount = LoadLe16(view.subspan<6, 2>());
+  BytesInRes = LoadLe32(view.subspan<8, 4>());
 }
 
 const std::vector<std::uint8_t>& TIconImage::Bytes() const {

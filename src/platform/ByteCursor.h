@@ -27,6 +27,13 @@ class ByteCursor {
   bool ReadBytes(std::span<std::uint8_t> out);
   // A view of the next `count` bytes (advances), or nothing when they are not all held.
   std::optional<std::span<const std::uint8_t>> Take(std::uint64_t count);
+  // The next N bytes as a fixed-size record (advances), or nothing when they are not all held.
+  template <std::size_t N>
+  std::optional<std::span<const std::uint8_t, N>> TakeRecord() {
+    const auto view = Take(N);
+    if (!view) return std::nullopt;
+    return view->template first<N>();
+  }
 
   // Values at an absolute offset, without moving the cursor.
   std::optional<std::uint8_t> U8At(std::uint64_t offset) const;
