@@ -4,9 +4,9 @@
 #include <span>
 #include <string>
 
+#include "model/HiResIcon.h"
 #include "model/IconFileBlocks.h"
 #include "model/IconRecords.h"
-#include "model/IconTools.h"
 #include "platform/Errors.h"
 #include "platform/LittleEndian.h"
 
@@ -15,19 +15,6 @@ namespace {
 
 // The fields UpdateFromHeader reads lie in the first 16 bytes of a bitmap information header.
 constexpr std::size_t kHeaderFieldsSize = 16;
-
-// Moves a stream back to a remembered position on every way out of a scope.
-class SeekBackGuard {
- public:
-  SeekBackGuard(TStream& stream, std::uint64_t position) : stream_(stream), position_(position) {}
-  ~SeekBackGuard() { stream_.Seek(position_); }
-  SeekBackGuard(const SeekBackGuard&) = delete;
-  SeekBackGuard& operator=(const SeekBackGuard&) = delete;
-
- private:
-  TStream& stream_;
-  std::uint64_t position_;
-};
 
 }  // namespace
 
@@ -122,18 +109,9 @@ void TIconImage::SetData(std::vector<std::uint8_t> bytes) {
   Data = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
 }
 
-std::unique_ptr<TFileIconImage> TFileIconImage::CreateFromFileEntry(TStream& stream) {
-  TIconFileBlocks blocks(stream);
-  return CreateFromFileEntry(stream, blocks);
-}
-
-std::unique_ptr<TFileIconImage> TFileIconImage::CreateFromFileEntry(TStream& stream,
-                                                                    TIconFileBlocks& blocks) {
+std::unique_ptr<TFileIconImage> TFileIconImage::CreateFromFileEntry(
+    const std::array<std::uint8_t, kIconFileEntrySize>& raw, TIconFileBlocks& blocks) {
   auto image = std::make_unique<TFileIconImage>();
-  std::array<std::uint8_t, kIconFileEntrySize> raw{};
-  SeekBackGuard backAfterEntry(stream, stream.Position() + kIconFileEntrySize);
-  stream.ReadZeroFilled(raw);  // an entry cut off by the end of the file reads as zeros
-
   const IconFileEntry entry = IconFileEntry::Parse(raw);
   image->SetEntryFields(entry.Fields);
   image->Data = blocks.Read(entry.ImageOffset, image->BytesInRes);
@@ -142,12 +120,8 @@ std::unique_ptr<TFileIconImage> TFileIconImage::CreateFromFileEntry(TStream& str
 }
 
 std::unique_ptr<TResourceIconImage> TResourceIconImage::CreateFromResourceEntry(
-    TStream& stream, TModuleResources& module) {
+    const std::array<std::uint8_t, kGroupEntrySize>& raw, TModuleResources& module) {
   auto image = std::make_unique<TResourceIconImage>();
-  std::array<std::uint8_t, kGroupEntrySize> raw{};
-  SeekBackGuard backAfterEntry(stream, stream.Position() + kGroupEntrySize);
-  stream.ReadZeroFilled(raw);
-
   const GroupIconEntry entry = GroupIconEntry::Parse(raw);
   image->SetEntryFields(entry.Fields);
   auto resource = module.FindResource(kResourceTypeIcon, ResourceName::FromId(entry.Id));

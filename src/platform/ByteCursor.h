@@ -2,6 +2,8 @@
 // A bounds-checked cursor over bytes already held in memory. Every read answers success or a
 // clean failure; offsets are widened before sizes are added, so a bad offset or count from a
 // file can only fail the structure being read.
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -33,6 +35,14 @@ class ByteCursor {
     const auto view = Take(N);
     if (!view) return std::nullopt;
     return view->template first<N>();
+  }
+  // The next N bytes, zeros for those not held (advances past what is held).
+  template <std::size_t N>
+  std::array<std::uint8_t, N> TakeZeroFilled() {
+    std::array<std::uint8_t, N> record{};
+    const auto view = Take(std::min<std::uint64_t>(N, Remaining()));
+    std::copy(view->begin(), view->end(), record.begin());
+    return record;
   }
 
   // Values at an absolute offset, without moving the cursor.
