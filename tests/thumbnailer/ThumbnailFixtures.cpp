@@ -21,8 +21,11 @@ ThumbnailFixtures WriteThumbnailFixtures(const std::filesystem::path& folder) {
   if (tools.Available()) {
     WriteIconFile(folder / "first.ico", {{48, 32}});
     WriteIconFile(folder / "second.ico", {{32, 32}, {16, 32}});
-    const auto module =
-        BuildModule(tools, folder, "module", "1 ICON \"first.ico\"\n2 ICON \"second.ico\"\n");
+    // Named groups come first: "BLANK" holds no icon header, so the window lists group 1 first.
+    WriteBytes(folder / "blank.bin", std::span<const std::uint8_t>(std::vector<std::uint8_t>(8)));
+    const auto module = BuildModule(tools, folder, "module",
+                                    "BLANK 14 \"blank.bin\"\n1 ICON \"first.ico\"\n"
+                                    "2 ICON \"second.ico\"\n");
     if (module) fixtures.Module = *module;
   }
   return fixtures;
