@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/ByteCursor.h"
 #include "platform/IconScaler.h"
 
 namespace pictarix::thumbnailer {
@@ -19,6 +20,12 @@ RgbaPicture Reduced(const RgbaPicture& picture, FittedSize size) {
   const auto scaled = ScaleIconPicture(source, size.Width, size.Height);
   if (!scaled) return picture;
   return {scaled->Width, scaled->Height, scaled->Rgba};
+}
+
+// PNG data whose header states 8 bits a channel of RGBA.
+bool IsRgbaPng(const TIconImage& image) {
+  const ByteCursor cursor(image.Bytes());
+  return IsPngImage(image) && cursor.U8At(24) == 8 && cursor.U8At(25) == 6;
 }
 
 }  // namespace
@@ -41,6 +48,17 @@ std::optional<RgbaPicture> MakeThumbnail(TAdvancedIcon& icon, int size) {
   const FittedSize fitted = FitWithin(picture->Width, picture->Height, size);
   if (fitted.Width == picture->Width && fitted.Height == picture->Height) return picture;
   return Reduced(*picture, fitted);
+}
+
+std::optional<std::vector<std::uint8_t>> ThumbnailPng(TAdvancedIcon& icon, int size) {
+  const int index = ImageIndexForSize(icon.Images, size);
+  if (index < 0) return std::nullopt;
+  TIconImage& image = *icon.Images.Get(index);
+  const ImageSize real = RealImageSize(image);
+  if (IsRgbaPng(image) && std::max(real.Width, real.Height) <= size) return ImagePngBytes(image);
+  const auto picture = MakeThumbnail(icon, size);
+  if (!picture) return std::nullopt;
+  return EncodePngRgba(*picture);
 }
 
 }  // namespace pictarix::thumbnailer

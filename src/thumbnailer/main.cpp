@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "output/RgbaPicture.h"
 #include "platform/SafeFile.h"
 #include "thumbnailer/FirstIcon.h"
 #include "thumbnailer/ResourceLimits.h"
@@ -33,9 +32,9 @@ int main(int argc, char** argv) {
   try {
     const auto icon = LoadFirstIcon(arguments.Input);
     if (!icon) return Fail("no icon in " + arguments.Input.string());
-    const auto picture = MakeThumbnail(*icon, arguments.Size);
-    if (!picture) return Fail("the icon's image cannot be read in " + arguments.Input.string());
-    ReplaceFileContents(arguments.Output, EncodePngRgba(*picture));
+    const auto png = ThumbnailPng(*icon, arguments.Size);
+    if (!png) return Fail("the icon's image cannot be read in " + arguments.Input.string());
+    ReplaceFileContents(arguments.Output, *png);
   } catch (const std::bad_alloc&) {
     return Fail("out of memory reading " + arguments.Input.string());
   } catch (const std::exception& e) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "platform/Stream.h"
+#include "support/DibBuilder.h"
 #include "support/HarvestFixtures.h"
+#include "support/IconFileBuilder.h"
 #include "thumbnailer/Thumbnail.h"
 #include "thumbnailer/ThumbnailArguments.h"
 
@@ -65,6 +68,19 @@ TEST(ThumbnailTest, SmallestImageReachingTheSizeElseTheLargestAtItsOwnSize) {
   EXPECT_EQ(PixelAt(*reduced, 64, 64), 0xFF0000FFu);
   EXPECT_EQ(PixelAt(*reduced, 2, 2) & 0xFF, 0u);
   EXPECT_FALSE(MakeThumbnail(*testing::MakeIcon({}), 128));
+}
+
+TEST(ThumbnailTest, StoredRgbaPngIsWrittenAsStoredOnlyWhenItFits) {
+  const auto png = testing::BuildPng(64, 64, std::vector<std::uint32_t>(64 * 64, 0x00FF0080u));
+  testing::IconFileBuilder file;
+  file.AddImage(png);
+  TMemoryStream stream(file.Build());
+  TAdvancedIcon icon;
+  ASSERT_TRUE(icon.LoadFromStream(stream));
+  EXPECT_EQ(ThumbnailPng(icon, 64), png);
+  const auto reduced = ThumbnailPng(icon, 32);
+  ASSERT_TRUE(reduced);
+  EXPECT_NE(*reduced, png);
 }
 
 }  // namespace
