@@ -34,7 +34,7 @@ class FirstGroupLibrary : public TIconLibrary {
                                            bool is32Bit) override {
     if (!is32Bit) return TIconLibrary::CreateReader(fileName, is32Bit);
     return std::make_unique<T32BitReader>(
-        *this, fileName,
+        fileName,
         [](const std::filesystem::path& path) -> std::unique_ptr<TModuleResources> {
           auto module = OpenModuleAsData(path);
           if (!module) return nullptr;
