@@ -48,15 +48,19 @@ bool TExportSelection::SelectsEntry(int entryIndex, const std::string& caption) 
 std::vector<TExportItem> PlanEntryExport(const TAdvancedIcon& icon, int entryIndex,
                                          const std::filesystem::path& folder,
                                          const TExportSelection& selection) {
-  std::vector<TExportItem> plan;
+  // Names are given over all images, so an image keeps its name whichever images are chosen.
+  std::vector<std::string> names;
   std::set<std::string> used;
-  for (const int index : SelectedImages(icon.Images, selection)) {
-    const std::string base = BaseName(entryIndex, *icon.Images.Get(index));
+  for (int i = 0; i < icon.Images.Count(); ++i) {
+    const std::string base = BaseName(entryIndex, *icon.Images.Get(i));
     std::string name = base + ".png";
     for (int repeat = 2; !used.insert(name).second; ++repeat)
       name = base + "-" + std::to_string(repeat) + ".png";
-    plan.push_back({index, folder / name});
+    names.push_back(std::move(name));
   }
+  std::vector<TExportItem> plan;
+  for (const int index : SelectedImages(icon.Images, selection))
+    plan.push_back({index, folder / names[static_cast<std::size_t>(index)]});
   return plan;
 }
 

@@ -33,7 +33,8 @@ struct TExportItem {
 
 // The files exporting the entry numbered `entryIndex` writes into `folder`, in the icon's image
 // order: "<entry>-<W>x<H>-<B>.png" with the image's real size and its BitCount (32 for a PNG
-// image); a name met again in the same entry gets "-2", "-3", ... before ".png".
+// image); a name met again among the entry's images gets "-2", "-3", ... before ".png" (counted
+// over all its images, so an image's name does not depend on the selection).
 std::vector<TExportItem> PlanEntryExport(const TAdvancedIcon& icon, int entryIndex,
                                          const std::filesystem::path& folder,
                                          const TExportSelection& selection);

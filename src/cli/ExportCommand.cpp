@@ -1,0 +1,67 @@
+// export: every image of each entry at its own size, with its transparency, as PNG files.
+#include <iostream>
+#include <string>
+
+#include "cli/Commands.h"
+#include "cli/HarvestRun.h"
+#include "output/ExportImages.h"
+#include "platform/CodePage.h"
+#include "platform/EscapedText.h"
+#include "platform/Files.h"
+
+namespace pictarix::cli {
+
+namespace {
+
+TExportSelection SelectionOf(const CliArguments& args) {
+  TExportSelection selection;
+  if (args.Largest) selection.Which = TExportSelection::Mode::Largest;
+  if (args.Size > 0) {
+    selection.Which = TExportSelection::Mode::Size;
+    selection.Size = args.Size;
+  }
+  selection.Entries = args.Entries;
+  selection.Names = args.Names;
+  return selection;
+}
+
+}  // namespace
+
+int RunExport(const CliArguments& args) {
+  if (!IsDirectory(args.Output)) {
+    Complain(args.Output + ": not an existing directory");
+    return 1;
+  }
+  HarvestRun run(args);
+  bool ok = run.AllRead;
+  const TExportSelection selection = SelectionOf(args);
+  auto& entries = run.Harvester.Entries;
+  int selected = 0;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const int index = static_cast<int>(i);
+    if (!selection.SelectsEntry(index, entries[i].Caption)) continue;
+    ++selected;
+    TAdvancedIcon& icon = *entries[i].Icon;
+    const auto plan = PlanEntryExport(icon, index, args.Output, selection);
+    const auto failures = WriteEntryExport(icon, plan);
+    auto failure = failures.begin();
+    for (const TExportItem& item : plan) {
+      if (failure != failures.end() && failure->Image == item.Image) {
+        Complain("entry " + std::to_string(index) + ", image " + std::to_string(item.Image) + ": " +
+                 failure->Reason);
+        ++failure;
+        ok = false;
+      } else {
+        std::cout << EscapeControlChars(SanitizeUtf8(item.Path.string())) << "\n";
+      }
+    }
+  }
+  std::cout.flush();
+  if (selected == 0) {
+    Complain("no entry selected; nothing written");
+    return 1;
+  }
+  return ok && std::cout ? 0 : 1;
+}
+
+}  // namespace pictarix::cli
