@@ -13,6 +13,10 @@ namespace pictarix::cli {
 
 namespace {
 
+// Writers wait for the disk far more than they compute.
+constexpr int kWriterThreads = 16;
+constexpr std::size_t kBatchFiles = 512;
+
 TExportSelection SelectionOf(const CliArguments& args) {
   TExportSelection selection;
   if (args.Largest) selection.Which = TExportSelection::Mode::Largest;
@@ -37,26 +41,43 @@ int RunExport(const CliArguments& args) {
   const TExportSelection selection = SelectionOf(args);
   auto& entries = run.Harvester.Entries;
   int selected = 0;
+  std::vector<int> indexes;
+  std::vector<TEntryExport> batch;
+  std::size_t files = 0;
+  // Files are written a batch at a time, so that many flush together and the paths still come
+  // out in order, soon after they are written.
+  const auto writeBatch = [&] {
+    const auto failures = WriteEntryExports(batch, kWriterThreads);
+    for (std::size_t e = 0; e < batch.size(); ++e) {
+      auto failure = failures[e].begin();
+      for (const TExportItem& item : batch[e].Plan) {
+        if (failure != failures[e].end() && failure->Image == item.Image) {
+          Complain("entry " + std::to_string(indexes[e]) + ", image " + std::to_string(item.Image) +
+                   ": " + failure->Reason);
+          ++failure;
+          ok = false;
+        } else {
+          std::cout << EscapeControlChars(SanitizeUtf8(item.Path.string())) << "\n";
+        }
+      }
+    }
+    std::cout.flush();
+    batch.clear();
+    indexes.clear();
+    files = 0;
+  };
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const int index = static_cast<int>(i);
     if (!selection.SelectsEntry(index, entries[i].Caption)) continue;
     ++selected;
-    TAdvancedIcon& icon = *entries[i].Icon;
-    const auto plan = PlanEntryExport(icon, index, args.Output, selection);
-    const auto failures = WriteEntryExport(icon, plan);
-    auto failure = failures.begin();
-    for (const TExportItem& item : plan) {
-      if (failure != failures.end() && failure->Image == item.Image) {
-        Complain("entry " + std::to_string(index) + ", image " + std::to_string(item.Image) + ": " +
-                 failure->Reason);
-        ++failure;
-        ok = false;
-      } else {
-        std::cout << EscapeControlChars(SanitizeUtf8(item.Path.string())) << "\n";
-      }
-    }
+    TEntryExport entry{entries[i].Icon.get(),
+                       PlanEntryExport(*entries[i].Icon, index, args.Output, selection)};
+    files += entry.Plan.size();
+    batch.push_back(std::move(entry));
+    indexes.push_back(index);
+    if (files >= kBatchFiles) writeBatch();
   }
-  std::cout.flush();
+  writeBatch();
   if (selected == 0) {
     Complain("no entry selected; nothing written");
     return 1;
