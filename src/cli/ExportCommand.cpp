@@ -14,7 +14,7 @@ namespace pictarix::cli {
 namespace {
 
 // Writers wait for the disk far more than they compute.
-constexpr int kWriterThreads = 16;
+constexpr int kWriterThreads = 8;
 constexpr std::size_t kBatchFiles = 512;
 
 TExportSelection SelectionOf(const CliArguments& args) {
