@@ -34,8 +34,7 @@ class FirstGroupLibrary : public TIconLibrary {
                                            bool is32Bit) override {
     if (!is32Bit) return TIconLibrary::CreateReader(fileName, is32Bit);
     return std::make_unique<T32BitReader>(
-        fileName,
-        [](const std::filesystem::path& path) -> std::unique_ptr<TModuleResources> {
+        fileName, [](const std::filesystem::path& path) -> std::unique_ptr<TModuleResources> {
           auto module = OpenModuleAsData(path);
           if (!module) return nullptr;
           return std::make_unique<FirstGroupOnly>(std::move(module));
@@ -69,15 +68,15 @@ std::unique_ptr<TAdvancedIcon> LoadFirstIcon(const std::filesystem::path& file) 
   // Opening a FIFO or a device could block the file manager's thumbnail queue.
   if (!IsRegularFile(file)) return nullptr;
   FirstGroupLibrary library;
-  library.LoadFromFile(file);
+  const TLoadResult loaded = library.LoadFromFile(file);
   if (auto icon = FirstWithImages(library.Icons)) return icon;
-  if (library.Icons.Count() == 1) {
-    // A first group without images: the icon is in a later one.
+  if (loaded == TLoadResult::Loaded) {
+    // A first group without images, or one left out as damaged: the icon is in a later one.
     TIconLibrary whole;
     whole.LoadFromFile(file);
     return FirstWithImages(whole.Icons);
   }
-  if (library.Icons.Count() > 0 || !HasIcoExtension(file)) return nullptr;
+  if (!HasIcoExtension(file)) return nullptr;
   auto icon = std::make_unique<TAdvancedIcon>();
   icon->LoadFromFile(file);
   if (icon->Images.Count() == 0) return nullptr;
