@@ -52,7 +52,7 @@ void T16BitReader::Reset() {
   typeIds_.clear();
   names_.clear();
   blockCache_.clear();
-  budget_ = ReadBudget(stream_->Size());
+  budget_ = ReadBudget(*stream_);
   lastError_.clear();
 }
 

@@ -11,12 +11,20 @@ namespace pictarix {
 
 namespace {
 
+// The largest resource section read at once; larger ones are read table by table.
+constexpr std::uint64_t kMaxPreload = 64ull << 20;
+
 class TPeResources : public TModuleResources {
  public:
   TPeResources(std::unique_ptr<TStream> stream, PeImageLayout layout,
                std::optional<FileRange> directoryExtent)
-      : stream_(std::move(stream)), layout_(std::move(layout)), budget_(stream_->Size()) {
-    if (directoryExtent) directory_.emplace(*stream_, *directoryExtent);
+      : stream_(std::move(stream)), layout_(std::move(layout)), budget_(*stream_) {
+    if (!directoryExtent) return;
+    if (Preload(*directoryExtent)) {
+      directory_.emplace(*section_, FileRange{0, directoryExtent->Size});
+    } else {
+      directory_.emplace(*stream_, *directoryExtent);
+    }
   }
 
   std::vector<ResourceName> EnumResourceNames(std::uint16_t type) override;
@@ -31,9 +39,16 @@ class TPeResources : public TModuleResources {
   const ResourceDirectoryTable* Root();
   std::optional<ResourceDataEntry> FirstLanguage(std::uint32_t languageTable,
                                                  ResourceDirectoryPath& path) const;
+  // Reads the resource section from the directory on in one read, when the budget allows it.
+  bool Preload(FileRange extent);
+  std::optional<std::vector<std::uint8_t>> ReadRange(FileRange range);
 
   std::unique_ptr<TStream> stream_;
   PeImageLayout layout_;
+  // The resource section from the directory on, read at once: the directory and the resources
+  // it names are parsed from memory. Empty when the section is too large for the budget.
+  std::optional<TMemoryStream> section_;
+  FileRange sectionRange_;
   std::optional<PeResourceDirectory> directory_;
   // Read once: the root and the names of the types asked for. Language tables are small and
   // read per lookup.
@@ -44,6 +59,24 @@ class TPeResources : public TModuleResources {
   // at the same bytes (65535 icons of one group naming one large image) cannot multiply them.
   ReadBudget budget_;
 };
+
+bool TPeResources::Preload(FileRange extent) {
+  if (extent.Size > kMaxPreload || extent.Size > budget_.Left()) return false;
+  auto bytes = ReadFileRange(*stream_, extent);
+  if (!bytes) return false;
+  section_.emplace(std::move(*bytes));
+  sectionRange_ = extent;
+  return true;
+}
+
+std::optional<std::vector<std::uint8_t>> TPeResources::ReadRange(FileRange range) {
+  if (section_ && range.Offset >= sectionRange_.Offset &&
+      range.Offset - sectionRange_.Offset <= sectionRange_.Size &&
+      range.Size <= sectionRange_.Size - (range.Offset - sectionRange_.Offset)) {
+    return ReadFileRange(*section_, FileRange{range.Offset - sectionRange_.Offset, range.Size});
+  }
+  return ReadFileRange(*stream_, range);
+}
 
 const ResourceDirectoryTable* TPeResources::Root() {
   if (!rootRead_) {
@@ -113,7 +146,7 @@ std::optional<std::vector<std::uint8_t>> TPeResources::FindResource(std::uint16_
   const auto range = layout_.MapRange(data->Rva, data->Size);
   if (!range) return std::nullopt;
   if (!budget_.Spend(range->Size)) return std::nullopt;
-  return ReadFileRange(*stream_, *range);
+  return ReadRange(*range);
 }
 
 int TPeResources::IconCount() {

@@ -1,7 +1,9 @@
 #pragma once
 // Module resources read from a PE module's own resource directory, without the platform: the
-// stand-in behind OpenModuleAsData. Only the headers are read when the module opens; directory
-// tables are read when a lookup needs them, and a resource's bytes only when it is fetched.
+// stand-in behind OpenModuleAsData. When the module opens, its headers are read, then the
+// resource section from the directory on, in one read, and everything after is parsed from
+// memory. A section too large for the file's read budget is read table by table instead, and a
+// resource's bytes only when it is fetched.
 #include <memory>
 
 #include "platform/ModuleResources.h"
