@@ -1,7 +1,10 @@
 #include "platform/PeResources.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 
+#include "platform/BlockCachedStream.h"
 #include "platform/PeImageLayout.h"
 #include "platform/PeResourceDirectory.h"
 #include "platform/PeResourceTypeIndex.h"
@@ -11,20 +14,15 @@ namespace pictarix {
 
 namespace {
 
-// The largest resource section read at once; larger ones are read table by table.
-constexpr std::uint64_t kMaxPreload = 64ull << 20;
+// The largest run of icon data read at once; data spread wider is read resource by resource.
+constexpr std::uint64_t kMaxPrefetch = 64ull << 20;
 
 class TPeResources : public TModuleResources {
  public:
   TPeResources(std::unique_ptr<TStream> stream, PeImageLayout layout,
                std::optional<FileRange> directoryExtent)
-      : stream_(std::move(stream)), layout_(std::move(layout)), budget_(*stream_) {
-    if (!directoryExtent) return;
-    if (Preload(*directoryExtent)) {
-      directory_.emplace(*section_, FileRange{0, directoryExtent->Size});
-    } else {
-      directory_.emplace(*stream_, *directoryExtent);
-    }
+      : stream_(std::move(stream)), layout_(std::move(layout)), budget_(stream_) {
+    if (directoryExtent) directory_.emplace(stream_, *directoryExtent);
   }
 
   std::vector<ResourceName> EnumResourceNames(std::uint16_t type) override;
@@ -39,20 +37,19 @@ class TPeResources : public TModuleResources {
   const ResourceDirectoryTable* Root();
   std::optional<ResourceDataEntry> FirstLanguage(std::uint32_t languageTable,
                                                  ResourceDirectoryPath& path) const;
-  // Reads the resource section from the directory on in one read, when the budget allows it.
-  bool Preload(FileRange extent);
-  std::optional<std::vector<std::uint8_t>> ReadRange(FileRange range);
+  // The file bytes from the first to the end of the last resource of `type`.
+  std::optional<FileRange> DataSpan(std::uint16_t type);
+  // Reads the data of the group icons and of the icons, each in one read, before the first
+  // fetch: a module's icons are then fetched from memory.
+  void PrefetchIcons();
 
-  std::unique_ptr<TStream> stream_;
+  TBlockCachedStream stream_;
   PeImageLayout layout_;
-  // The resource section from the directory on, read at once: the directory and the resources
-  // it names are parsed from memory. Empty when the section is too large for the budget.
-  std::optional<TMemoryStream> section_;
-  FileRange sectionRange_;
   std::optional<PeResourceDirectory> directory_;
   // Read once: the root and the names of the types asked for. Language tables are small and
   // read per lookup.
   bool rootRead_ = false;
+  bool prefetched_ = false;
   std::optional<ResourceDirectoryTable> root_;
   std::map<std::uint16_t, std::optional<PeResourceTypeIndex>> types_;
   // Every fetched resource counts against it, over the module's life: entries that all point
@@ -60,22 +57,32 @@ class TPeResources : public TModuleResources {
   ReadBudget budget_;
 };
 
-bool TPeResources::Preload(FileRange extent) {
-  if (extent.Size > kMaxPreload || extent.Size > budget_.Left()) return false;
-  auto bytes = ReadFileRange(*stream_, extent);
-  if (!bytes) return false;
-  section_.emplace(std::move(*bytes));
-  sectionRange_ = extent;
-  return true;
+std::optional<FileRange> TPeResources::DataSpan(std::uint16_t type) {
+  ResourceDirectoryPath typePath;
+  const PeResourceTypeIndex* index = TypeIndex(type, typePath);
+  if (index == nullptr) return std::nullopt;
+  std::uint64_t begin = UINT64_MAX;
+  std::uint64_t end = 0;
+  for (const ResourceDirectoryEntry& entry : index->Table().Entries) {
+    if (!entry.IsSubdirectory) continue;
+    ResourceDirectoryPath path = typePath;
+    const auto data = FirstLanguage(entry.Offset, path);
+    const auto range = data ? layout_.MapRange(data->Rva, data->Size) : std::nullopt;
+    if (!range) continue;
+    begin = std::min(begin, range->Offset);
+    end = std::max(end, range->Offset + range->Size);
+  }
+  if (end <= begin) return std::nullopt;
+  return FileRange{begin, end - begin};
 }
 
-std::optional<std::vector<std::uint8_t>> TPeResources::ReadRange(FileRange range) {
-  if (section_ && range.Offset >= sectionRange_.Offset &&
-      range.Offset - sectionRange_.Offset <= sectionRange_.Size &&
-      range.Size <= sectionRange_.Size - (range.Offset - sectionRange_.Offset)) {
-    return ReadFileRange(*section_, FileRange{range.Offset - sectionRange_.Offset, range.Size});
+void TPeResources::PrefetchIcons() {
+  if (prefetched_) return;
+  prefetched_ = true;
+  for (const std::uint16_t type : {kResourceTypeGroupIcon, kResourceTypeIcon}) {
+    const auto span = DataSpan(type);
+    if (span && span->Size <= std::min(kMaxPrefetch, budget_.Left())) stream_.Load(*span);
   }
-  return ReadFileRange(*stream_, range);
 }
 
 const ResourceDirectoryTable* TPeResources::Root() {
@@ -133,6 +140,7 @@ std::optional<ResourceDataEntry> TPeResources::FirstLanguage(std::uint32_t langu
 
 std::optional<std::vector<std::uint8_t>> TPeResources::FindResource(std::uint16_t type,
                                                                     const ResourceName& name) {
+  PrefetchIcons();
   ResourceDirectoryPath path;
   const PeResourceTypeIndex* index = TypeIndex(type, path);
   if (index == nullptr) return std::nullopt;
@@ -146,7 +154,7 @@ std::optional<std::vector<std::uint8_t>> TPeResources::FindResource(std::uint16_
   const auto range = layout_.MapRange(data->Rva, data->Size);
   if (!range) return std::nullopt;
   if (!budget_.Spend(range->Size)) return std::nullopt;
-  return ReadRange(*range);
+  return ReadFileRange(stream_, *range);
 }
 
 int TPeResources::IconCount() {

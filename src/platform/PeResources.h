@@ -1,9 +1,9 @@
 #pragma once
 // Module resources read from a PE module's own resource directory, without the platform: the
-// stand-in behind OpenModuleAsData. When the module opens, its headers are read, then the
-// resource section from the directory on, in one read, and everything after is parsed from
-// memory. A section too large for the file's read budget is read table by table instead, and a
-// resource's bytes only when it is fetched.
+// stand-in behind OpenModuleAsData. When the module opens, its headers are read and the first
+// bytes of its resource directory (where the tables are) in one read; before the first fetch,
+// the data of its group icons and of its icons in one read each. Lookups and fetches are then
+// answered from memory; what lies outside those reads is read where it is needed.
 #include <memory>
 
 #include "platform/ModuleResources.h"
