@@ -21,11 +21,49 @@ bool TBlockCachedStream::Holds(FileRange range) const {
   return Holding(range) != nullptr;
 }
 
+namespace {
+
+// Blocks are large and made anew for every module: their memory is kept for the next module
+// instead of going back to the system and being faulted in and cleared again.
+constexpr std::size_t kKeptBlocks = 4;
+constexpr std::size_t kKeptBlockBytes = 16u << 20;
+thread_local std::vector<std::vector<std::uint8_t>> spareBlocks;
+
+std::vector<std::uint8_t> TakeSpareBlock(std::size_t size) {
+  std::vector<std::uint8_t> bytes;
+  if (!spareBlocks.empty()) {
+    bytes = std::move(spareBlocks.back());
+    spareBlocks.pop_back();
+  }
+  if (bytes.size() < size) bytes.resize(size);
+  return bytes;
+}
+
+void KeepSpareBlock(std::vector<std::uint8_t> bytes) {
+  if (bytes.size() <= kKeptBlockBytes && spareBlocks.size() < kKeptBlocks) {
+    spareBlocks.push_back(std::move(bytes));
+  }
+}
+
+}  // namespace
+
+TBlockCachedStream::~TBlockCachedStream() {
+  for (Block& block : blocks_) KeepSpareBlock(std::move(block.Bytes));
+}
+
 bool TBlockCachedStream::Load(FileRange range) {
   if (Holds(range)) return true;
-  auto bytes = ReadFileRange(*stream_, range);
-  if (!bytes) return false;
-  blocks_.push_back(Block{range, std::move(*bytes)});
+  const std::uint64_t size = stream_->Size();
+  if (range.Offset > size || range.Size > size - range.Offset) return false;
+  Block block{range, TakeSpareBlock(static_cast<std::size_t>(range.Size))};
+  stream_->Seek(range.Offset);
+  const auto wanted =
+      std::span<std::uint8_t>(block.Bytes).first(static_cast<std::size_t>(range.Size));
+  if (stream_->Read(wanted) != wanted.size()) {
+    KeepSpareBlock(std::move(block.Bytes));
+    return false;
+  }
+  blocks_.push_back(std::move(block));
   return true;
 }
 

@@ -12,6 +12,9 @@ namespace pictarix {
 class TBlockCachedStream : public TStream {
  public:
   explicit TBlockCachedStream(std::unique_ptr<TStream> stream) : stream_(std::move(stream)) {}
+  ~TBlockCachedStream() override;
+  TBlockCachedStream(const TBlockCachedStream&) = delete;
+  TBlockCachedStream& operator=(const TBlockCachedStream&) = delete;
 
   // Reads `range` into memory; false (and nothing kept) when the stream does not hold it.
   bool Load(FileRange range);
@@ -28,7 +31,7 @@ class TBlockCachedStream : public TStream {
  private:
   struct Block {
     FileRange Range;
-    std::vector<std::uint8_t> Bytes;
+    std::vector<std::uint8_t> Bytes;  // its first Range.Size bytes hold the range
   };
   const Block* Holding(FileRange range) const;
 
