@@ -1,6 +1,8 @@
 // export: every image of each entry at its own size, with its transparency, as PNG files.
+#include <algorithm>
 #include <iostream>
 #include <string>
+#include <thread>
 
 #include "cli/Commands.h"
 #include "cli/HarvestRun.h"
@@ -13,8 +15,6 @@ namespace pictarix::cli {
 
 namespace {
 
-// Writers wait for the disk far more than they compute.
-constexpr int kWriterThreads = 8;
 constexpr std::size_t kBatchFiles = 512;
 
 TExportSelection SelectionOf(const CliArguments& args) {
@@ -45,9 +45,10 @@ int RunExport(const CliArguments& args) {
   std::vector<TEntryExport> batch;
   std::size_t files = 0;
   // Files are written a batch at a time, so that many flush together and the paths still come
-  // out in order, soon after they are written.
+  // out in order, soon after they are written; each core makes pictures.
+  const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   const auto writeBatch = [&] {
-    const auto failures = WriteEntryExports(batch, kWriterThreads);
+    const auto failures = WriteEntryExports(batch, threads);
     for (std::size_t e = 0; e < batch.size(); ++e) {
       auto failure = failures[e].begin();
       for (const TExportItem& item : batch[e].Plan) {

@@ -40,18 +40,12 @@ std::string BaseName(int entryIndex, const TIconImage& image) {
          std::to_string(size.Height) + "-" + std::to_string(bits);
 }
 
-// Writes one planned file; the reason when it cannot be written. Reads the icon only, so that
-// several threads may write the files of one icon.
-std::optional<std::string> WriteItem(const TAdvancedIcon& icon, const TExportItem& item) {
+// The bytes of one planned file, or nothing when its image cannot be decoded. Reads the icon
+// only, so that several threads may make the files of one icon.
+std::optional<std::vector<std::uint8_t>> ItemBytes(const TAdvancedIcon& icon,
+                                                   const TExportItem& item) {
   const TIconImage* image = icon.Images.Get(item.Image);
-  const auto bytes = image == nullptr ? std::nullopt : ImagePngBytes(*image);
-  if (!bytes) return "the image cannot be decoded";
-  try {
-    ReplaceFileContents(item.Path, *bytes);
-  } catch (const EPictarixError& e) {
-    return e.what();
-  }
-  return std::nullopt;
+  return image == nullptr ? std::nullopt : ImagePngBytes(*image);
 }
 
 }  // namespace
@@ -83,11 +77,7 @@ std::vector<TExportItem> PlanEntryExport(const TAdvancedIcon& icon, int entryInd
 
 std::vector<TExportFailure> WriteEntryExport(const TAdvancedIcon& icon,
                                              const std::vector<TExportItem>& plan) {
-  std::vector<TExportFailure> failures;
-  for (const TExportItem& item : plan) {
-    if (auto reason = WriteItem(icon, item)) failures.push_back({item.Image, std::move(*reason)});
-  }
-  return failures;
+  return WriteEntryExports({TEntryExport{&icon, plan}}, 1).front();
 }
 
 std::vector<std::vector<TExportFailure>> WriteEntryExports(const std::vector<TEntryExport>& exports,
@@ -95,17 +85,24 @@ std::vector<std::vector<TExportFailure>> WriteEntryExports(const std::vector<TEn
   struct Job {
     std::size_t Export = 0;
     std::size_t Item = 0;
+    std::optional<std::vector<std::uint8_t>> Bytes;
     std::optional<std::string> Failure;
   };
   std::vector<Job> jobs;
   for (std::size_t e = 0; e < exports.size(); ++e)
-    for (std::size_t i = 0; i < exports[e].Plan.size(); ++i) jobs.push_back({e, i, {}});
+    for (std::size_t i = 0; i < exports[e].Plan.size(); ++i) jobs.push_back({e, i, {}, {}});
 
+  // The pictures are made on several threads; the files are then written together.
   std::atomic<std::size_t> next{0};
   const auto work = [&] {
     for (std::size_t j = next++; j < jobs.size(); j = next++) {
       const TEntryExport& entry = exports[jobs[j].Export];
-      jobs[j].Failure = WriteItem(*entry.Icon, entry.Plan[jobs[j].Item]);
+      try {
+        jobs[j].Bytes = ItemBytes(*entry.Icon, entry.Plan[jobs[j].Item]);
+        if (!jobs[j].Bytes) jobs[j].Failure = "the image cannot be decoded";
+      } catch (const EPictarixError& e) {
+        jobs[j].Failure = e.what();
+      }
     }
   };
   {
@@ -115,6 +112,16 @@ std::vector<std::vector<TExportFailure>> WriteEntryExports(const std::vector<TEn
     for (std::size_t t = 1; t < count; ++t) workers.emplace_back(work);
     work();
   }
+
+  std::vector<TFileReplacement> files;
+  std::vector<Job*> written;
+  for (Job& job : jobs) {
+    if (!job.Bytes) continue;
+    files.push_back({exports[job.Export].Plan[job.Item].Path, *job.Bytes});
+    written.push_back(&job);
+  }
+  auto results = ReplaceFilesContents(files);
+  for (std::size_t f = 0; f < files.size(); ++f) written[f]->Failure = std::move(results[f]);
 
   std::vector<std::vector<TExportFailure>> failures(exports.size());
   for (Job& job : jobs) {

@@ -53,12 +53,12 @@ std::vector<TExportFailure> WriteEntryExport(const TAdvancedIcon& icon,
 
 // The planned files of one entry, for writing many entries at once.
 struct TEntryExport {
-  TAdvancedIcon* Icon = nullptr;
+  const TAdvancedIcon* Icon = nullptr;
   std::vector<TExportItem> Plan;
 };
 
-// WriteEntryExport for each entry, the files written by `threads` threads at once: every file is
-// flushed to disk on its own, and flushes that wait together cost the disk far less than one
+// WriteEntryExport for each entry: the pictures are made by `threads` threads at once, then all
+// files are written together (ReplaceFilesContents), which costs the disk far less than one
 // after another. Answers each entry's failures, in the order of `exports`. The icons are only
 // read while this runs.
 std::vector<std::vector<TExportFailure>> WriteEntryExports(const std::vector<TEntryExport>& exports,

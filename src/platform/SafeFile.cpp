@@ -1,15 +1,19 @@
 #include "platform/SafeFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <map>
 #include <random>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "platform/Errors.h"
 #include "platform/OutputPath.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
@@ -20,8 +24,12 @@ namespace pictarix {
 
 namespace {
 
+std::string CreateErrorText(const std::filesystem::path& path, const std::string& reason) {
+  return "Cannot create file \"" + path.string() + "\". " + reason;
+}
+
 [[noreturn]] void ThrowCreateError(const std::filesystem::path& path, const std::string& reason) {
-  throw EFCreateError("Cannot create file \"" + path.string() + "\". " + reason);
+  throw EFCreateError(CreateErrorText(path, reason));
 }
 
 // A hidden name beside `name` for the new file before its rename; kept short enough for the
@@ -39,23 +47,34 @@ std::string HiddenName(const std::string& name) {
 #ifndef _WIN32
 
 constexpr int kAttempts = 100;  // hidden names tried before giving up
-// TryReplace's answer when the unnamed way is not available here (file system, no /proc).
+// An answer meaning the unnamed way is not available here (file system, no /proc).
 constexpr int kNoUnnamedFile = -1;
+// Files a batch keeps open at once, well under the descriptor limit.
+constexpr std::size_t kMostFilesOpen = 256;
+// Below this many files on one file system, each file is flushed on its own rather than the
+// whole file system at once (which also writes out whatever other programs left unwritten).
+constexpr std::size_t kFilesForWholeFlush = 8;
 
 class TDescriptor {
  public:
-  explicit TDescriptor(int fd) : fd_(fd) {}
-  ~TDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
+  explicit TDescriptor(int fd = -1) : fd_(fd) {}
+  ~TDescriptor() { Reset(); }
+  TDescriptor(TDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  TDescriptor& operator=(TDescriptor&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
   }
-  TDescriptor(const TDescriptor&) = delete;
-  TDescriptor& operator=(const TDescriptor&) = delete;
   int Get() const { return fd_; }
   // Closes now and answers the error close reports (a delayed write error), or 0.
   int Close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
+    const int result = ::close(std::exchange(fd_, -1));
     return result == 0 ? 0 : errno;
+  }
+  void Reset() {
+    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
   }
 
  private:
@@ -118,31 +137,249 @@ int CreateNamed(int folder, std::string& hidden, const std::string& name) {
   return -1;
 }
 
-// Writes the new file and renames it over `name`; answers 0, an errno value or kNoUnnamedFile.
-// Whatever was made is removed again on failure.
-int TryReplace(int folder, const std::string& name, std::span<const std::uint8_t> bytes,
-               const struct stat* old, bool unnamed) {
-  std::string hidden;
-  const int fd = unnamed ? ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)
-                         : CreateNamed(folder, hidden, name);
-  if (fd < 0) {
-    // Kernels and file systems without unnamed files answer one of these.
-    const bool lacking = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
-    return unnamed && lacking ? kNoUnnamedFile : errno;
+// The folder a target is created in, or -1 with errno. A folder that may be entered but not
+// listed still takes new files, but is opened as a path only and cannot be flushed.
+int OpenFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0 || errno != EACCES) return fd;
+  return ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+
+bool IsPathOnly(int fd) {
+  const int flags = ::fcntl(fd, F_GETFL);
+  return flags < 0 || (flags & O_PATH) != 0;
+}
+
+// Why the file named `name` in `folder` cannot be replaced, if it cannot; fills `old` with what
+// is there now (st_mode 0 when nothing is).
+std::optional<std::string> CheckTarget(int folder, const std::string& name, struct stat& old) {
+  old = {};
+  if (::fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0) {
+    old = {};
+    return std::nullopt;
   }
-  TDescriptor file(fd);
-  int error = old != nullptr ? KeepOwnerAndMode(fd, *old) : 0;
-  if (error == 0) error = WriteAll(fd, bytes);
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
-  if (error == 0 && unnamed) error = LinkUnnamed(fd, folder, hidden, name);
-  if (const int closed = file.Close(); error == 0) error = closed;
-  if (error == 0 && ::renameat(folder, hidden.c_str(), folder, name.c_str()) != 0) error = errno;
-  if (error != 0) {
-    if (!hidden.empty()) ::unlinkat(folder, hidden.c_str(), 0);
+  if (S_ISDIR(old.st_mode)) return SystemErrorText(EISDIR);
+  if (!S_ISREG(old.st_mode)) return "It is not a regular file";
+  return std::nullopt;
+}
+
+// A new file written beside its target, not yet under the target's name. Each step answers 0,
+// an errno value or kNoUnnamedFile, and on failure leaves nothing behind.
+class TStagedFile {
+ public:
+  // Makes the file (unnamed, or under a hidden name) and writes `bytes` into it; `old` is the
+  // file it replaces (st_mode 0: none).
+  int Write(int folder, const std::string& name, std::span<const std::uint8_t> bytes,
+            const struct stat& old, bool unnamed) {
+    const int fd = unnamed ? ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)
+                           : CreateNamed(folder, hidden_, name);
+    if (fd < 0) {
+      // Kernels and file systems without unnamed files answer one of these.
+      const bool lacking = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
+      return unnamed && lacking ? kNoUnnamedFile : errno;
+    }
+    file_ = TDescriptor(fd);
+    int error = old.st_mode != 0 ? KeepOwnerAndMode(fd, old) : 0;
+    if (error == 0) error = WriteAll(fd, bytes);
+    if (error != 0) Discard(folder);
     return error;
   }
+
+  int Descriptor() const { return file_.Get(); }
+
+  int Flush(int folder) {
+    if (::fsync(file_.Get()) == 0) return 0;
+    const int error = errno;
+    Discard(folder);
+    return error;
+  }
+
+  // Links and closes the file, then renames it over `name`; the target is replaced only when
+  // every step before the rename has succeeded.
+  int Publish(int folder, const std::string& name) {
+    int error = hidden_.empty() ? LinkUnnamed(file_.Get(), folder, hidden_, name) : 0;
+    if (const int closed = file_.Close(); error == 0) error = closed;
+    if (error == 0 && ::renameat(folder, hidden_.c_str(), folder, name.c_str()) != 0) error = errno;
+    if (error != 0) {
+      Discard(folder);
+      return error;
+    }
+    hidden_.clear();
+    return 0;
+  }
+
+  void Discard(int folder) {
+    if (!hidden_.empty()) ::unlinkat(folder, hidden_.c_str(), 0);
+    hidden_.clear();
+    file_.Reset();
+  }
+
+ private:
+  TDescriptor file_;
+  std::string hidden_;
+};
+
+// Writes the new file and renames it over `name`, each step on its own.
+int TryReplace(int folder, const std::string& name, std::span<const std::uint8_t> bytes,
+               const struct stat& old, bool unnamed) {
+  TStagedFile staged;
+  int error = staged.Write(folder, name, bytes, old, unnamed);
+  if (error == 0) error = staged.Flush(folder);
+  if (error == 0) error = staged.Publish(folder, name);
+  if (error != 0) return error;
   ::fsync(folder);  // the rename is done; a folder opened only as a path cannot be flushed
   return 0;
+}
+
+int ReplaceInFolder(int folder, const std::string& name, std::span<const std::uint8_t> bytes,
+                    const struct stat& old) {
+  const int error = TryReplace(folder, name, bytes, old, true);
+  return error == kNoUnnamedFile ? TryReplace(folder, name, bytes, old, false) : error;
+}
+
+// The folders of one chunk of a batch, each opened once, and which of them took a new name.
+class TChunkFolders {
+ public:
+  struct Folder {
+    TDescriptor Fd;
+    dev_t Device = 0;
+    bool Renamed = false;
+  };
+
+  // The folder, or nullptr with errno.
+  Folder* Open(const std::filesystem::path& path) {
+    if (const auto known = folders_.find(path); known != folders_.end()) return &known->second;
+    TDescriptor fd(OpenFolder(path));
+    struct stat status {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &status) != 0) return nullptr;
+    return &folders_.emplace(path, Folder{std::move(fd), status.st_dev, false}).first->second;
+  }
+
+  // A descriptor that flushes the whole file system `device`, or -1.
+  int WholeFlushOf(dev_t device) const {
+    for (const auto& [path, folder] : folders_)
+      if (folder.Device == device && !IsPathOnly(folder.Fd.Get())) return folder.Fd.Get();
+    return -1;
+  }
+
+  void FlushRenamed() const {
+    for (const auto& [path, folder] : folders_)
+      if (folder.Renamed) ::fsync(folder.Fd.Get());
+  }
+
+ private:
+  std::map<std::filesystem::path, Folder> folders_;
+};
+
+// One file of a chunk on its way to its target.
+struct TPendingFile {
+  std::size_t Index = 0;
+  TChunkFolders::Folder* Folder = nullptr;
+  std::string Name;
+  struct stat Old {};
+  TStagedFile Staged;
+  bool Failed = false;
+};
+
+std::size_t FilesOpenAtOnce() {
+  struct rlimit limit {};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+    return kMostFilesOpen;
+  // Leave three quarters of the descriptors to the program and to the chunk's folders.
+  return std::clamp<std::size_t>(limit.rlim_cur / 4, 1, kMostFilesOpen);
+}
+
+// Flushes the written files of a chunk: the whole file system at once where many files wait on
+// it (a file's own flush still checks it for a write error then, without waiting for the
+// disk), otherwise each file on its own. Files that cannot be flushed are reported and dropped.
+void FlushChunk(std::vector<TPendingFile>& pending, const TChunkFolders& folders,
+                std::vector<std::optional<std::string>>& results,
+                std::span<const TFileReplacement> files) {
+  std::map<dev_t, std::size_t> perDevice;
+  for (const TPendingFile& file : pending) ++perDevice[file.Folder->Device];
+  std::map<dev_t, bool> flushedWhole;
+  for (const auto& [device, count] : perDevice) {
+    const int whole = count >= kFilesForWholeFlush ? folders.WholeFlushOf(device) : -1;
+    flushedWhole[device] = whole >= 0 && ::syncfs(whole) == 0;
+  }
+  for (TPendingFile& file : pending) {
+    const int folder = file.Folder->Fd.Get();
+    int error = 0;
+    if (flushedWhole[file.Folder->Device]) {
+      const unsigned flags =
+          SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+      if (::sync_file_range(file.Staged.Descriptor(), 0, 0, flags) != 0) {
+        error = errno;
+        file.Staged.Discard(folder);
+      }
+    } else {
+      error = file.Staged.Flush(folder);
+    }
+    if (error != 0) {
+      file.Failed = true;
+      results[file.Index] = CreateErrorText(files[file.Index].Target, SystemErrorText(error));
+    }
+  }
+}
+
+void ReplaceChunk(std::span<const TFileReplacement> files, std::size_t first, std::size_t count,
+                  std::vector<std::optional<std::string>>& results) {
+  TChunkFolders folders;
+  std::vector<TPendingFile> pending;
+  pending.reserve(count);
+  const auto fail = [&](std::size_t index, const std::string& reason) {
+    results[index] = CreateErrorText(files[index].Target, reason);
+  };
+  for (std::size_t index = first; index < first + count; ++index) {
+    const TFileReplacement& file = files[index];
+    std::filesystem::path path;
+    try {
+      path = ResolveOutputPath(file.Target);
+    } catch (const EFCreateError& e) {
+      results[index] = e.what();
+      continue;
+    }
+    TPendingFile next;
+    next.Index = index;
+    next.Name = path.filename().string();
+    if (next.Name.empty()) {
+      fail(index, SystemErrorText(EISDIR));
+      continue;
+    }
+    next.Folder = folders.Open(path.parent_path());
+    if (next.Folder == nullptr) {
+      fail(index, SystemErrorText(errno));
+      continue;
+    }
+    const int folder = next.Folder->Fd.Get();
+    if (const auto refused = CheckTarget(folder, next.Name, next.Old)) {
+      fail(index, *refused);
+      continue;
+    }
+    int error = next.Staged.Write(folder, next.Name, file.Bytes, next.Old, true);
+    if (error == kNoUnnamedFile)
+      error = next.Staged.Write(folder, next.Name, file.Bytes, next.Old, false);
+    if (error != 0) {
+      fail(index, SystemErrorText(error));
+      continue;
+    }
+    pending.push_back(std::move(next));
+  }
+
+  FlushChunk(pending, folders, results, files);
+  for (TPendingFile& file : pending) {
+    if (file.Failed) continue;
+    const int folder = file.Folder->Fd.Get();
+    int error = file.Staged.Publish(folder, file.Name);
+    // An unnamed file that cannot be named here is written again the named way.
+    if (error == kNoUnnamedFile)
+      error = TryReplace(folder, file.Name, files[file.Index].Bytes, file.Old, false);
+    if (error != 0)
+      fail(file.Index, SystemErrorText(error));
+    else
+      file.Folder->Renamed = true;
+  }
+  folders.FlushRenamed();
 }
 
 #endif
@@ -172,25 +409,32 @@ void ReplaceFileContents(const std::filesystem::path& target, std::span<const st
     ThrowCreateError(target, error.message());
   }
 #else
-  const std::filesystem::path folderPath = path.parent_path();
-  int folderFd = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  // A folder that may be entered but not listed still takes new files.
-  if (folderFd < 0 && errno == EACCES) {
-    folderFd = ::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  }
-  if (folderFd < 0) ThrowCreateError(target, SystemErrorText(errno));
-  const TDescriptor folder(folderFd);
-
+  const TDescriptor folder(OpenFolder(path.parent_path()));
+  if (folder.Get() < 0) ThrowCreateError(target, SystemErrorText(errno));
   struct stat old {};
-  const bool exists = ::fstatat(folder.Get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
-  if (exists && S_ISDIR(old.st_mode)) ThrowCreateError(target, SystemErrorText(EISDIR));
-  if (exists && !S_ISREG(old.st_mode)) ThrowCreateError(target, "It is not a regular file");
-
-  const struct stat* replaced = exists ? &old : nullptr;
-  int error = TryReplace(folder.Get(), name, bytes, replaced, true);
-  if (error == kNoUnnamedFile) error = TryReplace(folder.Get(), name, bytes, replaced, false);
-  if (error != 0) ThrowCreateError(target, SystemErrorText(error));
+  if (const auto refused = CheckTarget(folder.Get(), name, old)) ThrowCreateError(target, *refused);
+  if (const int error = ReplaceInFolder(folder.Get(), name, bytes, old); error != 0)
+    ThrowCreateError(target, SystemErrorText(error));
 #endif
+}
+
+std::vector<std::optional<std::string>> ReplaceFilesContents(
+    std::span<const TFileReplacement> files) {
+  std::vector<std::optional<std::string>> results(files.size());
+#ifdef _WIN32
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    try {
+      ReplaceFileContents(files[i].Target, files[i].Bytes);
+    } catch (const EFCreateError& e) {
+      results[i] = e.what();
+    }
+  }
+#else
+  const std::size_t chunk = FilesOpenAtOnce();
+  for (std::size_t first = 0; first < files.size(); first += chunk)
+    ReplaceChunk(files, first, std::min(chunk, files.size() - first), results);
+#endif
+  return results;
 }
 
 }  // namespace pictarix

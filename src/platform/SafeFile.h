@@ -1,8 +1,11 @@
 #pragma once
-// Replacing an output file without ever leaving a half-written file under its name.
+// Replacing output files without ever leaving a half-written file under their names.
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace pictarix {
 
@@ -16,5 +19,19 @@ namespace pictarix {
 // Failures raise EFCreateError with "Cannot create file "<target>". <reason>" and leave no
 // temporary file behind; a killed process leaves none either where the unnamed file is used.
 void ReplaceFileContents(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+
+// One file of ReplaceFilesContents; the bytes are only read during the call.
+struct TFileReplacement {
+  std::filesystem::path Target;
+  std::span<const std::uint8_t> Bytes;
+};
+
+// ReplaceFileContents for many files, with the same guarantees for each file, but cheaper: a
+// chunk of new files is written and kept open, flushed to disk together, then each is renamed
+// over its target, and each folder is flushed once per chunk. Answers, in the order given, the
+// EFCreateError text of each file that could not be written (its target left as it was) or
+// nothing for a file written; one file's failure does not stop the others.
+std::vector<std::optional<std::string>> ReplaceFilesContents(
+    std::span<const TFileReplacement> files);
 
 }  // namespace pictarix

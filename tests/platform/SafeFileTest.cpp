@@ -138,8 +138,13 @@ TEST_F(ReplaceFileTest, AWriterKilledMidWayLeavesNoFileBehind) {
   const pid_t child = ::fork();
   if (child == 0) {
     const Bytes large(64 << 20, 0x5A);
+    const std::vector<TFileReplacement> batch = {{dir.Path() / "a.png", large},
+                                                 {dir.Path() / "b.png", large}};
     try {
-      for (;;) ReplaceFileContents(target, large);
+      for (;;) {
+        ReplaceFileContents(target, large);
+        ReplaceFilesContents(batch);
+      }
     } catch (...) {
       ::_exit(1);
     }
@@ -147,9 +152,68 @@ TEST_F(ReplaceFileTest, AWriterKilledMidWayLeavesNoFileBehind) {
   std::this_thread::sleep_for(std::chrono::milliseconds(400));
   ::kill(child, SIGKILL);
   ::waitpid(child, nullptr, 0);
-  const std::vector<std::string> names = Names(dir.Path());
-  EXPECT_TRUE(names.empty() || names == std::vector<std::string>{"large.icl"})
-      << names.size() << " names, first " << names.front();
+  for (const std::string& name : Names(dir.Path()))
+    EXPECT_TRUE(name == "large.icl" || name == "a.png" || name == "b.png") << name;
+}
+
+// More files than a batch keeps open at once, among them targets that cannot be written.
+TEST_F(ReplaceFileTest, ABatchWritesEveryOtherFileWhenOneFailsAndLeavesNoTemporaryFile) {
+  const fs::path folder = dir.Path();
+  WriteText(folder / "old.png", "old");
+  ASSERT_EQ(::chmod((folder / "old.png").c_str(), 0640), 0);
+  fs::create_directory(folder / "taken.png");
+  std::vector<TFileReplacement> files;
+  std::vector<Bytes> contents;
+  for (int i = 0; i < 300; ++i) contents.push_back(Bytes{static_cast<std::uint8_t>(i), 1});
+  files.push_back({folder / "old.png", contents[0]});
+  files.push_back({folder / "taken.png", contents[1]});
+  files.push_back({folder / "missing" / "x.png", contents[2]});
+  for (int i = 3; i < 300; ++i)
+    files.push_back({folder / (std::to_string(i) + ".png"), contents[static_cast<std::size_t>(i)]});
+
+  const auto results = ReplaceFilesContents(files);
+  ASSERT_EQ(results.size(), files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (i == 1 || i == 2) {
+      ASSERT_TRUE(results[i]);
+      EXPECT_EQ(results[i]->rfind("Cannot create file \"" + files[i].Target.string() + "\". ", 0),
+                0u)
+          << *results[i];
+    } else {
+      EXPECT_FALSE(results[i]) << *results[i];
+      EXPECT_EQ(ReadWholeFile(files[i].Target), contents[i]);
+    }
+  }
+  struct stat status {};
+  ASSERT_EQ(::stat((folder / "old.png").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+  EXPECT_TRUE(fs::is_directory(folder / "taken.png"));
+  EXPECT_EQ(Names(folder).size(), 299u);  // the 298 files and the folder in the way
+}
+
+// A folder that refuses new files fails its own files only.
+TEST_F(ReplaceFileTest, ABatchFailsOnlyTheFilesOfAFolderThatTakesNoNewFile) {
+  NeedRoot();
+  if (IsSkipped()) return;
+  const fs::path closed = dir.Path() / "closed";
+  const fs::path open = dir.Path() / "open";
+  fs::create_directories(closed);
+  fs::create_directories(open);
+  ASSERT_EQ(::chown(open.c_str(), kNobody, kNobody), 0);
+  WriteText(closed / "lib.icl", "old");
+  ASSERT_EQ(::chown((closed / "lib.icl").c_str(), kNobody, kNobody), 0);
+  const Bytes bytes{9, 9};
+  const std::vector<TFileReplacement> files = {
+      {open / "1.png", bytes}, {closed / "lib.icl", bytes}, {open / "2.png", bytes}};
+  EXPECT_EQ(AsNobody([&] {
+              const auto results = ReplaceFilesContents(files);
+              return !results[0] && results[1] && !results[2] ? 0 : 1;
+            }),
+            0);
+  EXPECT_EQ(ReadWholeFile(closed / "lib.icl"), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(Names(closed), std::vector<std::string>{"lib.icl"});
+  EXPECT_EQ(Names(open), (std::vector<std::string>{"1.png", "2.png"}));
+  EXPECT_EQ(ReadWholeFile(open / "2.png"), bytes);
 }
 
 TEST_F(ReplaceFileTest, ASecondLockWaitsForTheRenameThenLocksTheNewFile) {
