@@ -4,7 +4,7 @@
 # `icotool -x` of every icon file it extracted. Both start from an empty folder each run; one
 # hyperfine run, warm cache. Usage: bench/export-vs-icotool.sh [DIR] [CLI] [RUNS]
 set -euo pipefail
-dir=${1:-$(dpkg -L libwine 2>/dev/null | grep -m1 'x86_64-windows$')}
+dir=${1:-$(dpkg -L libwine 2>/dev/null | awk '/x86_64-windows$/ && !n++')}  # reads all: no SIGPIPE
 cli=$(realpath "${2:-build-rel/pictarix-cli}")
 runs=${3:-10}
 for tool in wrestool icotool hyperfine; do
@@ -21,6 +21,7 @@ wrestool -x --type=14 -o "$work/peer/ico" "$dir"/* 2>/dev/null || true
 icotool -x -o "$work/peer/png" "$work"/peer/ico/*.ico 2>/dev/null || true
 echo "images: pictarix-cli $(ls "$work/ours" | wc -l), wrestool+icotool $(ls "$work/peer/png" | wc -l)"
 
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 hyperfine --warmup 1 --runs "$runs" --export-csv "$work/result.csv" \
   --prepare 'rm -rf "$work/ours" "$work/peer" && mkdir -p "$work/ours" "$work/peer/ico" "$work/peer/png"' \
   -n pictarix-cli 'bash -c "\"\$cli\" export --all --output \"\$work/ours\" \"\$dir\" >/dev/null 2>&1"' \
@@ -28,5 +29,6 @@ hyperfine --warmup 1 --runs "$runs" --export-csv "$work/result.csv" \
 
 # Columns: command, mean, stddev, median, ...
 { read -r _; IFS=, read -r _ _ _ ours _; IFS=, read -r _ _ _ peer _; } <"$work/result.csv"
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 printf 'pictarix-cli: %.2f s\nwrestool+icotool: %.2f s\nratio (medians): %.2f\n' "$ours" "$peer" \
   "$(awk -v a="$ours" -v b="$peer" 'BEGIN { print a / b }')"
