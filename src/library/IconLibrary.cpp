@@ -22,14 +22,6 @@ bool IsBlankName(const std::filesystem::path& fileName) {
                      [](Char c) { return static_cast<std::make_unsigned_t<Char>>(c) <= 32; });
 }
 
-// The reason a reader gives for a failed read, or a plain one.
-std::string ReadErrorOf(const TICLReader& reader) {
-  if (const auto* ne = dynamic_cast<const T16BitReader*>(&reader); ne && !ne->LastError().empty()) {
-    return ne->LastError();
-  }
-  return "Not a readable module";
-}
-
 bool ReadWordAt(TStream& stream, std::uint64_t offset, std::uint16_t& word) {
   stream.Seek(offset);
   return stream.ReadU16(word);
@@ -55,7 +47,6 @@ TLoadResult TIconLibrary::LoadFromFile(const std::filesystem::path& fileName) {
 
 TLoadResult TIconLibrary::LoadFromStream(const std::filesystem::path& fileName,
                                          std::unique_ptr<TStream> stream) {
-  ReadError.clear();
   bool is32Bit = false;
   if (!IsIconModule(*stream, is32Bit)) return TLoadResult::NotModule;
   Icons.Clear();
@@ -112,8 +103,7 @@ void TIconLibrary::LoadModule(const std::filesystem::path& fileName, bool is32Bi
 
 std::unique_ptr<TICLReader> TIconLibrary::CreateReader(const std::filesystem::path& fileName,
                                                        bool is32Bit) {
-  std::unique_ptr<TStream> stream = std::move(openStream_);
-  if (!stream) stream = std::make_unique<TFileStream>(fileName);
+  std::unique_ptr<TStream> stream = TakeOpenStream(fileName);
   if (!is32Bit) return std::make_unique<T16BitReader>(fileName, std::move(stream));
   // The module opener is called once, by the reader's ReadIcons; it hands over this stream.
   auto held = std::make_shared<std::unique_ptr<TStream>>(std::move(stream));
@@ -121,6 +111,12 @@ std::unique_ptr<TICLReader> TIconLibrary::CreateReader(const std::filesystem::pa
       fileName,
       [held](const std::filesystem::path&) { return OpenModuleFromStream(std::move(*held)); },
       OnMessageBeep);
+}
+
+std::unique_ptr<TStream> TIconLibrary::TakeOpenStream(const std::filesystem::path& fileName) {
+  std::unique_ptr<TStream> stream = std::move(openStream_);
+  if (!stream) stream = std::make_unique<TFileStream>(fileName);
+  return stream;
 }
 
 bool IsIconLibraryFile(const std::filesystem::path& fileName) {
