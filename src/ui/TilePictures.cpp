@@ -38,7 +38,9 @@ QPixmap TTilePictures::Tile(int entry, int side, qreal ratio) {
     return {};
   }
   const int deviceSide = DeviceSide(side, ratio);
-  const quint64 key = (static_cast<quint64>(entry) << 20) | static_cast<quint64>(deviceSide);
+  // Sizes stay below 4096 pixels (the decoder refuses larger ones).
+  const quint64 key = (static_cast<quint64>(entry) << 24) | (static_cast<quint64>(side) << 12) |
+                      static_cast<quint64>(deviceSide & 0xFFF);
   if (const QPixmap* cached = cache_.object(key)) return *cached;
 
   QImage image;
