@@ -76,6 +76,8 @@ TListFeatures::TListFeatures(TIconMain& window, TDialogs& dialogs)
   connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &TListFeatures::UpdateItems);
   connect(&window_.ListModel(), &QAbstractItemModel::modelReset, this, &TListFeatures::UpdateItems);
+  connect(&window_.ListModel().Pictures(), &TTilePictures::TilesReady, view->viewport(),
+          qOverload<>(&QWidget::update));
 
   CreateMenuItems();
   CreateFilterBox();

@@ -68,18 +68,23 @@ TEST_F(ListFeaturesTest, TilesComeFromTheImageNearestTheDeviceSizeAndAreNeverBlo
   AddIcons({"huge"}, {{32, 32}, {256, 32}});
   TTilePictures& pictures = window->ListModel().Pictures();
   const auto deviceSide = [&](int entry, int side, qreal ratio) {
+    pictures.Tile(entry, side, ratio);  // the harvest's tile stands in while it is made
+    pictures.WaitForPending();
     const QPixmap tile = pictures.Tile(entry, side, ratio);
     EXPECT_LE(tile.deviceIndependentSize().width(), side);
     return tile.width();
   };
+  const QPixmap standIn = pictures.Tile(1, 128, 1.0);  // the harvest's tile, scaled
+  EXPECT_EQ(standIn.width(), 32);
+  EXPECT_EQ(standIn.deviceIndependentSize(), QSizeF(128, 128));
   EXPECT_EQ(deviceSide(0, 32, 1.0), 32);
   EXPECT_EQ(deviceSide(0, 48, 1.0), 48);
   EXPECT_EQ(deviceSide(0, 32, 1.5), 48);   // the 48 image, not the 32 one stretched
-  EXPECT_EQ(deviceSide(0, 32, 2.0), 48);   // the largest there is, drawn at the tile's size
+  EXPECT_EQ(deviceSide(0, 32, 2.0), 64);   // the largest there is, made for the tile's size
   EXPECT_EQ(deviceSide(0, 256, 1.0), 48);  // shown at its own size, not blown up
   EXPECT_EQ(pictures.Tile(0, 256, 1.0).deviceIndependentSize(), QSizeF(48, 48));
-  EXPECT_EQ(deviceSide(2, 32, 2.0), 64);  // the 256 image made smaller, sharp at ratio 2
-  EXPECT_EQ(deviceSide(2, 256, 2.0), 256);
+  EXPECT_EQ(deviceSide(2, 32, 2.0), 64);    // the 256 image made smaller, sharp at ratio 2
+  EXPECT_EQ(deviceSide(2, 256, 2.0), 512);  // made for the screen, never scaled when drawn
   // The 32x32 tile of a plain screen is the harvest's own tile.
   EXPECT_EQ(pictures.Tile(2, 32, 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
             window->ListModel()
