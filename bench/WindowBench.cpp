@@ -27,7 +27,7 @@
 #include <QTimer>
 
 #include "harvest/Harvester.h"
-#include "model/IconTools.h"
+#include "model/HiResIcon.h"
 #include "ui/Dialogs.h"
 #include "ui/IconListModel.h"
 #include "ui/IconMain.h"

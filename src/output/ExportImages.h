@@ -33,7 +33,8 @@ struct TExportItem {
 
 // The files exporting the entry numbered `entryIndex` writes into `folder`, in the icon's image
 // order: "<entry>-<W>x<H>-<B>.png" with the image's real size and its BitCount (32 for a PNG
-// image); a name met again in the same entry gets "-2", "-3", ... before ".png".
+// image); a name met again among the entry's images gets "-2", "-3", ... before ".png" (counted
+// over all its images, so an image's name does not depend on the selection).
 std::vector<TExportItem> PlanEntryExport(const TAdvancedIcon& icon, int entryIndex,
                                          const std::filesystem::path& folder,
                                          const TExportSelection& selection);
@@ -47,7 +48,20 @@ struct TExportFailure {
 // Writes the planned files (a PNG image's stored bytes, any other image as an RGBA PNG), each
 // replacing its file safely. An image that cannot be decoded or a file that cannot be written
 // is left out and answered; the others are still written.
-std::vector<TExportFailure> WriteEntryExport(TAdvancedIcon& icon,
+std::vector<TExportFailure> WriteEntryExport(const TAdvancedIcon& icon,
                                              const std::vector<TExportItem>& plan);
+
+// The planned files of one entry, for writing many entries at once.
+struct TEntryExport {
+  TAdvancedIcon* Icon = nullptr;
+  std::vector<TExportItem> Plan;
+};
+
+// WriteEntryExport for each entry, the files written by `threads` threads at once: every file is
+// flushed to disk on its own, and flushes that wait together cost the disk far less than one
+// after another. Answers each entry's failures, in the order of `exports`. The icons are only
+// read while this runs.
+std::vector<std::vector<TExportFailure>> WriteEntryExports(const std::vector<TEntryExport>& exports,
+                                                           int threads);
 
 }  // namespace pictarix

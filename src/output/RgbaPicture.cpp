@@ -66,7 +66,7 @@ ImageSize RealImageSize(const TIconImage& image) {
   return {DirectorySide(image.Width), DirectorySide(image.Height)};
 }
 
-std::optional<RgbaPicture> ImageToRgba(TIconImage& image) {
+std::optional<RgbaPicture> ImageToRgba(const TIconImage& image) {
   const IconHandle handle = CreateIconFromResource(HeldData(image), 0, 0);
   if (!handle) return std::nullopt;
   RgbaPicture picture{handle->Width, handle->Height, handle->Rgba};
@@ -106,7 +106,7 @@ std::vector<std::uint8_t> EncodePngRgba(const RgbaPicture& picture) {
   return out;
 }
 
-std::optional<std::vector<std::uint8_t>> ImagePngBytes(TIconImage& image) {
+std::optional<std::vector<std::uint8_t>> ImagePngBytes(const TIconImage& image) {
   if (IsPngImage(image)) {
     // Stored bytes are written unchanged, but only when they decode.
     if (!CreateIconFromResource(HeldData(image), 0, 0)) return std::nullopt;

@@ -46,10 +46,13 @@ class EntryListFixture {
     return static_cast<int>(Entries.size()) - 1;
   }
 
-  TEntryList List() { return {Entries, LargeImgs}; }
+  TEntryList& List() { return list_; }
 
   std::vector<TListEntry> Entries;
   TTileList LargeImgs;
+
+ private:
+  TEntryList list_{Entries, LargeImgs};
 };
 
 }  // namespace pictarix::testing

@@ -125,7 +125,8 @@ TEST(ExportImagesTest, NamesRepeatsAndSelection) {
                                                  "3-32x32-32.png@4", "3-16x16-4-3.png@5"}));
   EXPECT_EQ(names(only(Mode::Largest)), std::vector<std::string>{"3-48x48-32.png@3"});
   EXPECT_EQ(names(only(Mode::Size, 20)), std::vector<std::string>{"3-32x32-32.png@4"});
-  EXPECT_EQ(names(only(Mode::Size, 16)), std::vector<std::string>{"3-16x16-4.png@5"});  // later tie
+  EXPECT_EQ(names(only(Mode::Size, 16)),
+            std::vector<std::string>{"3-16x16-4-3.png@5"});  // later tie
   EXPECT_EQ(names(only(Mode::Size, 300)), std::vector<std::string>{"3-48x48-32.png@3"});
 
   TExportSelection picked;
