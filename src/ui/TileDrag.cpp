@@ -40,6 +40,7 @@ QMimeData* TTileDrag::MimeFor(const std::vector<int>& entries) {
   const QString dragFolder = folder_.filePath(QString::number(++drags_));
   if (!QDir().mkpath(dragFolder)) return nullptr;
   QList<QUrl> urls;
+  TEntryList list(harvester_);
   QSet<QString> taken;  // names compared without case, as Windows file systems do
   for (const int entry : entries) {
     if (entry < 0 || static_cast<std::size_t>(entry) >= harvester_.Entries.size()) continue;
@@ -50,7 +51,7 @@ QMimeData* TTileDrag::MimeFor(const std::vector<int>& entries) {
     }
     const QString path = dragFolder + QLatin1Char('/') + name;
     try {
-      if (!SaveEntryAs(harvester_, ToPath(path), entry, sfIcon)) continue;
+      if (!SaveEntryAs(list, ToPath(path), entry, TSaveFormat::Icon)) continue;
     } catch (const std::exception&) {
       continue;  // a file that cannot be written is left out of the drag
     }
