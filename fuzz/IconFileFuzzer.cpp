@@ -9,6 +9,7 @@
 #include "model/AdvancedIcon.h"
 #include "model/IconTools.h"
 #include "platform/Errors.h"
+#include "platform/IconDraw.h"
 
 namespace {
 

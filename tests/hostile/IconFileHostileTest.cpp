@@ -10,6 +10,7 @@
 #include "model/AdvancedIcon.h"
 #include "model/IconTools.h"
 #include "platform/Errors.h"
+#include "platform/IconDraw.h"
 #include "platform/ReadBudget.h"
 #include "support/DibBuilder.h"
 #include "support/IconFileBuilder.h"
