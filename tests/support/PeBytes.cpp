@@ -1,18 +1,15 @@
 #include "support/PeBytes.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
+#include <stdexcept>
 #include <string>
 
+#include "platform/Stream.h"
 #include "support/PeFixture.h"
 
 namespace pictarix::testing {
 
 PeBytes::PeBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  bytes_.assign(std::istreambuf_iterator<char>(in), {});
+  bytes_ = ReadWholeFile(path);
   peOffset_ = U32(0x3C);
   const std::uint64_t fileHeader = peOffset_ + 4;
   const std::uint16_t sections = static_cast<std::uint16_t>(U32(fileHeader + 2) & 0xFFFF);
@@ -27,7 +24,7 @@ PeBytes::PeBytes(const std::filesystem::path& path) {
     rsrcRawSize_ = U32(header + 16);
     rsrcOffset_ = U32(header + 20);
   }
-  EXPECT_NE(rsrcOffset_, 0u) << "no .rsrc section in " << path;
+  if (rsrcOffset_ == 0) throw std::runtime_error("no .rsrc section in " + path.string());
 }
 
 void PeBytes::Save(const std::filesystem::path& path) const {
@@ -68,8 +65,7 @@ std::uint64_t PeBytes::EntryWithId(std::uint64_t table, std::uint16_t id) const 
     const std::uint32_t name = U32(EntryAt(table, i));
     if ((name & 0x80000000u) == 0 && name == id) return EntryAt(table, i);
   }
-  ADD_FAILURE() << "no entry with id " << id;
-  return 0;
+  throw std::runtime_error("no entry with id " + std::to_string(id));
 }
 
 std::uint64_t PeBytes::Target(std::uint64_t entry) const {

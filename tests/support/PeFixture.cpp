@@ -34,6 +34,15 @@ bool PeToolchain::Available() const {
          std::filesystem::is_regular_file(Ld, error);
 }
 
+// The paths arrive as compile definitions of this library (cmake/MingwTools.cmake).
+PeToolchain Pe32PlusToolchain() {
+  return {PICTARIX_WINDRES64, PICTARIX_LD64};
+}
+
+PeToolchain Pe32Toolchain() {
+  return {PICTARIX_WINDRES32, PICTARIX_LD32};
+}
+
 std::optional<std::filesystem::path> BuildModule(const PeToolchain& tools,
                                                  const std::filesystem::path& folder,
                                                  const std::string& name, const std::string& script,

@@ -16,17 +16,9 @@ struct PeToolchain {
   bool Available() const;
 };
 
-// The tools the build found; the paths arrive as compile definitions of the test binary.
-#if defined(PICTARIX_WINDRES64) && defined(PICTARIX_LD64)
-inline PeToolchain Pe32PlusToolchain() {
-  return {PICTARIX_WINDRES64, PICTARIX_LD64};
-}
-#endif
-#if defined(PICTARIX_WINDRES32) && defined(PICTARIX_LD32)
-inline PeToolchain Pe32Toolchain() {
-  return {PICTARIX_WINDRES32, PICTARIX_LD32};
-}
-#endif
+// The tools the build found (for 64-bit PE32+ and 32-bit PE32 modules).
+PeToolchain Pe32PlusToolchain();
+PeToolchain Pe32Toolchain();
 
 // Writes `script` as `<name>.rc` into `folder` (beside the files it names, which the test
 // writes first), compiles and links it to `<name>.dll`. Nothing when a tool fails; `log` then
