@@ -26,6 +26,9 @@
 
 #include "harvest/Harvester.h"
 #include "model/IconTools.h"
+#include "support/FileBytes.h"
+#include "support/HarvestFixtures.h"
+#include "support/IconFileBuilder.h"
 #include "ui/Dialogs.h"
 #include "ui/IconListModel.h"
 #include "ui/IconMain.h"
@@ -68,25 +71,9 @@ long StatusKb(const char* field) {
 
 // One 32x32 icon file of 32 bits per pixel, coloured by `seed`.
 void WriteIconFile(const std::filesystem::path& path, std::uint32_t seed) {
-  std::vector<std::uint8_t> bytes;
-  const auto put16 = [&bytes](std::uint32_t v) {
-    bytes.push_back(static_cast<std::uint8_t>(v));
-    bytes.push_back(static_cast<std::uint8_t>(v >> 8));
-  };
-  const auto put32 = [&put16](std::uint32_t v) {
-    put16(v & 0xFFFF);
-    put16(v >> 16);
-  };
-  put16(0), put16(1), put16(1);
-  bytes.push_back(32), bytes.push_back(32), bytes.push_back(0), bytes.push_back(0);
-  put16(1), put16(32), put32(40 + 4096 + 128), put32(22);
-  put32(40), put32(32), put32(64), put16(1), put16(32);
-  put32(0), put32(4096), put32(0), put32(0), put32(0), put32(0);
-  for (std::uint32_t i = 0; i < 1024; ++i) put32(0xFF000000u | (seed * 2654435761u + i));
-  bytes.insert(bytes.end(), 128, 0);
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
+  std::vector<std::uint32_t> pixels(1024);
+  for (std::uint32_t i = 0; i < 1024; ++i) pixels[i] = 0xFF000000u | (seed * 2654435761u + i);
+  pictarix::testing::WriteBytes(path, pictarix::testing::TrueColourIconFile(pixels));
 }
 
 void MakeIconTree(const std::filesystem::path& root, int count) {
@@ -105,17 +92,17 @@ void PadEntries(pictarix::TIconMain& window, int count) {
   plain->Rgba.assign(32 * 32 * 4, 0x80);
   plain->Mask.assign(32 * 32, 0);
   while (static_cast<int>(harvest.Entries.size()) < count) {
-    pictarix::TListEntry entry;
-    entry.Caption = entry.SubItemText = "Padding " + std::to_string(harvest.Entries.size());
-    entry.Icon = std::make_unique<pictarix::TAdvancedIcon>();
+    int imageIndex;
     if (harvest.LargeImgs.Count() > 0) {
-      entry.ImageIndex = static_cast<int>(harvest.Entries.size()) % harvest.LargeImgs.Count();
+      imageIndex = static_cast<int>(harvest.Entries.size()) % harvest.LargeImgs.Count();
     } else {
       pictarix::THiResIcon graphic;
       graphic.SetHandle(plain);
-      entry.ImageIndex = harvest.LargeImgs.Add(graphic);
+      imageIndex = harvest.LargeImgs.Add(graphic);
     }
-    harvest.Entries.push_back(std::move(entry));
+    pictarix::testing::AppendEntry(harvest.Entries,
+                                   "Padding " + std::to_string(harvest.Entries.size()),
+                                   std::make_unique<pictarix::TAdvancedIcon>(), imageIndex);
   }
   window.ListModel().TakeNewRows();
 }

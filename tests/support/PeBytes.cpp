@@ -4,7 +4,8 @@
 #include <string>
 
 #include "platform/Stream.h"
-#include "support/PeFixture.h"
+#include "support/FileBytes.h"
+#include "support/LittleEndian.h"
 
 namespace pictarix::testing {
 
@@ -32,20 +33,15 @@ void PeBytes::Save(const std::filesystem::path& path) const {
 }
 
 std::uint32_t PeBytes::U32(std::uint64_t offset) const {
-  const auto i = static_cast<std::size_t>(offset);
-  return std::uint32_t{bytes_.at(i)} | (std::uint32_t{bytes_.at(i + 1)} << 8) |
-         (std::uint32_t{bytes_.at(i + 2)} << 16) | (std::uint32_t{bytes_.at(i + 3)} << 24);
+  return U32At(bytes_, static_cast<std::size_t>(offset));
 }
 
 void PeBytes::SetU16(std::uint64_t offset, std::uint16_t value) {
-  const auto i = static_cast<std::size_t>(offset);
-  bytes_.at(i) = static_cast<std::uint8_t>(value);
-  bytes_.at(i + 1) = static_cast<std::uint8_t>(value >> 8);
+  SetU16At(bytes_, static_cast<std::size_t>(offset), value);
 }
 
 void PeBytes::SetU32(std::uint64_t offset, std::uint32_t value) {
-  SetU16(offset, static_cast<std::uint16_t>(value));
-  SetU16(offset + 2, static_cast<std::uint16_t>(value >> 16));
+  SetU32At(bytes_, static_cast<std::size_t>(offset), value);
 }
 
 std::uint64_t PeBytes::ResourceDataDirectory() const {

@@ -66,10 +66,4 @@ std::optional<std::filesystem::path> BuildModule(const PeToolchain& tools,
   return module;
 }
 
-void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-}
-
 }  // namespace pictarix::testing

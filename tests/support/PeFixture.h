@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/FileBytes.h"
+
 namespace pictarix::testing {
 
 struct PeToolchain {
@@ -27,7 +29,5 @@ std::optional<std::filesystem::path> BuildModule(const PeToolchain& tools,
                                                  const std::filesystem::path& folder,
                                                  const std::string& name, const std::string& script,
                                                  std::string* log = nullptr);
-
-void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace pictarix::testing
