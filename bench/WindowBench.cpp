@@ -25,7 +25,7 @@
 #include <QTimer>
 
 #include "harvest/Harvester.h"
-#include "model/IconTools.h"
+#include "model/HiResIcon.h"
 #include "support/FileBytes.h"
 #include "support/HarvestFixtures.h"
 #include "support/IconFileBuilder.h"

@@ -4,7 +4,7 @@
 #include <unordered_set>
 
 #include "harvest/BestImageIndex.h"
-#include "model/IconTools.h"
+#include "model/HiResIcon.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 

@@ -7,6 +7,7 @@
 #include "library/T16BitReader.h"
 #include "library/T16BitWriter.h"
 #include "library/T32BitReader.h"
+#include "library/TICL16Icon.h"
 #include "platform/Stream.h"
 
 namespace pictarix {
@@ -40,9 +41,10 @@ TLoadResult TIconLibrary::LoadFromFile(const std::filesystem::path& fileName) {
   bool is32Bit = false;
   if (!IsIconModule(fileName, is32Bit)) return TLoadResult::NotModule;
   Icons.Clear();
-  const bool loaded = LoadModule(fileName, is32Bit);
+  FileName.clear();
+  LoadModule(fileName, is32Bit);
   FileName = fileName;
-  return loaded ? TLoadResult::Loaded : TLoadResult::ReadFailed;
+  return TLoadResult::Loaded;
 }
 
 void TIconLibrary::SaveToFile(const std::filesystem::path& fileName) {
@@ -50,7 +52,8 @@ void TIconLibrary::SaveToFile(const std::filesystem::path& fileName) {
   if (Icons.Count() > kMaxLibraryIcons) {
     throw EICLReadError("Iconlibraries with more than 32767 Icons are not possible");
   }
-  T16BitWriter writer(*this);
+  T16BitWriter writer(
+      Icons, [this](std::int32_t total, std::int32_t current) { DoProgress(total, current); });
   writer.Write(fileName);
 }
 
@@ -80,33 +83,33 @@ bool TIconLibrary::IsIconModule(TStream& stream, bool& is32Bit) {
   return true;
 }
 
-bool TIconLibrary::LoadModule(const std::filesystem::path& fileName, bool is32Bit) {
+void TIconLibrary::LoadModule(const std::filesystem::path& fileName, bool is32Bit) {
   const std::unique_ptr<TICLReader> reader = CreateReader(fileName, is32Bit);
-  if (!reader->ReadIcons()) return false;
-  Icons.AddAll(reader->TakeIcons());
-  return true;
+  Icons.AddAll(reader->ReadIcons(
+      [this](std::int32_t total, std::int32_t current) { DoProgress(total, current); }));
 }
 
 std::unique_ptr<TICLReader> TIconLibrary::CreateReader(const std::filesystem::path& fileName,
                                                        bool is32Bit) {
-  if (is32Bit) return std::make_unique<T32BitReader>(*this, fileName);
-  return std::make_unique<T16BitReader>(*this, fileName);
+  if (is32Bit) return std::make_unique<T32BitReader>(fileName, OnMessageBeep);
+  return std::make_unique<T16BitReader>(fileName);
 }
 
 bool IsIconLibraryFile(const std::filesystem::path& fileName) {
   try {
     bool is32Bit = false;
     if (!TIconLibrary::IsIconModule(fileName, is32Bit) || is32Bit) return false;
-    TIconLibrary scratch;
-    T16BitReader reader(scratch, fileName);
-    if (!reader.ReadIcons()) return false;
-    const auto& types = reader.TypeIds();
+    T16BitReader reader(fileName);
+    const TNeResourceTable table = reader.ReadResourceTable();
+    TNeBlocks blocks = reader.Blocks(table);
+    BuildICL16Icons(table, blocks, reader.BaseName(), {});  // the whole file must read
+    const auto& types = table.TypeIds;
     return !types.empty() && std::all_of(types.begin(), types.end(), [](std::uint16_t type) {
       return IsPredefinedType(type, kResourceTypeIcon) ||
              IsPredefinedType(type, kResourceTypeGroupIcon);
     });
   } catch (const std::exception&) {
-    return false;  // cannot be opened
+    return false;  // cannot be opened or read
   }
 }
 

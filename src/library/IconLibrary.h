@@ -15,9 +15,8 @@ namespace pictarix {
 // An icon library holds at most this many icons (and as many images in all).
 constexpr std::int32_t kMaxLibraryIcons = 32767;
 
-// What LoadFromFile did: found no module (list untouched), loaded the module's icons, or found
-// a module whose read failed (list empty).
-enum class TLoadResult { NotModule, Loaded, ReadFailed };
+// What LoadFromFile did: found no module (list untouched) or loaded the module's icons.
+enum class TLoadResult { NotModule, Loaded };
 
 class TIconLibrary;
 using TProgressEvent =
@@ -34,7 +33,8 @@ class TIconLibrary {
   void Clear();
   // Replaces the list by the icons of one file. A blank name clears the library; a file that
   // is no module (missing, no MZ with PE or NE) leaves everything as it was. Errors of opening
-  // the file, and the resource errors of the 32-bit reader, propagate.
+  // the file and of reading the module (EICLReadError with the reason) propagate, leaving the
+  // list and FileName empty.
   TLoadResult LoadFromFile(const std::filesystem::path& fileName);
   // Writes the whole list as an icon library, replacing the file safely. EICLReadError for an
   // empty list or more than kMaxLibraryIcons icons.
@@ -48,16 +48,18 @@ class TIconLibrary {
   static bool IsIconModule(const std::filesystem::path& fileName, bool& is32Bit);
   // The same test on bytes already open (position undefined afterwards).
   static bool IsIconModule(TStream& stream, bool& is32Bit);
-  // Reads the module with the matching reader and appends its icons when the read succeeds.
-  bool LoadModule(const std::filesystem::path& fileName, bool is32Bit);
+  // Reads the module with the matching reader and appends its icons; a failed read raises.
+  void LoadModule(const std::filesystem::path& fileName, bool is32Bit);
 
-  // The file most recently loaded; empty after Clear and every clearing of Icons.
+  // The file most recently loaded; empty after Clear and after a load that raised.
   std::filesystem::path FileName;
   TProgressEvent OnProgress;
-  TIconList Icons{*this};
+  // Sounded by the 32-bit reader for a group named "#<number>" (the platform's default beep).
+  std::function<void()> OnMessageBeep;
+  TIconList Icons;
 
  protected:
-  // The reader for a module (the 16-bit reader opens the file here).
+  // The reader for a module (the 16-bit reader opens the file here), reporting to this library.
   virtual std::unique_ptr<TICLReader> CreateReader(const std::filesystem::path& fileName,
                                                    bool is32Bit);
 };

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/Errors.h"
+#include "platform/LittleEndian.h"
 
 namespace pictarix {
 
@@ -30,32 +31,25 @@ bool TStream::ReadU8(std::uint8_t& value) {
 bool TStream::ReadU16(std::uint16_t& value) {
   std::array<std::uint8_t, 2> b{};
   const bool ok = Read(b) == b.size();
-  value = ok ? static_cast<std::uint16_t>(b[0] | (b[1] << 8)) : 0;
+  value = ok ? LoadLe16(b) : 0;
   return ok;
 }
 
 bool TStream::ReadU32(std::uint32_t& value) {
   std::array<std::uint8_t, 4> b{};
   const bool ok = Read(b) == b.size();
-  value = ok ? (std::uint32_t{b[0]} | (std::uint32_t{b[1]} << 8) | (std::uint32_t{b[2]} << 16) |
-                (std::uint32_t{b[3]} << 24))
-             : 0;
+  value = ok ? LoadLe32(b) : 0;
   return ok;
 }
 
 void TStream::WriteU8(std::uint8_t value) { Write(std::span<const std::uint8_t>(&value, 1)); }
 
 void TStream::WriteU16(std::uint16_t value) {
-  const std::array<std::uint8_t, 2> b{static_cast<std::uint8_t>(value),
-                                      static_cast<std::uint8_t>(value >> 8)};
-  Write(b);
+  Write(Le16Bytes(value));
 }
 
 void TStream::WriteU32(std::uint32_t value) {
-  const std::array<std::uint8_t, 4> b{
-      static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-      static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-  Write(b);
+  Write(Le32Bytes(value));
 }
 
 void TStream::WriteZeros(std::uint64_t count) {

@@ -12,7 +12,6 @@
 #include <QToolBar>
 
 #include "harvest/Harvester.h"
-#include "library/T32BitReader.h"
 #include "ui/AboutBox.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorBox.h"
@@ -48,7 +47,7 @@ TIconMain::TIconMain(TDialogs& dialogs, QWidget* parent)
   // through status tips).
   helpFile_ = HelpFileOf(ProgramPath());
   // A module's "#n" group names sound the system's default beep, as the platform's reader does.
-  T32BitReader::MessageBeepHook = [] { QApplication::beep(); };
+  harvester_->IconLibrary.OnMessageBeep = [] { QApplication::beep(); };
 
   CreateControls();
   CreateMenus();
