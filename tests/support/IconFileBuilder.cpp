@@ -72,6 +72,7 @@ std::vector<std::uint8_t> PngImageStub(std::uint32_t width, std::uint32_t height
 
 std::vector<std::uint8_t> TrueColourIconFile(const std::vector<std::uint32_t>& pixels) {
   std::vector<std::uint8_t> image = BlankDibImage(32, 32, 32);
+  SetU32At(image, 20, 32 * 32 * 4);  // the size of the colour bits, as icon editors store it
   for (std::size_t i = 0; i < pixels.size(); ++i) SetU32At(image, 40 + 4 * i, pixels[i]);
   IconFileBuilder file;
   file.AddImage(std::move(image));
