@@ -8,6 +8,7 @@
 #include "library/T16BitWriter.h"
 #include "library/T32BitReader.h"
 #include "library/TICL16Icon.h"
+#include "platform/PeResources.h"
 #include "platform/Stream.h"
 
 namespace pictarix {
@@ -38,11 +39,26 @@ TLoadResult TIconLibrary::LoadFromFile(const std::filesystem::path& fileName) {
     Clear();
     return TLoadResult::NotModule;
   }
+  // Only regular files are read: a folder is no file, and a FIFO or device is left unread.
+  std::unique_ptr<TStream> stream = TFileStream::OpenIfRegular(fileName);
+  if (!stream) return TLoadResult::NotModule;
+  return LoadFromStream(fileName, std::move(stream));
+}
+
+TLoadResult TIconLibrary::LoadFromStream(const std::filesystem::path& fileName,
+                                         std::unique_ptr<TStream> stream) {
   bool is32Bit = false;
-  if (!IsIconModule(fileName, is32Bit)) return TLoadResult::NotModule;
+  if (!IsIconModule(*stream, is32Bit)) return TLoadResult::NotModule;
   Icons.Clear();
   FileName.clear();
-  LoadModule(fileName, is32Bit);
+  openStream_ = std::move(stream);
+  try {
+    LoadModule(fileName, is32Bit);
+  } catch (...) {
+    openStream_.reset();
+    throw;
+  }
+  openStream_.reset();
   FileName = fileName;
   return TLoadResult::Loaded;
 }
@@ -63,12 +79,8 @@ void TIconLibrary::DoProgress(std::int32_t total, std::int32_t current) {
 
 bool TIconLibrary::IsIconModule(const std::filesystem::path& fileName, bool& is32Bit) {
   is32Bit = false;
-  // Only regular files (after following a link) exist here: a folder is no file, and opening a
-  // FIFO or device could block.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(fileName, error)) return false;
-  TFileStream stream(fileName);
-  return IsIconModule(stream, is32Bit);
+  const auto stream = TFileStream::OpenIfRegular(fileName);
+  return stream && IsIconModule(*stream, is32Bit);
 }
 
 bool TIconLibrary::IsIconModule(TStream& stream, bool& is32Bit) {
@@ -91,8 +103,20 @@ void TIconLibrary::LoadModule(const std::filesystem::path& fileName, bool is32Bi
 
 std::unique_ptr<TICLReader> TIconLibrary::CreateReader(const std::filesystem::path& fileName,
                                                        bool is32Bit) {
-  if (is32Bit) return std::make_unique<T32BitReader>(fileName, OnMessageBeep);
-  return std::make_unique<T16BitReader>(fileName);
+  std::unique_ptr<TStream> stream = TakeOpenStream(fileName);
+  if (!is32Bit) return std::make_unique<T16BitReader>(fileName, std::move(stream));
+  // The module opener is called once, by the reader's ReadIcons; it hands over this stream.
+  auto held = std::make_shared<std::unique_ptr<TStream>>(std::move(stream));
+  return std::make_unique<T32BitReader>(
+      fileName,
+      [held](const std::filesystem::path&) { return OpenModuleFromStream(std::move(*held)); },
+      OnMessageBeep);
+}
+
+std::unique_ptr<TStream> TIconLibrary::TakeOpenStream(const std::filesystem::path& fileName) {
+  std::unique_ptr<TStream> stream = std::move(openStream_);
+  if (!stream) stream = std::make_unique<TFileStream>(fileName);
+  return stream;
 }
 
 bool IsIconLibraryFile(const std::filesystem::path& fileName) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "library/ICLReader.h"
 #include "library/IconList.h"
@@ -36,6 +37,10 @@ class TIconLibrary {
   // the file and of reading the module (EICLReadError with the reason) propagate, leaving the
   // list and FileName empty.
   TLoadResult LoadFromFile(const std::filesystem::path& fileName);
+  // The same for a file already open: `fileName` names it in the list and in messages, and the
+  // reader reads `stream` (from any position; nothing else opens the file).
+  TLoadResult LoadFromStream(const std::filesystem::path& fileName,
+                             std::unique_ptr<TStream> stream);
   // Writes the whole list as an icon library, replacing the file safely. EICLReadError for an
   // empty list or more than kMaxLibraryIcons icons.
   void SaveToFile(const std::filesystem::path& fileName);
@@ -59,9 +64,16 @@ class TIconLibrary {
   TIconList Icons;
 
  protected:
-  // The reader for a module (the 16-bit reader opens the file here), reporting to this library.
+  // The reader for a module, reading the stream of the file being loaded (or, outside a load,
+  // opening the file itself).
   virtual std::unique_ptr<TICLReader> CreateReader(const std::filesystem::path& fileName,
                                                    bool is32Bit);
+  // The stream of the file being loaded (once), or the file opened anew outside a load.
+  std::unique_ptr<TStream> TakeOpenStream(const std::filesystem::path& fileName);
+
+ private:
+  // The open file of the load in progress, until CreateReader hands it to the reader.
+  std::unique_ptr<TStream> openStream_;
 };
 
 // Whether a file may be rewritten as an icon library: an NE module that reads without error and

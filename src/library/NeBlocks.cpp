@@ -7,7 +7,7 @@
 namespace pictarix {
 
 TNeBlocks::TNeBlocks(TStream& stream, std::uint16_t alignShift)
-    : stream_(stream), fileSize_(stream.Size()), alignShift_(alignShift), budget_(fileSize_) {}
+    : stream_(stream), fileSize_(stream.Size()), alignShift_(alignShift), budget_(stream) {}
 
 void TNeBlocks::Spend(std::uint64_t bytes) {
   if (!budget_.Spend(bytes)) throw EICLReadError("Resources larger than the file can hold");

@@ -51,22 +51,25 @@ void TIconMain::SaveAs1Click() {
     if (entry == nullptr) continue;
     SavePicDlg1.FileName = FromUtf8(entry->Caption);
     QString name;
-    int format = -1;
+    TSaveFormat format = TSaveFormat::Icon;
     for (;;) {
       TFileDialogAnswer answer;
       if (!RunFileDialog(dialogs_, this, SavePicDlg1, answer)) return;  // the rest is not offered
       name = answer.Files.first();
-      format = FormatFromExt(ToPath(name));
-      if (format >= 0) break;
+      if (const auto known = FormatFromExt(ToPath(name))) {
+        format = *known;
+        break;
+      }
       // A name the formats do not know becomes an icon file. The dialog's questions covered the
       // typed name only, so an existing file of the new name is asked about here.
-      format = sfIcon;
+      format = TSaveFormat::Icon;
       const QString typed = name;
-      name = FromPath(ReplaceExt(ToPath(typed), ExtFromFormat(sfIcon)));
+      name = FromPath(ReplaceExt(ToPath(typed), ExtFromFormat(TSaveFormat::Icon)));
       if (MayReplace(dialogs_, this, SavePicDlg1, name)) break;
       SavePicDlg1.FileName = typed;
     }
-    SaveEntryAs(*harvester_, ToPath(name), index, format);
+    TEntryList list(*harvester_);
+    SaveEntryAs(list, ToPath(name), index, format);
   }
   SavePicDlg1.FileName.clear();
 }
@@ -75,11 +78,15 @@ void TIconMain::BatchSaveClick(QAction* sender) {
   const std::optional<int> tag = TagOf(sender);
   if (!tag) return;
   const std::vector<int> selected = SelectedIndexes(SelectedFlags());
-  if (selected.empty() || *tag < sfIcon || *tag > sfJpeg) return;
+  // The batch menu's tags 0..3.
+  constexpr TSaveFormat kBatchFormats[] = {TSaveFormat::Icon, TSaveFormat::Gif, TSaveFormat::Bitmap,
+                                           TSaveFormat::Jpeg};
+  if (selected.empty() || *tag < 0 || *tag > 3) return;
   QString folder;
   if (!SelectFolder(dialogs_, this, kBatchFolderPrompt, QStringLiteral("\\"), folder)) return;
   if (!IsDirectory(folder)) return;
-  BatchSave(*harvester_, selected, ToPath(folder), *tag);
+  TEntryList list(*harvester_);
+  BatchSave(list, selected, ToPath(folder), kBatchFormats[*tag]);
 }
 
 void TIconMain::SaveLib1Click(QAction* sender) {

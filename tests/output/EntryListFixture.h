@@ -31,10 +31,13 @@ class EntryListFixture {
                                 std::move(icon), withTile);
   }
 
-  TEntryList List() { return {Entries, LargeImgs}; }
+  TEntryList& List() { return list_; }
 
   std::vector<TListEntry> Entries;
   TTileList LargeImgs;
+
+ private:
+  TEntryList list_{Entries, LargeImgs};
 };
 
 }  // namespace pictarix::testing

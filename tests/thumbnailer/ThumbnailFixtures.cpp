@@ -21,10 +21,15 @@ ThumbnailFixtures WriteThumbnailFixtures(const std::filesystem::path& folder) {
   if (tools.Available()) {
     WriteIconFile(folder / "first.ico", {{48, 32}});
     WriteIconFile(folder / "second.ico", {{32, 32}, {16, 32}});
-    // Named groups come first: "BLANK" holds no icon header, so the window lists group 1 first.
+    // Named groups come first: "AAA" names an icon image the module lacks and "BLANK" holds no
+    // icon header, so the window lists group 1 first.
+    const std::vector<std::uint8_t> missing{0, 0, 1,  0, 1,    0,    32, 32, 0,  0,
+                                            1, 0, 32, 0, 0xA8, 0x10, 0,  0,  99, 0};
+    WriteBytes(folder / "missing.bin", std::span<const std::uint8_t>(missing));
     WriteBytes(folder / "blank.bin", std::span<const std::uint8_t>(std::vector<std::uint8_t>(8)));
     const auto module = BuildModule(tools, folder, "module",
-                                    "BLANK 14 \"blank.bin\"\n1 ICON \"first.ico\"\n"
+                                    "AAA 14 \"missing.bin\"\nBLANK 14 \"blank.bin\"\n"
+                                    "1 ICON \"first.ico\"\n"
                                     "2 ICON \"second.ico\"\n");
     if (module) fixtures.Module = *module;
   }
