@@ -28,6 +28,8 @@
 
 #include "harvest/Harvester.h"
 #include "model/HiResIcon.h"
+#include "support/FileBytes.h"
+#include "support/IconFileBuilder.h"
 #include "ui/Dialogs.h"
 #include "ui/IconListModel.h"
 #include "ui/IconMain.h"
@@ -71,25 +73,9 @@ long StatusKb(const char* field) {
 
 // One 32x32 icon file of 32 bits per pixel, coloured by `seed`.
 void WriteIconFile(const std::filesystem::path& path, std::uint32_t seed) {
-  std::vector<std::uint8_t> bytes;
-  const auto put16 = [&bytes](std::uint32_t v) {
-    bytes.push_back(static_cast<std::uint8_t>(v));
-    bytes.push_back(static_cast<std::uint8_t>(v >> 8));
-  };
-  const auto put32 = [&put16](std::uint32_t v) {
-    put16(v & 0xFFFF);
-    put16(v >> 16);
-  };
-  put16(0), put16(1), put16(1);
-  bytes.push_back(32), bytes.push_back(32), bytes.push_back(0), bytes.push_back(0);
-  put16(1), put16(32), put32(40 + 4096 + 128), put32(22);
-  put32(40), put32(32), put32(64), put16(1), put16(32);
-  put32(0), put32(4096), put32(0), put32(0), put32(0), put32(0);
-  for (std::uint32_t i = 0; i < 1024; ++i) put32(0xFF000000u | (seed * 2654435761u + i));
-  bytes.insert(bytes.end(), 128, 0);
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
+  std::vector<std::uint32_t> pixels(1024);
+  for (std::uint32_t i = 0; i < 1024; ++i) pixels[i] = 0xFF000000u | (seed * 2654435761u + i);
+  pictarix::testing::WriteBytes(path, pictarix::testing::TrueColourIconFile(pixels));
 }
 
 void MakeIconTree(const std::filesystem::path& root, int count) {
