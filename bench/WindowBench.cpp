@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListView>
@@ -29,8 +30,8 @@
 #include "ui/Dialogs.h"
 #include "ui/IconListModel.h"
 #include "ui/IconMain.h"
+#include "ui/QtPaths.h"
 #include "ui/StatusPanels.h"
-#include "ui/Utilities.h"
 
 namespace {
 
@@ -156,7 +157,7 @@ int main(int argc, char* argv[]) {
 
   BenchDialogs dialogs(pictarix::FromPath(folder));
   pictarix::TIconMain window(dialogs);
-  window.StayonTop1->setChecked(false);
+  window.Parts().Item("StayonTop1")->setChecked(false);
   window.StayonTop1Click();
   window.resize(720, 480);
   window.show();
@@ -172,7 +173,7 @@ int main(int argc, char* argv[]) {
   ticker.setInterval(1);
   QObject::connect(&ticker, &QTimer::timeout, [&] {
     const qint64 now = clock.elapsed();
-    if (now - lastTick > longestStall) stallAt = window.StatusBar1->Text(0);
+    if (now - lastTick > longestStall) stallAt = window.Parts().StatusBar1->Text(0);
     longestStall = std::max(longestStall, now - lastTick);
     lastTick = now;
   });
@@ -203,8 +204,8 @@ int main(int argc, char* argv[]) {
   if (!screenshot.empty()) {
     QApplication::processEvents();
     for (int row : {1, 2, 9}) {
-      window.ListView1->selectionModel()->select(window.ListModel().index(row),
-                                                 QItemSelectionModel::Select);
+      window.Parts().ListView1->selectionModel()->select(window.ListModel().index(row),
+                                                         QItemSelectionModel::Select);
     }
     window.Timer1Timer();
     QApplication::processEvents();
@@ -215,13 +216,13 @@ int main(int argc, char* argv[]) {
 
   // Scrolling through a list of at least 50,000 entries, one page per frame.
   PadEntries(window, std::max(scrollEntries, static_cast<int>(entries)));
-  window.ListView1->doItemsLayout();
-  QScrollBar* bar = window.ListView1->verticalScrollBar();
+  window.Parts().ListView1->doItemsLayout();
+  QScrollBar* bar = window.Parts().ListView1->verticalScrollBar();
   // The list lays itself out in batches: wait until the last entry has its place.
   QElapsedTimer layout;
   layout.start();
   const QModelIndex last = window.ListModel().index(window.ListModel().rowCount() - 1);
-  while (!window.ListView1->visualRect(last).isValid() && layout.elapsed() < 30000) {
+  while (!window.Parts().ListView1->visualRect(last).isValid() && layout.elapsed() < 30000) {
     QApplication::processEvents();
   }
   QApplication::processEvents();
@@ -233,7 +234,7 @@ int main(int argc, char* argv[]) {
   for (int value = 0; value <= bar->maximum() && frames < 2000; value += bar->pageStep()) {
     frame.start();
     bar->setValue(value);
-    window.ListView1->viewport()->repaint();
+    window.Parts().ListView1->viewport()->repaint();
     slowestFrame = std::max(slowestFrame, frame.elapsed());
     ++frames;
   }

@@ -53,6 +53,9 @@ QString TAboutBox::VersionCaption() {
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About"));
   setModal(true);
+  // A box of fixed size: no maximise button, no resizing frame.
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
   auto* icon = new QLabel(this);
   icon->setPixmap(ProgramIcon(32));

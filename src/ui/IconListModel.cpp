@@ -2,7 +2,7 @@
 
 #include "harvest/Harvester.h"
 #include "ui/IconImages.h"
-#include "ui/Utilities.h"
+#include "ui/QtPaths.h"
 
 namespace pictarix {
 

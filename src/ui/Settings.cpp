@@ -157,4 +157,16 @@ bool ReadRegBool(TRegRoot root, const QString& keyPath, const QString& name, boo
   return ReadRegInt(root, keyPath, name, defaultValue ? 1 : 0) != 0;
 }
 
+QString ReadRegString(TRegRoot root, const QString& keyPath, const QString& name,
+                      const QString& defaultValue) {
+  const std::optional<SettingsLocation> where = Locate(root, keyPath);
+  if (!where) return defaultValue;
+  OpenKey key(*where);
+  const QVariant value = key->value(ValueKey(name));
+  if (key->status() != QSettings::NoError || value.metaType().id() != QMetaType::QString) {
+    return defaultValue;
+  }
+  return value.toString();
+}
+
 }  // namespace pictarix

@@ -37,7 +37,7 @@ inline void AddEntries(TIconMain& window, int count) {
     THiResIcon graphic;
     graphic.SetHandle(picture);
     TListEntry entry;
-    entry.Caption = entry.SubItemText = "Icon " + std::to_string(harvest.Entries.size());
+    entry.Caption = "Icon " + std::to_string(harvest.Entries.size());
     entry.Icon = std::make_unique<TAdvancedIcon>();
     entry.ImageIndex = harvest.LargeImgs.Add(graphic);
     harvest.Entries.push_back(std::move(entry));
@@ -53,9 +53,9 @@ class WindowTest : public ::testing::Test {
     window->show();
   }
 
-  QString Panel(int index) const { return window->StatusBar1->Text(index); }
+  QString Panel(int index) const { return window->Parts().StatusBar1->Text(index); }
   void SelectRow(int row, QItemSelectionModel::SelectionFlags how = QItemSelectionModel::Select) {
-    window->ListView1->selectionModel()->select(window->ListModel().index(row), how);
+    window->Parts().ListView1->selectionModel()->select(window->ListModel().index(row), how);
   }
   std::vector<QString> Captions() const {
     std::vector<QString> captions;
