@@ -28,6 +28,8 @@ void WriteRegBool(TRegRoot root, const QString& keyPath, const QString& name, bo
 std::int32_t ReadRegInt(TRegRoot root, const QString& keyPath, const QString& name,
                         std::int32_t defaultValue);
 bool ReadRegBool(TRegRoot root, const QString& keyPath, const QString& name, bool defaultValue);
+// A stored value as it is kept; invalid when there is none.
+QVariant ReadRegValue(TRegRoot root, const QString& keyPath, const QString& name);
 // A stored text value; `defaultValue` when there is none.
 QString ReadRegString(TRegRoot root, const QString& keyPath, const QString& name,
                       const QString& defaultValue);

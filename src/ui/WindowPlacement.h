@@ -5,8 +5,8 @@ class QWidget;
 
 namespace pictarix {
 
-// Applies the stored placement before the window is first shown; without one, or when it lies
-// off every screen, the window keeps its size and is centred on its screen.
+// Applies the stored placement before the window is first shown (moved onto a screen when it lies
+// off every screen); without one, the window keeps its size and is centred on its screen.
 void RestorePlacement(QWidget& window);
 void StorePlacement(const QWidget& window);
 
