@@ -2,7 +2,7 @@
 //   pictarix_harvest_bench generate DIR [FILES [PER_FOLDER]]
 //                                                 make a tree (default 100000 files, 100 per
 //                                                 folder, 1000 folders per top folder; 3% icon
-//                                                 libraries, 1% icon files, the rest data), with a
+//                                                 files, 1% icon libraries, the rest data), with a
 //                                                 symbolic-link cycle and every 1000th folder
 //                                                 unreadable (mode 000; root reads it anyway:
 //                                                 harvest as another user)
@@ -110,9 +110,9 @@ int Generate(const std::filesystem::path& root, long files, long perFolder) {
     if (folderNumber % 1000 == 999) ++hidden;
     const long kind = i % 100;
     if (kind < 3) {
-      WriteFile(folder / ("lib" + std::to_string(i) + ".icl"), libraryBytes);
-    } else if (kind == 3) {
       WriteFile(folder / ("pic" + std::to_string(i) + ".ico"), icon);
+    } else if (kind == 3) {
+      WriteFile(folder / ("lib" + std::to_string(i) + ".icl"), libraryBytes);
     } else {
       WriteFile(folder / ("file" + std::to_string(i) + ".dat"), data);
     }

@@ -29,33 +29,34 @@ class QuietHost : public THarvestHost {
 };
 
 // The bytes Save As would write for one entry; how many bytes (0: no file).
-std::size_t Convert(const TEntryList& list, int index, int format) {
-  TListEntry& entry = list.Entries[static_cast<std::size_t>(index)];
+std::size_t Convert(TEntryList& list, int index, TSaveFormat format) {
+  TListEntry& entry = *list.Entry(index);
   switch (format) {
-    case sfIcon: {
+    case TSaveFormat::Icon: {
       TMemoryStream stream;
       entry.Icon->SaveToStream(stream);
       return static_cast<std::size_t>(stream.Size());
     }
-    case sfGif: {
+    case TSaveFormat::Gif: {
       const int best = BestImageIndex(*entry.Icon, 0, 256);
       if (best < 0) return 0;
       auto graphic = entry.Icon->Images.Get(best)->CreateGraphic();
       return graphic->Empty() ? 0 : GraphicToGif(*graphic).size();
     }
-    case sfBitmap: {
+    case TSaveFormat::Bitmap: {
       const auto tile = TileToBitmap(list, index);
       return tile ? EncodeBmp(*tile).size() : 0;
     }
-    case sfJpeg: {
+    case TSaveFormat::Jpeg: {
       const auto jpeg = TileToJpeg(list, index);
       return jpeg ? jpeg->size() : 0;
     }
-    default: {
+    case TSaveFormat::Png: {
       const auto png = TileToPng(list, index);
       return png ? png->size() : 0;
     }
   }
+  return 0;
 }
 
 }  // namespace
@@ -74,9 +75,10 @@ int main(int argc, char** argv) {
               harvester.FileCount, count);
   if (count == 0) return 1;
 
-  const TEntryList list(harvester);
-  const char* names[] = {"ico", "gif", "bmp", "jpg", "png"};
-  for (int format = sfIcon; format <= sfPng; ++format) {
+  TEntryList list(harvester);
+  for (const auto format : {TSaveFormat::Icon, TSaveFormat::Gif, TSaveFormat::Bitmap,
+                            TSaveFormat::Jpeg, TSaveFormat::Png}) {
+    const std::string name = ExtFromFormat(format).substr(1);
     std::size_t bytes = 0;
     int files = 0;
     start = Clock::now();
@@ -86,14 +88,14 @@ int main(int argc, char** argv) {
       files += size > 0 ? 1 : 0;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    std::printf("convert %s %9.0f entries/s  %d files, %zu bytes\n", names[format], count / seconds,
+    std::printf("convert %s %9.0f entries/s  %d files, %zu bytes\n", name.c_str(), count / seconds,
                 files, bytes);
     if (output.empty()) continue;
     start = Clock::now();
     for (int i = 0; i < count; ++i) {
       SaveEntryAs(list, output / (std::to_string(i) + ExtFromFormat(format)), i, format);
     }
-    std::printf("save    %s %9.0f entries/s\n", names[format],
+    std::printf("save    %s %9.0f entries/s\n", name.c_str(),
                 count / std::chrono::duration<double>(Clock::now() - start).count());
   }
   return 0;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/AdvancedIcon.h"
-#include "model/IconTools.h"
+#include "model/HiResIcon.h"
 #include "platform/Errors.h"
 
 namespace {

@@ -22,11 +22,15 @@ void Check(bool condition) {
 }
 
 std::vector<TIconEntry> Read(std::vector<std::uint8_t> bytes, bool& ok) {
-  TIconLibrary scratch;
-  T16BitReader reader(scratch, "fuzz.icl", std::make_unique<TMemoryStream>(std::move(bytes)));
-  ok = reader.ReadIcons();
-  Check(ok || reader.Icons().empty());
-  return reader.TakeIcons();
+  T16BitReader reader("fuzz.icl", std::make_unique<TMemoryStream>(std::move(bytes)));
+  try {
+    auto icons = reader.ReadIcons({});
+    ok = true;
+    return icons;
+  } catch (const EICLReadError&) {
+    ok = false;
+    return {};
+  }
 }
 
 // The first BytesInRes bytes of an image as a writer stores them: what it holds, then zeros.
@@ -48,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   library.Icons.AddAll(std::move(icons));
   std::vector<std::uint8_t> written;
   try {
-    written = T16BitWriter(library).Assemble();
+    written = T16BitWriter(library.Icons).Assemble();
   } catch (const EICLReadError&) {
     return 0;  // more than 32767 images, or data no shift can place
   }

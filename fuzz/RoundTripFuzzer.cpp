@@ -61,19 +61,18 @@ bool ReadModule(const Bytes& bytes, TIconLibrary& library) {
   if (!TIconLibrary::IsIconModule(probe, is32Bit)) return false;
   std::unique_ptr<TICLReader> reader;
   if (is32Bit) {
-    reader = std::make_unique<T32BitReader>(library, "fuzz.dll", [&bytes](const auto&) {
+    reader = std::make_unique<T32BitReader>("fuzz.dll", [&bytes](const auto&) {
       return OpenModuleFromStream(std::make_unique<TMemoryStream>(bytes));
     });
   } else {
     reader =
-        std::make_unique<T16BitReader>(library, "fuzz.icl", std::make_unique<TMemoryStream>(bytes));
+        std::make_unique<T16BitReader>("fuzz.icl", std::make_unique<TMemoryStream>(bytes));
   }
   try {
-    if (!reader->ReadIcons()) return false;
+    library.Icons.AddAll(reader->ReadIcons({}));
   } catch (const EPictarixError&) {
-    return false;  // a group naming an image the module lacks
+    return false;
   }
-  library.Icons.AddAll(reader->TakeIcons());
   return true;
 }
 
@@ -104,14 +103,12 @@ void CheckIconFileRoundTrip(const TAdvancedIcon& icon) {
 void CheckLibraryRoundTrip(TIconLibrary& library) {
   Bytes written;
   try {
-    written = T16BitWriter(library).Assemble();
+    written = T16BitWriter(library.Icons).Assemble();
   } catch (const EICLReadError&) {
     return;  // more than 32767 icons or images, or data no alignment shift can place
   }
-  TIconLibrary scratch;
-  T16BitReader reader(scratch, "back.icl", std::make_unique<TMemoryStream>(std::move(written)));
-  Check(reader.ReadIcons());
-  const std::vector<TIconEntry>& back = reader.Icons();
+  T16BitReader reader("back.icl", std::make_unique<TMemoryStream>(std::move(written)));
+  const std::vector<TIconEntry> back = reader.ReadIcons({});  // raises (and fails) if unreadable
   Check(static_cast<std::int32_t>(back.size()) == library.Icons.Count());
   bool anyImage = false;
   for (std::int32_t i = 0; i < library.Icons.Count(); ++i) {

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 cpp
+  python3-gi gir1.2-gnomedesktop-3.0 bubblewrap
 )
 
 missing=()

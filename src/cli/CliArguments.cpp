@@ -1,25 +1,112 @@
 #include "cli/CliArguments.h"
 
+#include <charconv>
+
 namespace pictarix::cli {
 
 const char* const kUsage =
     "usage: pictarix-cli list [--all] [--json] PATH...\n"
     "       pictarix-cli save --format ico|gif|bmp|jpg|png --output DIR [--all] PATH...\n"
-    "       pictarix-cli icl [--add] [--all] LIBRARY PATH...\n"
+    "       pictarix-cli icl [--add] [--force] [--all] LIBRARY PATH...\n"
+    "       pictarix-cli export --output DIR [--all] [--largest | --size N] [--entry N]...\n"
+    "                           [--name NAME]... PATH...\n"
     "       pictarix-cli --help | --version\n"
     "\n"
     "Finds every icon in Windows modules (PE, NE), icon libraries and icon files.\n"
-    "  list   print one entry per icon with a 32x32 image (--json: a JSON array)\n"
-    "  save   write entry i to DIR/i.EXT (ico: every image; gif: best 8-bit image;\n"
-    "         bmp, jpg, png: the 32x32 tile over white)\n"
-    "  icl    write all entries as one icon library (--add: append to an existing one)\n"
-    "  --all  also icons that have images but no 32x32 image\n"
-    "Directories are harvested recursively.\n";
+    "  list    print one entry per icon with a 32x32 image (--json: a JSON array)\n"
+    "  save    write entry i to DIR/i.EXT (ico: every image; gif: best 8-bit image;\n"
+    "          bmp, jpg, png: the 32x32 tile over white)\n"
+    "  icl     write all entries as one icon library (--add: append to an existing one;\n"
+    "          --force: replace a file that is not an icon library)\n"
+    "  export  write every image of entry i at its own size, with its transparency, to\n"
+    "          DIR/i-WxH-BITS.png (--largest: the largest image only; --size N: the\n"
+    "          smallest image of at least N pixels; --entry N, --name NAME: only those)\n"
+    "  --all      also icons that have images but no 32x32 image\n"
+    "  --verbose  name every file that could not be read\n"
+    "Entries are numbered alike in every command. Directories are harvested recursively.\n"
+    "Options may follow the PATHs; \"--\" ends the options.\n";
 
 namespace {
 
 ParseResult Bad(std::string error) {
   return ParseResult{std::nullopt, std::move(error)};
+}
+
+std::optional<int> Number(const std::string& text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
+  return value;
+}
+
+std::optional<Command> VerbOf(const std::string& word) {
+  if (word == "list") return Command::List;
+  if (word == "save") return Command::Save;
+  if (word == "icl") return Command::Icl;
+  if (word == "export") return Command::Export;
+  return std::nullopt;
+}
+
+// The options that take a value, for the commands that have them.
+bool TakesValue(Command verb, const std::string& option) {
+  if (option == "--output") return verb == Command::Save || verb == Command::Export;
+  if (option == "--format") return verb == Command::Save;
+  if (option == "--size" || option == "--entry" || option == "--name")
+    return verb == Command::Export;
+  return false;
+}
+
+// Stores one option with its value; an error text when the value is bad.
+std::string SetValue(CliArguments& result, const std::string& option, const std::string& value) {
+  if (option == "--output") {
+    result.Output = value;
+  } else if (option == "--format") {
+    result.Format = value;
+  } else if (option == "--name") {
+    result.Names.push_back(value);
+  } else {
+    const auto number = Number(value);
+    if (!number || (option == "--size" && *number == 0))
+      return option + " needs a " + (option == "--size" ? "positive" : "non-negative") +
+             " whole number";
+    if (option == "--size") {
+      result.Size = *number;
+    } else {
+      result.Entries.push_back(*number);
+    }
+  }
+  return {};
+}
+
+// Whether the flag exists for the command; sets it.
+bool SetFlag(CliArguments& result, const std::string& flag) {
+  const Command verb = result.Verb;
+  if (flag == "--all") return result.All = true;
+  if (flag == "--verbose") return result.Verbose = true;
+  if (flag == "--json" && verb == Command::List) return result.Json = true;
+  if (flag == "--add" && verb == Command::Icl) return result.Add = true;
+  if (flag == "--force" && verb == Command::Icl) return result.Force = true;
+  if (flag == "--largest" && verb == Command::Export) return result.Largest = true;
+  return false;
+}
+
+std::string CheckComplete(CliArguments& result, std::vector<std::string>& operands) {
+  if (result.Verb == Command::Save) {
+    if (result.Format.empty()) return "save needs --format";
+    if (result.Format != "ico" && result.Format != "gif" && result.Format != "bmp" &&
+        result.Format != "jpg" && result.Format != "png")
+      return "unknown format '" + result.Format + "'";
+  }
+  if ((result.Verb == Command::Save || result.Verb == Command::Export) && result.Output.empty())
+    return (result.Verb == Command::Save ? "save" : "export") + std::string(" needs --output");
+  if (result.Largest && result.Size > 0) return "--largest and --size exclude each other";
+  if (result.Verb == Command::Icl) {
+    if (operands.empty()) return "icl needs a LIBRARY";
+    result.Library = operands.front();
+    operands.erase(operands.begin());
+  }
+  if (operands.empty()) return "no PATH given";
+  return {};
 }
 
 }  // namespace
@@ -36,15 +123,9 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     result.Verb = Command::Version;
     return ParseResult{result, {}};
   }
-  if (verb == "list") {
-    result.Verb = Command::List;
-  } else if (verb == "save") {
-    result.Verb = Command::Save;
-  } else if (verb == "icl") {
-    result.Verb = Command::Icl;
-  } else {
-    return Bad("unknown command '" + verb + "'");
-  }
+  const auto command = VerbOf(verb);
+  if (!command) return Bad("unknown command '" + verb + "'");
+  result.Verb = *command;
 
   std::vector<std::string> operands;
   bool optionsEnded = false;
@@ -56,40 +137,30 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     }
     if (arg == "--") {
       optionsEnded = true;
-    } else if (arg == "--help" || arg == "-h") {
+      continue;
+    }
+    if (arg == "--help" || arg == "-h") {
       result.Verb = Command::Help;
       return ParseResult{result, {}};
-    } else if (arg == "--all") {
-      result.All = true;
-    } else if (arg == "--json" && result.Verb == Command::List) {
-      result.Json = true;
-    } else if (arg == "--add" && result.Verb == Command::Icl) {
-      result.Add = true;
-    } else if ((arg == "--format" || arg == "--output") && result.Verb == Command::Save) {
-      if (i + 1 >= args.size()) return Bad(arg + " needs a value");
-      (arg == "--format" ? result.Format : result.Output) = args[++i];
-    } else if (arg.rfind("--format=", 0) == 0 && result.Verb == Command::Save) {
-      result.Format = arg.substr(9);
-    } else if (arg.rfind("--output=", 0) == 0 && result.Verb == Command::Save) {
-      result.Output = arg.substr(9);
-    } else {
-      return Bad("unknown option '" + arg + "'");
     }
+    if (SetFlag(result, arg)) continue;
+    const auto equals = arg.find('=');
+    const std::string option = arg.substr(0, equals);
+    if (!TakesValue(result.Verb, option)) return Bad("unknown option '" + arg + "'");
+    std::string value;
+    if (equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      return Bad(arg + " needs a value");
+    }
+    if (std::string error = SetValue(result, option, value); !error.empty())
+      return Bad(std::move(error));
   }
 
-  if (result.Verb == Command::Save) {
-    if (result.Format.empty()) return Bad("save needs --format");
-    if (result.Format != "ico" && result.Format != "gif" && result.Format != "bmp" &&
-        result.Format != "jpg" && result.Format != "png")
-      return Bad("unknown format '" + result.Format + "'");
-    if (result.Output.empty()) return Bad("save needs --output");
-  }
-  if (result.Verb == Command::Icl) {
-    if (operands.empty()) return Bad("icl needs a LIBRARY");
-    result.Library = operands.front();
-    operands.erase(operands.begin());
-  }
-  if (operands.empty()) return Bad("no PATH given");
+  if (std::string error = CheckComplete(result, operands); !error.empty())
+    return Bad(std::move(error));
   result.Paths = std::move(operands);
   return ParseResult{result, {}};
 }

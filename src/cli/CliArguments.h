@@ -6,16 +6,22 @@
 
 namespace pictarix::cli {
 
-enum class Command { List, Save, Icl, Help, Version };
+enum class Command { List, Save, Icl, Export, Help, Version };
 
 struct CliArguments {
   Command Verb = Command::Help;
   bool All = false;
   bool Json = false;
   bool Add = false;
-  std::string Format;   // save: ico, gif, bmp, jpg or png
-  std::string Output;   // save: the folder
-  std::string Library;  // icl: the library file
+  bool Force = false;              // icl: replace a file that is not an icon library
+  bool Verbose = false;            // name every file that could not be read
+  bool Largest = false;            // export: the largest image of each entry only
+  int Size = 0;                    // export: the image chosen for this size only (0: not asked)
+  std::vector<int> Entries;        // export: only these entry indexes
+  std::vector<std::string> Names;  // export: only entries with these captions
+  std::string Format;              // save: ico, gif, bmp, jpg or png
+  std::string Output;              // save, export: the folder
+  std::string Library;             // icl: the library file
   std::vector<std::string> Paths;
 };
 
@@ -25,6 +31,7 @@ struct ParseResult {
   std::string Error;
 };
 
+// Options may come before or after the operands; "--" ends them.
 ParseResult ParseArguments(const std::vector<std::string>& args);
 
 extern const char* const kUsage;

@@ -2,13 +2,20 @@
 
 #include <cstdio>
 
+#include "platform/CodePage.h"
+#include "platform/EscapedText.h"
+
 #ifndef _WIN32
 #include <unistd.h>
 #endif
 
 namespace pictarix::cli {
 
-CliHost::CliHost(bool wantsTiles) : wantsTiles_(wantsTiles) {
+void Complain(const std::string& message) {
+  std::fprintf(stderr, "pictarix-cli: %s\n", EscapeControlChars(SanitizeUtf8(message)).c_str());
+}
+
+CliHost::CliHost(bool wantsTiles, bool verbose) : wantsTiles_(wantsTiles), verbose_(verbose) {
 #ifndef _WIN32
   terminal_ = ::isatty(STDERR_FILENO) == 1;
 #else
@@ -22,13 +29,26 @@ CliHost::~CliHost() {
 
 void CliHost::SetPanelText(int panel, const std::string& text) {
   if (!terminal_) return;
-  if (panel == 0) current_ = text;
+  if (panel == 0) current_ = EscapeControlChars(text);
   if (panel == 1) files_ = text;
   DrawProgress();
 }
 
 void CliHost::ProcessMessages() {
   if (terminal_) DrawProgress();
+}
+
+void CliHost::FileUnreadable(const std::filesystem::path& path, const std::string& reason) {
+  const bool isArgument = path == argument_;
+  if (isArgument) {
+    argumentFailed_ = true;
+  } else {
+    ++unreadable_;
+  }
+  if (isArgument || verbose_) {
+    EndProgress();
+    Complain(path.string() + ": " + reason);
+  }
 }
 
 void CliHost::DrawProgress() {

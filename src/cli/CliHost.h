@@ -1,6 +1,8 @@
 #pragma once
-// The harvest's window, as the command-line tool sees it: a progress line on a terminal.
+// The harvest's window, as the command-line tool sees it: a progress line on a terminal, and
+// the files that could not be read.
 #include <chrono>
+#include <filesystem>
 #include <string>
 
 #include "harvest/HarvestHost.h"
@@ -9,7 +11,7 @@ namespace pictarix::cli {
 
 class CliHost : public THarvestHost {
  public:
-  explicit CliHost(bool wantsTiles);
+  CliHost(bool wantsTiles, bool verbose);
   ~CliHost() override;
 
   void SetPanelText(int panel, const std::string& text) override;
@@ -17,6 +19,15 @@ class CliHost : public THarvestHost {
   void ProcessMessages() override;
   bool WantsTiles() const override { return wantsTiles_; }
   void EntryAdded(int index) override { entries_ = index + 1; }
+  // A PATH argument that cannot be read is an error of the run; a file inside a tree is counted
+  // (and named with --verbose).
+  void FileUnreadable(const std::filesystem::path& path, const std::string& reason) override;
+
+  // The PATH argument being harvested now.
+  void BeginArgument(const std::filesystem::path& path) { argument_ = path; }
+  // Whether a PATH argument could not be read.
+  bool ArgumentFailed() const { return argumentFailed_; }
+  int UnreadableCount() const { return unreadable_; }
 
   // Clears the progress line before other text goes to stderr.
   void EndProgress();
@@ -25,12 +36,19 @@ class CliHost : public THarvestHost {
   void DrawProgress();
 
   bool wantsTiles_;
+  bool verbose_;
   bool terminal_;
   bool drawn_ = false;
+  bool argumentFailed_ = false;
   int entries_ = 0;
+  int unreadable_ = 0;
+  std::filesystem::path argument_;
   std::string current_;
   std::string files_;
   std::chrono::steady_clock::time_point lastDraw_{};
 };
+
+// Writes "pictarix-cli: <message>" on stderr, control characters escaped.
+void Complain(const std::string& message);
 
 }  // namespace pictarix::cli

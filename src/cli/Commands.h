@@ -7,5 +7,6 @@ namespace pictarix::cli {
 int RunList(const CliArguments& args);
 int RunSave(const CliArguments& args);
 int RunIcl(const CliArguments& args);
+int RunExport(const CliArguments& args);
 
 }  // namespace pictarix::cli

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/CliArguments.h"
+#include "cli/CliHost.h"
 #include "cli/Commands.h"
 
 int main(int argc, char** argv) {
@@ -11,7 +12,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   const ParseResult parsed = ParseArguments(args);
   if (!parsed.Arguments) {
-    std::fprintf(stderr, "pictarix-cli: %s\n%s", parsed.Error.c_str(), kUsage);
+    Complain(parsed.Error);
+    std::fputs(kUsage, stderr);
     return 2;
   }
   const CliArguments& arguments = *parsed.Arguments;
@@ -29,9 +31,11 @@ int main(int argc, char** argv) {
         return RunSave(arguments);
       case Command::Icl:
         return RunIcl(arguments);
+      case Command::Export:
+        return RunExport(arguments);
     }
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "pictarix-cli: %s\n", e.what());
+    Complain(e.what());
     return 1;
   }
   return 1;

@@ -1,12 +1,16 @@
 #include "harvest/Harvester.h"
 
+#include <fcntl.h>
+
 #include <string>
-#include <unordered_set>
 
 #include "harvest/BestImageIndex.h"
-#include "model/IconTools.h"
+#include "harvest/TreeWalk.h"
+#include "model/HiResIcon.h"
 #include "platform/CodePage.h"
+#include "platform/Errors.h"
 #include "platform/Files.h"
+#include "platform/Stream.h"
 
 namespace pictarix {
 
@@ -35,12 +39,6 @@ std::string WithoutExtension(const std::string& name) {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-struct DirectoryIdHash {
-  std::size_t operator()(const DirectoryId& id) const {
-    return std::hash<std::uint64_t>{}(id.Inode * 1000003u ^ id.Device);
-  }
-};
-
 }  // namespace
 
 THarvester::THarvester(THarvestHost& host) : host_(host) {}
@@ -59,7 +57,6 @@ bool THarvester::AddEntry(const std::string& name, std::unique_ptr<TAdvancedIcon
   }
   TListEntry entry;
   entry.Caption = name;
-  entry.SubItemText = name;
   entry.Icon = std::move(icon);
   entry.ImageIndex = imageIndex;
   entry.TileImage = tileImage;
@@ -72,17 +69,52 @@ bool THarvester::AddEntry(const std::string& name, std::unique_ptr<TAdvancedIcon
   return true;
 }
 
+// The walk's files go to the file harvest; its unreadable folders to the host.
+class THarvester::Walk : public TWalkVisitor {
+ public:
+  explicit Walk(THarvester& harvester) : harvester_(harvester) {}
+  bool Stopped() override { return harvester_.StopRequested; }
+  void Pause() override { harvester_.host_.ProcessMessages(); }
+  void File(const std::string& path, OpenedFile file) override {
+    harvester_.HarvestOpened(path, std::move(file));
+  }
+  void Unreadable(const std::string& path, const std::string& reason) override {
+    harvester_.host_.FileUnreadable(path, reason);
+  }
+
+ private:
+  THarvester& harvester_;
+};
+
 void THarvester::HarvestFile(const std::filesystem::path& fileName) {
   if (StopRequested) return;
-  if (!IsRegularFile(fileName)) return;
+  // Asking first keeps a FIFO or device named here from being opened at all.
+  int error = 0;
+  const FileKind kind = KindOf(AT_FDCWD, fileName.string(), true, error);
+  if (error != 0) {
+    host_.FileUnreadable(fileName, SystemErrorText(error));
+    return;
+  }
+  if (kind != FileKind::Regular) return;
+  HarvestOpened(fileName, OpenForReading(fileName));
+}
+
+void THarvester::HarvestOpened(const std::filesystem::path& fileName, OpenedFile opened) {
+  if (opened.Error == 0 && opened.Handle.Kind != FileKind::Regular) return;  // swapped in
   const std::string path = fileName.string();
   host_.SetPanelText(0, "Processing " + SanitizeUtf8(NameWithoutFolder(path)));
   ++FileCount;
+  if (opened.Error != 0) {
+    host_.FileUnreadable(fileName, SystemErrorText(opened.Error));
+    return;
+  }
 
+  TFileStream stream(std::move(opened.Handle));
   try {
     IconLibrary.Icons.Clear();
-    IconLibrary.LoadFromFile(fileName);
-  } catch (...) {
+    IconLibrary.LoadFromStream(fileName, std::make_unique<TBorrowedStream>(stream));
+  } catch (const std::exception& error) {
+    host_.FileUnreadable(fileName, error.what());
     return;
   }
 
@@ -108,17 +140,18 @@ void THarvester::HarvestFile(const std::filesystem::path& fileName) {
   }
 
   if (!stopped && IconLibrary.Icons.Count() == 0 && HasIcoExtension(NameWithoutFolder(path))) {
-    HarvestIconFile(fileName);
+    HarvestIconFile(fileName, stream);
   }
 
   host_.SetPanelText(2, std::to_string(LargeImgs.Count()) + " icons");
   host_.SetPanelText(1, std::to_string(FileCount) + " files");
 }
 
-void THarvester::HarvestIconFile(const std::filesystem::path& fileName) {
+void THarvester::HarvestIconFile(const std::filesystem::path& fileName, TStream& stream) {
   try {
     auto icon = std::make_unique<TAdvancedIcon>();
-    icon->LoadFromFile(fileName);
+    stream.Seek(0);
+    icon->LoadFromStream(stream);
     const int tileImage = BestImageIndex(*icon, 32, 0);
     if (tileImage < 0 && !(KeepIconsWithoutTile && icon->Images.Count() > 0)) return;
     const std::string caption =
@@ -130,44 +163,8 @@ void THarvester::HarvestIconFile(const std::filesystem::path& fileName) {
 }
 
 void THarvester::HarvestDirectory(const std::filesystem::path& directory) {
-  // The walk keeps one listing per open level on its own stack instead of recursing, so deep
-  // trees cannot exhaust the call stack; the visiting order is that of the recursive walk.
-  struct Level {
-    std::string Path;  // with its trailing "/"
-    std::vector<DirectoryEntry> Names;
-    std::size_t Next = 0;
-  };
-  std::unordered_set<DirectoryId, DirectoryIdHash> visited;
-  std::vector<Level> stack;
-
-  auto enter = [&](std::string path) {
-    if (StopRequested) return;
-    host_.ProcessMessages();
-    if (path.empty() || path.back() != '/') path += '/';
-    const auto id = IdentifyDirectory(path);
-    if (!id || !visited.insert(*id).second) return;
-    Level level;
-    level.Path = std::move(path);
-    ListDirectory(level.Path, level.Names);  // whatever was listed is processed
-    stack.push_back(std::move(level));
-  };
-
-  enter(directory.string());
-  while (!stack.empty()) {
-    Level& level = stack.back();
-    if (level.Next >= level.Names.size() || StopRequested) {
-      stack.pop_back();
-      continue;
-    }
-    const DirectoryEntry entry = level.Names[level.Next++];
-    const std::string full = level.Path + entry.Name;
-    host_.ProcessMessages();
-    if (entry.IsRealDirectory) {
-      enter(full);
-    } else {
-      HarvestFile(full);
-    }
-  }
+  Walk walk(*this);
+  WalkTree(directory, walk);
 }
 
 void THarvester::ClearList() {
@@ -186,13 +183,6 @@ void THarvester::RemoveEntries(const std::vector<bool>& selected) {
     ++kept;
   }
   Entries.resize(kept);
-}
-
-bool EnumFiles(const std::filesystem::path& directory, std::vector<std::filesystem::path>& names) {
-  std::vector<DirectoryEntry> entries;
-  const bool complete = ListDirectory(directory, entries);
-  for (auto& entry : entries) names.emplace_back(std::move(entry.Name));
-  return complete;
 }
 
 }  // namespace pictarix

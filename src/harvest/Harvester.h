@@ -8,6 +8,7 @@
 #include "harvest/ListEntry.h"
 #include "harvest/TileList.h"
 #include "library/IconLibrary.h"
+#include "platform/Files.h"
 
 namespace pictarix {
 
@@ -16,11 +17,14 @@ class THarvester {
   explicit THarvester(THarvestHost& host);
 
   // Adds the icons of one file. Skips what is not a regular file (after following a link)
-  // without counting it; swallows every failure per file and per icon.
+  // without counting it; swallows every failure per file and per icon. A file that cannot be
+  // opened or whose module cannot be read is reported to the host.
   void HarvestFile(const std::filesystem::path& fileName);
-  // Walks a tree depth first in the order the file system lists it, handing every file to
-  // HarvestFile. Links to directories inside the tree are not followed; a directory already
-  // visited (device and inode) is not entered again.
+  // Walks a tree depth first, the names of each folder in byte order, handing every regular
+  // file to the file harvest. Works relative to open folders, so no path length limits the
+  // depth. Links to directories inside the tree are not followed; a directory already visited
+  // (device and inode) is not entered again; folders that cannot be opened or listed are
+  // reported to the host.
   void HarvestDirectory(const std::filesystem::path& directory);
   // Removes every entry and tile; FileCount := 0; panels 1 and 2 show "0 files" and "0 icons".
   void ClearList();
@@ -37,15 +41,16 @@ class THarvester {
   TTileList LargeImgs;
 
  private:
+  class Walk;
+
   bool AddEntry(const std::string& name, std::unique_ptr<TAdvancedIcon> icon, int tileImage,
                 const std::filesystem::path& file);
-  void HarvestIconFile(const std::filesystem::path& fileName);
+  // Harvests a file just opened, or counts and reports the error of its open (anything opened
+  // that is no regular file is left uncounted).
+  void HarvestOpened(const std::filesystem::path& fileName, OpenedFile opened);
+  void HarvestIconFile(const std::filesystem::path& fileName, TStream& stream);
 
   THarvestHost& host_;
 };
-
-// Appends the names (without folder) of every entry of `directory` in the order the file system
-// lists them, "." and ".." left out; true when the listing ran to its end.
-bool EnumFiles(const std::filesystem::path& directory, std::vector<std::filesystem::path>& names);
 
 }  // namespace pictarix

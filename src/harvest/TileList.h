@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "model/IconTools.h"
+#include "model/HiResIcon.h"
 #include "platform/IconHandle.h"
 
 namespace pictarix {

@@ -1,17 +1,16 @@
 #pragma once
-// The base of the module readers: a reader reads one file for one library and hands its named
-// icons over after a successful read.
+// The base of the module readers: a reader reads one file and hands its named icons over.
 #include <filesystem>
 #include <vector>
 
 #include "library/IconList.h"
+#include "library/Progress.h"
 #include "platform/Errors.h"
 
 namespace pictarix {
 
-class TIconLibrary;
-
-// Format errors of the icon-library subsystem and its two save limits.
+// Format errors of the icon-library subsystem and its two save limits. The message says why a
+// file could not be read.
 class EICLReadError : public EPictarixError {
  public:
   using EPictarixError::EPictarixError;
@@ -19,31 +18,18 @@ class EICLReadError : public EPictarixError {
 
 class TICLReader {
  public:
-  TICLReader(TIconLibrary& library, std::filesystem::path fileName)
-      : library_(library), fileName_(std::move(fileName)) {}
+  explicit TICLReader(std::filesystem::path fileName) : fileName_(std::move(fileName)) {}
   virtual ~TICLReader() = default;
   TICLReader(const TICLReader&) = delete;
   TICLReader& operator=(const TICLReader&) = delete;
 
-  // Fills Icons; whether the read succeeded.
-  virtual bool ReadIcons() = 0;
+  // The named icons of the file in file order, reporting progress after each icon. A file that
+  // cannot be read raises (EICLReadError with the reason); no icons are kept then.
+  virtual std::vector<TIconEntry> ReadIcons(const TProgress& progress) = 0;
 
-  // The library the reader reports progress through (not owned).
-  TIconLibrary& Library() const { return library_; }
   const std::filesystem::path& FileName() const { return fileName_; }
-  // The result: named icons in file order, owned by the reader until taken.
-  const std::vector<TIconEntry>& Icons() const { return icons_; }
-  std::vector<TIconEntry> TakeIcons() {
-    std::vector<TIconEntry> taken;
-    taken.swap(icons_);
-    return taken;
-  }
-
- protected:
-  std::vector<TIconEntry> icons_;
 
  private:
-  TIconLibrary& library_;
   std::filesystem::path fileName_;
 };
 

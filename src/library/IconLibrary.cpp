@@ -7,6 +7,8 @@
 #include "library/T16BitReader.h"
 #include "library/T16BitWriter.h"
 #include "library/T32BitReader.h"
+#include "library/TICL16Icon.h"
+#include "platform/PeResources.h"
 #include "platform/Stream.h"
 
 namespace pictarix {
@@ -37,12 +39,28 @@ TLoadResult TIconLibrary::LoadFromFile(const std::filesystem::path& fileName) {
     Clear();
     return TLoadResult::NotModule;
   }
+  // Only regular files are read: a folder is no file, and a FIFO or device is left unread.
+  std::unique_ptr<TStream> stream = TFileStream::OpenIfRegular(fileName);
+  if (!stream) return TLoadResult::NotModule;
+  return LoadFromStream(fileName, std::move(stream));
+}
+
+TLoadResult TIconLibrary::LoadFromStream(const std::filesystem::path& fileName,
+                                         std::unique_ptr<TStream> stream) {
   bool is32Bit = false;
-  if (!IsIconModule(fileName, is32Bit)) return TLoadResult::NotModule;
+  if (!IsIconModule(*stream, is32Bit)) return TLoadResult::NotModule;
   Icons.Clear();
-  const bool loaded = LoadModule(fileName, is32Bit);
+  FileName.clear();
+  openStream_ = std::move(stream);
+  try {
+    LoadModule(fileName, is32Bit);
+  } catch (...) {
+    openStream_.reset();
+    throw;
+  }
+  openStream_.reset();
   FileName = fileName;
-  return loaded ? TLoadResult::Loaded : TLoadResult::ReadFailed;
+  return TLoadResult::Loaded;
 }
 
 void TIconLibrary::SaveToFile(const std::filesystem::path& fileName) {
@@ -50,7 +68,8 @@ void TIconLibrary::SaveToFile(const std::filesystem::path& fileName) {
   if (Icons.Count() > kMaxLibraryIcons) {
     throw EICLReadError("Iconlibraries with more than 32767 Icons are not possible");
   }
-  T16BitWriter writer(*this);
+  T16BitWriter writer(
+      Icons, [this](std::int32_t total, std::int32_t current) { DoProgress(total, current); });
   writer.Write(fileName);
 }
 
@@ -60,12 +79,8 @@ void TIconLibrary::DoProgress(std::int32_t total, std::int32_t current) {
 
 bool TIconLibrary::IsIconModule(const std::filesystem::path& fileName, bool& is32Bit) {
   is32Bit = false;
-  // Only regular files (after following a link) exist here: a folder is no file, and opening a
-  // FIFO or device could block.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(fileName, error)) return false;
-  TFileStream stream(fileName);
-  return IsIconModule(stream, is32Bit);
+  const auto stream = TFileStream::OpenIfRegular(fileName);
+  return stream && IsIconModule(*stream, is32Bit);
 }
 
 bool TIconLibrary::IsIconModule(TStream& stream, bool& is32Bit) {
@@ -80,33 +95,45 @@ bool TIconLibrary::IsIconModule(TStream& stream, bool& is32Bit) {
   return true;
 }
 
-bool TIconLibrary::LoadModule(const std::filesystem::path& fileName, bool is32Bit) {
+void TIconLibrary::LoadModule(const std::filesystem::path& fileName, bool is32Bit) {
   const std::unique_ptr<TICLReader> reader = CreateReader(fileName, is32Bit);
-  if (!reader->ReadIcons()) return false;
-  Icons.AddAll(reader->TakeIcons());
-  return true;
+  Icons.AddAll(reader->ReadIcons(
+      [this](std::int32_t total, std::int32_t current) { DoProgress(total, current); }));
 }
 
 std::unique_ptr<TICLReader> TIconLibrary::CreateReader(const std::filesystem::path& fileName,
                                                        bool is32Bit) {
-  if (is32Bit) return std::make_unique<T32BitReader>(*this, fileName);
-  return std::make_unique<T16BitReader>(*this, fileName);
+  std::unique_ptr<TStream> stream = TakeOpenStream(fileName);
+  if (!is32Bit) return std::make_unique<T16BitReader>(fileName, std::move(stream));
+  // The module opener is called once, by the reader's ReadIcons; it hands over this stream.
+  auto held = std::make_shared<std::unique_ptr<TStream>>(std::move(stream));
+  return std::make_unique<T32BitReader>(
+      fileName,
+      [held](const std::filesystem::path&) { return OpenModuleFromStream(std::move(*held)); },
+      OnMessageBeep);
+}
+
+std::unique_ptr<TStream> TIconLibrary::TakeOpenStream(const std::filesystem::path& fileName) {
+  std::unique_ptr<TStream> stream = std::move(openStream_);
+  if (!stream) stream = std::make_unique<TFileStream>(fileName);
+  return stream;
 }
 
 bool IsIconLibraryFile(const std::filesystem::path& fileName) {
   try {
     bool is32Bit = false;
     if (!TIconLibrary::IsIconModule(fileName, is32Bit) || is32Bit) return false;
-    TIconLibrary scratch;
-    T16BitReader reader(scratch, fileName);
-    if (!reader.ReadIcons()) return false;
-    const auto& types = reader.TypeIds();
+    T16BitReader reader(fileName);
+    const TNeResourceTable table = reader.ReadResourceTable();
+    TNeBlocks blocks = reader.Blocks(table);
+    BuildICL16Icons(table, blocks, reader.BaseName(), {});  // the whole file must read
+    const auto& types = table.TypeIds;
     return !types.empty() && std::all_of(types.begin(), types.end(), [](std::uint16_t type) {
       return IsPredefinedType(type, kResourceTypeIcon) ||
              IsPredefinedType(type, kResourceTypeGroupIcon);
     });
   } catch (const std::exception&) {
-    return false;  // cannot be opened
+    return false;  // cannot be opened or read
   }
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "library/ICLReader.h"
 #include "library/IconList.h"
@@ -15,9 +16,8 @@ namespace pictarix {
 // An icon library holds at most this many icons (and as many images in all).
 constexpr std::int32_t kMaxLibraryIcons = 32767;
 
-// What LoadFromFile did: found no module (list untouched), loaded the module's icons, or found
-// a module whose read failed (list empty).
-enum class TLoadResult { NotModule, Loaded, ReadFailed };
+// What LoadFromFile did: found no module (list untouched) or loaded the module's icons.
+enum class TLoadResult { NotModule, Loaded };
 
 class TIconLibrary;
 using TProgressEvent =
@@ -34,8 +34,13 @@ class TIconLibrary {
   void Clear();
   // Replaces the list by the icons of one file. A blank name clears the library; a file that
   // is no module (missing, no MZ with PE or NE) leaves everything as it was. Errors of opening
-  // the file, and the resource errors of the 32-bit reader, propagate.
+  // the file and of reading the module (EICLReadError with the reason) propagate, leaving the
+  // list and FileName empty.
   TLoadResult LoadFromFile(const std::filesystem::path& fileName);
+  // The same for a file already open: `fileName` names it in the list and in messages, and the
+  // reader reads `stream` (from any position; nothing else opens the file).
+  TLoadResult LoadFromStream(const std::filesystem::path& fileName,
+                             std::unique_ptr<TStream> stream);
   // Writes the whole list as an icon library, replacing the file safely. EICLReadError for an
   // empty list or more than kMaxLibraryIcons icons.
   void SaveToFile(const std::filesystem::path& fileName);
@@ -48,18 +53,27 @@ class TIconLibrary {
   static bool IsIconModule(const std::filesystem::path& fileName, bool& is32Bit);
   // The same test on bytes already open (position undefined afterwards).
   static bool IsIconModule(TStream& stream, bool& is32Bit);
-  // Reads the module with the matching reader and appends its icons when the read succeeds.
-  bool LoadModule(const std::filesystem::path& fileName, bool is32Bit);
+  // Reads the module with the matching reader and appends its icons; a failed read raises.
+  void LoadModule(const std::filesystem::path& fileName, bool is32Bit);
 
-  // The file most recently loaded; empty after Clear and every clearing of Icons.
+  // The file most recently loaded; empty after Clear and after a load that raised.
   std::filesystem::path FileName;
   TProgressEvent OnProgress;
-  TIconList Icons{*this};
+  // Sounded by the 32-bit reader for a group named "#<number>" (the platform's default beep).
+  std::function<void()> OnMessageBeep;
+  TIconList Icons;
 
  protected:
-  // The reader for a module (the 16-bit reader opens the file here).
+  // The reader for a module, reading the stream of the file being loaded (or, outside a load,
+  // opening the file itself).
   virtual std::unique_ptr<TICLReader> CreateReader(const std::filesystem::path& fileName,
                                                    bool is32Bit);
+  // The stream of the file being loaded (once), or the file opened anew outside a load.
+  std::unique_ptr<TStream> TakeOpenStream(const std::filesystem::path& fileName);
+
+ private:
+  // The open file of the load in progress, until CreateReader hands it to the reader.
+  std::unique_ptr<TStream> openStream_;
 };
 
 // Whether a file may be rewritten as an icon library: an NE module that reads without error and

@@ -1,8 +1,6 @@
 #include "library/IconList.h"
 
-#include <iterator>
-
-#include "library/IconLibrary.h"
+#include <string>
 
 namespace pictarix {
 
@@ -37,7 +35,6 @@ void TIconList::AddAll(std::vector<TIconEntry> entries) {
 
 void TIconList::Clear() {
   entries_.clear();
-  library_.FileName.clear();
 }
 
 void TIconList::Delete(std::int32_t index) {

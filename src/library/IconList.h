@@ -11,8 +11,6 @@
 
 namespace pictarix {
 
-class TIconLibrary;
-
 struct TIconEntry {
   std::string Name;
   std::unique_ptr<TAdvancedIcon> Icon;
@@ -26,12 +24,9 @@ class EListError : public EPictarixError {
 
 class TIconList {
  public:
-  explicit TIconList(TIconLibrary& library) : library_(library) {}
+  TIconList() = default;
   TIconList(const TIconList&) = delete;
   TIconList& operator=(const TIconList&) = delete;
-
-  // The library that created the list (not owned).
-  TIconLibrary& Library() const { return library_; }
 
   std::int32_t Count() const { return static_cast<std::int32_t>(entries_.size()); }
   // EListError for an index outside 0..Count-1.
@@ -43,7 +38,7 @@ class TIconList {
   void AddIcon(std::string name, std::unique_ptr<TAdvancedIcon> icon);
   // Appends all entries in order, names as they stand (entries without an icon are skipped).
   void AddAll(std::vector<TIconEntry> entries);
-  // Frees every icon and empties the library's FileName as well.
+  // Frees every icon.
   void Clear();
   // Frees the entry's icon and removes the entry; EListError (and nothing freed) outside the
   // list.
@@ -54,7 +49,6 @@ class TIconList {
  private:
   void CheckIndex(std::int32_t index) const;
 
-  TIconLibrary& library_;
   std::vector<TIconEntry> entries_;
 };
 

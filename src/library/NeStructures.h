@@ -1,10 +1,12 @@
 #pragma once
 // The records of 16-bit NE files that the icon-library reader and writer share. All numbers are
 // little-endian. Resource offsets and lengths count alignment units of 2^AlignShift bytes.
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
+
+#include "platform/LittleEndian.h"
 
 namespace pictarix {
 
@@ -51,19 +53,16 @@ struct TResourceEntry {
   std::uint16_t Usage = 0;
 
   static TResourceEntry Parse(std::span<const std::uint8_t, kResourceEntrySize> bytes) {
-    const auto word = [&bytes](std::size_t at) {
-      return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
-    };
-    return TResourceEntry{word(0), word(2), word(4), word(6), word(8), word(10)};
+    return TResourceEntry{LoadLe16(bytes.subspan<0, 2>()), LoadLe16(bytes.subspan<2, 2>()),
+                          LoadLe16(bytes.subspan<4, 2>()), LoadLe16(bytes.subspan<6, 2>()),
+                          LoadLe16(bytes.subspan<8, 2>()), LoadLe16(bytes.subspan<10, 2>())};
   }
 
-  std::array<std::uint8_t, kResourceEntrySize> Serialize() const {
-    std::array<std::uint8_t, kResourceEntrySize> out{};
-    const std::array<std::uint16_t, 6> words{Offset, Length, Flags, Id, Handle, Usage};
-    for (std::size_t i = 0; i < words.size(); ++i) {
-      out[2 * i] = static_cast<std::uint8_t>(words[i]);
-      out[2 * i + 1] = static_cast<std::uint8_t>(words[i] >> 8);
-    }
+  std::vector<std::uint8_t> Serialize() const {
+    std::vector<std::uint8_t> out;
+    out.reserve(kResourceEntrySize);
+    for (const std::uint16_t word : {Offset, Length, Flags, Id, Handle, Usage})
+      AppendLe16(out, word);
     return out;
   }
 };

@@ -4,8 +4,10 @@
 #include <array>
 
 #include "library/IconLibrary.h"
+#include "library/NeStructures.h"
 #include "model/IconRecords.h"
 #include "platform/CodePage.h"
+#include "platform/LittleEndian.h"
 #include "platform/SafeFile.h"
 
 namespace pictarix {
@@ -16,6 +18,10 @@ constexpr std::uint16_t kUnpatchedLength = 0xFF00;
 constexpr std::size_t kMaxNameLength = 255;  // one length byte
 constexpr std::uint8_t kTargetWindows = 2;
 constexpr std::uint8_t kWindowsMajorVersion = 3;
+// Offsets of the header fields and tables; the same for every file.
+constexpr std::uint32_t kNeHeaderPos = 128;
+constexpr std::uint32_t kNamesFieldPos = 166;
+constexpr std::uint32_t kResourceTablePos = 192;
 
 std::uint64_t AlignUp(std::uint64_t position, unsigned shift) {
   const std::uint64_t unit = std::uint64_t{1} << shift;
@@ -32,10 +38,9 @@ std::uint64_t DirectorySize(const TAdvancedIcon& icon) {
 
 }  // namespace
 
-T16BitWriter::T16BitWriter(TIconLibrary& library) : library_(library) {
-  for (std::int32_t i = 0; i < library_.Icons.Count(); ++i) {
-    totalImages_ += library_.Icons.Icon(i).Images.Count();
-  }
+T16BitWriter::T16BitWriter(const TIconList& icons, TProgress progress)
+    : icons_(icons), progress_(std::move(progress)) {
+  for (std::int32_t i = 0; i < icons_.Count(); ++i) totalImages_ += icons_.Icon(i).Images.Count();
 }
 
 void T16BitWriter::Write(const std::filesystem::path& fileName) {
@@ -44,7 +49,7 @@ void T16BitWriter::Write(const std::filesystem::path& fileName) {
 }
 
 std::vector<std::uint8_t> T16BitWriter::Assemble() {
-  const TIconList& icons = library_.Icons;
+  const TIconList& icons = icons_;
   if (icons.Count() > kMaxLibraryIcons) {
     throw EICLReadError("Iconlibraries with more than 32767 Icons are not possible");
   }
@@ -60,8 +65,7 @@ std::vector<std::uint8_t> T16BitWriter::Assemble() {
   WriteResourceTable();
   WriteNames();
   alignShift_ = ChooseAlignShift(stream_.Position());
-  stream_.Patch(kResourceTablePos,
-                std::array<std::uint8_t, 2>{static_cast<std::uint8_t>(alignShift_), 0});
+  stream_.Patch(kResourceTablePos, Le16Bytes(alignShift_));
 
   Pad();
   std::uint16_t imageId = 0;  // images are numbered 1.. through all icons in list order
@@ -90,7 +94,7 @@ std::vector<std::uint8_t> T16BitWriter::Assemble() {
       Pad();
       PatchEntry(iconEntryPos_[imageNumber++], start);
     }
-    library_.DoProgress(icons.Count(), i + 1);
+    if (progress_) progress_(icons.Count(), i + 1);
   }
   stream_.WriteU16(0);
   return stream_.TakeBytes();
@@ -114,7 +118,7 @@ void T16BitWriter::WriteHeaders() {
 }
 
 void T16BitWriter::WriteResourceTable() {
-  const TIconList& icons = library_.Icons;
+  const TIconList& icons = icons_;
   stream_.WriteU16(0);  // alignment shift, set once chosen
   const auto writeUnpatchedEntry = [this](std::uint32_t number) {
     stream_.Write(TResourceEntry{kUnpatchedOffset, kUnpatchedLength, kNeResourceFlags,
@@ -140,22 +144,20 @@ void T16BitWriter::WriteResourceTable() {
 
 void T16BitWriter::WriteNames() {
   const auto namesField = static_cast<std::uint16_t>(stream_.Position() - kNeHeaderPos);
-  stream_.Patch(kNamesFieldPos,
-                std::array<std::uint8_t, 2>{static_cast<std::uint8_t>(namesField),
-                                            static_cast<std::uint8_t>(namesField >> 8)});
+  stream_.Patch(kNamesFieldPos, Le16Bytes(namesField));
   const auto writeName = [this](const std::string& bytes) {
     const std::size_t length = std::min(bytes.size(), kMaxNameLength);
     stream_.WriteU8(static_cast<std::uint8_t>(length));
     stream_.Write(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), length));
   };
   writeName(kIclModuleName);
-  const TIconList& icons = library_.Icons;
+  const TIconList& icons = icons_;
   for (std::int32_t i = 0; i < icons.Count(); ++i) writeName(Utf8ToWindows1252(icons.Name(i)));
   stream_.WriteU8(0);
 }
 
 std::uint16_t T16BitWriter::ChooseAlignShift(std::uint64_t namesEnd) const {
-  const TIconList& icons = library_.Icons;
+  const TIconList& icons = icons_;
   std::uint64_t estimate = namesEnd;
   for (std::int32_t i = 0; i < icons.Count(); ++i) {
     const TAdvancedIcon& icon = icons.Icon(i);
@@ -173,7 +175,7 @@ std::uint16_t T16BitWriter::ChooseAlignShift(std::uint64_t namesEnd) const {
 }
 
 bool T16BitWriter::LayoutFits(std::uint64_t namesEnd, unsigned shift) const {
-  const TIconList& icons = library_.Icons;
+  const TIconList& icons = icons_;
   std::uint64_t position = AlignUp(namesEnd, shift);
   const auto place = [&position, shift](std::uint64_t size) {
     const std::uint64_t start = position;
@@ -200,10 +202,8 @@ void T16BitWriter::Pad() {
 void T16BitWriter::PatchEntry(std::uint64_t entryPos, std::uint64_t start) {
   const auto offset = static_cast<std::uint16_t>(start >> alignShift_);
   const auto length = static_cast<std::uint16_t>((stream_.Position() - start) >> alignShift_);
-  stream_.Patch(entryPos, std::array<std::uint8_t, 4>{static_cast<std::uint8_t>(offset),
-                                                      static_cast<std::uint8_t>(offset >> 8),
-                                                      static_cast<std::uint8_t>(length),
-                                                      static_cast<std::uint8_t>(length >> 8)});
+  stream_.Patch(entryPos, Le16Bytes(offset));
+  stream_.Patch(entryPos + 2, Le16Bytes(length));
 }
 
 }  // namespace pictarix

@@ -6,17 +6,16 @@
 #include <filesystem>
 #include <vector>
 
-#include "library/NeStructures.h"
+#include "library/IconList.h"
+#include "library/Progress.h"
 #include "platform/Stream.h"
 
 namespace pictarix {
 
-class TIconLibrary;
-
 class T16BitWriter {
  public:
-  // Counts the images of the library's icons.
-  explicit T16BitWriter(TIconLibrary& library);
+  // Writes `icons` (not owned), reporting progress (icons, icons written) while assembling.
+  explicit T16BitWriter(const TIconList& icons, TProgress progress = {});
 
   // Assembles the file and replaces `fileName` with it (EFCreateError propagates; an existing
   // file is never left damaged).
@@ -24,15 +23,6 @@ class T16BitWriter {
   // The whole file. EICLReadError for more than 32767 icons or images, or for data too large
   // for any alignment shift.
   std::vector<std::uint8_t> Assemble();
-
-  std::int64_t TotalImages() const { return totalImages_; }
-  // The shift of the last assembly (1 before any).
-  std::uint16_t AlignShift() const { return alignShift_; }
-
-  // Offsets of the header fields and tables; the same for every file.
-  static constexpr std::uint32_t kNeHeaderPos = 128;
-  static constexpr std::uint32_t kNamesFieldPos = 166;
-  static constexpr std::uint32_t kResourceTablePos = 192;
 
  private:
   void WriteHeaders();
@@ -44,7 +34,8 @@ class T16BitWriter {
   void Pad();
   void PatchEntry(std::uint64_t entryPos, std::uint64_t start);
 
-  TIconLibrary& library_;
+  const TIconList& icons_;
+  TProgress progress_;
   TMemoryStream stream_;
   std::int64_t totalImages_ = 0;
   std::uint16_t alignShift_ = 1;

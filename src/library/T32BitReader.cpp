@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "library/IconLibrary.h"
 #include "platform/CodePage.h"
 
 namespace pictarix {
@@ -22,50 +21,49 @@ std::optional<std::uint16_t> DecimalId(std::u16string_view text) {
 
 }  // namespace
 
-T32BitReader::T32BitReader(TIconLibrary& library, std::filesystem::path fileName)
-    : T32BitReader(library, std::move(fileName), &OpenModuleAsData) {}
+T32BitReader::T32BitReader(std::filesystem::path fileName, TBeep beep)
+    : T32BitReader(std::move(fileName), &OpenModuleAsData, std::move(beep)) {}
 
-T32BitReader::T32BitReader(TIconLibrary& library, std::filesystem::path fileName,
-                           TModuleOpener opener)
-    : TICLReader(library, std::move(fileName)), opener_(std::move(opener)) {}
+T32BitReader::T32BitReader(std::filesystem::path fileName, TModuleOpener opener, TBeep beep)
+    : TICLReader(std::move(fileName)), opener_(std::move(opener)), beep_(std::move(beep)) {}
 
-bool T32BitReader::ReadIcons() {
-  module_ = opener_(FileName());
-  if (!module_) return false;
-  loaded_ = true;
-  totalIcons_ = module_->IconCount();
-  for (const ResourceName& name : module_->EnumResourceNames(kResourceTypeGroupIcon)) {
-    ReadGroup(name);
-  }
-  return true;
-}
+std::vector<TIconEntry> T32BitReader::ReadIcons(const TProgress& progress) {
+  const std::unique_ptr<TModuleResources> module = opener_(FileName());
+  if (!module) throw EICLReadError("Not a valid 32-bit module");
+  const std::int32_t totalIcons = module->IconCount();
+  std::int32_t counter = 0;
+  std::vector<TIconEntry> icons;
+  for (const ResourceName& name : module->EnumResourceNames(kResourceTypeGroupIcon)) {
+    if (progress) progress(totalIcons, ++counter);
 
-void T32BitReader::ReadGroup(const ResourceName& name) {
-  ++counter_;
-  Library().DoProgress(totalIcons_, counter_);
-
-  std::string entryName;
-  ResourceName load = name;
-  if (name.IsId) {
-    entryName = std::to_string(name.Id);
-  } else if (!name.Name.empty() && name.Name.front() == u'#') {
-    MessageBeepHook();
-    const std::u16string_view number = std::u16string_view(name.Name).substr(1);
-    if (const auto id = DecimalId(number)) {
-      entryName = Utf16ToUtf8(number);
-      load = ResourceName::FromId(*id);
+    std::string entryName;
+    ResourceName load = name;
+    if (name.IsId) {
+      entryName = std::to_string(name.Id);
+    } else if (!name.Name.empty() && name.Name.front() == u'#') {
+      if (beep_) beep_();
+      const std::u16string_view number = std::u16string_view(name.Name).substr(1);
+      if (const auto id = DecimalId(number)) {
+        entryName = Utf16ToUtf8(number);
+        load = ResourceName::FromId(*id);
+      } else {
+        // No usable id: the group is loaded by its full name, as any other named group.
+        entryName = Utf16ToUtf8(name.Name);
+      }
     } else {
-      // No usable id: the group is loaded by its full name, as any other named group.
       entryName = Utf16ToUtf8(name.Name);
     }
-  } else {
-    entryName = Utf16ToUtf8(name.Name);
-  }
 
-  auto icon = std::make_unique<TAdvancedIcon>();
-  // A group whose header is no icon header stays as an icon without images.
-  icon->LoadFromResource(*module_, load);
-  icons_.push_back(TIconEntry{std::move(entryName), std::move(icon)});
+    auto icon = std::make_unique<TAdvancedIcon>();
+    try {
+      // A group whose header is no icon header stays as an icon without images.
+      icon->LoadFromResource(*module, load);
+    } catch (const EResNotFound&) {
+      continue;  // this icon only: the module's other groups are still read
+    }
+    icons.push_back(TIconEntry{std::move(entryName), std::move(icon)});
+  }
+  return icons;
 }
 
 }  // namespace pictarix

@@ -1,18 +1,19 @@
 #include "library/TICL16Icon.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 
-#include "library/T16BitReader.h"
+#include "library/ICLReader.h"
+#include "platform/ByteCursor.h"
+#include "platform/CodePage.h"
 
 namespace pictarix {
 namespace {
 
 // "%s %0.3d"
-std::string NumberedName(const std::string& baseName, int number) {
-  std::array<char, 16> digits{};
-  std::snprintf(digits.data(), digits.size(), "%03d", number);
+std::string NumberedName(const std::string& baseName, std::size_t number) {
+  std::array<char, 24> digits{};
+  std::snprintf(digits.data(), digits.size(), "%03zu", number);
   return baseName + " " + digits.data();
 }
 
@@ -24,36 +25,46 @@ TICL16IconImage::TICL16IconImage(const IconEntryFields& fields, ImageData block)
   UpdateFromHeader();
 }
 
-void TICL16Icon::LoadGroup(T16BitReader& reader, int index) {
-  Name = NumberedName(reader.BaseName(), index + 1);
-  std::vector<std::uint8_t> block = reader.ReadGroupBlock(index);
-  if (block.empty()) return;
-
+std::unique_ptr<TICL16Icon> BuildICL16Icon(std::span<const std::uint8_t> directory,
+                                           const TNeResourceTable& table, TNeBlocks& blocks) {
+  auto icon = std::make_unique<TICL16Icon>();
+  ByteCursor cursor(directory);
+  const auto rawHeader = cursor.TakeRecord<kIconHeaderSize>();
+  if (!rawHeader) return icon;
+  const IconHeader header = IconHeader::Parse(*rawHeader);
+  if (!header.IsIcon()) return icon;
   // A directory shorter than its image count needs is refused as a whole: the entries it lacks
   // are neither read past its end nor made up.
-  std::array<std::uint8_t, kIconHeaderSize> rawHeader{};
-  if (block.size() >= rawHeader.size()) {
-    std::copy_n(block.begin(), rawHeader.size(), rawHeader.begin());
-    const IconHeader header = IconHeader::Parse(rawHeader);
-    if (header.IsIcon() &&
-        kIconHeaderSize + std::uint64_t{kGroupEntrySize} * header.Count > block.size()) {
-      throw EICLReadError("Icon group directory shorter than its image count");
-    }
+  if (std::uint64_t{kGroupEntrySize} * header.Count > cursor.Remaining()) {
+    throw EICLReadError("Icon group directory shorter than its image count");
   }
-
-  TMemoryStream directory(std::move(block));
-  std::uint16_t count = 0;
-  if (!ReadHeader(directory, count)) return;
-  for (int i = 0; i < count; ++i) LoadImage(reader, directory);
+  icon->Images.SetCapacity(header.Count);
+  for (int i = 0; i < header.Count; ++i) {
+    const GroupIconEntry entry = GroupIconEntry::Parse(*cursor.TakeRecord<kGroupEntrySize>());
+    const std::size_t index = table.FindEntry(entry.Id);
+    icon->Images.Add(std::make_unique<TICL16IconImage>(
+        entry.Fields, blocks.Image(index, table.IconEntries[index], entry.BytesInRes())));
+  }
+  return icon;
 }
 
-void TICL16Icon::LoadImage(T16BitReader& reader, TStream& directory) {
-  std::array<std::uint8_t, kGroupEntrySize> raw{};
-  directory.ReadBuffer(raw);
-  const GroupIconEntry entry = GroupIconEntry::Parse(raw);
-  const int index = reader.FindEntry(entry.Id);
-  Images.Add(std::make_unique<TICL16IconImage>(entry.Fields,
-                                               reader.ReadImageBlock(index, entry.BytesInRes())));
+std::vector<TIconEntry> BuildICL16Icons(const TNeResourceTable& table, TNeBlocks& blocks,
+                                        const std::string& baseName, const TProgress& progress) {
+  const std::size_t groupCount = table.GroupEntries.size();
+  const bool namesMatch = table.Names.size() == groupCount;
+  std::vector<TIconEntry> icons;
+  icons.reserve(groupCount);
+  for (std::size_t i = 0; i < groupCount; ++i) {
+    const std::vector<std::uint8_t> directory = blocks.Group(table.GroupEntries[i]);
+    auto icon = BuildICL16Icon(directory, table, blocks);
+    icon->Name = NumberedName(baseName, i + 1);
+    std::string name = namesMatch ? Windows1252ToUtf8(table.Names[i]) : icon->Name;
+    icons.push_back(TIconEntry{std::move(name), std::move(icon)});
+    if (progress) {
+      progress(static_cast<std::int32_t>(groupCount), static_cast<std::int32_t>(i + 1));
+    }
+  }
+  return icons;
 }
 
 }  // namespace pictarix

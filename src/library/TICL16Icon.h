@@ -1,15 +1,19 @@
 #pragma once
-// An icon read from a 16-bit NE file, and its images.
+// The icons of a 16-bit NE file, built from its resource table and blocks.
+#include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "library/IconList.h"
+#include "library/NeBlocks.h"
+#include "library/NeResourceTable.h"
+#include "library/Progress.h"
 #include "model/AdvancedIcon.h"
 #include "model/IconImage.h"
 #include "model/IconRecords.h"
-#include "platform/Stream.h"
 
 namespace pictarix {
-
-class T16BitReader;
 
 // An image made from the first 12 bytes of a group directory entry and a data block.
 class TICL16IconImage : public TIconImage {
@@ -19,15 +23,22 @@ class TICL16IconImage : public TIconImage {
 
 class TICL16Icon : public TAdvancedIcon {
  public:
-  // Loads group entry `index` of the reader: names the icon "<BaseName> 001" style, reads the
-  // group directory and every image it lists. An invalid directory header or a length of 0
-  // gives an icon without images; every other fault raises.
-  void LoadGroup(T16BitReader& reader, int index);
-  // Reads the next 14-byte entry of `directory` and the image it names.
-  void LoadImage(T16BitReader& reader, TStream& directory);
-
-  // The file-based name: BaseName, a blank, and the 1-based index with at least three digits.
+  // The file-based name: the file's base name, a blank, and the 1-based group number with at
+  // least three digits ("tools 001").
   std::string Name;
 };
+
+// The icon of one group directory: every image it lists, each found by id in the table and
+// read from `blocks`. A directory whose header is no icon header (or an empty block) gives an
+// icon without images; a directory shorter than its image count, or an image id the table
+// lacks, raises EICLReadError.
+std::unique_ptr<TICL16Icon> BuildICL16Icon(std::span<const std::uint8_t> directory,
+                                           const TNeResourceTable& table, TNeBlocks& blocks);
+
+// One named icon per group entry, in table order: named by the table's name strings when there
+// is one per group, else by TICL16Icon::Name made from `baseName`. Reports progress (groups,
+// groups done) after each icon.
+std::vector<TIconEntry> BuildICL16Icons(const TNeResourceTable& table, TNeBlocks& blocks,
+                                        const std::string& baseName, const TProgress& progress);
 
 }  // namespace pictarix

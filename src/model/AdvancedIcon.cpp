@@ -3,9 +3,10 @@
 #include <array>
 #include <string>
 
+#include "model/HiResIcon.h"
 #include "model/IconFileBlocks.h"
 #include "model/IconRecords.h"
-#include "model/IconTools.h"
+#include "platform/ByteCursor.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/SafeFile.h"
@@ -17,6 +18,17 @@ namespace {
 std::string NameForMessage(const ResourceName& name) {
   return name.IsId ? std::to_string(name.Id) : Utf16ToUtf8(name.Name);
 }
+
+// Moves a stream to Position on every way out of a scope.
+struct StreamPositionAtExit {
+  explicit StreamPositionAtExit(TStream& stream) : Stream(stream), Position(stream.Position()) {}
+  ~StreamPositionAtExit() { Stream.Seek(Position); }
+  StreamPositionAtExit(const StreamPositionAtExit&) = delete;
+  StreamPositionAtExit& operator=(const StreamPositionAtExit&) = delete;
+
+  TStream& Stream;
+  std::uint64_t Position;
+};
 
 }  // namespace
 
@@ -39,8 +51,14 @@ void TAdvancedIcon::AssignGraphic(const THiResIcon& graphic) {
 
 bool TAdvancedIcon::ReadHeader(TStream& stream, std::uint16_t& count) {
   std::array<std::uint8_t, kIconHeaderSize> raw{};
-  if (stream.Read(raw) != raw.size()) return false;  // a cut-off header is no icon header
-  const IconHeader header = IconHeader::Parse(raw);
+  const std::size_t got = stream.Read(raw);
+  return BeginImages(ByteCursor(std::span(raw.data(), got)), count);
+}
+
+bool TAdvancedIcon::BeginImages(ByteCursor directory, std::uint16_t& count) {
+  const auto raw = directory.TakeRecord<kIconHeaderSize>();
+  if (!raw) return false;  // a cut-off header is no icon header
+  const IconHeader header = IconHeader::Parse(*raw);
   if (!header.IsIcon()) return false;
   count = header.Count;
   Images.SetCapacity(count);
@@ -58,11 +76,14 @@ bool TAdvancedIcon::LoadFromResource(TModuleResources& module, const std::u16str
 bool TAdvancedIcon::LoadFromResource(TModuleResources& module, const ResourceName& name) {
   auto group = module.FindResource(kResourceTypeGroupIcon, name);
   if (!group) throw EResNotFound("Resource " + NameForMessage(name) + " not found");
-  TMemoryStream stream(std::move(*group));
+  ByteCursor directory(*group);
   std::uint16_t count = 0;
-  if (!ReadHeader(stream, count)) return false;
+  if (!BeginImages(directory, count)) return false;
+  directory.Skip(kIconHeaderSize);
   for (int i = 0; i < count; ++i) {
-    Images.Add(TResourceIconImage::CreateFromResourceEntry(stream, module));
+    // An entry cut off by the end of the group reads as zeros.
+    Images.Add(TResourceIconImage::CreateFromResourceEntry(
+        directory.TakeZeroFilled<kGroupEntrySize>(), module));
   }
   return true;
 }
@@ -70,8 +91,18 @@ bool TAdvancedIcon::LoadFromResource(TModuleResources& module, const ResourceNam
 bool TAdvancedIcon::LoadFromStream(TStream& stream) {
   std::uint16_t count = 0;
   if (!ReadHeader(stream, count)) return false;
+  // The stream ends up after the last entry read, also when that entry's image is refused.
+  StreamPositionAtExit after(stream);
+  // The whole directory in one read; entries cut off by the end of the file read as zeros.
+  std::vector<std::uint8_t> entries(std::size_t{kIconFileEntrySize} * count);
+  entries.resize(stream.Read(entries));
+  ByteCursor directory(entries);
   TIconFileBlocks blocks(stream);
-  for (int i = 0; i < count; ++i) Images.Add(TFileIconImage::CreateFromFileEntry(stream, blocks));
+  for (int i = 0; i < count; ++i) {
+    after.Position += kIconFileEntrySize;
+    Images.Add(TFileIconImage::CreateFromFileEntry(directory.TakeZeroFilled<kIconFileEntrySize>(),
+                                                   blocks));
+  }
   return true;
 }
 

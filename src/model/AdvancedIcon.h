@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "model/IconImageList.h"
+#include "platform/ByteCursor.h"
 #include "platform/ModuleResources.h"
 #include "platform/Stream.h"
 
@@ -28,12 +29,15 @@ class TAdvancedIcon {
   // Reads the 6-byte header; true only for reserved 0 and type 1, then sets `count` and sizes
   // the image list.
   bool ReadHeader(TStream& stream, std::uint16_t& count);
+  // The same for a header at the start of `directory`.
+  bool BeginImages(ByteCursor directory, std::uint16_t& count);
   // Append the images of one group-icon resource; false when its header is not an icon header.
   // A missing group or image resource raises EResNotFound.
   bool LoadFromResource(TModuleResources& module, std::uint16_t id);
   bool LoadFromResource(TModuleResources& module, const std::u16string& name);
   bool LoadFromResource(TModuleResources& module, const ResourceName& name);
-  // Appends the images of an icon file starting at the stream's position.
+  // Appends the images of an icon file whose header is at the stream's position (image offsets
+  // count from position 0); leaves the stream after the directory.
   bool LoadFromStream(TStream& stream);
   // Replaces the images with those of an icon file; open errors raise EFOpenError.
   bool LoadFromFile(const std::filesystem::path& path);

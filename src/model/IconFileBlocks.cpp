@@ -7,7 +7,7 @@
 
 namespace pictarix {
 
-TIconFileBlocks::TIconFileBlocks(TStream& stream) : stream_(stream), budget_(stream.Size()) {}
+TIconFileBlocks::TIconFileBlocks(TStream& stream) : stream_(stream), budget_(stream) {}
 
 ImageData TIconFileBlocks::Read(std::uint32_t offset, std::uint32_t size) {
   if (size > stream_.Size()) {

@@ -4,36 +4,17 @@
 #include <span>
 #include <string>
 
+#include "model/HiResIcon.h"
 #include "model/IconFileBlocks.h"
 #include "model/IconRecords.h"
-#include "model/IconTools.h"
 #include "platform/Errors.h"
+#include "platform/LittleEndian.h"
 
 namespace pictarix {
 namespace {
 
-// Little-endian value at `offset` of `bytes`; bytes not held count as 0.
-std::uint32_t LeAt(std::span<const std::uint8_t> bytes, std::size_t offset, int width) {
-  std::uint32_t value = 0;
-  for (int i = 0; i < width; ++i) {
-    const std::size_t at = offset + static_cast<std::size_t>(i);
-    if (at < bytes.size()) value |= std::uint32_t{bytes[at]} << (8 * i);
-  }
-  return value;
-}
-
-// Moves a stream back to a remembered position on every way out of a scope.
-class SeekBackGuard {
- public:
-  SeekBackGuard(TStream& stream, std::uint64_t position) : stream_(stream), position_(position) {}
-  ~SeekBackGuard() { stream_.Seek(position_); }
-  SeekBackGuard(const SeekBackGuard&) = delete;
-  SeekBackGuard& operator=(const SeekBackGuard&) = delete;
-
- private:
-  TStream& stream_;
-  std::uint64_t position_;
-};
+// The fields UpdateFromHeader reads lie in the first 16 bytes of a bitmap information header.
+constexpr std::size_t kHeaderFieldsSize = 16;
 
 }  // namespace
 
@@ -75,13 +56,17 @@ std::unique_ptr<THiResIcon> TIconImage::CreateGraphic() {
 
 void TIconImage::UpdateFromHeader() {
   // The fields of a bitmap information header; PNG data is read the same way (giving 0, 0, 21060).
+  // Bytes not held count as 0.
+  std::array<std::uint8_t, kHeaderFieldsSize> head{};
   const auto& bytes = Bytes();
-  const auto width = static_cast<std::int32_t>(LeAt(bytes, 4, 4));
-  const auto halfHeight = static_cast<std::int32_t>(LeAt(bytes, 8, 4) >> 1);
+  std::copy_n(bytes.begin(), std::min(bytes.size(), head.size()), head.begin());
+  const std::span<const std::uint8_t, kHeaderFieldsSize> fields(head);
+  const auto width = static_cast<std::int32_t>(LoadLe32(fields.subspan<4, 4>()));
+  const auto halfHeight = static_cast<std::int32_t>(LoadLe32(fields.subspan<8, 4>()) >> 1);
   const std::int32_t side = width < halfHeight ? width : halfHeight;
   Width = static_cast<std::uint8_t>(side & 0xFF);  // 256 becomes 0
   Height = Width;
-  BitCount = static_cast<std::uint16_t>(LeAt(bytes, 14, 2));
+  BitCount = LoadLe16(fields.subspan<14, 2>());
   // 2 to the power BitCount kept to 16 bits: 0 from 16 bits on.
   ColorCount = BitCount < 16 ? static_cast<std::uint16_t>(1u << BitCount) : 0;
 }
@@ -94,27 +79,25 @@ void TIconImage::WriteData(TStream& stream) const {
 }
 
 std::array<std::uint8_t, 12> TIconImage::EntryFields() const {
-  return {Width,
-          Height,
-          static_cast<std::uint8_t>(ColorCount),
-          static_cast<std::uint8_t>(ColorCount >> 8),
-          static_cast<std::uint8_t>(Planes),
-          static_cast<std::uint8_t>(Planes >> 8),
-          static_cast<std::uint8_t>(BitCount),
-          static_cast<std::uint8_t>(BitCount >> 8),
-          static_cast<std::uint8_t>(BytesInRes),
-          static_cast<std::uint8_t>(BytesInRes >> 8),
-          static_cast<std::uint8_t>(BytesInRes >> 16),
-          static_cast<std::uint8_t>(BytesInRes >> 24)};
+  std::array<std::uint8_t, 12> fields{Width, Height};
+  const auto put = [&fields](std::size_t at, const auto& bytes) {
+    std::copy(bytes.begin(), bytes.end(), fields.begin() + static_cast<std::ptrdiff_t>(at));
+  };
+  put(2, Le16Bytes(ColorCount));
+  put(4, Le16Bytes(Planes));
+  put(6, Le16Bytes(BitCount));
+  put(8, Le32Bytes(BytesInRes));
+  return fields;
 }
 
 void TIconImage::SetEntryFields(const std::array<std::uint8_t, 12>& fields) {
   Width = fields[0];
   Height = fields[1];
-  ColorCount = static_cast<std::uint16_t>(LeAt(fields, 2, 2));
-  Planes = static_cast<std::uint16_t>(LeAt(fields, 4, 2));
-  BitCount = static_cast<std::uint16_t>(LeAt(fields, 6, 2));
-  BytesInRes = LeAt(fields, 8, 4);
+  const std::span<const std::uint8_t, 12> view(fields);
+  ColorCount = LoadLe16(view.subspan<2, 2>());
+  Planes = LoadLe16(view.subspan<4, 2>());
+  BitCount = LoadLe16(view.subspan<6, 2>());
+  BytesInRes = LoadLe32(view.subspan<8, 4>());
 }
 
 const std::vector<std::uint8_t>& TIconImage::Bytes() const {
@@ -126,18 +109,9 @@ void TIconImage::SetData(std::vector<std::uint8_t> bytes) {
   Data = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
 }
 
-std::unique_ptr<TFileIconImage> TFileIconImage::CreateFromFileEntry(TStream& stream) {
-  TIconFileBlocks blocks(stream);
-  return CreateFromFileEntry(stream, blocks);
-}
-
-std::unique_ptr<TFileIconImage> TFileIconImage::CreateFromFileEntry(TStream& stream,
-                                                                    TIconFileBlocks& blocks) {
+std::unique_ptr<TFileIconImage> TFileIconImage::CreateFromFileEntry(
+    const std::array<std::uint8_t, kIconFileEntrySize>& raw, TIconFileBlocks& blocks) {
   auto image = std::make_unique<TFileIconImage>();
-  std::array<std::uint8_t, kIconFileEntrySize> raw{};
-  SeekBackGuard backAfterEntry(stream, stream.Position() + kIconFileEntrySize);
-  stream.ReadZeroFilled(raw);  // an entry cut off by the end of the file reads as zeros
-
   const IconFileEntry entry = IconFileEntry::Parse(raw);
   image->SetEntryFields(entry.Fields);
   image->Data = blocks.Read(entry.ImageOffset, image->BytesInRes);
@@ -146,12 +120,8 @@ std::unique_ptr<TFileIconImage> TFileIconImage::CreateFromFileEntry(TStream& str
 }
 
 std::unique_ptr<TResourceIconImage> TResourceIconImage::CreateFromResourceEntry(
-    TStream& stream, TModuleResources& module) {
+    const std::array<std::uint8_t, kGroupEntrySize>& raw, TModuleResources& module) {
   auto image = std::make_unique<TResourceIconImage>();
-  std::array<std::uint8_t, kGroupEntrySize> raw{};
-  SeekBackGuard backAfterEntry(stream, stream.Position() + kGroupEntrySize);
-  stream.ReadZeroFilled(raw);
-
   const GroupIconEntry entry = GroupIconEntry::Parse(raw);
   image->SetEntryFields(entry.Fields);
   auto resource = module.FindResource(kResourceTypeIcon, ResourceName::FromId(entry.Id));

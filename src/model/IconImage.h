@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/IconRecords.h"
 #include "platform/IconHandle.h"
 #include "platform/ModuleResources.h"
 #include "platform/Stream.h"
@@ -64,23 +65,19 @@ class TIconImage {
 
 class TFileIconImage : public TIconImage {
  public:
-  // Reads a 16-byte icon-file directory entry at the stream's position and its data from the
-  // entry's offset (position 0 = start of the icon file); leaves the stream after the entry.
-  // Data past the end of the stream is zero-filled; a BytesInRes larger than the whole stream
-  // raises EFormatError.
-  static std::unique_ptr<TFileIconImage> CreateFromFileEntry(TStream& stream);
-  // The same for one entry of a whole directory: the data comes from `blocks`, which shares
-  // identical claims and bounds them all together (see model/IconFileBlocks.h).
-  static std::unique_ptr<TFileIconImage> CreateFromFileEntry(TStream& stream,
-                                                             TIconFileBlocks& blocks);
+  // An image from a 16-byte icon-file directory entry, its data read from `blocks` at the
+  // entry's offset (which shares identical claims and bounds them all together, see
+  // model/IconFileBlocks.h). A BytesInRes larger than the whole file raises EFormatError.
+  static std::unique_ptr<TFileIconImage> CreateFromFileEntry(
+      const std::array<std::uint8_t, kIconFileEntrySize>& entry, TIconFileBlocks& blocks);
 };
 
 class TResourceIconImage : public TIconImage {
  public:
-  // Reads a 14-byte group entry at the stream's position and fetches the icon resource it
-  // names from `module`; raises EResNotFound when the module lacks it.
-  static std::unique_ptr<TResourceIconImage> CreateFromResourceEntry(TStream& stream,
-                                                                     TModuleResources& module);
+  // An image from a 14-byte group entry, its data the icon resource the entry names in
+  // `module`; raises EResNotFound when the module lacks it.
+  static std::unique_ptr<TResourceIconImage> CreateFromResourceEntry(
+      const std::array<std::uint8_t, kGroupEntrySize>& entry, TModuleResources& module);
 };
 
 }  // namespace pictarix

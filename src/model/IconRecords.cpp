@@ -2,28 +2,22 @@
 
 #include <algorithm>
 
+#include "platform/LittleEndian.h"
+
 namespace pictarix {
 namespace {
 
-std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) {
-  return std::uint32_t{b[at]} | (std::uint32_t{b[at + 1]} << 8) | (std::uint32_t{b[at + 2]} << 16) |
-         (std::uint32_t{b[at + 3]} << 24);
-}
-
-IconEntryFields FieldsOf(std::span<const std::uint8_t> b) {
+IconEntryFields FieldsOf(std::span<const std::uint8_t, kEntryFieldsSize> bytes) {
   IconEntryFields fields{};
-  std::copy_n(b.begin(), fields.size(), fields.begin());
+  std::copy(bytes.begin(), bytes.end(), fields.begin());
   return fields;
 }
 
 }  // namespace
 
 IconHeader IconHeader::Parse(std::span<const std::uint8_t, kIconHeaderSize> bytes) {
-  return IconHeader{U16(bytes, 0), U16(bytes, 2), U16(bytes, 4)};
+  return IconHeader{LoadLe16(bytes.subspan<0, 2>()), LoadLe16(bytes.subspan<2, 2>()),
+                    LoadLe16(bytes.subspan<4, 2>())};
 }
 
 void IconHeader::Write(TStream& stream) const {
@@ -33,11 +27,11 @@ void IconHeader::Write(TStream& stream) const {
 }
 
 std::uint32_t IconFileEntry::BytesInRes() const {
-  return U32(Fields, 8);
+  return LoadLe32(std::span(Fields).subspan<8, 4>());
 }
 
 IconFileEntry IconFileEntry::Parse(std::span<const std::uint8_t, kIconFileEntrySize> bytes) {
-  return IconFileEntry{FieldsOf(bytes), U32(bytes, 12)};
+  return IconFileEntry{FieldsOf(bytes.first<kEntryFieldsSize>()), LoadLe32(bytes.subspan<12, 4>())};
 }
 
 void IconFileEntry::Write(TStream& stream) const {
@@ -46,11 +40,12 @@ void IconFileEntry::Write(TStream& stream) const {
 }
 
 std::uint32_t GroupIconEntry::BytesInRes() const {
-  return U32(Fields, 8);
+  return LoadLe32(std::span(Fields).subspan<8, 4>());
 }
 
 GroupIconEntry GroupIconEntry::Parse(std::span<const std::uint8_t, kGroupEntrySize> bytes) {
-  return GroupIconEntry{FieldsOf(bytes), U16(bytes, 12)};
+  return GroupIconEntry{FieldsOf(bytes.first<kEntryFieldsSize>()),
+                        LoadLe16(bytes.subspan<12, 2>())};
 }
 
 void GroupIconEntry::Write(TStream& stream) const {

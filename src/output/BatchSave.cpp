@@ -17,19 +17,20 @@ bool EndsInSeparator(const std::filesystem::path& folder) {
 
 }  // namespace
 
-std::filesystem::path BatchFileName(const std::filesystem::path& folder, int index, int format) {
+std::filesystem::path BatchFileName(const std::filesystem::path& folder, int index,
+                                    TSaveFormat format) {
   std::filesystem::path name = folder;
   if (!EndsInSeparator(folder)) name += std::filesystem::path::preferred_separator;
   name += std::to_string(index) + ExtFromFormat(format);
   return name;
 }
 
-int BatchSave(const TEntryList& list, const std::vector<int>& selected,
-              const std::filesystem::path& folder, int tag) {
-  if (tag < sfIcon || tag > sfJpeg) return 0;
+int BatchSave(TEntryList& list, const std::vector<int>& selected,
+              const std::filesystem::path& folder, TSaveFormat format) {
+  if (format == TSaveFormat::Png) return 0;
   int written = 0;
   for (const int index : selected) {
-    if (SaveEntryAs(list, BatchFileName(folder, index, tag), index, tag)) ++written;
+    if (SaveEntryAs(list, BatchFileName(folder, index, format), index, format)) ++written;
   }
   return written;
 }

@@ -11,14 +11,15 @@ namespace pictarix {
 // The folder, a separator unless its name already ends in one, the index in decimal and the
 // extension written for `format`: "out" and 12 as JPEG give "out/12.jpg", "/" and 0 as icon
 // give "/0.ico".
-std::filesystem::path BatchFileName(const std::filesystem::path& folder, int index, int format);
+std::filesystem::path BatchFileName(const std::filesystem::path& folder, int index,
+                                    TSaveFormat format);
 
 // Saves each selected entry, in the order given (the window gives list order), with SaveEntryAs
-// as BatchFileName(folder, index, tag). Only the batch formats are written: tags 0..3 (icons,
-// GIFs, bitmaps, JPEGs); any other tag writes nothing. Existing files are replaced without a
+// as BatchFileName(folder, index, format). Only the batch formats are written (icons, GIFs,
+// bitmaps, JPEGs); PNG writes nothing. Existing files are replaced without a
 // question. The first failure ends the batch and propagates; files written before it stay.
 // Answers the number of files written.
-int BatchSave(const TEntryList& list, const std::vector<int>& selected,
-              const std::filesystem::path& folder, int tag);
+int BatchSave(TEntryList& list, const std::vector<int>& selected,
+              const std::filesystem::path& folder, TSaveFormat format);
 
 }  // namespace pictarix

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "output/PictureError.h"
+#include "platform/LittleEndian.h"
 
 namespace pictarix {
 
@@ -10,16 +11,6 @@ namespace {
 
 constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
-
-void PutU16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  out.push_back(static_cast<std::uint8_t>(value));
-  out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  PutU16(out, value & 0xFFFF);
-  PutU16(out, value >> 16);
-}
 
 }  // namespace
 
@@ -35,21 +26,21 @@ std::vector<std::uint8_t> EncodeBmp(const RgbImage& image) {
   // BITMAPFILEHEADER
   out.push_back('B');
   out.push_back('M');
-  PutU32(out, static_cast<std::uint32_t>(fileBytes));
-  PutU32(out, 0);  // bfReserved1, bfReserved2
-  PutU32(out, kFileHeaderSize + kInfoHeaderSize);
+  AppendLe32(out, static_cast<std::uint32_t>(fileBytes));
+  AppendLe32(out, 0);  // bfReserved1, bfReserved2
+  AppendLe32(out, kFileHeaderSize + kInfoHeaderSize);
   // BITMAPINFOHEADER; a positive height means bottom-up rows.
-  PutU32(out, kInfoHeaderSize);
-  PutU32(out, static_cast<std::uint32_t>(image.Width));
-  PutU32(out, static_cast<std::uint32_t>(image.Height));
-  PutU16(out, 1);   // biPlanes
-  PutU16(out, 24);  // biBitCount
-  PutU32(out, 0);   // biCompression = BI_RGB
-  PutU32(out, static_cast<std::uint32_t>(imageBytes));
-  PutU32(out, 0);  // biXPelsPerMeter
-  PutU32(out, 0);  // biYPelsPerMeter
-  PutU32(out, 0);  // biClrUsed
-  PutU32(out, 0);  // biClrImportant
+  AppendLe32(out, kInfoHeaderSize);
+  AppendLe32(out, static_cast<std::uint32_t>(image.Width));
+  AppendLe32(out, static_cast<std::uint32_t>(image.Height));
+  AppendLe16(out, 1);   // biPlanes
+  AppendLe16(out, 24);  // biBitCount
+  AppendLe32(out, 0);   // biCompression = BI_RGB
+  AppendLe32(out, static_cast<std::uint32_t>(imageBytes));
+  AppendLe32(out, 0);  // biXPelsPerMeter
+  AppendLe32(out, 0);  // biYPelsPerMeter
+  AppendLe32(out, 0);  // biClrUsed
+  AppendLe32(out, 0);  // biClrImportant
 
   const std::size_t padding = static_cast<std::size_t>(rowBytes) - image.Width * 3u;
   for (int y = image.Height - 1; y >= 0; --y) {

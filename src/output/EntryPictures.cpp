@@ -18,8 +18,8 @@ RgbImage GraphicToBitmap(THiResIcon& graphic) {
 std::optional<RgbImage> TileToBitmap(const TEntryList& list, int index) {
   const TListEntry* entry = list.Entry(index);
   if (entry == nullptr) return std::nullopt;
-  if (entry->ImageIndex < 0 || entry->ImageIndex >= list.LargeImgs.Count()) return std::nullopt;
-  const IconHandle& tile = list.LargeImgs.Get(entry->ImageIndex);
+  if (entry->ImageIndex < 0 || entry->ImageIndex >= list.LargeImgs().Count()) return std::nullopt;
+  const IconHandle& tile = list.LargeImgs().Get(entry->ImageIndex);
   if (!tile) return std::nullopt;
   return ComposeOverWhite(*tile, TTileList::kTileSize, TTileList::kTileSize);
 }

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "model/IconTools.h"
+#include "model/HiResIcon.h"
 #include "output/EntryList.h"
 #include "output/RgbImage.h"
 

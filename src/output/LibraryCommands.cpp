@@ -7,6 +7,8 @@
 
 #include "library/IconLibrary.h"
 #include "platform/Errors.h"
+#include "platform/FileLock.h"
+#include "platform/OutputPath.h"
 
 namespace pictarix {
 
@@ -28,6 +30,8 @@ void LoadTarget(TIconLibrary& library, const std::filesystem::path& fileName) {
 std::int32_t SaveEntriesToLibrary(const std::vector<TListEntry>& entries,
                                   const std::vector<int>& selected,
                                   const std::filesystem::path& fileName, bool add) {
+  // Held from the read to the rename, so that a second writer adds to what this one wrote.
+  const TFileLock lock(ResolveOutputPath(fileName));
   TIconLibrary library;
   std::error_code error;
   if (add && std::filesystem::exists(fileName, error)) LoadTarget(library, fileName);

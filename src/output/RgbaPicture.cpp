@@ -26,7 +26,11 @@ std::uint32_t BigEndianAt(const ByteCursor& cursor, std::uint64_t offset) {
   return value;
 }
 
-int DirectorySide(std::uint8_t side) { return side == 0 ? 256 : side; }
+constexpr std::uint32_t kCoreHeaderSize = 12;
+
+int DirectorySide(std::uint8_t side) {
+  return side == 0 ? 256 : side;
+}
 
 // Pixels, then BitCount, compared as the size rules rank images.
 bool RanksAbove(const TIconImage& a, ImageSize sa, const TIconImage& b, ImageSize sb) {
@@ -38,7 +42,9 @@ bool RanksAbove(const TIconImage& a, ImageSize sa, const TIconImage& b, ImageSiz
 
 }  // namespace
 
-bool IsPngImage(const TIconImage& image) { return IsPngImage(std::span(image.Bytes())); }
+bool IsPngImage(const TIconImage& image) {
+  return IsPngImage(std::span(image.Bytes()));
+}
 
 ImageSize RealImageSize(const TIconImage& image) {
   const ByteCursor cursor(HeldData(image));
@@ -47,6 +53,11 @@ ImageSize RealImageSize(const TIconImage& image) {
     if (cursor.Size() >= 24)
       return {static_cast<int>(std::min<std::uint32_t>(BigEndianAt(cursor, 16), 1u << 30)),
               static_cast<int>(std::min<std::uint32_t>(BigEndianAt(cursor, 20), 1u << 30))};
+  } else if (cursor.U32At(0) == kCoreHeaderSize) {
+    // The old core header keeps 16-bit sides.
+    const int w = cursor.U16At(4).value_or(0);
+    const int h = cursor.U16At(6).value_or(0) / 2;
+    if (w > 0 && h > 0) return {w, h};
   } else if (auto width = cursor.U32At(4), height = cursor.U32At(8); width && height) {
     const auto w = static_cast<std::int32_t>(*width);
     const auto h = static_cast<std::int32_t>(*height) / 2;
@@ -55,7 +66,7 @@ ImageSize RealImageSize(const TIconImage& image) {
   return {DirectorySide(image.Width), DirectorySide(image.Height)};
 }
 
-std::optional<RgbaPicture> ImageToRgba(TIconImage& image) {
+std::optional<RgbaPicture> ImageToRgba(const TIconImage& image) {
   const IconHandle handle = CreateIconFromResource(HeldData(image), 0, 0);
   if (!handle) return std::nullopt;
   RgbaPicture picture{handle->Width, handle->Height, handle->Rgba};
@@ -95,7 +106,7 @@ std::vector<std::uint8_t> EncodePngRgba(const RgbaPicture& picture) {
   return out;
 }
 
-std::optional<std::vector<std::uint8_t>> ImagePngBytes(TIconImage& image) {
+std::optional<std::vector<std::uint8_t>> ImagePngBytes(const TIconImage& image) {
   if (IsPngImage(image)) {
     // Stored bytes are written unchanged, but only when they decode.
     if (!CreateIconFromResource(HeldData(image), 0, 0)) return std::nullopt;

@@ -31,14 +31,14 @@ ImageSize RealImageSize(const TIconImage& image);
 // The picture of an image at its real size. A 32-bit image whose alpha is in use (and a PNG)
 // keeps its alpha; every other image is opaque where its AND mask is 0 and transparent where
 // it is 1. Nothing when the data cannot be decoded.
-std::optional<RgbaPicture> ImageToRgba(TIconImage& image);
+std::optional<RgbaPicture> ImageToRgba(const TIconImage& image);
 
 // An 8-bit RGBA PNG of the picture. Raises EPictureError when it cannot be written.
 std::vector<std::uint8_t> EncodePngRgba(const RgbaPicture& picture);
 
 // What exporting the image writes: a PNG image's stored bytes unchanged, otherwise the RGBA
 // PNG of its pixels. Nothing when the image cannot be decoded.
-std::optional<std::vector<std::uint8_t>> ImagePngBytes(TIconImage& image);
+std::optional<std::vector<std::uint8_t>> ImagePngBytes(const TIconImage& image);
 
 // Index of the image with the most pixels (ties: the higher BitCount, then the later one);
 // -1 for an icon without images.

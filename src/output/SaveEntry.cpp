@@ -14,51 +14,58 @@ namespace {
 
 constexpr std::int32_t kGifMaxColors = 256;
 
-std::optional<std::vector<std::uint8_t>> IconToGif(TAdvancedIcon& icon) {
+using Picture = std::optional<std::vector<std::uint8_t>>;
+
+TSaveResult IconToGif(TAdvancedIcon& icon, Picture& picture) {
   const int best = BestImageIndex(icon, 0, kGifMaxColors);
   TIconImage* image = best < 0 ? nullptr : icon.Images.Get(best);
-  if (image == nullptr) return std::nullopt;
+  if (image == nullptr) return TSaveResult::NothingToSave;
   const std::unique_ptr<THiResIcon> graphic = image->CreateGraphic();
-  if (graphic->Empty()) return std::nullopt;
-  return GraphicToGif(*graphic);
+  if (graphic->Empty()) return TSaveResult::CannotDecode;
+  picture = GraphicToGif(*graphic);
+  return TSaveResult::Written;
 }
 
-std::optional<std::vector<std::uint8_t>> TileToBmp(const TEntryList& list, int index) {
-  const std::optional<RgbImage> tile = TileToBitmap(list, index);
-  if (!tile) return std::nullopt;
-  return EncodeBmp(*tile);
+TSaveResult TilePicture(const TEntryList& list, int index, TSaveFormat format, Picture& picture) {
+  const TListEntry& entry = *list.Entry(index);
+  if (entry.TileImage < 0) return TSaveResult::NothingToSave;
+  if (format == TSaveFormat::Bitmap) {
+    if (const auto tile = TileToBitmap(list, index)) picture = EncodeBmp(*tile);
+  } else {
+    picture = format == TSaveFormat::Jpeg ? TileToJpeg(list, index) : TileToPng(list, index);
+  }
+  return picture ? TSaveResult::Written : TSaveResult::CannotDecode;
 }
 
 }  // namespace
 
-bool SaveEntryAs(const TEntryList& list, const std::filesystem::path& fileName, int index,
-                 int format) {
+TSaveResult SaveEntryPicture(TEntryList& list, const std::filesystem::path& fileName, int index,
+                             TSaveFormat format) {
   TListEntry* entry = list.Entry(index);
-  if (entry == nullptr || entry->Icon == nullptr) return false;
-  std::optional<std::vector<std::uint8_t>> picture;
+  if (entry == nullptr || entry->Icon == nullptr || entry->Icon->Images.Count() == 0)
+    return TSaveResult::NothingToSave;
+  Picture picture;
+  TSaveResult result = TSaveResult::Written;
   switch (format) {
-    case sfIcon:
-      if (entry->Icon->Images.Count() == 0) return false;
+    case TSaveFormat::Icon:
       entry->Icon->SaveToFile(fileName);
-      return true;
-    case sfGif:
-      picture = IconToGif(*entry->Icon);
+      return TSaveResult::Written;
+    case TSaveFormat::Gif:
+      result = IconToGif(*entry->Icon, picture);
       break;
-    case sfBitmap:
-      picture = TileToBmp(list, index);
+    case TSaveFormat::Bitmap:
+    case TSaveFormat::Jpeg:
+    case TSaveFormat::Png:
+      result = TilePicture(list, index, format, picture);
       break;
-    case sfJpeg:
-      picture = TileToJpeg(list, index);
-      break;
-    case sfPng:
-      picture = TileToPng(list, index);
-      break;
-    default:
-      return false;
   }
-  if (!picture) return false;
-  SaveGraphicToFile(*picture, fileName);
-  return true;
+  if (result == TSaveResult::Written) SaveGraphicToFile(*picture, fileName);
+  return result;
+}
+
+bool SaveEntryAs(TEntryList& list, const std::filesystem::path& fileName, int index,
+                 TSaveFormat format) {
+  return SaveEntryPicture(list, fileName, index, format) == TSaveResult::Written;
 }
 
 }  // namespace pictarix

@@ -36,12 +36,12 @@ struct KnownExt {
 };
 
 // In the order they are tried.
-constexpr std::array<KnownExt, 6> kKnownExts{{{".ico", sfIcon},
-                                              {".gif", sfGif},
-                                              {".bmp", sfBitmap},
-                                              {".png", sfPng},
-                                              {".jpg", sfJpeg},
-                                              {".jpeg", sfJpeg}}};
+constexpr std::array<KnownExt, 6> kKnownExts{{{".ico", TSaveFormat::Icon},
+                                              {".gif", TSaveFormat::Gif},
+                                              {".bmp", TSaveFormat::Bitmap},
+                                              {".png", TSaveFormat::Png},
+                                              {".jpg", TSaveFormat::Jpeg},
+                                              {".jpeg", TSaveFormat::Jpeg}}};
 
 template <typename Char>
 bool EqualsIgnoringAsciiCase(std::basic_string_view<Char> text, std::string_view lower) {
@@ -56,33 +56,32 @@ bool EqualsIgnoringAsciiCase(std::basic_string_view<Char> text, std::string_view
 
 }  // namespace
 
-int FormatFromExt(const std::filesystem::path& fileName) {
+std::optional<TSaveFormat> FormatFromExt(const std::filesystem::path& fileName) {
   using Char = std::filesystem::path::value_type;
   const std::basic_string_view<Char> name = fileName.native();
   const std::size_t dot = ExtStart(name);
-  if (dot == std::basic_string_view<Char>::npos) return -1;
+  if (dot == std::basic_string_view<Char>::npos) return std::nullopt;
   const std::basic_string_view<Char> ext = name.substr(dot);
   for (const KnownExt& known : kKnownExts) {
     if (EqualsIgnoringAsciiCase(ext, known.Ext)) return known.Format;
   }
-  return -1;
+  return std::nullopt;
 }
 
-std::string ExtFromFormat(int format) {
+std::string ExtFromFormat(TSaveFormat format) {
   switch (format) {
-    case sfIcon:
+    case TSaveFormat::Icon:
       return ".ico";
-    case sfGif:
+    case TSaveFormat::Gif:
       return ".gif";
-    case sfBitmap:
+    case TSaveFormat::Bitmap:
       return ".bmp";
-    case sfJpeg:
+    case TSaveFormat::Jpeg:
       return ".jpg";
-    case sfPng:
+    case TSaveFormat::Png:
       return ".png";
-    default:
-      return {};
   }
+  return {};
 }
 
 std::filesystem::path ReplaceExt(const std::filesystem::path& fileName, const std::string& ext) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/LittleEndian.h"
+
 namespace pictarix {
 
 bool ByteCursor::Seek(std::uint64_t position) {
@@ -64,21 +66,21 @@ std::optional<std::uint8_t> ByteCursor::U8At(std::uint64_t offset) const {
 }
 
 std::optional<std::uint16_t> ByteCursor::U16At(std::uint64_t offset) const {
-  if (offset > bytes_.size() || bytes_.size() - offset < 2) return std::nullopt;
-  const auto i = static_cast<std::size_t>(offset);
-  return static_cast<std::uint16_t>(bytes_[i] | (bytes_[i + 1] << 8));
+  const auto held = Sub(offset, 2);
+  if (!held) return std::nullopt;
+  return LoadLe16(held->Bytes().first<2>());
 }
 
 std::optional<std::uint32_t> ByteCursor::U32At(std::uint64_t offset) const {
-  if (offset > bytes_.size() || bytes_.size() - offset < 4) return std::nullopt;
-  const auto i = static_cast<std::size_t>(offset);
-  return std::uint32_t{bytes_[i]} | (std::uint32_t{bytes_[i + 1]} << 8) |
-         (std::uint32_t{bytes_[i + 2]} << 16) | (std::uint32_t{bytes_[i + 3]} << 24);
+  const auto held = Sub(offset, 4);
+  if (!held) return std::nullopt;
+  return LoadLe32(held->Bytes().first<4>());
 }
 
 std::optional<ByteCursor> ByteCursor::Sub(std::uint64_t offset, std::uint64_t count) const {
   if (offset > bytes_.size() || count > bytes_.size() - offset) return std::nullopt;
-  return ByteCursor(bytes_.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(count)));
+  return ByteCursor(
+      bytes_.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(count)));
 }
 
 }  // namespace pictarix

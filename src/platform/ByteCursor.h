@@ -2,6 +2,8 @@
 // A bounds-checked cursor over bytes already held in memory. Every read answers success or a
 // clean failure; offsets are widened before sizes are added, so a bad offset or count from a
 // file can only fail the structure being read.
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -27,6 +29,21 @@ class ByteCursor {
   bool ReadBytes(std::span<std::uint8_t> out);
   // A view of the next `count` bytes (advances), or nothing when they are not all held.
   std::optional<std::span<const std::uint8_t>> Take(std::uint64_t count);
+  // The next N bytes as a fixed-size record (advances), or nothing when they are not all held.
+  template <std::size_t N>
+  std::optional<std::span<const std::uint8_t, N>> TakeRecord() {
+    const auto view = Take(N);
+    if (!view) return std::nullopt;
+    return view->template first<N>();
+  }
+  // The next N bytes, zeros for those not held (advances past what is held).
+  template <std::size_t N>
+  std::array<std::uint8_t, N> TakeZeroFilled() {
+    std::array<std::uint8_t, N> record{};
+    const auto view = Take(std::min<std::uint64_t>(N, Remaining()));
+    std::copy(view->begin(), view->end(), record.begin());
+    return record;
+  }
 
   // Values at an absolute offset, without moving the cursor.
   std::optional<std::uint8_t> U8At(std::uint64_t offset) const;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/ByteCursor.h"
+#include "platform/LittleEndian.h"
 
 namespace pictarix {
 namespace {
@@ -212,7 +213,7 @@ bool DecodeRow(std::span<const std::uint8_t> row, const DibLayout& layout,
     case 16:
       for (int x = 0; x < width; ++x) {
         const auto at = static_cast<std::size_t>(x) * 2;
-        const std::uint32_t pixel = row[at] | (std::uint32_t{row[at + 1]} << 8);
+        const std::uint32_t pixel = LoadLe16(row.subspan(at).first<2>());
         const std::uint32_t rgb =
             (std::uint32_t{ExtractChannel(pixel, layout.ColourMasks[0])} << 16) |
             (std::uint32_t{ExtractChannel(pixel, layout.ColourMasks[1])} << 8) |
@@ -231,9 +232,7 @@ bool DecodeRow(std::span<const std::uint8_t> row, const DibLayout& layout,
     case 32:
       for (int x = 0; x < width; ++x) {
         const auto at = static_cast<std::size_t>(x) * 4;
-        const std::uint32_t pixel = row[at] | (std::uint32_t{row[at + 1]} << 8) |
-                                    (std::uint32_t{row[at + 2]} << 16) |
-                                    (std::uint32_t{row[at + 3]} << 24);
+        const std::uint32_t pixel = LoadLe32(row.subspan(at).first<4>());
         std::uint32_t rgb = 0;
         if (layout.Bitfields) {
           rgb = (std::uint32_t{ExtractChannel(pixel, layout.ColourMasks[0])} << 16) |

@@ -17,7 +17,22 @@ constexpr std::uint32_t kHighBit = 0x80000000u;
 std::optional<std::vector<std::uint8_t>> PeResourceDirectory::ReadInside(std::uint64_t offset,
                                                                          std::uint64_t size) const {
   if (offset > extent_.Size || size > extent_.Size - offset) return std::nullopt;
-  return ReadFileRange(stream_, FileRange{extent_.Offset + offset, size});
+  if (offset + size > prefix_.size() && !GrowPrefix(offset + size)) {
+    return ReadFileRange(stream_, FileRange{extent_.Offset + offset, size});
+  }
+  const auto begin = prefix_.begin() + static_cast<std::ptrdiff_t>(offset);
+  return std::vector<std::uint8_t>(begin, begin + static_cast<std::ptrdiff_t>(size));
+}
+
+bool PeResourceDirectory::GrowPrefix(std::uint64_t end) const {
+  const std::uint64_t wanted =
+      std::min(extent_.Size, std::max({end, kFirstRead, std::uint64_t{prefix_.size()} * 2}));
+  if (wanted > kMaxPrefix) return false;
+  const std::uint64_t held = prefix_.size();
+  const auto more = ReadFileRange(stream_, FileRange{extent_.Offset + held, wanted - held});
+  if (!more) return false;
+  prefix_.insert(prefix_.end(), more->begin(), more->end());
+  return true;
 }
 
 std::optional<ResourceDirectoryTable> PeResourceDirectory::ReadTable(std::uint32_t offset,

@@ -55,9 +55,17 @@ class PeResourceDirectory {
  private:
   std::optional<std::vector<std::uint8_t>> ReadInside(std::uint64_t offset,
                                                       std::uint64_t size) const;
+  // Reads more of the directory's first bytes, where its structures lie, so that it holds at
+  // least `end` bytes: twice as much as before each time, so a large directory takes a few
+  // reads. False when that would exceed kMaxPrefix (then reads go to the stream one by one).
+  bool GrowPrefix(std::uint64_t end) const;
+
+  static constexpr std::uint64_t kFirstRead = 64u << 10;
+  static constexpr std::uint64_t kMaxPrefix = 16u << 20;
 
   TStream& stream_;
   FileRange extent_;
+  mutable std::vector<std::uint8_t> prefix_;
 };
 
 // The directory structures on the way from the root to where a lookup stands. A step onto

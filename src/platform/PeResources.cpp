@@ -1,7 +1,10 @@
 #include "platform/PeResources.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 
+#include "platform/BlockCachedStream.h"
 #include "platform/PeImageLayout.h"
 #include "platform/PeResourceDirectory.h"
 #include "platform/PeResourceTypeIndex.h"
@@ -11,12 +14,15 @@ namespace pictarix {
 
 namespace {
 
+// The largest run of icon data read at once; data spread wider is read resource by resource.
+constexpr std::uint64_t kMaxPrefetch = 64ull << 20;
+
 class TPeResources : public TModuleResources {
  public:
   TPeResources(std::unique_ptr<TStream> stream, PeImageLayout layout,
                std::optional<FileRange> directoryExtent)
-      : stream_(std::move(stream)), layout_(std::move(layout)), budget_(stream_->Size()) {
-    if (directoryExtent) directory_.emplace(*stream_, *directoryExtent);
+      : stream_(std::move(stream)), layout_(std::move(layout)), budget_(stream_) {
+    if (directoryExtent) directory_.emplace(stream_, *directoryExtent);
   }
 
   std::vector<ResourceName> EnumResourceNames(std::uint16_t type) override;
@@ -31,19 +37,53 @@ class TPeResources : public TModuleResources {
   const ResourceDirectoryTable* Root();
   std::optional<ResourceDataEntry> FirstLanguage(std::uint32_t languageTable,
                                                  ResourceDirectoryPath& path) const;
+  // The file bytes from the first to the end of the last resource of `type`.
+  std::optional<FileRange> DataSpan(std::uint16_t type);
+  // Reads the data of the group icons and of the icons, each in one read, before the first
+  // fetch: a module's icons are then fetched from memory.
+  void PrefetchIcons();
 
-  std::unique_ptr<TStream> stream_;
+  TBlockCachedStream stream_;
   PeImageLayout layout_;
   std::optional<PeResourceDirectory> directory_;
   // Read once: the root and the names of the types asked for. Language tables are small and
   // read per lookup.
   bool rootRead_ = false;
+  bool prefetched_ = false;
   std::optional<ResourceDirectoryTable> root_;
   std::map<std::uint16_t, std::optional<PeResourceTypeIndex>> types_;
   // Every fetched resource counts against it, over the module's life: entries that all point
   // at the same bytes (65535 icons of one group naming one large image) cannot multiply them.
   ReadBudget budget_;
 };
+
+std::optional<FileRange> TPeResources::DataSpan(std::uint16_t type) {
+  ResourceDirectoryPath typePath;
+  const PeResourceTypeIndex* index = TypeIndex(type, typePath);
+  if (index == nullptr) return std::nullopt;
+  std::uint64_t begin = UINT64_MAX;
+  std::uint64_t end = 0;
+  for (const ResourceDirectoryEntry& entry : index->Table().Entries) {
+    if (!entry.IsSubdirectory) continue;
+    ResourceDirectoryPath path = typePath;
+    const auto data = FirstLanguage(entry.Offset, path);
+    const auto range = data ? layout_.MapRange(data->Rva, data->Size) : std::nullopt;
+    if (!range) continue;
+    begin = std::min(begin, range->Offset);
+    end = std::max(end, range->Offset + range->Size);
+  }
+  if (end <= begin) return std::nullopt;
+  return FileRange{begin, end - begin};
+}
+
+void TPeResources::PrefetchIcons() {
+  if (prefetched_) return;
+  prefetched_ = true;
+  for (const std::uint16_t type : {kResourceTypeGroupIcon, kResourceTypeIcon}) {
+    const auto span = DataSpan(type);
+    if (span && span->Size <= std::min(kMaxPrefetch, budget_.Left())) stream_.Load(*span);
+  }
+}
 
 const ResourceDirectoryTable* TPeResources::Root() {
   if (!rootRead_) {
@@ -100,6 +140,7 @@ std::optional<ResourceDataEntry> TPeResources::FirstLanguage(std::uint32_t langu
 
 std::optional<std::vector<std::uint8_t>> TPeResources::FindResource(std::uint16_t type,
                                                                     const ResourceName& name) {
+  PrefetchIcons();
   ResourceDirectoryPath path;
   const PeResourceTypeIndex* index = TypeIndex(type, path);
   if (index == nullptr) return std::nullopt;
@@ -113,7 +154,7 @@ std::optional<std::vector<std::uint8_t>> TPeResources::FindResource(std::uint16_
   const auto range = layout_.MapRange(data->Rva, data->Size);
   if (!range) return std::nullopt;
   if (!budget_.Spend(range->Size)) return std::nullopt;
-  return ReadFileRange(*stream_, *range);
+  return ReadFileRange(stream_, *range);
 }
 
 int TPeResources::IconCount() {

@@ -1,7 +1,9 @@
 #pragma once
 // Module resources read from a PE module's own resource directory, without the platform: the
-// stand-in behind OpenModuleAsData. Only the headers are read when the module opens; directory
-// tables are read when a lookup needs them, and a resource's bytes only when it is fetched.
+// stand-in behind OpenModuleAsData. When the module opens, its headers are read and the first
+// bytes of its resource directory (where the tables are) in one read; before the first fetch,
+// the data of its group icons and of its icons in one read each. Lookups and fetches are then
+// answered from memory; what lies outside those reads is read where it is needed.
 #include <memory>
 
 #include "platform/ModuleResources.h"

@@ -1,16 +1,20 @@
 #include "platform/ReadBudget.h"
 
-#include <limits>
+#include <algorithm>
+
+#include "platform/Stream.h"
 
 namespace pictarix {
 
-ReadBudget::ReadBudget(std::uint64_t fileSize) {
-  constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
-  left_ = fileSize > (kMax - kBase) / kPerFileByte ? kMax : kBase + kPerFileByte * fileSize;
+ReadBudget::ReadBudget(std::uint64_t storedBytes) {
+  const std::uint64_t perByteRoom = (kCeiling - kBase) / kPerFileByte;
+  left_ = std::min(kCeiling, kBase + kPerFileByte * std::min(storedBytes, perByteRoom));
 }
 
+ReadBudget::ReadBudget(const TStream& stream) : ReadBudget(stream.StoredSize()) {}
+
 bool ReadBudget::Spend(std::uint64_t bytes) {
-  if (bytes > left_) return false;
+  if (bytes > left_ || bytes > kMaxClaim + kImageOverhead) return false;
   left_ -= bytes;
   return true;
 }

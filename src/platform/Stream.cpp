@@ -6,7 +6,10 @@
 #include <cstring>
 #include <system_error>
 
+#include <unistd.h>
+
 #include "platform/Errors.h"
+#include "platform/LittleEndian.h"
 
 namespace pictarix {
 
@@ -30,32 +33,27 @@ bool TStream::ReadU8(std::uint8_t& value) {
 bool TStream::ReadU16(std::uint16_t& value) {
   std::array<std::uint8_t, 2> b{};
   const bool ok = Read(b) == b.size();
-  value = ok ? static_cast<std::uint16_t>(b[0] | (b[1] << 8)) : 0;
+  value = ok ? LoadLe16(b) : 0;
   return ok;
 }
 
 bool TStream::ReadU32(std::uint32_t& value) {
   std::array<std::uint8_t, 4> b{};
   const bool ok = Read(b) == b.size();
-  value = ok ? (std::uint32_t{b[0]} | (std::uint32_t{b[1]} << 8) | (std::uint32_t{b[2]} << 16) |
-                (std::uint32_t{b[3]} << 24))
-             : 0;
+  value = ok ? LoadLe32(b) : 0;
   return ok;
 }
 
-void TStream::WriteU8(std::uint8_t value) { Write(std::span<const std::uint8_t>(&value, 1)); }
+void TStream::WriteU8(std::uint8_t value) {
+  Write(std::span<const std::uint8_t>(&value, 1));
+}
 
 void TStream::WriteU16(std::uint16_t value) {
-  const std::array<std::uint8_t, 2> b{static_cast<std::uint8_t>(value),
-                                      static_cast<std::uint8_t>(value >> 8)};
-  Write(b);
+  Write(Le16Bytes(value));
 }
 
 void TStream::WriteU32(std::uint32_t value) {
-  const std::array<std::uint8_t, 4> b{
-      static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-      static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-  Write(b);
+  Write(Le32Bytes(value));
 }
 
 void TStream::WriteZeros(std::uint64_t count) {
@@ -69,8 +67,8 @@ void TStream::WriteZeros(std::uint64_t count) {
 
 std::size_t TMemoryStream::Read(std::span<std::uint8_t> buffer) {
   if (position_ >= data_.size()) return 0;
-  const auto n = static_cast<std::size_t>(
-      std::min<std::uint64_t>(buffer.size(), data_.size() - position_));
+  const auto n =
+      static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), data_.size() - position_));
   std::copy_n(data_.begin() + static_cast<std::ptrdiff_t>(position_), n, buffer.begin());
   position_ += n;
   return n;
@@ -92,58 +90,72 @@ void TMemoryStream::Patch(std::uint64_t position, std::span<const std::uint8_t> 
 
 namespace {
 
-std::FILE* OpenForReading(const std::filesystem::path& path) {
-#ifdef _WIN32
-  return ::_wfopen(path.c_str(), L"rb");
-#else
-  return std::fopen(path.c_str(), "rb");
-#endif
+[[noreturn]] void ThrowOpenError(const std::filesystem::path& path, const std::string& reason) {
+  throw EFOpenError("Cannot open file \"" + path.string() + "\". " + reason);
 }
 
-[[noreturn]] void ThrowOpenError(const std::filesystem::path& path, int error) {
-  throw EFOpenError("Cannot open file \"" + path.string() + "\". " + SystemErrorText(error));
-}
-
-int SeekTo(std::FILE* file, std::uint64_t position) {
-#ifdef _WIN32
-  return ::_fseeki64(file, static_cast<__int64>(position), SEEK_SET);
-#else
-  return fseeko(file, static_cast<off_t>(position), SEEK_SET);
-#endif
+// Why an open file cannot be read as a file.
+std::string NotRegularText(FileKind kind) {
+  return kind == FileKind::Directory ? SystemErrorText(EISDIR) : "Not a regular file";
 }
 
 }  // namespace
 
 TFileStream::TFileStream(const std::filesystem::path& path) {
-  file_ = OpenForReading(path);
-  if (file_ == nullptr) ThrowOpenError(path, errno);
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (error) {
-    std::fclose(file_);
-    file_ = nullptr;
-    ThrowOpenError(path, error.value());
-  }
-  size_ = size;
+  OpenedFile opened = OpenForReading(path);
+  if (opened.Error != 0) ThrowOpenError(path, SystemErrorText(opened.Error));
+  if (opened.Handle.Kind != FileKind::Regular)
+    ThrowOpenError(path, NotRegularText(opened.Handle.Kind));
+  file_ = std::move(opened.Handle);
 }
 
-TFileStream::~TFileStream() {
-  if (file_ != nullptr) std::fclose(file_);
+TFileStream::TFileStream(FileHandle file) : file_(std::move(file)) {}
+
+std::unique_ptr<TFileStream> TFileStream::OpenIfRegular(const std::filesystem::path& path) {
+  OpenedFile opened = OpenForReading(path);
+  if (opened.Error == ENOENT || opened.Error == ENOTDIR) return nullptr;
+  if (opened.Error != 0) ThrowOpenError(path, SystemErrorText(opened.Error));
+  if (opened.Handle.Kind != FileKind::Regular) return nullptr;
+  return std::make_unique<TFileStream>(std::move(opened.Handle));
+}
+
+std::size_t TFileStream::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const ssize_t got = ::pread(file_.Descriptor(), buffer.data() + done, buffer.size() - done,
+                                static_cast<off_t>(offset + done));
+    if (got == 0) break;  // the file ends here (it may have shrunk since it was opened)
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw EStreamError(SystemErrorText(errno));
+    }
+    done += static_cast<std::size_t>(got);
+  }
+  return done;
 }
 
 std::size_t TFileStream::Read(std::span<std::uint8_t> buffer) {
-  if (position_ >= size_ || buffer.empty()) return 0;
-  if (filePosition_ != position_) {
-    if (SeekTo(file_, position_) != 0) return 0;
-    filePosition_ = position_;
-  }
+  if (position_ >= file_.Size || buffer.empty()) return 0;
   const std::size_t want =
-      static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size_ - position_));
-  const std::size_t got = std::fread(buffer.data(), 1, want, file_);
-  position_ += got;
-  filePosition_ += got;
-  if (got < want) std::clearerr(file_);
-  return got;
+      static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), file_.Size - position_));
+  std::size_t done = 0;
+  if (position_ < kHeadBytes) {
+    if (!headRead_) {
+      headRead_ = true;
+      const auto headWant =
+          static_cast<std::size_t>(std::min<std::uint64_t>(kHeadBytes, file_.Size));
+      headSize_ = ReadAt(0, std::span<std::uint8_t>(head_.data(), headWant));
+    }
+    if (position_ < headSize_) {
+      done = std::min(want, headSize_ - static_cast<std::size_t>(position_));
+      std::copy_n(head_.begin() + static_cast<std::ptrdiff_t>(position_), done, buffer.begin());
+    } else if (headSize_ < kHeadBytes) {
+      return 0;  // the head holds the whole file
+    }
+  }
+  if (done < want) done += ReadAt(position_ + done, buffer.subspan(done, want - done));
+  position_ += done;
+  return done;
 }
 
 void TFileStream::Write(std::span<const std::uint8_t>) {

@@ -3,18 +3,16 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include "ui/DdeSocketPath.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #endif
 
 namespace pictarix {
@@ -92,142 +90,87 @@ class TDdeClient : public QObject {
   bool done_ = false;
 };
 
-namespace {
-
 #ifdef Q_OS_UNIX
 
+namespace {
+
 // Only the user who runs the window may send it names.
-bool IsSameUser(const QLocalSocket& socket) {
+bool IsSameUser(int fd) {
 #ifdef SO_PEERCRED
   struct ucred peer {};
   socklen_t size = sizeof peer;
-  if (::getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer,
-                   &size) != 0) {
-    return false;
-  }
+  if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) return false;
   return peer.uid == ::geteuid();
 #else
-  (void)socket;
+  (void)fd;
   return true;  // the private folder keeps everyone else out
 #endif
 }
 
-enum class TProbe { Live, Dead, NotASocket, Unknown };
-
-// Whether a server listens on the socket file at `path`; never waits.
-TProbe ProbeSocket(const sockaddr_un& address) {
-  struct stat status {};
-  if (::lstat(address.sun_path, &status) != 0)
-    return errno == ENOENT ? TProbe::Dead : TProbe::Unknown;
-  if (!S_ISSOCK(status.st_mode)) return TProbe::NotASocket;
-  const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (probe < 0) return TProbe::Unknown;
-  const int result = ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-  const int error = errno;
-  ::close(probe);
-  if (result == 0 || error == EAGAIN || error == EINPROGRESS) return TProbe::Live;
-  if (error == ECONNREFUSED || error == ENOENT) return TProbe::Dead;
-  return TProbe::Unknown;
-}
-
-QString SystemError(const QString& path, const char* what) {
-  return path + QStringLiteral(": ") + QString::fromLatin1(what) + QStringLiteral(": ") +
-         QString::fromLocal8Bit(std::strerror(errno));
-}
-
-#endif
-
 }  // namespace
+
+TDdeServer::TDdeServer(QObject* parent) : QObject(parent) {}
+
+void TDdeServer::StopServing() {
+  delete incoming_;
+  incoming_ = nullptr;
+  ReleaseSocket(socketPath_, claim_);
+}
+
+bool TDdeServer::IsServing() const {
+  return claim_.Listener >= 0;
+}
+
+TDdeServer::TAnnounce TDdeServer::Announce(const QString& service, const QString& folder) {
+  StopServing();
+  socketPath_ = folder + QLatin1Char('/') + DdeSocketName(service, kTopic);
+  switch (ClaimSocket(socketPath_, claim_, error_)) {
+    case TClaimResult::Claimed:
+      break;
+    case TClaimResult::ServedElsewhere:
+      return TAnnounce::ServedElsewhere;
+    case TClaimResult::Failed:
+      return TAnnounce::Failed;
+  }
+  incoming_ = new QSocketNotifier(claim_.Listener, QSocketNotifier::Read, this);
+  connect(incoming_, &QSocketNotifier::activated, this, [this] { AcceptClients(); });
+  return TAnnounce::Serving;
+}
+
+void TDdeServer::AcceptClients() {
+  for (;;) {
+    const int fd = ::accept4(claim_.Listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (fd < 0) {
+      if (errno == EINTR || errno == ECONNABORTED) continue;
+      return;  // no more waiting (or out of descriptors: they stay queued for later)
+    }
+    if (clients_ >= kMaxClients || !IsSameUser(fd)) {
+      ::close(fd);
+      continue;
+    }
+    auto* socket = new QLocalSocket(this);
+    if (!socket->setSocketDescriptor(fd)) {
+      ::close(fd);
+      delete socket;
+      continue;
+    }
+    Serve(socket);
+  }
+}
+
+#else
 
 TDdeServer::TDdeServer(QObject* parent) : QObject(parent), server_(new QLocalServer(this)) {
   connect(server_, &QLocalServer::newConnection, this, [this] { AcceptClients(); });
 }
 
-TDdeServer::~TDdeServer() {
-  // Clients that go with the server end quietly: nothing reaches the server any more.
-  for (QLocalSocket* socket : server_->findChildren<QLocalSocket*>()) socket->disconnect();
+void TDdeServer::StopServing() {
+  server_->close();
 }
 
 bool TDdeServer::IsServing() const {
   return server_->isListening();
 }
-
-TDdeServer::TAnnounce TDdeServer::Announce(const QString& service) {
-  QString error;
-  const QString folder = DdeSocketFolder(error);
-  if (folder.isEmpty()) {
-    error_ = error;
-    return TAnnounce::Failed;
-  }
-  return Announce(service, folder);
-}
-
-#ifdef Q_OS_UNIX
-
-TDdeServer::TAnnounce TDdeServer::Announce(const QString& service, const QString& folder) {
-  socketPath_ = folder + QLatin1Char('/') + DdeSocketName(service, kTopic);
-  error_.clear();
-  const QByteArray encoded = QFile::encodeName(socketPath_);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  if (encoded.isEmpty() || static_cast<std::size_t>(encoded.size()) >= sizeof address.sun_path) {
-    error_ = socketPath_ + QStringLiteral(": the name is too long for a socket");
-    return TAnnounce::Failed;
-  }
-  std::memcpy(address.sun_path, encoded.constData(), static_cast<std::size_t>(encoded.size()));
-
-  // Binding takes the name or fails when it is taken: two windows can never both hold it.
-  for (int attempt = 0;; ++attempt) {
-    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listener < 0) {
-      error_ = SystemError(socketPath_, "no socket");
-      return TAnnounce::Failed;
-    }
-    if (::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
-      // The folder keeps others out already; the socket itself is the user's only as well.
-      if (::chmod(address.sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(listener, 16) != 0) {
-        error_ = SystemError(socketPath_, "cannot listen");
-        ::close(listener);
-        ::unlink(address.sun_path);
-        return TAnnounce::Failed;
-      }
-      if (!server_->listen(listener)) {
-        error_ = socketPath_ + QStringLiteral(": ") + server_->errorString();
-        ::close(listener);
-        ::unlink(address.sun_path);
-        return TAnnounce::Failed;
-      }
-      return TAnnounce::Serving;
-    }
-    const int bindError = errno;
-    ::close(listener);
-    errno = bindError;
-    if (bindError != EADDRINUSE || attempt > 0) {
-      error_ = SystemError(socketPath_, "cannot be taken");
-      return TAnnounce::Failed;
-    }
-    switch (ProbeSocket(address)) {
-      case TProbe::Live:
-        error_ = socketPath_ + QStringLiteral(" is served by a running window");
-        return TAnnounce::ServedElsewhere;
-      case TProbe::NotASocket:
-        error_ = socketPath_ + QStringLiteral(" is taken by a file that is no socket");
-        return TAnnounce::Failed;
-      case TProbe::Unknown:
-        error_ = SystemError(socketPath_, "cannot be probed");
-        return TAnnounce::Failed;
-      case TProbe::Dead:
-        // Left behind by a window that ended without closing it.
-        if (::unlink(address.sun_path) != 0 && errno != ENOENT) {
-          error_ = SystemError(socketPath_, "cannot be removed");
-          return TAnnounce::Failed;
-        }
-        break;
-    }
-  }
-}
-
-#else
 
 TDdeServer::TAnnounce TDdeServer::Announce(const QString& service, const QString& folder) {
   (void)folder;
@@ -242,25 +185,40 @@ TDdeServer::TAnnounce TDdeServer::Announce(const QString& service, const QString
   return TAnnounce::Serving;
 }
 
-#endif
-
 void TDdeServer::AcceptClients() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-#ifdef Q_OS_UNIX
-    const bool allowed = clients_ < kMaxClients && IsSameUser(*socket);
-#else
-    const bool allowed = clients_ < kMaxClients;
-#endif
-    if (!allowed) {
+    if (clients_ >= kMaxClients) {
       socket->abort();
       socket->deleteLater();
       continue;
     }
-    ++clients_;
-    connect(socket, &QObject::destroyed, this, [this] { --clients_; });
-    new TDdeClient(*this, socket, clientTimeoutMs_);
+    Serve(socket);
   }
+}
+
+#endif
+
+TDdeServer::~TDdeServer() {
+  // Clients that go with the server end quietly: nothing reaches the server any more.
+  for (QLocalSocket* socket : findChildren<QLocalSocket*>()) socket->disconnect();
+  StopServing();
+}
+
+TDdeServer::TAnnounce TDdeServer::Announce(const QString& service) {
+  QString error;
+  const QString folder = DdeSocketFolder(error);
+  if (folder.isEmpty()) {
+    error_ = error;
+    return TAnnounce::Failed;
+  }
+  return Announce(service, folder);
+}
+
+void TDdeServer::Serve(QLocalSocket* socket) {
+  connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+  ++clients_;
+  connect(socket, &QObject::destroyed, this, [this] { --clients_; });
+  new TDdeClient(*this, socket, clientTimeoutMs_);
 }
 
 void TDdeServer::Deliver(const QByteArray& text) {

@@ -10,7 +10,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "ui/DdeSocketClaim.h"
+
 class QLocalServer;
+class QLocalSocket;
+class QSocketNotifier;
 
 namespace pictarix {
 
@@ -33,9 +37,10 @@ class TDdeServer : public QObject {
   explicit TDdeServer(QObject* parent = nullptr);
   ~TDdeServer() override;
 
-  // Announces `service` on the topic "Tarvo": takes the socket "<service>.tarvo" in `folder`.
-  // When the name is taken, a live server there means another window serves it; a dead socket
-  // left by a crash is removed and the name taken.
+  // Announces `service` on the topic "Tarvo": takes the socket "<service>.tarvo" in `folder`
+  // (ClaimSocket). When the name is taken, a live server there means another window serves it;
+  // a dead socket left by a crash is removed and the name taken. The socket file is removed when
+  // the server ends, unless another window has taken the name since.
   TAnnounce Announce(const QString& service, const QString& folder);
   // The same in the user's private socket folder (DdeSocketFolder).
   TAnnounce Announce(const QString& service);
@@ -55,10 +60,19 @@ class TDdeServer : public QObject {
 
  private:
   void AcceptClients();
+  void Serve(QLocalSocket* socket);
+  void StopServing();
   void Deliver(const QByteArray& text);
   friend class TDdeClient;
 
+#ifdef Q_OS_UNIX
+  // The listening socket is our own rather than QLocalServer's, which removes the file that
+  // bears the name when it closes, whoever's socket that file is by then.
+  TSocketClaim claim_;
+  QSocketNotifier* incoming_ = nullptr;
+#else
   QLocalServer* server_ = nullptr;
+#endif
   QString socketPath_;
   QString error_;
   int clientTimeoutMs_ = kDefaultClientTimeoutMs;

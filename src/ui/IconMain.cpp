@@ -11,12 +11,13 @@
 #include <QToolBar>
 
 #include "harvest/Harvester.h"
-#include "library/T32BitReader.h"
 #include "ui/AboutBox.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorBox.h"
 #include "ui/IconListModel.h"
 #include "ui/IconPreview.h"
+#include "ui/ListFeatures.h"
+#include "ui/ListSelection.h"
 #include "ui/MainControls.h"
 #include "ui/OutputCommands.h"
 #include "ui/QtPaths.h"
@@ -44,13 +45,14 @@ TIconMain::TIconMain(TDialogs& dialogs, QWidget* parent)
   parts_.BtnImgs = &btnImgs_;
 
   // A module's "#n" group names sound the system's default beep, as the platform's reader does.
-  T32BitReader::MessageBeepHook = [] { QApplication::beep(); };
+  harvester_->IconLibrary.OnMessageBeep = [] { QApplication::beep(); };
 
   CreateControls();
   CreateCommands();
   output_ = std::make_unique<TOutputCommands>(dialogs_, *this, *harvester_,
-                                              *parts_.ListView1->selectionModel());
+                                              [this] { return IndexesOf(SelectedFlags()); });
   parts_.Output = output_.get();
+  parts_.ListFeatures = new TListFeatures(*this, dialogs_);
 
   // 7. The preview tile, hidden, placed until FormResize centres it.
   parts_.Preview->hide();

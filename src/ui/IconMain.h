@@ -36,6 +36,7 @@ class TDialogs;
 class THarvester;
 class TIconListModel;
 class TIconPreview;
+class TListFeatures;
 class TOutputCommands;
 class TStatusPanels;
 
@@ -106,6 +107,8 @@ class TIconMain : public QMainWindow, public THarvestHost {
   THarvester& Harvester() { return *harvester_; }
   TIconListModel& ListModel() { return *model_; }
   int SelectedCount() const;
+  // Flags of the selected entries, one per entry of the harvest (the list may be filtered).
+  std::vector<bool> SelectedFlags() const;
   // The files the last run could not read.
   const std::vector<TUnreadableFile>& Problems() const { return lastProblems_; }
 
@@ -120,6 +123,7 @@ class TIconMain : public QMainWindow, public THarvestHost {
     QMenu* PopupMenu1 = nullptr;
     TAboutBox* AboutBox = nullptr;
     TOutputCommands* Output = nullptr;
+    TListFeatures* ListFeatures = nullptr;  // tile size, filter, details, export, drag out
     const TBtnImgs* BtnImgs = nullptr;
     const QObject* Window = nullptr;
     // A menu item or toolbar action by its component name.

@@ -88,6 +88,10 @@ int TIconMain::SelectedCount() const {
   return pictarix::SelectedCount(*parts_.ListView1->selectionModel());
 }
 
+std::vector<bool> TIconMain::SelectedFlags() const {
+  return model_->EntryFlags(SelectedRowFlags(*parts_.ListView1->selectionModel()));
+}
+
 void TIconMain::ListView1SelectItem() {
   // Runs once per change of the selection, however many entries it changed: the result is the
   // same as running once per entry, since only the final count matters.
@@ -117,8 +121,7 @@ void TIconMain::RemoveClick() {
              [this] {
                TakeNewRows(true);
                if (SelectedCount() == 0) return;
-               const std::vector<bool> selected =
-                   SelectedFlags(*parts_.ListView1->selectionModel());
+               const std::vector<bool> selected = SelectedFlags();
                {
                  parts_.ListView1->setEnabled(false);
                  model_->BeginRebuild();

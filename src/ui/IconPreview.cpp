@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "model/IconTools.h"
+#include "model/HiResIcon.h"
 #include "ui/IconImages.h"
 
 namespace pictarix {

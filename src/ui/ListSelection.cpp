@@ -11,7 +11,7 @@ int SelectedCount(const QItemSelectionModel& selection) {
   return count;
 }
 
-std::vector<bool> SelectedFlags(const QItemSelectionModel& selection) {
+std::vector<bool> SelectedRowFlags(const QItemSelectionModel& selection) {
   std::vector<bool> flags(static_cast<std::size_t>(selection.model()->rowCount()), false);
   for (const QItemSelectionRange& range : selection.selection()) {
     for (int row = range.top(); row <= range.bottom(); ++row) {
@@ -21,8 +21,7 @@ std::vector<bool> SelectedFlags(const QItemSelectionModel& selection) {
   return flags;
 }
 
-std::vector<int> SelectedIndexes(const QItemSelectionModel& selection) {
-  const std::vector<bool> flags = SelectedFlags(selection);
+std::vector<int> IndexesOf(const std::vector<bool>& flags) {
   std::vector<int> indexes;
   for (std::size_t row = 0; row < flags.size(); ++row) {
     if (flags[row]) indexes.push_back(static_cast<int>(row));
@@ -31,7 +30,7 @@ std::vector<int> SelectedIndexes(const QItemSelectionModel& selection) {
 }
 
 void InvertSelection(QItemSelectionModel& selection) {
-  const std::vector<bool> selected = SelectedFlags(selection);
+  const std::vector<bool> selected = SelectedRowFlags(selection);
   const QAbstractItemModel& model = *selection.model();
   QItemSelection inverted;
   const int rows = static_cast<int>(selected.size());

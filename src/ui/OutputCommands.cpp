@@ -13,7 +13,6 @@
 #include "ui/DialogFolders.h"
 #include "ui/FileDialogOptions.h"
 #include "ui/FolderPicker.h"
-#include "ui/ListSelection.h"
 #include "ui/OutputDialogs.h"
 #include "ui/QtPaths.h"
 
@@ -39,42 +38,45 @@ bool AskFile(TDialogs& dialogs, QWidget* parent, TFileDialogRequest& request, co
 }  // namespace
 
 TOutputCommands::TOutputCommands(TDialogs& dialogs, QWidget& window, THarvester& harvester,
-                                 const QItemSelectionModel& selection)
+                                 TSelection selected)
     : SavePicDlg1(StartingIn(MakeSavePicDlg(), kSaveAsFolder)),
       SaveLibDlg(StartingIn(MakeSaveLibDlg(), kSaveLibraryFolder)),
       OpenLibDlg(StartingIn(MakeOpenLibDlg(), kAddLibraryFolder)),
       dialogs_(dialogs),
       window_(window),
       harvester_(harvester),
-      selection_(selection) {}
+      selected_(std::move(selected)) {}
 
 void TOutputCommands::Notice(const QString& message) {
   dialogs_.ShowNotice(&window_, window_.windowTitle(), message);
 }
 
 void TOutputCommands::SaveAs() {
-  for (const int index : SelectedIndexes(selection_)) {
-    const TListEntry* entry = TEntryList(harvester_).Entry(index);
+  TEntryList list(harvester_);
+  for (const int index : selected_()) {
+    const TListEntry* entry = list.Entry(index);
     if (entry == nullptr) continue;
     SavePicDlg1.FileName = FromUtf8(entry->Caption);
     QString name;
-    int format = -1;
+    TSaveFormat format = TSaveFormat::Icon;
     for (;;) {
       TFileDialogAnswer answer;
       // A cancel ends the command: the rest is not offered.
       if (!AskFile(dialogs_, &window_, SavePicDlg1, kSaveAsFolder, answer)) return;
       name = answer.Files.first();
-      format = FormatFromExt(ToPath(name));
-      if (format >= 0) break;
+      if (const std::optional<TSaveFormat> known = FormatFromExt(ToPath(name))) {
+        format = *known;
+        break;
+      }
       // A name the formats do not know becomes an icon file. The dialog's questions covered the
       // typed name only, so an existing file of the new name is asked about here.
-      format = sfIcon;
+      format = TSaveFormat::Icon;
       const QString typed = name;
-      name = FromPath(ReplaceExt(ToPath(typed), ExtFromFormat(sfIcon)));
+      name = FromPath(ReplaceExt(ToPath(typed), ExtFromFormat(TSaveFormat::Icon)));
       if (MayReplace(dialogs_, &window_, SavePicDlg1, name)) break;
       SavePicDlg1.FileName = typed;
     }
-    if (!SaveEntryAs(harvester_, ToPath(name), index, format) && format == sfGif) {
+    if (!SaveEntryAs(list, ToPath(name), index, format) && format == TSaveFormat::Gif) {
       Notice(QStringLiteral("This icon has no image of 256 colours or fewer; no GIF was written."));
     }
   }
@@ -82,17 +84,22 @@ void TOutputCommands::SaveAs() {
 }
 
 void TOutputCommands::BatchSaveAs(int tag) {
-  const std::vector<int> selected = SelectedIndexes(selection_);
-  if (selected.empty() || tag < sfIcon || tag > sfJpeg) return;
+  // The batch menu's tags 0..3.
+  constexpr TSaveFormat kBatchFormats[] = {TSaveFormat::Icon, TSaveFormat::Gif, TSaveFormat::Bitmap,
+                                           TSaveFormat::Jpeg};
+  const std::vector<int> selected = selected_();
+  if (selected.empty() || tag < 0 || tag > 3) return;
+  const TSaveFormat format = kBatchFormats[tag];
   QString folder = StartFolder(kBatchSaveFolder);
   if (!SelectFolder(dialogs_, &window_, kBatchFolderPrompt, QStringLiteral("\\"), folder)) return;
   if (!IsDirectory(folder)) return;
   RememberFolder(kBatchSaveFolder, folder);
   // Entry by entry, so that those without a picture in the format can be named.
+  TEntryList list(harvester_);
   QStringList skipped;
   for (const int index : selected) {
-    const std::filesystem::path name = BatchFileName(ToPath(folder), index, tag);
-    if (!SaveEntryAs(harvester_, name, index, tag)) skipped << FromPath(name.filename());
+    const std::filesystem::path name = BatchFileName(ToPath(folder), index, format);
+    if (!SaveEntryAs(list, name, index, format)) skipped << FromPath(name.filename());
   }
   if (skipped.isEmpty()) return;
   Notice(QStringLiteral("%1 of the %2 selected icons could not be written in this format: %3.")
@@ -102,7 +109,7 @@ void TOutputCommands::BatchSaveAs(int tag) {
 }
 
 void TOutputCommands::SaveToLibrary(bool add) {
-  const std::vector<int> selected = SelectedIndexes(selection_);
+  const std::vector<int> selected = selected_();
   if (selected.empty()) return;
   TFileDialogAnswer answer;
   if (!AskFile(dialogs_, &window_, add ? OpenLibDlg : SaveLibDlg,
@@ -113,7 +120,7 @@ void TOutputCommands::SaveToLibrary(bool add) {
 }
 
 void TOutputCommands::CopyToClipboard() {
-  const std::vector<int> selected = SelectedIndexes(selection_);
+  const std::vector<int> selected = selected_();
   if (selected.size() != 1) return;
   const std::optional<RgbImage> tile = TileToBitmap(harvester_, selected.front());
   if (!tile) return;

@@ -2,11 +2,11 @@
 // The output commands of the window: Save As, Batch Save As, Save/Add to Icon Library, Copy to
 // Clipboard. The core's output functions do the work on entry indexes; these ask the dialogs,
 // which keep what their last use left, and report what could not be written.
+#include <functional>
 #include <vector>
 
 #include "ui/Dialogs.h"
 
-class QItemSelectionModel;
 class QWidget;
 
 namespace pictarix {
@@ -15,9 +15,10 @@ class THarvester;
 
 class TOutputCommands {
  public:
-  // Each command works on the entries `selection` selects, in list order.
-  TOutputCommands(TDialogs& dialogs, QWidget& window, THarvester& harvester,
-                  const QItemSelectionModel& selection);
+  // The positions of the selected entries in list order.
+  using TSelection = std::function<std::vector<int>()>;
+
+  TOutputCommands(TDialogs& dialogs, QWidget& window, THarvester& harvester, TSelection selected);
 
   void SaveAs();
   // `tag`: the batch format (0 icons, 1 GIFs, 2 bitmaps, 3 JPEGs).
@@ -36,7 +37,7 @@ class TOutputCommands {
   TDialogs& dialogs_;
   QWidget& window_;
   THarvester& harvester_;
-  const QItemSelectionModel& selection_;
+  TSelection selected_;
 };
 
 }  // namespace pictarix

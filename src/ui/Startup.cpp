@@ -15,6 +15,11 @@ std::vector<std::string> RawArguments(int argc, const char* const* argv) {
   return arguments;
 }
 
+TQtArguments::TQtArguments(char* programName) {
+  static char fallbackName[] = "pictarix";
+  vector_[0] = programName != nullptr ? programName : fallbackName;
+}
+
 QStringList CommandLinePaths(const std::vector<std::string>& arguments) {
   QStringList paths;
   for (const std::string& argument : arguments) {

@@ -9,10 +9,12 @@
 
 int main(int argc, char* argv[]) {
   using namespace pictarix;
-  // Every argument is a path: they are taken before Qt removes the options it knows.
+  // Every argument is a path: Qt gets the program's name alone, so that no argument can pass
+  // for one of its own options (a style sheet, a platform, a folder of plug-ins to load).
   const std::vector<std::string> arguments = RawArguments(argc, argv);
+  TQtArguments qtArguments(argc > 0 ? argv[0] : nullptr);
 
-  QApplication application(argc, argv);
+  QApplication application(qtArguments.Count(), qtArguments.Vector());
   // The DDE service is announced before any window exists, for the whole life of the process.
   TDdeServer tarvo;
   AnnounceDdeService(tarvo, ProgramPath());

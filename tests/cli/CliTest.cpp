@@ -7,7 +7,10 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "library/IconLibrary.h"
+#include "platform/EscapedText.h"
 #include "platform/Stream.h"
 #include "support/HarvestFixtures.h"
 #include "support/IconFileBuilder.h"
@@ -39,8 +42,10 @@ std::string Slurp(const std::filesystem::path& path) {
 }
 
 // Runs pictarix-cli with the arguments; stdout and stderr go to files beside the test's folder.
-CliResult RunCli(const testing::TempDir& dir, const std::vector<std::string>& args) {
-  std::string command = Quote(PICTARIX_CLI);
+// `launcher`, when given, starts the program (such as a change of user).
+CliResult RunCli(const testing::TempDir& dir, const std::vector<std::string>& args,
+                 const std::string& launcher = "") {
+  std::string command = launcher + Quote(PICTARIX_CLI);
   for (const auto& arg : args) command += " " + Quote(arg);
   const auto out = dir.Path() / "stdout.txt";
   const auto err = dir.Path() / "stderr.txt";
@@ -229,28 +234,39 @@ TEST_F(CliTest, SaveWritesNoTilePictureForAnEntryWithoutATile) {
   EXPECT_TRUE(std::filesystem::exists(PathOf("out/0.ico")));
 }
 
-TEST_F(CliTest, SaveNumbersEntriesAsTheWindowDoesInEveryFormat) {
-  // A 32x32 image cut off after its header cannot be drawn: the window makes no entry of it.
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST_F(CliTest, SaveNumbersEntriesAsListDoesAndReportsPicturesThatCannotBeMade) {
+  // A 32x32 image cut off after its header: still entry 0, but no tile can be drawn from it.
   testing::IconFileBuilder broken;
   const auto image = testing::BlankDibImage(32, 32, 8);
   broken.AddImage(std::vector<std::uint8_t>(image.begin(), image.begin() + 40));
-  const auto bytes = broken.Build();
-  std::ofstream(PathOf("broken.ico"), std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
+  WriteBytes(PathOf("broken.ico"), broken.Build());
   WriteIconFile(PathOf("good.ico"), {{32, 4}});
   std::filesystem::create_directory(PathOf("out"));
-  for (const char* format : {"ico", "png"}) {
-    EXPECT_EQ(Cli({"save", "--format", format, "--output", PathOf("out"), PathOf("broken.ico"),
-                   PathOf("good.ico")})
-                  .Status,
-              0);
-  }
+  const std::vector<std::string> paths{PathOf("broken.ico"), PathOf("good.ico")};
+  const auto save = [&](const std::string& format) {
+    std::vector<std::string> args{"save", "--format", format, "--output", PathOf("out")};
+    args.insert(args.end(), paths.begin(), paths.end());
+    return Cli(args);
+  };
+
+  EXPECT_EQ(Cli({"list", paths[0], paths[1]}).Out.substr(0, 2), "0\t");
+  EXPECT_EQ(save("ico").Status, 0);  // stored images need no decoding
   TAdvancedIcon saved;
-  ASSERT_TRUE(saved.LoadFromFile(PathOf("out/0.ico")));
+  ASSERT_TRUE(saved.LoadFromFile(PathOf("out/1.ico")));
   EXPECT_EQ(saved.Images.Get(0)->BitCount, 4);
-  EXPECT_TRUE(std::filesystem::exists(PathOf("out/0.png")));
-  EXPECT_FALSE(std::filesystem::exists(PathOf("out/1.ico")));
+  EXPECT_TRUE(std::filesystem::exists(PathOf("out/0.ico")));
+
+  const CliResult png = save("png");
+  EXPECT_EQ(png.Status, 1);
+  EXPECT_NE(png.Err.find("entry 0: "), std::string::npos) << png.Err;
+  EXPECT_FALSE(std::filesystem::exists(PathOf("out/0.png")));
+  EXPECT_TRUE(std::filesystem::exists(PathOf("out/1.png")));
 }
 
 TEST_F(CliTest, IclWritesAndAddsLibrariesWithNumberedNames) {
@@ -294,6 +310,99 @@ TEST_F(CliTest, FileNamesThatAreNotUtf8StillWorkAndPrintAsReplacementCharacters)
   ASSERT_EQ(result.Status, 0) << result.Err;
   EXPECT_NE(result.Out.find("\"name\": \"caf\xEF\xBF\xBD\""), std::string::npos) << result.Out;
   EXPECT_NE(result.Out.find("caf\xEF\xBF\xBD.ico\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pictarix
+
+namespace pictarix {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST_F(CliTest, ExportWritesEachChosenImageOnceWithItsOwnName) {
+  WriteIconLibrary(PathOf("lib.icl"),
+                   {{"app", {{32, 4}, {48, 32}, {16, 8}}}, {"tool", {{32, 8}, {32, 8}}}});
+  std::filesystem::create_directory(PathOf("out"));
+  const std::string out = PathOf("out");
+  const CliResult every = Cli({"export", PathOf("lib.icl"), "--output", out});
+  ASSERT_EQ(every.Status, 0) << every.Err;
+  EXPECT_EQ(Lines(every.Out),
+            (std::vector<std::string>{out + "/0-32x32-4.png", out + "/0-16x16-8.png",
+                                      out + "/0-48x48-32.png", out + "/1-32x32-8.png",
+                                      out + "/1-32x32-8-2.png"}));
+  for (const auto& path : Lines(every.Out)) EXPECT_EQ(Slurp(path).substr(1, 3), "PNG") << path;
+
+  EXPECT_EQ(Cli({"export", "--output", out, "--largest", "--entry", "1", PathOf("lib.icl")}).Out,
+            out + "/1-32x32-8-2.png\n");  // a tie: the later image
+  EXPECT_EQ(Cli({"export", "--output=" + out, "--size", "20", "--name", "app", "--entry", "9",
+                 PathOf("lib.icl")})
+                .Out,
+            out + "/0-32x32-4.png\n");
+  // Nothing selected, a missing folder, "--" before a PATH that looks like an option.
+  EXPECT_EQ(Cli({"export", "--output", out, "--name", "none", PathOf("lib.icl")}).Status, 1);
+  EXPECT_EQ(Cli({"export", "--output", PathOf("nowhere"), PathOf("lib.icl")}).Status, 1);
+  std::filesystem::copy_file(PathOf("lib.icl"), PathOf("-lib.icl"));
+  const auto before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
+  EXPECT_EQ(Cli({"export", "--output", out, "--largest", "--", "-lib.icl"}).Status, 0);
+  std::filesystem::current_path(before);
+  EXPECT_EQ(Cli({"export", "--output", out, "--largest", "--size", "3", "x"}).Status, 2);
+}
+
+TEST_F(CliTest, ControlCharactersInNamesAreEscapedOnEveryLine) {
+  EXPECT_EQ(EscapeControlChars("a\nb\tc\\d\x1B[31m\x7F\x01\xC3\xA9"),
+            "a\\nb\\tc\\\\d\\x1B[31m\\x7F\\x01\xC3\xA9");
+  const std::string name = "fake\n99\tINJECTED\x1B[2J.ico";
+  WriteIconFile(dir.Path() / name, {{32, 4}});
+  const CliResult list = Cli({"list", PathOf(name), PathOf("gone\x1B]0;x\a")});
+  ASSERT_EQ(Lines(list.Out).size(), 1u) << list.Out;
+  EXPECT_NE(list.Out.find("fake\\n99\\tINJECTED\\x1B[2J"), std::string::npos);
+  EXPECT_EQ(list.Err.find('\x1B'), std::string::npos);
+  EXPECT_NE(list.Err.find("gone\\x1B]0;x\\x07"), std::string::npos) << list.Err;
+}
+
+TEST_F(CliTest, IclReplacesOnlyAnIconLibraryUnlessForced) {
+  WriteIconFile(PathOf("a.ico"), {{32, 4}});
+  std::filesystem::copy_file(PathOf("a.ico"), PathOf("keep.ico"));
+  const CliResult refused = Cli({"icl", PathOf("keep.ico"), PathOf("a.ico")});
+  EXPECT_EQ(refused.Status, 1);
+  EXPECT_NE(refused.Err.find("not an icon library"), std::string::npos);
+  EXPECT_EQ(Slurp(PathOf("keep.ico")), Slurp(PathOf("a.ico")));
+
+  ASSERT_EQ(Cli({"icl", PathOf("keep.ico"), PathOf("a.ico"), "--force"}).Status, 0);
+  EXPECT_TRUE(IsIconLibraryFile(PathOf("keep.ico")));
+  EXPECT_EQ(Cli({"icl", PathOf("keep.ico"), PathOf("a.ico")}).Status, 0);  // a library now
+}
+
+TEST_F(CliTest, UnreadableFilesAreCountedAndAnUnreadablePathFailsTheRun) {
+  // Root reads every file, so as root the program runs as the unprivileged user "nobody".
+  std::string launcher;
+  if (::geteuid() == 0) {
+    if (std::system("command -v setpriv >/dev/null") != 0) GTEST_SKIP() << "no setpriv";
+    launcher = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::all);
+  }
+  std::filesystem::create_directories(PathOf("tree/sub"));
+  WriteIconFile(PathOf("tree/a.ico"), {{32, 4}});
+  WriteIconFile(PathOf("tree/sub/locked.ico"), {{32, 4}});
+  std::filesystem::permissions(PathOf("tree/sub/locked.ico"), std::filesystem::perms::none);
+  const auto as = [&](const std::vector<std::string>& args) { return RunCli(dir, args, launcher); };
+  const CliResult tree = as({"list", "--verbose", PathOf("tree")});
+  EXPECT_EQ(tree.Status, 0);
+  EXPECT_NE(tree.Err.find("2 files, 1 icons, 1 unreadable"), std::string::npos) << tree.Err;
+  EXPECT_NE(tree.Err.find("locked.ico: "), std::string::npos);
+  EXPECT_EQ(as({"list", PathOf("tree")}).Err.find("locked.ico"), std::string::npos);
+
+  const CliResult argument = as({"list", PathOf("tree/sub/locked.ico"), PathOf("tree/a.ico")});
+  EXPECT_EQ(argument.Status, 1);
+  EXPECT_NE(argument.Err.find("locked.ico: "), std::string::npos);
+  EXPECT_EQ(Lines(argument.Out).size(), 1u);
 }
 
 }  // namespace

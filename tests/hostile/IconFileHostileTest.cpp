@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/AdvancedIcon.h"
-#include "model/IconTools.h"
+#include "model/HiResIcon.h"
 #include "platform/Errors.h"
 #include "platform/ReadBudget.h"
 #include "support/DibBuilder.h"

@@ -31,12 +31,14 @@ struct ReadResult {
 };
 
 ReadResult Read(Bytes bytes) {
-  TIconLibrary library;
-  T16BitReader reader(library, "hostile.icl", std::make_unique<TMemoryStream>(std::move(bytes)));
+  T16BitReader reader("hostile.icl", std::make_unique<TMemoryStream>(std::move(bytes)));
   ReadResult result;
-  result.Ok = reader.ReadIcons();
-  result.Error = reader.LastError();
-  result.Icons = reader.TakeIcons();
+  try {
+    result.Icons = reader.ReadIcons({});
+    result.Ok = true;
+  } catch (const EICLReadError& error) {
+    result.Error = error.what();
+  }
   EXPECT_TRUE(result.Ok || result.Icons.empty());
   return result;
 }

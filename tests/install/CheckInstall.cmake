@@ -1,5 +1,5 @@
-# Installs the build into a fresh prefix and checks that both programs and the window's desktop
-# files arrive where desktops look for them.
+# Installs the build into a fresh prefix and checks that the programs, the window's desktop files
+# and the thumbnailer's entry arrive where desktops look for them.
 # cmake -DBUILD=<build folder> -DPREFIX=<scratch prefix> -P CheckInstall.cmake
 cmake_minimum_required(VERSION 3.22)
 file(REMOVE_RECURSE "${PREFIX}")
@@ -11,6 +11,8 @@ endif()
 foreach(installed
     bin/pictarix
     bin/pictarix-cli
+    bin/pictarix-thumbnailer
+    share/thumbnailers/pictarix.thumbnailer
     share/applications/pictarix.desktop
     share/icons/hicolor/scalable/apps/pictarix.svg
     share/mime/packages/pictarix.xml)
@@ -29,5 +31,9 @@ endforeach()
 # double-click handler.
 if(entry MATCHES "x-ms-dos-executable|x-msdownload|portable-executable")
   message(FATAL_ERROR "the desktop entry claims executables")
+endif()
+file(STRINGS "${PREFIX}/share/thumbnailers/pictarix.thumbnailer" thumbnailer)
+if(NOT "Exec=pictarix-thumbnailer -s %s %u %o" IN_LIST thumbnailer)
+  message(FATAL_ERROR "the thumbnailer entry does not run pictarix-thumbnailer")
 endif()
 file(REMOVE_RECURSE "${PREFIX}")

@@ -76,7 +76,7 @@ TEST(IconListTest, TheListOwnsItsIcons) {
     EXPECT_EQ(taken.Name, "Icon 1");
     EXPECT_EQ(freed, 1);
     library.FileName = "some.icl";
-    library.Icons.Clear();
+    library.Clear();
     EXPECT_EQ(freed, 3);
     EXPECT_TRUE(library.FileName.empty());
     library.Icons.AddIcon("", std::make_unique<CountedIcon>(freed));
@@ -137,13 +137,18 @@ TEST_F(IconLibraryTest, LoadFromFileReplacesTheListOrLeavesItAlone) {
     EXPECT_EQ(library.FileName, second);
   }
 
-  // A module that cannot be read: empty list, and the name is still taken.
+  // A module that cannot be read raises with the reason: empty list, no name.
   auto broken = IclFile({{"X", {kImage16}}}).Build();
   broken[0x40 + 64] = 16;  // alignment shift
   const auto brokenPath = File("broken.icl", broken);
-  EXPECT_EQ(library.LoadFromFile(brokenPath), TLoadResult::ReadFailed);
+  try {
+    library.LoadFromFile(brokenPath);
+    ADD_FAILURE() << "no error";
+  } catch (const EICLReadError& error) {
+    EXPECT_STREQ(error.what(), "Invalid resource alignment");
+  }
   EXPECT_EQ(library.Icons.Count(), 0);
-  EXPECT_EQ(library.FileName, brokenPath);
+  EXPECT_TRUE(library.FileName.empty());
 
   // A blank name clears.
   library.LoadFromFile(first);

@@ -33,12 +33,14 @@ struct ReadResult {
 };
 
 ReadResult Read(std::vector<std::uint8_t> bytes, const std::string& fileName = "dir/tools.icl") {
-  TIconLibrary library;
-  T16BitReader reader(library, fileName, std::make_unique<TMemoryStream>(std::move(bytes)));
+  T16BitReader reader(fileName, std::make_unique<TMemoryStream>(std::move(bytes)));
   ReadResult result;
-  result.Ok = reader.ReadIcons();
-  result.Error = reader.LastError();
-  result.Icons = reader.TakeIcons();
+  try {
+    result.Icons = reader.ReadIcons({});
+    result.Ok = true;
+  } catch (const EICLReadError& error) {
+    result.Error = error.what();
+  }
   return result;
 }
 
@@ -84,18 +86,16 @@ TEST(T16BitReaderTest, HeaderChecksFailWithTheirMessages) {
 
 TEST(T16BitReaderTest, ReadsAnIconLibraryWithItsNamesAndImages) {
   int reports = 0;
-  TIconLibrary library;
-  library.OnProgress = [&reports](TIconLibrary&, std::int32_t total, std::int32_t current) {
+  const auto progress = [&reports](std::int32_t total, std::int32_t current) {
     EXPECT_EQ(total, 2);
     EXPECT_EQ(current, ++reports);
   };
   const auto bytes = IclFile({{"Folder", {kImage32, kImage16}}, {"Disk", {kImage16}}}).Build();
   testing::TempDir dir;
   testing::WriteBytes(dir.Path() / "any.name", bytes);
-  T16BitReader reader(library, dir.Path() / "any.name");
-  ASSERT_TRUE(reader.ReadIcons()) << reader.LastError();
+  T16BitReader reader(dir.Path() / "any.name");
+  const auto icons = reader.ReadIcons(progress);
   EXPECT_EQ(reports, 2);
-  const auto& icons = reader.Icons();
   ASSERT_EQ(icons.size(), 2u);
   EXPECT_EQ(icons[0].Name, "Folder");
   EXPECT_EQ(icons[1].Name, "Disk");
@@ -344,8 +344,7 @@ TEST(T16BitReaderTest, SharedBlocksCannotMultiplyMemoryWithoutBound) {
 }
 
 TEST(T16BitReaderTest, OpeningAMissingFileRaises) {
-  TIconLibrary library;
-  EXPECT_THROW(T16BitReader(library, "/nonexistent/dir/x.icl"), EFOpenError);
+  EXPECT_THROW(T16BitReader("/nonexistent/dir/x.icl"), EFOpenError);
 }
 
 }  // namespace

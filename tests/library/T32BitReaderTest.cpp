@@ -6,7 +6,9 @@
 
 #include "library/IconLibrary.h"
 #include "library/T32BitReader.h"
+#include "support/IconFileBuilder.h"
 #include "support/NeBuilder.h"
+#include "support/PeFixture.h"
 #include "support/TempDir.h"
 
 namespace pictarix {
@@ -61,17 +63,17 @@ struct ReaderRun {
   std::vector<std::pair<int, int>> Progress;
 };
 
-ReaderRun ReadModule(std::unique_ptr<FakeModule> module) {
-  TIconLibrary library;
+ReaderRun ReadModule(std::unique_ptr<FakeModule> module, TBeep beep = {}) {
   ReaderRun run;
-  library.OnProgress = [&run](TIconLibrary&, std::int32_t total, std::int32_t current) {
-    run.Progress.emplace_back(total, current);
-  };
   auto held = std::make_shared<std::unique_ptr<FakeModule>>(std::move(module));
-  T32BitReader reader(library, "module.dll",
-                      [held](const std::filesystem::path&) { return std::move(*held); });
-  run.Ok = reader.ReadIcons();
-  for (const auto& entry : reader.Icons()) {
+  T32BitReader reader(
+      "module.dll", [held](const std::filesystem::path&) { return std::move(*held); },
+      std::move(beep));
+  const auto icons = reader.ReadIcons([&run](std::int32_t total, std::int32_t current) {
+    run.Progress.emplace_back(total, current);
+  });
+  run.Ok = true;
+  for (const auto& entry : icons) {
     run.Names.push_back(entry.Name);
     run.ImageCounts.push_back(entry.Icon->Images.Count());
   }
@@ -95,14 +97,12 @@ TEST(T32BitReaderTest, NamesEveryGroupAfterItsResourceInDirectoryOrder) {
 
 TEST(T32BitReaderTest, NumberSignNamesBeepAndLoadByTheirNumber) {
   int beeps = 0;
-  T32BitReader::MessageBeepHook = [&beeps] { ++beeps; };
   auto module = std::make_unique<FakeModule>();
   module->AddGroup(ResourceName::FromId(7), {1});
   module->Groups = {ResourceName::FromName(u"#7")};
   module->AddGroup(ResourceName::FromName(u"#abc"), {2});
   module->AddGroup(ResourceName::FromName(u"#70000"), {3});
-  const ReaderRun run = ReadModule(std::move(module));
-  T32BitReader::MessageBeepHook = [] {};
+  const ReaderRun run = ReadModule(std::move(module), [&beeps] { ++beeps; });
   EXPECT_TRUE(run.Ok);
   EXPECT_EQ(beeps, 3);
   // "#7" is loaded as id 7; names that are no id are loaded by their full name.
@@ -121,60 +121,45 @@ TEST(T32BitReaderTest, GroupsThatAreNoIconDirectoriesGiveIconsWithoutImages) {
   EXPECT_TRUE(ReadModule(std::make_unique<FakeModule>()).Ok);  // no group icons at all
 }
 
-TEST(T32BitReaderTest, ModulesThatDoNotOpenFail) {
-  TIconLibrary library;
-  T32BitReader reader(library, "x.dll", [](const std::filesystem::path&) {
-    return std::unique_ptr<TModuleResources>();
-  });
-  EXPECT_FALSE(reader.ReadIcons());
-  EXPECT_FALSE(reader.Loaded());
-}
-
-// A library whose 32-bit modules are read from a fake module.
-class FakeModuleLibrary : public TIconLibrary {
- public:
-  std::function<std::unique_ptr<FakeModule>()> MakeModule;
-
- protected:
-  std::unique_ptr<TICLReader> CreateReader(const std::filesystem::path& fileName,
-                                           bool is32Bit) override {
-    if (!is32Bit) return TIconLibrary::CreateReader(fileName, is32Bit);
-    return std::make_unique<T32BitReader>(
-        *this, fileName, [this](const std::filesystem::path&) { return MakeModule(); });
-  }
-};
-
-TEST(T32BitReaderTest, AMissingImageMakesTheWholeFileFail) {
-  testing::TempDir dir;
-  testing::ByteWriter pe;
-  pe.Text("MZ").PadTo(0x3C).U16(0x40).PadTo(0x40).Text("PE").Zeros(22);
-  const auto path = dir.Path() / "a.dll";
-  testing::WriteBytes(path, pe.Data());
+TEST(T32BitReaderTest, ModulesThatDoNotOpenRaiseAndGroupsThatCannotBeFetchedAreLeftOut) {
+  T32BitReader reader(
+      "x.dll", [](const std::filesystem::path&) { return std::unique_ptr<TModuleResources>(); });
+  EXPECT_THROW(reader.ReadIcons({}), EICLReadError);
 
   bool released = false;
-  FakeModuleLibrary library;
-  library.MakeModule = [&released] {
-    auto module = std::make_unique<FakeModule>(&released);
-    module->AddGroup(ResourceName::FromId(1), {1});
-    module->AddGroup(ResourceName::FromId(2), {2});
-    module->Resources.erase({kResourceTypeIcon, u"", 2});
-    return module;
-  };
-  library.Icons.AddIcon("old", std::make_unique<TAdvancedIcon>());
-  library.FileName = "old.dll";
-  EXPECT_THROW(library.LoadFromFile(path), EResNotFound);
+  auto module = std::make_unique<FakeModule>(&released);
+  module->AddGroup(ResourceName::FromId(1), {1});
+  module->AddGroup(ResourceName::FromId(2), {2, 3});
+  module->AddGroup(ResourceName::FromId(3), {4});
+  module->Resources.erase({kResourceTypeIcon, u"", 3});
+  module->Groups.push_back(ResourceName::FromId(4));  // listed, but no group resource
+  const ReaderRun run = ReadModule(std::move(module));
   EXPECT_TRUE(released);
-  EXPECT_EQ(library.Icons.Count(), 0);
-  EXPECT_TRUE(library.FileName.empty());
+  EXPECT_EQ(run.Names, (std::vector<std::string>{"1", "3"}));
+  EXPECT_EQ(run.ImageCounts, (std::vector<int>{1, 1}));
+}
 
-  library.MakeModule = [] {
-    auto module = std::make_unique<FakeModule>();
-    module->AddGroup(ResourceName::FromId(5), {1});
-    return module;
-  };
-  ASSERT_EQ(library.LoadFromFile(path), TLoadResult::Loaded);
+// A real module whose first group names an icon image it lacks: the library keeps the others.
+TEST(T32BitReaderTest, AGroupNamingAMissingImageLeavesOutThatIconOnly) {
+  const auto tools = testing::Pe32PlusToolchain();
+  if (!tools.Available()) GTEST_SKIP() << "MinGW windres/ld not installed";
+  testing::TempDir dir;
+  testing::IconFileBuilder icon;
+  icon.AddImage(testing::BlankDibImage(32, 32, 4));
+  testing::WriteBytes(dir.Path() / "a.ico", icon.Build());
+  testing::ByteWriter group;  // one 32x32 image with id 99, which the module does not hold
+  group.U16(0).U16(1).U16(1).U8(32).U8(32).U16(16).U16(1).U16(4).U32(744).U16(99);
+  testing::WriteBytes(dir.Path() / "missing.bin", group.Data());
+  const auto module =
+      testing::BuildModule(tools, dir.Path(), "m", "1 14 \"missing.bin\"\n5 ICON \"a.ico\"\n");
+  ASSERT_TRUE(module);
+
+  TIconLibrary library;
+  ASSERT_EQ(library.LoadFromFile(*module), TLoadResult::Loaded);
+  ASSERT_EQ(library.Icons.Count(), 1);
   EXPECT_EQ(library.Icons.Name(0), "5");
-  EXPECT_EQ(library.FileName, path);
+  EXPECT_EQ(library.Icons.Icon(0).Images.Count(), 1);
+  EXPECT_EQ(library.FileName, *module);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/AdvancedIcon.h"
-#include "model/IconTools.h"
+#include "model/HiResIcon.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
 #include "support/IconFileBuilder.h"

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "model/HiResIcon.h"
 #include "model/IconImage.h"
-#include "model/IconTools.h"
 #include "platform/Stream.h"
 #include "support/IconFileBuilder.h"
 

@@ -35,7 +35,7 @@ class EntryListFixture {
   // harvest chooses it (which sorts the images); `withTile` false leaves the entry without one.
   int Add(std::unique_ptr<TAdvancedIcon> icon, bool withTile = true) {
     TListEntry entry;
-    entry.Caption = entry.SubItemText = "icon " + std::to_string(Entries.size());
+    entry.Caption = "icon " + std::to_string(Entries.size());
     entry.TileImage = BestImageIndex(*icon, 32, 0);
     if (withTile && entry.TileImage >= 0) {
       auto graphic = icon->Images.Get(entry.TileImage)->CreateGraphic();
@@ -46,10 +46,13 @@ class EntryListFixture {
     return static_cast<int>(Entries.size()) - 1;
   }
 
-  TEntryList List() { return {Entries, LargeImgs}; }
+  TEntryList& List() { return list_; }
 
   std::vector<TListEntry> Entries;
   TTileList LargeImgs;
+
+ private:
+  TEntryList list_{Entries, LargeImgs};
 };
 
 }  // namespace pictarix::testing

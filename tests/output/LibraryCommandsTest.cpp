@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+
 #include "library/ICLReader.h"
 #include "library/IconLibrary.h"
 #include "output/EntryListFixture.h"
@@ -121,6 +124,27 @@ TEST_F(LibraryCommandsTest, AFailedWriteLeavesTheLibraryAsItWas) {
   EXPECT_THROW(SaveEntriesToLibrary(fixture.Entries, {0}, PathOf("plain") / "a.icl", false),
                EFCreateError);
   EXPECT_EQ(ReadFileBytes(PathOf("lib.icl")), before);
+}
+
+TEST_F(LibraryCommandsTest, TwoWritersAddingAtOnceBothKeepTheirIcons) {
+  testing::WriteIconLibrary(PathOf("shared.icl"), {{"x", {{32, 4}}}});
+  constexpr int kAdds = 5;
+  auto addSeveralTimes = [&](int bits) {
+    testing::EntryListFixture own;  // each writer its own entries, as two processes have
+    own.Add(MakeIcon({{32, bits}}));
+    for (int i = 0; i < kAdds; ++i)
+      SaveEntriesToLibrary(own.Entries, {0}, PathOf("shared.icl"), true);
+  };
+  std::thread first(addSeveralTimes, 8);
+  std::thread second(addSeveralTimes, 24);
+  first.join();
+  second.join();
+  const Listing listing = ReadBack(PathOf("shared.icl"));
+  ASSERT_EQ(listing.size(), 1u + 2 * kAdds);
+  EXPECT_EQ(std::count(listing.begin(), listing.end(), std::pair<std::string, int>{"x", 4}), 1);
+  int eight = 0;
+  for (const auto& [name, bits] : listing) eight += bits == 8 ? 1 : 0;
+  EXPECT_EQ(eight, kAdds);
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ class SaveEntryTest : public ::testing::Test {
 TEST_F(SaveEntryTest, GifIsTheDeepestImageOfAtMost256ColoursAtItsOwnSize) {
   // Stored unsorted: the choice sorts the entry's icon in place.
   const int entry = fixture.Add(MakeIcon({{48, 32}, {32, 4}, {16, 4}}));
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.gif"), entry, sfGif));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.gif"), entry, TSaveFormat::Gif));
   const auto gif = testing::DecodeGif(ReadFileBytes(PathOf("a.gif")));
   ASSERT_TRUE(gif);
   EXPECT_EQ(gif->ImageCount, 1);
@@ -58,7 +58,7 @@ TEST_F(SaveEntryTest, GifIsTheDeepestImageOfAtMost256ColoursAtItsOwnSize) {
 
   // Not the tile: the widest 8-bit image, here larger than the 32-bit tile.
   const int wide = fixture.Add(MakeIcon({{32, 32}, {48, 8}, {16, 8}}));
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("b.gif"), wide, sfGif));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("b.gif"), wide, TSaveFormat::Gif));
   const auto large = testing::DecodeGif(ReadFileBytes(PathOf("b.gif")));
   ASSERT_TRUE(large);
   EXPECT_EQ(large->Image.Rgb, SquareOverWhite(48).Rgb);
@@ -66,10 +66,10 @@ TEST_F(SaveEntryTest, GifIsTheDeepestImageOfAtMost256ColoursAtItsOwnSize) {
 
 TEST_F(SaveEntryTest, OnlyTrueColourImagesGiveNoGifButStillATile) {
   const int entry = fixture.Add(MakeIcon({{32, 32}, {48, 32}, {16, 24}}));
-  EXPECT_FALSE(SaveEntryAs(fixture.List(), PathOf("a.gif"), entry, sfGif));
+  EXPECT_FALSE(SaveEntryAs(fixture.List(), PathOf("a.gif"), entry, TSaveFormat::Gif));
   EXPECT_FALSE(std::filesystem::exists(PathOf("a.gif")));
 
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, sfPng));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, TSaveFormat::Png));
   const auto png = testing::DecodePng(ReadFileBytes(PathOf("a.png")));
   ASSERT_TRUE(png);
   EXPECT_EQ(png->ColorType, 2);  // truecolour without alpha
@@ -81,15 +81,15 @@ TEST_F(SaveEntryTest, OnlyTrueColourImagesGiveNoGifButStillATile) {
 TEST_F(SaveEntryTest, BitmapJpegAndPngShowThe32x32TileWhateverTheLargestImage) {
   const int entry = fixture.Add(MakeIcon({{48, 8}, {32, 8}, {64, 32}}));
   const RgbImage tile = SquareOverWhite(32);
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, sfBitmap));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, TSaveFormat::Bitmap));
   EXPECT_EQ(ReadFileBytes(PathOf("a.bmp")), EncodeBmp(tile));  // 32x32, 24 bpp, exact pixels
 
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, sfPng));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, TSaveFormat::Png));
   const auto png = testing::DecodePng(ReadFileBytes(PathOf("a.png")));
   ASSERT_TRUE(png);
   EXPECT_EQ(png->Image.Rgb, tile.Rgb);
 
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.jpg"), entry, sfJpeg));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.jpg"), entry, TSaveFormat::Jpeg));
   const auto jpeg = testing::DecodeJpeg(ReadFileBytes(PathOf("a.jpg")));
   ASSERT_TRUE(jpeg);
   EXPECT_EQ(jpeg->Image.Width, 32);
@@ -100,7 +100,7 @@ TEST_F(SaveEntryTest, BitmapJpegAndPngShowThe32x32TileWhateverTheLargestImage) {
 
 TEST_F(SaveEntryTest, IconFileKeepsEveryImageInTheEntrysOrder) {
   const int entry = fixture.Add(MakeIcon({{48, 32}, {16, 4}, {32, 8}, {32, 4}}));
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.ico"), entry, sfIcon));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.ico"), entry, TSaveFormat::Icon));
   TAdvancedIcon readBack;
   ASSERT_TRUE(readBack.LoadFromFile(PathOf("a.ico")));
   const TIconImageList& saved = fixture.Entries[0].Icon->Images;
@@ -116,31 +116,33 @@ TEST_F(SaveEntryTest, NothingIsWrittenOutsideTheListOrTheFormats) {
   fixture.Add(MakeIcon({{32, 8}}), /*withTile=*/false);
   fixture.Add(std::make_unique<TAdvancedIcon>());  // no images
   const auto target = PathOf("x");
-  for (const auto& [index, format] : std::vector<std::pair<int, int>>{{-1, sfIcon},
-                                                                      {3, sfIcon},
-                                                                      {0, -1},
-                                                                      {0, 5},
-                                                                      {1, sfBitmap},
-                                                                      {1, sfJpeg},
-                                                                      {1, sfPng},
-                                                                      {2, sfIcon},
-                                                                      {2, sfGif}}) {
-    EXPECT_FALSE(SaveEntryAs(fixture.List(), target, index, format)) << index << " " << format;
+  const std::vector<std::pair<int, TSaveFormat>> nothing{{-1, TSaveFormat::Icon},
+                                                         {3, TSaveFormat::Icon},
+                                                         {2, TSaveFormat::Icon},
+                                                         {2, TSaveFormat::Gif},
+                                                         {3, TSaveFormat::Png}};
+  for (const auto& [index, format] : nothing) {
+    EXPECT_EQ(SaveEntryPicture(fixture.List(), target, index, format), TSaveResult::NothingToSave)
+        << index << ExtFromFormat(format);
   }
+  // A tile that could not be made is a picture that failed, not one with nothing to come from.
+  for (const auto format : {TSaveFormat::Bitmap, TSaveFormat::Jpeg, TSaveFormat::Png})
+    EXPECT_EQ(SaveEntryPicture(fixture.List(), target, 1, format), TSaveResult::CannotDecode);
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
   // An entry without a tile still has its icon and its GIF.
-  EXPECT_TRUE(SaveEntryAs(fixture.List(), PathOf("1.ico"), 1, sfIcon));
-  EXPECT_TRUE(SaveEntryAs(fixture.List(), PathOf("1.gif"), 1, sfGif));
+  EXPECT_TRUE(SaveEntryAs(fixture.List(), PathOf("1.ico"), 1, TSaveFormat::Icon));
+  EXPECT_TRUE(SaveEntryAs(fixture.List(), PathOf("1.gif"), 1, TSaveFormat::Gif));
 }
 
 TEST_F(SaveEntryTest, AFailedWriteReportsThePathAndReasonAndLeavesNoFile) {
   const int entry = fixture.Add(MakeIcon({{32, 4}}));
   { std::ofstream(PathOf("plain")) << "keep"; }
   const auto inside = PathOf("plain") / "a.png";
-  for (int format = sfIcon; format <= sfPng; ++format) {
+  for (const auto format : {TSaveFormat::Icon, TSaveFormat::Gif, TSaveFormat::Bitmap,
+                            TSaveFormat::Jpeg, TSaveFormat::Png}) {
     try {
       SaveEntryAs(fixture.List(), inside, entry, format);
-      ADD_FAILURE() << "no error for format " << format;
+      ADD_FAILURE() << "no error for format " << ExtFromFormat(format);
     } catch (const EFCreateError& e) {
       EXPECT_EQ(std::string(e.what()),
                 "Cannot create file \"" + inside.string() + "\". " + SystemErrorText(ENOTDIR));
@@ -151,7 +153,8 @@ TEST_F(SaveEntryTest, AFailedWriteReportsThePathAndReasonAndLeavesNoFile) {
 
   // A folder in the target's place is left as it was.
   std::filesystem::create_directory(PathOf("a.bmp"));
-  EXPECT_THROW(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, sfBitmap), EFCreateError);
+  EXPECT_THROW(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, TSaveFormat::Bitmap),
+               EFCreateError);
   EXPECT_TRUE(std::filesystem::is_directory(PathOf("a.bmp")));
   EXPECT_TRUE(std::filesystem::is_empty(PathOf("a.bmp")));
 }

@@ -8,34 +8,32 @@ namespace {
 TEST(SaveFormatTest, FormatFromTheLastExtensionOfTheLastComponent) {
   const struct {
     const char* Name;
-    int Format;
+    std::optional<TSaveFormat> Format;
   } cases[] = {
-      {"icon.ico", sfIcon}, {"a.gif", sfGif},
-      {"a.bmp", sfBitmap},  {"a.jpg", sfJpeg},
-      {"a.jpeg", sfJpeg},   {"a.png", sfPng},
-      {"Pic.JPEG", sfJpeg}, {"A.PNG", sfPng},
-      {"x.Ico", sfIcon},    {"/tmp/dir.d/a.tar.bmp", sfBitmap},
-      {".ico", sfIcon},     {"pic.txt", -1},
-      {"pic", -1},          {"pic.", -1},
-      {"dir.png/pic", -1},  {"a.png.bak", -1},
-      {"a.jpe", -1},        {"a.jpgx", -1},
-      {"a. png", -1},       {"", -1},
-      {"a.tif", -1},
+      {"icon.ico", TSaveFormat::Icon}, {"a.gif", TSaveFormat::Gif},
+      {"a.bmp", TSaveFormat::Bitmap},  {"a.jpg", TSaveFormat::Jpeg},
+      {"a.jpeg", TSaveFormat::Jpeg},   {"a.png", TSaveFormat::Png},
+      {"Pic.JPEG", TSaveFormat::Jpeg}, {"A.PNG", TSaveFormat::Png},
+      {"x.Ico", TSaveFormat::Icon},    {"/tmp/dir.d/a.tar.bmp", TSaveFormat::Bitmap},
+      {".ico", TSaveFormat::Icon},     {"pic.txt", std::nullopt},
+      {"pic", std::nullopt},           {"pic.", std::nullopt},
+      {"dir.png/pic", std::nullopt},   {"a.png.bak", std::nullopt},
+      {"a.jpe", std::nullopt},         {"a.jpgx", std::nullopt},
+      {"a. png", std::nullopt},        {"", std::nullopt},
+      {"a.tif", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatFromExt(c.Name), c.Format) << c.Name;
 }
 
 TEST(SaveFormatTest, ExtensionWrittenPerFormat) {
-  EXPECT_EQ(ExtFromFormat(sfIcon), ".ico");
-  EXPECT_EQ(ExtFromFormat(sfGif), ".gif");
-  EXPECT_EQ(ExtFromFormat(sfBitmap), ".bmp");
-  EXPECT_EQ(ExtFromFormat(sfJpeg), ".jpg");
-  EXPECT_EQ(ExtFromFormat(sfPng), ".png");
-  EXPECT_EQ(ExtFromFormat(-1), "");
-  EXPECT_EQ(ExtFromFormat(5), "");
-  for (int format = sfIcon; format <= sfPng; ++format) {
+  EXPECT_EQ(ExtFromFormat(TSaveFormat::Icon), ".ico");
+  EXPECT_EQ(ExtFromFormat(TSaveFormat::Gif), ".gif");
+  EXPECT_EQ(ExtFromFormat(TSaveFormat::Bitmap), ".bmp");
+  EXPECT_EQ(ExtFromFormat(TSaveFormat::Jpeg), ".jpg");
+  EXPECT_EQ(ExtFromFormat(TSaveFormat::Png), ".png");
+  for (const auto format : {TSaveFormat::Icon, TSaveFormat::Gif, TSaveFormat::Bitmap,
+                            TSaveFormat::Jpeg, TSaveFormat::Png})
     EXPECT_EQ(FormatFromExt("x" + ExtFromFormat(format)), format);
-  }
 }
 
 TEST(SaveFormatTest, ReplaceExtChangesOrAppendsTheExtension) {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <fstream>
 
 #include "platform/Files.h"
@@ -11,45 +11,49 @@
 namespace pictarix {
 namespace {
 
-TEST(FilesTest, RegularFilesAndDirectoriesFollowLinks) {
+TEST(FilesTest, OpeningNeverBlocksAndTheDescriptorSaysWhatWasOpened) {
   testing::TempDir dir;
   const auto file = dir.Path() / "a.dll";
-  std::ofstream(file) << "x";
+  std::ofstream(file) << "xyz";
   std::filesystem::create_directory(dir.Path() / "sub");
-  std::filesystem::create_symlink(file, dir.Path() / "link-to-file");
   std::filesystem::create_symlink(dir.Path() / "sub", dir.Path() / "link-to-dir");
   ASSERT_EQ(::mkfifo((dir.Path() / "fifo").c_str(), 0600), 0);
 
-  EXPECT_TRUE(IsRegularFile(file));
-  EXPECT_TRUE(IsRegularFile(dir.Path() / "link-to-file"));
-  EXPECT_FALSE(IsRegularFile(dir.Path() / "fifo"));
-  EXPECT_FALSE(IsRegularFile(dir.Path() / "sub"));
-  EXPECT_FALSE(IsRegularFile(dir.Path() / "missing"));
+  const OpenedFile regular = OpenForReading(file);
+  ASSERT_EQ(regular.Error, 0);
+  EXPECT_EQ(regular.Handle.Kind, FileKind::Regular);
+  EXPECT_EQ(regular.Handle.Size, 3u);
+  EXPECT_EQ(OpenForReading(dir.Path() / "fifo").Handle.Kind,
+            FileKind::Other);  // no writer: no wait
+  EXPECT_EQ(OpenForReading(dir.Path() / "missing").Error, ENOENT);
+
+  const OpenedFile folder = OpenForReading(dir.Path());
+  EXPECT_EQ(OpenInFolder(folder.Handle.Descriptor(), "a.dll").Handle.Kind, FileKind::Regular);
+  EXPECT_NE(OpenSubfolder(folder.Handle.Descriptor(), "link-to-dir").Error, 0);  // a link
+  const OpenedFile sub = OpenSubfolder(folder.Handle.Descriptor(), "sub");
+  EXPECT_EQ(OpenParentFolder(sub.Handle.Descriptor()).Handle.Id, folder.Handle.Id);
+  int error = 0;
+  EXPECT_EQ(KindOf(folder.Handle.Descriptor(), "link-to-dir", false, error), FileKind::Link);
+  EXPECT_EQ(KindOf(folder.Handle.Descriptor(), "link-to-dir", true, error), FileKind::Directory);
   EXPECT_TRUE(IsDirectory(dir.Path() / "link-to-dir"));
   EXPECT_FALSE(IsDirectory(file));
-  EXPECT_EQ(IdentifyDirectory(dir.Path() / "link-to-dir"), IdentifyDirectory(dir.Path() / "sub"));
 }
 
-TEST(FilesTest, ListingTellsRealDirectoriesFromLinks) {
+TEST(FilesTest, ListingIsInByteOrderWithKinds) {
   testing::TempDir dir;
+  for (const char* name : {"b", "B", "a", ".hidden", "\xC3\xA9"}) std::ofstream(dir.Path() / name);
   std::filesystem::create_directory(dir.Path() / "sub");
   std::filesystem::create_symlink(dir.Path() / "sub", dir.Path() / "link");
-  std::ofstream(dir.Path() / ".hidden") << "x";
 
+  FolderReader folder(OpenForReading(dir.Path()).Handle);
   std::vector<DirectoryEntry> entries;
-  ASSERT_TRUE(ListDirectory(dir.Path(), entries));
-  std::sort(entries.begin(), entries.end(),
-            [](const auto& a, const auto& b) { return a.Name < b.Name; });
-  ASSERT_EQ(entries.size(), 3u);
-  EXPECT_EQ(entries[0].Name, ".hidden");
-  EXPECT_FALSE(entries[0].IsRealDirectory);
-  EXPECT_EQ(entries[1].Name, "link");
-  EXPECT_FALSE(entries[1].IsRealDirectory);
-  EXPECT_EQ(entries[2].Name, "sub");
-  EXPECT_TRUE(entries[2].IsRealDirectory);
-
-  std::vector<DirectoryEntry> none;
-  EXPECT_FALSE(ListDirectory(dir.Path() / "missing", none));
+  ASSERT_EQ(folder.List(entries), 0);
+  std::vector<std::string> names;
+  for (const auto& entry : entries) names.push_back(entry.Name);
+  EXPECT_EQ(names, (std::vector<std::string>{".hidden", "B", "a", "b", "link", "sub", "\xC3\xA9"}));
+  // Where the file system gives no kind, Unknown stands for it.
+  EXPECT_TRUE(entries[4].Kind == FileKind::Link || entries[4].Kind == FileKind::Unknown);
+  EXPECT_TRUE(entries[5].Kind == FileKind::Directory || entries[5].Kind == FileKind::Unknown);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -73,6 +75,41 @@ TEST(StreamTest, FileStreamReadsAndReportsOpenErrors) {
   } catch (const EFOpenError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"", 0), 0u);
   }
+  EXPECT_THROW(TFileStream{dir.Path()}, EFOpenError);
+  ASSERT_EQ(::mkfifo((dir.Path() / "fifo").c_str(), 0600), 0);
+  EXPECT_EQ(TFileStream::OpenIfRegular(dir.Path() / "fifo"), nullptr);  // and no wait for a writer
+  EXPECT_EQ(TFileStream::OpenIfRegular(dir.Path() / "missing.bin"), nullptr);
+}
+
+TEST(StreamTest, FileStreamReadsAtItsOwnPositionAcrossTheHeadAndCountsStoredBytes) {
+  testing::TempDir dir;
+  const auto path = dir.Path() / "data.bin";
+  std::vector<std::uint8_t> bytes(TFileStream::kHeadBytes * 3);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+
+  TFileStream stream(path);
+  TFileStream other(path);
+  std::vector<std::uint8_t> got(TFileStream::kHeadBytes);
+  stream.Seek(TFileStream::kHeadBytes - 10);  // straddles the head
+  ASSERT_EQ(stream.Read(got), got.size());
+  EXPECT_TRUE(std::equal(got.begin(), got.end(), bytes.begin() + TFileStream::kHeadBytes - 10));
+  other.Seek(5);
+  std::uint8_t one = 0;
+  ASSERT_EQ(other.Read(std::span(&one, 1)), 1u);
+  EXPECT_EQ(one, bytes[5]);
+  stream.Seek(bytes.size() - 3);
+  EXPECT_EQ(stream.Read(got), 3u);
+  EXPECT_EQ(stream.Read(got), 0u);
+
+  const auto sparse = dir.Path() / "sparse.bin";
+  std::ofstream(sparse).put(0);
+  std::filesystem::resize_file(sparse, 1ull << 30);
+  TFileStream holes(sparse);
+  EXPECT_EQ(holes.Size(), 1ull << 30);
+  EXPECT_LT(holes.StoredSize(), 1u << 20);
 }
 
 TEST(SafeFileTest, ReplacesContentKeepsModeAndFollowsLinks) {

@@ -1,5 +1,7 @@
 #include "support/FakeModule.h"
 
+#include <algorithm>
+
 #include "platform/ResourceNameCase.h"
 #include "support/IconFileBuilder.h"
 
@@ -8,7 +10,11 @@ namespace {
 
 bool SameName(const ResourceName& a, const ResourceName& b) {
   if (a.IsId != b.IsId) return false;
-  return a.IsId ? a.Id == b.Id : ResourceNamesMatch(a.Name, b.Name);
+  if (a.IsId) return a.Id == b.Id;
+  return std::equal(a.Name.begin(), a.Name.end(), b.Name.begin(), b.Name.end(),
+                    [](char16_t x, char16_t y) {
+                      return FoldResourceNameChar(x) == FoldResourceNameChar(y);
+                    });
 }
 
 }  // namespace

@@ -5,13 +5,17 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <optional>
+#include <thread>
 
 #include <QSignalSpy>
 
 #include "support/TempDir.h"
 #include "ui/DdeServer.h"
+#include "ui/DdeSocketClaim.h"
 #include "ui/DdeSocketPath.h"
 #include "ui/DdeTestClient.h"
 #include "ui/FakeDialogs.h"
@@ -70,6 +74,12 @@ mode_t ModeOf(const QString& path) {
   struct stat status {};
   if (::lstat(QFile::encodeName(path).constData(), &status) != 0) return 0;
   return status.st_mode;
+}
+
+ino_t InodeOf(const QString& path) {
+  struct stat status {};
+  if (::lstat(QFile::encodeName(path).constData(), &status) != 0) return 0;
+  return status.st_ino;
 }
 
 class DdeSocketFolderTest : public ::testing::Test {
@@ -283,6 +293,44 @@ TEST_F(DdeServerTest, ASocketLeftByACrashIsRemovedAndTheNameTaken) {
   TDdeServer server;
   Serve(server);
   EXPECT_EQ(WhileServing([&] { return SendMacro(server.SocketPath(), "/y"); }), kAck);
+}
+
+TEST_F(DdeServerTest, AServerEndingLeavesASocketThatIsNoLongerItsOwn) {
+  auto first = std::make_unique<TDdeServer>();
+  Serve(*first);
+  // The name is taken over: the first server's file is gone and a second server binds anew.
+  ASSERT_EQ(::unlink(QFile::encodeName(SocketFile()).constData()), 0);
+  TDdeServer second;
+  Serve(second);
+  const ino_t taken = InodeOf(SocketFile());
+  first.reset();
+  EXPECT_EQ(InodeOf(SocketFile()), taken);
+  EXPECT_EQ(WhileServing([&] { return SendMacro(second.SocketPath(), "/z"); }), kAck);
+}
+
+TEST_F(DdeServerTest, OfFifteenClaimingAtOnceExactlyOneServes) {
+  constexpr int kWindows = 15;
+  std::vector<TSocketClaim> claims(kWindows);
+  std::vector<TClaimResult> results(kWindows);
+  std::atomic<int> ready{0};
+  std::vector<std::thread> windows;
+  for (int i = 0; i < kWindows; ++i) {
+    windows.emplace_back([&, i] {
+      ++ready;
+      while (ready < kWindows) std::this_thread::yield();
+      QString error;
+      results[i] = ClaimSocket(SocketFile(), claims[i], error);
+    });
+  }
+  for (std::thread& window : windows) window.join();
+  const auto winner = std::find(results.begin(), results.end(), TClaimResult::Claimed);
+  ASSERT_NE(winner, results.end());
+  EXPECT_EQ(std::count(results.begin(), results.end(), TClaimResult::ServedElsewhere),
+            kWindows - 1);
+  TSocketClaim& served = claims[static_cast<std::size_t>(winner - results.begin())];
+  EXPECT_EQ(InodeOf(SocketFile()), served.Inode);
+  for (TSocketClaim& claim : claims) ReleaseSocket(SocketFile(), claim);
+  EXPECT_EQ(ModeOf(SocketFile()), 0u);  // the one that served removed its own
 }
 
 TEST_F(DdeServerTest, AFileThatIsNoSocketIsLeftAlone) {

@@ -76,5 +76,12 @@ TEST_F(ProgramTest, TheFirstWindowServesASecondSaysSoAndRunsWithoutServer) {
   EXPECT_TRUE(first.readAllStandardOutput().isEmpty());  // standard output goes nowhere
 }
 
+TEST_F(ProgramTest, EveryArgumentIsAPathNoneIsTakenAsAnOptionOfQt) {
+  // Qt would end the program at once for a platform it does not know.
+  Start(first, {"-platform", "nosuchplatform", "-stylesheet", FromPath(temp.Path() / "x.qss")});
+  ASSERT_TRUE(SocketAnswers()) << first.readAllStandardError().toStdString();
+  EXPECT_EQ(first.state(), QProcess::Running);
+}
+
 }  // namespace
 }  // namespace pictarix::testing

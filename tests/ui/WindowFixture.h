@@ -12,7 +12,7 @@
 #include <QToolBar>
 
 #include "harvest/Harvester.h"
-#include "model/IconTools.h"
+#include "model/HiResIcon.h"
 #include "ui/FakeDialogs.h"
 #include "ui/IconListModel.h"
 #include "ui/IconMain.h"

@@ -2,7 +2,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "ui/ListSelection.h"
 #include "ui/WindowFixture.h"
 
 namespace pictarix::testing {
@@ -73,8 +72,7 @@ TEST_F(WindowSelectionTest, SelectAllAndInvertChangeTheSelectionAsOneChange) {
 
   window->InvertSelection1Click();
   EXPECT_EQ(changes.count(), 1);
-  EXPECT_EQ(SelectedFlags(*window->Parts().ListView1->selectionModel()),
-            std::vector<bool>({true, false, true, false, true}));
+  EXPECT_EQ(window->SelectedFlags(), std::vector<bool>({true, false, true, false, true}));
   EXPECT_EQ(Panel(0), QStringLiteral("3 items seleted"));
 
   window->SelectAll1Click();
@@ -181,7 +179,7 @@ TEST_F(WindowSelectionTest, BulkSelectionOf200000EntriesRunsTheHandlerOncePerCom
   window->InvertSelection1Click();
   EXPECT_EQ(changes.count(), 1);
   EXPECT_EQ(Panel(0), QStringLiteral("100000 items seleted"));
-  const std::vector<bool> flags = SelectedFlags(*window->Parts().ListView1->selectionModel());
+  const std::vector<bool> flags = window->SelectedFlags();
   EXPECT_FALSE(flags[0]);
   EXPECT_TRUE(flags[199999]);
 }

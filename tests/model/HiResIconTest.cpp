@@ -1,4 +1,4 @@
-#include "model/IconTools.h"
+#include "model/HiResIcon.h"
 
 #include <gtest/gtest.h>
 

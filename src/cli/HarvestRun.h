@@ -1,0 +1,19 @@
+#pragma once
+// The harvest every command begins with: the PATHs in argument order, then the summary line.
+#include "cli/CliArguments.h"
+#include "cli/CliHost.h"
+#include "harvest/Harvester.h"
+
+namespace pictarix::cli {
+
+// Entries are made without tiles in every command, so that all number them alike.
+struct HarvestRun {
+  explicit HarvestRun(const CliArguments& args);
+
+  CliHost Host;
+  THarvester Harvester;
+  // False when a PATH did not exist or could not be read (the others still went on).
+  bool AllRead = true;
+};
+
+}  // namespace pictarix::cli

@@ -1,0 +1,85 @@
+// save: entry i as DIR/i.EXT, what the window's Save As writes for that format.
+#include <string>
+
+#include "cli/Commands.h"
+#include "cli/HarvestRun.h"
+#include "model/HiResIcon.h"
+#include "output/BatchSave.h"
+#include "output/SaveEntry.h"
+#include "platform/Errors.h"
+#include "platform/Files.h"
+
+namespace pictarix::cli {
+
+namespace {
+
+bool UsesTile(TSaveFormat format) {
+  return format == TSaveFormat::Bitmap || format == TSaveFormat::Jpeg || format == TSaveFormat::Png;
+}
+
+// Gives the entry its 32x32 tile as the window would; an image that cannot be drawn leaves it
+// without one, and saving then reports it.
+void MakeTile(THarvester& harvester, TListEntry& entry) {
+  TIconImage* image = entry.Icon->Images.Get(entry.TileImage);
+  if (image == nullptr) return;
+  try {
+    const auto graphic = image->CreateGraphic();
+    entry.ImageIndex = harvester.LargeImgs.Add(*graphic);
+  } catch (const EPictarixError&) {
+    entry.ImageIndex = -1;
+  }
+}
+
+std::string WhyNothing(TSaveFormat format) {
+  return format == TSaveFormat::Gif ? "no image of at most 256 colours" : "no 32x32 image";
+}
+
+std::string WhyFailed(TSaveFormat format) {
+  return format == TSaveFormat::Gif ? "its image cannot be decoded"
+                                    : "its 32x32 image cannot be decoded";
+}
+
+}  // namespace
+
+int RunSave(const CliArguments& args) {
+  const auto format = FormatFromExt("." + args.Format);
+  if (!format) {
+    Complain("unknown format '" + args.Format + "'");
+    return 2;
+  }
+  if (!IsDirectory(args.Output)) {
+    Complain(args.Output + ": not an existing directory");
+    return 1;
+  }
+  HarvestRun run(args);
+  bool ok = run.AllRead;
+  TEntryList list(run.Harvester);
+  const std::string ext = ExtFromFormat(*format);
+  for (int i = 0; i < list.Count(); ++i) {
+    TListEntry& entry = *list.Entry(i);
+    if (UsesTile(*format) && entry.TileImage >= 0) MakeTile(run.Harvester, entry);
+    const std::string prefix = "entry " + std::to_string(i) + ": no " + args.Format + " written, ";
+    try {
+      switch (SaveEntryPicture(list, BatchFileName(args.Output, i, *format), i, *format)) {
+        case TSaveResult::Written:
+          break;
+        case TSaveResult::NothingToSave:
+          Complain(prefix + WhyNothing(*format));
+          break;
+        case TSaveResult::CannotDecode:
+          Complain(prefix + WhyFailed(*format));
+          ok = false;
+          break;
+      }
+    } catch (const std::exception& e) {
+      Complain("entry " + std::to_string(i) + ": " + e.what());
+      ok = false;
+    }
+    // Tiles are needed for one picture only.
+    if (entry.ImageIndex >= 0) run.Harvester.LargeImgs.Clear();
+    entry.ImageIndex = -1;
+  }
+  return ok ? 0 : 1;
+}
+
+}  // namespace pictarix::cli

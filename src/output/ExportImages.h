@@ -1,0 +1,67 @@
+#pragma once
+// "Export": the images of an entry's icon at their own size, with their transparency, as PNG
+// files named after the entry, the image's size and its bit count.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/AdvancedIcon.h"
+
+namespace pictarix {
+
+// Which entries and which of their images are exported.
+struct TExportSelection {
+  enum class Mode {
+    Every,    // every image of the icon
+    Largest,  // the image with the most pixels (LargestImageIndex)
+    Size,     // the smallest image reaching `Size` pixels on its larger side (ImageIndexForSize)
+  };
+  Mode Which = Mode::Every;
+  int Size = 0;
+  // Entries by list index and by caption; both empty: every entry; otherwise either matches.
+  std::vector<int> Entries;
+  std::vector<std::string> Names;
+
+  bool SelectsEntry(int entryIndex, const std::string& caption) const;
+};
+
+// One file of an export: the index of the image it comes from and the file's path.
+struct TExportItem {
+  int Image = 0;
+  std::filesystem::path Path;
+};
+
+// The files exporting the entry numbered `entryIndex` writes into `folder`, in the icon's image
+// order: "<entry>-<W>x<H>-<B>.png" with the image's real size and its BitCount (32 for a PNG
+// image); a name met again among the entry's images gets "-2", "-3", ... before ".png" (counted
+// over all its images, so an image's name does not depend on the selection).
+std::vector<TExportItem> PlanEntryExport(const TAdvancedIcon& icon, int entryIndex,
+                                         const std::filesystem::path& folder,
+                                         const TExportSelection& selection);
+
+// One image that was not written, and why in plain words.
+struct TExportFailure {
+  int Image = 0;
+  std::string Reason;
+};
+
+// Writes the planned files (a PNG image's stored bytes, any other image as an RGBA PNG), each
+// replacing its file safely. An image that cannot be decoded or a file that cannot be written
+// is left out and answered; the others are still written.
+std::vector<TExportFailure> WriteEntryExport(const TAdvancedIcon& icon,
+                                             const std::vector<TExportItem>& plan);
+
+// The planned files of one entry, for writing many entries at once.
+struct TEntryExport {
+  TAdvancedIcon* Icon = nullptr;
+  std::vector<TExportItem> Plan;
+};
+
+// WriteEntryExport for each entry, the files written by `threads` threads at once: every file is
+// flushed to disk on its own, and flushes that wait together cost the disk far less than one
+// after another. Answers each entry's failures, in the order of `exports`. The icons are only
+// read while this runs.
+std::vector<std::vector<TExportFailure>> WriteEntryExports(const std::vector<TEntryExport>& exports,
+                                                           int threads);
+
+}  // namespace pictarix

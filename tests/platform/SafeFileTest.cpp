@@ -1,0 +1,179 @@
+// Replacing output files where other users, full folders and killed writers are about.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include "platform/Errors.h"
+#include "platform/FileLock.h"
+#include "platform/SafeFile.h"
+#include "platform/Stream.h"
+#include "support/TempDir.h"
+
+namespace pictarix {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr uid_t kNobody = 65534;
+
+void WriteText(const fs::path& path, const std::string& text) {
+  std::ofstream(path) << text;
+}
+
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Runs `body` in a child process as the user nobody; answers its exit code (99: no such user,
+// 98: an exception).
+int AsNobody(const std::function<int()>& body) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(99);
+    try {
+      ::_exit(body());
+    } catch (...) {
+      ::_exit(98);
+    }
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class ReplaceFileTest : public ::testing::Test {
+ protected:
+  void NeedRoot() {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as a second user";
+    ::chmod(dir.Path().c_str(), 0755);  // the second user may look in
+  }
+  testing::TempDir dir;
+};
+
+TEST_F(ReplaceFileTest, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
+  NeedRoot();
+  if (IsSkipped()) return;
+  const fs::path shared = dir.Path() / "pub";
+  const fs::path victim = dir.Path() / "victim";
+  fs::create_directories(shared);
+  fs::create_directories(victim);
+  ::chmod(shared.c_str(), 01777);
+  WriteText(victim / "important.conf", "keep");
+  // Planted by another user: the last name, and a folder on the way.
+  fs::create_symlink(victim / "important.conf", shared / "0.ico");
+  fs::create_symlink(victim, shared / "in");
+  ASSERT_EQ(::lchown((shared / "0.ico").c_str(), kNobody, kNobody), 0);
+  ASSERT_EQ(::lchown((shared / "in").c_str(), kNobody, kNobody), 0);
+
+  for (const fs::path& target : {shared / "0.ico", shared / "in" / "new.ico"}) {
+    try {
+      ReplaceFileContents(target, Bytes{1, 2});
+      FAIL() << "followed " << target;
+    } catch (const EFCreateError& e) {
+      EXPECT_NE(std::string(e.what()).find("not followed"), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_EQ(ReadWholeFile(victim / "important.conf"), (Bytes{'k', 'e', 'e', 'p'}));
+  EXPECT_EQ(Names(victim), std::vector<std::string>{"important.conf"});
+
+  // The folder's owner's own link is followed, as the kernel would.
+  ASSERT_EQ(::lchown((shared / "0.ico").c_str(), 0, 0), 0);
+  ReplaceFileContents(shared / "0.ico", Bytes{1, 2});
+  EXPECT_EQ(ReadWholeFile(victim / "important.conf"), (Bytes{1, 2}));
+}
+
+TEST_F(ReplaceFileTest, KeepsOwnerGroupAndModeWithoutSetuidSetgidSticky) {
+  NeedRoot();
+  if (IsSkipped()) return;
+  const fs::path library = dir.Path() / "theirs.icl";
+  WriteText(library, "old");
+  ASSERT_EQ(::chown(library.c_str(), kNobody, kNobody), 0);
+  ASSERT_EQ(::chmod(library.c_str(), 06750), 0);
+  ReplaceFileContents(library, Bytes{7});
+  struct stat status {};
+  ASSERT_EQ(::stat(library.c_str(), &status), 0);
+  EXPECT_EQ(status.st_uid, kNobody);
+  EXPECT_EQ(status.st_gid, kNobody);
+  EXPECT_EQ(status.st_mode & 07777, 0750u);
+  EXPECT_EQ(AsNobody([&] { return ReadWholeFile(library) == Bytes{7} ? 0 : 1; }), 0);
+}
+
+TEST_F(ReplaceFileTest, AFolderThatTakesNoNewFileKeepsItsFilesUntouched) {
+  NeedRoot();
+  if (IsSkipped()) return;
+  // The file may be written by nobody, its folder may not take new files from them.
+  const fs::path target = dir.Path() / "library.icl";
+  WriteText(target, "old library");
+  ASSERT_EQ(::chown(target.c_str(), kNobody, kNobody), 0);
+  const int result = AsNobody([&] {
+    try {
+      ReplaceFileContents(target, Bytes(100, 0));
+      return 1;
+    } catch (const EFCreateError& e) {
+      const std::string expected = "Cannot create file \"" + target.string() + "\". ";
+      return std::string(e.what()).rfind(expected, 0) == 0 ? 0 : 2;
+    }
+  });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(ReadWholeFile(target), (Bytes{'o', 'l', 'd', ' ', 'l', 'i', 'b', 'r', 'a', 'r', 'y'}));
+  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"library.icl"});
+}
+
+TEST_F(ReplaceFileTest, AWriterKilledMidWayLeavesNoFileBehind) {
+  const fs::path target = dir.Path() / "large.icl";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const Bytes large(64 << 20, 0x5A);
+    try {
+      for (;;) ReplaceFileContents(target, large);
+    } catch (...) {
+      ::_exit(1);
+    }
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  const std::vector<std::string> names = Names(dir.Path());
+  EXPECT_TRUE(names.empty() || names == std::vector<std::string>{"large.icl"})
+      << names.size() << " names, first " << names.front();
+}
+
+TEST_F(ReplaceFileTest, ASecondLockWaitsForTheRenameThenLocksTheNewFile) {
+  const fs::path library = dir.Path() / "lib.icl";
+  for (const bool exists : {false, true}) {
+    if (exists) WriteText(library, "old");
+    auto first = std::make_unique<TFileLock>(library);
+    // Bounded: a writer that does not get the lock in time says so.
+    try {
+      TFileLock second(library, std::chrono::milliseconds(100));
+      FAIL() << "locked twice";
+    } catch (const EPictarixError& e) {
+      EXPECT_NE(std::string(e.what()).find("Cannot lock file"), std::string::npos);
+    }
+    std::thread waiter([&] {
+      const TFileLock second(library);
+      EXPECT_EQ(ReadWholeFile(library), (Bytes{exists ? std::uint8_t{2} : std::uint8_t{1}}));
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ReplaceFileContents(library, Bytes{exists ? std::uint8_t{2} : std::uint8_t{1}});
+    first.reset();
+    waiter.join();
+  }
+}
+
+}  // namespace
+}  // namespace pictarix
