@@ -43,10 +43,8 @@ TIconMain::TIconMain(TDialogs& dialogs, QWidget* parent)
   setAcceptDrops(true);  // dropped files and folders: HandleDroppedFiles
   parts_.Window = this;
   parts_.BtnImgs = &btnImgs_;
-
   // A module's "#n" group names sound the system's default beep, as the platform's reader does.
   harvester_->IconLibrary.OnMessageBeep = [] { QApplication::beep(); };
-
   CreateControls();
   CreateCommands();
   output_ = std::make_unique<TOutputCommands>(dialogs_, *this, *harvester_,
@@ -54,27 +52,21 @@ TIconMain::TIconMain(TDialogs& dialogs, QWidget* parent)
   parts_.Output = output_.get();
   parts_.ListFeatures = new TListFeatures(*this, dialogs_);
 
-  // 7. The preview tile, hidden, placed until FormResize centres it.
-  parts_.Preview->hide();
+  parts_.Preview->hide();  // 7. placed until FormResize centres it
   parts_.Preview->move(176, 104);
-
   resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   setMinimumSize(400, 260);
   RestorePlacement(*this);  // centred on the screen the first time
-
   // 8. Stay on Top from the settings, applied and written back.
   stayOnTop_->setChecked(ReadRegBool(TRegRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true));
   StayonTop1Click();
-
   parts_.StopBtn->hide();  // 9.
   harvester_->StopRequested = false;
-
   // 10. The program's path as the key's unnamed value; a failure does not matter.
   try {
     WriteRegString(TRegRoot::CurrentUser, kSettingsKey, QString(), ProgramPath());
   } catch (...) {
   }
-
   parts_.AboutBox = new TAboutBox(this);  // created hidden
   parts_.AboutBox->hide();
 }

@@ -1,11 +1,8 @@
 #pragma once
 // TIconMain: the program's single window. It owns the harvest (with the icon library, the stop
 // flag and the file counter), shows the entries in ListView1, and runs every command of the menus
-// and the toolbar inside the default error box's guard.
-//
-// The work lives in helpers: TRunControl (one run at a time), TOutputCommands (the output
-// commands and their dialogs), MainCommands.cpp (the table the menus and the toolbar are built
-// from). A new command is a row in that table and a handler here.
+// and the toolbar inside the default error box's guard. The work lives in TRunControl (one run at
+// a time) and TOutputCommands; a new command is a row in MainCommands.cpp and a handler here.
 #include <cstdint>
 #include <functional>
 #include <memory>

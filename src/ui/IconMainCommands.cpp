@@ -4,7 +4,6 @@
 #include <QListView>
 #include <QPushButton>
 #include <QToolBar>
-#include <QUrl>
 
 #include "harvest/Harvester.h"
 #include "ui/AboutBox.h"
@@ -164,10 +163,7 @@ void TIconMain::StayonTop1Click() {
 }
 
 void TIconMain::Contents1Click() {
-  const QString manual = ManualPath(ProgramPath());
-  if (manual.isEmpty() || !dialogs_.OpenDocument(QUrl::fromLocalFile(manual))) {
-    dialogs_.ShowNotice(this, windowTitle(), QStringLiteral("The manual could not be opened."));
-  }
+  OpenManual(dialogs_, this);
 }
 
 void TIconMain::About1Click() {

@@ -3,6 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
+#include <QWidget>
+
+#include "ui/Dialogs.h"
+#include "ui/QtPaths.h"
 
 namespace pictarix {
 
@@ -38,6 +43,14 @@ QString ManualPath(const QString& programPath) {
     if (!folder.cdUp()) break;
   }
   return {};
+}
+
+void OpenManual(TDialogs& dialogs, QWidget* parent) {
+  const QString manual = ManualPath(ProgramPath());
+  if (manual.isEmpty() || !dialogs.OpenDocument(QUrl::fromLocalFile(manual))) {
+    dialogs.ShowNotice(parent, parent ? parent->windowTitle() : QString(),
+                       QStringLiteral("The manual could not be opened."));
+  }
 }
 
 }  // namespace pictarix
