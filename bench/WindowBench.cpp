@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListView>
@@ -34,8 +35,8 @@
 #include "ui/IconListModel.h"
 #include "ui/IconMain.h"
 #include "ui/ListFeatures.h"
+#include "ui/QtPaths.h"
 #include "ui/StatusPanels.h"
-#include "ui/Utilities.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ void PadEntries(pictarix::TIconMain& window, int count) {
   const std::size_t harvested = harvest.Entries.size();
   while (static_cast<int>(harvest.Entries.size()) < count) {
     pictarix::TListEntry entry;
-    entry.Caption = entry.SubItemText = "Padding " + std::to_string(harvest.Entries.size());
+    entry.Caption = "Padding " + std::to_string(harvest.Entries.size());
     entry.Icon = std::make_unique<pictarix::TAdvancedIcon>();
     if (harvested > 0) {
       const pictarix::TListEntry& source = harvest.Entries[harvest.Entries.size() % harvested];
@@ -153,7 +154,7 @@ int main(int argc, char* argv[]) {
 
   BenchDialogs dialogs(pictarix::FromPath(folder));
   pictarix::TIconMain window(dialogs);
-  window.StayonTop1->setChecked(false);
+  window.Parts().Item("StayonTop1")->setChecked(false);
   window.StayonTop1Click();
   window.resize(720, 480);
   window.show();
@@ -169,7 +170,7 @@ int main(int argc, char* argv[]) {
   ticker.setInterval(1);
   QObject::connect(&ticker, &QTimer::timeout, [&] {
     const qint64 now = clock.elapsed();
-    if (now - lastTick > longestStall) stallAt = window.StatusBar1->Text(0);
+    if (now - lastTick > longestStall) stallAt = window.Parts().StatusBar1->Text(0);
     longestStall = std::max(longestStall, now - lastTick);
     lastTick = now;
   });
@@ -197,12 +198,12 @@ int main(int argc, char* argv[]) {
                 static_cast<double>(peakKb - rssBefore) / 1024.0 * 10000.0 / entries);
   }
 
-  window.ListFeatures->SetTileSize(tileSize);
+  window.Parts().ListFeatures->SetTileSize(tileSize);
   if (!screenshot.empty()) {
     QApplication::processEvents();
     for (int row : {1, 2, 9}) {
-      window.ListView1->selectionModel()->select(window.ListModel().index(row),
-                                                 QItemSelectionModel::Select);
+      window.Parts().ListView1->selectionModel()->select(window.ListModel().index(row),
+                                                         QItemSelectionModel::Select);
     }
     window.Timer1Timer();
     QApplication::processEvents();
@@ -213,13 +214,13 @@ int main(int argc, char* argv[]) {
 
   // Scrolling through a list of at least 50,000 entries, one page per frame.
   PadEntries(window, std::max(scrollEntries, static_cast<int>(entries)));
-  window.ListView1->doItemsLayout();
-  QScrollBar* bar = window.ListView1->verticalScrollBar();
+  window.Parts().ListView1->doItemsLayout();
+  QScrollBar* bar = window.Parts().ListView1->verticalScrollBar();
   // The list lays itself out in batches: wait until the last entry has its place.
   QElapsedTimer layout;
   layout.start();
   const QModelIndex last = window.ListModel().index(window.ListModel().rowCount() - 1);
-  while (!window.ListView1->visualRect(last).isValid() && layout.elapsed() < 30000) {
+  while (!window.Parts().ListView1->visualRect(last).isValid() && layout.elapsed() < 30000) {
     QApplication::processEvents();
   }
   QApplication::processEvents();
@@ -233,7 +234,7 @@ int main(int argc, char* argv[]) {
     frame.start();
     QApplication::processEvents();  // pictures made meanwhile go into the cache
     bar->setValue(value);
-    window.ListView1->viewport()->repaint();
+    window.Parts().ListView1->viewport()->repaint();
     slowestFrame = std::max(slowestFrame, frame.elapsed());
     if (frame.elapsed() > 50) ++slowFrames;
     ++frames;
@@ -241,8 +242,9 @@ int main(int argc, char* argv[]) {
   std::printf(
       "scrolling %lld entries at tile size %d: %d pages, slowest frame %lld ms, %d over "
       "50 ms\n",
-      static_cast<long long>(window.Harvester().Entries.size()), window.ListFeatures->TileSize(),
-      frames, static_cast<long long>(slowestFrame), slowFrames);
+      static_cast<long long>(window.Harvester().Entries.size()),
+      window.Parts().ListFeatures->TileSize(), frames, static_cast<long long>(slowestFrame),
+      slowFrames);
   std::printf("memory after scrolling: %.0f MiB\n",
               static_cast<double>(StatusKb("VmRSS:")) / 1024.0);
   // Jumps to far places: every frame draws tiles never drawn before.
@@ -253,7 +255,7 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     bar->setValue(
         static_cast<int>(static_cast<qint64>(bar->maximum()) * ((jump * 7919) % kJumps) / kJumps));
-    window.ListView1->viewport()->repaint();
+    window.Parts().ListView1->viewport()->repaint();
     slowestJump = std::max(slowestJump, frame.elapsed());
   }
   std::printf("%d jumps across the list: slowest frame %lld ms (goal: under 50 ms)\n", kJumps,
@@ -263,9 +265,9 @@ int main(int argc, char* argv[]) {
   pictures.WaitForPending();
   frame.start();
   bar->setValue(bar->maximum() / 3 + 1);
-  window.ListView1->viewport()->repaint();
+  window.Parts().ListView1->viewport()->repaint();
   pictures.WaitForPending();
-  window.ListView1->viewport()->repaint();
+  window.Parts().ListView1->viewport()->repaint();
   std::printf("a screen of tiles never drawn before is sharp after %lld ms\n",
               static_cast<long long>(frame.elapsed()));
   std::printf(

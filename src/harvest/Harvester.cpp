@@ -57,7 +57,6 @@ bool THarvester::AddEntry(const std::string& name, std::unique_ptr<TAdvancedIcon
   }
   TListEntry entry;
   entry.Caption = name;
-  entry.SubItemText = name;
   entry.Icon = std::move(icon);
   entry.ImageIndex = imageIndex;
   entry.TileImage = tileImage;

@@ -20,7 +20,7 @@
 #include "ui/ErrorBox.h"
 #include "ui/FileDialogOptions.h"
 #include "ui/IconImages.h"
-#include "ui/Utilities.h"
+#include "ui/QtPaths.h"
 
 namespace pictarix {
 

@@ -9,7 +9,8 @@
 #include "harvest/Harvester.h"
 #include "output/ExportImages.h"
 #include "ui/Dialogs.h"
-#include "ui/Utilities.h"
+#include "ui/FolderPicker.h"
+#include "ui/QtPaths.h"
 
 namespace pictarix {
 
@@ -57,7 +58,8 @@ int ExportEntryImages(TDialogs& dialogs, QWidget* parent, const THarvester& harv
                        QStringLiteral("%1 of the files to export already exist in %2.\n"
                                       "Do you want to replace them?")
                            .arg(existing)
-                           .arg(chosen))) {
+                           .arg(chosen),
+                       TDialogs::TAnswer::No)) {
     return 0;
   }
 

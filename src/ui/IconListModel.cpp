@@ -8,7 +8,7 @@
 #include "harvest/Harvester.h"
 #include "output/RgbaPicture.h"
 #include "ui/IconImages.h"
-#include "ui/Utilities.h"
+#include "ui/QtPaths.h"
 
 namespace pictarix {
 

@@ -57,7 +57,7 @@ TListFeatures::TListFeatures(TIconMain& window, TDialogs& dialogs)
       dialogs_(dialogs),
       drag_(std::make_unique<TTileDrag>(window.Harvester())) {
   setObjectName(QStringLiteral("ListFeatures"));
-  QListView* view = window_.ListView1;
+  QListView* view = window_.Parts().ListView1;
   delegate_ = new TTileDelegate(window_.ListModel(), view);
   view->setItemDelegate(delegate_);
   view->setTextElideMode(Qt::ElideMiddle);
@@ -108,13 +108,13 @@ void TListFeatures::CreateMenuItems() {
 
   QMenuBar* bar = window_.menuBar();
   if (QMenu* save = MenuNamed(bar, QStringLiteral("Save1"))) {
-    InsertAfter(save, window_.BatchSaveAs2, ExportImages);
+    InsertAfter(save, window_.Parts().Item("BatchSaveAs2"), ExportImages);
   }
-  QMenu* popup = window_.PopupMenu1;
+  QMenu* popup = window_.Parts().PopupMenu1;
   const QList<QAction*> first = popup->actions();
   popup->insertAction(first.isEmpty() ? nullptr : first.front(), Details);
   popup->insertSeparator(first.isEmpty() ? nullptr : first.front());
-  InsertAfter(popup, window_.BatchSaveAs1, ExportImages2);
+  InsertAfter(popup, window_.Parts().Item("BatchSaveAs1"), ExportImages2);
 
   QMenu* view = MenuNamed(bar, QStringLiteral("View1"));
   if (view == nullptr) return;
@@ -147,7 +147,7 @@ void TListFeatures::CreateMenuItems() {
 }
 
 void TListFeatures::CreateFilterBox() {
-  QToolBar* bar = window_.ToolBar1;
+  QToolBar* bar = window_.Parts().ToolBar1;
   auto* gap = new QWidget(bar);
   gap->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   bar->addWidget(gap);
@@ -197,7 +197,7 @@ int TListFeatures::TileSize() const {
 }
 
 void TListFeatures::ApplyTileSize(int side) {
-  QListView* view = window_.ListView1;
+  QListView* view = window_.Parts().ListView1;
   delegate_->SetTileSize(side);
   view->setIconSize(QSize(side, side));
   view->setGridSize(TTileDelegate::CellSize(view->fontMetrics(), side));
@@ -251,7 +251,7 @@ void TListFeatures::ShowDetails(int row) {
 }
 
 void TListFeatures::ShowSelectedDetails() {
-  QListView* view = window_.ListView1;
+  QListView* view = window_.Parts().ListView1;
   const QModelIndex current = view->currentIndex();
   if (current.isValid() && view->selectionModel()->isSelected(current)) {
     ShowDetails(current.row());

@@ -8,7 +8,7 @@
 #include "harvest/Harvester.h"
 #include "output/SaveEntry.h"
 #include "output/SaveFormat.h"
-#include "ui/Utilities.h"
+#include "ui/QtPaths.h"
 
 namespace pictarix {
 

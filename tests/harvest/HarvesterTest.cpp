@@ -70,7 +70,6 @@ TEST_F(HarvesterTest, ModuleIconsWithA32x32ImageBecomeEntriesShowingTheDeepestOn
 
   ASSERT_EQ(Captions(harvester), (std::vector<std::string>{"Folder", "Disk"}));
   const TListEntry& folder = harvester.Entries[0];
-  EXPECT_EQ(folder.SubItemText, "Folder");
   ASSERT_EQ(folder.TileImage, 2);  // sorted: 4/16, 4/32, 8/32, 8/48
   EXPECT_EQ(folder.Icon->Images.Get(2)->BitCount, 8);
   EXPECT_EQ(folder.Icon->Images.Get(2)->Width, 32);

@@ -65,7 +65,7 @@ void WriteIconLibrary(
 int AppendEntry(std::vector<TListEntry>& entries, const std::string& caption,
                 std::unique_ptr<TAdvancedIcon> icon, int imageIndex, int tileImage) {
   TListEntry entry;
-  entry.Caption = entry.SubItemText = caption;
+  entry.Caption = caption;
   entry.Icon = std::move(icon);
   entry.ImageIndex = imageIndex;
   entry.TileImage = tileImage;

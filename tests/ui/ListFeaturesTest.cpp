@@ -17,10 +17,10 @@
 #include "support/TempDir.h"
 #include "ui/DetailsDialog.h"
 #include "ui/ListFeatures.h"
+#include "ui/QtPaths.h"
 #include "ui/Settings.h"
 #include "ui/TileDelegate.h"
 #include "ui/TileDrag.h"
-#include "ui/Utilities.h"
 #include "ui/WindowFixture.h"
 
 namespace pictarix::testing {
@@ -36,7 +36,7 @@ class ListFeaturesTest : public WindowTest {
     THarvester& harvest = window->Harvester();
     for (const std::string& caption : captions) {
       TListEntry entry;
-      entry.Caption = entry.SubItemText = caption;
+      entry.Caption = caption;
       entry.File = "/icons/" + caption + ".dll";
       entry.Icon = MakeIcon(images);
       entry.TileImage = BestImageIndex(*entry.Icon, 32, 0);
@@ -46,7 +46,7 @@ class ListFeaturesTest : public WindowTest {
     }
     window->ListModel().TakeNewRows();
   }
-  TListFeatures& Features() { return *window->ListFeatures; }
+  TListFeatures& Features() { return *window->Parts().ListFeatures; }
   void Filter(const QString& text) {
     Features().FilterBox->setText(text);
     Features().ApplyFilter();
@@ -99,7 +99,7 @@ TEST_F(ListFeaturesTest, TilesComeFromTheImageNearestTheDeviceSizeAndAreNeverBlo
 }
 
 TEST_F(ListFeaturesTest, CaptionsShowWholeInTwoLinesAndTooltipsTellNameFileAndImages) {
-  const QFont font = window->ListView1->font();
+  const QFont font = window->Parts().ListView1->font();
   const int width = TTileDelegate::CellSize(QFontMetrics(font), 32).width() - 8;
   EXPECT_EQ(CaptionLines(TTileDelegate::kTypicalName, font, width),
             QStringList{TTileDelegate::kTypicalName});
@@ -151,16 +151,16 @@ TEST_F(ListFeaturesTest, TileSizeStepsAndIsRemembered) {
   Features().LargerTiles->trigger();
   Features().LargerTiles->trigger();
   EXPECT_EQ(Features().TileSize(), 64);
-  EXPECT_EQ(window->ListView1->iconSize(), QSize(64, 64));
+  EXPECT_EQ(window->Parts().ListView1->iconSize(), QSize(64, 64));
   Features().TileSizeItems.back()->trigger();
   EXPECT_FALSE(Features().LargerTiles->isEnabled());
-  EXPECT_GE(window->ListView1->gridSize().height(), 256);
+  EXPECT_GE(window->Parts().ListView1->gridSize().height(), 256);
 
   window = std::make_unique<TIconMain>(dialogs);
-  EXPECT_EQ(window->ListFeatures->TileSize(), 256);
+  EXPECT_EQ(window->Parts().ListFeatures->TileSize(), 256);
   WriteRegValue(TRegRoot::CurrentUser, kSettingsKey, TListFeatures::kTileSizeValue, 50);
   window = std::make_unique<TIconMain>(dialogs);
-  EXPECT_EQ(window->ListFeatures->TileSize(), 32);  // not one of the sizes
+  EXPECT_EQ(window->Parts().ListFeatures->TileSize(), 32);  // not one of the sizes
 }
 
 TEST_F(ListFeaturesTest, DetailsShowEveryImageAndSaveAndCopyItWithItsTransparency) {
@@ -177,8 +177,8 @@ TEST_F(ListFeaturesTest, DetailsShowEveryImageAndSaveAndCopyItWithItsTransparenc
     details.SaveChosen();
     details.CopyChosen();
   };
-  window->ListView1->setCurrentIndex(window->ListModel().index(0));
-  QTest::keyClick(window->ListView1, Qt::Key_Return);
+  window->Parts().ListView1->setCurrentIndex(window->ListModel().index(0));
+  QTest::keyClick(window->Parts().ListView1, Qt::Key_Return);
   ASSERT_EQ(dialogs.ModalCount, 1);
   EXPECT_EQ(images, 3);
   EXPECT_TRUE(texts.startsWith(QStringLiteral("16 x 16\n8 bits\n")));
@@ -201,7 +201,7 @@ TEST_F(ListFeaturesTest, ExportWritesWhatTheCommandLineWritesAndAsksOnceBeforeRe
   Filter(QStringLiteral("c.dll"));
   SelectRow(0);  // entry 2
   dialogs.FolderAnswers.push_back(FromPath(dir.Path()));
-  window->ListFeatures->ExportImages->trigger();
+  window->Parts().ListFeatures->ExportImages->trigger();
   const fs::path folder = dir.Path() / "expected";
   fs::create_directory(folder);
   WriteEntryExport(*window->Harvester().Entries[2].Icon,
@@ -218,7 +218,7 @@ TEST_F(ListFeaturesTest, ExportWritesWhatTheCommandLineWritesAndAsksOnceBeforeRe
   fs::resize_file(dir.Path() / "2-32x32-32.png", 0);
   dialogs.FolderAnswers.push_back(FromPath(dir.Path()));
   dialogs.ConfirmAnswers.push_back(false);
-  window->ListFeatures->ExportImages->trigger();
+  window->Parts().ListFeatures->ExportImages->trigger();
   ASSERT_EQ(dialogs.Questions.size(), 1u);
   EXPECT_TRUE(dialogs.Questions[0].Message.startsWith(QStringLiteral("3 of the files")));
   EXPECT_EQ(fs::file_size(dir.Path() / "2-32x32-32.png"), 0u);  // No leaves them

@@ -51,9 +51,9 @@ class WindowTest : public ::testing::Test {
     window->show();
   }
 
-  QString Panel(int index) const { return window->StatusBar1->Text(index); }
+  QString Panel(int index) const { return window->Parts().StatusBar1->Text(index); }
   void SelectRow(int row, QItemSelectionModel::SelectionFlags how = QItemSelectionModel::Select) {
-    window->ListView1->selectionModel()->select(window->ListModel().index(row), how);
+    window->Parts().ListView1->selectionModel()->select(window->ListModel().index(row), how);
   }
   std::vector<QString> Captions() const {
     std::vector<QString> captions;
