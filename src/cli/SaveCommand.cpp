@@ -3,7 +3,7 @@
 
 #include "cli/Commands.h"
 #include "cli/HarvestRun.h"
-#include "model/IconTools.h"
+#include "model/HiResIcon.h"
 #include "output/BatchSave.h"
 #include "output/SaveEntry.h"
 #include "platform/Errors.h"

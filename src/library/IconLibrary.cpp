@@ -22,14 +22,6 @@ bool IsBlankName(const std::filesystem::path& fileName) {
                      [](Char c) { return static_cast<std::make_unsigned_t<Char>>(c) <= 32; });
 }
 
-// The reason a reader gives for a failed read, or a plain one.
-std::string ReadErrorOf(const TICLReader& reader) {
-  if (const auto* ne = dynamic_cast<const T16BitReader*>(&reader); ne && !ne->LastError().empty()) {
-    return ne->LastError();
-  }
-  return "Not a readable module";
-}
-
 bool ReadWordAt(TStream& stream, std::uint64_t offset, std::uint16_t& word) {
   stream.Seek(offset);
   return stream.ReadU16(word);
@@ -55,7 +47,6 @@ TLoadResult TIconLibrary::LoadFromFile(const std::filesystem::path& fileName) {
 
 TLoadResult TIconLibrary::LoadFromStream(const std::filesystem::path& fileName,
                                          std::unique_ptr<TStream> stream) {
-  ReadError.clear();
   bool is32Bit = false;
   if (!IsIconModule(*stream, is32Bit)) return TLoadResult::NotModule;
   Icons.Clear();
