@@ -28,6 +28,8 @@ class CliHost : public THarvestHost {
   // Whether a PATH argument could not be read.
   bool ArgumentFailed() const { return argumentFailed_; }
   int UnreadableCount() const { return unreadable_; }
+  // Entries made so far.
+  int EntryCount() const { return entries_; }
 
   // Clears the progress line before other text goes to stderr.
   void EndProgress();

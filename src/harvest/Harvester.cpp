@@ -62,8 +62,15 @@ bool THarvester::AddEntry(const std::string& name, std::unique_ptr<TAdvancedIcon
   entry.ImageIndex = imageIndex;
   entry.TileImage = tileImage;
   entry.File = file;
-  Entries.push_back(std::move(entry));
-  host_.EntryAdded(static_cast<int>(Entries.size()) - 1);
+  int index = 0;
+  if (EntrySink) {
+    index = sentEntries_++;
+    EntrySink(index, entry);
+  } else {
+    Entries.push_back(std::move(entry));
+    index = static_cast<int>(Entries.size()) - 1;
+  }
+  host_.EntryAdded(index);
   if (graphic) host_.ShowPreview(*graphic);
   host_.SetPanelText(2, std::to_string(LargeImgs.Count()) + " icons");
   host_.ProcessMessages();
@@ -172,6 +179,7 @@ void THarvester::ClearList() {
   Entries.clear();
   LargeImgs.Clear();
   FileCount = 0;
+  sentEntries_ = 0;
   host_.SetPanelText(1, "0 files");
   host_.SetPanelText(2, "0 icons");
 }
