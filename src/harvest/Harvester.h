@@ -51,7 +51,9 @@ class THarvester {
                 const std::filesystem::path& file);
   // Harvests a file just opened, or counts and reports the error of its open (anything opened
   // that is no regular file is left uncounted).
-  void HarvestOpened(const std::filesystem::path& fileName, OpenedFile opened);
+  void HarvestOpened(const std::string& path, OpenedFile opened);
+  // Adds entries for the icons the library has just read from `fileName`.
+  void AddLibraryIcons(const std::filesystem::path& fileName);
   void HarvestIconFile(const std::filesystem::path& fileName, TStream& stream);
 
   THarvestHost& host_;
