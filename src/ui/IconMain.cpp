@@ -17,6 +17,7 @@
 #include "ui/ErrorBox.h"
 #include "ui/IconListModel.h"
 #include "ui/IconPreview.h"
+#include "ui/ListFeatures.h"
 #include "ui/Settings.h"
 #include "ui/StatusPanels.h"
 #include "ui/Utilities.h"
@@ -53,6 +54,7 @@ TIconMain::TIconMain(TDialogs& dialogs, QWidget* parent)
   CreateMenus();
   CreatePopupMenu();
   CreateToolBar();
+  ListFeatures = new TListFeatures(*this, dialogs_);
 
   // 7. The preview tile, hidden, placed until FormResize centres it.
   Preview->hide();

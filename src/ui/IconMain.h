@@ -30,6 +30,7 @@ class TDialogs;
 class THarvester;
 class TIconListModel;
 class TIconPreview;
+class TListFeatures;
 class TStatusPanels;
 
 class TIconMain : public QMainWindow, public THarvestHost {
@@ -103,8 +104,10 @@ class TIconMain : public QMainWindow, public THarvestHost {
   TIconListModel& ListModel() { return *model_; }
   // Number of selected entries.
   int SelectedCount() const;
-  // Flags of the selected entries, one per row of the list.
+  // Flags of the selected entries, one per entry of the harvest.
   std::vector<bool> SelectedFlags() const;
+  // Flags of the selected rows, one per row of the list as filtered.
+  std::vector<bool> SelectedRowFlags() const;
   const QString& HelpFile() const { return helpFile_; }
 
   // Components, by the names the handlers use.
@@ -116,6 +119,7 @@ class TIconMain : public QMainWindow, public THarvestHost {
   QTimer* Timer1 = nullptr;
   QMenu* PopupMenu1 = nullptr;
   TAboutBox* AboutBox = nullptr;
+  TListFeatures* ListFeatures = nullptr;  // tile size, filter, details, export, drag out
   TBtnImgs BtnImgs;
   // The output commands' file dialogs; each keeps what its last use left.
   TFileDialogRequest SavePicDlg1 = MakeSavePicDlg();

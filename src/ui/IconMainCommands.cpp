@@ -110,6 +110,10 @@ int TIconMain::SelectedCount() const {
 }
 
 std::vector<bool> TIconMain::SelectedFlags() const {
+  return model_->EntryFlags(SelectedRowFlags());
+}
+
+std::vector<bool> TIconMain::SelectedRowFlags() const {
   std::vector<bool> flags(static_cast<std::size_t>(model_->rowCount()), false);
   for (const QItemSelectionRange& range : ListView1->selectionModel()->selection()) {
     for (int row = range.top(); row <= range.bottom(); ++row) {
@@ -147,7 +151,7 @@ void TIconMain::SelectAll1Click() {
 
 void TIconMain::InvertSelection1Click() {
   TakeNewRows(true);
-  const std::vector<bool> selected = SelectedFlags();
+  const std::vector<bool> selected = SelectedRowFlags();
   if (selected.empty()) return;
   QItemSelection inverted;
   const int rows = static_cast<int>(selected.size());

@@ -13,6 +13,7 @@
 
 #include "harvest/Harvester.h"
 #include "model/HiResIcon.h"
+#include "support/HarvestFixtures.h"
 #include "ui/FakeDialogs.h"
 #include "ui/IconListModel.h"
 #include "ui/IconMain.h"
@@ -36,11 +37,8 @@ inline void AddEntries(TIconMain& window, int count) {
     picture->Mask.assign(32 * 32, 0);
     THiResIcon graphic;
     graphic.SetHandle(picture);
-    TListEntry entry;
-    entry.Caption = entry.SubItemText = "Icon " + std::to_string(harvest.Entries.size());
-    entry.Icon = std::make_unique<TAdvancedIcon>();
-    entry.ImageIndex = harvest.LargeImgs.Add(graphic);
-    harvest.Entries.push_back(std::move(entry));
+    AppendEntry(harvest.Entries, "Icon " + std::to_string(harvest.Entries.size()),
+                std::make_unique<TAdvancedIcon>(), harvest.LargeImgs.Add(graphic));
   }
   window.ListModel().TakeNewRows();
 }

@@ -27,13 +27,8 @@ class WindowOutputTest : public WindowTest {
   void AddIcons(const std::vector<std::vector<std::pair<int, int>>>& icons) {
     THarvester& harvest = window->Harvester();
     for (const auto& images : icons) {
-      TListEntry entry;
-      entry.Caption = entry.SubItemText = "name" + std::to_string(harvest.Entries.size());
-      entry.Icon = MakeIcon(images);
-      entry.TileImage = BestImageIndex(*entry.Icon, 32, 0);
-      entry.ImageIndex =
-          harvest.LargeImgs.Add(*entry.Icon->Images.Get(entry.TileImage)->CreateGraphic());
-      harvest.Entries.push_back(std::move(entry));
+      AppendHarvestedEntry(harvest.Entries, harvest.LargeImgs,
+                           "name" + std::to_string(harvest.Entries.size()), MakeIcon(images));
     }
     window->ListModel().TakeNewRows();
   }
@@ -128,7 +123,7 @@ TEST_F(WindowOutputTest, SaveAsFormatComesFromTheExtensionAndUnknownOnesBecomeIc
   window->SaveAs1Click();
   EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"Pic.JPEG", "pic.ico", "shot.png"}));
   EXPECT_EQ(ImageCountOfIconFile(dir.Path() / "pic.ico"), 1);
-  const auto jpeg = ReadBytes(dir.Path() / "Pic.JPEG");
+  const auto jpeg = ReadWholeFile(dir.Path() / "Pic.JPEG");
   ASSERT_GE(jpeg.size(), 3u);
   EXPECT_EQ(std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + 3),
             (std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF}));
@@ -139,7 +134,7 @@ TEST_F(WindowOutputTest, SaveAsFormatComesFromTheExtensionAndUnknownOnesBecomeIc
 TEST_F(WindowOutputTest, SubstitutedIcoNameIsReplacedOnlyAfterAsking) {
   AddIcons({{{32, 8}, {16, 8}}});
   WriteIconFile(dir.Path() / "pic.ico", {{32, 4}});
-  const auto before = ReadBytes(dir.Path() / "pic.ico");
+  const auto before = ReadWholeFile(dir.Path() / "pic.ico");
   Select({0});
 
   // Create pic.txt? Yes. Replace the existing pic.ico? No: the dialog comes back, cancelled.
@@ -150,7 +145,7 @@ TEST_F(WindowOutputTest, SubstitutedIcoNameIsReplacedOnlyAfterAsking) {
   EXPECT_TRUE(dialogs.Questions[1].Message.startsWith(Name("pic.ico") + " already exists"));
   ASSERT_EQ(dialogs.FileRequests.size(), 2u);
   EXPECT_EQ(dialogs.FileRequests[1].FileName, Name("pic.txt"));
-  EXPECT_EQ(ReadBytes(dir.Path() / "pic.ico"), before);
+  EXPECT_EQ(ReadWholeFile(dir.Path() / "pic.ico"), before);
 
   dialogs.FileAnswers = {QStringList{Name("pic.txt")}};
   window->SaveAs1Click();  // Yes to both
@@ -246,10 +241,10 @@ TEST_F(WindowOutputTest, AddToIconLibraryAppendsNamesFromTheExistingCount) {
             (Listing{{"a", 1}, {"b", 2}, {"c", 1}, {"d", 1}, {"e", 1}, {"5", 2}, {"6", 3}}));
 
   // Cancelled: nothing changes.
-  const auto before = ReadBytes(dir.Path() / "five.icl");
+  const auto before = ReadWholeFile(dir.Path() / "five.icl");
   dialogs.FileAnswers = {std::nullopt};
   window->AddLib1->trigger();
-  EXPECT_EQ(ReadBytes(dir.Path() / "five.icl"), before);
+  EXPECT_EQ(ReadWholeFile(dir.Path() / "five.icl"), before);
   EXPECT_TRUE(dialogs.Errors.empty());
 }
 
@@ -264,7 +259,7 @@ TEST_F(WindowOutputTest, AddOntoAFileThatIsNoIconLibraryIsRefusedAndLeavesIt) {
   EXPECT_EQ(dialogs.Errors[0].Title, TIconMain::kCaption);
   EXPECT_TRUE(dialogs.Errors[0].Message.contains(Name("notes.icl")));
   EXPECT_TRUE(dialogs.Errors[0].Message.endsWith(QStringLiteral("not an icon library.")));
-  EXPECT_EQ(ReadBytes(dir.Path() / "notes.icl"), text);
+  EXPECT_EQ(ReadWholeFile(dir.Path() / "notes.icl"), text);
   EXPECT_EQ(FilesInDir(), std::vector<std::string>{"notes.icl"});
 }
 
