@@ -80,7 +80,7 @@ std::size_t TNeResourceTable::FindEntry(std::uint16_t id) const {
   const auto found = std::lower_bound(entriesById_.begin(), entriesById_.end(),
                                       std::pair<std::uint16_t, std::uint32_t>(id, 0));
   if (found == entriesById_.end() || found->first != id) {
-    throw EICLReadError("Icon Resource Not Found");
+    throw EIconImageMissing();
   }
   return found->second;
 }

@@ -20,8 +20,8 @@ class TNeResourceTable {
   // of the file may complete it).
   static std::optional<TNeResourceTable> Parse(ByteCursor bytes);
 
-  // Index of the first icon-image entry with integer id `id`; EICLReadError "Icon Resource Not
-  // Found" when there is none.
+  // Index of the first icon-image entry with integer id `id`; EIconImageMissing ("Icon Resource
+  // Not Found") when there is none.
   std::size_t FindEntry(std::uint16_t id) const;
 
   std::uint16_t AlignShift = 0;
