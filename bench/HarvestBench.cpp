@@ -25,6 +25,7 @@
 #include "library/IconLibrary.h"
 #include "platform/SafeFile.h"
 #include "platform/Stream.h"
+#include "support/QuietHost.h"
 
 namespace {
 
@@ -125,17 +126,7 @@ int Generate(const std::filesystem::path& root, long files, long perFolder) {
   return 0;
 }
 
-class QuietHost : public THarvestHost {
- public:
-  explicit QuietHost(bool tiles) : tiles_(tiles) {}
-  void SetPanelText(int, const std::string&) override {}
-  void ShowPreview(const THiResIcon&) override {}
-  void ProcessMessages() override {}
-  bool WantsTiles() const override { return tiles_; }
-
- private:
-  bool tiles_;
-};
+using testing::QuietHost;
 
 int Harvest(const std::filesystem::path& root, bool tiles) {
   QuietHost host(tiles);

@@ -14,19 +14,14 @@
 #include "output/EntryPictures.h"
 #include "output/SaveEntry.h"
 #include "platform/Stream.h"
+#include "support/QuietHost.h"
 
 namespace {
 
 using namespace pictarix;
 using Clock = std::chrono::steady_clock;
 
-class QuietHost : public THarvestHost {
- public:
-  void SetPanelText(int, const std::string&) override {}
-  void ShowPreview(const THiResIcon&) override {}
-  void ProcessMessages() override {}
-  bool WantsTiles() const override { return true; }
-};
+using testing::QuietHost;
 
 // The bytes Save As would write for one entry; how many bytes (0: no file).
 std::size_t Convert(TEntryList& list, int index, TSaveFormat format) {

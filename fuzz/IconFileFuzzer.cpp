@@ -9,6 +9,7 @@
 #include "model/AdvancedIcon.h"
 #include "model/HiResIcon.h"
 #include "platform/Errors.h"
+#include "platform/IconDraw.h"
 
 namespace {
 

@@ -2,26 +2,15 @@
 //   pictarix_icon_seeds <folder>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <string>
 #include <vector>
 
+#include "support/FileBytes.h"
 #include "support/IconFileBuilder.h"
 
 using pictarix::testing::BlankDibImage;
 using pictarix::testing::IconFileBuilder;
 using pictarix::testing::PngImageStub;
-
-namespace {
-
-void WriteSeed(const std::filesystem::path& folder, const std::string& name,
-               const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-}
-
-}  // namespace
+using pictarix::testing::WriteBytes;
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -35,29 +24,29 @@ int main(int argc, char** argv) {
   classic.AddImage(BlankDibImage(16, 16, 4));
   classic.AddImage(BlankDibImage(32, 32, 8));
   classic.AddImage(BlankDibImage(16, 16, 1));
-  WriteSeed(folder, "classic.ico", classic.Build());
+  WriteBytes(folder / "classic.ico", classic.Build());
 
   IconFileBuilder modern;
   modern.AddImage(BlankDibImage(24, 24, 32));
   modern.AddImage(PngImageStub(256, 256));
-  WriteSeed(folder, "png.ico", modern.Build());
+  WriteBytes(folder / "png.ico", modern.Build());
 
   IconFileBuilder reversed;
   reversed.AddImage(BlankDibImage(8, 8, 24));
   reversed.AddImage(BlankDibImage(4, 4, 16));
   reversed.DataOrder({1, 0});
-  WriteSeed(folder, "reversed.ico", reversed.Build());
+  WriteBytes(folder / "reversed.ico", reversed.Build());
 
   IconFileBuilder cutOff;
   cutOff.AddImage(BlankDibImage(16, 16, 4)).Offset = 60;
   std::vector<std::uint8_t> cut = cutOff.Build();
   cut.resize(cut.size() - 40);
-  WriteSeed(folder, "cut-off.ico", cut);
+  WriteBytes(folder / "cut-off.ico", cut);
 
   IconFileBuilder cursor;
   cursor.Type(2).AddImage(BlankDibImage(2, 2, 1));
-  WriteSeed(folder, "cursor.cur", cursor.Build());
+  WriteBytes(folder / "cursor.cur", cursor.Build());
 
-  WriteSeed(folder, "empty.ico", IconFileBuilder().Build());
+  WriteBytes(folder / "empty.ico", IconFileBuilder().Build());
   return 0;
 }

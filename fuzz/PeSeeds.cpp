@@ -49,8 +49,7 @@ int main(int argc, char** argv) {
   const struct {
     const char* Suffix;
     PeToolchain Tools;
-  } toolchains[] = {{"64", {PICTARIX_WINDRES64, PICTARIX_LD64}},
-                    {"32", {PICTARIX_WINDRES32, PICTARIX_LD32}}};
+  } toolchains[] = {{"64", Pe32PlusToolchain()}, {"32", Pe32Toolchain()}};
   int written = 0;
   for (const auto& toolchain : toolchains) {
     if (!toolchain.Tools.Available()) continue;

@@ -8,7 +8,7 @@ packages=(
   libpng-dev zlib1g-dev
   libjpeg62-turbo-dev
   libgif-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev
   clang libclang-rt-14-dev
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 cpp
   python3-gi gir1.2-gnomedesktop-3.0 bubblewrap

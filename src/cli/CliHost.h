@@ -18,6 +18,8 @@ class CliHost : public THarvestHost {
   void ShowPreview(const THiResIcon&) override {}
   void ProcessMessages() override;
   bool WantsTiles() const override { return wantsTiles_; }
+  // The progress line is drawn on a terminal only.
+  bool ShowsPanels() const override { return terminal_; }
   void EntryAdded(int index) override { entries_ = index + 1; }
   // A PATH argument that cannot be read is an error of the run; a file inside a tree is counted
   // (and named with --verbose).
@@ -28,6 +30,8 @@ class CliHost : public THarvestHost {
   // Whether a PATH argument could not be read.
   bool ArgumentFailed() const { return argumentFailed_; }
   int UnreadableCount() const { return unreadable_; }
+  // Entries made so far.
+  int EntryCount() const { return entries_; }
 
   // Clears the progress line before other text goes to stderr.
   void EndProgress();

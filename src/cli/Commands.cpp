@@ -24,24 +24,23 @@ std::string Printable(const std::string& text) {
 }  // namespace
 
 int RunList(const CliArguments& args) {
-  HarvestRun run(args);
-  const auto& entries = run.Harvester.Entries;
-  if (args.Json) {
-    std::cout << "[";
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      std::cout << (i == 0 ? "\n  " : ",\n  ");
-      WriteJsonEntry(std::cout, static_cast<int>(i), entries[i]);
-    }
-    std::cout << (entries.empty() ? "]\n" : "\n]\n");
-  } else {
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      const auto& entry = entries[i];
-      std::cout << i << "\t" << Printable(entry.File.string()) << "\t" << Printable(entry.Caption)
-                << "\t" << entry.Icon->Images.Count() << " images";
+  // Entries are written as the harvest makes them and then dropped.
+  int written = 0;
+  const auto writeEntry = [&args, &written](int index, const TListEntry& entry) {
+    if (args.Json) {
+      std::cout << (index == 0 ? "\n  " : ",\n  ");
+      WriteJsonEntry(std::cout, index, entry);
+    } else {
+      std::cout << index << "\t" << Printable(entry.File.string()) << "\t"
+                << Printable(entry.Caption) << "\t" << entry.Icon->Images.Count() << " images";
       if (entry.TileImage < 0) std::cout << ", no 32x32";
       std::cout << "\n";
     }
-  }
+    ++written;
+  };
+  if (args.Json) std::cout << "[";
+  HarvestRun run(args, writeEntry);
+  if (args.Json) std::cout << (written == 0 ? "]\n" : "\n]\n");
   std::cout.flush();
   return run.AllRead && std::cout ? 0 : 1;
 }

@@ -6,8 +6,11 @@
 
 namespace pictarix::cli {
 
-HarvestRun::HarvestRun(const CliArguments& args) : Host(false, args.Verbose), Harvester(Host) {
+HarvestRun::HarvestRun(const CliArguments& args,
+                       std::function<void(int index, TListEntry& entry)> sink)
+    : Host(false, args.Verbose), Harvester(Host) {
   Harvester.KeepIconsWithoutTile = args.All;
+  Harvester.EntrySink = std::move(sink);
   for (const std::string& path : args.Paths) {
     std::error_code error;
     if (!std::filesystem::exists(std::filesystem::path(path), error)) {
@@ -27,7 +30,7 @@ HarvestRun::HarvestRun(const CliArguments& args) : Host(false, args.Verbose), Ha
 
   Host.EndProgress();
   std::string summary = std::to_string(Harvester.FileCount) + " files, " +
-                        std::to_string(Harvester.Entries.size()) + " icons";
+                        std::to_string(Host.EntryCount()) + " icons";
   if (Host.UnreadableCount() > 0)
     summary += ", " + std::to_string(Host.UnreadableCount()) + " unreadable";
   std::fprintf(stderr, "%s\n", summary.c_str());

@@ -1,5 +1,7 @@
 #pragma once
 // The harvest every command begins with: the PATHs in argument order, then the summary line.
+#include <functional>
+
 #include "cli/CliArguments.h"
 #include "cli/CliHost.h"
 #include "harvest/Harvester.h"
@@ -8,7 +10,9 @@ namespace pictarix::cli {
 
 // Entries are made without tiles in every command, so that all number them alike.
 struct HarvestRun {
-  explicit HarvestRun(const CliArguments& args);
+  // With `sink`, the entries go to it as they are made and Harvester.Entries stays empty.
+  explicit HarvestRun(const CliArguments& args,
+                      std::function<void(int index, TListEntry& entry)> sink = {});
 
   CliHost Host;
   THarvester Harvester;

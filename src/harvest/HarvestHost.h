@@ -18,6 +18,8 @@ class THarvestHost {
   virtual void ProcessMessages() = 0;
   // Whether entries need 32x32 tiles (a listing wants none and so decodes nothing).
   virtual bool WantsTiles() const = 0;
+  // Whether the status panels are shown at all; a host that shows none is spared their texts.
+  virtual bool ShowsPanels() const { return true; }
   // An entry was appended at `index` (views take rows in batches from here).
   virtual void EntryAdded(int index) { (void)index; }
   // A file or folder that could not be read (one named by the user or one inside a tree);

@@ -57,15 +57,21 @@ bool THarvester::AddEntry(const std::string& name, std::unique_ptr<TAdvancedIcon
   }
   TListEntry entry;
   entry.Caption = name;
-  entry.SubItemText = name;
   entry.Icon = std::move(icon);
   entry.ImageIndex = imageIndex;
   entry.TileImage = tileImage;
   entry.File = file;
-  Entries.push_back(std::move(entry));
-  host_.EntryAdded(static_cast<int>(Entries.size()) - 1);
+  int index = 0;
+  if (EntrySink) {
+    index = sentEntries_++;
+    EntrySink(index, entry);
+  } else {
+    Entries.push_back(std::move(entry));
+    index = static_cast<int>(Entries.size()) - 1;
+  }
+  host_.EntryAdded(index);
   if (graphic) host_.ShowPreview(*graphic);
-  host_.SetPanelText(2, std::to_string(LargeImgs.Count()) + " icons");
+  if (host_.ShowsPanels()) host_.SetPanelText(2, std::to_string(LargeImgs.Count()) + " icons");
   host_.ProcessMessages();
   return true;
 }
@@ -97,35 +103,47 @@ void THarvester::HarvestFile(const std::filesystem::path& fileName) {
     return;
   }
   if (kind != FileKind::Regular) return;
-  HarvestOpened(fileName, OpenForReading(fileName));
+  HarvestOpened(fileName.string(), OpenForReading(fileName));
 }
 
-void THarvester::HarvestOpened(const std::filesystem::path& fileName, OpenedFile opened) {
+void THarvester::HarvestOpened(const std::string& path, OpenedFile opened) {
   if (opened.Error == 0 && opened.Handle.Kind != FileKind::Regular) return;  // swapped in
-  const std::string path = fileName.string();
-  host_.SetPanelText(0, "Processing " + SanitizeUtf8(NameWithoutFolder(path)));
+  const bool panels = host_.ShowsPanels();
+  if (panels) host_.SetPanelText(0, "Processing " + SanitizeUtf8(NameWithoutFolder(path)));
   ++FileCount;
   if (opened.Error != 0) {
-    host_.FileUnreadable(fileName, SystemErrorText(opened.Error));
+    host_.FileUnreadable(path, SystemErrorText(opened.Error));
     return;
   }
 
   TFileStream stream(std::move(opened.Handle));
+  IconLibrary.Icons.Clear();
+  // Most files of a tree are no module: they are told apart before anything is made for them.
   try {
-    IconLibrary.Icons.Clear();
-    IconLibrary.LoadFromStream(fileName, std::make_unique<TBorrowedStream>(stream));
+    bool is32Bit = false;
+    if (TIconLibrary::IsIconModule(stream, is32Bit)) {
+      const std::filesystem::path fileName(path);
+      IconLibrary.LoadFromStream(fileName, std::make_unique<TBorrowedStream>(stream));
+      AddLibraryIcons(fileName);
+    }
   } catch (const std::exception& error) {
-    host_.FileUnreadable(fileName, error.what());
+    host_.FileUnreadable(path, error.what());
     return;
   }
 
+  if (IconLibrary.Icons.Count() == 0 && HasIcoExtension(NameWithoutFolder(path))) {
+    HarvestIconFile(path, stream);
+  }
+
+  if (panels) {
+    host_.SetPanelText(2, std::to_string(LargeImgs.Count()) + " icons");
+    host_.SetPanelText(1, std::to_string(FileCount) + " files");
+  }
+}
+
+void THarvester::AddLibraryIcons(const std::filesystem::path& fileName) {
   const int count = IconLibrary.Icons.Count();
-  bool stopped = false;
-  for (int i = 0; i < count; ++i) {
-    if (StopRequested) {
-      stopped = true;
-      break;
-    }
+  for (int i = 0; i < count && !StopRequested; ++i) {
     std::unique_ptr<TAdvancedIcon> copy;
     int tileImage = -1;
     try {
@@ -139,13 +157,6 @@ void THarvester::HarvestOpened(const std::filesystem::path& fileName, OpenedFile
       continue;  // this icon only: the copy, if any, has been released
     }
   }
-
-  if (!stopped && IconLibrary.Icons.Count() == 0 && HasIcoExtension(NameWithoutFolder(path))) {
-    HarvestIconFile(fileName, stream);
-  }
-
-  host_.SetPanelText(2, std::to_string(LargeImgs.Count()) + " icons");
-  host_.SetPanelText(1, std::to_string(FileCount) + " files");
 }
 
 void THarvester::HarvestIconFile(const std::filesystem::path& fileName, TStream& stream) {
@@ -172,6 +183,7 @@ void THarvester::ClearList() {
   Entries.clear();
   LargeImgs.Clear();
   FileCount = 0;
+  sentEntries_ = 0;
   host_.SetPanelText(1, "0 files");
   host_.SetPanelText(2, "0 icons");
 }

@@ -2,6 +2,7 @@
 // The harvest: turns files and directory trees into list entries with 32x32 tiles.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "harvest/HarvestHost.h"
@@ -39,6 +40,9 @@ class THarvester {
 
   std::vector<TListEntry> Entries;
   TTileList LargeImgs;
+  // When set, every entry goes here as it is made (numbered from 0) instead of into Entries: a
+  // listing writes entries as they come and keeps none, so its memory stays flat.
+  std::function<void(int index, TListEntry& entry)> EntrySink;
 
  private:
   class Walk;
@@ -47,10 +51,13 @@ class THarvester {
                 const std::filesystem::path& file);
   // Harvests a file just opened, or counts and reports the error of its open (anything opened
   // that is no regular file is left uncounted).
-  void HarvestOpened(const std::filesystem::path& fileName, OpenedFile opened);
+  void HarvestOpened(const std::string& path, OpenedFile opened);
+  // Adds entries for the icons the library has just read from `fileName`.
+  void AddLibraryIcons(const std::filesystem::path& fileName);
   void HarvestIconFile(const std::filesystem::path& fileName, TStream& stream);
 
   THarvestHost& host_;
+  int sentEntries_ = 0;  // entries handed to EntrySink
 };
 
 }  // namespace pictarix

@@ -10,7 +10,6 @@ namespace pictarix {
 
 struct TListEntry {
   std::string Caption;                  // the icon's name (UTF-8)
-  std::string SubItemText;              // the single sub-item's text: the same name
   std::unique_ptr<TAdvancedIcon> Icon;  // the entry's own copy, images in BestImageIndex order
   int ImageIndex = -1;                  // position of the entry's tile in LargeImgs (-1: no tile)
   int TileImage = -1;                   // index into Icon->Images of the tile's image (-1: none)

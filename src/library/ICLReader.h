@@ -16,6 +16,12 @@ class EICLReadError : public EPictarixError {
   using EPictarixError::EPictarixError;
 };
 
+// A group names an icon image that the file does not hold.
+class EIconImageMissing : public EICLReadError {
+ public:
+  EIconImageMissing() : EICLReadError("Icon Resource Not Found") {}
+};
+
 class TICLReader {
  public:
   explicit TICLReader(std::filesystem::path fileName) : fileName_(std::move(fileName)) {}

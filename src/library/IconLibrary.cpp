@@ -103,8 +103,7 @@ void TIconLibrary::LoadModule(const std::filesystem::path& fileName, bool is32Bi
 
 std::unique_ptr<TICLReader> TIconLibrary::CreateReader(const std::filesystem::path& fileName,
                                                        bool is32Bit) {
-  std::unique_ptr<TStream> stream = std::move(openStream_);
-  if (!stream) stream = std::make_unique<TFileStream>(fileName);
+  std::unique_ptr<TStream> stream = TakeOpenStream(fileName);
   if (!is32Bit) return std::make_unique<T16BitReader>(fileName, std::move(stream));
   // The module opener is called once, by the reader's ReadIcons; it hands over this stream.
   auto held = std::make_shared<std::unique_ptr<TStream>>(std::move(stream));
@@ -112,6 +111,12 @@ std::unique_ptr<TICLReader> TIconLibrary::CreateReader(const std::filesystem::pa
       fileName,
       [held](const std::filesystem::path&) { return OpenModuleFromStream(std::move(*held)); },
       OnMessageBeep);
+}
+
+std::unique_ptr<TStream> TIconLibrary::TakeOpenStream(const std::filesystem::path& fileName) {
+  std::unique_ptr<TStream> stream = std::move(openStream_);
+  if (!stream) stream = std::make_unique<TFileStream>(fileName);
+  return stream;
 }
 
 bool IsIconLibraryFile(const std::filesystem::path& fileName) {

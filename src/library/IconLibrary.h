@@ -39,7 +39,8 @@ class TIconLibrary {
   TLoadResult LoadFromFile(const std::filesystem::path& fileName);
   // The same for a file already open: `fileName` names it in the list and in messages, and the
   // reader reads `stream` (from any position; nothing else opens the file).
-  TLoadResult LoadFromStream(const std::filesystem::path& fileName, std::unique_ptr<TStream> stream);
+  TLoadResult LoadFromStream(const std::filesystem::path& fileName,
+                             std::unique_ptr<TStream> stream);
   // Writes the whole list as an icon library, replacing the file safely. EICLReadError for an
   // empty list or more than kMaxLibraryIcons icons.
   void SaveToFile(const std::filesystem::path& fileName);
@@ -67,6 +68,8 @@ class TIconLibrary {
   // opening the file itself).
   virtual std::unique_ptr<TICLReader> CreateReader(const std::filesystem::path& fileName,
                                                    bool is32Bit);
+  // The stream of the file being loaded (once), or the file opened anew outside a load.
+  std::unique_ptr<TStream> TakeOpenStream(const std::filesystem::path& fileName);
 
  private:
   // The open file of the load in progress, until CreateReader hands it to the reader.

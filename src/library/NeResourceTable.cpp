@@ -1,5 +1,7 @@
 #include "library/NeResourceTable.h"
 
+#include <algorithm>
+
 #include "library/ICLReader.h"
 
 namespace pictarix {
@@ -59,13 +61,13 @@ std::optional<TNeResourceTable> TNeResourceTable::Parse(ByteCursor bytes) {
     if (!bytes.ReadU16(typeId)) return std::nullopt;
   }
 
-  if (!table.IconEntries.empty()) {
-    table.entryById_.assign(0x10000, -1);
-    for (std::size_t i = table.IconEntries.size(); i-- > 0;) {
-      table.entryById_[table.IconEntries[i].Id ^ kResourceIdIsInteger] =
-          static_cast<std::int32_t>(i);
-    }
+  table.entriesById_.reserve(table.IconEntries.size());
+  for (std::size_t i = 0; i < table.IconEntries.size(); ++i) {
+    table.entriesById_.emplace_back(
+        static_cast<std::uint16_t>(table.IconEntries[i].Id ^ kResourceIdIsInteger),
+        static_cast<std::uint32_t>(i));
   }
+  std::sort(table.entriesById_.begin(), table.entriesById_.end());
   if (!table.IconEntries.empty() && !table.GroupEntries.empty()) {
     auto names = ParseNames(bytes);
     if (!names) return std::nullopt;
@@ -75,8 +77,12 @@ std::optional<TNeResourceTable> TNeResourceTable::Parse(ByteCursor bytes) {
 }
 
 std::size_t TNeResourceTable::FindEntry(std::uint16_t id) const {
-  if (entryById_.empty() || entryById_[id] < 0) throw EICLReadError("Icon Resource Not Found");
-  return static_cast<std::size_t>(entryById_[id]);
+  const auto found = std::lower_bound(entriesById_.begin(), entriesById_.end(),
+                                      std::pair<std::uint16_t, std::uint32_t>(id, 0));
+  if (found == entriesById_.end() || found->first != id) {
+    throw EIconImageMissing();
+  }
+  return found->second;
 }
 
 }  // namespace pictarix

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "library/NeStructures.h"
@@ -19,8 +20,8 @@ class TNeResourceTable {
   // of the file may complete it).
   static std::optional<TNeResourceTable> Parse(ByteCursor bytes);
 
-  // Index of the first icon-image entry with integer id `id`; EICLReadError "Icon Resource Not
-  // Found" when there is none.
+  // Index of the first icon-image entry with integer id `id`; EIconImageMissing ("Icon Resource
+  // Not Found") when there is none.
   std::size_t FindEntry(std::uint16_t id) const;
 
   std::uint16_t AlignShift = 0;
@@ -33,7 +34,8 @@ class TNeResourceTable {
   std::vector<std::string> Names;
 
  private:
-  std::vector<std::int32_t> entryById_;  // first icon-image entry per id, -1 for none
+  // (id, index) of every icon-image entry, sorted: the first entry of an id comes first.
+  std::vector<std::pair<std::uint16_t, std::uint32_t>> entriesById_;
 };
 
 }  // namespace pictarix

@@ -84,7 +84,7 @@ TNeBlocks T16BitReader::Blocks(const TNeResourceTable& table) {
 std::vector<TIconEntry> T16BitReader::ReadIcons(const TProgress& progress) {
   const TNeResourceTable table = ReadResourceTable();
   TNeBlocks blocks = Blocks(table);
-  return BuildICL16Icons(table, blocks, baseName_, progress);
+  return BuildICL16Icons(table, blocks, baseName_, progress, TMissingImage::LeaveOutTheIcon);
 }
 
 }  // namespace pictarix

@@ -49,17 +49,25 @@ std::unique_ptr<TICL16Icon> BuildICL16Icon(std::span<const std::uint8_t> directo
 }
 
 std::vector<TIconEntry> BuildICL16Icons(const TNeResourceTable& table, TNeBlocks& blocks,
-                                        const std::string& baseName, const TProgress& progress) {
+                                        const std::string& baseName, const TProgress& progress,
+                                        TMissingImage missing) {
   const std::size_t groupCount = table.GroupEntries.size();
   const bool namesMatch = table.Names.size() == groupCount;
   std::vector<TIconEntry> icons;
   icons.reserve(groupCount);
   for (std::size_t i = 0; i < groupCount; ++i) {
     const std::vector<std::uint8_t> directory = blocks.Group(table.GroupEntries[i]);
-    auto icon = BuildICL16Icon(directory, table, blocks);
-    icon->Name = NumberedName(baseName, i + 1);
-    std::string name = namesMatch ? Windows1252ToUtf8(table.Names[i]) : icon->Name;
-    icons.push_back(TIconEntry{std::move(name), std::move(icon)});
+    std::unique_ptr<TICL16Icon> icon;
+    try {
+      icon = BuildICL16Icon(directory, table, blocks);
+    } catch (const EIconImageMissing&) {
+      if (missing == TMissingImage::FailTheRead) throw;
+    }
+    if (icon) {
+      icon->Name = NumberedName(baseName, i + 1);
+      std::string name = namesMatch ? Windows1252ToUtf8(table.Names[i]) : icon->Name;
+      icons.push_back(TIconEntry{std::move(name), std::move(icon)});
+    }
     if (progress) {
       progress(static_cast<std::int32_t>(groupCount), static_cast<std::int32_t>(i + 1));
     }

@@ -35,10 +35,15 @@ class TICL16Icon : public TAdvancedIcon {
 std::unique_ptr<TICL16Icon> BuildICL16Icon(std::span<const std::uint8_t> directory,
                                            const TNeResourceTable& table, TNeBlocks& blocks);
 
+// What a group that names an icon image the file lacks does: fail the whole read (where the file
+// is to be rewritten, nothing may be lost), or leave out that group's icon only (when listing).
+enum class TMissingImage { FailTheRead, LeaveOutTheIcon };
+
 // One named icon per group entry, in table order: named by the table's name strings when there
 // is one per group, else by TICL16Icon::Name made from `baseName`. Reports progress (groups,
-// groups done) after each icon.
+// groups done) after each group.
 std::vector<TIconEntry> BuildICL16Icons(const TNeResourceTable& table, TNeBlocks& blocks,
-                                        const std::string& baseName, const TProgress& progress);
+                                        const std::string& baseName, const TProgress& progress,
+                                        TMissingImage missing = TMissingImage::FailTheRead);
 
 }  // namespace pictarix

@@ -2,7 +2,7 @@
 // THiResIcon: an icon graphic that measures and draws its handle at the handle's real size.
 #include <memory>
 
-#include "platform/IconHandle.h"
+#include "platform/IconDraw.h"
 #include "platform/Stream.h"
 
 namespace pictarix {

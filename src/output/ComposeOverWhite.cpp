@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "platform/IconDraw.h"
+
 namespace pictarix {
 
 RgbImage ComposeOverWhite(const IconPicture& picture) {

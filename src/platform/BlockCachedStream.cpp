@@ -21,6 +21,14 @@ bool TBlockCachedStream::Holds(FileRange range) const {
   return Holding(range) != nullptr;
 }
 
+std::optional<std::span<const std::uint8_t>> TBlockCachedStream::View(FileRange range) const {
+  const Block* block = Holding(range);
+  if (block == nullptr) return std::nullopt;
+  return std::span<const std::uint8_t>(block->Bytes)
+      .subspan(static_cast<std::size_t>(range.Offset - block->Range.Offset),
+               static_cast<std::size_t>(range.Size));
+}
+
 namespace {
 
 // Blocks are large and made anew for every module: their memory is kept for the next module

@@ -2,6 +2,8 @@
 // A read-only stream over another one that answers reads from blocks of it read earlier in one
 // go: a parser that reads many small pieces of a region costs one read of the region.
 #include <memory>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "platform/PeImageLayout.h"
@@ -20,6 +22,8 @@ class TBlockCachedStream : public TStream {
   bool Load(FileRange range);
   // Whether a block read earlier holds the whole of `range`.
   bool Holds(FileRange range) const;
+  // The bytes of `range` when a block read earlier holds all of them (valid while this lives).
+  std::optional<std::span<const std::uint8_t>> View(FileRange range) const;
 
   std::size_t Read(std::span<std::uint8_t> buffer) override;
   void Write(std::span<const std::uint8_t> bytes) override;  // always throws: read-only

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/IconHandle.h"
+#include "platform/IconDraw.h"
 
 namespace pictarix {
 namespace {

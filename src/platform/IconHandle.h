@@ -9,7 +9,7 @@
 namespace pictarix {
 
 struct IconPicture {
-  int Width = 0;   // real size after any scaling to the desired size
+  int Width = 0;  // real size after any scaling to the desired size
   int Height = 0;
   // Straight (not premultiplied) RGBA, top row first, Width * Height * 4 bytes. Pixels that the
   // AND mask makes transparent have alpha 0 in images without an alpha channel.
@@ -34,20 +34,5 @@ using IconHandle = std::shared_ptr<const IconPicture>;
 // Palette indexes past the colour table are black.
 IconHandle CreateIconFromResource(std::span<const std::uint8_t> data, int desiredWidth,
                                   int desiredHeight);
-
-// An RGBA drawing surface (straight alpha), top row first.
-struct RgbaCanvas {
-  int Width = 0;
-  int Height = 0;
-  std::vector<std::uint8_t> Rgba;
-
-  RgbaCanvas() = default;
-  // fillRgba is 0xRRGGBBAA.
-  RgbaCanvas(int width, int height, std::uint32_t fillRgba = 0);
-};
-
-// Draws `icon` at its own size with its top-left corner at (x, y), clipped to the canvas:
-// alpha-blended where the picture has alpha, AND mask then XOR colour elsewhere.
-void DrawIcon(RgbaCanvas& canvas, int x, int y, const IconPicture& icon);
 
 }  // namespace pictarix

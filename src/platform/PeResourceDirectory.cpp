@@ -1,6 +1,7 @@
 #include "platform/PeResourceDirectory.h"
 
 #include <algorithm>
+#include <span>
 
 #include "platform/ByteCursor.h"
 
@@ -29,10 +30,15 @@ bool PeResourceDirectory::GrowPrefix(std::uint64_t end) const {
       std::min(extent_.Size, std::max({end, kFirstRead, std::uint64_t{prefix_.size()} * 2}));
   if (wanted > kMaxPrefix) return false;
   const std::uint64_t held = prefix_.size();
-  const auto more = ReadFileRange(stream_, FileRange{extent_.Offset + held, wanted - held});
-  if (!more) return false;
-  prefix_.insert(prefix_.end(), more->begin(), more->end());
-  return true;
+  const std::uint64_t size = stream_.Size();
+  if (extent_.Offset > size || wanted > size - extent_.Offset) return false;
+  // Read straight onto the end of the prefix.
+  prefix_.resize(static_cast<std::size_t>(wanted));
+  const auto more = std::span<std::uint8_t>(prefix_).subspan(static_cast<std::size_t>(held));
+  stream_.Seek(extent_.Offset + held);
+  if (stream_.Read(more) == more.size()) return true;
+  prefix_.resize(static_cast<std::size_t>(held));
+  return false;
 }
 
 std::optional<ResourceDirectoryTable> PeResourceDirectory::ReadTable(std::uint32_t offset,

@@ -14,8 +14,10 @@ namespace pictarix {
 
 namespace {
 
-// The largest run of icon data read at once; data spread wider is read resource by resource.
-constexpr std::uint64_t kMaxPrefetch = 64ull << 20;
+// The largest run of icon data read at once; data spread wider is read resource by resource,
+// which keeps the memory a module needs small and warm (fresh memory costs more to fault in
+// than the extra reads).
+constexpr std::uint64_t kMaxPrefetch = 1ull << 20;
 
 class TPeResources : public TModuleResources {
  public:
@@ -154,6 +156,10 @@ std::optional<std::vector<std::uint8_t>> TPeResources::FindResource(std::uint16_
   const auto range = layout_.MapRange(data->Rva, data->Size);
   if (!range) return std::nullopt;
   if (!budget_.Spend(range->Size)) return std::nullopt;
+  // Copied straight from the block that holds it, without clearing a buffer first.
+  if (const auto held = stream_.View(*range)) {
+    return std::vector<std::uint8_t>(held->begin(), held->end());
+  }
   return ReadFileRange(stream_, *range);
 }
 

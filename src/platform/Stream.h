@@ -98,7 +98,7 @@ class TFileStream : public TStream {
 
   FileHandle file_;
   std::uint64_t position_ = 0;
-  std::array<std::uint8_t, kHeadBytes> head_{};
+  std::array<std::uint8_t, kHeadBytes> head_;  // its first headSize_ bytes are read
   std::size_t headSize_ = 0;
   bool headRead_ = false;
 };

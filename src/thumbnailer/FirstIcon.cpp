@@ -2,7 +2,8 @@
 
 #include "library/IconLibrary.h"
 #include "library/T32BitReader.h"
-#include "platform/Files.h"
+#include "platform/PeResources.h"
+#include "platform/Stream.h"
 
 namespace pictarix::thumbnailer {
 namespace {
@@ -33,9 +34,10 @@ class FirstGroupLibrary : public TIconLibrary {
   std::unique_ptr<TICLReader> CreateReader(const std::filesystem::path& fileName,
                                            bool is32Bit) override {
     if (!is32Bit) return TIconLibrary::CreateReader(fileName, is32Bit);
+    auto held = std::make_shared<std::unique_ptr<TStream>>(TakeOpenStream(fileName));
     return std::make_unique<T32BitReader>(
-        fileName, [](const std::filesystem::path& path) -> std::unique_ptr<TModuleResources> {
-          auto module = OpenModuleAsData(path);
+        fileName, [held](const std::filesystem::path&) -> std::unique_ptr<TModuleResources> {
+          auto module = OpenModuleFromStream(std::move(*held));
           if (!module) return nullptr;
           return std::make_unique<FirstGroupOnly>(std::move(module));
         });
@@ -65,20 +67,23 @@ bool HasIcoExtension(const std::filesystem::path& file) {
 }  // namespace
 
 std::unique_ptr<TAdvancedIcon> LoadFirstIcon(const std::filesystem::path& file) {
-  // Opening a FIFO or a device could block the file manager's thumbnail queue.
-  if (!IsRegularFile(file)) return nullptr;
+  // One open, without waiting: a FIFO or device could block the file manager's thumbnail queue.
+  const std::unique_ptr<TFileStream> stream = TFileStream::OpenIfRegular(file);
+  if (!stream) return nullptr;
   FirstGroupLibrary library;
-  const TLoadResult loaded = library.LoadFromFile(file);
+  const TLoadResult loaded =
+      library.LoadFromStream(file, std::make_unique<TBorrowedStream>(*stream));
   if (auto icon = FirstWithImages(library.Icons)) return icon;
   if (loaded == TLoadResult::Loaded) {
     // A first group without images, or one left out as damaged: the icon is in a later one.
     TIconLibrary whole;
-    whole.LoadFromFile(file);
+    whole.LoadFromStream(file, std::make_unique<TBorrowedStream>(*stream));
     return FirstWithImages(whole.Icons);
   }
   if (!HasIcoExtension(file)) return nullptr;
   auto icon = std::make_unique<TAdvancedIcon>();
-  icon->LoadFromFile(file);
+  stream->Seek(0);
+  icon->LoadFromStream(*stream);
   if (icon->Images.Count() == 0) return nullptr;
   return icon;
 }

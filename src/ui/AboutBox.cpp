@@ -53,6 +53,9 @@ QString TAboutBox::VersionCaption() {
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About"));
   setModal(true);
+  // A box of fixed size: no maximise button, no resizing frame.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                 Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
   auto* icon = new QLabel(this);
   icon->setPixmap(ProgramIcon(32));
@@ -76,6 +79,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   layout->addWidget(mail_, 3, 1);
   layout->addWidget(ok, 4, 0, 1, 2, Qt::AlignHCenter);
   layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed-size box
+  layout->activate();  // the window manager learns the fixed size before the box is mapped
 }
 
 }  // namespace pictarix

@@ -1,8 +1,10 @@
 #include "ui/Dialogs.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace pictarix {
 
@@ -10,8 +12,11 @@ QStringList NameFiltersOf(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
   QStringList result;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    const QString masks = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(' ');
-    result << QStringLiteral("%1 (%2)").arg(parts[i], masks);
+    QStringList masks = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& mask : masks) {
+      if (mask == QLatin1String("*.*")) mask = QStringLiteral("*");
+    }
+    result << QStringLiteral("%1 (%2)").arg(parts[i], masks.join(QLatin1Char(' ')));
   }
   return result;
 }
@@ -20,6 +25,7 @@ bool TQtDialogs::ExecuteFileDialog(QWidget* parent, const TFileDialogRequest& re
                                    TFileDialogAnswer& answer) {
   QFileDialog dialog(parent, request.Title, request.InitialDir);
   const QStringList filters = NameFiltersOf(request.Filter);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilters(filters);
   if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size()) {
     dialog.selectNameFilter(filters[request.FilterIndex - 1]);
@@ -34,6 +40,7 @@ bool TQtDialogs::ExecuteFileDialog(QWidget* parent, const TFileDialogRequest& re
     dialog.setFileMode(request.MultiSelect ? QFileDialog::ExistingFiles
                                            : QFileDialog::ExistingFile);
   }
+  if (!request.AcceptLabel.isEmpty()) dialog.setLabelText(QFileDialog::Accept, request.AcceptLabel);
   if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
   if (dialog.exec() != QDialog::Accepted) return false;
   answer.Files = dialog.selectedFiles();
@@ -55,9 +62,12 @@ void TQtDialogs::ShowError(QWidget* parent, const QString& title, const QString&
   QMessageBox::critical(parent, title, message, QMessageBox::Ok);
 }
 
-bool TQtDialogs::Confirm(QWidget* parent, const QString& title, const QString& question) {
+bool TQtDialogs::Confirm(QWidget* parent, const QString& title, const QString& question,
+                         TAnswer defaultAnswer) {
+  const QMessageBox::StandardButton preset =
+      defaultAnswer == TAnswer::Yes ? QMessageBox::Yes : QMessageBox::No;
   return QMessageBox::warning(parent, title, question, QMessageBox::Yes | QMessageBox::No,
-                              QMessageBox::No) == QMessageBox::Yes;
+                              preset) == QMessageBox::Yes;
 }
 
 void TQtDialogs::ShowNotice(QWidget* parent, const QString& title, const QString& message) {
@@ -66,6 +76,10 @@ void TQtDialogs::ShowNotice(QWidget* parent, const QString& title, const QString
 
 void TQtDialogs::ShowModal(QDialog& dialog) {
   dialog.exec();
+}
+
+bool TQtDialogs::OpenDocument(const QUrl& document) {
+  return QDesktopServices::openUrl(document);
 }
 
 }  // namespace pictarix

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QDialog;
+class QUrl;
 class QWidget;
 
 namespace pictarix {
@@ -29,6 +30,8 @@ struct TFileDialogRequest {
   bool MultiSelect = false;
   QString InitialDir;
   QString FileName;
+  // The label of the button that accepts; empty: the platform's "Open" or "Save".
+  QString AcceptLabel;
   // Given to a name typed without an extension when the selected filter names none (e.g. ".ico").
   QString DefaultExt;
   unsigned Options = 0;  // TFileDialogOption flags
@@ -51,8 +54,11 @@ class TDialogs {
                                QString& folder) = 0;
   // The default error box: error icon and an OK button.
   virtual void ShowError(QWidget* parent, const QString& title, const QString& message) = 0;
-  // A question with Yes and No buttons; true for Yes. Without a person to ask: No.
-  virtual bool Confirm(QWidget* /*parent*/, const QString& /*title*/, const QString& /*question*/) {
+  // A question with Yes and No buttons; true for Yes. Enter answers `defaultAnswer`. Without a
+  // person to ask: No.
+  enum class TAnswer { No, Yes };
+  virtual bool Confirm(QWidget* /*parent*/, const QString& /*title*/, const QString& /*question*/,
+                       TAnswer /*defaultAnswer*/) {
     return false;
   }
   // A warning with an OK button, e.g. a file dialog refusing a name.
@@ -60,6 +66,8 @@ class TDialogs {
                           const QString& /*message*/) {}
   // Shows `dialog` modally and returns when it is closed.
   virtual void ShowModal(QDialog& dialog) = 0;
+  // Opens a document with the desktop's default viewer; false when none could open it.
+  virtual bool OpenDocument(const QUrl& /*document*/) { return false; }
 };
 
 // The real dialogs.
@@ -70,12 +78,16 @@ class TQtDialogs : public TDialogs {
   bool BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root,
                        QString& folder) override;
   void ShowError(QWidget* parent, const QString& title, const QString& message) override;
-  bool Confirm(QWidget* parent, const QString& title, const QString& question) override;
+  bool Confirm(QWidget* parent, const QString& title, const QString& question,
+               TAnswer defaultAnswer) override;
   void ShowNotice(QWidget* parent, const QString& title, const QString& message) override;
   void ShowModal(QDialog& dialog) override;
+  bool OpenDocument(const QUrl& document) override;
 };
 
-// Qt's name filters for a "description|masks|..." filter: "description (mask mask)".
+// Qt's name filters for a "description|masks|..." filter: "description (mask mask)". The mask
+// "*.*" becomes "*", which also matches names without a dot. The dialog shows the description
+// only, so a description that names its masks does not show them twice.
 QStringList NameFiltersOf(const QString& filter);
 
 }  // namespace pictarix

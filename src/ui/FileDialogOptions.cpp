@@ -54,7 +54,8 @@ bool Accepts(TDialogs& dialogs, QWidget* parent, const TFileDialogRequest& reque
   if ((options & ofCreatePrompt) != 0) {
     return dialogs.Confirm(
         parent, TitleOf(request),
-        name + QStringLiteral("\nThis file does not exist.\nDo you want to create it?"));
+        name + QStringLiteral("\nThis file does not exist.\nDo you want to create it?"),
+        TDialogs::TAnswer::Yes);
   }
   return true;
 }
@@ -112,7 +113,8 @@ bool MayReplace(TDialogs& dialogs, QWidget* parent, const TFileDialogRequest& re
   if ((request.Options & ofOverwritePrompt) != 0 &&
       request.DialogKind == TFileDialogRequest::Kind::Save) {
     return dialogs.Confirm(parent, TitleOf(request),
-                           name + QStringLiteral(" already exists.\nDo you want to replace it?"));
+                           name + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                           TDialogs::TAnswer::No);
   }
   return true;
 }

@@ -25,4 +25,18 @@ QImage ToQImage(const IconPicture& picture) {
   return ToQImage(picture, std::max(picture.Width, picture.Height));
 }
 
+QImage ToQImage(const RgbaPicture& picture) {
+  const auto rowBytes = static_cast<std::size_t>(std::max(picture.Width, 0)) * 4;
+  if (picture.Width <= 0 || picture.Height <= 0 ||
+      picture.Rgba.size() < rowBytes * static_cast<std::size_t>(picture.Height)) {
+    return QImage();
+  }
+  QImage image(picture.Width, picture.Height, QImage::Format_RGBA8888);
+  for (int y = 0; y < picture.Height; ++y) {
+    std::copy_n(picture.Rgba.data() + rowBytes * static_cast<std::size_t>(y), rowBytes,
+                image.scanLine(y));
+  }
+  return image;
+}
+
 }  // namespace pictarix

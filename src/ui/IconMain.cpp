@@ -2,11 +2,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
-#include <QShortcut>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
@@ -17,74 +16,64 @@
 #include "ui/ErrorBox.h"
 #include "ui/IconListModel.h"
 #include "ui/IconPreview.h"
+#include "ui/ListFeatures.h"
+#include "ui/ListSelection.h"
+#include "ui/MainControls.h"
+#include "ui/OutputCommands.h"
+#include "ui/QtPaths.h"
 #include "ui/Settings.h"
 #include "ui/StatusPanels.h"
-#include "ui/Utilities.h"
+#include "ui/WindowPlacement.h"
 
 namespace pictarix {
 
-namespace {
-
-constexpr int kToolBarHeight = 29;
-constexpr int kListTop = 30;
-constexpr QSize kStopBtnSize(46, 36);
-// StopBtn keeps its designed distance to the right and bottom edges of the client area.
-constexpr int kStopBtnRight = TIconMain::kClientWidth - 362 - 46;
-constexpr int kStopBtnBottom = TIconMain::kClientHeight - 197 - 36;
-constexpr int kCounterPanelWidth = 65;
-constexpr int kClockPanelWidth = 80;
-
-}  // namespace
+QAction* TIconMain::TParts::Item(const char* name) const {
+  return Window->findChild<QAction*>(QString::fromLatin1(name));
+}
 
 TIconMain::TIconMain(TDialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), harvester_(std::make_unique<THarvester>(*this)) {
+    : QMainWindow(parent),
+      dialogs_(dialogs),
+      harvester_(std::make_unique<THarvester>(*this)),
+      runs_(*this, {[this] { BeginProcessing(); }, [this] { EndProcessing(); },
+                    [this] { RunEnded(); }, [this](const auto& work) { Guarded(work); }}) {
   setWindowTitle(kCaption);
   setWindowIcon(QIcon(ProgramIcon(32)));
   setWindowFlag(Qt::WindowContextHelpButtonHint, true);
   setAcceptDrops(true);  // dropped files and folders: HandleDroppedFiles
-
-  // 1. FileCount is 0 in a new harvest. 2./3. Help file and routing (HandleHelp, ShowAppHint
-  // through status tips).
-  helpFile_ = HelpFileOf(ProgramPath());
+  parts_.Window = this;
+  parts_.BtnImgs = &btnImgs_;
   // A module's "#n" group names sound the system's default beep, as the platform's reader does.
   harvester_->IconLibrary.OnMessageBeep = [] { QApplication::beep(); };
-
   CreateControls();
-  CreateMenus();
-  CreatePopupMenu();
-  CreateToolBar();
+  CreateCommands();
+  output_ = std::make_unique<TOutputCommands>(dialogs_, *this, *harvester_,
+                                              [this] { return IndexesOf(SelectedFlags()); });
+  parts_.Output = output_.get();
+  parts_.ListFeatures = new TListFeatures(*this, dialogs_);
 
-  // 7. The preview tile, hidden, placed until FormResize centres it.
-  Preview->hide();
-  Preview->move(176, 104);
-
+  parts_.Preview->hide();  // 7. placed until FormResize centres it
+  parts_.Preview->move(176, 104);
   resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   setMinimumSize(400, 260);
-  if (const QScreen* display = screen()) {
-    move(display->availableGeometry().center() - rect().center());
-  }
-
+  RestorePlacement(*this);  // centred on the screen the first time
   // 8. Stay on Top from the settings, applied and written back.
-  StayonTop1->setChecked(ReadRegBool(TRegRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true));
+  stayOnTop_->setChecked(ReadRegBool(TRegRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true));
   StayonTop1Click();
-
-  // 9.
-  StopBtn->hide();
+  parts_.StopBtn->hide();  // 9.
   harvester_->StopRequested = false;
-
   // 10. The program's path as the key's unnamed value; a failure does not matter.
   try {
     WriteRegString(TRegRoot::CurrentUser, kSettingsKey, QString(), ProgramPath());
   } catch (...) {
   }
-
-  AboutBox = new TAboutBox(this);  // created hidden
-  AboutBox->hide();
+  parts_.AboutBox = new TAboutBox(this);  // created hidden
+  parts_.AboutBox->hide();
 }
 
 TIconMain::~TIconMain() {
   // The list must not read the entries while the harvest goes.
-  ListView1->setModel(nullptr);
+  parts_.ListView1->setModel(nullptr);
 }
 
 void TIconMain::CreateControls() {
@@ -92,66 +81,65 @@ void TIconMain::CreateControls() {
   client_->installEventFilter(this);
   setCentralWidget(client_);
 
-  ToolBar1 = new QToolBar(client_);
-  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-  ToolBar1->setFixedHeight(kToolBarHeight);
-  ToolBar1->setMovable(false);
-  ToolBar1->setFloatable(false);
-  ToolBar1->setIconSize(QSize(TBtnImgs::kSide, TBtnImgs::kSide));
+  parts_.ToolBar1 = CreateToolBar(*client_);
 
   model_ = new TIconListModel(*harvester_, this);
-  ListView1 = new QListView(client_);
-  ListView1->setObjectName(QStringLiteral("ListView1"));
-  ListView1->setViewMode(QListView::IconMode);
-  ListView1->setMovement(QListView::Static);  // auto-arranged
-  ListView1->setResizeMode(QListView::Adjust);
-  ListView1->setFlow(QListView::LeftToRight);
-  ListView1->setWrapping(true);
-  ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  ListView1->setUniformItemSizes(true);
-  ListView1->setLayoutMode(QListView::Batched);
-  ListView1->setBatchSize(2000);
-  ListView1->setIconSize(QSize(32, 32));
-  ListView1->setGridSize(QSize(76, 70));
-  ListView1->setWordWrap(true);
-  ListView1->setTextElideMode(Qt::ElideRight);
-  ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
-  ListView1->setModel(model_);
-  connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+  QListView* list = parts_.ListView1 = new QListView(client_);
+  list->setObjectName(QStringLiteral("ListView1"));
+  list->setViewMode(QListView::IconMode);
+  list->setMovement(QListView::Static);  // auto-arranged
+  list->setResizeMode(QListView::Adjust);
+  list->setFlow(QListView::LeftToRight);
+  list->setWrapping(true);
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setUniformItemSizes(true);
+  list->setLayoutMode(QListView::Batched);
+  list->setBatchSize(2000);
+  list->setIconSize(QSize(32, 32));
+  list->setGridSize(QSize(76, 70));
+  list->setWordWrap(true);
+  list->setTextElideMode(Qt::ElideRight);
+  list->setContextMenuPolicy(Qt::CustomContextMenu);
+  list->setModel(model_);
+  list->installEventFilter(this);  // Ctrl+C copies the picture, never the caption
+  connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this] { Guarded([this] { ListView1SelectItem(); }); });
 
-  StatusBar1 = new TStatusPanels(this);
-  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-  StatusBar1->SetWidth(1, kCounterPanelWidth);
-  StatusBar1->SetWidth(2, kCounterPanelWidth);
-  setStatusBar(StatusBar1);
+  setStatusBar(parts_.StatusBar1 = CreateStatusBar(*this));
   ShowCounters();
+  parts_.StopBtn = CreateStopButton(*client_);
+  connect(parts_.StopBtn, &QPushButton::clicked, this,
+          [this] { Guarded([this] { StopBtnClick(); }); });
 
-  StopBtn = new QPushButton(client_);
-  StopBtn->setObjectName(QStringLiteral("StopBtn"));
-  StopBtn->setIcon(QIcon(StopGlyph()));
-  StopBtn->setFixedSize(kStopBtnSize);
-  StopBtn->setToolTip(QStringLiteral("Stop processing"));
-  StopBtn->setStatusTip(QStringLiteral("Stop processing"));
-  connect(StopBtn, &QPushButton::clicked, this, [this] { Guarded([this] { StopBtnClick(); }); });
+  parts_.Preview = new TIconPreview(client_);
+  parts_.Preview->setObjectName(QStringLiteral("Preview"));
 
-  Preview = new TIconPreview(client_);
-  Preview->setObjectName(QStringLiteral("Preview"));
+  parts_.Timer1 = CreateClock(*this);
+  connect(parts_.Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+}
 
-  // The Delete key removes the selected entries wherever the focus is in the window.
-  auto* deleteKey = new QShortcut(QKeySequence(Qt::Key_Delete), this);
-  deleteKey->setContext(Qt::WindowShortcut);
-  connect(deleteKey, &QShortcut::activated, this, [this] { Guarded([this] { RemoveClick(); }); });
-
-  Timer1 = new QTimer(this);
-  Timer1->setInterval(1000);
-  connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
-  Timer1->start();
+void TIconMain::CreateCommands() {
+  // A child of the window, not of the list: disabling the list during Remove must not touch the
+  // enabled state of the submenu's item.
+  parts_.PopupMenu1 = new QMenu(this);
+  parts_.PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  commands_ = BuildCommands({menuBar(), parts_.PopupMenu1, parts_.ToolBar1, btnImgs_, this},
+                            [this](TCommand command, QAction* sender) {
+                              Guarded([this, command, sender] { command(*this, sender); });
+                            });
+  stayOnTop_ = parts_.Item("StayonTop1");
+  problemsItem_ = parts_.Item("Problems1");
+  problemsItem_->setEnabled(false);
+  connect(parts_.ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    parts_.PopupMenu1->popup(parts_.ListView1->viewport()->mapToGlobal(at));
+  });
+  EnableForSelection(commands_, 0);  // every selection-driven item starts disabled
 }
 
 void TIconMain::ShowCounters() {
-  StatusBar1->SetText(1, QString::number(harvester_->FileCount) + QStringLiteral(" files"));
-  StatusBar1->SetText(2, QString::number(harvester_->Entries.size()) + QStringLiteral(" icons"));
+  parts_.StatusBar1->SetText(1, QString::number(harvester_->FileCount) + QStringLiteral(" files"));
+  parts_.StatusBar1->SetText(
+      2, QString::number(harvester_->Entries.size()) + QStringLiteral(" icons"));
 }
 
 void TIconMain::Guarded(const std::function<void()>& command) {
@@ -161,11 +149,11 @@ void TIconMain::Guarded(const std::function<void()>& command) {
 // THarvestHost
 
 void TIconMain::SetPanelText(int panel, const std::string& text) {
-  StatusBar1->SetText(panel, FromUtf8(text));
+  parts_.StatusBar1->SetText(panel, FromUtf8(text));
 }
 
 void TIconMain::ShowPreview(const THiResIcon& graphic) {
-  Preview->ShowIcon(graphic);
+  parts_.Preview->ShowIcon(graphic);
 }
 
 void TIconMain::ProcessMessages() {
@@ -173,10 +161,14 @@ void TIconMain::ProcessMessages() {
   QCoreApplication::processEvents();
 }
 
+void TIconMain::FileUnreadable(const std::filesystem::path& path, const std::string& reason) {
+  problems_.push_back({FromPath(path), FromUtf8(reason)});
+}
+
 void TIconMain::TakeNewRows(bool now) {
   if (model_->PendingRows() <= 0) return;
   // A hidden list has no use for rows; while it is shown during a run it takes them in batches.
-  if (!now && (ListView1->isHidden() ||
+  if (!now && (parts_.ListView1->isHidden() ||
                (sinceBatch_.isValid() && sinceBatch_.elapsed() < kBatchIntervalMs))) {
     return;
   }
@@ -188,23 +180,17 @@ void TIconMain::TakeNewRows(bool now) {
 
 bool TIconMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) FormResize();
+  if (watched == parts_.ListView1 && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    return true;  // Copy to Clipboard is disabled here: the list copies nothing either
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
 void TIconMain::FormResize() {
-  const int width = client_->width();
-  const int height = client_->height();
-  ToolBar1->setGeometry(0, 0, width, kToolBarHeight);
-  ListView1->setGeometry(0, kListTop, width, std::max(0, height - kListTop));
-  // The tile sits in the middle of the list area (quotients truncated toward zero).
-  Preview->move((ListView1->width() - Preview->width()) / 2,
-                (ListView1->height() - Preview->height()) / 2 + ListView1->y());
-  // The client area of the design includes the status bar below this widget.
-  const int clientHeight = height + StatusBar1->height();
-  StopBtn->move(width - kStopBtnRight - kStopBtnSize.width(),
-                clientHeight - kStopBtnBottom - kStopBtnSize.height());
-  StatusBar1->SetWidth(3, kClockPanelWidth);
-  StatusBar1->SetWidth(0, StatusBar1->width() - 2 * StatusBar1->Width(1) - StatusBar1->Width(3));
+  LayOutMainControls(
+      {*parts_.ToolBar1, *parts_.ListView1, *parts_.Preview, *parts_.StopBtn, *parts_.StatusBar1},
+      client_->size());
 }
 
 // Hints and help
@@ -221,14 +207,13 @@ bool TIconMain::event(QEvent* event) {
 void TIconMain::ShowAppHint(const QString& hint) {
   // The long part of a two-part hint follows the "|".
   const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-  StatusBar1->SetText(0, bar < 0 ? hint : hint.mid(bar + 1));
+  parts_.StatusBar1->SetText(0, bar < 0 ? hint : hint.mid(bar + 1));
 }
 
-bool TIconMain::HandleHelp(unsigned command, std::uintptr_t data, bool& callHelp) {
-  constexpr unsigned kHelpContext = 0x0001;
-  constexpr unsigned kHelpContextPopup = 0x0008;
+bool TIconMain::HandleHelp(unsigned command, std::uintptr_t, bool& callHelp) {
+  constexpr unsigned kHelpContext = 0x0001, kHelpContextPopup = 0x0008;
   if (command == kHelpContext || command == kHelpContextPopup) {
-    ShowHtmlHelp(nullptr, helpFile_, kHhHelpContext, data);
+    Contents1Click();
     callHelp = false;
   }
   return true;
@@ -238,12 +223,12 @@ bool TIconMain::HandleHelp(unsigned command, std::uintptr_t data, bool& callHelp
 
 void TIconMain::closeEvent(QCloseEvent* event) {
   harvester_->StopRequested = true;
-  if (runInProgress_) {
-    // The run ends at its next check; EndProcessing then closes the window.
-    closeAfterRun_ = true;
+  // During a run the window closes once the run has ended, at its next check of the flag.
+  if (!runs_.MayClose()) {
     event->ignore();
     return;
   }
+  StorePlacement(*this);
   QMainWindow::closeEvent(event);
 }
 

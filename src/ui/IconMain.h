@@ -1,7 +1,8 @@
 #pragma once
 // TIconMain: the program's single window. It owns the harvest (with the icon library, the stop
 // flag and the file counter), shows the entries in ListView1, and runs every command of the menus
-// and the toolbar inside the default error box's guard.
+// and the toolbar inside the default error box's guard. The work lives in TRunControl (one run at
+// a time) and TOutputCommands; a new command is a row in MainCommands.cpp and a handler here.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -13,7 +14,9 @@
 
 #include "harvest/HarvestHost.h"
 #include "ui/Artwork.h"
-#include "ui/OutputDialogs.h"
+#include "ui/MainCommands.h"
+#include "ui/ProblemsDialog.h"
+#include "ui/RunControl.h"
 
 class QAction;
 class QListView;
@@ -30,6 +33,8 @@ class TDialogs;
 class THarvester;
 class TIconListModel;
 class TIconPreview;
+class TListFeatures;
+class TOutputCommands;
 class TStatusPanels;
 
 class TIconMain : public QMainWindow, public THarvestHost {
@@ -42,16 +47,15 @@ class TIconMain : public QMainWindow, public THarvestHost {
   // Rows are taken into the list at most this often while it is shown during a run.
   static constexpr int kBatchIntervalMs = 200;
 
-  // FormCreate.
-  explicit TIconMain(TDialogs& dialogs, QWidget* parent = nullptr);
-  // FormDestroy.
-  ~TIconMain() override;
+  explicit TIconMain(TDialogs& dialogs, QWidget* parent = nullptr);  // FormCreate
+  ~TIconMain() override;                                             // FormDestroy
 
   // THarvestHost
   void SetPanelText(int panel, const std::string& text) override;
   void ShowPreview(const THiResIcon& graphic) override;
   void ProcessMessages() override;
   bool WantsTiles() const override { return true; }
+  void FileUnreadable(const std::filesystem::path& path, const std::string& reason) override;
 
   // Commands (each also reachable from its menu item or button, inside the error guard).
   void OpenFiles1Click();
@@ -61,10 +65,11 @@ class TIconMain : public QMainWindow, public THarvestHost {
   void InvertSelection1Click();
   void RemoveClick();
   void Clear1Click();
+  void Problems1Click();
   void StayonTop1Click();
+  void Contents1Click();
   void About1Click();
   void StopBtnClick();
-  // Output commands (IconMainOutput.cpp).
   void SaveAs1Click();
   void BatchSaveClick(QAction* sender);
   void SaveLib1Click(QAction* sender);
@@ -77,86 +82,51 @@ class TIconMain : public QMainWindow, public THarvestHost {
   void FormResize();
   void Timer1Timer();
   void ShowAppHint(const QString& hint);
-  // Help requests by context number go to HTML Help; `callHelp` tells the application not to
-  // run its own help. Always true.
+  // Context help requests open the manual; `callHelp` tells the application not to run its own
+  // help. Always true.
   bool HandleHelp(unsigned command, std::uintptr_t data, bool& callHelp);
 
-  // Start-up and intake of names from the command line, drops and the DDE stand-in.
-  // The command line's paths, harvested when the window is first activated.
+  // Intake of names: the command line's paths are harvested when the window is first activated.
   void SetCommandLine(const QStringList& arguments) { commandLine_ = arguments; }
   void FormActivate();
   void ProcessCommandLine();
   void HandleDroppedFiles(const QStringList& names);
+  // A macro that arrives during a run is kept and runs once the run has ended.
   void TarvoExecuteMacro(const QStringList& lines);
   // The macros `server` receives run as TarvoExecuteMacro of this window.
   void ServeTarvo(TDdeServer& server);
   // True until the first activation has taken up the command line.
   bool StartupPending = true;
 
-  // Runs `command` inside the guard that shows the default error box.
-  void Guarded(const std::function<void()>& command);
+  void Guarded(const std::function<void()>& command);  // inside the default error box's guard
 
-  // Set by BeginProcessing, cleared by the EndProcessing that ends the run: covers the running
-  // and the stopping state. While set, nothing starts a run or changes the list.
-  bool RunInProgress() const { return runInProgress_; }
+  bool RunInProgress() const { return runs_.Running(); }
   THarvester& Harvester() { return *harvester_; }
   TIconListModel& ListModel() { return *model_; }
-  // Number of selected entries.
   int SelectedCount() const;
-  // Flags of the selected entries, one per row of the list.
+  // Flags of the selected entries, one per entry of the harvest (the list may be filtered).
   std::vector<bool> SelectedFlags() const;
-  const QString& HelpFile() const { return helpFile_; }
+  // The files the last run could not read.
+  const std::vector<TUnreadableFile>& Problems() const { return lastProblems_; }
 
-  // Components, by the names the handlers use.
-  TStatusPanels* StatusBar1 = nullptr;
-  QToolBar* ToolBar1 = nullptr;
-  QListView* ListView1 = nullptr;
-  QPushButton* StopBtn = nullptr;
-  TIconPreview* Preview = nullptr;
-  QTimer* Timer1 = nullptr;
-  QMenu* PopupMenu1 = nullptr;
-  TAboutBox* AboutBox = nullptr;
-  TBtnImgs BtnImgs;
-  // The output commands' file dialogs; each keeps what its last use left.
-  TFileDialogRequest SavePicDlg1 = MakeSavePicDlg();
-  TFileDialogRequest SaveLibDlg = MakeSaveLibDlg();
-  TFileDialogRequest OpenLibDlg = MakeOpenLibDlg();
-
-  QAction* FileBtn = nullptr;
-  QAction* DirBtn = nullptr;
-  QAction* DelBtn = nullptr;
-  QAction* ClearBtn = nullptr;
-  QAction* SaveBtn = nullptr;
-
-  QAction* OpenFiles1 = nullptr;
-  QAction* SearchDirectory1 = nullptr;
-  QAction* Exit1 = nullptr;
-  QAction* SelectAll1 = nullptr;
-  QAction* InvertSelection1 = nullptr;
-  QAction* SaveAs2 = nullptr;
-  QAction* BatchSaveAs2 = nullptr;
-  QAction* AsIcons2 = nullptr;
-  QAction* AsGIFs1 = nullptr;
-  QAction* AsBitmaps2 = nullptr;
-  QAction* AsJPEGs2 = nullptr;
-  QAction* SaveLib2 = nullptr;
-  QAction* AddLib2 = nullptr;
-  QAction* Remove1 = nullptr;
-  QAction* CopyClipBrd2 = nullptr;
-  QAction* Clear1 = nullptr;
-  QAction* StayonTop1 = nullptr;
-  QAction* About1 = nullptr;
-
-  QAction* SaveAs1 = nullptr;
-  QAction* BatchSaveAs1 = nullptr;
-  QAction* AsIcons1 = nullptr;
-  QAction* AsGIFs2 = nullptr;
-  QAction* AsBitmaps1 = nullptr;
-  QAction* AsJpegs1 = nullptr;
-  QAction* SaveLib1 = nullptr;
-  QAction* AddLib1 = nullptr;
-  QAction* Remove2 = nullptr;
-  QAction* CopyClipBrd1 = nullptr;
+  // The window's parts by the names the handlers use, for tests and benchmarks.
+  struct TParts {
+    TStatusPanels* StatusBar1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QListView* ListView1 = nullptr;
+    QPushButton* StopBtn = nullptr;
+    TIconPreview* Preview = nullptr;
+    QTimer* Timer1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    TAboutBox* AboutBox = nullptr;
+    TOutputCommands* Output = nullptr;
+    TListFeatures* ListFeatures = nullptr;  // tile size, filter, details, export, drag out
+    const TBtnImgs* BtnImgs = nullptr;
+    const QObject* Window = nullptr;
+    // A menu item or toolbar action by its component name.
+    QAction* Item(const char* name) const;
+  };
+  const TParts& Parts() const { return parts_; }
 
  protected:
   bool event(QEvent* event) override;
@@ -168,28 +138,29 @@ class TIconMain : public QMainWindow, public THarvestHost {
 
  private:
   void CreateControls();
-  void CreateMenus();
-  void CreatePopupMenu();
-  void CreateToolBar();
-  QAction* MakeAction(QObject* owner, const char* name, const QString& caption, const QString& hint,
-                      int glyph, const std::function<void()>& handler);
-  // Enables the selection-driven items for `selected` entries.
-  void UpdateSelectionItems(int selected);
-  void SetTopmost(bool topmost);
+  void CreateCommands();
   // Takes the harvest's new entries into the list when due (or always with `now`).
   void TakeNewRows(bool now);
   void ShowCounters();
+  // What follows the end of a run: the problems are listed, the list takes the focus.
+  void RunEnded();
   // FormActivate once the events now pending have been handled.
   void QueueFormActivate();
 
   TDialogs& dialogs_;
   std::unique_ptr<THarvester> harvester_;
+  TRunControl runs_;
+  TBtnImgs btnImgs_;
+  TParts parts_;
+  std::unique_ptr<TOutputCommands> output_;
+  std::vector<TBuiltCommand> commands_;
   TIconListModel* model_ = nullptr;
   QWidget* client_ = nullptr;
-  QString helpFile_;
-  bool runInProgress_ = false;
-  bool closeAfterRun_ = false;
+  QAction* stayOnTop_ = nullptr;
+  QAction* problemsItem_ = nullptr;
   QStringList commandLine_;
+  std::vector<TUnreadableFile> problems_;
+  std::vector<TUnreadableFile> lastProblems_;
   QElapsedTimer sinceBatch_;
 };
 

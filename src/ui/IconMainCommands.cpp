@@ -1,242 +1,175 @@
-// The commands of TIconMain: harvest, busy state, selection, Remove, Clear, Stay on Top, About.
-#include <algorithm>
-
-#include <QCoreApplication>
+// The commands of TIconMain: harvest, busy state, selection, Remove, Clear, Problems, Stay on Top,
+// help, About, and the output commands' forwarders.
+#include <QAction>
 #include <QListView>
 #include <QPushButton>
-#include <QSignalBlocker>
-#include <QTimer>
 #include <QToolBar>
 
 #include "harvest/Harvester.h"
 #include "ui/AboutBox.h"
+#include "ui/ClockText.h"
 #include "ui/Dialogs.h"
 #include "ui/IconListModel.h"
 #include "ui/IconMain.h"
 #include "ui/IconPreview.h"
-#include "ui/RunScope.h"
+#include "ui/ListSelection.h"
+#include "ui/Manual.h"
+#include "ui/OpenDialogs.h"
+#include "ui/OutputCommands.h"
+#include "ui/QtPaths.h"
+#include "ui/ScopeExit.h"
 #include "ui/Settings.h"
 #include "ui/StatusPanels.h"
-#include "ui/Utilities.h"
+#include "ui/WindowPlacement.h"
 
 namespace pictarix {
-
-namespace {
-
-const QString kOpenFilesTitle = QStringLiteral("Open Files");
-const QString kOpenFilesFilter = QStringLiteral(
-    "EXE;DLL;CPL;OCX;ICL;ICO;NIL|*.EXE;*.DLL;*.CPL;*.OCX;*.ICL;*.ICO;*.NIL|EXE files(*.EXE)|*.exe|"
-    "DLL files(*.DLL)|*.dll|All Files(*.*)|*.*");
-const QString kSelectFolderPrompt = QStringLiteral("Please select a directory");
-
-}  // namespace
 
 // Harvest commands
 
 void TIconMain::OpenFiles1Click() {
-  if (runInProgress_) return;
-  TFileDialogRequest request;
-  request.Title = kOpenFilesTitle;
-  request.Filter = kOpenFilesFilter;
-  request.FilterIndex = 1;
-  request.MultiSelect = true;
-  TFileDialogAnswer answer;
-  if (!dialogs_.ExecuteFileDialog(this, request, answer)) return;
-  if (runInProgress_) return;  // a run may have begun while the dialog was open
-  RunScope run(*this);
-  ClearList();
-  for (const QString& file : answer.Files) harvester_->HarvestFile(ToPath(file));
-  run.End();
+  QStringList files;
+  runs_.Run({[this, &files] { return AskFilesToOpen(dialogs_, this, files); },
+             [this, &files] {
+               ClearList();
+               for (const QString& file : files) harvester_->HarvestFile(ToPath(file));
+             }});
 }
 
 void TIconMain::SearchDirectory1Click() {
-  if (runInProgress_) return;
   QString folder;
-  if (!SelectFolder(dialogs_, this, kSelectFolderPrompt, QStringLiteral("\\"), folder)) return;
-  if (!IsDirectory(folder) || runInProgress_) return;
-  RunScope run(*this);
-  ClearList();
-  ProcessMessages();
-  harvester_->HarvestDirectory(ToPath(folder));
-  run.End();
+  runs_.Run({[this, &folder] { return AskFolderToOpen(dialogs_, this, folder); },
+             [this, &folder] {
+               ClearList();
+               ProcessMessages();
+               harvester_->HarvestDirectory(ToPath(folder));
+             }});
 }
 
 // Busy state
 
 void TIconMain::BeginProcessing() {
-  runInProgress_ = true;
-  ToolBar1->setEnabled(false);
+  parts_.ToolBar1->setEnabled(false);
   harvester_->StopRequested = false;
-  ListView1->hide();
-  Preview->show();
-  StopBtn->show();
-  StopBtn->raise();
+  problems_.clear();
+  parts_.ListView1->hide();
+  parts_.Preview->show();
+  parts_.StopBtn->show();
+  parts_.StopBtn->raise();
 }
 
 void TIconMain::EndProcessing() {
   TakeNewRows(true);
-  ListView1->show();
-  Preview->hide();
-  StopBtn->hide();
-  StatusBar1->SetText(0, QStringLiteral("Processing Finished"));
+  parts_.ListView1->show();
+  parts_.Preview->hide();
+  parts_.StopBtn->hide();
+  parts_.StatusBar1->SetText(0, QStringLiteral("Processing Finished"));
   ShowCounters();
-  ToolBar1->setEnabled(true);
-  const bool endsRun = runInProgress_;
-  runInProgress_ = false;
-  if (endsRun && closeAfterRun_) {
-    // Closed during the run: close now that it has ended, once the command has returned.
-    QTimer::singleShot(0, this, &QWidget::close);
-  }
-  // The command line waits for a run that began before the window's first activation.
-  if (endsRun && StartupPending) QueueFormActivate();
+  parts_.ToolBar1->setEnabled(true);
+}
+
+void TIconMain::RunEnded() {
+  lastProblems_.swap(problems_);
+  problemsItem_->setEnabled(!lastProblems_.empty());
+  parts_.ListView1->setFocus();
 }
 
 void TIconMain::StopBtnClick() {
   harvester_->StopRequested = true;
-  StopBtn->hide();
-  ToolBar1->setEnabled(true);
-  ListView1->show();
+  parts_.StopBtn->hide();
+  parts_.ToolBar1->setEnabled(true);
+  parts_.ListView1->show();
   TakeNewRows(true);
 }
 
 // Selection
 
 int TIconMain::SelectedCount() const {
-  int count = 0;
-  for (const QItemSelectionRange& range : ListView1->selectionModel()->selection()) {
-    count += range.height();
-  }
-  return count;
+  return pictarix::SelectedCount(*parts_.ListView1->selectionModel());
 }
 
 std::vector<bool> TIconMain::SelectedFlags() const {
-  std::vector<bool> flags(static_cast<std::size_t>(model_->rowCount()), false);
-  for (const QItemSelectionRange& range : ListView1->selectionModel()->selection()) {
-    for (int row = range.top(); row <= range.bottom(); ++row) {
-      flags.at(static_cast<std::size_t>(row)) = true;
-    }
-  }
-  return flags;
-}
-
-void TIconMain::UpdateSelectionItems(int selected) {
-  for (QAction* item : {CopyClipBrd1, CopyClipBrd2}) item->setEnabled(selected == 1);
-  for (QAction* item : {SaveAs1, SaveAs2, SaveLib1, SaveLib2, AddLib1, AddLib2, Remove1, Remove2}) {
-    item->setEnabled(selected >= 1);
-  }
-  for (QAction* item : {BatchSaveAs1, BatchSaveAs2}) item->setEnabled(selected >= 2);
-  for (QAction* item :
-       {AsIcons1, AsIcons2, AsGIFs1, AsGIFs2, AsBitmaps1, AsBitmaps2, AsJpegs1, AsJPEGs2}) {
-    item->setEnabled(selected >= 1);
-  }
+  return model_->EntryFlags(SelectedRowFlags(*parts_.ListView1->selectionModel()));
 }
 
 void TIconMain::ListView1SelectItem() {
   // Runs once per change of the selection, however many entries it changed: the result is the
   // same as running once per entry, since only the final count matters.
   const int selected = SelectedCount();
-  UpdateSelectionItems(selected);
-  StatusBar1->SetText(0, QString::number(selected) + QStringLiteral(" items seleted"));
+  EnableForSelection(commands_, selected);
+  parts_.StatusBar1->SetText(0, QString::number(selected) + QStringLiteral(" items seleted"));
 }
 
 void TIconMain::SelectAll1Click() {
   TakeNewRows(true);
-  if (model_->rowCount() > 0) ListView1->selectAll();
-  ListView1->setFocus();
+  if (model_->rowCount() > 0) parts_.ListView1->selectAll();
+  parts_.ListView1->setFocus();
 }
 
 void TIconMain::InvertSelection1Click() {
   TakeNewRows(true);
-  const std::vector<bool> selected = SelectedFlags();
-  if (selected.empty()) return;
-  QItemSelection inverted;
-  const int rows = static_cast<int>(selected.size());
-  for (int row = 0; row < rows;) {
-    if (selected[static_cast<std::size_t>(row)]) {
-      ++row;
-      continue;
-    }
-    const int first = row;
-    while (row < rows && !selected[static_cast<std::size_t>(row)]) ++row;
-    inverted.select(model_->index(first), model_->index(row - 1));
-  }
-  QItemSelectionModel* selection = ListView1->selectionModel();
-  {
-    // Clearing first keeps the change linear in the number of ranges; the one notification
-    // below then reports the whole change.
-    const QSignalBlocker quiet(selection);
-    selection->clearSelection();
-  }
-  ListView1->viewport()->update();
-  if (inverted.isEmpty()) {
-    ListView1SelectItem();  // everything was deselected
-  } else {
-    selection->select(inverted, QItemSelectionModel::Select);
-  }
+  if (model_->rowCount() == 0) return;
+  InvertSelection(*parts_.ListView1->selectionModel());
+  parts_.ListView1->viewport()->update();
+  if (SelectedCount() == 0) ListView1SelectItem();  // everything was deselected
 }
 
-// Remove and Clear
+// Remove and Clear: changes of the list, never during a run
 
 void TIconMain::RemoveClick() {
-  if (runInProgress_) return;
-  TakeNewRows(true);
-  const std::vector<bool> selected = SelectedFlags();
-  if (std::find(selected.begin(), selected.end(), true) == selected.end()) return;
-  ListView1->setEnabled(false);
-  model_->BeginRebuild();
-  try {
-    harvester_->RemoveEntries(selected);
-  } catch (...) {
-    model_->EndRebuild();
-    ListView1->setEnabled(true);
-    throw;
-  }
-  model_->EndRebuild();
-  ListView1->setEnabled(true);
-  UpdateSelectionItems(SelectedCount());
-  EndProcessing();
+  runs_.Run({{},
+             [this] {
+               TakeNewRows(true);
+               if (SelectedCount() == 0) return;
+               const std::vector<bool> selected = SelectedFlags();
+               {
+                 parts_.ListView1->setEnabled(false);
+                 model_->BeginRebuild();
+                 const TScopeExit rebuilt([this] {
+                   model_->EndRebuild();
+                   parts_.ListView1->setEnabled(true);
+                 });
+                 harvester_->RemoveEntries(selected);
+               }
+               EnableForSelection(commands_, SelectedCount());
+               EndProcessing();
+             },
+             false});
 }
 
 void TIconMain::Clear1Click() {
-  if (runInProgress_) return;
-  ClearList();
+  runs_.Run({{}, [this] { ClearList(); }, false});
 }
 
 void TIconMain::ClearList() {
-  model_->BeginRebuild();
-  try {
+  {
+    model_->BeginRebuild();
+    const TScopeExit rebuilt([this] { model_->EndRebuild(); });
     harvester_->ClearList();
-  } catch (...) {
-    model_->EndRebuild();
-    throw;
   }
-  model_->EndRebuild();
-  UpdateSelectionItems(SelectedCount());
+  EnableForSelection(commands_, SelectedCount());
 }
 
-// Stay on Top, About, Exit, clock
-
-void TIconMain::SetTopmost(bool topmost) {
-  if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost) return;
-  const bool shown = isVisible();
-  setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-  if (shown) show();  // changing the flags hides a shown window
+void TIconMain::Problems1Click() {
+  if (lastProblems_.empty()) return;
+  TProblemsDialog dialog(lastProblems_, this);
+  dialogs_.ShowModal(dialog);
 }
+
+// Stay on Top, help, About, Exit, clock
 
 void TIconMain::StayonTop1Click() {
-  SetTopmost(StayonTop1->isChecked());
-  WriteRegBool(TRegRoot::CurrentUser, kSettingsKey, kStayOnTopValue, StayonTop1->isChecked());
+  SetTopmost(*this, stayOnTop_->isChecked());
+  WriteRegBool(TRegRoot::CurrentUser, kSettingsKey, kStayOnTopValue, stayOnTop_->isChecked());
+}
+
+void TIconMain::Contents1Click() {
+  OpenManual(dialogs_, this);
 }
 
 void TIconMain::About1Click() {
-  SetTopmost(false);
-  try {
-    dialogs_.ShowModal(*AboutBox);
-  } catch (...) {
-    SetTopmost(StayonTop1->isChecked());
-    throw;
-  }
-  SetTopmost(StayonTop1->isChecked());
+  SetTopmost(*this, false);
+  const TScopeExit restore([this] { SetTopmost(*this, stayOnTop_->isChecked()); });
+  dialogs_.ShowModal(*parts_.AboutBox);
 }
 
 void TIconMain::Exit1Click() {
@@ -244,7 +177,26 @@ void TIconMain::Exit1Click() {
 }
 
 void TIconMain::Timer1Timer() {
-  StatusBar1->SetText(3, LongTimeText(QTime::currentTime()));
+  parts_.StatusBar1->SetText(3, LongTimeText(QTime::currentTime()));
+}
+
+// Output commands
+
+void TIconMain::SaveAs1Click() {
+  output_->SaveAs();
+}
+
+void TIconMain::BatchSaveClick(QAction* sender) {
+  if (const std::optional<int> tag = TagOf(sender)) output_->BatchSaveAs(*tag);
+}
+
+void TIconMain::SaveLib1Click(QAction* sender) {
+  const std::optional<int> tag = TagOf(sender);
+  if (tag && (*tag == 0 || *tag == 1)) output_->SaveToLibrary(*tag == 1);
+}
+
+void TIconMain::CopyClipBrd1Click() {
+  output_->CopyToClipboard();
 }
 
 }  // namespace pictarix

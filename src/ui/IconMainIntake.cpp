@@ -3,39 +3,13 @@
 // directory harvest inside one run, without clearing the list.
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QShowEvent>
-#include <QUrl>
 
-#include "harvest/Harvester.h"
 #include "ui/DdeServer.h"
 #include "ui/IconMain.h"
-#include "ui/RunScope.h"
-#include "ui/Utilities.h"
+#include "ui/NameIntake.h"
 
 namespace pictarix {
-
-namespace {
-
-void HarvestName(THarvester& harvester, const QString& name) {
-  if (IsDirectory(name)) {
-    harvester.HarvestDirectory(ToPath(name));
-  } else {
-    harvester.HarvestFile(ToPath(name));
-  }
-}
-
-// The local files and folders among dropped URLs, in the order the drop lists them.
-QStringList LocalNames(const QMimeData* data) {
-  QStringList names;
-  if (data == nullptr) return names;
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) names.push_back(url.toLocalFile());
-  }
-  return names;
-}
-
-}  // namespace
 
 // Command line
 
@@ -52,20 +26,20 @@ void TIconMain::QueueFormActivate() {
 }
 
 void TIconMain::FormActivate() {
-  // A run that began first (a drop, a macro) keeps the command line waiting until it has ended
-  // (EndProcessing asks again); a window that is closing or closed starts nothing.
-  if (!StartupPending || runInProgress_ || closeAfterRun_ || !isVisible()) return;
-  StartupPending = false;
-  // The window is on screen already, since this runs after its first show.
-  if (!commandLine_.isEmpty()) ProcessCommandLine();
+  // A run that began first (a drop, a macro) keeps the command line waiting until it has ended;
+  // a window that is closing or closed starts nothing. The window is on screen already, since
+  // this runs after its first show.
+  if (!StartupPending || !isVisible()) return;
+  const auto take = [this] {
+    if (!StartupPending) return false;  // taken by an earlier activation
+    StartupPending = false;
+    return !commandLine_.isEmpty();
+  };
+  runs_.Run({take, [this] { HarvestNames(*harvester_, commandLine_); }, true, true});
 }
 
 void TIconMain::ProcessCommandLine() {
-  if (runInProgress_) return;
-  RunScope run(*this);
-  // After Stop, each remaining name ends at once inside the harvest.
-  for (const QString& argument : commandLine_) HarvestName(*harvester_, argument);
-  run.End();
+  runs_.Run({{}, [this] { HarvestNames(*harvester_, commandLine_); }});
 }
 
 // Drops
@@ -87,13 +61,7 @@ void TIconMain::dropEvent(QDropEvent* event) {
 }
 
 void TIconMain::HandleDroppedFiles(const QStringList& names) {
-  if (runInProgress_) return;  // dropped, not queued
-  RunScope run(*this);
-  for (const QString& name : names) {
-    if (harvester_->StopRequested) break;
-    HarvestName(*harvester_, name);
-  }
-  run.End();
+  runs_.Run({{}, [this, &names] { HarvestNames(*harvester_, names); }});  // not kept during a run
 }
 
 // DDE macros
@@ -105,18 +73,14 @@ void TIconMain::ServeTarvo(TDdeServer& server) {
 }
 
 void TIconMain::TarvoExecuteMacro(const QStringList& lines) {
-  // Ignored while a run is in progress; the server has acknowledged the text all the same.
-  if (lines.isEmpty() || runInProgress_) return;
-  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
-  RunScope run(*this);
-  for (const QString& line : lines) {
-    if (harvester_->StopRequested) break;
-    if (line.size() < 2) continue;
-    const QChar quote(QLatin1Char('"'));
-    const bool quoted = line.front() == quote && line.back() == quote;
-    HarvestName(*harvester_, quoted ? line.mid(1, line.size() - 2) : line);
-  }
-  run.End();
+  if (lines.isEmpty()) return;
+  // During a run the macro is kept (the server has acknowledged it already) and runs after it.
+  const auto restore = [this] {
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    return true;
+  };
+  runs_.Run({restore, [this, names = MacroNames(lines)] { HarvestNames(*harvester_, names); }, true,
+             true});
 }
 
 }  // namespace pictarix

@@ -2,7 +2,7 @@
 
 namespace pictarix {
 
-// None has a title of its own: the platform's save or open title is shown.
+// Save As and Save to Icon Library show the platform's save title.
 
 TFileDialogRequest MakeSavePicDlg() {
   TFileDialogRequest dialog;
@@ -26,6 +26,8 @@ TFileDialogRequest MakeSaveLibDlg() {
 TFileDialogRequest MakeOpenLibDlg() {
   TFileDialogRequest dialog;
   dialog.DialogKind = TFileDialogRequest::Kind::Open;
+  dialog.Title = QStringLiteral("Add to Icon Library");
+  dialog.AcceptLabel = QStringLiteral("Add");
   dialog.Filter = kIconLibraryFilter;
   dialog.DefaultExt = QStringLiteral(".icl");
   dialog.Options = ofPathMustExist | ofFileMustExist;

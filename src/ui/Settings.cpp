@@ -157,4 +157,17 @@ bool ReadRegBool(TRegRoot root, const QString& keyPath, const QString& name, boo
   return ReadRegInt(root, keyPath, name, defaultValue ? 1 : 0) != 0;
 }
 
+QVariant ReadRegValue(TRegRoot root, const QString& keyPath, const QString& name) {
+  const std::optional<SettingsLocation> where = Locate(root, keyPath);
+  if (!where) return {};
+  OpenKey key(*where);
+  return key->status() == QSettings::NoError ? key->value(ValueKey(name)) : QVariant();
+}
+
+QString ReadRegString(TRegRoot root, const QString& keyPath, const QString& name,
+                      const QString& defaultValue) {
+  const QVariant value = ReadRegValue(root, keyPath, name);
+  return value.metaType().id() == QMetaType::QString ? value.toString() : defaultValue;
+}
+
 }  // namespace pictarix

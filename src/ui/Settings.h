@@ -28,6 +28,11 @@ void WriteRegBool(TRegRoot root, const QString& keyPath, const QString& name, bo
 std::int32_t ReadRegInt(TRegRoot root, const QString& keyPath, const QString& name,
                         std::int32_t defaultValue);
 bool ReadRegBool(TRegRoot root, const QString& keyPath, const QString& name, bool defaultValue);
+// A stored value as it is kept; invalid when there is none.
+QVariant ReadRegValue(TRegRoot root, const QString& keyPath, const QString& name);
+// A stored text value; `defaultValue` when there is none.
+QString ReadRegString(TRegRoot root, const QString& keyPath, const QString& name,
+                      const QString& defaultValue);
 
 // The integer a stored value stands for (the low 32 bits), or nothing when its type or size is
 // not one an integer is read from: text holding an integer; any integer; bytes, at most 8 of

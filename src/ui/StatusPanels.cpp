@@ -9,8 +9,9 @@
 namespace pictarix {
 
 namespace {
-constexpr int kGap = 2;  // between two panels
-}
+constexpr int kGap = 2;          // between two panels
+constexpr int kTextMargins = 5;  // inside a panel, left and right of the text
+}  // namespace
 
 TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {
   setSizeGripEnabled(false);
@@ -34,15 +35,22 @@ void TStatusPanels::SetWidth(int panel, int width) {
 }
 
 int TStatusPanels::Width(int panel) const {
-  return widths_.at(static_cast<std::size_t>(panel));
+  const int width = widths_.at(static_cast<std::size_t>(panel));
+  if (panel == 0) return width;
+  const int needed = fontMetrics().horizontalAdvance(texts_[static_cast<std::size_t>(panel)]) +
+                     kTextMargins + kGap + 2;
+  return std::max(width, needed);
 }
 
 void TStatusPanels::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  int others = 0;
+  for (int panel = 1; panel < kPanelCount; ++panel) others += Width(panel);
   int left = 0;
   for (int panel = 0; panel < kPanelCount; ++panel) {
     const bool last = panel == kPanelCount - 1;
-    const int width = last ? this->width() - left : std::max(0, widths_[panel]);
+    int width = last ? this->width() - left : std::max(0, Width(panel));
+    if (panel == 0) width = std::max(0, std::min(width, this->width() - others));
     const QRect area(left, 1, std::max(0, width - kGap), height() - 2);
     if (area.width() > 0) {
       qDrawShadePanel(&painter, area, palette(), true, 1);

@@ -1,5 +1,6 @@
 #pragma once
-// StatusBar1: four sunken panels side by side, the last one reaching to the right edge.
+// StatusBar1: four sunken panels side by side, the last one reaching to the right edge. Panels
+// 1 to 3 grow to fit their text; panel 0 gives way to them.
 #include <array>
 
 #include <QStatusBar>
@@ -21,6 +22,7 @@ class TStatusPanels : public QStatusBar {
   void SetText(int panel, const QString& text);
   QString Text(int panel) const;
   void SetWidth(int panel, int width);
+  // The width set, or for panels 1 to 3 the width their text needs when that is more.
   int Width(int panel) const;
 
  protected:

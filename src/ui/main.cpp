@@ -4,8 +4,8 @@
 #include "ui/DdeServer.h"
 #include "ui/Dialogs.h"
 #include "ui/IconMain.h"
+#include "ui/QtPaths.h"
 #include "ui/Startup.h"
-#include "ui/Utilities.h"
 
 int main(int argc, char* argv[]) {
   using namespace pictarix;

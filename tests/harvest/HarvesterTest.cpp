@@ -34,6 +34,7 @@ class RecordingHost : public THarvestHost {
     if (onMessages) onMessages();
   }
   bool WantsTiles() const override { return tiles_; }
+  bool ShowsPanels() const override { return showsPanels; }
   void FileUnreadable(const std::filesystem::path& path, const std::string& reason) override {
     unreadable.push_back(path.filename().string() + ": " + reason);
   }
@@ -41,6 +42,7 @@ class RecordingHost : public THarvestHost {
   std::map<int, std::string> panels;
   std::vector<std::string> unreadable;
   std::vector<std::string> processed;
+  bool showsPanels = true;
   int previews = 0;
   int messages = 0;
   std::function<void()> onMessages;
@@ -70,7 +72,6 @@ TEST_F(HarvesterTest, ModuleIconsWithA32x32ImageBecomeEntriesShowingTheDeepestOn
 
   ASSERT_EQ(Captions(harvester), (std::vector<std::string>{"Folder", "Disk"}));
   const TListEntry& folder = harvester.Entries[0];
-  EXPECT_EQ(folder.SubItemText, "Folder");
   ASSERT_EQ(folder.TileImage, 2);  // sorted: 4/16, 4/32, 8/32, 8/48
   EXPECT_EQ(folder.Icon->Images.Get(2)->BitCount, 8);
   EXPECT_EQ(folder.Icon->Images.Get(2)->Width, 32);
@@ -127,6 +128,25 @@ TEST_F(HarvesterTest, WithoutTilesNothingIsDecodedAndEntriesStillCarryTheirTileI
   EXPECT_EQ(lister.Entries[0].ImageIndex, -1);
   EXPECT_EQ(lister.Entries[0].Icon->Images.Get(0)->Handle, nullptr);
   EXPECT_EQ(listing.previews, 0);
+}
+
+TEST_F(HarvesterTest, ASinkTakesEveryEntryInOrderAndAHostWithoutPanelsGetsNoTexts) {
+  RecordingHost listing(false);
+  listing.showsPanels = false;
+  THarvester lister(listing);
+  std::vector<std::pair<int, std::string>> sent;
+  lister.EntrySink = [&sent](int index, TListEntry& entry) {
+    sent.emplace_back(index, entry.Caption + "/" + std::to_string(entry.Icon->Images.Count()));
+  };
+  WriteIconLibrary(PathOf("two.icl"), {{"A", {{32, 4}, {16, 4}}}, {"B", {{32, 8}}}});
+  WriteIconFile(PathOf("c.ico"), {{32, 8}});
+  std::ofstream(PathOf("data.bin")) << "no icons here";
+  lister.HarvestDirectory(dir.Path());
+
+  EXPECT_EQ(sent, (std::vector<std::pair<int, std::string>>{{0, "c/1"}, {1, "A/2"}, {2, "B/1"}}));
+  EXPECT_TRUE(lister.Entries.empty());
+  EXPECT_EQ(lister.FileCount, 3);
+  EXPECT_TRUE(listing.panels.empty());
 }
 
 TEST_F(HarvesterTest, StopEndsTheRunAfterTheCurrentIconAndSkipsTheFallback) {

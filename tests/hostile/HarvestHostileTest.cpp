@@ -9,6 +9,7 @@
 #include "support/HarvestFixtures.h"
 #include "support/IconFileBuilder.h"
 #include "support/NeBuilder.h"
+#include "support/QuietHost.h"
 #include "support/TempDir.h"
 
 namespace pictarix {
@@ -16,13 +17,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class QuietHost : public THarvestHost {
- public:
-  void SetPanelText(int, const std::string&) override {}
-  void ShowPreview(const THiResIcon&) override {}
-  void ProcessMessages() override {}
-  bool WantsTiles() const override { return true; }
-};
+using testing::QuietHost;
 
 // An icon file of 65535 entries, entry i claiming the whole file from byte `i * step`.
 Bytes ClaimsOnTheWholeFile(std::uint32_t step) {

@@ -10,9 +10,11 @@
 #include "model/AdvancedIcon.h"
 #include "model/HiResIcon.h"
 #include "platform/Errors.h"
+#include "platform/IconDraw.h"
 #include "platform/ReadBudget.h"
 #include "support/DibBuilder.h"
 #include "support/IconFileBuilder.h"
+#include "support/LittleEndian.h"
 
 namespace pictarix {
 namespace {
@@ -20,10 +22,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using testing::BlankDibImage;
 using testing::IconFileBuilder;
-
-void PutU32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
+using testing::SetU32At;
 
 // The place of field `offset` (within the 16 bytes) of directory entry `index`.
 std::size_t EntryField(std::size_t index, std::size_t offset) {
@@ -170,7 +169,7 @@ TEST(IconFileHostileTest, OffsetsAtThemselvesAndPastTheEnd) {
 TEST(IconFileHostileTest, RepeatedClaimsShareOneBlockAndEachCounts) {
   Bytes bytes = IconFileBuilder().Count(0xFFFF).Build();
   bytes.resize(6 + 16 * 0xFFFF, 0);
-  for (std::size_t i = 0; i < 0xFFFF; ++i) PutU32(bytes, EntryField(i, 8), 512);
+  for (std::size_t i = 0; i < 0xFFFF; ++i) SetU32At(bytes, EntryField(i, 8), 512);
   LoadResult small;
   Load(bytes, small);
   ASSERT_TRUE(small.Loaded);
@@ -183,7 +182,7 @@ TEST(IconFileHostileTest, RepeatedClaimsShareOneBlockAndEachCounts) {
   EXPECT_EQ(small.Icon.Images.Get(7)->Bytes(), Bytes(bytes.begin(), bytes.begin() + 512));
 
   const auto size = static_cast<std::uint32_t>(bytes.size());
-  for (std::size_t i = 0; i < 0xFFFF; ++i) PutU32(bytes, EntryField(i, 8), size);
+  for (std::size_t i = 0; i < 0xFFFF; ++i) SetU32At(bytes, EntryField(i, 8), size);
   LoadResult whole;
   Load(bytes, whole);
   EXPECT_TRUE(whole.Refused);
@@ -198,8 +197,8 @@ TEST(IconFileHostileTest, OverlappingClaimsBeyondTheBudgetAreRefused) {
   bytes.resize(6 + 16 * 0xFFFF, 0);
   const auto size = static_cast<std::uint32_t>(bytes.size());
   for (std::size_t i = 0; i < 0xFFFF; ++i) {
-    PutU32(bytes, EntryField(i, 8), size);
-    PutU32(bytes, EntryField(i, 12), static_cast<std::uint32_t>(i));
+    SetU32At(bytes, EntryField(i, 8), size);
+    SetU32At(bytes, EntryField(i, 12), static_cast<std::uint32_t>(i));
   }
   LoadResult result;
   Load(bytes, result);

@@ -189,7 +189,7 @@ TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
   EXPECT_EQ(back.Icons.Name(32766), "out 32767");
   EXPECT_EQ(library.FileName, std::filesystem::path());  // saving does not set it
 
-  const Bytes before = testing::ReadBytes(target);
+  const Bytes before = ReadWholeFile(target);
   library.Icons.AddIcon("", std::make_unique<TAdvancedIcon>());
   try {
     library.SaveToFile(target);
@@ -197,7 +197,7 @@ TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
   } catch (const EICLReadError& error) {
     EXPECT_STREQ(error.what(), "Iconlibraries with more than 32767 Icons are not possible");
   }
-  EXPECT_EQ(testing::ReadBytes(target), before);
+  EXPECT_EQ(ReadWholeFile(target), before);
 
   // With an image each, 65534 resources of at least one unit cannot all start below 65536
   // units, whatever the shift: refused instead of written with offsets that wrap around.
@@ -212,7 +212,7 @@ TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
   } catch (const EICLReadError& error) {
     EXPECT_STREQ(error.what(), "Icon data too large for an icon library");
   }
-  EXPECT_EQ(testing::ReadBytes(target), before);
+  EXPECT_EQ(ReadWholeFile(target), before);
 }
 
 TEST_F(IconLibraryTest, AddingToALibraryKeepsItsIconsFirst) {

@@ -6,6 +6,7 @@
 #include "library/IconLibrary.h"
 #include "library/T16BitReader.h"
 #include "platform/Errors.h"
+#include "support/FileBytes.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
 
@@ -194,13 +195,17 @@ TEST(T16BitReaderTest, RecordsAndGroupsFollowTheFormat) {
     EXPECT_TRUE(result.Ok);
     EXPECT_TRUE(result.Icons.empty());
   }
-  {  // A group naming an image id the file lacks fails the whole file.
+  {  // A group naming an image id the file lacks leaves out that icon only; such a file is not
+     // taken as an icon library to be rewritten, where that icon would be lost.
     NeFile file = IclFile({{"A", {kImage16}}, {"B", {kImage16}}});
     file.Types[1].Resources[1].Id = 0x8009;
-    const ReadResult result = Read(file.Build());
-    EXPECT_FALSE(result.Ok);
-    EXPECT_EQ(result.Error, "Icon Resource Not Found");
-    EXPECT_TRUE(result.Icons.empty());
+    const std::vector<std::uint8_t> bytes = file.Build();
+    const ReadResult result = Read(bytes);
+    EXPECT_TRUE(result.Ok) << result.Error;
+    EXPECT_EQ(result.Names(), (std::vector<std::string>{"A"}));
+    testing::TempDir dir;
+    testing::WriteBytes(dir.Path() / "broken.icl", std::span<const std::uint8_t>(bytes));
+    EXPECT_FALSE(IsIconLibraryFile(dir.Path() / "broken.icl"));
   }
   {  // Groups without any icon-image record: fine while they list no image.
     NeFile file = IclFile({{"A", {}}, {"B", {}}});
@@ -210,7 +215,9 @@ TEST(T16BitReaderTest, RecordsAndGroupsFollowTheFormat) {
     EXPECT_EQ(result.Names(), (std::vector<std::string>{"tools 001", "tools 002"}));
     file = IclFile({{"A", {kImage16}}});
     file.Types.pop_back();
-    EXPECT_FALSE(Read(file.Build()).Ok);
+    result = Read(file.Build());
+    EXPECT_TRUE(result.Ok) << result.Error;
+    EXPECT_TRUE(result.Icons.empty());
   }
   {  // A group whose header is no icon header, or of length 0, gives an icon without images.
     NeFile file = IclFile({{"A", {kImage16}}, {"B", {kImage16}}});

@@ -7,6 +7,7 @@
 #include "library/T16BitReader.h"
 #include "library/T16BitWriter.h"
 #include "platform/CodePage.h"
+#include "support/LittleEndian.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
 
@@ -24,10 +25,6 @@ const Bytes kImage16 = DibImage(16, 4, 0x22);  // 296 bytes
 std::vector<TIconEntry> ReadBack(const Bytes& bytes) {
   T16BitReader reader("lib/back.icl", std::make_unique<TMemoryStream>(bytes));
   return reader.ReadIcons({});
-}
-
-std::uint16_t WordAt(const Bytes& bytes, std::size_t at) {
-  return static_cast<std::uint16_t>(bytes.at(at) | (bytes.at(at + 1) << 8));
 }
 
 TEST(T16BitWriterTest, WritesTheWorkedExampleByteForByte) {
@@ -59,7 +56,7 @@ TEST(T16BitWriterTest, WritesTheWorkedExampleByteForByte) {
 
   testing::TempDir dir;
   library.SaveToFile(dir.Path() / "out.icl");
-  EXPECT_EQ(testing::ReadBytes(dir.Path() / "out.icl"), e.Data());
+  EXPECT_EQ(ReadWholeFile(dir.Path() / "out.icl"), e.Data());
   EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{1, 1}}));
 }
 
@@ -72,11 +69,11 @@ TEST(T16BitWriterTest, TheEstimatesShiftIsWrittenWhenEverythingFits) {
     library.Icons.AddIcon("A", IconFromImages({image}));
     const Bytes bytes = T16BitWriter(library.Icons).Assemble();
     const unsigned shift = size == 65272u ? 0 : 1;
-    EXPECT_EQ(WordAt(bytes, 192), shift);
+    EXPECT_EQ(testing::U16At(bytes, 192), shift);
     // Group at 243 (rounded up to 244 with shift 1), the image right after its directory.
-    EXPECT_EQ(WordAt(bytes, 202), shift == 0 ? 243 : 122);
-    EXPECT_EQ(WordAt(bytes, 222) << shift, shift == 0 ? 263 : 264);
-    EXPECT_EQ(WordAt(bytes, 224), shift == 0 ? 65272 : 32637);
+    EXPECT_EQ(testing::U16At(bytes, 202), shift == 0 ? 243 : 122);
+    EXPECT_EQ(testing::U16At(bytes, 222) << shift, shift == 0 ? 263 : 264);
+    EXPECT_EQ(testing::U16At(bytes, 224), shift == 0 ? 65272 : 32637);
     const auto icons = ReadBack(bytes);
     ASSERT_EQ(icons.size(), 1u);
     EXPECT_EQ(icons[0].Name, "A");
@@ -101,7 +98,7 @@ TEST(T16BitWriterTest, PaddingTheEstimateLeavesOutRaisesTheShift) {
     library.Icons.AddIcon(std::to_string(i), IconFromImages({images[static_cast<std::size_t>(i)]}));
   }
   const Bytes bytes = T16BitWriter(library.Icons).Assemble();
-  EXPECT_EQ(WordAt(bytes, 192), 2);  // the shift
+  EXPECT_EQ(testing::U16At(bytes, 192), 2);  // the shift
   const auto icons = ReadBack(bytes);
   ASSERT_EQ(icons.size(), static_cast<std::size_t>(kIcons));
   for (int i = 0; i < kIcons; ++i) {
@@ -129,8 +126,8 @@ TEST(T16BitWriterTest, RoundTripsNamesImagesAndEmptyIcons) {
   }
   const Bytes bytes = T16BitWriter(library.Icons).Assemble();
   // The 8-bit name is stored byte for byte.
-  const std::string stored(bytes.begin() + WordAt(bytes, 166) + 128 + 5,
-                           bytes.begin() + WordAt(bytes, 166) + 128 + 5 + 128);
+  const std::string stored(bytes.begin() + testing::U16At(bytes, 166) + 128 + 5,
+                           bytes.begin() + testing::U16At(bytes, 166) + 128 + 5 + 128);
   EXPECT_EQ(stored, every8Bit);
 
   const auto icons = ReadBack(bytes);
@@ -146,11 +143,11 @@ TEST(T16BitWriterTest, RoundTripsNamesImagesAndEmptyIcons) {
     }
   }
   // The empty icon's directory: reserved 0, type 1, count 0, six bytes (and padding).
-  const unsigned shift = WordAt(bytes, 192);
+  const unsigned shift = testing::U16At(bytes, 192);
   ASSERT_GT(shift, 0u);
   const std::size_t emptyEntry = 202 + 12 * 4;
-  EXPECT_EQ(WordAt(bytes, emptyEntry + 2), 1);
-  const std::size_t emptyAt = std::size_t{WordAt(bytes, emptyEntry)} << shift;
+  EXPECT_EQ(testing::U16At(bytes, emptyEntry + 2), 1);
+  const std::size_t emptyAt = std::size_t{testing::U16At(bytes, emptyEntry)} << shift;
   EXPECT_EQ(Bytes(bytes.begin() + emptyAt, bytes.begin() + emptyAt + 6), (Bytes{0, 0, 1, 0, 0, 0}));
 }
 

@@ -6,6 +6,7 @@
 
 #include "model/AdvancedIcon.h"
 #include "platform/ByteCursor.h"
+#include "platform/IconDraw.h"
 #include "platform/IconHandle.h"
 #include "support/DibBuilder.h"
 

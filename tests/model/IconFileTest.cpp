@@ -8,7 +8,9 @@
 #include "model/HiResIcon.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
+#include "support/FileBytes.h"
 #include "support/IconFileBuilder.h"
+#include "support/LittleEndian.h"
 #include "support/TempDir.h"
 
 namespace pictarix {
@@ -25,17 +27,6 @@ Bytes Save(const TAdvancedIcon& icon) {
   TMemoryStream out;
   icon.SaveToStream(out);
   return out.TakeBytes();
-}
-
-std::uint32_t U32At(const Bytes& b, std::size_t at) {
-  return std::uint32_t{b.at(at)} | (std::uint32_t{b.at(at + 1)} << 8) |
-         (std::uint32_t{b.at(at + 2)} << 16) | (std::uint32_t{b.at(at + 3)} << 24);
-}
-
-void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
 }
 
 TEST(IconFileLoadTest, ReadsEachEntrysDataFromItsOwnOffset) {
@@ -158,7 +149,7 @@ TEST(IconFileLoadTest, LoadFromStreamAppendsAndLoadFromFileReplaces) {
   IconFileBuilder file;
   file.AddImage(BlankDibImage(16, 16, 4));
   const Bytes bytes = file.Build();
-  WriteFile(dir.Path() / "a.ico", bytes);
+  testing::WriteBytes(dir.Path() / "a.ico", bytes);
 
   TAdvancedIcon icon;
   TMemoryStream first(bytes);
@@ -172,7 +163,7 @@ TEST(IconFileLoadTest, LoadFromStreamAppendsAndLoadFromFileReplaces) {
 
   IconFileBuilder cursor;
   cursor.Type(2).AddImage(BlankDibImage(32, 32, 1));
-  WriteFile(dir.Path() / "b.cur", cursor.Build());
+  testing::WriteBytes(dir.Path() / "b.cur", cursor.Build());
   EXPECT_FALSE(icon.LoadFromFile(dir.Path() / "b.cur"));
   EXPECT_EQ(icon.Images.Count(), 0);
 
@@ -194,9 +185,9 @@ TEST(IconFileSaveTest, LaysOutHeaderDirectoryAndContiguousData) {
 
   const Bytes out = Save(icon);
   EXPECT_EQ(Bytes(out.begin(), out.begin() + 6), (Bytes{0, 0, 1, 0, 3, 0}));
-  EXPECT_EQ(U32At(out, 6 + 12), 54u);
-  EXPECT_EQ(U32At(out, 22 + 12), 54u + a.size());
-  EXPECT_EQ(U32At(out, 38 + 12), 54u + a.size() + b.size());
+  EXPECT_EQ(testing::U32At(out, 6 + 12), 54u);
+  EXPECT_EQ(testing::U32At(out, 22 + 12), 54u + a.size());
+  EXPECT_EQ(testing::U32At(out, 38 + 12), 54u + a.size() + b.size());
   EXPECT_EQ(out.size(), 54u + a.size() + b.size() + c.size());
   EXPECT_TRUE(std::equal(b.begin(), b.end(), out.begin() + 54 + static_cast<long>(a.size())));
   // Colour count and reserved byte: 4 bits 10 00, 8 bits 00 01, 32 bits 00 00.
@@ -259,7 +250,7 @@ TEST(IconFileSaveTest, EmptyIconWritesNothingAndLeavesAnExistingFile) {
 
   TempDir dir;
   const auto path = dir.Path() / "keep.ico";
-  WriteFile(path, Bytes{1, 2, 3});
+  testing::WriteBytes(path, Bytes{1, 2, 3});
   icon.SaveToFile(path);
   EXPECT_EQ(ReadWholeFile(path), (Bytes{1, 2, 3}));
   icon.SaveToFile(dir.Path() / "none.ico");
@@ -274,7 +265,7 @@ TEST(IconFileSaveTest, SaveToFileReplacesTheFile) {
   ASSERT_TRUE(icon.LoadFromStream(stream));
   TempDir dir;
   const auto path = dir.Path() / "out.ico";
-  WriteFile(path, Bytes(5000, 0xEE));
+  testing::WriteBytes(path, Bytes(5000, 0xEE));
   icon.SaveToFile(path);
   EXPECT_EQ(ReadWholeFile(path), Save(icon));
 }

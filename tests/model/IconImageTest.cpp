@@ -7,6 +7,7 @@
 #include "model/IconImage.h"
 #include "platform/Stream.h"
 #include "support/IconFileBuilder.h"
+#include "support/LittleEndian.h"
 
 namespace pictarix {
 namespace {
@@ -26,12 +27,9 @@ std::unique_ptr<TIconImage> ImageWith(std::vector<std::uint8_t> data) {
 std::vector<std::uint8_t> HeaderBytes(std::int32_t width, std::uint32_t height,
                                       std::uint16_t bitCount) {
   std::vector<std::uint8_t> b(16, 0);
-  for (int i = 0; i < 4; ++i) {
-    b[4 + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(width) >> (8 * i));
-    b[8 + i] = static_cast<std::uint8_t>(height >> (8 * i));
-  }
-  b[14] = static_cast<std::uint8_t>(bitCount);
-  b[15] = static_cast<std::uint8_t>(bitCount >> 8);
+  testing::SetU32At(b, 4, static_cast<std::uint32_t>(width));
+  testing::SetU32At(b, 8, height);
+  testing::SetU16At(b, 14, bitCount);
   return b;
 }
 

@@ -1,14 +1,12 @@
 #pragma once
 // List entries with tiles, made as the harvest makes them, for the output command tests.
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "harvest/BestImageIndex.h"
 #include "output/EntryList.h"
 #include "platform/Stream.h"
+#include "support/HarvestFixtures.h"
 #include "support/IconFileBuilder.h"
 
 namespace pictarix::testing {
@@ -24,26 +22,13 @@ inline std::unique_ptr<TAdvancedIcon> IconOfImages(
   return icon;
 }
 
-inline std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class EntryListFixture {
  public:
   // Appends an entry for `icon` and answers its index. Its tile is its 32x32 image, as the
   // harvest chooses it (which sorts the images); `withTile` false leaves the entry without one.
   int Add(std::unique_ptr<TAdvancedIcon> icon, bool withTile = true) {
-    TListEntry entry;
-    entry.Caption = entry.SubItemText = "icon " + std::to_string(Entries.size());
-    entry.TileImage = BestImageIndex(*icon, 32, 0);
-    if (withTile && entry.TileImage >= 0) {
-      auto graphic = icon->Images.Get(entry.TileImage)->CreateGraphic();
-      entry.ImageIndex = LargeImgs.Add(*graphic);
-    }
-    entry.Icon = std::move(icon);
-    Entries.push_back(std::move(entry));
-    return static_cast<int>(Entries.size()) - 1;
+    return AppendHarvestedEntry(Entries, LargeImgs, "icon " + std::to_string(Entries.size()),
+                                std::move(icon), withTile);
   }
 
   TEntryList& List() { return list_; }

@@ -101,7 +101,7 @@ TEST(ExportImagesTest, PngImageIsWrittenAsStoredAndGarbageIsReported) {
   const auto failures = WriteEntryExport(*icon, plan);
   ASSERT_EQ(failures.size(), 1u);
   EXPECT_EQ(failures[0].Image, 1);
-  EXPECT_EQ(testing::ReadFileBytes(plan[0].Path), stored);
+  EXPECT_EQ(ReadWholeFile(plan[0].Path), stored);
   EXPECT_FALSE(std::filesystem::exists(plan[1].Path));
 }
 

@@ -16,7 +16,6 @@ namespace pictarix {
 namespace {
 
 using testing::MakeIcon;
-using testing::ReadFileBytes;
 
 class LibraryCommandsTest : public ::testing::Test {
  protected:
@@ -98,7 +97,7 @@ TEST_F(LibraryCommandsTest, AddRefusesWhatIsNoIconLibraryAndLeavesItUnchanged) {
       EXPECT_EQ(std::string(e.what()),
                 "Cannot add to \"" + PathOf(name).string() + "\": it is not an icon library");
     }
-    EXPECT_EQ(ReadFileBytes(PathOf(name)), bytes) << name;
+    EXPECT_EQ(ReadWholeFile(PathOf(name)), bytes) << name;
   }
   // A folder is no icon library either.
   std::filesystem::create_directory(PathOf("folder.icl"));
@@ -112,18 +111,18 @@ TEST_F(LibraryCommandsTest, NoIconNoFileAndAnAddedLibraryStaysAsItWas) {
   EXPECT_FALSE(std::filesystem::exists(PathOf("none.icl")));
 
   testing::WriteIconLibrary(PathOf("two.icl"), {{"x", {{32, 4}}}, {"y", {{32, 8}}}});
-  const auto before = ReadFileBytes(PathOf("two.icl"));
+  const auto before = ReadWholeFile(PathOf("two.icl"));
   EXPECT_EQ(SaveEntriesToLibrary(fixture.Entries, {4}, PathOf("two.icl"), true), 2);
-  EXPECT_EQ(ReadFileBytes(PathOf("two.icl")), before);  // rewritten with its icons unchanged
+  EXPECT_EQ(ReadWholeFile(PathOf("two.icl")), before);  // rewritten with its icons unchanged
 }
 
 TEST_F(LibraryCommandsTest, AFailedWriteLeavesTheLibraryAsItWas) {
   testing::WriteIconLibrary(PathOf("lib.icl"), {{"x", {{32, 4}}}});
-  const auto before = ReadFileBytes(PathOf("lib.icl"));
+  const auto before = ReadWholeFile(PathOf("lib.icl"));
   testing::WriteBytes(PathOf("plain"), std::vector<std::uint8_t>{'x'});
   EXPECT_THROW(SaveEntriesToLibrary(fixture.Entries, {0}, PathOf("plain") / "a.icl", false),
                EFCreateError);
-  EXPECT_EQ(ReadFileBytes(PathOf("lib.icl")), before);
+  EXPECT_EQ(ReadWholeFile(PathOf("lib.icl")), before);
 }
 
 TEST_F(LibraryCommandsTest, TwoWritersAddingAtOnceBothKeepTheirIcons) {

@@ -15,7 +15,6 @@ namespace pictarix {
 namespace {
 
 using testing::MakeIcon;
-using testing::ReadFileBytes;
 
 // The picture of SquareImage(size, ...) over white: a red square, white where it is transparent.
 RgbImage SquareOverWhite(int size) {
@@ -44,7 +43,7 @@ TEST_F(SaveEntryTest, GifIsTheDeepestImageOfAtMost256ColoursAtItsOwnSize) {
   // Stored unsorted: the choice sorts the entry's icon in place.
   const int entry = fixture.Add(MakeIcon({{48, 32}, {32, 4}, {16, 4}}));
   ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.gif"), entry, TSaveFormat::Gif));
-  const auto gif = testing::DecodeGif(ReadFileBytes(PathOf("a.gif")));
+  const auto gif = testing::DecodeGif(ReadWholeFile(PathOf("a.gif")));
   ASSERT_TRUE(gif);
   EXPECT_EQ(gif->ImageCount, 1);
   EXPECT_LE(gif->ColorTableSize, 256);
@@ -59,7 +58,7 @@ TEST_F(SaveEntryTest, GifIsTheDeepestImageOfAtMost256ColoursAtItsOwnSize) {
   // Not the tile: the widest 8-bit image, here larger than the 32-bit tile.
   const int wide = fixture.Add(MakeIcon({{32, 32}, {48, 8}, {16, 8}}));
   ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("b.gif"), wide, TSaveFormat::Gif));
-  const auto large = testing::DecodeGif(ReadFileBytes(PathOf("b.gif")));
+  const auto large = testing::DecodeGif(ReadWholeFile(PathOf("b.gif")));
   ASSERT_TRUE(large);
   EXPECT_EQ(large->Image.Rgb, SquareOverWhite(48).Rgb);
 }
@@ -70,7 +69,7 @@ TEST_F(SaveEntryTest, OnlyTrueColourImagesGiveNoGifButStillATile) {
   EXPECT_FALSE(std::filesystem::exists(PathOf("a.gif")));
 
   ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, TSaveFormat::Png));
-  const auto png = testing::DecodePng(ReadFileBytes(PathOf("a.png")));
+  const auto png = testing::DecodePng(ReadWholeFile(PathOf("a.png")));
   ASSERT_TRUE(png);
   EXPECT_EQ(png->ColorType, 2);  // truecolour without alpha
   EXPECT_EQ(png->BitDepth, 8);
@@ -82,15 +81,15 @@ TEST_F(SaveEntryTest, BitmapJpegAndPngShowThe32x32TileWhateverTheLargestImage) {
   const int entry = fixture.Add(MakeIcon({{48, 8}, {32, 8}, {64, 32}}));
   const RgbImage tile = SquareOverWhite(32);
   ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, TSaveFormat::Bitmap));
-  EXPECT_EQ(ReadFileBytes(PathOf("a.bmp")), EncodeBmp(tile));  // 32x32, 24 bpp, exact pixels
+  EXPECT_EQ(ReadWholeFile(PathOf("a.bmp")), EncodeBmp(tile));  // 32x32, 24 bpp, exact pixels
 
   ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, TSaveFormat::Png));
-  const auto png = testing::DecodePng(ReadFileBytes(PathOf("a.png")));
+  const auto png = testing::DecodePng(ReadWholeFile(PathOf("a.png")));
   ASSERT_TRUE(png);
   EXPECT_EQ(png->Image.Rgb, tile.Rgb);
 
   ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.jpg"), entry, TSaveFormat::Jpeg));
-  const auto jpeg = testing::DecodeJpeg(ReadFileBytes(PathOf("a.jpg")));
+  const auto jpeg = testing::DecodeJpeg(ReadWholeFile(PathOf("a.jpg")));
   ASSERT_TRUE(jpeg);
   EXPECT_EQ(jpeg->Image.Width, 32);
   EXPECT_EQ(jpeg->Image.Height, 32);
@@ -148,7 +147,7 @@ TEST_F(SaveEntryTest, AFailedWriteReportsThePathAndReasonAndLeavesNoFile) {
                 "Cannot create file \"" + inside.string() + "\". " + SystemErrorText(ENOTDIR));
     }
   }
-  EXPECT_EQ(ReadFileBytes(PathOf("plain")).size(), 4u);
+  EXPECT_EQ(ReadWholeFile(PathOf("plain")).size(), 4u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 
   // A folder in the target's place is left as it was.

@@ -3,7 +3,7 @@
 #include <climits>
 #include <vector>
 
-#include "platform/IconHandle.h"
+#include "platform/IconDraw.h"
 #include "support/DibBuilder.h"
 
 namespace pictarix {

@@ -6,6 +6,7 @@
 #include "platform/ModuleResources.h"
 #include "platform/PeResources.h"
 #include "support/IconFileBuilder.h"
+#include "support/LittleEndian.h"
 #include "support/PeBytes.h"
 #include "support/PeFixture.h"
 #include "support/TempDir.h"
@@ -18,19 +19,12 @@ using testing::PeToolchain;
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::uint16_t U16(const Bytes& bytes, std::size_t at) {
-  return static_cast<std::uint16_t>(bytes.at(at) | (bytes.at(at + 1) << 8));
-}
-std::uint32_t U32(const Bytes& bytes, std::size_t at) {
-  return U16(bytes, at) | (std::uint32_t{U16(bytes, at + 2)} << 16);
-}
-
 // Group icon records: 6-byte header, then 14-byte entries ending in BytesInRes and the id.
 std::uint32_t FirstGroupEntryBytesInRes(const Bytes& group) {
-  return U32(group, 6 + 8);
+  return testing::U32At(group, 6 + 8);
 }
 std::uint16_t FirstGroupEntryId(const Bytes& group) {
-  return U16(group, 6 + 12);
+  return testing::U16At(group, 6 + 12);
 }
 
 // Icon images 1..4 (distinct bytes) and a script naming them under ids 1, 2, 32512 and the
@@ -57,8 +51,8 @@ class PeResourcesTest : public ::testing::Test {
     const auto bytes = module.FindResource(kResourceTypeGroupIcon, group);
     ASSERT_TRUE(bytes.has_value());
     ASSERT_EQ(bytes->size(), 6u + 14u);
-    EXPECT_EQ(U16(*bytes, 2), 1);  // icon type
-    EXPECT_EQ(U16(*bytes, 4), 1);  // one image
+    EXPECT_EQ(testing::U16At(*bytes, 2), 1);  // icon type
+    EXPECT_EQ(testing::U16At(*bytes, 4), 1);  // one image
     EXPECT_EQ(FirstGroupEntryBytesInRes(*bytes), images_.at(image).size());
     EXPECT_EQ(
         module.FindResource(kResourceTypeIcon, ResourceName::FromId(FirstGroupEntryId(*bytes))),

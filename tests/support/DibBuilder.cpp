@@ -7,18 +7,10 @@
 #include <csetjmp>
 #include <stdexcept>
 
+#include "support/LittleEndian.h"
+
 namespace pictarix::testing {
 namespace {
-
-void PutU16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  out.push_back(static_cast<std::uint8_t>(value));
-  out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  PutU16(out, value & 0xFFFF);
-  PutU16(out, value >> 16);
-}
 
 std::uint8_t Red(std::uint32_t c) {
   return static_cast<std::uint8_t>(c >> 24);

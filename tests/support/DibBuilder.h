@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/IconHandle.h"
+#include "platform/IconDraw.h"
 
 namespace pictarix::testing {
 

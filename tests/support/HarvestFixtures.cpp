@@ -1,5 +1,6 @@
 #include "support/HarvestFixtures.h"
 
+#include "harvest/BestImageIndex.h"
 #include "library/IconLibrary.h"
 #include "platform/SafeFile.h"
 #include "platform/Stream.h"
@@ -59,6 +60,28 @@ void WriteIconLibrary(
   TIconLibrary library;
   for (const auto& [name, images] : icons) library.Icons.AddIcon(name, MakeIcon(images));
   library.SaveToFile(path);
+}
+
+int AppendEntry(std::vector<TListEntry>& entries, const std::string& caption,
+                std::unique_ptr<TAdvancedIcon> icon, int imageIndex, int tileImage) {
+  TListEntry entry;
+  entry.Caption = caption;
+  entry.Icon = std::move(icon);
+  entry.ImageIndex = imageIndex;
+  entry.TileImage = tileImage;
+  entries.push_back(std::move(entry));
+  return static_cast<int>(entries.size()) - 1;
+}
+
+int AppendHarvestedEntry(std::vector<TListEntry>& entries, TTileList& tiles,
+                         const std::string& caption, std::unique_ptr<TAdvancedIcon> icon,
+                         bool withTile) {
+  const int tileImage = BestImageIndex(*icon, 32, 0);
+  int imageIndex = -1;
+  if (withTile && tileImage >= 0) {
+    imageIndex = tiles.Add(*icon->Images.Get(tileImage)->CreateGraphic());
+  }
+  return AppendEntry(entries, caption, std::move(icon), imageIndex, tileImage);
 }
 
 }  // namespace pictarix::testing

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "harvest/ListEntry.h"
+#include "harvest/TileList.h"
 #include "model/AdvancedIcon.h"
 
 namespace pictarix::testing {
@@ -25,5 +27,18 @@ void WriteIconFile(const std::filesystem::path& path,
 void WriteIconLibrary(
     const std::filesystem::path& path,
     const std::vector<std::pair<std::string, std::vector<std::pair<int, int>>>>& icons);
+
+// Appends an entry with `caption` as its caption and sub-item text, the icon, the tile at
+// `imageIndex` in the tiles (-1: none) and the icon's image `tileImage` it shows; answers the
+// entry's index.
+int AppendEntry(std::vector<TListEntry>& entries, const std::string& caption,
+                std::unique_ptr<TAdvancedIcon> icon, int imageIndex, int tileImage = -1);
+
+// Appends an entry as the harvest makes it: the icon's 32x32 image, chosen as the harvest
+// chooses it (which sorts the images), becomes its tile in `tiles`. Without such an image, or
+// with `withTile` false, the entry has no tile. Answers the entry's index.
+int AppendHarvestedEntry(std::vector<TListEntry>& entries, TTileList& tiles,
+                         const std::string& caption, std::unique_ptr<TAdvancedIcon> icon,
+                         bool withTile = true);
 
 }  // namespace pictarix::testing

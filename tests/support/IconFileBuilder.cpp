@@ -3,17 +3,10 @@
 #include <array>
 #include <numeric>
 
+#include "support/LittleEndian.h"
+
 namespace pictarix::testing {
 namespace {
-
-void PutU16(std::vector<std::uint8_t>& out, std::uint16_t value) {
-  out.push_back(static_cast<std::uint8_t>(value));
-  out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
 
 void PutU32Be(std::vector<std::uint8_t>& out, std::uint32_t value) {
   for (int i = 3; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -35,11 +28,6 @@ void PutPngChunk(std::vector<std::uint8_t>& out, const char* type,
   out.insert(out.end(), type, type + 4);
   out.insert(out.end(), body.begin(), body.end());
   PutU32Be(out, Crc32(out.data() + start, out.size() - start));
-}
-
-std::uint32_t U32At(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return std::uint32_t{b[at]} | (std::uint32_t{b[at + 1]} << 8) | (std::uint32_t{b[at + 2]} << 16) |
-         (std::uint32_t{b[at + 3]} << 24);
 }
 
 void PutFields(std::vector<std::uint8_t>& out, const IconFileBuilder::Entry& e) {
@@ -82,12 +70,21 @@ std::vector<std::uint8_t> PngImageStub(std::uint32_t width, std::uint32_t height
   return out;
 }
 
+std::vector<std::uint8_t> TrueColourIconFile(const std::vector<std::uint32_t>& pixels) {
+  std::vector<std::uint8_t> image = BlankDibImage(32, 32, 32);
+  SetU32At(image, 20, 32 * 32 * 4);  // the size of the colour bits, as icon editors store it
+  for (std::size_t i = 0; i < pixels.size(); ++i) SetU32At(image, 40 + 4 * i, pixels[i]);
+  IconFileBuilder file;
+  file.AddImage(std::move(image));
+  return file.Build();
+}
+
 IconFileBuilder::Entry& IconFileBuilder::AddImage(std::vector<std::uint8_t> data) {
   Entry entry;
   if (data.size() >= 16 && U32At(data, 0) == 40) {
     entry.Width = static_cast<std::uint8_t>(U32At(data, 4));
     entry.Height = static_cast<std::uint8_t>(U32At(data, 8) / 2);
-    entry.BitCount = static_cast<std::uint16_t>(data[14] | (data[15] << 8));
+    entry.BitCount = U16At(data, 14);
     entry.ColorCount = entry.BitCount < 8 ? static_cast<std::uint16_t>(1u << entry.BitCount) : 0;
   }
   entry.BytesInRes = static_cast<std::uint32_t>(data.size());

@@ -19,6 +19,10 @@ std::vector<std::uint8_t> BlankDibImage(std::int32_t width, std::int32_t height,
 // what the icon model sees of a PNG-compressed image.
 std::vector<std::uint8_t> PngImageStub(std::uint32_t width, std::uint32_t height);
 
+// An icon file of one 32x32 image of 32 bits per pixel with an all-clear AND mask; `pixels` are
+// its 1024 colours as stored (0xAARRGGBB, bottom row first).
+std::vector<std::uint8_t> TrueColourIconFile(const std::vector<std::uint32_t>& pixels);
+
 class IconFileBuilder {
  public:
   // One image: its data and the directory fields written for it.

@@ -1,8 +1,8 @@
 #include "support/NeBuilder.h"
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
+
+#include "support/LittleEndian.h"
 
 namespace pictarix::testing {
 
@@ -12,11 +12,13 @@ ByteWriter& ByteWriter::U8(std::uint8_t value) {
 }
 
 ByteWriter& ByteWriter::U16(std::uint16_t value) {
-  return U8(static_cast<std::uint8_t>(value)).U8(static_cast<std::uint8_t>(value >> 8));
+  PutU16(bytes_, value);
+  return *this;
 }
 
 ByteWriter& ByteWriter::U32(std::uint32_t value) {
-  return U16(static_cast<std::uint16_t>(value)).U16(static_cast<std::uint16_t>(value >> 16));
+  PutU32(bytes_, value);
+  return *this;
 }
 
 ByteWriter& ByteWriter::Bytes(std::span<const std::uint8_t> bytes) {
@@ -40,8 +42,7 @@ ByteWriter& ByteWriter::PadTo(std::size_t size) {
 }
 
 void ByteWriter::U16At(std::size_t at, std::uint16_t value) {
-  bytes_.at(at) = static_cast<std::uint8_t>(value);
-  bytes_.at(at + 1) = static_cast<std::uint8_t>(value >> 8);
+  SetU16At(bytes_, at, value);
 }
 
 std::vector<std::uint8_t> DibImage(int side, int bitCount, std::uint8_t fill) {
@@ -162,18 +163,6 @@ std::unique_ptr<TAdvancedIcon> IconFromImages(
     icon->Images.Add(std::move(image));
   }
   return icon;
-}
-
-void WriteBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write test file " + path.string());
-}
-
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace pictarix::testing

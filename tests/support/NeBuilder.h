@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/AdvancedIcon.h"
+#include "support/FileBytes.h"
 
 namespace pictarix::testing {
 
@@ -100,8 +101,5 @@ NeFile IclFile(const std::vector<IclIcon>& icons, std::uint16_t alignShift = 0);
 
 // An in-memory icon holding these images (fields derived from each image's header).
 std::unique_ptr<TAdvancedIcon> IconFromImages(const std::vector<std::vector<std::uint8_t>>& images);
-
-void WriteBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 
 }  // namespace pictarix::testing

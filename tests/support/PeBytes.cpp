@@ -1,18 +1,16 @@
 #include "support/PeBytes.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
+#include <stdexcept>
 #include <string>
 
-#include "support/PeFixture.h"
+#include "platform/Stream.h"
+#include "support/FileBytes.h"
+#include "support/LittleEndian.h"
 
 namespace pictarix::testing {
 
 PeBytes::PeBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  bytes_.assign(std::istreambuf_iterator<char>(in), {});
+  bytes_ = ReadWholeFile(path);
   peOffset_ = U32(0x3C);
   const std::uint64_t fileHeader = peOffset_ + 4;
   const std::uint16_t sections = static_cast<std::uint16_t>(U32(fileHeader + 2) & 0xFFFF);
@@ -27,7 +25,7 @@ PeBytes::PeBytes(const std::filesystem::path& path) {
     rsrcRawSize_ = U32(header + 16);
     rsrcOffset_ = U32(header + 20);
   }
-  EXPECT_NE(rsrcOffset_, 0u) << "no .rsrc section in " << path;
+  if (rsrcOffset_ == 0) throw std::runtime_error("no .rsrc section in " + path.string());
 }
 
 void PeBytes::Save(const std::filesystem::path& path) const {
@@ -35,20 +33,15 @@ void PeBytes::Save(const std::filesystem::path& path) const {
 }
 
 std::uint32_t PeBytes::U32(std::uint64_t offset) const {
-  const auto i = static_cast<std::size_t>(offset);
-  return std::uint32_t{bytes_.at(i)} | (std::uint32_t{bytes_.at(i + 1)} << 8) |
-         (std::uint32_t{bytes_.at(i + 2)} << 16) | (std::uint32_t{bytes_.at(i + 3)} << 24);
+  return U32At(bytes_, static_cast<std::size_t>(offset));
 }
 
 void PeBytes::SetU16(std::uint64_t offset, std::uint16_t value) {
-  const auto i = static_cast<std::size_t>(offset);
-  bytes_.at(i) = static_cast<std::uint8_t>(value);
-  bytes_.at(i + 1) = static_cast<std::uint8_t>(value >> 8);
+  SetU16At(bytes_, static_cast<std::size_t>(offset), value);
 }
 
 void PeBytes::SetU32(std::uint64_t offset, std::uint32_t value) {
-  SetU16(offset, static_cast<std::uint16_t>(value));
-  SetU16(offset + 2, static_cast<std::uint16_t>(value >> 16));
+  SetU32At(bytes_, static_cast<std::size_t>(offset), value);
 }
 
 std::uint64_t PeBytes::ResourceDataDirectory() const {
@@ -68,8 +61,7 @@ std::uint64_t PeBytes::EntryWithId(std::uint64_t table, std::uint16_t id) const 
     const std::uint32_t name = U32(EntryAt(table, i));
     if ((name & 0x80000000u) == 0 && name == id) return EntryAt(table, i);
   }
-  ADD_FAILURE() << "no entry with id " << id;
-  return 0;
+  throw std::runtime_error("no entry with id " + std::to_string(id));
 }
 
 std::uint64_t PeBytes::Target(std::uint64_t entry) const {

@@ -27,7 +27,7 @@ class PeBytes {
 
   // Resource directory navigation, all in file offsets. The root table:
   std::uint64_t Root() const { return rsrcOffset_; }
-  // The entry of `table` with integer id `id` (the test fails when there is none).
+  // The entry of `table` with integer id `id` (throws when there is none).
   std::uint64_t EntryWithId(std::uint64_t table, std::uint16_t id) const;
   std::uint64_t EntryAt(std::uint64_t table, std::size_t index) const;
   // What an entry points at: a table or a data entry.

@@ -34,6 +34,15 @@ bool PeToolchain::Available() const {
          std::filesystem::is_regular_file(Ld, error);
 }
 
+// The paths arrive as compile definitions of this library (cmake/MingwTools.cmake).
+PeToolchain Pe32PlusToolchain() {
+  return {PICTARIX_WINDRES64, PICTARIX_LD64};
+}
+
+PeToolchain Pe32Toolchain() {
+  return {PICTARIX_WINDRES32, PICTARIX_LD32};
+}
+
 std::optional<std::filesystem::path> BuildModule(const PeToolchain& tools,
                                                  const std::filesystem::path& folder,
                                                  const std::string& name, const std::string& script,
@@ -55,12 +64,6 @@ std::optional<std::filesystem::path> BuildModule(const PeToolchain& tools,
   if (log != nullptr) *log = ReadText(logFile);
   if (status != 0 || !std::filesystem::exists(module)) return std::nullopt;
   return module;
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace pictarix::testing

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/FileBytes.h"
+
 namespace pictarix::testing {
 
 struct PeToolchain {
@@ -16,17 +18,9 @@ struct PeToolchain {
   bool Available() const;
 };
 
-// The tools the build found; the paths arrive as compile definitions of the test binary.
-#if defined(PICTARIX_WINDRES64) && defined(PICTARIX_LD64)
-inline PeToolchain Pe32PlusToolchain() {
-  return {PICTARIX_WINDRES64, PICTARIX_LD64};
-}
-#endif
-#if defined(PICTARIX_WINDRES32) && defined(PICTARIX_LD32)
-inline PeToolchain Pe32Toolchain() {
-  return {PICTARIX_WINDRES32, PICTARIX_LD32};
-}
-#endif
+// The tools the build found (for 64-bit PE32+ and 32-bit PE32 modules).
+PeToolchain Pe32PlusToolchain();
+PeToolchain Pe32Toolchain();
 
 // Writes `script` as `<name>.rc` into `folder` (beside the files it names, which the test
 // writes first), compiles and links it to `<name>.dll`. Nothing when a tool fails; `log` then
@@ -35,7 +29,5 @@ std::optional<std::filesystem::path> BuildModule(const PeToolchain& tools,
                                                  const std::filesystem::path& folder,
                                                  const std::string& name, const std::string& script,
                                                  std::string* log = nullptr);
-
-void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace pictarix::testing

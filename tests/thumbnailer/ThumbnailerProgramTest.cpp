@@ -21,7 +21,7 @@ class ThumbnailerProgramTest : public ::testing::Test {
   }
   // Width and height from the PNG header, when OUTPUT is an 8-bit RGBA PNG.
   std::pair<int, int> RgbaPngSize() {
-    const auto bytes = testing::ReadBytes(output);
+    const auto bytes = ReadWholeFile(output);
     if (bytes.size() < 26 || bytes[24] != 8 || bytes[25] != 6) return {0, 0};
     const auto at = [&](std::size_t i) {
       return (bytes[i] << 24) | (bytes[i + 1] << 16) | (bytes[i + 2] << 8) | bytes[i + 3];

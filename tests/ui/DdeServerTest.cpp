@@ -19,7 +19,7 @@
 #include "ui/DdeSocketPath.h"
 #include "ui/DdeTestClient.h"
 #include "ui/FakeDialogs.h"
-#include "ui/Utilities.h"
+#include "ui/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include "ui/Dialogs.h"
 
@@ -19,6 +20,7 @@ class FakeDialogs : public TDialogs {
   struct Box {
     QString Title;
     QString Message;
+    TAnswer Preset = TAnswer::No;  // the answer Enter gives to a question
   };
 
   bool ExecuteFileDialog(QWidget*, const TFileDialogRequest& request,
@@ -55,8 +57,9 @@ class FakeDialogs : public TDialogs {
     Errors.push_back({title, message});
   }
 
-  bool Confirm(QWidget*, const QString& title, const QString& question) override {
-    Questions.push_back({title, question});
+  bool Confirm(QWidget*, const QString& title, const QString& question,
+               TAnswer defaultAnswer) override {
+    Questions.push_back({title, question, defaultAnswer});
     if (ConfirmAnswers.empty()) return true;
     const bool yes = ConfirmAnswers.front();
     ConfirmAnswers.pop_front();
@@ -72,6 +75,11 @@ class FakeDialogs : public TDialogs {
     if (OnModal) OnModal(dialog);
   }
 
+  bool OpenDocument(const QUrl& document) override {
+    Documents.push_back(document);
+    return true;
+  }
+
   // nullopt answers "cancel".
   std::deque<std::optional<QStringList>> FileAnswers;
   std::deque<int> FilterAnswers;    // 1-based filter chosen with each file answer
@@ -83,6 +91,7 @@ class FakeDialogs : public TDialogs {
   std::vector<Box> Errors;
   std::vector<Box> Questions;
   std::vector<Box> Notices;
+  std::vector<QUrl> Documents;
   int ModalCount = 0;
   std::function<void(QDialog&)> OnModal;
 };

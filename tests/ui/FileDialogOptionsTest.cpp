@@ -9,7 +9,7 @@
 #include "ui/FakeDialogs.h"
 #include "ui/FileDialogOptions.h"
 #include "ui/OutputDialogs.h"
-#include "ui/Utilities.h"
+#include "ui/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {
@@ -56,6 +56,7 @@ TEST_F(RunFileDialogTest, SaveAsksBeforeCreatingAndRemembersFilterFolderAndName)
   ASSERT_EQ(dialogs.Questions.size(), 1u);
   EXPECT_EQ(dialogs.Questions[0].Title, QStringLiteral("Save As"));
   EXPECT_TRUE(dialogs.Questions[0].Message.startsWith(Name("pic.jpg") + "\nThis file does not"));
+  EXPECT_EQ(dialogs.Questions[0].Preset, TDialogs::TAnswer::Yes);  // Enter creates the file
   EXPECT_EQ(request.FilterIndex, 4);
   EXPECT_EQ(request.InitialDir, FromPath(dir.Path()));
   EXPECT_EQ(request.FileName, Name("pic.jpg"));
@@ -103,7 +104,8 @@ TEST_F(RunFileDialogTest, LibraryDialogsCheckTheFolderAndForAddingTheFile) {
   ASSERT_TRUE(Run(open));
   EXPECT_EQ(answer.Files, QStringList{Name("five.icl")});
   ASSERT_EQ(dialogs.Notices.size(), 2u);
-  EXPECT_EQ(dialogs.Notices[1].Title, QStringLiteral("Open"));
+  EXPECT_EQ(dialogs.Notices[1].Title, QStringLiteral("Add to Icon Library"));
+  EXPECT_EQ(dialogs.FileRequests.back().AcceptLabel, QStringLiteral("Add"));
   EXPECT_TRUE(dialogs.Notices[1].Message.startsWith(Name("absent.icl") + "\nFile not found"));
   EXPECT_TRUE(dialogs.Questions.empty());
   EXPECT_EQ(dialogs.FileRequests.back().FileName, Name("absent"));

@@ -8,7 +8,7 @@
 #include "support/TempDir.h"
 #include "ui/DdeTestClient.h"
 #include "ui/IconFiles.h"
-#include "ui/Utilities.h"
+#include "ui/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {

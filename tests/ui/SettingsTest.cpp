@@ -7,7 +7,7 @@
 #include "ui/Dialogs.h"
 #include "ui/FakeDialogs.h"
 #include "ui/IconMain.h"
-#include "ui/Utilities.h"
+#include "ui/QtPaths.h"
 #include "ui/WindowFixture.h"
 
 namespace pictarix::testing {

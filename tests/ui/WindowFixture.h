@@ -13,6 +13,7 @@
 
 #include "harvest/Harvester.h"
 #include "model/HiResIcon.h"
+#include "support/HarvestFixtures.h"
 #include "ui/FakeDialogs.h"
 #include "ui/IconListModel.h"
 #include "ui/IconMain.h"
@@ -36,11 +37,8 @@ inline void AddEntries(TIconMain& window, int count) {
     picture->Mask.assign(32 * 32, 0);
     THiResIcon graphic;
     graphic.SetHandle(picture);
-    TListEntry entry;
-    entry.Caption = entry.SubItemText = "Icon " + std::to_string(harvest.Entries.size());
-    entry.Icon = std::make_unique<TAdvancedIcon>();
-    entry.ImageIndex = harvest.LargeImgs.Add(graphic);
-    harvest.Entries.push_back(std::move(entry));
+    AppendEntry(harvest.Entries, "Icon " + std::to_string(harvest.Entries.size()),
+                std::make_unique<TAdvancedIcon>(), harvest.LargeImgs.Add(graphic));
   }
   window.ListModel().TakeNewRows();
 }
@@ -53,9 +51,9 @@ class WindowTest : public ::testing::Test {
     window->show();
   }
 
-  QString Panel(int index) const { return window->StatusBar1->Text(index); }
+  QString Panel(int index) const { return window->Parts().StatusBar1->Text(index); }
   void SelectRow(int row, QItemSelectionModel::SelectionFlags how = QItemSelectionModel::Select) {
-    window->ListView1->selectionModel()->select(window->ListModel().index(row), how);
+    window->Parts().ListView1->selectionModel()->select(window->ListModel().index(row), how);
   }
   std::vector<QString> Captions() const {
     std::vector<QString> captions;

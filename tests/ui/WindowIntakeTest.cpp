@@ -13,7 +13,7 @@
 #include "ui/DdeServer.h"
 #include "ui/DdeTestClient.h"
 #include "ui/IconFiles.h"
-#include "ui/Utilities.h"
+#include "ui/QtPaths.h"
 #include "ui/WindowFixture.h"
 
 namespace pictarix::testing {
@@ -43,7 +43,7 @@ class IntakeTest : public ::testing::Test {
     PumpUntil([&] { return !window->StartupPending && !window->RunInProgress(); });
     PumpPending();
   }
-  QString Panel(int index) const { return window->StatusBar1->Text(index); }
+  QString Panel(int index) const { return window->Parts().StatusBar1->Text(index); }
   QStringList Captions() const {
     QStringList captions;
     for (const TListEntry& entry : window->Harvester().Entries) {
@@ -83,7 +83,7 @@ TEST_F(IntakeTest, CommandLineFileAndDirectoryAreHarvestedInOrderFromTheFirstSho
   EXPECT_EQ(Panel(0), QStringLiteral("Processing Finished"));
   EXPECT_EQ(Panel(1), QStringLiteral("2 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("3 icons"));
-  EXPECT_TRUE(window->ListView1->isVisible());
+  EXPECT_TRUE(window->Parts().ListView1->isVisible());
   // Showing the window again does not harvest again.
   window->hide();
   window->show();
@@ -155,7 +155,7 @@ TEST_F(IntakeTest, StopEndsADropBeforeTheNextName) {
   WaitIdle();
   const QStringList names{Icon(temp.Path(), "one.ico"), Icon(temp.Path(), "two.ico"),
                           Icon(temp.Path(), "three.ico")};
-  QTimer::singleShot(0, window.get(), [&] { window->StopBtn->click(); });
+  QTimer::singleShot(0, window.get(), [&] { window->Parts().StopBtn->click(); });
   window->HandleDroppedFiles(names);
   EXPECT_EQ(Captions(), QStringList({"one"}));
   EXPECT_FALSE(window->RunInProgress());
@@ -259,20 +259,23 @@ TEST_F(MacroTest, AQuoteOnlyAtTheStartStaysAndTheNameDoesNotExist) {
   EXPECT_EQ(Panel(1), QStringLiteral("0 files"));
 }
 
-TEST_F(MacroTest, AMacroDuringARunIsAcknowledgedAndIgnored) {
+TEST_F(MacroTest, MacrosDuringARunAreAcknowledgedAtOnceAndHarvestedAfterItInArrivalOrder) {
   dialogs.FolderAnswers = {Folder("plain", 3)};
-  const std::string name = Utf8(Icon(temp.Path(), "late.ico"));
-  std::string reply;
+  const std::string first = Utf8(Icon(temp.Path(), "late.ico"));
+  const std::string second = Utf8(Icon(temp.Path(), "later.ico"));
+  std::string replies;
   QTimer::singleShot(0, window.get(), [&] {
     const QString path = server.SocketPath();
-    reply = WhileServing([&] { return SendMacro(path, name); });
-    PumpPending();  // the macro arrives while the run goes on
+    replies += WhileServing([&] { return SendMacro(path, first); });
+    replies += WhileServing([&] { return SendMacro(path, second); });
+    PumpPending();  // both arrive while the run goes on
+    EXPECT_TRUE(window->RunInProgress());
   });
   window->SearchDirectory1Click();
   WaitIdle();
-  EXPECT_EQ(reply, kAck);
-  EXPECT_TRUE(Captions().isEmpty());
-  EXPECT_EQ(Panel(1), QStringLiteral("3 files"));
+  EXPECT_EQ(replies, kAck + kAck);
+  EXPECT_EQ(Captions(), QStringList({"late", "later"}));
+  EXPECT_EQ(Panel(1), QStringLiteral("5 files"));
 }
 
 TEST_F(MacroTest, TheMinimisedWindowIsRestored) {

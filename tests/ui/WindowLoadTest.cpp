@@ -19,7 +19,7 @@
 #include "ui/DdeServer.h"
 #include "ui/DdeTestClient.h"
 #include "ui/IconFiles.h"
-#include "ui/Utilities.h"
+#include "ui/QtPaths.h"
 #include "ui/WindowFixture.h"
 
 namespace pictarix::testing {
@@ -88,25 +88,25 @@ class WindowLoadTest : public ::testing::Test {
     const QString socket = server.SocketPath();
     switch (tick++ % 10) {
       case 0:
-        window->SelectAll1->trigger();
+        window->Parts().Item("SelectAll1")->trigger();
         break;
       case 1:
-        window->InvertSelection1->trigger();
+        window->Parts().Item("InvertSelection1")->trigger();
         break;
       case 2:
-        window->Remove1->trigger();
+        window->Parts().Item("Remove1")->trigger();
         break;
       case 3:
-        window->Clear1->trigger();
+        window->Parts().Item("Clear1")->trigger();
         break;
       case 4:
-        window->StayonTop1->trigger();
+        window->Parts().Item("StayonTop1")->trigger();
         break;
       case 5:
-        window->SaveAs1->trigger();
+        window->Parts().Item("SaveAs1")->trigger();
         break;  // the dialog is cancelled
       case 6:
-        window->SearchDirectory1->trigger();
+        window->Parts().Item("SearchDirectory1")->trigger();
         break;
       case 7:
         Drop(dropped);
@@ -119,7 +119,7 @@ class WindowLoadTest : public ::testing::Test {
         }
         break;
       default:
-        window->OpenFiles1->trigger();
+        window->Parts().Item("OpenFiles1")->trigger();
         break;
     }
   }
@@ -132,7 +132,8 @@ class WindowLoadTest : public ::testing::Test {
     QObject::connect(&disturb, &QTimer::timeout, [&] {
       if (!window->RunInProgress()) return;
       Disturb();
-      if (stopAt > 0 && window->Harvester().Entries.size() >= stopAt) window->StopBtn->click();
+      if (stopAt > 0 && window->Harvester().Entries.size() >= stopAt)
+        window->Parts().StopBtn->click();
     });
     disturb.start();
     window->SearchDirectory1Click();
@@ -165,9 +166,9 @@ class WindowLoadTest : public ::testing::Test {
     }
     EXPECT_EQ(icons.size(), harvest.Entries.size());
     EXPECT_EQ(window->ListModel().rowCount(), static_cast<int>(harvest.Entries.size()));
-    EXPECT_TRUE(window->ListView1->isVisible());
-    EXPECT_FALSE(window->StopBtn->isVisible());
-    EXPECT_EQ(window->StatusBar1->Text(0), QStringLiteral("Processing Finished"));
+    EXPECT_TRUE(window->Parts().ListView1->isVisible());
+    EXPECT_FALSE(window->Parts().StopBtn->isVisible());
+    EXPECT_EQ(window->Parts().StatusBar1->Text(0), QStringLiteral("Processing Finished"));
   }
 
   FakeDialogs dialogs;
@@ -186,8 +187,8 @@ TEST_F(WindowLoadTest, EverythingArrivingDuringARunIsIgnoredAndEveryEntryArrives
   EXPECT_GT(tick, 10);
 
   // Idle again, the list takes commands: all of it removed at once.
-  window->SelectAll1->trigger();
-  window->Remove1->trigger();
+  window->Parts().Item("SelectAll1")->trigger();
+  window->Parts().Item("Remove1")->trigger();
   EXPECT_TRUE(window->Harvester().Entries.empty());
   EXPECT_EQ(window->ListModel().rowCount(), 0);
 }

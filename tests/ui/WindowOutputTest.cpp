@@ -12,7 +12,7 @@
 #include "support/TempDir.h"
 #include "ui/ClipboardCopy.h"
 #include "ui/ErrorBox.h"
-#include "ui/Utilities.h"
+#include "ui/QtPaths.h"
 #include "ui/WindowFixture.h"
 
 namespace pictarix::testing {
@@ -27,13 +27,8 @@ class WindowOutputTest : public WindowTest {
   void AddIcons(const std::vector<std::vector<std::pair<int, int>>>& icons) {
     THarvester& harvest = window->Harvester();
     for (const auto& images : icons) {
-      TListEntry entry;
-      entry.Caption = entry.SubItemText = "name" + std::to_string(harvest.Entries.size());
-      entry.Icon = MakeIcon(images);
-      entry.TileImage = BestImageIndex(*entry.Icon, 32, 0);
-      entry.ImageIndex =
-          harvest.LargeImgs.Add(*entry.Icon->Images.Get(entry.TileImage)->CreateGraphic());
-      harvest.Entries.push_back(std::move(entry));
+      AppendHarvestedEntry(harvest.Entries, harvest.LargeImgs,
+                           "name" + std::to_string(harvest.Entries.size()), MakeIcon(images));
     }
     window->ListModel().TakeNewRows();
   }
@@ -72,10 +67,10 @@ using Listing = std::vector<std::pair<std::string, int>>;
 TEST_F(WindowOutputTest, NothingSelectedAsksNothingAndWritesNothing) {
   AddIcons({{{32, 8}}, {{32, 4}}});
   QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-  window->SaveBtn->trigger();  // the tool button does not follow the selection
-  window->BatchSaveClick(window->AsIcons2);
-  window->SaveLib1Click(window->SaveLib2);
-  window->SaveLib1Click(window->AddLib1);
+  window->Parts().Item("SaveBtn")->trigger();  // the tool button does not follow the selection
+  window->BatchSaveClick(window->Parts().Item("AsIcons2"));
+  window->SaveLib1Click(window->Parts().Item("SaveLib2"));
+  window->SaveLib1Click(window->Parts().Item("AddLib1"));
   window->CopyClipBrd1Click();
   EXPECT_TRUE(dialogs.FileRequests.empty());
   EXPECT_TRUE(dialogs.FolderPrompts.empty());
@@ -85,8 +80,8 @@ TEST_F(WindowOutputTest, NothingSelectedAsksNothingAndWritesNothing) {
   Select({0});
   window->BatchSaveClick(nullptr);
   window->SaveLib1Click(nullptr);
-  window->AsIcons2->setData(4);  // PNG is no batch format
-  window->BatchSaveClick(window->AsIcons2);
+  window->Parts().Item("AsIcons2")->setData(4);  // PNG is no batch format
+  window->BatchSaveClick(window->Parts().Item("AsIcons2"));
   EXPECT_TRUE(dialogs.FolderPrompts.empty());
   EXPECT_TRUE(dialogs.FileRequests.empty());
 }
@@ -95,7 +90,7 @@ TEST_F(WindowOutputTest, SaveAsOffersOneDialogPerEntryFromItsCaptionAndStopsAtCa
   AddIcons({{{32, 8}, {16, 4}}, {{32, 4}}, {{32, 1}}});
   Select({0, 1, 2});
   dialogs.FileAnswers = {QStringList{Name("first.ico")}, std::nullopt};
-  window->SaveAs2->trigger();
+  window->Parts().Item("SaveAs2")->trigger();
 
   ASSERT_EQ(dialogs.FileRequests.size(), 2u);  // the third is not offered
   const TFileDialogRequest& request = dialogs.FileRequests[0];
@@ -113,7 +108,7 @@ TEST_F(WindowOutputTest, SaveAsOffersOneDialogPerEntryFromItsCaptionAndStopsAtCa
 
   // The next run starts again from the first entry's caption, in the folder last used.
   dialogs.FileAnswers = {std::nullopt};
-  window->SaveAs1->trigger();  // the pop-up item runs the same command
+  window->Parts().Item("SaveAs1")->trigger();  // the pop-up item runs the same command
   ASSERT_EQ(dialogs.FileRequests.size(), 3u);
   EXPECT_EQ(dialogs.FileRequests[2].FileName, QStringLiteral("name0"));
   EXPECT_EQ(dialogs.FileRequests[2].InitialDir, FromPath(dir.Path()));
@@ -128,7 +123,7 @@ TEST_F(WindowOutputTest, SaveAsFormatComesFromTheExtensionAndUnknownOnesBecomeIc
   window->SaveAs1Click();
   EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"Pic.JPEG", "pic.ico", "shot.png"}));
   EXPECT_EQ(ImageCountOfIconFile(dir.Path() / "pic.ico"), 1);
-  const auto jpeg = ReadBytes(dir.Path() / "Pic.JPEG");
+  const auto jpeg = ReadWholeFile(dir.Path() / "Pic.JPEG");
   ASSERT_GE(jpeg.size(), 3u);
   EXPECT_EQ(std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + 3),
             (std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF}));
@@ -139,7 +134,7 @@ TEST_F(WindowOutputTest, SaveAsFormatComesFromTheExtensionAndUnknownOnesBecomeIc
 TEST_F(WindowOutputTest, SubstitutedIcoNameIsReplacedOnlyAfterAsking) {
   AddIcons({{{32, 8}, {16, 8}}});
   WriteIconFile(dir.Path() / "pic.ico", {{32, 4}});
-  const auto before = ReadBytes(dir.Path() / "pic.ico");
+  const auto before = ReadWholeFile(dir.Path() / "pic.ico");
   Select({0});
 
   // Create pic.txt? Yes. Replace the existing pic.ico? No: the dialog comes back, cancelled.
@@ -150,7 +145,7 @@ TEST_F(WindowOutputTest, SubstitutedIcoNameIsReplacedOnlyAfterAsking) {
   EXPECT_TRUE(dialogs.Questions[1].Message.startsWith(Name("pic.ico") + " already exists"));
   ASSERT_EQ(dialogs.FileRequests.size(), 2u);
   EXPECT_EQ(dialogs.FileRequests[1].FileName, Name("pic.txt"));
-  EXPECT_EQ(ReadBytes(dir.Path() / "pic.ico"), before);
+  EXPECT_EQ(ReadWholeFile(dir.Path() / "pic.ico"), before);
 
   dialogs.FileAnswers = {QStringList{Name("pic.txt")}};
   window->SaveAs1Click();  // Yes to both
@@ -162,7 +157,7 @@ TEST_F(WindowOutputTest, SaveAsWriteErrorEndsTheCommandInTheErrorBox) {
   AddIcons({{{32, 8}}, {{32, 4}}});
   Select({0, 1});
   dialogs.FileAnswers = {QStringList{Name("no folder/a.ico")}, QStringList{Name("b.ico")}};
-  window->SaveAs2->trigger();
+  window->Parts().Item("SaveAs2")->trigger();
   ASSERT_EQ(dialogs.Errors.size(), 1u);
   EXPECT_EQ(dialogs.Errors[0].Title, TIconMain::kCaption);
   EXPECT_TRUE(dialogs.Errors[0].Message.startsWith("Cannot create file \"" +
@@ -177,7 +172,7 @@ TEST_F(WindowOutputTest, BatchSaveNamesFilesByListPositionInThePickedFolder) {
   AddIcons(std::vector<std::vector<std::pair<int, int>>>(10, {{32, 8}, {16, 4}}));
   Select({7, 9});
   dialogs.FolderAnswers = {FromPath(dir.Path())};
-  window->AsIcons1->trigger();
+  window->Parts().Item("AsIcons1")->trigger();
   ASSERT_EQ(dialogs.FolderPrompts.size(), 1u);
   EXPECT_EQ(dialogs.FolderPrompts[0], QStringLiteral("Please select a directory"));
   EXPECT_EQ(dialogs.FolderRoots[0], QStringLiteral("/"));  // "\\": the root of the file system
@@ -186,10 +181,29 @@ TEST_F(WindowOutputTest, BatchSaveNamesFilesByListPositionInThePickedFolder) {
 
   // The JPEG item of the main menu; a path that is no directory writes nothing.
   dialogs.FolderAnswers = {FromPath(dir.Path()), Name("7.ico")};
-  window->AsJPEGs2->trigger();
-  window->AsJPEGs2->trigger();
+  window->Parts().Item("AsJPEGs2")->trigger();
+  window->Parts().Item("AsJPEGs2")->trigger();
   EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"7.ico", "7.jpg", "9.ico", "9.jpg"}));
   EXPECT_TRUE(dialogs.Errors.empty());
+}
+
+TEST_F(WindowOutputTest, GifsThatCannotBeWrittenAreReported) {
+  AddIcons({{{32, 32}}, {{32, 8}}});
+  Select({0});
+  dialogs.FileAnswers = {QStringList{Name("true.gif")}};
+  window->SaveAs1Click();
+  ASSERT_EQ(dialogs.Notices.size(), 1u);
+  EXPECT_EQ(dialogs.Notices[0].Message,
+            QStringLiteral("This icon has no image of 256 colours or fewer; no GIF was written."));
+  EXPECT_TRUE(FilesInDir().empty());
+
+  Select({1});
+  dialogs.FolderAnswers = {FromPath(dir.Path())};
+  window->Parts().Item("AsGIFs1")->trigger();
+  EXPECT_EQ(FilesInDir(), std::vector<std::string>{"1.gif"});
+  ASSERT_EQ(dialogs.Notices.size(), 2u);
+  EXPECT_TRUE(dialogs.Notices[1].Message.startsWith(QStringLiteral("1 of the 2 selected")));
+  EXPECT_TRUE(dialogs.Notices[1].Message.endsWith(QStringLiteral(": 0.gif.")));
 }
 
 TEST_F(WindowOutputTest, BatchFolderEndingInASeparatorGetsNoSecondOne) {
@@ -198,9 +212,9 @@ TEST_F(WindowOutputTest, BatchFolderEndingInASeparatorGetsNoSecondOne) {
   Select({0, 1});
   const QString folder = FromPath(dir.Path()) + QLatin1Char('/');
   dialogs.FolderAnswers = {folder};
-  window->AsBitmaps1->trigger();
+  window->Parts().Item("AsBitmaps1")->trigger();
   dialogs.FolderAnswers = {folder};
-  window->AsIcons2->trigger();
+  window->Parts().Item("AsIcons2")->trigger();
   ASSERT_EQ(dialogs.Errors.size(), 1u);  // the bitmaps went in, the icons failed at the first
   EXPECT_TRUE(dialogs.Errors[0].Message.startsWith("Cannot create file \"" + folder + "0.ico\". "))
       << dialogs.Errors[0].Message.toStdString();
@@ -211,7 +225,7 @@ TEST_F(WindowOutputTest, SaveToIconLibraryNamesTheSelectedIconsFromZero) {
   AddIcons({{{32, 8}, {16, 4}}, {{32, 4}}, {{32, 1}}, {{32, 24}, {48, 32}, {16, 8}}});
   Select({0, 2, 3});
   dialogs.FileAnswers = {QStringList{Name("lib")}};
-  window->SaveLib2->trigger();
+  window->Parts().Item("SaveLib2")->trigger();
   EXPECT_EQ(Library(dir.Path() / "lib.icl"), (Listing{{"0", 2}, {"1", 1}, {"2", 3}}));
   const TFileDialogRequest& request = dialogs.FileRequests[0];
   EXPECT_EQ(request.DialogKind, TFileDialogRequest::Kind::Save);
@@ -220,10 +234,10 @@ TEST_F(WindowOutputTest, SaveToIconLibraryNamesTheSelectedIconsFromZero) {
   EXPECT_TRUE(dialogs.Questions.empty());   // a new library: nothing to confirm
 
   // Again onto the same library, after confirming the replacement: only the new selection.
-  window->ListView1->clearSelection();
+  window->Parts().ListView1->clearSelection();
   Select({1});
   dialogs.FileAnswers = {QStringList{Name("lib.icl")}};
-  window->SaveLib1->trigger();
+  window->Parts().Item("SaveLib1")->trigger();
   ASSERT_EQ(dialogs.FileRequests.size(), 2u);
   EXPECT_EQ(dialogs.FileRequests[1].FileName, Name("lib.icl"));  // starts from the last name
   ASSERT_EQ(dialogs.Questions.size(), 1u);
@@ -240,16 +254,16 @@ TEST_F(WindowOutputTest, AddToIconLibraryAppendsNamesFromTheExistingCount) {
   AddIcons({{{32, 8}, {16, 4}}, {{32, 4}}, {{32, 1}, {16, 1}, {48, 1}}});
   Select({0, 2});
   dialogs.FileAnswers = {QStringList{Name("five.icl")}};
-  window->AddLib2->trigger();
+  window->Parts().Item("AddLib2")->trigger();
   EXPECT_EQ(dialogs.FileRequests[0].DialogKind, TFileDialogRequest::Kind::Open);
   EXPECT_EQ(Library(dir.Path() / "five.icl"),
             (Listing{{"a", 1}, {"b", 2}, {"c", 1}, {"d", 1}, {"e", 1}, {"5", 2}, {"6", 3}}));
 
   // Cancelled: nothing changes.
-  const auto before = ReadBytes(dir.Path() / "five.icl");
+  const auto before = ReadWholeFile(dir.Path() / "five.icl");
   dialogs.FileAnswers = {std::nullopt};
-  window->AddLib1->trigger();
-  EXPECT_EQ(ReadBytes(dir.Path() / "five.icl"), before);
+  window->Parts().Item("AddLib1")->trigger();
+  EXPECT_EQ(ReadWholeFile(dir.Path() / "five.icl"), before);
   EXPECT_TRUE(dialogs.Errors.empty());
 }
 
@@ -259,12 +273,12 @@ TEST_F(WindowOutputTest, AddOntoAFileThatIsNoIconLibraryIsRefusedAndLeavesIt) {
   AddIcons({{{32, 8}}});
   Select({0});
   dialogs.FileAnswers = {QStringList{Name("notes.icl")}};
-  window->AddLib1->trigger();
+  window->Parts().Item("AddLib1")->trigger();
   ASSERT_EQ(dialogs.Errors.size(), 1u);
   EXPECT_EQ(dialogs.Errors[0].Title, TIconMain::kCaption);
   EXPECT_TRUE(dialogs.Errors[0].Message.contains(Name("notes.icl")));
   EXPECT_TRUE(dialogs.Errors[0].Message.endsWith(QStringLiteral("not an icon library.")));
-  EXPECT_EQ(ReadBytes(dir.Path() / "notes.icl"), text);
+  EXPECT_EQ(ReadWholeFile(dir.Path() / "notes.icl"), text);
   EXPECT_EQ(FilesInDir(), std::vector<std::string>{"notes.icl"});
 }
 
@@ -276,9 +290,9 @@ TEST_F(WindowOutputTest, ClipboardGetsTheTileOverWhite) {
   window->CopyClipBrd1Click();  // two entries: untouched
   EXPECT_EQ(clipboard->text(), QStringLiteral("before"));
 
-  window->ListView1->clearSelection();
+  window->Parts().ListView1->clearSelection();
   Select({0});
-  window->CopyClipBrd2->trigger();
+  window->Parts().Item("CopyClipBrd2")->trigger();
   const QImage image = clipboard->image();
   ASSERT_EQ(image.size(), QSize(32, 32));                // the tile, not the 48x48 image
   EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white));  // transparent border

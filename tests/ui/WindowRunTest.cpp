@@ -1,14 +1,18 @@
 // Harvest commands and the busy state: Running, Stopping, Idle.
 #include <fstream>
 
+#include <QDir>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 
 #include "support/TempDir.h"
 #include "ui/IconFiles.h"
 #include "ui/IconPreview.h"
-#include "ui/Utilities.h"
+#include "ui/OutputCommands.h"
+#include "ui/ProblemsDialog.h"
+#include "ui/QtPaths.h"
 #include "ui/WindowFixture.h"
 
 namespace pictarix::testing {
@@ -31,8 +35,8 @@ constexpr VisibleState kStopping{true, true, false, true};
 class WindowRunTest : public WindowTest {
  protected:
   VisibleState State() const {
-    return {window->ListView1->isVisible(), window->Preview->isVisible(),
-            window->StopBtn->isVisible(), window->ToolBar1->isEnabled()};
+    return {window->Parts().ListView1->isVisible(), window->Parts().Preview->isVisible(),
+            window->Parts().StopBtn->isVisible(), window->Parts().ToolBar1->isEnabled()};
   }
   // A folder of plain files (no icons).
   QString PlainFolder(int files) {
@@ -51,11 +55,11 @@ TEST_F(WindowRunTest, StopMovesFromRunningToStoppingAndTheRunEndsIdle) {
   bool flagWhileStopping = false;
   DuringRun([&] {
     running = State();
-    window->StopBtn->click();
+    window->Parts().StopBtn->click();
     stopping = State();
     flagWhileStopping = window->RunInProgress();
   });
-  window->DirBtn->trigger();
+  window->Parts().Item("DirBtn")->trigger();
   EXPECT_EQ(running, kRunning);
   EXPECT_EQ(stopping, kStopping);
   EXPECT_TRUE(flagWhileStopping);
@@ -70,14 +74,50 @@ TEST_F(WindowRunTest, StopMovesFromRunningToStoppingAndTheRunEndsIdle) {
   EXPECT_EQ(dialogs.FolderRoots, std::vector<QString>{QStringLiteral("/")});
 }
 
+TEST_F(WindowRunTest, UnreadableFilesOfTheLastRunAreListedUnderProblems) {
+  dialogs.FolderAnswers = {PlainFolder(3), FromPath(temp.Path())};
+  DuringRun([&] { window->FileUnreadable("/m/bad.dll", "the resource table is damaged"); });
+  window->SearchDirectory1Click();
+  ASSERT_EQ(window->Problems().size(), 1u);
+  EXPECT_TRUE(window->Parts().Item("Problems1")->isEnabled());
+  EXPECT_EQ(Panel(0), QStringLiteral("Processing Finished"));  // the status text stays
+  QStringList row;
+  dialogs.OnModal = [&](QDialog& shown) {
+    const QTreeWidgetItem* item = static_cast<TProblemsDialog&>(shown).List().topLevelItem(0);
+    row = {item->text(0), item->text(1)};
+  };
+  window->Parts().Item("Problems1")->trigger();
+  EXPECT_EQ(row, QStringList({"/m/bad.dll", "the resource table is damaged"}));
+
+  window->SearchDirectory1Click();  // a run without problems
+  EXPECT_TRUE(window->Problems().empty());
+  EXPECT_FALSE(window->Parts().Item("Problems1")->isEnabled());
+}
+
+TEST_F(WindowRunTest, DialogsStartInTheFolderLastUsedByThemEvenInANewWindow) {
+  const QString file = FromPath(temp.Path() / "x.ico");
+  std::ofstream(temp.Path() / "x.ico") << "x";
+  dialogs.FileAnswers = {QStringList{file}};
+  window->OpenFiles1Click();
+  EXPECT_EQ(dialogs.FileRequests[0].InitialDir, QDir::homePath());
+  EXPECT_EQ(dialogs.FileRequests[0].Title, QStringLiteral("Open Files"));
+
+  window = std::make_unique<TIconMain>(dialogs);
+  window->OpenFiles1Click();  // cancelled
+  EXPECT_EQ(dialogs.FileRequests[1].InitialDir, FromPath(temp.Path()));
+  dialogs.FileAnswers = {std::nullopt};
+  window->SaveAs1Click();  // nothing selected: no dialog; Save As keeps its own folder
+  EXPECT_EQ(window->Parts().Output->SavePicDlg1.InitialDir, QDir::homePath());
+}
+
 TEST_F(WindowRunTest, DirectoryRunCountsEveryFile) {
   dialogs.FolderAnswers = {PlainFolder(10)};
-  window->SearchDirectory1->trigger();
+  window->Parts().Item("SearchDirectory1")->trigger();
   EXPECT_EQ(Panel(1), QStringLiteral("10 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("0 icons"));
   EXPECT_FALSE(window->Harvester().StopRequested);
   dialogs.FolderAnswers = {std::nullopt};  // cancelled: nothing happens
-  window->SearchDirectory1->trigger();
+  window->Parts().Item("SearchDirectory1")->trigger();
   EXPECT_EQ(Panel(1), QStringLiteral("10 files"));
 }
 
@@ -85,14 +125,14 @@ TEST_F(WindowRunTest, DuringARunNothingStartsARunOrChangesTheList) {
   AddEntries(*window, 2);
   dialogs.FolderAnswers = {PlainFolder(3)};
   DuringRun([&] {
-    window->StopBtn->click();  // the toolbar is enabled again, the run is not over
-    window->FileBtn->trigger();
-    window->OpenFiles1->trigger();
-    window->DirBtn->trigger();
-    window->Clear1->trigger();
+    window->Parts().StopBtn->click();  // the toolbar is enabled again, the run is not over
+    window->Parts().Item("FileBtn")->trigger();
+    window->Parts().Item("OpenFiles1")->trigger();
+    window->Parts().Item("DirBtn")->trigger();
+    window->Parts().Item("Clear1")->trigger();
     window->SelectAll1Click();
-    window->DelBtn->trigger();
-    window->Remove1->trigger();
+    window->Parts().Item("DelBtn")->trigger();
+    window->Parts().Item("Remove1")->trigger();
   });
   window->SearchDirectory1Click();
   EXPECT_TRUE(dialogs.FileRequests.empty());
@@ -124,7 +164,7 @@ TEST_F(WindowRunTest, OpenFilesHarvestsIconFilesAndShowsTheTotals) {
   WriteSolidIconFile(blue, 0x0000FF);
   std::ofstream(broken) << "not an icon";
   dialogs.FileAnswers = {QStringList{FromPath(red), FromPath(broken), FromPath(blue)}};
-  window->FileBtn->trigger();
+  window->Parts().Item("FileBtn")->trigger();
 
   ASSERT_EQ(dialogs.FileRequests.size(), 1u);
   const TFileDialogRequest& request = dialogs.FileRequests[0];
@@ -144,13 +184,13 @@ TEST_F(WindowRunTest, OpenFilesHarvestsIconFilesAndShowsTheTotals) {
   const QPixmap tile = window->ListModel().index(1).data(Qt::DecorationRole).value<QPixmap>();
   ASSERT_EQ(tile.size(), QSize(32, 32));
   EXPECT_EQ(tile.toImage().pixelColor(5, 5), QColor(0, 0, 255));
-  EXPECT_EQ(window->Preview->Picture().pixelColor(5, 5), QColor(0, 0, 255));
+  EXPECT_EQ(window->Parts().Preview->Picture().pixelColor(5, 5), QColor(0, 0, 255));
 
   // Opening again clears the list first; a cancelled dialog changes nothing.
   dialogs.FileAnswers = {std::nullopt, QStringList{FromPath(blue)}};
-  window->OpenFiles1->trigger();
+  window->Parts().Item("OpenFiles1")->trigger();
   EXPECT_EQ(window->ListModel().rowCount(), 2);
-  window->OpenFiles1->trigger();
+  window->Parts().Item("OpenFiles1")->trigger();
   EXPECT_EQ(Captions(), std::vector<QString>{QStringLiteral("blue")});
   EXPECT_EQ(Panel(1), QStringLiteral("1 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("1 icons"));

@@ -13,20 +13,18 @@ struct Expected {
 
 void ExpectItems(TIconMain& w, Expected e, int selected) {
   SCOPED_TRACE(selected);
-  for (QAction* item : {w.CopyClipBrd1, w.CopyClipBrd2}) EXPECT_EQ(item->isEnabled(), e.Copy);
-  for (QAction* item :
-       {w.SaveAs1, w.SaveAs2, w.SaveLib1, w.SaveLib2, w.AddLib1, w.AddLib2, w.Remove1, w.Remove2}) {
-    EXPECT_EQ(item->isEnabled(), e.Single) << item->objectName().toStdString();
-  }
-  for (QAction* item : {w.BatchSaveAs1, w.BatchSaveAs2}) EXPECT_EQ(item->isEnabled(), e.Batch);
-  for (QAction* item : {w.AsIcons1, w.AsIcons2, w.AsGIFs1, w.AsGIFs2, w.AsBitmaps1, w.AsBitmaps2,
-                        w.AsJpegs1, w.AsJPEGs2}) {
-    EXPECT_EQ(item->isEnabled(), e.Formats) << item->objectName().toStdString();
-  }
+  const auto expect = [&w](std::initializer_list<const char*> names, bool enabled) {
+    for (const char* name : names) EXPECT_EQ(w.Parts().Item(name)->isEnabled(), enabled) << name;
+  };
+  expect({"CopyClipBrd1", "CopyClipBrd2"}, e.Copy);
+  expect({"SaveAs1", "SaveAs2", "SaveLib1", "SaveLib2", "AddLib1", "AddLib2", "Remove1", "Remove2"},
+         e.Single);
+  expect({"BatchSaveAs1", "BatchSaveAs2"}, e.Batch);
+  expect({"AsIcons1", "AsIcons2", "AsGIFs1", "AsGIFs2", "AsBitmaps1", "AsBitmaps2", "AsJpegs1",
+          "AsJPEGs2"},
+         e.Formats);
   // The toolbar does not follow the selection.
-  for (QAction* button : {w.FileBtn, w.DirBtn, w.DelBtn, w.ClearBtn, w.SaveBtn}) {
-    EXPECT_TRUE(button->isEnabled());
-  }
+  expect({"FileBtn", "DirBtn", "DelBtn", "ClearBtn", "SaveBtn"}, true);
 }
 
 using WindowSelectionTest = WindowTest;
@@ -43,28 +41,31 @@ TEST_F(WindowSelectionTest, ItemsFollowTheNumberOfSelectedEntries) {
   ExpectItems(*window, {false, true, true, true}, 2);
   EXPECT_EQ(Panel(0), QStringLiteral("2 items seleted"));
 
-  window->ListView1->clearSelection();
+  window->Parts().ListView1->clearSelection();
   ExpectItems(*window, {false, false, false, false}, 0);
   EXPECT_EQ(Panel(0), QStringLiteral("0 items seleted"));
 }
 
 TEST_F(WindowSelectionTest, PopupMenuItemsCarryTheTagsAndCaptionsOfTheSaveMenu) {
-  EXPECT_EQ(window->SaveAs1->text(), window->SaveAs2->text());
-  EXPECT_EQ(window->Remove2->statusTip(), QStringLiteral("Remove select icons from the ListView"));
-  EXPECT_EQ(window->CopyClipBrd1->statusTip(),
+  EXPECT_EQ(window->Parts().Item("SaveAs1")->text(), window->Parts().Item("SaveAs2")->text());
+  EXPECT_EQ(window->Parts().Item("Remove2")->statusTip(),
+            QStringLiteral("Remove select icons from the ListView"));
+  EXPECT_EQ(window->Parts().Item("CopyClipBrd1")->statusTip(),
             QStringLiteral("Copy this image to Window clipboard"));
-  const std::vector<QAction*> formats = {window->AsIcons1, window->AsGIFs2, window->AsBitmaps1,
-                                         window->AsJpegs1};
+  const std::vector<QAction*> formats = {
+      window->Parts().Item("AsIcons1"), window->Parts().Item("AsGIFs2"),
+      window->Parts().Item("AsBitmaps1"), window->Parts().Item("AsJpegs1")};
   for (int tag = 0; tag < 4; ++tag) EXPECT_EQ(formats[tag]->data().toInt(), tag);
-  EXPECT_EQ(window->AddLib1->data().toInt(), 1);
-  EXPECT_EQ(window->AddLib2->data().toInt(), 1);
-  EXPECT_EQ(window->SaveLib1->data().toInt(), 0);
-  EXPECT_EQ(window->SelectAll1->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
+  EXPECT_EQ(window->Parts().Item("AddLib1")->data().toInt(), 1);
+  EXPECT_EQ(window->Parts().Item("AddLib2")->data().toInt(), 1);
+  EXPECT_EQ(window->Parts().Item("SaveLib1")->data().toInt(), 0);
+  EXPECT_EQ(window->Parts().Item("SelectAll1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
 }
 
 TEST_F(WindowSelectionTest, SelectAllAndInvertChangeTheSelectionAsOneChange) {
   AddEntries(*window, 5);
-  QSignalSpy changes(window->ListView1->selectionModel(), &QItemSelectionModel::selectionChanged);
+  QSignalSpy changes(window->Parts().ListView1->selectionModel(),
+                     &QItemSelectionModel::selectionChanged);
   SelectRow(1);
   SelectRow(3);
   changes.clear();
@@ -77,7 +78,7 @@ TEST_F(WindowSelectionTest, SelectAllAndInvertChangeTheSelectionAsOneChange) {
   window->SelectAll1Click();
   EXPECT_EQ(window->SelectedCount(), 5);
   EXPECT_EQ(Panel(0), QStringLiteral("5 items seleted"));
-  EXPECT_TRUE(window->ListView1->hasFocus() || !QApplication::focusWidget());
+  EXPECT_TRUE(window->Parts().ListView1->hasFocus() || !QApplication::focusWidget());
 
   window->InvertSelection1Click();
   EXPECT_EQ(window->SelectedCount(), 0);
@@ -87,7 +88,7 @@ TEST_F(WindowSelectionTest, SelectAllAndInvertChangeTheSelectionAsOneChange) {
 
 TEST_F(WindowSelectionTest, CtrlAFromAnywhereSelectsAll) {
   AddEntries(*window, 4);
-  QWidget* button = window->ToolBar1->widgetForAction(window->DirBtn);
+  QWidget* button = window->Parts().ToolBar1->widgetForAction(window->Parts().Item("DirBtn"));
   QApplication::setActiveWindow(window.get());
   button->setFocus();
   QTest::keyClick(button, Qt::Key_A, Qt::ControlModifier);
@@ -98,7 +99,7 @@ TEST_F(WindowSelectionTest, EmptyListSelectionCommandsDoNothingVisible) {
   window->SelectAll1Click();
   window->InvertSelection1Click();
   window->RemoveClick();
-  QTest::keyClick(window->ListView1, Qt::Key_Delete);
+  QTest::keyClick(window->Parts().ListView1, Qt::Key_Delete);
   EXPECT_EQ(Panel(0), QString());
   EXPECT_EQ(Panel(1), QStringLiteral("0 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("0 icons"));
@@ -113,7 +114,7 @@ TEST_F(WindowSelectionTest, RemoveTakesTheSelectedEntriesAndKeepsTheirTiles) {
   SelectRow(0);
   SelectRow(2);
   SelectRow(3);
-  window->Remove1->trigger();
+  window->Parts().Item("Remove1")->trigger();
   EXPECT_EQ(Captions(), std::vector<QString>({QStringLiteral("Icon 1"), QStringLiteral("Icon 4")}));
   EXPECT_EQ(window->Harvester().Entries[1].ImageIndex, 4);  // tiles stay until Clear
   EXPECT_EQ(window->Harvester().LargeImgs.Count(), 5);
@@ -122,13 +123,13 @@ TEST_F(WindowSelectionTest, RemoveTakesTheSelectedEntriesAndKeepsTheirTiles) {
   EXPECT_EQ(Panel(2), QStringLiteral("2 icons"));
   EXPECT_EQ(window->SelectedCount(), 0);
   ExpectItems(*window, {false, false, false, false}, 0);
-  EXPECT_TRUE(window->ListView1->isEnabled());
+  EXPECT_TRUE(window->Parts().ListView1->isEnabled());
 }
 
 TEST_F(WindowSelectionTest, DeleteKeyRemovesWhereverTheFocusIs) {
   AddEntries(*window, 3);
-  window->StatusBar1->SetText(0, QStringLiteral("unchanged"));
-  QWidget* button = window->ToolBar1->widgetForAction(window->FileBtn);
+  window->Parts().StatusBar1->SetText(0, QStringLiteral("unchanged"));
+  QWidget* button = window->Parts().ToolBar1->widgetForAction(window->Parts().Item("FileBtn"));
   QApplication::setActiveWindow(window.get());
   button->setFocus();
   QTest::keyClick(button, Qt::Key_Delete);  // nothing selected: nothing changes
@@ -140,8 +141,8 @@ TEST_F(WindowSelectionTest, DeleteKeyRemovesWhereverTheFocusIs) {
   EXPECT_EQ(Captions(), std::vector<QString>({QStringLiteral("Icon 0"), QStringLiteral("Icon 2")}));
   EXPECT_EQ(Panel(0), QStringLiteral("Processing Finished"));
   SelectRow(0);
-  window->ListView1->setFocus();
-  QTest::keyClick(window->ListView1, Qt::Key_Delete);
+  window->Parts().ListView1->setFocus();
+  QTest::keyClick(window->Parts().ListView1, Qt::Key_Delete);
   EXPECT_EQ(Captions(), std::vector<QString>({QStringLiteral("Icon 2")}));
 }
 
@@ -149,7 +150,7 @@ TEST_F(WindowSelectionTest, ClearEmptiesListAndTilesAndLeavesPanelZero) {
   AddEntries(*window, 4);
   window->Harvester().FileCount = 3;
   SelectRow(1);
-  window->ClearBtn->trigger();
+  window->Parts().Item("ClearBtn")->trigger();
   EXPECT_EQ(window->ListModel().rowCount(), 0);
   EXPECT_EQ(window->Harvester().LargeImgs.Count(), 0);
   EXPECT_EQ(window->Harvester().FileCount, 0);
@@ -161,7 +162,8 @@ TEST_F(WindowSelectionTest, ClearEmptiesListAndTilesAndLeavesPanelZero) {
 
 TEST_F(WindowSelectionTest, BulkSelectionOf200000EntriesRunsTheHandlerOncePerCommand) {
   AddEntries(*window, 200000);
-  QSignalSpy changes(window->ListView1->selectionModel(), &QItemSelectionModel::selectionChanged);
+  QSignalSpy changes(window->Parts().ListView1->selectionModel(),
+                     &QItemSelectionModel::selectionChanged);
   window->SelectAll1Click();
   EXPECT_EQ(changes.count(), 1);
   EXPECT_EQ(Panel(0), QStringLiteral("200000 items seleted"));
@@ -170,8 +172,8 @@ TEST_F(WindowSelectionTest, BulkSelectionOf200000EntriesRunsTheHandlerOncePerCom
   for (int row = 0; row < 200000; row += 2) {
     even.select(window->ListModel().index(row), window->ListModel().index(row));
   }
-  window->ListView1->clearSelection();
-  window->ListView1->selectionModel()->select(even, QItemSelectionModel::Select);
+  window->Parts().ListView1->clearSelection();
+  window->Parts().ListView1->selectionModel()->select(even, QItemSelectionModel::Select);
   EXPECT_EQ(Panel(0), QStringLiteral("100000 items seleted"));
   changes.clear();
   window->InvertSelection1Click();

@@ -1,4 +1,6 @@
 // The window as created: controls, layout, hints, Stay on Top and the about box.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusTipEvent>
@@ -24,19 +26,18 @@ TEST_F(WindowStateTest, StartsIdleWithEmptyCounters) {
   EXPECT_EQ(Panel(0), QString());
   EXPECT_EQ(Panel(1), QStringLiteral("0 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("0 icons"));
-  EXPECT_TRUE(window->ListView1->isVisible());
-  EXPECT_FALSE(window->Preview->isVisible());
-  EXPECT_FALSE(window->StopBtn->isVisible());
-  EXPECT_TRUE(window->ToolBar1->isEnabled());
+  EXPECT_TRUE(window->Parts().ListView1->isVisible());
+  EXPECT_FALSE(window->Parts().Preview->isVisible());
+  EXPECT_FALSE(window->Parts().StopBtn->isVisible());
+  EXPECT_TRUE(window->Parts().ToolBar1->isEnabled());
   EXPECT_FALSE(window->RunInProgress());
   EXPECT_FALSE(window->Harvester().StopRequested);
-  EXPECT_EQ(window->BtnImgs.Count(), 12);
-  EXPECT_EQ(window->BtnImgs.Glyph(11).size(), QSize(16, 16));
-  EXPECT_TRUE(window->Timer1->isActive());
-  EXPECT_EQ(window->Timer1->interval(), 1000);
-  EXPECT_TRUE(window->HelpFile().endsWith(QStringLiteral(".chm")));
+  EXPECT_EQ(window->Parts().BtnImgs->Count(), 12);
+  EXPECT_EQ(window->Parts().BtnImgs->Glyph(11).size(), QSize(16, 16));
+  EXPECT_TRUE(window->Parts().Timer1->isActive());
+  EXPECT_EQ(window->Parts().Timer1->interval(), 1000);
   // The toolbar in its order, with the hints as tool tips.
-  const QList<QAction*> buttons = window->ToolBar1->actions();
+  const QList<QAction*> buttons = window->Parts().ToolBar1->actions();
   QStringList hints;
   for (QAction* action : buttons) {
     if (!action->toolTip().isEmpty() && action->objectName().endsWith(QStringLiteral("Btn"))) {
@@ -57,28 +58,29 @@ TEST_F(WindowStateTest, ClockShowsTheTimeAfterATick) {
 TEST_F(WindowStateTest, LayoutCentresThePreviewAndKeepsPanelWidths) {
   window->resize(600, 400);
   QApplication::processEvents();
-  const QRect list = window->ListView1->geometry();
-  EXPECT_EQ(window->Preview->x(), (list.width() - 34) / 2);
-  EXPECT_EQ(window->Preview->y(), (list.height() - 34) / 2 + list.y());
+  const QRect list = window->Parts().ListView1->geometry();
+  EXPECT_EQ(window->Parts().Preview->x(), (list.width() - 34) / 2);
+  EXPECT_EQ(window->Parts().Preview->y(), (list.height() - 34) / 2 + list.y());
   EXPECT_EQ(list.y(), 30);
-  EXPECT_EQ(window->StatusBar1->Width(1), 65);
-  EXPECT_EQ(window->StatusBar1->Width(2), 65);
-  EXPECT_EQ(window->StatusBar1->Width(3), 80);
-  EXPECT_EQ(window->StatusBar1->Width(0), window->StatusBar1->width() - 2 * 65 - 80);
+  EXPECT_EQ(window->Parts().StatusBar1->Width(1), 65);
+  EXPECT_EQ(window->Parts().StatusBar1->Width(2), 65);
+  EXPECT_EQ(window->Parts().StatusBar1->Width(3), 80);
+  EXPECT_EQ(window->Parts().StatusBar1->Width(0),
+            window->Parts().StatusBar1->width() - 2 * 65 - 80);
   // StopBtn keeps its distance to the right and bottom edges of the client area.
   const QWidget* client = window->centralWidget();
-  EXPECT_EQ(client->width() - window->StopBtn->geometry().right() - 1, 12);
-  EXPECT_EQ(
-      client->height() + window->StatusBar1->height() - window->StopBtn->geometry().bottom() - 1,
-      27);
-  EXPECT_EQ(window->StopBtn->size(), QSize(46, 36));
+  EXPECT_EQ(client->width() - window->Parts().StopBtn->geometry().right() - 1, 12);
+  EXPECT_EQ(client->height() + window->Parts().StatusBar1->height() -
+                window->Parts().StopBtn->geometry().bottom() - 1,
+            27);
+  EXPECT_EQ(window->Parts().StopBtn->size(), QSize(46, 36));
 }
 
 TEST_F(WindowStateTest, PreviewStaysAt34By34) {
-  window->Preview->resize(100, 20);
-  EXPECT_EQ(window->Preview->size(), QSize(34, 34));
-  window->Preview->setGeometry(0, 0, 200, 200);
-  EXPECT_EQ(window->Preview->size(), QSize(34, 34));
+  window->Parts().Preview->resize(100, 20);
+  EXPECT_EQ(window->Parts().Preview->size(), QSize(34, 34));
+  window->Parts().Preview->setGeometry(0, 0, 200, 200);
+  EXPECT_EQ(window->Parts().Preview->size(), QSize(34, 34));
 }
 
 TEST_F(WindowStateTest, HintsGoToPanelZero) {
@@ -87,48 +89,85 @@ TEST_F(WindowStateTest, HintsGoToPanelZero) {
   EXPECT_EQ(Panel(0), QStringLiteral("Open files"));
   window->ShowAppHint(QStringLiteral("Short|Long part"));
   EXPECT_EQ(Panel(0), QStringLiteral("Long part"));
-  window->SearchDirectory1->showStatusText(window.get());  // as a highlighted menu item does
+  window->Parts()
+      .Item("SearchDirectory1")
+      ->showStatusText(window.get());  // as a highlighted menu item does
   EXPECT_EQ(Panel(0), QStringLiteral("Search for icons in a directory"));
 }
 
-TEST_F(WindowStateTest, HelpByContextIsHandledWithoutTheApplicationsHelp) {
+TEST_F(WindowStateTest, OnlyContextHelpRequestsAreHandled) {
   bool callHelp = true;
-  EXPECT_TRUE(window->HandleHelp(0x0001, 10, callHelp));
-  EXPECT_FALSE(callHelp);
-  callHelp = true;
   EXPECT_TRUE(window->HandleHelp(0x0003, 10, callHelp));
   EXPECT_TRUE(callHelp);
+  EXPECT_TRUE(dialogs.Documents.empty());
 }
 
 TEST_F(WindowStateTest, StayOnTopPersistsAcrossARecreatedWindow) {
-  EXPECT_TRUE(window->StayonTop1->isChecked());  // first run: topmost
+  EXPECT_TRUE(window->Parts().Item("StayonTop1")->isChecked());  // first run: topmost
   EXPECT_TRUE(Topmost(*window));
-  window->StayonTop1->trigger();
-  EXPECT_FALSE(window->StayonTop1->isChecked());
+  window->Parts().Item("StayonTop1")->trigger();
+  EXPECT_FALSE(window->Parts().Item("StayonTop1")->isChecked());
   EXPECT_FALSE(Topmost(*window));
   EXPECT_TRUE(window->isVisible());
 
   window = std::make_unique<TIconMain>(dialogs);
-  EXPECT_FALSE(window->StayonTop1->isChecked());
+  EXPECT_FALSE(window->Parts().Item("StayonTop1")->isChecked());
   EXPECT_FALSE(Topmost(*window));
-  window->StayonTop1->trigger();
+  window->Parts().Item("StayonTop1")->trigger();
 
   window = std::make_unique<TIconMain>(dialogs);
-  EXPECT_TRUE(window->StayonTop1->isChecked());
+  EXPECT_TRUE(window->Parts().Item("StayonTop1")->isChecked());
   EXPECT_TRUE(Topmost(*window));
+}
+
+TEST_F(WindowStateTest, PlacementIsRememberedAcrossWindows) {
+  window->setGeometry(40, 50, 600, 400);
+  window->close();
+  window = std::make_unique<TIconMain>(dialogs);
+  EXPECT_EQ(window->geometry(), QRect(40, 50, 600, 400));
+  window->setWindowState(Qt::WindowMaximized);
+  window->close();
+  window = std::make_unique<TIconMain>(dialogs);
+  EXPECT_TRUE(window->windowState().testFlag(Qt::WindowMaximized));
+}
+
+TEST_F(WindowStateTest, KeysReachTheCommandsAndCopyNeverCopiesTheCaption) {
+  EXPECT_EQ(window->Parts().Item("OpenFiles1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+  EXPECT_EQ(window->Parts().Item("SearchDirectory1")->shortcut(),
+            QKeySequence(QStringLiteral("Ctrl+Shift+O")));
+  EXPECT_EQ(window->Parts().Item("Contents1")->shortcut(), QKeySequence(Qt::Key_F1));
+  for (QAction* menu : window->menuBar()->actions()) {
+    EXPECT_TRUE(menu->text().startsWith(QLatin1Char('&'))) << menu->text().toStdString();
+  }
+  AddEntries(*window, 2);
+  window->Parts().ListView1->setCurrentIndex(window->ListModel().index(0));
+  window->Parts().ListView1->selectAll();  // two tiles: Copy to Clipboard is disabled
+  QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+  QTest::keyClick(window->Parts().ListView1, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+}
+
+TEST_F(WindowStateTest, ContentsOpensTheManual) {
+  window->Parts().Item("Contents1")->trigger();
+  ASSERT_EQ(dialogs.Documents.size(), 1u);  // the tests run from the build folder
+  EXPECT_TRUE(dialogs.Documents[0].toLocalFile().endsWith(QStringLiteral("/README.md")));
+  bool callHelp = true;
+  EXPECT_TRUE(window->HandleHelp(0x0001, 10, callHelp));
+  EXPECT_FALSE(callHelp);
+  EXPECT_EQ(dialogs.Documents.size(), 2u);
 }
 
 TEST_F(WindowStateTest, AboutBoxLeavesTheTopmostBandWhileOpen) {
   bool topmostWhileOpen = true;
   dialogs.OnModal = [&](QDialog& box) {
     topmostWhileOpen = Topmost(*window);
-    EXPECT_EQ(&box, window->AboutBox);
+    EXPECT_EQ(&box, window->Parts().AboutBox);
   };
-  window->About1->trigger();
+  window->Parts().Item("About1")->trigger();
   EXPECT_EQ(dialogs.ModalCount, 1);
   EXPECT_FALSE(topmostWhileOpen);
   EXPECT_TRUE(Topmost(*window));
-  EXPECT_FALSE(window->AboutBox->isVisible());
+  EXPECT_FALSE(window->Parts().AboutBox->isVisible());
 }
 
 TEST(AboutBoxTest, ShowsTheVersionAndLabelsTurnRedWhileHovered) {

@@ -6,10 +6,12 @@
 #include <QMessageBox>
 
 #include "support/TempDir.h"
+#include "ui/ClockText.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorBox.h"
 #include "ui/FakeDialogs.h"
-#include "ui/Utilities.h"
+#include "ui/FolderPicker.h"
+#include "ui/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {
@@ -43,7 +45,7 @@ TEST(ErrorBoxTest, GuardShowsTheMessageTitledWithTheCaptionAndGoesOn) {
   EXPECT_EQ(after, 1);
 }
 
-TEST(UtilitiesTest, LongTimeTextHasNoZoneName) {
+TEST(ClockTextTest, LongTimeTextHasNoZoneName) {
   const QTime time(14, 5, 9);
   for (const char* name : {"en_US", "de_DE", "C", "ja_JP"}) {
     const QLocale locale(QString::fromLatin1(name));
@@ -57,22 +59,15 @@ TEST(UtilitiesTest, LongTimeTextHasNoZoneName) {
   EXPECT_EQ(LongTimeText(time, QLocale(QStringLiteral("de_DE"))), QStringLiteral("14:05:09"));
 }
 
-TEST(UtilitiesTest, HelpFileReplacesTheLastExtension) {
-  EXPECT_EQ(HelpFileOf(QStringLiteral("/opt/pictarix/bin/pictarix")),
-            QStringLiteral("/opt/pictarix/bin/pictarix.chm"));
-  EXPECT_EQ(HelpFileOf(QStringLiteral("/opt/a.b/pictarix.exe")),
-            QStringLiteral("/opt/a.b/pictarix.chm"));
-}
-
-TEST(UtilitiesTest, FilterBecomesQtNameFilters) {
+TEST(FileDialogFilterTest, FilterBecomesQtNameFiltersWhereAllFilesMatchesEveryName) {
   EXPECT_EQ(NameFiltersOf(
                 QStringLiteral("EXE;DLL|*.EXE;*.DLL|EXE files(*.EXE)|*.exe|All Files(*.*)|*.*")),
             QStringList({QStringLiteral("EXE;DLL (*.EXE *.DLL)"),
                          QStringLiteral("EXE files(*.EXE) (*.exe)"),
-                         QStringLiteral("All Files(*.*) (*.*)")}));
+                         QStringLiteral("All Files(*.*) (*)")}));
 }
 
-TEST(UtilitiesTest, IsDirectoryAndSelectFolder) {
+TEST(FolderPickerTest, IsDirectoryAndSelectFolder) {
   TempDir temp;
   const QString folder = FromPath(temp.Path());
   std::ofstream(temp.Path() / "file.txt") << "x";
@@ -92,7 +87,6 @@ TEST(UtilitiesTest, IsDirectoryAndSelectFolder) {
   EXPECT_TRUE(SelectFolder(dialogs, nullptr, QStringLiteral("Please select a directory"),
                            QStringLiteral("\\"), chosen));
   EXPECT_EQ(chosen, folder);
-  EXPECT_EQ(ShowHtmlHelp(nullptr, QStringLiteral("x.chm"), kHhHelpContext, 5), 0);
 }
 
 }  // namespace

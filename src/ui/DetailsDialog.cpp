@@ -1,0 +1,182 @@
+#include "ui/DetailsDialog.h"
+
+#include <algorithm>
+
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "harvest/ListEntry.h"
+#include "output/RgbaPicture.h"
+#include "platform/Errors.h"
+#include "platform/SafeFile.h"
+#include "ui/ErrorBox.h"
+#include "ui/FileDialogOptions.h"
+#include "ui/IconImages.h"
+#include "ui/QtPaths.h"
+
+namespace pictarix {
+
+namespace {
+
+constexpr int kSquare = 8;  // side of one checkerboard square
+const QString kCannotDecode = QStringLiteral("This image cannot be decoded.");
+
+}  // namespace
+
+QPixmap OverCheckerboard(const QImage& picture, const QSize& area) {
+  QPixmap result(area);
+  result.fill(Qt::transparent);
+  QPainter painter(&result);
+  const QRect board((area.width() - picture.width()) / 2, (area.height() - picture.height()) / 2,
+                    picture.width(), picture.height());
+  painter.setClipRect(board);
+  for (int y = board.top(); y <= board.bottom(); y += kSquare) {
+    for (int x = board.left(); x <= board.right(); x += kSquare) {
+      const bool light = (((x - board.left()) / kSquare + (y - board.top()) / kSquare) % 2) == 0;
+      painter.fillRect(x, y, kSquare, kSquare,
+                       light ? QColor(255, 255, 255) : QColor(204, 204, 204));
+    }
+  }
+  painter.drawImage(board.topLeft(), picture);
+  return result;
+}
+
+QString TDetailsDialog::ImageText(const TIconImage& image) {
+  const ImageSize size = RealImageSize(image);
+  const bool png = IsPngImage(image);
+  const auto bytes = std::min<std::size_t>(image.BytesInRes, image.Bytes().size());
+  QString text = QStringLiteral("%1 x %2, %3 bits, %4 bytes")
+                     .arg(size.Width)
+                     .arg(size.Height)
+                     .arg(png ? 32 : image.BitCount)
+                     .arg(bytes);
+  if (png) text += QStringLiteral(", PNG");
+  return text;
+}
+
+TDetailsDialog::TDetailsDialog(const TListEntry& entry, TDialogs& dialogs, QWidget* parent)
+    : QDialog(parent),
+      dialogs_(dialogs),
+      icon_(std::make_unique<TAdvancedIcon>()),
+      caption_(FromUtf8(entry.Caption)) {
+  setObjectName(QStringLiteral("DetailsDialog"));
+  setWindowTitle(QStringLiteral("Details of %1").arg(caption_));
+  if (entry.Icon) icon_->Assign(*entry.Icon);
+
+  auto* facts = new QFormLayout;
+  auto* name = new QLabel(caption_);
+  auto* file = new QLabel(FromPath(entry.File));
+  for (QLabel* label : {name, file}) {
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  }
+  file->setWordWrap(true);
+  facts->addRow(QStringLiteral("Name:"), name);
+  facts->addRow(QStringLiteral("File:"), file);
+
+  // Every image in the icon's order, each in a cell as large as the largest.
+  std::vector<QImage> pictures;
+  int largest = 32;
+  for (int i = 0; i < icon_->Images.Count(); ++i) {
+    const std::optional<RgbaPicture> picture = ImageToRgba(*icon_->Images.Get(i));
+    pictures.push_back(picture ? ToQImage(*picture) : QImage());
+    largest = std::max({largest, pictures.back().width(), pictures.back().height()});
+  }
+  images_ = new QListWidget;
+  images_->setObjectName(QStringLiteral("DetailsImages"));
+  images_->setViewMode(QListView::IconMode);
+  images_->setMovement(QListView::Static);
+  images_->setResizeMode(QListView::Adjust);
+  images_->setWordWrap(true);
+  images_->setIconSize(QSize(largest, largest));
+  images_->setSpacing(6);
+  for (int i = 0; i < icon_->Images.Count(); ++i) {
+    const QImage& picture = pictures[static_cast<std::size_t>(i)];
+    QString text = ImageText(*icon_->Images.Get(i));
+    auto* item = new QListWidgetItem(text.replace(QStringLiteral(", "), QStringLiteral("\n")));
+    if (!picture.isNull()) {
+      item->setIcon(QIcon(OverCheckerboard(picture, QSize(largest, largest))));
+    } else {
+      item->setText(item->text() + QLatin1Char('\n') + kCannotDecode);
+    }
+    images_->addItem(item);
+  }
+
+  save_ = new QPushButton(QStringLiteral("Save as PNG..."));
+  copy_ = new QPushButton(QStringLiteral("Copy"));
+  save_->setObjectName(QStringLiteral("DetailsSave"));
+  copy_->setObjectName(QStringLiteral("DetailsCopy"));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+  buttons->addButton(save_, QDialogButtonBox::ActionRole);
+  buttons->addButton(copy_, QDialogButtonBox::ActionRole);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(save_, &QPushButton::clicked, this,
+          [this] { RunGuarded(dialogs_, this, [this] { SaveChosen(); }); });
+  connect(copy_, &QPushButton::clicked, this,
+          [this] { RunGuarded(dialogs_, this, [this] { CopyChosen(); }); });
+  const auto enable = [this] {
+    save_->setEnabled(ChosenImage() >= 0);
+    copy_->setEnabled(ChosenImage() >= 0);
+  };
+  connect(images_, &QListWidget::currentRowChanged, this, enable);
+  if (images_->count() > 0) images_->setCurrentRow(0);
+  enable();
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(facts);
+  layout->addWidget(images_, 1);
+  layout->addWidget(buttons);
+  const int cellWidth = largest + 60;
+  resize(std::clamp(cellWidth * std::max(1, images_->count()) + 40, 360, 900),
+         std::clamp(largest + 220, 300, 700));
+
+  saveRequest_.DialogKind = TFileDialogRequest::Kind::Save;
+  saveRequest_.Title = QStringLiteral("Save Image as PNG");
+  saveRequest_.Filter = QStringLiteral("PNG pictures|*.png");
+  saveRequest_.DefaultExt = QStringLiteral(".png");
+  saveRequest_.Options = ofOverwritePrompt | ofPathMustExist | ofNoReadOnlyReturn;
+}
+
+int TDetailsDialog::ChosenImage() const {
+  const int row = images_->currentRow();
+  return row >= 0 && row < icon_->Images.Count() ? row : -1;
+}
+
+void TDetailsDialog::SaveChosen() {
+  const int chosen = ChosenImage();
+  if (chosen < 0) return;
+  TIconImage& image = *icon_->Images.Get(chosen);
+  const ImageSize size = RealImageSize(image);
+  saveRequest_.FileName = QStringLiteral("%1-%2x%3").arg(caption_).arg(size.Width).arg(size.Height);
+  TFileDialogAnswer answer;
+  if (!RunFileDialog(dialogs_, this, saveRequest_, answer)) return;
+  const std::optional<std::vector<std::uint8_t>> png = ImagePngBytes(image);
+  if (!png) throw EPictarixError(kCannotDecode.toStdString());
+  ReplaceFileContents(ToPath(answer.Files.first()), *png);
+}
+
+void TDetailsDialog::CopyChosen() {
+  const int chosen = ChosenImage();
+  if (chosen < 0) return;
+  TIconImage& image = *icon_->Images.Get(chosen);
+  const std::optional<RgbaPicture> picture = ImageToRgba(image);
+  if (!picture) throw EPictarixError(kCannotDecode.toStdString());
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard == nullptr) throw EPictarixError("Cannot open clipboard");
+  auto data = std::make_unique<QMimeData>();
+  const std::vector<std::uint8_t> png = EncodePngRgba(*picture);
+  data->setData(QStringLiteral("image/png"), QByteArray(reinterpret_cast<const char*>(png.data()),
+                                                        static_cast<qsizetype>(png.size())));
+  data->setImageData(ToQImage(*picture));
+  clipboard->setMimeData(data.release());  // the clipboard owns it from here
+}
+
+}  // namespace pictarix

@@ -1,0 +1,21 @@
+#pragma once
+// "Export Images": every image of the selected entries at its own size, with its transparency,
+// as PNG files in a chosen folder, named and written exactly as the command-line export does.
+#include <vector>
+
+#include <QString>
+
+class QWidget;
+
+namespace pictarix {
+
+class TDialogs;
+class THarvester;
+
+// Asks for a folder (starting from `folder`, which keeps the choice) and exports the entries at
+// the given indexes. Existing files are replaced only after one question; images that could not
+// be written are listed afterwards. Answers the number of files written.
+int ExportEntryImages(TDialogs& dialogs, QWidget* parent, const THarvester& harvester,
+                      const std::vector<int>& entries, QString& folder);
+
+}  // namespace pictarix

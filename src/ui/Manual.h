@@ -1,0 +1,19 @@
+#pragma once
+// Where the program's manual is.
+#include <QString>
+
+class QWidget;
+
+namespace pictarix {
+
+// The manual of the program at `programPath`: the installed <prefix>/share/doc/pictarix/README.md
+// beside the program's bin folder, or, when the program runs from a build folder, the README.md
+// of the source tree that folder was configured from. Empty when neither exists.
+QString ManualPath(const QString& programPath);
+
+class TDialogs;
+
+// Opens the manual with the desktop's viewer, or says that it could not.
+void OpenManual(TDialogs& dialogs, QWidget* parent);
+
+}  // namespace pictarix

@@ -1,0 +1,28 @@
+#pragma once
+// "Problems": the files the last run could not read, each with its reason.
+#include <vector>
+
+#include <QDialog>
+#include <QString>
+
+class QTreeWidget;
+
+namespace pictarix {
+
+struct TUnreadableFile {
+  QString Path;
+  QString Reason;
+};
+
+class TProblemsDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  TProblemsDialog(const std::vector<TUnreadableFile>& files, QWidget* parent = nullptr);
+  const QTreeWidget& List() const { return *list_; }
+
+ private:
+  QTreeWidget* list_ = nullptr;
+};
+
+}  // namespace pictarix

@@ -1,0 +1,249 @@
+// The list beyond the 32x32 tile: tiles at every size and pixel ratio, captions and tooltips,
+// the filter, the tile size setting, the details dialog, Export Images and dragging tiles out.
+#include <fstream>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+
+#include "harvest/BestImageIndex.h"
+#include "output/ExportImages.h"
+#include "output/RgbaPicture.h"
+#include "support/HarvestFixtures.h"
+#include "support/TempDir.h"
+#include "ui/DetailsDialog.h"
+#include "ui/ListFeatures.h"
+#include "ui/QtPaths.h"
+#include "ui/Settings.h"
+#include "ui/TileDelegate.h"
+#include "ui/TileDrag.h"
+#include "ui/WindowFixture.h"
+
+namespace pictarix::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Images = std::vector<std::pair<int, int>>;
+
+class ListFeaturesTest : public WindowTest {
+ protected:
+  // One entry per caption, each icon with the given images, as the harvest makes them.
+  void AddIcons(const std::vector<std::string>& captions, const Images& images) {
+    THarvester& harvest = window->Harvester();
+    for (const std::string& caption : captions) {
+      TListEntry entry;
+      entry.Caption = caption;
+      entry.File = "/icons/" + caption + ".dll";
+      entry.Icon = MakeIcon(images);
+      entry.TileImage = BestImageIndex(*entry.Icon, 32, 0);
+      entry.ImageIndex =
+          harvest.LargeImgs.Add(*entry.Icon->Images.Get(entry.TileImage)->CreateGraphic());
+      harvest.Entries.push_back(std::move(entry));
+    }
+    window->ListModel().TakeNewRows();
+  }
+  TListFeatures& Features() { return *window->Parts().ListFeatures; }
+  void Filter(const QString& text) {
+    Features().FilterBox->setText(text);
+    Features().ApplyFilter();
+  }
+  std::vector<int> SelectedEntries() const {
+    std::vector<int> entries;
+    const std::vector<bool> flags = window->SelectedFlags();
+    for (std::size_t i = 0; i < flags.size(); ++i) {
+      if (flags[i]) entries.push_back(static_cast<int>(i));
+    }
+    return entries;
+  }
+
+  TempDir dir;
+};
+
+TEST_F(ListFeaturesTest, TilesComeFromTheImageNearestTheDeviceSizeAndAreNeverBlownUp) {
+  AddIcons({"small", "large"}, {{16, 8}, {32, 32}, {48, 32}});
+  AddIcons({"huge"}, {{32, 32}, {256, 32}});
+  TTilePictures& pictures = window->ListModel().Pictures();
+  const auto deviceSide = [&](int entry, int side, qreal ratio) {
+    pictures.Tile(entry, side, ratio);  // the harvest's tile stands in while it is made
+    pictures.WaitForPending();
+    const QPixmap tile = pictures.Tile(entry, side, ratio);
+    EXPECT_LE(tile.deviceIndependentSize().width(), side);
+    return tile.width();
+  };
+  const QPixmap standIn = pictures.Tile(1, 128, 1.0);  // the harvest's tile, scaled
+  EXPECT_EQ(standIn.width(), 32);
+  EXPECT_EQ(standIn.deviceIndependentSize(), QSizeF(128, 128));
+  EXPECT_EQ(deviceSide(0, 32, 1.0), 32);
+  EXPECT_EQ(deviceSide(0, 48, 1.0), 48);
+  EXPECT_EQ(deviceSide(0, 32, 1.5), 48);   // the 48 image, not the 32 one stretched
+  EXPECT_EQ(deviceSide(0, 32, 2.0), 64);   // the largest there is, made for the tile's size
+  EXPECT_EQ(deviceSide(0, 256, 1.0), 48);  // shown at its own size, not blown up
+  EXPECT_EQ(pictures.Tile(0, 256, 1.0).deviceIndependentSize(), QSizeF(48, 48));
+  EXPECT_EQ(deviceSide(2, 32, 2.0), 64);    // the 256 image made smaller, sharp at ratio 2
+  EXPECT_EQ(deviceSide(2, 256, 2.0), 512);  // made for the screen, never scaled when drawn
+  // The 32x32 tile of a plain screen is the harvest's own tile.
+  EXPECT_EQ(pictures.Tile(2, 32, 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
+            window->ListModel()
+                .index(2)
+                .data(Qt::DecorationRole)
+                .value<QPixmap>()
+                .toImage()
+                .convertToFormat(QImage::Format_ARGB32));
+  EXPECT_GT(pictures.CachedKiB(), 0);
+  window->Clear1Click();
+  EXPECT_EQ(pictures.CachedKiB(), 0);
+}
+
+TEST_F(ListFeaturesTest, CaptionsShowWholeInTwoLinesAndTooltipsTellNameFileAndImages) {
+  const QFont font = window->Parts().ListView1->font();
+  const int width = TTileDelegate::CellSize(QFontMetrics(font), 32).width() - 8;
+  EXPECT_EQ(CaptionLines(TTileDelegate::kTypicalName, font, width),
+            QStringList{TTileDelegate::kTypicalName});
+  const QString twoLines = QStringLiteral("IDI_SHELL_RENAME_FOLDER");
+  EXPECT_EQ(CaptionLines(twoLines, font, width).join(QString()), twoLines);
+  const QString long_ = QStringLiteral("A_VERY_LONG_RESOURCE_NAME_THAT_NEEDS_FAR_MORE_THAN_TWO");
+  const QStringList cut = CaptionLines(long_, font, width);
+  ASSERT_EQ(cut.size(), 2);
+  EXPECT_TRUE(long_.startsWith(cut[0]));
+  EXPECT_TRUE(cut[1].contains(QChar(0x2026)));
+  EXPECT_TRUE(cut[1].endsWith(QStringLiteral("TWO")));  // the end still shows
+
+  AddIcons({"<b>IDI_APP</b>"}, {{32, 4}, {256, 32}});
+  const QString tip = window->ListModel().index(0).data(Qt::ToolTipRole).toString();
+  EXPECT_TRUE(tip.contains(QStringLiteral("&lt;b&gt;IDI_APP&lt;/b&gt;")));
+  EXPECT_TRUE(tip.contains(QStringLiteral("/icons/&lt;b&gt;IDI_APP&lt;/b&gt;.dll")));
+  EXPECT_TRUE(tip.contains(QStringLiteral("32 x 32, 4 bits")));
+  EXPECT_TRUE(tip.contains(QStringLiteral("256 x 256, 32 bits")));
+}
+
+TEST_F(ListFeaturesTest, FilterShowsMatchingEntriesAndCommandsActOnTheirEntries) {
+  AddIcons({"alpha", "Beta", "gamma", "betamax"}, {{32, 32}});
+  Filter(QStringLiteral("BETA"));
+  EXPECT_EQ(Captions(), (std::vector<QString>{QStringLiteral("Beta"), QStringLiteral("betamax")}));
+  SelectRow(1);
+  EXPECT_EQ(SelectedEntries(), std::vector<int>{3});
+  EXPECT_EQ(Panel(0), QStringLiteral("1 items seleted"));
+
+  window->InvertSelection1Click();  // within the rows shown
+  EXPECT_EQ(SelectedEntries(), std::vector<int>{1});
+  window->RemoveClick();
+  EXPECT_EQ(Captions(), std::vector<QString>{QStringLiteral("betamax")});
+  ASSERT_EQ(window->Harvester().Entries.size(), 3u);
+
+  // Entries a run adds are filtered as they come; the file's name matches too.
+  AddIcons({"delta", "beta2"}, {{32, 32}});
+  EXPECT_EQ(Captions().size(), 2u);
+  Filter(QStringLiteral("/icons/gamma"));
+  EXPECT_EQ(Captions(), std::vector<QString>{QStringLiteral("gamma")});
+
+  QTest::keyClick(Features().FilterBox, Qt::Key_Escape);
+  Features().ApplyFilter();
+  EXPECT_EQ(Captions().size(), 5u);
+}
+
+TEST_F(ListFeaturesTest, TileSizeStepsAndIsRemembered) {
+  EXPECT_EQ(Features().TileSize(), 32);
+  EXPECT_FALSE(Features().SmallerTiles->isEnabled());
+  Features().LargerTiles->trigger();
+  Features().LargerTiles->trigger();
+  EXPECT_EQ(Features().TileSize(), 64);
+  EXPECT_EQ(window->Parts().ListView1->iconSize(), QSize(64, 64));
+  Features().TileSizeItems.back()->trigger();
+  EXPECT_FALSE(Features().LargerTiles->isEnabled());
+  EXPECT_GE(window->Parts().ListView1->gridSize().height(), 256);
+
+  window = std::make_unique<TIconMain>(dialogs);
+  EXPECT_EQ(window->Parts().ListFeatures->TileSize(), 256);
+  WriteRegValue(TRegRoot::CurrentUser, kSettingsKey, TListFeatures::kTileSizeValue, 50);
+  window = std::make_unique<TIconMain>(dialogs);
+  EXPECT_EQ(window->Parts().ListFeatures->TileSize(), 32);  // not one of the sizes
+}
+
+TEST_F(ListFeaturesTest, DetailsShowEveryImageAndSaveAndCopyItWithItsTransparency) {
+  AddIcons({"app"}, {{16, 8}, {32, 32}, {48, 32}});
+  int images = 0;
+  QString texts;
+  dialogs.OnModal = [&](QDialog& shown) {
+    auto& details = dynamic_cast<TDetailsDialog&>(shown);
+    images = details.Images()->count();
+    details.Images()->setCurrentRow(2);
+    texts =
+        details.Images()->item(0)->text() + QLatin1Char('|') + details.Images()->item(1)->text();
+    dialogs.FileAnswers.push_back(QStringList{FromPath(dir.Path() / "app.png")});
+    details.SaveChosen();
+    details.CopyChosen();
+  };
+  window->Parts().ListView1->setCurrentIndex(window->ListModel().index(0));
+  QTest::keyClick(window->Parts().ListView1, Qt::Key_Return);
+  ASSERT_EQ(dialogs.ModalCount, 1);
+  EXPECT_EQ(images, 3);
+  EXPECT_TRUE(texts.startsWith(QStringLiteral("16 x 16\n8 bits\n")));
+  EXPECT_TRUE(dialogs.Errors.empty());
+
+  TIconImage& large = *window->Harvester().Entries[0].Icon->Images.Get(2);
+  const auto expected = ImagePngBytes(large);
+  ASSERT_TRUE(expected);
+  std::ifstream saved(dir.Path() / "app.png", std::ios::binary);
+  EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(saved), {}), *expected);
+  const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+  ASSERT_NE(clip, nullptr);
+  const QImage copied = QImage::fromData(clip->data(QStringLiteral("image/png")), "PNG");
+  ASSERT_EQ(copied.size(), QSize(48, 48));
+  EXPECT_EQ(qAlpha(copied.pixel(0, 0)), 0);  // the transparent border stays transparent
+}
+
+TEST_F(ListFeaturesTest, ExportWritesWhatTheCommandLineWritesAndAsksOnceBeforeReplacing) {
+  AddIcons({"a", "b", "c"}, {{32, 32}, {48, 8}, {48, 8}});
+  Filter(QStringLiteral("c.dll"));
+  SelectRow(0);  // entry 2
+  dialogs.FolderAnswers.push_back(FromPath(dir.Path()));
+  window->Parts().ListFeatures->ExportImages->trigger();
+  const fs::path folder = dir.Path() / "expected";
+  fs::create_directory(folder);
+  WriteEntryExport(*window->Harvester().Entries[2].Icon,
+                   PlanEntryExport(*window->Harvester().Entries[2].Icon, 2, folder, {}));
+  for (const auto& file : fs::directory_iterator(folder)) {
+    std::ifstream a(file.path(), std::ios::binary), b(dir.Path() / file.path().filename());
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}),
+              std::string(std::istreambuf_iterator<char>(b), {}))
+        << file.path().filename();
+  }
+  EXPECT_TRUE(fs::exists(dir.Path() / "2-48x48-8-2.png"));
+  EXPECT_TRUE(dialogs.Questions.empty());
+
+  fs::resize_file(dir.Path() / "2-32x32-32.png", 0);
+  dialogs.FolderAnswers.push_back(FromPath(dir.Path()));
+  dialogs.ConfirmAnswers.push_back(false);
+  window->Parts().ListFeatures->ExportImages->trigger();
+  ASSERT_EQ(dialogs.Questions.size(), 1u);
+  EXPECT_TRUE(dialogs.Questions[0].Message.startsWith(QStringLiteral("3 of the files")));
+  EXPECT_EQ(fs::file_size(dir.Path() / "2-32x32-32.png"), 0u);  // No leaves them
+}
+
+TEST_F(ListFeaturesTest, DraggedTilesBecomeIconFilesNamedAfterTheirCaptions) {
+  AddIcons({"IDI_APP", "a/b", "idi_app", ".."}, {{16, 8}, {32, 32}});
+  QModelIndexList rows;
+  for (int row = 0; row < 4; ++row) rows << window->ListModel().index(row);
+  std::unique_ptr<QMimeData> data(window->ListModel().mimeData(rows));
+  ASSERT_NE(data, nullptr);
+  QStringList names;
+  for (const QUrl& url : data->urls()) {
+    const fs::path file = ToPath(url.toLocalFile());
+    names << FromPath(file.filename());
+    TAdvancedIcon icon;
+    EXPECT_TRUE(icon.LoadFromFile(file));
+    EXPECT_EQ(icon.Images.Count(), 2);
+    EXPECT_EQ(fs::status(file.parent_path().parent_path()).permissions() & fs::perms::others_all,
+              fs::perms::none);
+  }
+  EXPECT_EQ(names, (QStringList{QStringLiteral("IDI_APP.ico"), QStringLiteral("a_b.ico"),
+                                QStringLiteral("idi_app (2).ico"), QStringLiteral("icon.ico")}));
+  EXPECT_TRUE(window->ListModel().flags(rows[0]).testFlag(Qt::ItemIsDragEnabled));
+}
+
+}  // namespace
+}  // namespace pictarix::testing
