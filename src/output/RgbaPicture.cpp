@@ -1,12 +1,11 @@
 #include "output/RgbaPicture.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <span>
 #include <string>
 
 #include "output/PictureError.h"
+#include "output/PngEncoder.h"
 #include "platform/ByteCursor.h"
 #include "platform/IconHandle.h"
 #include "platform/PngDecoder.h"
@@ -81,29 +80,10 @@ std::optional<RgbaPicture> ImageToRgba(const TIconImage& image) {
 
 std::vector<std::uint8_t> EncodePngRgba(const RgbaPicture& picture) {
   if (picture.Width <= 0 || picture.Height <= 0 ||
-      picture.Rgba.size() != static_cast<std::size_t>(picture.Width) * picture.Height * 4)
+      picture.Rgba.size() != static_cast<std::size_t>(picture.Width) * picture.Height * 4) {
     throw EPictureError("Cannot write a PNG picture of this size");
-  png_image png{};
-  png.version = PNG_IMAGE_VERSION;
-  png.width = static_cast<png_uint_32>(picture.Width);
-  png.height = static_cast<png_uint_32>(picture.Height);
-  png.format = PNG_FORMAT_RGBA;
-  std::vector<std::uint8_t> out(PNG_IMAGE_PNG_SIZE_MAX(png));
-  png_alloc_size_t size = out.size();
-  bool written =
-      png_image_write_to_memory(&png, out.data(), &size, 0, picture.Rgba.data(), 0, nullptr);
-  if (!written && size > out.size()) {
-    out.resize(size);
-    written =
-        png_image_write_to_memory(&png, out.data(), &size, 0, picture.Rgba.data(), 0, nullptr);
   }
-  if (!written) {
-    const std::string message = png.message;
-    png_image_free(&png);
-    throw EPictureError("Cannot write a PNG picture: " + message);
-  }
-  out.resize(size);
-  return out;
+  return EncodePngPixels(picture.Width, picture.Height, 4, picture.Rgba);
 }
 
 std::optional<std::vector<std::uint8_t>> ImagePngBytes(const TIconImage& image) {

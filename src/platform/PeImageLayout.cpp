@@ -82,6 +82,16 @@ std::optional<FileRange> PeImageLayout::MapToSectionEnd(std::uint32_t rva) const
   return std::nullopt;
 }
 
+bool PeImageLayout::SectionCovers(std::uint32_t rva) const {
+  for (const PeSection& section : Sections) {
+    if (rva >= section.VirtualAddress &&
+        std::uint64_t{rva} - section.VirtualAddress < section.SizeOfRawData) {
+      return true;
+    }
+  }
+  return false;
+}
+
 std::optional<FileRange> PeImageLayout::MapRange(std::uint32_t rva, std::uint64_t size) const {
   const auto extent = MapToSectionEnd(rva);
   if (!extent || size > extent->Size) return std::nullopt;

@@ -36,6 +36,8 @@ struct PeImageLayout {
   std::optional<FileRange> MapRange(std::uint32_t rva, std::uint64_t size) const;
   // The file bytes from `rva` to the end of its section's raw data (cut at the end of the file).
   std::optional<FileRange> MapToSectionEnd(std::uint32_t rva) const;
+  // Whether a section's raw data covers `rva`, whether or not the file still holds it.
+  bool SectionCovers(std::uint32_t rva) const;
 };
 
 // Reads the bytes of `range`; nothing when the stream holds fewer (the size is checked against

@@ -174,7 +174,12 @@ std::unique_ptr<TModuleResources> OpenModuleFromStream(std::unique_ptr<TStream> 
   auto layout = ReadPeImageLayout(*stream);
   if (!layout) return nullptr;
   std::optional<FileRange> directoryExtent;
-  if (layout->ResourceRva != 0) directoryExtent = layout->MapToSectionEnd(layout->ResourceRva);
+  if (layout->ResourceRva != 0) {
+    directoryExtent = layout->MapToSectionEnd(layout->ResourceRva);
+    // A module cut short before the resources its sections hold is damaged, not one without
+    // icons (a directory that no section holds stays a module without resources).
+    if (!directoryExtent && layout->SectionCovers(layout->ResourceRva)) return nullptr;
+  }
   return std::make_unique<TPeResources>(std::move(stream), std::move(*layout), directoryExtent);
 }
 

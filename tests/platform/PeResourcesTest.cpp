@@ -153,6 +153,15 @@ TEST_F(PeResourcesTest, ModulesWithoutGroupIconsOpenEmpty) {
   EXPECT_TRUE(nowhere->EnumResourceNames(10).empty());
 }
 
+TEST_F(PeResourcesTest, AModuleCutShortBeforeItsResourcesIsDamaged) {
+  BuildOrSkip(testing::Pe32PlusToolchain(), kFourGroups);
+  PeBytes bytes(module_);
+  std::vector<std::uint8_t> cut = bytes.Bytes();
+  cut.resize(static_cast<std::size_t>(bytes.ResourceSectionOffset()));
+  testing::WriteBytes(dir_.Path() / "cut.dll", std::span<const std::uint8_t>(cut));
+  EXPECT_EQ(OpenModuleAsData(dir_.Path() / "cut.dll"), nullptr);
+}
+
 TEST_F(PeResourcesTest, FilesThatAreNoPeModuleDoNotOpen) {
   BuildOrSkip(testing::Pe32PlusToolchain(), "7 RCDATA { 1 }\n");
   EXPECT_EQ(OpenModuleAsData(dir_.Path() / "missing.dll"), nullptr);
