@@ -3,7 +3,7 @@
 # over the same files, warm cache, in one run; then the system calls per module.
 # Usage: bench/cli-vs-wrestool.sh [DIR [CLI]]
 set -euo pipefail
-dir=${1:-$(dpkg -L libwine 2>/dev/null | grep -m1 'x86_64-windows$')}
+dir=${1:-$(dpkg -L libwine 2>/dev/null | awk '/x86_64-windows$/ && !n++')}
 cli=${2:-build-rel/pictarix-cli}
 for tool in wrestool hyperfine strace; do
   command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 1; }

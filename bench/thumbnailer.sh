@@ -9,7 +9,7 @@
 #     memory, against the limits of 2 s CPU and 512 MiB address space).
 # Usage: bench/thumbnailer.sh [DIR] [THUMBNAILER]   (needs icoutils and strace)
 set -uo pipefail
-dir=${1:-$(dpkg -L libwine 2>/dev/null | grep -m1 'x86_64-windows$')}
+dir=${1:-$(dpkg -L libwine 2>/dev/null | awk '/x86_64-windows$/ && !n++')}
 thumbnailer=${2:-build-release/src/thumbnailer/pictarix-thumbnailer}
 size=256
 for tool in wrestool icotool strace /usr/bin/time; do
