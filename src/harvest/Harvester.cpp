@@ -45,22 +45,13 @@ THarvester::THarvester(THarvestHost& host) : host_(host) {}
 
 bool THarvester::AddEntry(const std::string& name, std::unique_ptr<TAdvancedIcon> icon,
                           int tileImage, const std::filesystem::path& file) {
-  // The tile goes in first: when the image list refuses it, no entry is made and the icon copy
-  // is released with nothing pointing at it.
-  std::unique_ptr<THiResIcon> graphic;
-  int imageIndex = -1;
-  if (tileImage >= 0 && host_.WantsTiles()) {
-    TIconImage* image = icon->Images.Get(tileImage);
-    if (image == nullptr) return false;
-    graphic = image->CreateGraphic();
-    imageIndex = LargeImgs.Add(*graphic);
-  }
-  TListEntry entry;
-  entry.Caption = name;
-  entry.Icon = std::move(icon);
-  entry.ImageIndex = imageIndex;
-  entry.TileImage = tileImage;
-  entry.File = file;
+  std::optional<TListEntry> made = MakeListEntry(name, std::move(icon), tileImage,
+                                                 host_.WantsTiles() ? &LargeImgs : nullptr, file);
+  if (!made) return false;
+  TListEntry& entry = *made;
+  // The preview shows the tile just made (its image keeps the decoded picture).
+  const std::unique_ptr<THiResIcon> graphic =
+      entry.ImageIndex >= 0 ? entry.Icon->Images.Get(tileImage)->CreateGraphic() : nullptr;
   int index = 0;
   if (EntrySink) {
     index = sentEntries_++;

@@ -77,11 +77,9 @@ int AppendHarvestedEntry(std::vector<TListEntry>& entries, TTileList& tiles,
                          const std::string& caption, std::unique_ptr<TAdvancedIcon> icon,
                          bool withTile) {
   const int tileImage = BestImageIndex(*icon, 32, 0);
-  int imageIndex = -1;
-  if (withTile && tileImage >= 0) {
-    imageIndex = tiles.Add(*icon->Images.Get(tileImage)->CreateGraphic());
-  }
-  return AppendEntry(entries, caption, std::move(icon), imageIndex, tileImage);
+  entries.push_back(
+      *MakeListEntry(caption, std::move(icon), tileImage, withTile ? &tiles : nullptr));
+  return static_cast<int>(entries.size()) - 1;
 }
 
 }  // namespace pictarix::testing

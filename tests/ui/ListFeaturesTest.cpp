@@ -35,14 +35,10 @@ class ListFeaturesTest : public WindowTest {
   void AddIcons(const std::vector<std::string>& captions, const Images& images) {
     THarvester& harvest = window->Harvester();
     for (const std::string& caption : captions) {
-      TListEntry entry;
-      entry.Caption = caption;
-      entry.File = "/icons/" + caption + ".dll";
-      entry.Icon = MakeIcon(images);
-      entry.TileImage = BestImageIndex(*entry.Icon, 32, 0);
-      entry.ImageIndex =
-          harvest.LargeImgs.Add(*entry.Icon->Images.Get(entry.TileImage)->CreateGraphic());
-      harvest.Entries.push_back(std::move(entry));
+      auto icon = MakeIcon(images);
+      const int tileImage = BestImageIndex(*icon, 32, 0);
+      harvest.Entries.push_back(*MakeListEntry(caption, std::move(icon), tileImage,
+                                               &harvest.LargeImgs, "/icons/" + caption + ".dll"));
     }
     window->ListModel().TakeNewRows();
   }

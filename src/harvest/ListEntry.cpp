@@ -1,0 +1,23 @@
+#include "harvest/ListEntry.h"
+
+#include "model/HiResIcon.h"
+
+namespace pictarix {
+
+std::optional<TListEntry> MakeListEntry(std::string caption, std::unique_ptr<TAdvancedIcon> icon,
+                                        int tileImage, TTileList* tiles,
+                                        std::filesystem::path file) {
+  TListEntry entry;
+  if (tiles != nullptr && tileImage >= 0) {
+    TIconImage* image = icon->Images.Get(tileImage);
+    if (image == nullptr) return std::nullopt;
+    entry.ImageIndex = tiles->Add(*image->CreateGraphic());
+  }
+  entry.Caption = std::move(caption);
+  entry.Icon = std::move(icon);
+  entry.TileImage = tileImage;
+  entry.File = std::move(file);
+  return entry;
+}
+
+}  // namespace pictarix
