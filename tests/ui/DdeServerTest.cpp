@@ -196,12 +196,15 @@ TEST_F(DdeServerTest, AClientMayEndItsTextByClosing) {
   const std::string reply =
       WhileServing([&] { return SendMacro(path, "/closed\n", TEnd::HalfClose); });
   EXPECT_TRUE(reply.empty() || reply == kAck) << reply;
+  PumpUntil([&] { return spy->size() == 1; }, std::chrono::seconds(5));
   WhileServing([&] {
     const int fd = ConnectTo(path);
     SendAll(fd, "/gone");
     ::close(fd);
     return 0;
   });
+  // Texts of different clients are handed on as each ends: wait for this one before the next.
+  PumpUntil([&] { return spy->size() == 2; }, std::chrono::seconds(5));
   // A client gone before the answer costs the window nothing (no SIGPIPE).
   WhileServing([&] {
     const int fd = ConnectTo(path);
