@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Exporting every image of every icon in a folder of modules as PNG files:
 # `pictarix-cli export --all` against `wrestool -x --type=14` over the same files followed by
-# `icotool -x` of every icon file it extracted. Both start from an empty folder each run; one
-# hyperfine run, warm cache. Usage: bench/export-vs-icotool.sh [DIR] [CLI] [RUNS]
+# `icotool -x` of every icon file it extracted. Both start from an empty folder each run (the
+# previous run's files are moved aside, not deleted, so that neither tool pays for the file
+# system's handling of just-freed inodes); one hyperfine run, warm cache. Usage: bench/export-vs-icotool.sh [DIR] [CLI] [RUNS]
 set -euo pipefail
 dir=${1:-$(dpkg -L libwine 2>/dev/null | awk '/x86_64-windows$/ && !n++')}  # reads all: no SIGPIPE
 cli=$(realpath "${2:-build-rel/pictarix-cli}")
@@ -23,7 +24,8 @@ echo "images: pictarix-cli $(ls "$work/ours" | wc -l), wrestool+icotool $(ls "$w
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 hyperfine --warmup 1 --runs "$runs" --export-csv "$work/result.csv" \
-  --prepare 'rm -rf "$work/ours" "$work/peer" && mkdir -p "$work/ours" "$work/peer/ico" "$work/peer/png"' \
+  --prepare 'mkdir -p "$work/old" && mv "$work/ours" "$work/peer" "$(mktemp -d -p "$work/old")" &&
+             mkdir -p "$work/ours" "$work/peer/ico" "$work/peer/png"' \
   -n pictarix-cli 'bash -c "\"\$cli\" export --all --output \"\$work/ours\" \"\$dir\" >/dev/null 2>&1"' \
   -n wrestool+icotool 'bash -c "wrestool -x --type=14 -o \"\$work/peer/ico\" \"\$dir\"/* 2>/dev/null; icotool -x -o \"\$work/peer/png\" \"\$work\"/peer/ico/*.ico 2>/dev/null; true"'
 
