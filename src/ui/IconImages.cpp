@@ -25,18 +25,22 @@ QImage ToQImage(const IconPicture& picture) {
   return ToQImage(picture, std::max(picture.Width, picture.Height));
 }
 
-QImage ToQImage(const RgbaPicture& picture) {
-  const auto rowBytes = static_cast<std::size_t>(std::max(picture.Width, 0)) * 4;
-  if (picture.Width <= 0 || picture.Height <= 0 ||
-      picture.Rgba.size() < rowBytes * static_cast<std::size_t>(picture.Height)) {
+QImage PackedPixelsToQImage(int width, int height, const std::vector<std::uint8_t>& bytes,
+                            int channels, QImage::Format format) {
+  const auto rowBytes = static_cast<std::size_t>(std::max(width, 0)) * channels;
+  if (width <= 0 || height <= 0 || bytes.size() < rowBytes * static_cast<std::size_t>(height)) {
     return QImage();
   }
-  QImage image(picture.Width, picture.Height, QImage::Format_RGBA8888);
-  for (int y = 0; y < picture.Height; ++y) {
-    std::copy_n(picture.Rgba.data() + rowBytes * static_cast<std::size_t>(y), rowBytes,
-                image.scanLine(y));
+  QImage image(width, height, format);
+  for (int y = 0; y < height; ++y) {
+    std::copy_n(bytes.data() + rowBytes * static_cast<std::size_t>(y), rowBytes, image.scanLine(y));
   }
   return image;
+}
+
+QImage ToQImage(const RgbaPicture& picture) {
+  return PackedPixelsToQImage(picture.Width, picture.Height, picture.Rgba, 4,
+                              QImage::Format_RGBA8888);
 }
 
 }  // namespace pictarix

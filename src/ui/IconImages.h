@@ -2,6 +2,9 @@
 // Icon pictures of the core as Qt images.
 #include <QImage>
 
+#include <cstdint>
+#include <vector>
+
 #include "output/RgbaPicture.h"
 #include "platform/IconHandle.h"
 
@@ -13,5 +16,9 @@ QImage ToQImage(const IconPicture& picture);
 QImage ToQImage(const IconPicture& picture, int side);
 // An image at its own size with its transparency; a null image for an empty picture.
 QImage ToQImage(const RgbaPicture& picture);
+// Rows of `channels` bytes a pixel, top row first and unpadded, copied into a QImage of
+// `format`; a null image when the sizes and the bytes do not agree.
+QImage PackedPixelsToQImage(int width, int height, const std::vector<std::uint8_t>& bytes,
+                            int channels, QImage::Format format);
 
 }  // namespace pictarix
