@@ -1,6 +1,7 @@
 // Feeds any bytes to the icon-file loader, then exercises every loaded image (handle, graphic),
-// sorting, copying and saving. Invariants checked: a written icon reloads with the same images,
-// writing it again gives the same bytes, and a copy writes the same bytes.
+// sorting, copying and saving. Invariants checked: a PNG image the quick check passes decodes;
+// a written icon reloads with the same images, writing it again gives the same bytes, and a copy
+// writes the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,8 @@
 #include "model/HiResIcon.h"
 #include "platform/Errors.h"
 #include "platform/IconDraw.h"
+#include "platform/PngCheck.h"
+#include "platform/PngDecoder.h"
 
 namespace {
 
@@ -37,6 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RgbaCanvas canvas(40, 40);
   for (int i = 0; i < icon.Images.Count(); ++i) {
     TIconImage* image = icon.Images.Get(i);
+    // What the quick check of stored PNG images passes, the decoder must decode.
+    Check(!IsSoundPng(image->Bytes()) || DecodeIconPng(image->Bytes()) != nullptr);
     image->GetHandle();
     auto graphic = image->CreateGraphic();
     graphic->GetWidth();

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "support/DibBuilder.h"
 #include "support/FileBytes.h"
 #include "support/IconFileBuilder.h"
 
@@ -30,6 +31,18 @@ int main(int argc, char** argv) {
   modern.AddImage(BlankDibImage(24, 24, 32));
   modern.AddImage(PngImageStub(256, 256));
   WriteBytes(folder / "png.ico", modern.Build());
+
+  // Whole PNG images of several kinds, for the quick check of stored PNG images.
+  IconFileBuilder pictures;
+  std::vector<std::uint32_t> pixels;
+  for (std::uint32_t i = 0; i < 9 * 7; ++i) pixels.push_back(i % 3 == 0 ? 0 : 0x2080C0FF + i * 8);
+  using pictarix::testing::PngColour;
+  pictures.AddImage(pictarix::testing::BuildPng(9, 7, pixels));
+  pictures.AddImage(pictarix::testing::BuildPng(
+      {.Width = 9, .Height = 7, .Pixels = pixels, .Colour = PngColour::Palette, .Interlaced = true}));
+  pictures.AddImage(pictarix::testing::BuildPng(
+      {.Width = 9, .Height = 7, .Pixels = pixels, .Colour = PngColour::Grey, .BitDepth = 16}));
+  WriteBytes(folder / "png-images.ico", pictures.Build());
 
   IconFileBuilder reversed;
   reversed.AddImage(BlankDibImage(8, 8, 24));

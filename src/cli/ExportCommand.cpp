@@ -15,8 +15,6 @@ namespace pictarix::cli {
 
 namespace {
 
-constexpr std::size_t kBatchFiles = 512;
-
 TExportSelection SelectionOf(const CliArguments& args) {
   TExportSelection selection;
   if (args.Largest) selection.Which = TExportSelection::Mode::Largest;
@@ -42,43 +40,32 @@ int RunExport(const CliArguments& args) {
   auto& entries = run.Harvester.Entries;
   int selected = 0;
   std::vector<int> indexes;
-  std::vector<TEntryExport> batch;
-  std::size_t files = 0;
-  // Files are written a batch at a time, so that many flush together and the paths still come
-  // out in order, soon after they are written; each core makes pictures.
-  const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  const auto writeBatch = [&] {
-    const auto failures = WriteEntryExports(batch, threads);
-    for (std::size_t e = 0; e < batch.size(); ++e) {
-      auto failure = failures[e].begin();
-      for (const TExportItem& item : batch[e].Plan) {
-        if (failure != failures[e].end() && failure->Image == item.Image) {
-          Complain("entry " + std::to_string(indexes[e]) + ", image " + std::to_string(item.Image) +
-                   ": " + failure->Reason);
-          ++failure;
-          ok = false;
-        } else {
-          std::cout << EscapeControlChars(SanitizeUtf8(item.Path.string())) << "\n";
-        }
-      }
-    }
-    std::cout.flush();
-    batch.clear();
-    indexes.clear();
-    files = 0;
-  };
+  std::vector<TEntryExport> exports;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const int index = static_cast<int>(i);
     if (!selection.SelectsEntry(index, entries[i].Caption)) continue;
     ++selected;
-    TEntryExport entry{entries[i].Icon.get(),
-                       PlanEntryExport(*entries[i].Icon, index, args.Output, selection)};
-    files += entry.Plan.size();
-    batch.push_back(std::move(entry));
+    exports.push_back(
+        {entries[i].Icon.get(), PlanEntryExport(*entries[i].Icon, index, args.Output, selection)});
     indexes.push_back(index);
-    if (files >= kBatchFiles) writeBatch();
   }
-  writeBatch();
+  // Each core makes pictures while the files already made are written; an entry's paths come
+  // out as soon as its files are on the disk.
+  const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  WriteEntryExports(exports, threads, [&](std::size_t e, std::vector<TExportFailure> failures) {
+    auto failure = failures.begin();
+    for (const TExportItem& item : exports[e].Plan) {
+      if (failure != failures.end() && failure->Image == item.Image) {
+        Complain("entry " + std::to_string(indexes[e]) + ", image " + std::to_string(item.Image) +
+                 ": " + failure->Reason);
+        ++failure;
+        ok = false;
+      } else {
+        std::cout << EscapeControlChars(SanitizeUtf8(item.Path.string())) << "\n";
+      }
+    }
+    std::cout.flush();
+  });
   if (selected == 0) {
     Complain("no entry selected; nothing written");
     return 1;

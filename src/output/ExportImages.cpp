@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <limits>
+#include <new>
 #include <optional>
 #include <set>
 #include <thread>
@@ -15,6 +17,10 @@ namespace pictarix {
 namespace {
 
 constexpr int kPngBitCount = 32;
+// Files written to the disk together, at least and at most, and pictures made ahead of them.
+constexpr std::size_t kLeastChunk = 64;
+constexpr std::size_t kMostChunk = 256;
+constexpr std::size_t kMadeAhead = 1024;
 
 std::vector<int> SelectedImages(const TIconImageList& images, const TExportSelection& selection) {
   std::vector<int> chosen;
@@ -77,59 +83,107 @@ std::vector<TExportItem> PlanEntryExport(const TAdvancedIcon& icon, int entryInd
 
 std::vector<TExportFailure> WriteEntryExport(const TAdvancedIcon& icon,
                                              const std::vector<TExportItem>& plan) {
-  return WriteEntryExports({TEntryExport{&icon, plan}}, 1).front();
+  std::vector<TExportFailure> result;
+  WriteEntryExports(
+      {TEntryExport{&icon, plan}}, 1,
+      [&](std::size_t, std::vector<TExportFailure> failures) { result = std::move(failures); });
+  return result;
 }
 
-std::vector<std::vector<TExportFailure>> WriteEntryExports(const std::vector<TEntryExport>& exports,
-                                                           int threads) {
+void WriteEntryExports(const std::vector<TEntryExport>& exports, int threads,
+                       const TExportDone& done) {
   struct Job {
     std::size_t Export = 0;
     std::size_t Item = 0;
     std::optional<std::vector<std::uint8_t>> Bytes;
     std::optional<std::string> Failure;
+    std::atomic<bool> Made{false};
   };
-  std::vector<Job> jobs;
-  for (std::size_t e = 0; e < exports.size(); ++e)
-    for (std::size_t i = 0; i < exports[e].Plan.size(); ++i) jobs.push_back({e, i, {}, {}});
-
-  // The pictures are made on several threads; the files are then written together.
-  std::atomic<std::size_t> next{0};
-  const auto work = [&] {
-    for (std::size_t j = next++; j < jobs.size(); j = next++) {
-      const TEntryExport& entry = exports[jobs[j].Export];
-      try {
-        jobs[j].Bytes = ItemBytes(*entry.Icon, entry.Plan[jobs[j].Item]);
-        if (!jobs[j].Bytes) jobs[j].Failure = "the image cannot be decoded";
-      } catch (const EPictarixError& e) {
-        jobs[j].Failure = e.what();
+  std::size_t count = 0;
+  for (const TEntryExport& entry : exports) count += entry.Plan.size();
+  std::vector<Job> jobs(count);  // never resized: the atomics stay where the threads see them
+  {
+    std::size_t j = 0;
+    for (std::size_t e = 0; e < exports.size(); ++e)
+      for (std::size_t i = 0; i < exports[e].Plan.size(); ++i, ++j) {
+        jobs[j].Export = e;
+        jobs[j].Item = i;
       }
+  }
+
+  // Pictures are made in job order, at most kMadeAhead beyond the files written so far, so that
+  // memory stays bounded however many files there are.
+  std::atomic<std::size_t> next{0};
+  std::atomic<std::size_t> written{0};
+  const auto make = [&] {
+    for (std::size_t j = next++; j < jobs.size(); j = next++) {
+      for (std::size_t w = written.load(); j >= w + kMadeAhead; w = written.load()) written.wait(w);
+      Job& job = jobs[j];
+      const TEntryExport& entry = exports[job.Export];
+      try {
+        job.Bytes = ItemBytes(*entry.Icon, entry.Plan[job.Item]);
+        if (!job.Bytes) job.Failure = "the image cannot be decoded";
+      } catch (const EPictarixError& e) {
+        job.Failure = e.what();
+      } catch (const std::bad_alloc&) {
+        job.Failure = "there is not enough memory for the picture";
+      }
+      job.Made.store(true);
+      job.Made.notify_one();
     }
   };
-  {
-    std::vector<std::jthread> workers;
-    const auto count =
-        std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), jobs.size());
-    for (std::size_t t = 1; t < count; ++t) workers.emplace_back(work);
-    work();
-  }
+  // Workers left waiting for the writer must not outlive an exception on this thread.
+  struct ReleaseWorkers {
+    std::atomic<std::size_t>& Written;
+    ~ReleaseWorkers() {
+      Written.store(std::numeric_limits<std::size_t>::max() / 2);
+      Written.notify_all();
+    }
+  };
+  std::vector<std::jthread> workers;
+  const ReleaseWorkers release{written};
+  const auto workerCount =
+      std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), jobs.size());
+  for (std::size_t t = 0; t < workerCount; ++t) workers.emplace_back(make);
 
-  std::vector<TFileReplacement> files;
-  std::vector<Job*> written;
-  for (Job& job : jobs) {
-    if (!job.Bytes) continue;
-    files.push_back({exports[job.Export].Plan[job.Item].Path, *job.Bytes});
-    written.push_back(&job);
-  }
-  auto results = ReplaceFilesContents(files);
-  for (std::size_t f = 0; f < files.size(); ++f) written[f]->Failure = std::move(results[f]);
+  std::size_t reported = 0;
+  std::size_t firstOfReported = 0;  // the first job of export `reported`
+  const auto report = [&](std::size_t upTo) {
+    while (reported < exports.size() && firstOfReported + exports[reported].Plan.size() <= upTo) {
+      std::vector<TExportFailure> failures;
+      for (std::size_t j = firstOfReported; j < firstOfReported + exports[reported].Plan.size();
+           ++j) {
+        if (jobs[j].Failure)
+          failures.push_back({exports[reported].Plan[jobs[j].Item].Image, *jobs[j].Failure});
+      }
+      firstOfReported += exports[reported].Plan.size();
+      done(reported++, std::move(failures));
+    }
+  };
+  report(0);
+  for (std::size_t first = 0; first < jobs.size();) {
+    // At least kLeastChunk files go to the disk together, more when they are already made.
+    std::size_t end = std::min(first + kLeastChunk, jobs.size());
+    for (std::size_t j = first; j < end; ++j) jobs[j].Made.wait(false);
+    while (end < jobs.size() && end - first < kMostChunk && jobs[end].Made.load()) ++end;
 
-  std::vector<std::vector<TExportFailure>> failures(exports.size());
-  for (Job& job : jobs) {
-    if (job.Failure)
-      failures[job.Export].push_back(
-          {exports[job.Export].Plan[job.Item].Image, std::move(*job.Failure)});
+    std::vector<TFileReplacement> files;
+    std::vector<Job*> filed;
+    for (std::size_t j = first; j < end; ++j) {
+      if (!jobs[j].Bytes) continue;
+      files.push_back({exports[jobs[j].Export].Plan[jobs[j].Item].Path, *jobs[j].Bytes});
+      filed.push_back(&jobs[j]);
+    }
+    auto results = ReplaceFilesContents(files);
+    for (std::size_t f = 0; f < filed.size(); ++f) {
+      filed[f]->Failure = std::move(results[f]);
+      filed[f]->Bytes.reset();
+    }
+    first = end;
+    written.store(first);
+    written.notify_all();
+    report(first);
   }
-  return failures;
 }
 
 }  // namespace pictarix

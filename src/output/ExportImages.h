@@ -1,7 +1,9 @@
 #pragma once
 // "Export": the images of an entry's icon at their own size, with their transparency, as PNG
 // files named after the entry, the image's size and its bit count.
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,11 +59,14 @@ struct TEntryExport {
   std::vector<TExportItem> Plan;
 };
 
-// WriteEntryExport for each entry: the pictures are made by `threads` threads at once, then all
-// files are written together (ReplaceFilesContents), which costs the disk far less than one
-// after another. Answers each entry's failures, in the order of `exports`. The icons are only
-// read while this runs.
-std::vector<std::vector<TExportFailure>> WriteEntryExports(const std::vector<TEntryExport>& exports,
-                                                           int threads);
+// Told, on the calling thread and in the order of the exports, that every planned file of the
+// export numbered `entry` has been written or failed (`failures`, in plan order).
+using TExportDone = std::function<void(std::size_t entry, std::vector<TExportFailure> failures)>;
+
+// WriteEntryExport for each entry: `threads` threads make the pictures while the calling thread
+// writes those already made, a chunk at a time (ReplaceFilesContents), which costs the disk far
+// less than one file after another. The icons are only read while this runs.
+void WriteEntryExports(const std::vector<TEntryExport>& exports, int threads,
+                       const TExportDone& done);
 
 }  // namespace pictarix

@@ -1,39 +1,93 @@
 #include "output/PngEncoder.h"
 
-#include <png.h>
-
-#include <string>
+#include <array>
+#include <string_view>
 
 #include "output/PictureError.h"
+#include "platform/Deflate.h"
 
 namespace pictarix {
 
+namespace {
+
+constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr std::uint8_t kNoFilter = 0;
+constexpr std::uint8_t kRgbColour = 2;
+constexpr std::uint8_t kRgbaColour = 6;
+// Sides a PNG header can state.
+constexpr std::int64_t kMostSide = 0x7FFFFFFF;
+
+void AppendBigEndian32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void PutBigEndian32(std::span<std::uint8_t, 4> at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+}
+
+// Appends the chunk's length, type and data; its CRC follows once the data is in place.
+std::size_t BeginChunk(std::vector<std::uint8_t>& out, std::string_view type,
+                       std::uint32_t length) {
+  AppendBigEndian32(out, length);
+  const std::size_t typeAt = out.size();
+  out.insert(out.end(), type.begin(), type.end());
+  return typeAt;
+}
+
+void EndChunk(std::vector<std::uint8_t>& out, std::size_t typeAt) {
+  AppendBigEndian32(out, libdeflate_crc32(0, out.data() + typeAt, out.size() - typeAt));
+}
+
+[[noreturn]] void Refuse(const std::string& why) {
+  throw EPictureError("Cannot write a PNG picture: " + why);
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> EncodePngPixels(int width, int height, int channels,
                                           std::span<const std::uint8_t> pixels) {
-  // libpng's simplified interface keeps its setjmp/longjmp inside the library and frees
-  // everything it made on every path, so no C++ frame is ever jumped over.
-  png_image png{};
-  png.version = PNG_IMAGE_VERSION;
-  png.width = static_cast<png_uint_32>(width);
-  png.height = static_cast<png_uint_32>(height);
-  png.format = channels == 4 ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
-  // Icon images are small: the faster filter and compression cost a few bytes, not quality.
-  if (channels == 4) png.flags = PNG_IMAGE_FLAG_FAST;
+  if (width <= 0 || height <= 0 || width > kMostSide || height > kMostSide ||
+      (channels != 3 && channels != 4) ||
+      pixels.size() != static_cast<std::size_t>(width) * height * channels) {
+    throw EPictureError("Cannot write a PNG picture of this size");
+  }
+  libdeflate_compressor* compressor = ThreadCompressor();
+  if (compressor == nullptr) Refuse("there is not enough memory");
 
-  // The library's bound is never reached; should it be, the size it asks for is tried once.
-  std::vector<std::uint8_t> out(PNG_IMAGE_PNG_SIZE_MAX(png));
-  png_alloc_size_t size = out.size();
-  bool written = png_image_write_to_memory(&png, out.data(), &size, 0, pixels.data(), 0, nullptr);
-  if (!written && size > out.size()) {
-    out.resize(size);
-    written = png_image_write_to_memory(&png, out.data(), &size, 0, pixels.data(), 0, nullptr);
+  // Each row after its filter byte; no filter: icon pictures are small and speed matters more
+  // than the last few bytes.
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * channels;
+  std::vector<std::uint8_t> rows;
+  rows.reserve((rowBytes + 1) * height);
+  for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
+    rows.push_back(kNoFilter);
+    const auto row = pixels.subspan(y * rowBytes, rowBytes);
+    rows.insert(rows.end(), row.begin(), row.end());
   }
-  if (!written) {
-    const std::string message = png.message;
-    png_image_free(&png);
-    throw EPictureError("Cannot write a PNG picture: " + message);
-  }
-  out.resize(size);
+
+  std::vector<std::uint8_t> out(kSignature.begin(), kSignature.end());
+  const std::size_t bound = libdeflate_zlib_compress_bound(compressor, rows.size());
+  out.reserve(out.size() + 25 + 12 + bound + 12);
+
+  const std::size_t header = BeginChunk(out, "IHDR", 13);
+  AppendBigEndian32(out, static_cast<std::uint32_t>(width));
+  AppendBigEndian32(out, static_cast<std::uint32_t>(height));
+  out.insert(out.end(), {8, channels == 4 ? kRgbaColour : kRgbColour, 0, 0, 0});
+  EndChunk(out, header);
+
+  const std::size_t data = BeginChunk(out, "IDAT", 0);
+  const std::size_t dataAt = out.size();
+  out.resize(dataAt + bound);
+  const std::size_t compressed =
+      libdeflate_zlib_compress(compressor, rows.data(), rows.size(), out.data() + dataAt, bound);
+  if (compressed == 0 || compressed > kMostSide) Refuse("the picture does not compress");
+  out.resize(dataAt + compressed);
+  PutBigEndian32(std::span(out).subspan(data - 4).first<4>(),
+                 static_cast<std::uint32_t>(compressed));
+  EndChunk(out, data);
+
+  EndChunk(out, BeginChunk(out, "IEND", 0));
   return out;
 }
 

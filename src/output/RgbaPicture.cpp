@@ -8,6 +8,7 @@
 #include "output/PngEncoder.h"
 #include "platform/ByteCursor.h"
 #include "platform/IconHandle.h"
+#include "platform/PngCheck.h"
 #include "platform/PngDecoder.h"
 
 namespace pictarix {
@@ -88,9 +89,10 @@ std::vector<std::uint8_t> EncodePngRgba(const RgbaPicture& picture) {
 
 std::optional<std::vector<std::uint8_t>> ImagePngBytes(const TIconImage& image) {
   if (IsPngImage(image)) {
-    // Stored bytes are written unchanged, but only when they decode.
-    if (!CreateIconFromResource(HeldData(image), 0, 0)) return std::nullopt;
+    // Stored bytes are written unchanged, but only when they decode; the quick check settles
+    // nearly every image, the decoder the few it is not sure of.
     const auto held = HeldData(image);
+    if (!IsSoundPng(held) && !CreateIconFromResource(held, 0, 0)) return std::nullopt;
     return std::vector<std::uint8_t>(held.begin(), held.end());
   }
   auto picture = ImageToRgba(image);

@@ -14,11 +14,6 @@ namespace pictarix {
 namespace {
 
 constexpr std::array<std::uint8_t, 8> kPngSignature{0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
-// Deflate cannot expand data by more than about 1032 to 1; a header promising more pixels than
-// the stream could hold is refused before anything is allocated for them.
-constexpr std::uint64_t kMaxInflateRatio = 1100;
-// Ancillary chunks (text, profiles) are not needed; keep what libpng may allocate for them small.
-constexpr png_alloc_size_t kMaxChunkBytes = 1u << 20;
 
 // libpng reports errors by longjmp to the frame that called setjmp. The functions that call
 // setjmp below hold no objects with destructors, and every C++ object lives in the caller.
@@ -38,7 +33,7 @@ bool ReadHeaderAsRgba(png_structp png, png_infop info, png_uint_32* width, png_u
                       png_size_t* storedRowBytes) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_user_limits(png, kMaxIconSide, kMaxIconSide);
-  png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  png_set_chunk_malloc_max(png, kMaxPngChunkBytes);
   png_read_info(png, info);
   *width = png_get_image_width(png, info);
   *height = png_get_image_height(png, info);
@@ -107,7 +102,7 @@ std::shared_ptr<IconPicture> DecodeIconPng(std::span<const std::uint8_t> data) {
   }
   if (width == 0 || height == 0 || width > kMaxIconSide || height > kMaxIconSide) return nullptr;
   const std::uint64_t rawBytes = (std::uint64_t{storedRowBytes} + 1) * height;
-  if (rawBytes > kMaxInflateRatio * data.size()) return nullptr;
+  if (rawBytes > kMaxPngInflateRatio * data.size()) return nullptr;
 
   auto picture = std::make_shared<IconPicture>();
   picture->Width = static_cast<int>(width);

@@ -107,17 +107,27 @@ int KeepOwnerAndMode(int fd, const struct stat& old) {
   return ::fchmod(fd, old.st_mode & 0777) == 0 ? 0 : errno;
 }
 
-// Gives the unnamed file `fd` the name `hidden` in `folder`.
-int LinkUnnamed(int fd, int folder, std::string& hidden, const std::string& name) {
+// Gives the unnamed file `fd` the name `name` in `folder`: 0, an errno value (EEXIST when the
+// name is taken) or kNoUnnamedFile.
+int LinkDescriptor(int fd, int folder, const std::string& name) {
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+  if (errno == EEXIST) return EEXIST;
+  // Without /proc, only a user who may open files by handle can name it.
+  if (::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0) return 0;
+  return errno == EEXIST ? EEXIST : kNoUnnamedFile;
+}
+
+// Gives the unnamed file `fd` a new hidden name beside `name`, kept in `hidden`.
+int LinkUnnamed(int fd, int folder, std::string& hidden, const std::string& name) {
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     hidden = HiddenName(name);
-    if (::linkat(AT_FDCWD, self.c_str(), folder, hidden.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
-    if (errno == EEXIST) continue;
-    // Without /proc, only a user who may open files by handle can name it.
-    if (::linkat(fd, "", folder, hidden.c_str(), AT_EMPTY_PATH) == 0) return 0;
-    hidden.clear();
-    return errno == EEXIST ? EEXIST : kNoUnnamedFile;
+    const int error = LinkDescriptor(fd, folder, hidden);
+    if (error == 0) return 0;
+    if (error != EEXIST) {
+      hidden.clear();
+      return error;
+    }
   }
   hidden.clear();
   return EEXIST;
@@ -195,8 +205,22 @@ class TStagedFile {
   }
 
   // Links and closes the file, then renames it over `name`; the target is replaced only when
-  // every step before the rename has succeeded.
-  int Publish(int folder, const std::string& name) {
+  // every step before the rename has succeeded. Where nothing had the name when it was checked
+  // (`fresh`), the whole file takes the name in one link, which never replaces what may have
+  // appeared since.
+  int Publish(int folder, const std::string& name, bool fresh) {
+    if (fresh && hidden_.empty()) {
+      const int linked = LinkDescriptor(file_.Get(), folder, name);
+      if (linked == 0) {
+        const int closed = file_.Close();
+        if (closed != 0) ::unlinkat(folder, name.c_str(), 0);
+        return closed;
+      }
+      if (linked != EEXIST) {
+        Discard(folder);
+        return linked;
+      }
+    }
     int error = hidden_.empty() ? LinkUnnamed(file_.Get(), folder, hidden_, name) : 0;
     if (const int closed = file_.Close(); error == 0) error = closed;
     if (error == 0 && ::renameat(folder, hidden_.c_str(), folder, name.c_str()) != 0) error = errno;
@@ -225,7 +249,7 @@ int TryReplace(int folder, const std::string& name, std::span<const std::uint8_t
   TStagedFile staged;
   int error = staged.Write(folder, name, bytes, old, unnamed);
   if (error == 0) error = staged.Flush(folder);
-  if (error == 0) error = staged.Publish(folder, name);
+  if (error == 0) error = staged.Publish(folder, name, old.st_mode == 0);
   if (error != 0) return error;
   ::fsync(folder);  // the rename is done; a folder opened only as a path cannot be flushed
   return 0;
@@ -281,6 +305,56 @@ struct TPendingFile {
   bool Failed = false;
 };
 
+// Folders with their links resolved, each once.
+class TResolvedFolders {
+ public:
+  // What ResolveOutputPath answers for `target` where the target's own name is no link; raises
+  // as it does.
+  std::filesystem::path Of(const std::filesystem::path& target) {
+    const std::filesystem::path name = target.filename();
+    if (name.empty() || name == "." || name == "..") return ResolveOutputPath(target);
+    std::filesystem::path parent = target.parent_path();
+    if (parent.empty()) parent = ".";
+    auto [known, added] = folders_.try_emplace(parent);
+    if (added) {
+      try {
+        known->second = ResolveOutputPath(parent);
+      } catch (const EFCreateError&) {
+        // Refused below with the file's own path in the message.
+      }
+    }
+    return known->second ? *known->second / name : ResolveOutputPath(target);
+  }
+
+ private:
+  std::map<std::filesystem::path, std::optional<std::filesystem::path>> folders_;
+};
+
+// Finds the folder and name `target` is written to, and what is there now (in `file`); the
+// refusal text when it may not be written. The file's own name, when it is a link, is judged
+// with the whole path.
+std::optional<std::string> LocateTarget(const std::filesystem::path& target,
+                                        TResolvedFolders& resolved, TChunkFolders& folders,
+                                        TPendingFile& file) {
+  for (const bool whole : {false, true}) {
+    std::filesystem::path path;
+    try {
+      path = whole ? ResolveOutputPath(target) : resolved.Of(target);
+    } catch (const EFCreateError& e) {
+      return e.what();
+    }
+    file.Name = path.filename().string();
+    if (file.Name.empty()) return CreateErrorText(target, SystemErrorText(EISDIR));
+    file.Folder = folders.Open(path.parent_path());
+    if (file.Folder == nullptr) return CreateErrorText(target, SystemErrorText(errno));
+    const auto refused = CheckTarget(file.Folder->Fd.Get(), file.Name, file.Old);
+    if (!whole && S_ISLNK(file.Old.st_mode)) continue;
+    if (refused) return CreateErrorText(target, *refused);
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
 std::size_t FilesOpenAtOnce() {
   struct rlimit limit {};
   if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
@@ -325,6 +399,7 @@ void FlushChunk(std::vector<TPendingFile>& pending, const TChunkFolders& folders
 void ReplaceChunk(std::span<const TFileReplacement> files, std::size_t first, std::size_t count,
                   std::vector<std::optional<std::string>>& results) {
   TChunkFolders folders;
+  TResolvedFolders resolved;
   std::vector<TPendingFile> pending;
   pending.reserve(count);
   const auto fail = [&](std::size_t index, const std::string& reason) {
@@ -332,30 +407,13 @@ void ReplaceChunk(std::span<const TFileReplacement> files, std::size_t first, st
   };
   for (std::size_t index = first; index < first + count; ++index) {
     const TFileReplacement& file = files[index];
-    std::filesystem::path path;
-    try {
-      path = ResolveOutputPath(file.Target);
-    } catch (const EFCreateError& e) {
-      results[index] = e.what();
-      continue;
-    }
     TPendingFile next;
     next.Index = index;
-    next.Name = path.filename().string();
-    if (next.Name.empty()) {
-      fail(index, SystemErrorText(EISDIR));
-      continue;
-    }
-    next.Folder = folders.Open(path.parent_path());
-    if (next.Folder == nullptr) {
-      fail(index, SystemErrorText(errno));
+    if (auto refused = LocateTarget(file.Target, resolved, folders, next)) {
+      results[index] = std::move(*refused);
       continue;
     }
     const int folder = next.Folder->Fd.Get();
-    if (const auto refused = CheckTarget(folder, next.Name, next.Old)) {
-      fail(index, *refused);
-      continue;
-    }
     int error = next.Staged.Write(folder, next.Name, file.Bytes, next.Old, true);
     if (error == kNoUnnamedFile)
       error = next.Staged.Write(folder, next.Name, file.Bytes, next.Old, false);
@@ -370,7 +428,7 @@ void ReplaceChunk(std::span<const TFileReplacement> files, std::size_t first, st
   for (TPendingFile& file : pending) {
     if (file.Failed) continue;
     const int folder = file.Folder->Fd.Get();
-    int error = file.Staged.Publish(folder, file.Name);
+    int error = file.Staged.Publish(folder, file.Name, file.Old.st_mode == 0);
     // An unnamed file that cannot be named here is written again the named way.
     if (error == kNoUnnamedFile)
       error = TryReplace(folder, file.Name, files[file.Index].Bytes, file.Old, false);

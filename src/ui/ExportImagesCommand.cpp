@@ -1,7 +1,9 @@
 #include "ui/ExportImagesCommand.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 #include <QDir>
 #include <QStringList>
@@ -65,16 +67,18 @@ int ExportEntryImages(TDialogs& dialogs, QWidget* parent, const THarvester& harv
 
   int written = 0;
   QStringList failures;
-  for (EntryExport& job : exports) {
-    const std::vector<TExportFailure> failed = WriteEntryExport(*job.Icon, job.Plan);
-    written += static_cast<int>(job.Plan.size() - failed.size());
+  std::vector<TEntryExport> batch;
+  for (const EntryExport& job : exports) batch.push_back({job.Icon.get(), job.Plan});
+  const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  WriteEntryExports(batch, threads, [&](std::size_t e, std::vector<TExportFailure> failed) {
+    written += static_cast<int>(batch[e].Plan.size() - failed.size());
     for (const TExportFailure& failure : failed) {
       failures << QStringLiteral("Entry %1, image %2: %3")
-                      .arg(job.Entry)
+                      .arg(exports[e].Entry)
                       .arg(failure.Image)
                       .arg(FromUtf8(failure.Reason));
     }
-  }
+  });
   if (!failures.isEmpty()) {
     const qsizetype more = failures.size() - kFailuresListed;
     if (more > 0) {

@@ -92,17 +92,48 @@ TEST(ExportImagesTest, PngImageIsWrittenAsStoredAndGarbageIsReported) {
   const auto stored = testing::BuildPng(20, 10, pixels);
   std::vector<std::uint8_t> garbage = BuildDib(Layout(24));
   garbage.resize(60);  // colour bits cut short
-  auto icon = IconOfImages({stored, garbage});
+  // Data after the image stream: not for the quick check, but it decodes, so it is written.
+  auto chunks = testing::SplitPng(stored);
+  chunks[1].Data.push_back(0);
+  const auto bent = testing::JoinPng(chunks);
+  // Half of the image stream, every CRC good: it does not decode.
+  chunks[1].Data.resize(chunks[1].Data.size() / 2);
+  const auto cut = testing::JoinPng(chunks);
+  auto icon = IconOfImages({stored, garbage, bent, cut});
 
   testing::TempDir dir;
   const auto plan = PlanEntryExport(*icon, 7, dir.Path(), {});
-  ASSERT_EQ(plan.size(), 2u);
+  ASSERT_EQ(plan.size(), 4u);
   EXPECT_EQ(plan[0].Path, dir.Path() / "7-20x10-32.png");
   const auto failures = WriteEntryExport(*icon, plan);
-  ASSERT_EQ(failures.size(), 1u);
+  ASSERT_EQ(failures.size(), 2u);
   EXPECT_EQ(failures[0].Image, 1);
+  EXPECT_EQ(failures[1].Image, 3);
   EXPECT_EQ(ReadWholeFile(plan[0].Path), stored);
   EXPECT_FALSE(std::filesystem::exists(plan[1].Path));
+  EXPECT_EQ(ReadWholeFile(plan[2].Path), bent);
+  EXPECT_FALSE(std::filesystem::exists(plan[3].Path));
+}
+
+// More files than go to the disk at once: every entry is told, in order, once its files are
+// written.
+TEST(ExportImagesTest, ManyEntriesAreToldInOrderWhenTheirFilesAreWritten) {
+  testing::TempDir dir;
+  const auto icon = MakeIcon({{16, 4}, {32, 8}, {48, 32}});
+  std::vector<TEntryExport> exports;
+  for (int entry = 0; entry < 90; ++entry)
+    exports.push_back({icon.get(), entry == 5 ? std::vector<TExportItem>{}
+                                              : PlanEntryExport(*icon, entry, dir.Path(), {})});
+  std::vector<std::size_t> told;
+  WriteEntryExports(exports, 2, [&](std::size_t entry, std::vector<TExportFailure> failures) {
+    EXPECT_TRUE(failures.empty());
+    for (const TExportItem& item : exports[entry].Plan)
+      EXPECT_TRUE(std::filesystem::exists(item.Path)) << item.Path;
+    told.push_back(entry);
+  });
+  ASSERT_EQ(told.size(), exports.size());
+  for (std::size_t i = 0; i < told.size(); ++i) EXPECT_EQ(told[i], i);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 89 * 3);
 }
 
 TEST(ExportImagesTest, NamesRepeatsAndSelection) {

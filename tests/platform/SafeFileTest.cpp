@@ -79,14 +79,25 @@ TEST_F(ReplaceFileTest, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
   ASSERT_EQ(::lchown((shared / "0.ico").c_str(), kNobody, kNobody), 0);
   ASSERT_EQ(::lchown((shared / "in").c_str(), kNobody, kNobody), 0);
 
+  const Bytes bytes{1, 2};
   for (const fs::path& target : {shared / "0.ico", shared / "in" / "new.ico"}) {
     try {
-      ReplaceFileContents(target, Bytes{1, 2});
+      ReplaceFileContents(target, bytes);
       FAIL() << "followed " << target;
     } catch (const EFCreateError& e) {
       EXPECT_NE(std::string(e.what()).find("not followed"), std::string::npos) << e.what();
     }
   }
+  // A batch judges the folder once and the file's own name when it is a link.
+  const std::vector<TFileReplacement> batch = {
+      {shared / "0.ico", bytes}, {shared / "in" / "new.ico", bytes}, {shared / "mine.ico", bytes}};
+  const auto results = ReplaceFilesContents(batch);
+  for (std::size_t i = 0; i < 2; ++i) {
+    ASSERT_TRUE(results[i]) << batch[i].Target;
+    EXPECT_NE(results[i]->find("\"" + batch[i].Target.string() + "\""), std::string::npos);
+    EXPECT_NE(results[i]->find("not followed"), std::string::npos) << *results[i];
+  }
+  EXPECT_FALSE(results[2]);
   EXPECT_EQ(ReadWholeFile(victim / "important.conf"), (Bytes{'k', 'e', 'e', 'p'}));
   EXPECT_EQ(Names(victim), std::vector<std::string>{"important.conf"});
 

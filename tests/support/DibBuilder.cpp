@@ -1,6 +1,7 @@
 #include "support/DibBuilder.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <bit>
@@ -351,6 +352,41 @@ std::vector<std::uint8_t> BuildPng(int width, int height, const std::vector<std:
   layout.Height = height;
   layout.Pixels = rgba;
   return BuildPng(layout);
+}
+
+std::vector<PngChunk> SplitPng(const std::vector<std::uint8_t>& png) {
+  const auto bigEndian = [&](std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) value = value << 8 | png.at(at + i);
+    return value;
+  };
+  std::vector<PngChunk> chunks;
+  for (std::size_t at = 8; at + 12 <= png.size();) {
+    const std::uint32_t length = bigEndian(at);
+    if (at + 12 + length > png.size()) throw std::invalid_argument("cut PNG chunk");
+    const auto type = png.begin() + static_cast<long>(at) + 4;
+    chunks.push_back(
+        {std::string(type, type + 4), std::vector<std::uint8_t>(type + 4, type + 4 + length)});
+    at += 12 + length;
+  }
+  return chunks;
+}
+
+std::vector<std::uint8_t> JoinPng(const std::vector<PngChunk>& chunks) {
+  std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  const auto put = [&](std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+      png.push_back(static_cast<std::uint8_t>(value >> shift));
+  };
+  for (const PngChunk& chunk : chunks) {
+    put(static_cast<std::uint32_t>(chunk.Data.size()));
+    const std::size_t typeAt = png.size();
+    png.insert(png.end(), chunk.Type.begin(), chunk.Type.end());
+    png.insert(png.end(), chunk.Data.begin(), chunk.Data.end());
+    put(static_cast<std::uint32_t>(
+        crc32(0, png.data() + typeAt, static_cast<uInt>(png.size() - typeAt))));
+  }
+  return png;
 }
 
 }  // namespace pictarix::testing

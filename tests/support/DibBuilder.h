@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/IconDraw.h"
@@ -63,6 +64,15 @@ struct PngLayout {
 // The PNG stream written by libpng; throws std::invalid_argument or std::runtime_error.
 std::vector<std::uint8_t> BuildPng(const PngLayout& layout);
 std::vector<std::uint8_t> BuildPng(int width, int height, const std::vector<std::uint32_t>& rgba);
+
+// A PNG stream as its chunks (type and data) after the signature, for damaging one on purpose,
+// and back again with each chunk's length and CRC computed.
+struct PngChunk {
+  std::string Type;
+  std::vector<std::uint8_t> Data;
+};
+std::vector<PngChunk> SplitPng(const std::vector<std::uint8_t>& png);
+std::vector<std::uint8_t> JoinPng(const std::vector<PngChunk>& chunks);
 
 // Reading decoded pixels back as 0xRRGGBBAA (bounds-checked: out-of-range throws).
 std::uint32_t PixelOf(const IconPicture& picture, int x, int y);
