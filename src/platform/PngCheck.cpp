@@ -92,11 +92,11 @@ std::optional<Header> ReadHeader(std::span<const std::uint8_t> data) {
   Header header;
   header.Width = ReadBigEndian32(cursor).value_or(0);
   header.Height = ReadBigEndian32(cursor).value_or(0);
-  header.BitDepth = data[8];
-  header.Colour = data[9];
-  const std::uint8_t interlace = data[12];
+  const auto [depth, colour, compression, filter, interlace] = cursor.TakeZeroFilled<5>();
+  header.BitDepth = depth;
+  header.Colour = colour;
   if (header.Width == 0 || header.Height == 0 || header.Width > kMaxIconSide ||
-      header.Height > kMaxIconSide || SamplesOf(header) == 0 || data[10] != 0 || data[11] != 0 ||
+      header.Height > kMaxIconSide || SamplesOf(header) == 0 || compression != 0 || filter != 0 ||
       interlace > 1) {
     return std::nullopt;
   }
