@@ -132,16 +132,19 @@ void WriteEntryExports(const std::vector<TEntryExport>& exports, int threads,
       job.Made.notify_one();
     }
   };
-  // Workers left waiting for the writer must not outlive an exception on this thread.
+  // When this thread leaves, also through an exception, the workers take no new picture and
+  // none waits for the writer any longer, so that they can be joined.
   struct ReleaseWorkers {
+    std::atomic<std::size_t>& Next;
     std::atomic<std::size_t>& Written;
     ~ReleaseWorkers() {
+      Next.store(std::numeric_limits<std::size_t>::max() / 2);
       Written.store(std::numeric_limits<std::size_t>::max() / 2);
       Written.notify_all();
     }
   };
   std::vector<std::jthread> workers;
-  const ReleaseWorkers release{written};
+  const ReleaseWorkers release{next, written};
   const auto workerCount =
       std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), jobs.size());
   for (std::size_t t = 0; t < workerCount; ++t) workers.emplace_back(make);

@@ -12,9 +12,9 @@ namespace pictarix {
 // Writes `bytes` as the whole content of `target`, whose links are followed as ResolveOutputPath
 // allows. The content goes into a new file beside the target, unnamed while it is written where
 // the file system allows it (else a hidden named file), is flushed, takes the target's name in
-// one rename, and the folder is flushed. A replaced file's owner and group (as far as the user
-// running may give them) and permission bits without setuid, setgid and sticky are kept; a new
-// file gets 0666 less the creation mask. The target is never truncated or written in place: when
+// one rename (one link where nothing had the name), and the folder is flushed. A replaced file's
+// owner and group (as far as the user running may give them) and permission bits without setuid,
+// setgid and sticky are kept; a new file gets 0666 less the creation mask. The target is never truncated or written in place: when
 // no new file can be made beside it, the write is refused and the target left as it was.
 // Failures raise EFCreateError with "Cannot create file "<target>". <reason>" and leave no
 // temporary file behind; a killed process leaves none either where the unnamed file is used.
@@ -27,8 +27,9 @@ struct TFileReplacement {
 };
 
 // ReplaceFileContents for many files, with the same guarantees for each file, but cheaper: a
-// chunk of new files is written and kept open, flushed to disk together, then each is renamed
-// over its target, and each folder is flushed once per chunk. Answers, in the order given, the
+// chunk of new files is written and kept open, flushed to disk together, then each takes its
+// target's name, and each folder is flushed once per chunk; the links of a folder are judged
+// once per chunk. Answers, in the order given, the
 // EFCreateError text of each file that could not be written (its target left as it was) or
 // nothing for a file written; one file's failure does not stop the others.
 std::vector<std::optional<std::string>> ReplaceFilesContents(
