@@ -38,8 +38,11 @@ int main(int argc, char** argv) {
   for (std::uint32_t i = 0; i < 9 * 7; ++i) pixels.push_back(i % 3 == 0 ? 0 : 0x2080C0FF + i * 8);
   using pictarix::testing::PngColour;
   pictures.AddImage(pictarix::testing::BuildPng(9, 7, pixels));
-  pictures.AddImage(pictarix::testing::BuildPng(
-      {.Width = 9, .Height = 7, .Pixels = pixels, .Colour = PngColour::Palette, .Interlaced = true}));
+  pictures.AddImage(pictarix::testing::BuildPng({.Width = 9,
+                                                 .Height = 7,
+                                                 .Pixels = pixels,
+                                                 .Colour = PngColour::Palette,
+                                                 .Interlaced = true}));
   pictures.AddImage(pictarix::testing::BuildPng(
       {.Width = 9, .Height = 7, .Pixels = pixels, .Colour = PngColour::Grey, .BitDepth = 16}));
   WriteBytes(folder / "png-images.ico", pictures.Build());
