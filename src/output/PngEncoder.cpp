@@ -1,9 +1,11 @@
 #include "output/PngEncoder.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
 #include "output/PictureError.h"
+#include "platform/BigEndian.h"
 #include "platform/Deflate.h"
 
 namespace pictarix {
@@ -17,26 +19,17 @@ constexpr std::uint8_t kRgbaColour = 6;
 // Sides a PNG header can state.
 constexpr std::int64_t kMostSide = 0x7FFFFFFF;
 
-void AppendBigEndian32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8)
-    out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-void PutBigEndian32(std::span<std::uint8_t, 4> at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
-}
-
 // Appends the chunk's length, type and data; its CRC follows once the data is in place.
 std::size_t BeginChunk(std::vector<std::uint8_t>& out, std::string_view type,
                        std::uint32_t length) {
-  AppendBigEndian32(out, length);
+  AppendBe32(out, length);
   const std::size_t typeAt = out.size();
   out.insert(out.end(), type.begin(), type.end());
   return typeAt;
 }
 
 void EndChunk(std::vector<std::uint8_t>& out, std::size_t typeAt) {
-  AppendBigEndian32(out, libdeflate_crc32(0, out.data() + typeAt, out.size() - typeAt));
+  AppendBe32(out, libdeflate_crc32(0, out.data() + typeAt, out.size() - typeAt));
 }
 
 [[noreturn]] void Refuse(const std::string& why) {
@@ -71,8 +64,8 @@ std::vector<std::uint8_t> EncodePngPixels(int width, int height, int channels,
   out.reserve(out.size() + 25 + 12 + bound + 12);
 
   const std::size_t header = BeginChunk(out, "IHDR", 13);
-  AppendBigEndian32(out, static_cast<std::uint32_t>(width));
-  AppendBigEndian32(out, static_cast<std::uint32_t>(height));
+  AppendBe32(out, static_cast<std::uint32_t>(width));
+  AppendBe32(out, static_cast<std::uint32_t>(height));
   out.insert(out.end(), {8, channels == 4 ? kRgbaColour : kRgbColour, 0, 0, 0});
   EndChunk(out, header);
 
@@ -83,8 +76,8 @@ std::vector<std::uint8_t> EncodePngPixels(int width, int height, int channels,
       libdeflate_zlib_compress(compressor, rows.data(), rows.size(), out.data() + dataAt, bound);
   if (compressed == 0 || compressed > kMostSide) Refuse("the picture does not compress");
   out.resize(dataAt + compressed);
-  PutBigEndian32(std::span(out).subspan(data - 4).first<4>(),
-                 static_cast<std::uint32_t>(compressed));
+  const auto length = Be32Bytes(static_cast<std::uint32_t>(compressed));
+  std::copy(length.begin(), length.end(), out.begin() + static_cast<std::ptrdiff_t>(data - 4));
   EndChunk(out, data);
 
   EndChunk(out, BeginChunk(out, "IEND", 0));

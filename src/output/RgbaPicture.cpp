@@ -6,6 +6,7 @@
 
 #include "output/PictureError.h"
 #include "output/PngEncoder.h"
+#include "platform/BigEndian.h"
 #include "platform/ByteCursor.h"
 #include "platform/IconHandle.h"
 #include "platform/PngCheck.h"
@@ -21,9 +22,8 @@ std::span<const std::uint8_t> HeldData(const TIconImage& image) {
 }
 
 std::uint32_t BigEndianAt(const ByteCursor& cursor, std::uint64_t offset) {
-  std::uint32_t value = 0;
-  for (std::uint64_t i = 0; i < 4; ++i) value = (value << 8) | cursor.U8At(offset + i).value_or(0);
-  return value;
+  const auto field = cursor.Sub(offset, 4);
+  return field ? LoadBe32(field->Bytes().first<4>()) : 0;
 }
 
 constexpr std::uint32_t kCoreHeaderSize = 12;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/BigEndian.h"
 #include "platform/ByteCursor.h"
 #include "platform/Deflate.h"
 #include "platform/DibDecoder.h"
@@ -30,8 +31,7 @@ constexpr ChunkType kEnd{'I', 'E', 'N', 'D'};
 std::optional<std::uint32_t> ReadBigEndian32(ByteCursor& cursor) {
   const auto bytes = cursor.TakeRecord<4>();
   if (!bytes) return std::nullopt;
-  return std::uint32_t{(*bytes)[0]} << 24 | std::uint32_t{(*bytes)[1]} << 16 |
-         std::uint32_t{(*bytes)[2]} << 8 | (*bytes)[3];
+  return LoadBe32(*bytes);
 }
 
 struct Chunk {
