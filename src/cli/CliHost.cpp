@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "platform/CodePage.h"
 #include "platform/EscapedText.h"
 
 #ifndef _WIN32
@@ -12,7 +11,7 @@
 namespace pictarix::cli {
 
 void Complain(const std::string& message) {
-  std::fprintf(stderr, "pictarix-cli: %s\n", EscapeControlChars(SanitizeUtf8(message)).c_str());
+  std::fprintf(stderr, "pictarix-cli: %s\n", EscapeControlChars(message).c_str());
 }
 
 CliHost::CliHost(bool wantsTiles, bool verbose) : wantsTiles_(wantsTiles), verbose_(verbose) {

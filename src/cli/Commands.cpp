@@ -1,48 +1,39 @@
 // The commands that read the harvest only: list and icl.
 #include "cli/Commands.h"
 
-#include <iostream>
 #include <numeric>
 #include <string>
 
 #include "cli/HarvestRun.h"
 #include "cli/JsonWriter.h"
+#include "cli/Output.h"
 #include "library/IconLibrary.h"
 #include "output/LibraryCommands.h"
-#include "platform/CodePage.h"
 #include "platform/EscapedText.h"
 
 namespace pictarix::cli {
-
-namespace {
-
-// What a line of plain output may show of a name.
-std::string Printable(const std::string& text) {
-  return EscapeControlChars(SanitizeUtf8(text));
-}
-
-}  // namespace
 
 int RunList(const CliArguments& args) {
   // Entries are written as the harvest makes them and then dropped.
   int written = 0;
   const auto writeEntry = [&args, &written](int index, const TListEntry& entry) {
+    std::string text;
     if (args.Json) {
-      std::cout << (index == 0 ? "\n  " : ",\n  ");
-      WriteJsonEntry(std::cout, index, entry);
+      text = (index == 0 ? "\n  " : ",\n  ") + JsonEntry(index, entry);
     } else {
-      std::cout << index << "\t" << Printable(entry.File.string()) << "\t"
-                << Printable(entry.Caption) << "\t" << entry.Icon->Images.Count() << " images";
-      if (entry.TileImage < 0) std::cout << ", no 32x32";
-      std::cout << "\n";
+      text = std::to_string(index) + "\t" + EscapeControlChars(entry.File.string()) + "\t" +
+             EscapeControlChars(entry.Caption) + "\t" + std::to_string(entry.Icon->Images.Count()) +
+             " images";
+      if (entry.TileImage < 0) text += ", no 32x32";
+      text += "\n";
     }
+    WriteOutput(text);
     ++written;
   };
-  if (args.Json) std::cout << "[";
+  if (args.Json) WriteOutput("[");
   HarvestRun run(args, writeEntry);
-  if (args.Json) std::cout << (written == 0 ? "]\n" : "\n]\n");
-  std::cout.flush();
-  return run.AllRead && std::cout ? 0 : 1;
+  if (args.Json) WriteOutput(written == 0 ? "]\n" : "\n]\n");
+  return run.AllRead ? 0 : 1;
 }
 
 int RunIcl(const CliArguments& args) {

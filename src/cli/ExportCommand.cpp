@@ -1,13 +1,12 @@
 // export: every image of each entry at its own size, with its transparency, as PNG files.
 #include <algorithm>
-#include <iostream>
 #include <string>
 #include <thread>
 
 #include "cli/Commands.h"
 #include "cli/HarvestRun.h"
+#include "cli/Output.h"
 #include "output/ExportImages.h"
-#include "platform/CodePage.h"
 #include "platform/EscapedText.h"
 #include "platform/Files.h"
 
@@ -61,16 +60,18 @@ int RunExport(const CliArguments& args) {
         ++failure;
         ok = false;
       } else {
-        std::cout << EscapeControlChars(SanitizeUtf8(item.Path.string())) << "\n";
+        WriteOutput(EscapeControlChars(item.Path.string()) + "\n");
       }
     }
-    std::cout.flush();
+    // The paths of the files on the disk come out now; a failed write stops the export.
+    FlushOutput();
+    ThrowIfOutputFailed();
   });
   if (selected == 0) {
     Complain("no entry selected; nothing written");
     return 1;
   }
-  return ok && std::cout ? 0 : 1;
+  return ok ? 0 : 1;
 }
 
 }  // namespace pictarix::cli

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/Output.h"
 #include "platform/Files.h"
 
 namespace pictarix::cli {
@@ -10,8 +11,15 @@ HarvestRun::HarvestRun(const CliArguments& args,
                        std::function<void(int index, TListEntry& entry)> sink)
     : Host(false, args.Verbose), Harvester(Host) {
   Harvester.KeepIconsWithoutTile = args.All;
-  Harvester.EntrySink = std::move(sink);
+  if (sink) {
+    // An entry that cannot be written stops the harvest at once.
+    Harvester.EntrySink = [this, sink = std::move(sink)](int index, TListEntry& entry) {
+      sink(index, entry);
+      if (OutputHasFailed()) Harvester.StopRequested = true;
+    };
+  }
   for (const std::string& path : args.Paths) {
+    if (Harvester.StopRequested) break;
     std::error_code error;
     if (!std::filesystem::exists(std::filesystem::path(path), error)) {
       Host.EndProgress();
@@ -29,6 +37,7 @@ HarvestRun::HarvestRun(const CliArguments& args,
   AllRead = AllRead && !Host.ArgumentFailed();
 
   Host.EndProgress();
+  ThrowIfOutputFailed();
   std::string summary = std::to_string(Harvester.FileCount) + " files, " +
                         std::to_string(Host.EntryCount()) + " icons";
   if (Host.UnreadableCount() > 0)

@@ -10,7 +10,8 @@ namespace pictarix::cli {
 
 // Entries are made without tiles in every command, so that all number them alike.
 struct HarvestRun {
-  // With `sink`, the entries go to it as they are made and Harvester.Entries stays empty.
+  // With `sink`, the entries go to it as they are made and Harvester.Entries stays empty. When
+  // the sink's output cannot be written, the harvest stops and OutputFailed is thrown.
   explicit HarvestRun(const CliArguments& args,
                       std::function<void(int index, TListEntry& entry)> sink = {});
 

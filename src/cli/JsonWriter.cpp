@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 #include "platform/CodePage.h"
 
@@ -17,21 +16,35 @@ bool StartsWithPngSignature(const std::vector<std::uint8_t>& bytes) {
          std::equal(kSignature.begin(), kSignature.end(), bytes.begin());
 }
 
-// Whether every byte is ASCII, so that the text is valid UTF-8 as it stands.
-bool IsAscii(const std::string& text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+// "\uXXXX" for a UTF-16 code unit.
+void AppendUnicodeEscape(std::string& out, unsigned unit) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(unit >> shift) & 0xF];
 }
 
 }  // namespace
 
 std::string JsonString(const std::string& text) {
-  const std::string valid = IsAscii(text) ? text : SanitizeUtf8(text);
   std::string out;
-  out.reserve(valid.size() + 2);
+  out.reserve(text.size() + 2);
   out += '"';
-  for (const char c : valid) {
+  for (std::size_t at = 0; at < text.size();) {
+    const char c = text[at];
     const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80) {
+      const Utf8Step step = DecodeUtf8(text, at);
+      if (step.Valid) {
+        out.append(text, at, step.Length);
+      } else {
+        // Surrogate escapes: a reader gives the bytes back (Python's os.fsencode).
+        for (std::size_t i = at; i < at + step.Length; ++i)
+          AppendUnicodeEscape(out, 0xDC00u + static_cast<unsigned char>(text[i]));
+      }
+      at += step.Length;
+      continue;
+    }
+    ++at;
     switch (c) {
       case '"':
         out += "\\\"";
@@ -56,9 +69,7 @@ std::string JsonString(const std::string& text) {
         break;
       default:
         if (byte < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-          out += escaped;
+          AppendUnicodeEscape(out, byte);
         } else {
           out += c;
         }
@@ -68,8 +79,7 @@ std::string JsonString(const std::string& text) {
   return out;
 }
 
-void WriteJsonEntry(std::ostream& out, int index, const TListEntry& entry) {
-  // Built as one text and written at once: the stream's per-piece cost dominates otherwise.
+std::string JsonEntry(int index, const TListEntry& entry) {
   std::string text = "{\"index\": " + std::to_string(index) +
                      ", \"file\": " + JsonString(entry.File.string()) +
                      ", \"name\": " + JsonString(entry.Caption) +
@@ -87,7 +97,7 @@ void WriteJsonEntry(std::ostream& out, int index, const TListEntry& entry) {
     text += StartsWithPngSignature(image->Bytes()) ? ", \"png\": true}" : ", \"png\": false}";
   }
   text += "]}";
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  return text;
 }
 
 }  // namespace pictarix::cli

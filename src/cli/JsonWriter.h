@@ -1,6 +1,5 @@
 #pragma once
 // The JSON form of the entries of a listing.
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -8,10 +7,12 @@
 
 namespace pictarix::cli {
 
-// A JSON string literal of `text`; bytes that are not valid UTF-8 become U+FFFD.
+// A JSON string literal of `text`. Each byte that is not part of valid UTF-8 (which only a path
+// holds: names from resources are valid already) becomes the surrogate escape "\udcXX", so the
+// bytes of a file's name can be recovered.
 std::string JsonString(const std::string& text);
 
 // One object of the listing array (no trailing comma or newline).
-void WriteJsonEntry(std::ostream& out, int index, const TListEntry& entry);
+std::string JsonEntry(int index, const TListEntry& entry);
 
 }  // namespace pictarix::cli

@@ -6,6 +6,32 @@
 #include "cli/CliArguments.h"
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
+#include "cli/Output.h"
+
+namespace {
+
+int Run(const pictarix::cli::CliArguments& arguments) {
+  using namespace pictarix::cli;
+  switch (arguments.Verb) {
+    case Command::Help:
+      WriteOutput(kUsage);
+      return 0;
+    case Command::Version:
+      WriteOutput(std::string("pictarix-cli ") + PICTARIX_VERSION + "\n");
+      return 0;
+    case Command::List:
+      return RunList(arguments);
+    case Command::Save:
+      return RunSave(arguments);
+    case Command::Icl:
+      return RunIcl(arguments);
+    case Command::Export:
+      return RunExport(arguments);
+  }
+  return 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace pictarix::cli;
@@ -18,25 +44,13 @@ int main(int argc, char** argv) {
   }
   const CliArguments& arguments = *parsed.Arguments;
   try {
-    switch (arguments.Verb) {
-      case Command::Help:
-        std::fputs(kUsage, stdout);
-        return 0;
-      case Command::Version:
-        std::printf("pictarix-cli %s\n", PICTARIX_VERSION);
-        return 0;
-      case Command::List:
-        return RunList(arguments);
-      case Command::Save:
-        return RunSave(arguments);
-      case Command::Icl:
-        return RunIcl(arguments);
-      case Command::Export:
-        return RunExport(arguments);
-    }
+    const int status = Run(arguments);
+    // Buffered output may fail only now.
+    FlushOutput();
+    ThrowIfOutputFailed();
+    return status;
   } catch (const std::exception& e) {
     Complain(e.what());
     return 1;
   }
-  return 1;
 }

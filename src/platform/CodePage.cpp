@@ -37,9 +37,17 @@ void AppendUtf8(std::string& out, char32_t c) {
 // Decodes one character at `at` and advances past it. An invalid sequence yields U+FFFD and
 // advances past its longest valid prefix (at least one byte), so decoding always ends.
 char32_t NextUtf8(std::string_view s, std::size_t& at) {
+  const Utf8Step step = DecodeUtf8(s, at);
+  at += step.Length;
+  return step.Valid ? step.Char : kReplacement;
+}
+
+}  // namespace
+
+Utf8Step DecodeUtf8(std::string_view s, std::size_t at) {
   const auto byte = [&s](std::size_t i) { return static_cast<std::uint8_t>(s[i]); };
-  const std::uint8_t lead = byte(at++);
-  if (lead < 0x80) return lead;
+  const std::uint8_t lead = byte(at);
+  if (lead < 0x80) return {lead, 1, true};
   int more = 0;
   char32_t c = 0;
   std::uint8_t low = 0x80;   // the allowed range of the second byte excludes overlong forms,
@@ -58,21 +66,20 @@ char32_t NextUtf8(std::string_view s, std::size_t& at) {
     if (lead == 0xF0) low = 0x90;
     if (lead == 0xF4) high = 0x8F;
   } else {
-    return kReplacement;
+    return {kReplacement, 1, false};
   }
+  std::size_t length = 1;
   for (int i = 0; i < more; ++i) {
-    if (at >= s.size()) return kReplacement;
-    const std::uint8_t next = byte(at);
-    if (next < low || next > high) return kReplacement;
+    if (at + length >= s.size()) return {kReplacement, length, false};
+    const std::uint8_t next = byte(at + length);
+    if (next < low || next > high) return {kReplacement, length, false};
     low = 0x80;
     high = 0xBF;
     c = (c << 6) | (next & 0x3F);
-    ++at;
+    ++length;
   }
-  return c;
+  return {c, length, true};
 }
-
-}  // namespace
 
 std::string Windows1252ToUtf8(std::string_view bytes) {
   std::string out;

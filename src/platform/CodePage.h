@@ -1,6 +1,7 @@
 #pragma once
 // Text conversions at the edges of the system. In memory, text is UTF-8; the only 8-bit code page
 // is Windows-1252, used for the names stored in icon libraries.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,17 @@ std::string Utf8ToWindows1252(std::string_view utf8);
 
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// One character decoded from UTF-8. An invalid sequence is its longest valid prefix, or a single
+// byte (Valid false, Char U+FFFD), so that decoding step by step always ends.
+struct Utf8Step {
+  char32_t Char = 0;
+  std::size_t Length = 1;  // bytes taken, at least one
+  bool Valid = false;
+};
+
+// The character that begins at `at` (which must be less than bytes.size()).
+Utf8Step DecodeUtf8(std::string_view bytes, std::size_t at);
 
 // Valid UTF-8 as it stands; each invalid sequence (its longest valid prefix, or a single byte)
 // becomes U+FFFD.

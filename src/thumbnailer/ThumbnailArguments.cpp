@@ -43,6 +43,18 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return true;
 }
 
+// Whether the text begins with a URI scheme and "://" ("http://", "smb://", "sftp://"): a
+// file manager's name for something that is no local file, not a relative path.
+bool HasUriScheme(std::string_view text) {
+  const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  const auto colon = text.find("://");
+  if (colon == std::string_view::npos || colon == 0 || !isLetter(text[0])) return false;
+  for (const char c : text.substr(0, colon)) {
+    if (!isLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') return false;
+  }
+  return true;
+}
+
 std::optional<int> SizeValue(const std::string& text) {
   int value = 0;
   const char* end = text.data() + text.size();
@@ -55,7 +67,10 @@ std::optional<int> SizeValue(const std::string& text) {
 
 std::optional<std::filesystem::path> InputPath(std::string_view text) {
   if (text.empty()) return std::nullopt;
-  if (!StartsWithNoCase(text, "file:")) return std::filesystem::path(text);
+  if (!StartsWithNoCase(text, "file:")) {
+    if (HasUriScheme(text)) return std::nullopt;
+    return std::filesystem::path(text);
+  }
   text.remove_prefix(5);
   if (text.substr(0, 2) != "//") return std::nullopt;
   text.remove_prefix(2);

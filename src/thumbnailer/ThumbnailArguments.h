@@ -30,7 +30,8 @@ inline constexpr const char* kUsage =
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
 
 // The local path a file:// URI names (percent escapes decoded; an empty host or "localhost"
-// only); any other text is a path as it stands. Nothing for a malformed or non-local URI.
+// only); text without a URI scheme is a path as it stands. Nothing for a malformed or non-local
+// file:// URI, nor for a URI of any other scheme (http://, smb://, ...).
 std::optional<std::filesystem::path> InputPath(std::string_view text);
 
 }  // namespace pictarix::thumbnailer

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/EscapedText.h"
 #include "platform/SafeFile.h"
 #include "thumbnailer/FirstIcon.h"
 #include "thumbnailer/ResourceLimits.h"
@@ -12,8 +13,13 @@
 
 namespace {
 
+// Names on stderr are escaped: a file name must not drive the terminal or forge a line.
+void Complain(const std::string& message) {
+  std::fprintf(stderr, "pictarix-thumbnailer: %s\n", pictarix::EscapeControlChars(message).c_str());
+}
+
 int Fail(const std::string& message) {
-  std::fprintf(stderr, "pictarix-thumbnailer: %s\n", message.c_str());
+  Complain(message);
   return 1;
 }
 
@@ -25,7 +31,8 @@ int main(int argc, char** argv) {
   LimitResources();
   const ParsedArguments parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.Arguments) {
-    std::fprintf(stderr, "pictarix-thumbnailer: %s\n%s", parsed.Error.c_str(), kUsage);
+    Complain(parsed.Error);
+    std::fputs(kUsage, stderr);
     return 2;
   }
   const ThumbnailArguments& arguments = *parsed.Arguments;

@@ -8,6 +8,7 @@
 #include "harvest/Harvester.h"
 #include "output/SaveEntry.h"
 #include "output/SaveFormat.h"
+#include "platform/EscapedText.h"
 #include "ui/QtPaths.h"
 
 namespace pictarix {
@@ -22,7 +23,7 @@ QString FileNameOfCaption(const QString& caption) {
   QString name;
   for (const QChar c : caption) {
     const bool forbidden =
-        c.unicode() < 0x20 || c.unicode() == 0x7F || QStringLiteral("/\\:*?\"<>|").contains(c);
+        IsHiddenControl(c.unicode()) || QStringLiteral("/\\:*?\"<>|").contains(c);
     name += forbidden ? QChar(u'_') : c;
   }
   name = name.trimmed().left(kMaxNameLength);

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -303,13 +305,16 @@ TEST_F(CliTest, IclAddRefusesWhatIsNotAnIconLibraryAndLeavesItUntouched) {
 namespace pictarix {
 namespace {
 
-TEST_F(CliTest, FileNamesThatAreNotUtf8StillWorkAndPrintAsReplacementCharacters) {
+TEST_F(CliTest, FileNamesThatAreNotUtf8KeepTheirBytesInJson) {
   const std::string name = "caf\xE9.ico";  // Latin-1 bytes, not UTF-8
   WriteIconFile(dir.Path() / name, {{32, 4}});
   const CliResult result = Cli({"list", "--json", PathOf(name)});
   ASSERT_EQ(result.Status, 0) << result.Err;
-  EXPECT_NE(result.Out.find("\"name\": \"caf\xEF\xBF\xBD\""), std::string::npos) << result.Out;
-  EXPECT_NE(result.Out.find("caf\xEF\xBF\xBD.ico\""), std::string::npos);
+  // The path as surrogate escapes, which Python's os.fsencode turns back into the bytes; the
+  // caption is text, made valid when the file was harvested.
+  EXPECT_NE(result.Out.find("/caf\\udce9.ico\", \"name\": \"caf\xEF\xBF\xBD\""), std::string::npos)
+      << result.Out;
+  EXPECT_NE(Cli({"list", PathOf(name)}).Out.find("\tcaf\xEF\xBF\xBD\t"), std::string::npos);
 }
 
 }  // namespace
@@ -403,6 +408,86 @@ TEST_F(CliTest, UnreadableFilesAreCountedAndAnUnreadablePathFailsTheRun) {
   EXPECT_EQ(argument.Status, 1);
   EXPECT_NE(argument.Err.find("locked.ico: "), std::string::npos);
   EXPECT_EQ(Lines(argument.Out).size(), 1u);
+}
+
+}  // namespace
+}  // namespace pictarix
+
+namespace pictarix {
+namespace {
+
+TEST_F(CliTest, C1AndBidiCharactersInNamesAreEscapedOnStdoutAndStderr) {
+  const std::string name = "x\u009B2J\u0085\u202Eexe.ico\u2028.ico";
+  WriteIconFile(dir.Path() / name, {{32, 4}});
+  const CliResult list = Cli({"list", PathOf(name), PathOf("gone\u202E\u2066")});
+  EXPECT_EQ(list.Status, 1);
+  EXPECT_NE(list.Out.find("x\\u{009B}2J\\u{0085}\\u{202E}exe.ico\\u{2028}.ico\t"),
+            std::string::npos)
+      << list.Out;
+  EXPECT_NE(list.Err.find("gone\\u{202E}\\u{2066}: "), std::string::npos) << list.Err;
+  for (const std::string raw : {"\u009B", "\u0085", "\u202E", "\u2028", "\u2066"}) {
+    EXPECT_EQ(list.Out.find(raw), std::string::npos);
+    EXPECT_EQ(list.Err.find(raw), std::string::npos);
+  }
+}
+
+// Runs pictarix-cli as a shell would after `trap '' PIPE`, its stdout on descriptor `out`.
+CliResult RunCliWithStdout(const testing::TempDir& dir, const std::vector<std::string>& args,
+                           int out) {
+  const std::string errPath = (dir.Path() / "stderr.txt").string();
+  std::vector<std::string> words{PICTARIX_CLI};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    std::signal(SIGPIPE, SIG_IGN);
+    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (err < 0 || ::dup2(out, STDOUT_FILENO) < 0 || ::dup2(err, STDERR_FILENO) < 0) ::_exit(99);
+    ::execv(argv[0], argv.data());
+    ::_exit(98);
+  }
+  int raw = 0;
+  ::waitpid(child, &raw, 0);
+  CliResult result;
+  result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  result.Err = Slurp(errPath);
+  return result;
+}
+
+TEST_F(CliTest, OutputThatCannotBeWrittenEndsTheRunAtOnce) {
+  std::vector<std::pair<std::string, std::vector<std::pair<int, int>>>> icons;
+  for (int i = 0; i < 300; ++i) icons.push_back({"icon number " + std::to_string(i), {{32, 4}}});
+  WriteIconLibrary(PathOf("many.icl"), icons);
+  std::filesystem::create_directory(PathOf("out"));
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  ::close(ends[0]);  // nobody reads: every write fails with EPIPE
+  const std::string brokenPipe = "pictarix-cli: cannot write output: Broken pipe\n";
+  // A listing stops before its summary line; export harvests first, then writes.
+  const std::string harvested = "1 files, 300 icons\n";
+  for (const auto& [args, err] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"list", PathOf("many.icl")}, brokenPipe},
+           {{"list", "--json", PathOf("many.icl")}, brokenPipe},
+           {{"export", "--output", PathOf("out"), PathOf("many.icl")}, harvested + brokenPipe},
+           {{"--version"}, brokenPipe}}) {
+    const CliResult result = RunCliWithStdout(dir, args, ends[1]);
+    EXPECT_EQ(result.Status, 1) << args[0];
+    EXPECT_EQ(result.Err, err) << args[0];
+  }
+  ::close(ends[1]);
+  // The export stopped after its first files instead of writing all 300.
+  const auto written = std::distance(std::filesystem::directory_iterator(PathOf("out")), {});
+  EXPECT_GT(written, 0);
+  EXPECT_LT(written, 300);
+
+  const int full = ::open("/dev/full", O_WRONLY);
+  if (full < 0) GTEST_SKIP() << "no /dev/full";
+  const CliResult result = RunCliWithStdout(dir, {"list", PathOf("many.icl")}, full);
+  ::close(full);
+  EXPECT_EQ(result.Status, 1);
+  EXPECT_EQ(result.Err, "pictarix-cli: cannot write output: No space left on device\n");
 }
 
 }  // namespace

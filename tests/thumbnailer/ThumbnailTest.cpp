@@ -15,8 +15,11 @@ TEST(ThumbnailArgumentsTest, InputIsAPathOrALocalFileUri) {
   EXPECT_EQ(InputPath("relative.dll"), std::filesystem::path("relative.dll"));
   EXPECT_EQ(InputPath("file:///a%20b/caf%C3%a9%25.exe"), std::filesystem::path("/a b/café%.exe"));
   EXPECT_EQ(InputPath("FILE://localhost/x.icl"), std::filesystem::path("/x.icl"));
+  EXPECT_EQ(InputPath("a:b/c.exe"), std::filesystem::path("a:b/c.exe"));  // no scheme's "//"
+  EXPECT_EQ(InputPath("./http://x.exe"), std::filesystem::path("./http://x.exe"));
   for (const char* bad : {"", "file://server/x.exe", "file:/x.exe", "file:///%2", "file:///%zz",
-                          "file:///a%00b", "file://"})
+                          "file:///a%00b", "file://", "http://host/x.exe",
+                          "smb://server/share/a.dll", "SFTP://h/a.exe", "x-git+ssh://h/a.exe"})
     EXPECT_FALSE(InputPath(bad)) << bad;
 }
 

@@ -12,11 +12,14 @@ namespace {
 
 class ThumbnailerProgramTest : public ::testing::Test {
  protected:
-  // The exit status of the thumbnailer run with these arguments (stderr kept out of the log).
+  // The exit status of the thumbnailer run with these arguments (stderr kept in `err`).
   int Run(const std::vector<std::string>& args) {
     std::string command = PICTARIX_THUMBNAILER;
     for (const auto& arg : args) command += " '" + arg + "'";
-    const int raw = std::system((command + " 2>/dev/null").c_str());
+    const auto errPath = dir.Path() / "stderr.txt";
+    const int raw = std::system((command + " 2>'" + errPath.string() + "'").c_str());
+    const auto bytes = ReadWholeFile(errPath);
+    err.assign(bytes.begin(), bytes.end());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   }
   // Width and height from the PNG header, when OUTPUT is an 8-bit RGBA PNG.
@@ -29,6 +32,7 @@ class ThumbnailerProgramTest : public ::testing::Test {
     return {at(16), at(20)};
   }
   testing::TempDir dir;
+  std::string err;
   testing::ThumbnailFixtures fixtures = testing::WriteThumbnailFixtures(dir.Path());
   std::filesystem::path output = dir.Path() / "thumb.png";
 };
@@ -62,7 +66,12 @@ TEST_F(ThumbnailerProgramTest, FailuresLeaveNoOutput) {
   EXPECT_EQ(Run({"-s", "0", fixtures.Library, output}), 2);
   EXPECT_EQ(Run({fixtures.Library}), 2);
   EXPECT_EQ(Run({"file://elsewhere/x.exe", output}), 2);
+  EXPECT_EQ(Run({"http://host/x.exe", output}), 2);
+  EXPECT_EQ(Run({"smb://server/share/x.dll", output}), 2);
   EXPECT_FALSE(std::filesystem::exists(output));
+  // Names on stderr never carry raw controls.
+  EXPECT_EQ(Run({(dir.Path() / "a\x1B[2J\a\r\u202Eb.exe").string(), output}), 1);
+  EXPECT_NE(err.find("a\\x1B[2J\\x07\\x0D\\u{202E}b.exe"), std::string::npos) << err;
 }
 
 }  // namespace

@@ -221,9 +221,9 @@ TEST_F(ListFeaturesTest, ExportWritesWhatTheCommandLineWritesAndAsksOnceBeforeRe
 }
 
 TEST_F(ListFeaturesTest, DraggedTilesBecomeIconFilesNamedAfterTheirCaptions) {
-  AddIcons({"IDI_APP", "a/b", "idi_app", ".."}, {{16, 8}, {32, 32}});
+  AddIcons({"IDI_APP", "a/b", "idi_app", "..", "x\u202Egnp.exe\u0085"}, {{16, 8}, {32, 32}});
   QModelIndexList rows;
-  for (int row = 0; row < 4; ++row) rows << window->ListModel().index(row);
+  for (int row = 0; row < 5; ++row) rows << window->ListModel().index(row);
   std::unique_ptr<QMimeData> data(window->ListModel().mimeData(rows));
   ASSERT_NE(data, nullptr);
   QStringList names;
@@ -237,7 +237,8 @@ TEST_F(ListFeaturesTest, DraggedTilesBecomeIconFilesNamedAfterTheirCaptions) {
               fs::perms::none);
   }
   EXPECT_EQ(names, (QStringList{QStringLiteral("IDI_APP.ico"), QStringLiteral("a_b.ico"),
-                                QStringLiteral("idi_app (2).ico"), QStringLiteral("icon.ico")}));
+                                QStringLiteral("idi_app (2).ico"), QStringLiteral("icon.ico"),
+                                QStringLiteral("x_gnp.exe_.ico")}));
   EXPECT_TRUE(window->ListModel().flags(rows[0]).testFlag(Qt::ItemIsDragEnabled));
 }
 
