@@ -1,8 +1,8 @@
 // The Details dialog's memory for a group whose images are few but large, named many times: a
-// module of one group holding a 4096x4096 1-bit PNG (about 2 KB) and N entries (default 1,000)
-// naming one 1x1 image. Opens the file in the window (offscreen unless a display is set), opens
-// Details of its tile, shows and scrolls the dialog, and reports the peak memory of the run and
-// the time the dialog took to appear.
+// module of one group holding a 4096x4096 1-bit PNG (about 10 KB), a 32x32 image (for the tile)
+// and N entries (default 1,000) naming one 1x1 image. Opens the file in the window (offscreen
+// unless a display is set), opens Details of its tile, shows and scrolls the dialog, and reports
+// the peak memory of the run and the time the dialog took to appear.
 //
 //   pictarix_details_bench [--entries N]
 //
@@ -27,6 +27,7 @@
 #include "harvest/Harvester.h"
 #include "support/DibBuilder.h"
 #include "support/FileBytes.h"
+#include "support/HarvestFixtures.h"
 #include "support/PeFixture.h"
 #include "ui/DetailsDialog.h"
 #include "ui/Dialogs.h"
@@ -87,30 +88,33 @@ class BenchDialogs : public TDialogs {
   QString file_;
 };
 
-// A group icon directory: one entry naming icon 1 (the large image), then `small` naming icon 2.
-std::vector<std::uint8_t> GroupBytes(int small) {
+struct GroupEntry {
+  int Side = 0;  // as the directory byte holds it: 0 stands for 256 and more
+  int BitCount = 32;
+  std::uint32_t Bytes = 0;
+  int Id = 0;
+};
+
+// A group icon directory of `entries`.
+std::vector<std::uint8_t> GroupBytes(const std::vector<GroupEntry>& entries) {
   std::vector<std::uint8_t> bytes;
   const auto put16 = [&](unsigned value) {
     bytes.push_back(static_cast<std::uint8_t>(value));
     bytes.push_back(static_cast<std::uint8_t>(value >> 8));
   };
-  const auto put32 = [&](std::uint32_t value) {
-    put16(value & 0xFFFF);
-    put16(value >> 16);
-  };
   put16(0);
   put16(1);
-  put16(static_cast<unsigned>(small + 1));
-  for (int i = 0; i <= small; ++i) {
-    const bool large = i == 0;
-    bytes.push_back(large ? 0 : 1);  // width, height: 0 stands for 256 and more
-    bytes.push_back(large ? 0 : 1);
+  put16(static_cast<unsigned>(entries.size()));
+  for (const GroupEntry& entry : entries) {
+    bytes.push_back(static_cast<std::uint8_t>(entry.Side));
+    bytes.push_back(static_cast<std::uint8_t>(entry.Side));
     bytes.push_back(0);  // colours
     bytes.push_back(0);
     put16(1);  // planes
-    put16(large ? 1 : 32);
-    put32(0);  // BytesInRes: the reader takes the resource's own size
-    put16(large ? 1 : 2);
+    put16(static_cast<unsigned>(entry.BitCount));
+    put16(entry.Bytes & 0xFFFF);
+    put16(entry.Bytes >> 16);
+    put16(static_cast<unsigned>(entry.Id));
   }
   return bytes;
 }
@@ -129,6 +133,7 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
 
   const std::filesystem::path folder = pictarix::ToPath(scratch.path());
+  std::uint32_t largeBytes = 0;
   {
     pictarix::testing::PngLayout large;
     large.Width = large.Height = 4096;
@@ -138,14 +143,22 @@ int main(int argc, char* argv[]) {
     const std::vector<std::uint8_t> png = pictarix::testing::BuildPng(large);
     std::printf("large image: 4096x4096, 1 bit, %zu bytes of PNG\n", png.size());
     pictarix::testing::WriteBytes(folder / "large.png", png);
+    largeBytes = static_cast<std::uint32_t>(png.size());
   }
-  pictarix::testing::WriteBytes(folder / "small.png",
-                                pictarix::testing::BuildPng(1, 1, {0xFF0000FFu}));
-  pictarix::testing::WriteBytes(folder / "group.bin", GroupBytes(small));
+  // A 32x32 image gives the group its tile; the 1x1 image is named `small` times.
+  const std::vector<std::uint8_t> tilePng = pictarix::testing::SquareImage(32, 32);  // a bitmap
+  const std::vector<std::uint8_t> smallPng = pictarix::testing::BuildPng(1, 1, {0xFF0000FFu});
+  pictarix::testing::WriteBytes(folder / "tile.png", tilePng);
+  pictarix::testing::WriteBytes(folder / "small.png", smallPng);
+  std::vector<GroupEntry> entries{{0, 1, largeBytes, 1},
+                                  {32, 32, static_cast<std::uint32_t>(tilePng.size()), 3}};
+  entries.insert(entries.end(), static_cast<std::size_t>(small),
+                 GroupEntry{1, 32, static_cast<std::uint32_t>(smallPng.size()), 2});
+  pictarix::testing::WriteBytes(folder / "group.bin", GroupBytes(entries));
   std::string log;
   const auto module = pictarix::testing::BuildModule(
       pictarix::testing::Pe32PlusToolchain(), folder, "details",
-      "1 3 \"large.png\"\n2 3 \"small.png\"\n1 14 \"group.bin\"\n", &log);
+      "1 3 \"large.png\"\n2 3 \"small.png\"\n3 3 \"tile.png\"\n1 14 \"group.bin\"\n", &log);
   if (!module) {
     std::fprintf(stderr, "cannot build the module (windres, ld): %s\n", log.c_str());
     return 1;
@@ -158,7 +171,8 @@ int main(int argc, char* argv[]) {
   window.OpenFiles1Click();
   QApplication::processEvents();
   if (window.Harvester().Entries.empty()) {
-    std::fprintf(stderr, "the module gave no entry\n");
+    scratch.setAutoRemove(false);
+    std::fprintf(stderr, "the module gave no entry: %s\n", module->c_str());
     return 1;
   }
   const long rssBefore = StatusKb("VmRSS:");
