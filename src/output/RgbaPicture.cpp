@@ -9,8 +9,10 @@
 #include "platform/BigEndian.h"
 #include "platform/ByteCursor.h"
 #include "platform/IconHandle.h"
+#include "platform/IconScaler.h"
 #include "platform/PngCheck.h"
 #include "platform/PngDecoder.h"
+#include "platform/ReadBudget.h"
 
 namespace pictarix {
 namespace {
@@ -38,6 +40,18 @@ bool RanksAbove(const TIconImage& a, ImageSize sa, const TIconImage& b, ImageSiz
   const auto pixelsB = static_cast<std::int64_t>(sb.Width) * sb.Height;
   if (pixelsA != pixelsB) return pixelsA > pixelsB;
   return a.BitCount > b.BitCount;
+}
+
+// The decoded picture with its transparency made straight: without an alpha channel of its
+// own, the mask alone decides what shows.
+RgbaPicture StraightPicture(const IconPicture& decoded) {
+  RgbaPicture picture{decoded.Width, decoded.Height, decoded.Rgba};
+  if (!decoded.HasAlpha) {
+    const std::size_t pixels = picture.Rgba.size() / 4;
+    for (std::size_t i = 0; i < pixels; ++i)
+      picture.Rgba[i * 4 + 3] = i < decoded.Mask.size() && decoded.Mask[i] ? 0 : 255;
+  }
+  return picture;
 }
 
 }  // namespace
@@ -69,14 +83,29 @@ ImageSize RealImageSize(const TIconImage& image) {
 std::optional<RgbaPicture> ImageToRgba(const TIconImage& image) {
   const IconHandle handle = CreateIconFromResource(HeldData(image), 0, 0);
   if (!handle) return std::nullopt;
-  RgbaPicture picture{handle->Width, handle->Height, handle->Rgba};
-  if (!handle->HasAlpha) {
-    // Without an alpha channel of its own, the mask alone decides what shows.
-    const std::size_t pixels = picture.Rgba.size() / 4;
-    for (std::size_t i = 0; i < pixels; ++i)
-      picture.Rgba[i * 4 + 3] = i < handle->Mask.size() && handle->Mask[i] ? 0 : 255;
+  return StraightPicture(*handle);
+}
+
+ImageSize SizeWithin(ImageSize size, int maxSide) {
+  const int longer = std::max(size.Width, size.Height);
+  if (longer <= maxSide || maxSide <= 0) return size;
+  const auto scaled = [&](int side) {
+    return std::max(1, static_cast<int>(std::int64_t{side} * maxSide / longer));
+  };
+  return {scaled(size.Width), scaled(size.Height)};
+}
+
+std::optional<RgbaPicture> ImageToRgbaWithin(const TIconImage& image, int maxSide) {
+  const auto held = HeldData(image);
+  if (held.size() > ReadBudget::kMaxClaim) return std::nullopt;
+  IconHandle handle = CreateIconFromResource(held, 0, 0);
+  if (!handle) return std::nullopt;
+  const ImageSize size = SizeWithin({handle->Width, handle->Height}, maxSide);
+  if (size.Width != handle->Width || size.Height != handle->Height) {
+    handle = ScaleIconPicture(*handle, size.Width, size.Height);  // the large one goes here
+    if (!handle) return std::nullopt;
   }
-  return picture;
+  return StraightPicture(*handle);
 }
 
 std::vector<std::uint8_t> EncodePngRgba(const RgbaPicture& picture) {

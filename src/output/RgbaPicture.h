@@ -32,6 +32,12 @@ ImageSize RealImageSize(const TIconImage& image);
 // keeps its alpha; every other image is opaque where its AND mask is 0 and transparent where
 // it is 1. Nothing when the data cannot be decoded.
 std::optional<RgbaPicture> ImageToRgba(const TIconImage& image);
+// The same picture scaled down, keeping its proportions, so that neither side exceeds `maxSide`
+// (never scaled up), for showing many images at once: the picture at its own size is held only
+// while this runs. Nothing also for data larger than any image may claim (ReadBudget::kMaxClaim).
+std::optional<RgbaPicture> ImageToRgbaWithin(const TIconImage& image, int maxSide);
+// The size ImageToRgbaWithin gives, from the size the image's data states.
+ImageSize SizeWithin(ImageSize size, int maxSide);
 
 // An 8-bit RGBA PNG of the picture. Raises EPictureError when it cannot be written.
 std::vector<std::uint8_t> EncodePngRgba(const RgbaPicture& picture);

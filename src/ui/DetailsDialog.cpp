@@ -17,6 +17,8 @@
 #include "output/RgbaPicture.h"
 #include "platform/Errors.h"
 #include "platform/SafeFile.h"
+#include "platform/SafeFileName.h"
+#include "ui/DetailsPictures.h"
 #include "ui/ErrorBox.h"
 #include "ui/FileDialogOptions.h"
 #include "ui/IconImages.h"
@@ -82,33 +84,31 @@ TDetailsDialog::TDetailsDialog(const TListEntry& entry, TDialogs& dialogs, QWidg
   facts->addRow(QStringLiteral("Name:"), name);
   facts->addRow(QStringLiteral("File:"), file);
 
-  // Every image in the icon's order, each in a cell as large as the largest.
-  std::vector<QImage> pictures;
+  // Every image in the icon's order, each in a cell of its own size; the pictures are made as
+  // their cells are drawn.
+  pictures_ =
+      std::make_unique<TDetailsPictures>(icon_->Images, [this](const std::vector<int>& images) {
+        // Told while a cell is drawn: the texts change once the drawing is over.
+        QMetaObject::invokeMethod(
+            this, [this, images] { MarkUndecodable(images); }, Qt::QueuedConnection);
+      });
   int largest = 32;
-  for (int i = 0; i < icon_->Images.Count(); ++i) {
-    const std::optional<RgbaPicture> picture = ImageToRgba(*icon_->Images.Get(i));
-    pictures.push_back(picture ? ToQImage(*picture) : QImage());
-    largest = std::max({largest, pictures.back().width(), pictures.back().height()});
-  }
   images_ = new QListWidget;
   images_->setObjectName(QStringLiteral("DetailsImages"));
   images_->setViewMode(QListView::IconMode);
   images_->setMovement(QListView::Static);
   images_->setResizeMode(QListView::Adjust);
   images_->setWordWrap(true);
-  images_->setIconSize(QSize(largest, largest));
   images_->setSpacing(6);
+  images_->setItemDelegate(new TDetailsDelegate(*pictures_, images_));
   for (int i = 0; i < icon_->Images.Count(); ++i) {
-    const QImage& picture = pictures[static_cast<std::size_t>(i)];
+    const QSize cell = pictures_->CellSize(i);
+    largest = std::max({largest, cell.width(), cell.height()});
     QString text = ImageText(*icon_->Images.Get(i));
-    auto* item = new QListWidgetItem(text.replace(QStringLiteral(", "), QStringLiteral("\n")));
-    if (!picture.isNull()) {
-      item->setIcon(QIcon(OverCheckerboard(picture, QSize(largest, largest))));
-    } else {
-      item->setText(item->text() + QLatin1Char('\n') + kCannotDecode);
-    }
-    images_->addItem(item);
+    images_->addItem(
+        new TDetailsItem(text.replace(QStringLiteral(", "), QStringLiteral("\n")), *pictures_, i));
   }
+  images_->setIconSize(QSize(largest, largest));
 
   save_ = new QPushButton(QStringLiteral("Save as PNG..."));
   copy_ = new QPushButton(QStringLiteral("Copy"));
@@ -145,6 +145,19 @@ TDetailsDialog::TDetailsDialog(const TListEntry& entry, TDialogs& dialogs, QWidg
   saveRequest_.Options = ofOverwritePrompt | ofPathMustExist | ofNoReadOnlyReturn;
 }
 
+TDetailsDialog::~TDetailsDialog() {
+  images_->clear();  // the items ask pictures_, which goes before the widgets do
+}
+
+void TDetailsDialog::MarkUndecodable(const std::vector<int>& images) {
+  for (const int image : images) {
+    if (QListWidgetItem* item = images_->item(image)) {
+      item->setText(item->text() + QLatin1Char('\n') + kCannotDecode);
+    }
+  }
+  images_->doItemsLayout();  // the cells grew by a line
+}
+
 int TDetailsDialog::ChosenImage() const {
   const int row = images_->currentRow();
   return row >= 0 && row < icon_->Images.Count() ? row : -1;
@@ -155,7 +168,10 @@ void TDetailsDialog::SaveChosen() {
   if (chosen < 0) return;
   TIconImage& image = *icon_->Images.Get(chosen);
   const ImageSize size = RealImageSize(image);
-  saveRequest_.FileName = QStringLiteral("%1-%2x%3").arg(caption_).arg(size.Width).arg(size.Height);
+  // The caption is file content: made one safe name, with room for the size and ".png".
+  const std::string sizeText = "-" + std::to_string(size.Width) + "x" + std::to_string(size.Height);
+  saveRequest_.FileName = FromUtf8(
+      SafeFileStem(caption_.toStdString(), kMaxFileNameBytes - sizeText.size() - 4) + sizeText);
   TFileDialogAnswer answer;
   if (!RunFileDialog(dialogs_, this, saveRequest_, answer)) return;
   const std::optional<std::vector<std::uint8_t>> png = ImagePngBytes(image);

@@ -1,8 +1,10 @@
 #pragma once
-// The details of one entry: every image of its icon at its own size over a checkerboard, with
-// size, bit depth, bytes and whether it is stored as PNG; the entry's name and file. The chosen
-// image can be saved as a PNG or copied to the clipboard, both with its transparency.
+// The details of one entry: every image of its icon at its own size (scaled down to at most 256
+// pixels) over a checkerboard, with size, bit depth, bytes and whether it is stored as PNG; the
+// entry's name and file. The chosen image can be saved as a PNG or copied to the clipboard, both
+// with its transparency.
 #include <memory>
+#include <vector>
 
 #include <QDialog>
 
@@ -15,6 +17,7 @@ class QPushButton;
 namespace pictarix {
 
 struct TListEntry;
+class TDetailsPictures;
 
 class TDetailsDialog : public QDialog {
   Q_OBJECT
@@ -22,6 +25,7 @@ class TDetailsDialog : public QDialog {
  public:
   // Keeps its own copy of the entry's icon: the list may change while the dialog is open.
   TDetailsDialog(const TListEntry& entry, TDialogs& dialogs, QWidget* parent = nullptr);
+  ~TDetailsDialog() override;
 
   QListWidget* Images() const { return images_; }
   // The chosen image, or -1.
@@ -35,8 +39,12 @@ class TDetailsDialog : public QDialog {
   static QString ImageText(const TIconImage& image);
 
  private:
+  // Adds "This image cannot be decoded." to the texts of `images`.
+  void MarkUndecodable(const std::vector<int>& images);
+
   TDialogs& dialogs_;
   std::unique_ptr<TAdvancedIcon> icon_;
+  std::unique_ptr<TDetailsPictures> pictures_;
   QString caption_;
   QListWidget* images_ = nullptr;
   QPushButton* save_ = nullptr;

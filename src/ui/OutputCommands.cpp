@@ -9,6 +9,7 @@
 #include "output/LibraryCommands.h"
 #include "output/SaveEntry.h"
 #include "output/SaveFormat.h"
+#include "platform/SafeFileName.h"
 #include "ui/ClipboardCopy.h"
 #include "ui/DialogFolders.h"
 #include "ui/FileDialogOptions.h"
@@ -21,6 +22,8 @@ namespace pictarix {
 namespace {
 
 const QString kBatchFolderPrompt = QStringLiteral("Please select a directory");
+// Room a default name leaves for the extension the dialog adds: ".jpeg" is the longest.
+constexpr std::size_t kExtRoom = 5;
 
 TFileDialogRequest StartingIn(TFileDialogRequest request, const QString& dialog) {
   request.InitialDir = StartFolder(dialog);
@@ -56,7 +59,8 @@ void TOutputCommands::SaveAs() {
   for (const int index : selected_()) {
     const TListEntry* entry = list.Entry(index);
     if (entry == nullptr) continue;
-    SavePicDlg1.FileName = FromUtf8(entry->Caption);
+    // The caption is file content: offered only as one safe name inside the dialog's folder.
+    SavePicDlg1.FileName = FromUtf8(SafeFileStem(entry->Caption, kMaxFileNameBytes - kExtRoom));
     QString name;
     TSaveFormat format = TSaveFormat::Icon;
     for (;;) {

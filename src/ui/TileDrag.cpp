@@ -1,5 +1,7 @@
 #include "ui/TileDrag.h"
 
+#include <string>
+
 #include <QDir>
 #include <QMimeData>
 #include <QSet>
@@ -8,47 +10,38 @@
 #include "harvest/Harvester.h"
 #include "output/SaveEntry.h"
 #include "output/SaveFormat.h"
-#include "platform/EscapedText.h"
+#include "platform/LiveTempFolder.h"
+#include "platform/SafeFileName.h"
 #include "ui/QtPaths.h"
 
 namespace pictarix {
 
-namespace {
-
-constexpr qsizetype kMaxNameLength = 120;  // characters, leaving room for " (n).ico"
-
-}  // namespace
-
-QString FileNameOfCaption(const QString& caption) {
-  QString name;
-  for (const QChar c : caption) {
-    const bool forbidden =
-        IsHiddenControl(c.unicode()) || QStringLiteral("/\\:*?\"<>|").contains(c);
-    name += forbidden ? QChar(u'_') : c;
-  }
-  name = name.trimmed().left(kMaxNameLength);
-  if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral("..")) {
-    return QStringLiteral("icon");
-  }
-  return name;
+TTileDrag::TTileDrag(THarvester& harvester) : harvester_(harvester) {
+  RemoveAbandonedTempFolders(ToPath(QDir::tempPath()), kFolderPrefix);
 }
 
-TTileDrag::TTileDrag(THarvester& harvester)
-    : harvester_(harvester), folder_(QDir::tempPath() + QStringLiteral("/pictarix-drag-XXXXXX")) {}
+TTileDrag::~TTileDrag() = default;
 
 QMimeData* TTileDrag::MimeFor(const std::vector<int>& entries) {
-  if (!folder_.isValid()) return nullptr;
-  const QString dragFolder = folder_.filePath(QString::number(++drags_));
+  if (!folder_) {
+    try {
+      folder_ = std::make_unique<LiveTempFolder>(ToPath(QDir::tempPath()), kFolderPrefix);
+    } catch (const std::exception&) {
+      return nullptr;  // no folder, no drag
+    }
+  }
+  const QString dragFolder =
+      FromPath(folder_->Path()) + QLatin1Char('/') + QString::number(++drags_);
   if (!QDir().mkpath(dragFolder)) return nullptr;
   QList<QUrl> urls;
   TEntryList list(harvester_);
   QSet<QString> taken;  // names compared without case, as Windows file systems do
   for (const int entry : entries) {
     if (entry < 0 || static_cast<std::size_t>(entry) >= harvester_.Entries.size()) continue;
-    const QString base = FileNameOfCaption(FromUtf8(harvester_.Entries[entry].Caption));
-    QString name = base + QStringLiteral(".ico");
+    const std::string& caption = harvester_.Entries[entry].Caption;
+    QString name = FromUtf8(SafeFileName(caption, ".ico"));
     for (int n = 2; taken.contains(name.toLower()); ++n) {
-      name = QStringLiteral("%1 (%2).ico").arg(base).arg(n);
+      name = FromUtf8(SafeFileName(caption, " (" + std::to_string(n) + ").ico"));
     }
     const QString path = dragFolder + QLatin1Char('/') + name;
     try {

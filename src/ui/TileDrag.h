@@ -1,24 +1,24 @@
 #pragma once
 // Tiles dragged out of the list: each selected entry's icon is written as an icon file named
 // after its caption into a private temporary folder, and the drag carries those files' URLs.
+#include <memory>
 #include <vector>
-
-#include <QString>
-#include <QTemporaryDir>
 
 class QMimeData;
 
 namespace pictarix {
 
 class THarvester;
-
-// A file name made from a caption: characters that a file name cannot hold here or on Windows
-// become "_", and a name that would be empty or a folder link becomes "icon".
-QString FileNameOfCaption(const QString& caption);
+class LiveTempFolder;
 
 class TTileDrag {
  public:
+  // The name of the drag folders in the temporary folder, followed by the window's process id.
+  static constexpr const char* kFolderPrefix = "pictarix-drag-";
+
+  // Removes the drag folders that windows no longer running left behind.
   explicit TTileDrag(THarvester& harvester);
+  ~TTileDrag();
 
   // Writes the entries' icons (each drag into a folder of its own, so that a drop still reading
   // an earlier drag's files keeps them) and answers their URLs; nullptr when none was written.
@@ -26,7 +26,8 @@ class TTileDrag {
 
  private:
   THarvester& harvester_;
-  QTemporaryDir folder_;  // created private to the user; removed with the window
+  // Made private to the user at the first drag; removed with the window.
+  std::unique_ptr<LiveTempFolder> folder_;
   int drags_ = 0;
 };
 

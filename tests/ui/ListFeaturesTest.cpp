@@ -1,6 +1,11 @@
 // The list beyond the 32x32 tile: tiles at every size and pixel ratio, captions and tooltips,
 // the filter, the tile size setting, the details dialog, Export Images and dragging tiles out.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <fstream>
+#include <set>
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -13,6 +18,7 @@
 #include "harvest/BestImageIndex.h"
 #include "output/ExportImages.h"
 #include "output/RgbaPicture.h"
+#include "platform/SafeFileName.h"
 #include "support/HarvestFixtures.h"
 #include "support/TempDir.h"
 #include "ui/DetailsDialog.h"
@@ -240,6 +246,85 @@ TEST_F(ListFeaturesTest, DraggedTilesBecomeIconFilesNamedAfterTheirCaptions) {
                                 QStringLiteral("idi_app (2).ico"), QStringLiteral("icon.ico"),
                                 QStringLiteral("x_gnp.exe_.ico")}));
   EXPECT_TRUE(window->ListModel().flags(rows[0]).testFlag(Qt::ItemIsDragEnabled));
+}
+
+TEST_F(ListFeaturesTest, NamesFromCaptionsStayOneSafeNameInSaveAsAndDragOut) {
+  const std::string longCaption(300, 'x');  // 300 bytes, then a two-byte character cut in half
+  AddIcons({"../../etc/evil", "a/b", "line1\nline2", std::string("nul\0inside", 10),
+            "\u202Etxt.exe", ".hidden \xC2\x85", longCaption + "\xC3\xA9"},
+           {{32, 32}});
+  const QStringList expected{QStringLiteral("_.._etc_evil"), QStringLiteral("a_b"),
+                             QStringLiteral("line1_line2"),  QStringLiteral("nul_inside"),
+                             QStringLiteral("_txt.exe"),     QStringLiteral("hidden _")};
+  for (int row = 0; row < 7; ++row) {
+    SelectRow(row, QItemSelectionModel::ClearAndSelect);
+    dialogs.FileAnswers = {std::nullopt};
+    window->SaveAs1Click();
+    ASSERT_EQ(dialogs.FileRequests.size(), static_cast<std::size_t>(row + 1));
+    const QString offered = dialogs.FileRequests.back().FileName;
+    if (row < expected.size()) {
+      EXPECT_EQ(offered, expected[row]);
+    } else {  // room is left for the extension the dialog adds
+      EXPECT_EQ(offered, QString::fromStdString(longCaption.substr(0, kMaxFileNameBytes - 5)));
+    }
+  }
+
+  QModelIndexList rows;
+  for (int row = 0; row < 7; ++row) rows << window->ListModel().index(row);
+  std::unique_ptr<QMimeData> data(window->ListModel().mimeData(rows));
+  ASSERT_NE(data, nullptr);
+  ASSERT_EQ(data->urls().size(), 7);
+  for (qsizetype i = 0; i < data->urls().size(); ++i) {
+    const fs::path file = ToPath(data->urls()[i].toLocalFile());
+    EXPECT_TRUE(fs::is_regular_file(file));
+    const std::string name = file.filename().string();
+    if (i < expected.size()) {
+      EXPECT_EQ(FromPath(name), expected[i] + QStringLiteral(".ico"));
+    } else {
+      EXPECT_EQ(name, longCaption.substr(0, kMaxFileNameBytes - 4) + ".ico");
+    }
+  }
+}
+
+TEST_F(ListFeaturesTest, DragFolderLivesFromTheFirstDragToTheWindowsEndAndLeftOnesAreRemoved) {
+  const fs::path temp = dir.Path() / "tmp";
+  fs::create_directories(temp / "pictarix-drag-1-killed" / "1");  // a window that was killed
+  std::ofstream(temp / "pictarix-drag-1-killed" / "lock").put('x');
+  std::ofstream(temp / "pictarix-drag-1-killed" / "1" / "a.ico").put('x');
+  fs::create_directory(temp / "pictarix-drag-1-making");  // no lock yet, its process runs
+  const std::string live = "pictarix-drag-" + std::to_string(::getpid()) + "-living";
+  fs::create_directory(temp / live);
+  std::ofstream(temp / live / "lock").put('x');
+  const int held = ::open((temp / live / "lock").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  fs::create_directories(dir.Path() / "elsewhere");  // reached through a link: never entered
+  std::ofstream(dir.Path() / "elsewhere" / "lock").put('x');
+  fs::create_directory_symlink(dir.Path() / "elsewhere", temp / "pictarix-drag-2-linked");
+
+  const bool tempWasSet = qEnvironmentVariableIsSet("TMPDIR");
+  const QByteArray savedTemp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", QByteArray::fromStdString(temp.string()));
+  const auto dragFolders = [&] {
+    std::set<std::string> names;
+    for (const auto& item : fs::directory_iterator(temp)) names.insert(item.path().filename());
+    return names;
+  };
+  window = std::make_unique<TIconMain>(dialogs);
+  const std::set<std::string> atStart{"pictarix-drag-1-making", "pictarix-drag-2-linked", live};
+  EXPECT_EQ(dragFolders(), atStart);  // and none made for this window yet
+  EXPECT_TRUE(fs::exists(dir.Path() / "elsewhere" / "lock"));
+
+  AddIcons({"app"}, {{32, 32}});
+  std::unique_ptr<QMimeData> data(window->ListModel().mimeData({window->ListModel().index(0)}));
+  ASSERT_NE(data, nullptr);
+  const fs::path made = ToPath(data->urls().first().toLocalFile()).parent_path().parent_path();
+  EXPECT_EQ(made.parent_path(), temp);
+  EXPECT_EQ(dragFolders().size(), 4u);
+  window.reset();
+  EXPECT_FALSE(fs::exists(made));
+  EXPECT_EQ(dragFolders(), atStart);
+  tempWasSet ? qputenv("TMPDIR", savedTemp) : qunsetenv("TMPDIR");
+  ::close(held);
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+#pragma once
+// The pictures of the Details dialog. Each image shows in a cell of its own size, scaled down to
+// kMaxSide, and its picture is made only when its cell is drawn: an icon of thousands of images,
+// or of a few huge ones named thousands of times, costs the memory of the cells in view. Images
+// with the same bytes share one picture, and a bounded cache keeps the pictures last drawn.
+#include <functional>
+#include <vector>
+
+#include <QCache>
+#include <QListWidgetItem>
+#include <QPixmap>
+#include <QStyledItemDelegate>
+
+#include "model/IconImageList.h"
+
+namespace pictarix {
+
+class TDetailsPictures {
+ public:
+  static constexpr int kMaxSide = 256;
+  static constexpr int kCacheKiB = 32 * 1024;
+
+  // Told, once per distinct image, the images whose picture cannot be made.
+  using CannotDecode = std::function<void(const std::vector<int>& images)>;
+
+  // Reads `images`, which must outlive this and stay unchanged.
+  TDetailsPictures(TIconImageList& images, CannotDecode cannotDecode);
+
+  // The size of the image's cell picture, from the size its data states (no decoding).
+  QSize CellSize(int image) const;
+  // The image over a checkerboard at CellSize; null when it cannot be decoded.
+  QPixmap Picture(int image);
+
+ private:
+  TIconImageList& images_;
+  CannotDecode cannotDecode_;
+  std::vector<int> distinct_;  // per image: the first image with the same bytes
+  std::vector<QSize> cellSizes_;
+  std::vector<bool> failed_;  // per distinct image
+  QCache<int, QPixmap> cache_;
+};
+
+// A list item whose picture is asked of the pictures when the item is drawn.
+class TDetailsItem : public QListWidgetItem {
+ public:
+  TDetailsItem(const QString& text, TDetailsPictures& pictures, int image);
+  QVariant data(int role) const override;
+
+ private:
+  TDetailsPictures& pictures_;
+  int image_;
+};
+
+// Sizes each cell from its picture's CellSize and its text, without making the picture.
+class TDetailsDelegate : public QStyledItemDelegate {
+ public:
+  TDetailsDelegate(const TDetailsPictures& pictures, QObject* parent);
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+ private:
+  const TDetailsPictures& pictures_;
+};
+
+}  // namespace pictarix
