@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include <QDateTime>
 #include <QDir>
@@ -23,6 +24,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -119,6 +121,42 @@ void SetAside(const std::filesystem::path& path, const std::string& problem) {
   std::fputs(message.c_str(), stderr);
 }
 
+// The private folder of one settings copy: "pictarix-settings-<pid>-XXXXXX" in the temporary
+// folder. A process killed while it holds a copy leaves its folder; the first copy of a later
+// process removes the folders of processes that no longer run (only folders of the user running,
+// never through a link).
+constexpr char kCopyPrefix[] = "pictarix-settings-";
+
+void RemoveCopiesOfEndedProcesses(const std::filesystem::path& temporary) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(temporary, error)) {
+    const std::string name = entry.path().filename().string();
+    if (!name.starts_with(kCopyPrefix)) continue;
+    const std::string rest = name.substr(sizeof kCopyPrefix - 1);
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string::npos || rest.find_first_not_of("0123456789") != dash ||
+        dash > 9) {
+      continue;
+    }
+    const auto pid = static_cast<pid_t>(std::stol(rest.substr(0, dash)));
+    struct stat status {};
+    if (::lstat(entry.path().c_str(), &status) != 0 || !S_ISDIR(status.st_mode) ||
+        status.st_uid != ::geteuid() || pid == ::getpid() ||
+        !(::kill(pid, 0) != 0 && errno == ESRCH)) {
+      continue;
+    }
+    std::filesystem::remove_all(entry.path(), error);
+  }
+}
+
+std::unique_ptr<QTemporaryDir> MakeCopyFolder() {
+  static bool cleaned = false;
+  const QString temporary = QDir::tempPath();
+  if (!std::exchange(cleaned, true)) RemoveCopiesOfEndedProcesses(ToPath(temporary));
+  return std::make_unique<QTemporaryDir>(temporary + QLatin1Char('/') + QLatin1String(kCopyPrefix) +
+                                         QString::number(::getpid()) + QStringLiteral("-XXXXXX"));
+}
+
 #endif
 
 }  // namespace
@@ -160,8 +198,7 @@ TSettingsFile::TSettingsFile(const QString& organisation, const QString& applica
   }
   std::string problem;
   std::optional<QByteArray> bytes = ReadSettingsBytes(path_, problem);
-  copyFolder_ = std::make_unique<QTemporaryDir>(QDir::tempPath() +
-                                                QStringLiteral("/pictarix-settings-XXXXXX"));
+  copyFolder_ = MakeCopyFolder();
   copyPath_ =
       copyFolder_->isValid() ? copyFolder_->filePath(QStringLiteral("settings.conf")) : QString();
   const auto openCopy = [this](const QByteArray& text) {
