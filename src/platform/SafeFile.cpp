@@ -476,6 +476,28 @@ void ReplaceFileContents(const std::filesystem::path& target, std::span<const st
 #endif
 }
 
+void ReplaceFileOrLink(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
+#ifdef _WIN32
+  ReplaceFileContents(target, bytes);
+#else
+  const std::string name = target.filename().string();
+  if (name.empty() || name == "." || name == "..")
+    ThrowCreateError(target, SystemErrorText(EISDIR));
+  const std::filesystem::path parent = target.parent_path();
+  const TDescriptor folder(OpenFolder(ResolveOutputPath(parent.empty() ? "." : parent)));
+  if (folder.Get() < 0) ThrowCreateError(target, SystemErrorText(errno));
+  struct stat old {};
+  if (::fstatat(folder.Get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
+      S_ISLNK(old.st_mode)) {
+    old = {};  // the link goes as if nothing had the name: the rename replaces it
+  } else if (const auto refused = CheckTarget(folder.Get(), name, old)) {
+    ThrowCreateError(target, *refused);
+  }
+  if (const int error = ReplaceInFolder(folder.Get(), name, bytes, old); error != 0)
+    ThrowCreateError(target, SystemErrorText(error));
+#endif
+}
+
 std::vector<std::optional<std::string>> ReplaceFilesContents(
     std::span<const TFileReplacement> files) {
   std::vector<std::optional<std::string>> results(files.size());

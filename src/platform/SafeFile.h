@@ -21,6 +21,12 @@ namespace pictarix {
 // unnamed file is used.
 void ReplaceFileContents(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
 
+// ReplaceFileContents, except that the target's own name is never followed: when it is a
+// symbolic link, the link itself is replaced by the new file (which then gets 0666 less the
+// creation mask), and nothing is written where it points. Links in its folders are followed as
+// ResolveOutputPath allows.
+void ReplaceFileOrLink(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+
 // One file of ReplaceFilesContents; the bytes are only read during the call.
 struct TFileReplacement {
   std::filesystem::path Target;

@@ -17,18 +17,38 @@
 
 namespace pictarix {
 
-QStringList MacroLines(const QString& text) {
-  QStringList lines;
+QByteArrayList MacroLines(const QByteArray& text) {
+  QByteArrayList lines;
   qsizetype at = 0;
   const qsizetype end = text.size();
   while (at < end) {
     const qsizetype start = at;
-    while (at < end && text[at] != QLatin1Char('\r') && text[at] != QLatin1Char('\n')) ++at;
+    while (at < end && text[at] != '\r' && text[at] != '\n') ++at;
     lines.push_back(text.mid(start, at - start));
-    if (at < end && text[at] == QLatin1Char('\r')) ++at;
-    if (at < end && text[at] == QLatin1Char('\n')) ++at;
+    if (at < end && text[at] == '\r') ++at;
+    if (at < end && text[at] == '\n') ++at;
   }
   return lines;
+}
+
+QByteArray NameBytes(const QByteArray& text) {
+  // U+DC80..U+DCFF in UTF-8 is ED B2 80..ED B3 BF: the escaped byte is 0x80 plus the low bit of
+  // the second byte and the low six bits of the third.
+  QByteArray name;
+  name.reserve(text.size());
+  qsizetype at = 0;
+  while (at < text.size()) {
+    const auto byte = [&](qsizetype i) { return static_cast<unsigned char>(text[i]); };
+    if (byte(at) == 0xED && at + 2 < text.size() && (byte(at + 1) & 0xFE) == 0xB2 &&
+        (byte(at + 2) & 0xC0) == 0x80) {
+      name.push_back(
+          static_cast<char>(0x80 | ((byte(at + 1) & 0x01) << 6) | (byte(at + 2) & 0x3F)));
+      at += 3;
+    } else {
+      name.push_back(text[at++]);
+    }
+  }
+  return name;
 }
 
 // One connected client: collects its text up to the NUL byte or the close, answers, and goes.
@@ -39,13 +59,34 @@ class TDdeClient : public QObject {
       : QObject(socket), server_(server), socket_(socket) {
     // Qt reads no further ahead of us than this, so a flood costs no memory.
     socket_->setReadBufferSize(64 * 1024);
+    // From the connection on, whatever the client sends meanwhile (timers run on a monotonic
+    // clock).
     auto* deadline = new QTimer(this);
     deadline->setSingleShot(true);
+    deadline->setTimerType(Qt::PreciseTimer);
     connect(deadline, &QTimer::timeout, this, [this] { Drop(); });
     deadline->start(timeoutMs);
     connect(socket_, &QLocalSocket::readyRead, this, [this] { Read(); });
     connect(socket_, &QLocalSocket::disconnected, this, [this] { Closed(); });
-    Read();
+  }
+
+  // Reads what has come already; the client holds its place from now on.
+  void Start() { Read(); }
+
+  // Nothing has come from the client yet, also nothing Qt has not read from the socket.
+  bool Idle() const {
+    if (done_ || !text_.isEmpty() || socket_->bytesAvailable() > 0) return false;
+#ifdef Q_OS_UNIX
+    char byte = 0;
+    const auto fd = static_cast<int>(socket_->socketDescriptor());
+    if (fd >= 0 && ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT) >= 0) return false;
+#endif
+    return true;
+  }
+
+  void Drop() {
+    End();
+    socket_->abort();
   }
 
  private:
@@ -70,7 +111,7 @@ class TDdeClient : public QObject {
 
   // Hands the text on and answers, when the client is still there to hear it.
   void Finish() {
-    done_ = true;
+    End();
     server_.Deliver(text_);
     text_.clear();
     if (socket_->state() != QLocalSocket::ConnectedState) return;
@@ -79,9 +120,11 @@ class TDdeClient : public QObject {
     socket_->disconnectFromServer();  // once the answer has been written, without waiting
   }
 
-  void Drop() {
+  // The client gives up its place.
+  void End() {
+    if (done_) return;
     done_ = true;
-    socket_->abort();
+    server_.Release(this);
   }
 
   TDdeServer& server_;
@@ -144,7 +187,7 @@ void TDdeServer::AcceptClients() {
       if (errno == EINTR || errno == ECONNABORTED) continue;
       return;  // no more waiting (or out of descriptors: they stay queued for later)
     }
-    if (clients_ >= kMaxClients || !IsSameUser(fd)) {
+    if (!IsSameUser(fd) || !MakeRoom()) {
       ::close(fd);
       continue;
     }
@@ -187,7 +230,7 @@ TDdeServer::TAnnounce TDdeServer::Announce(const QString& service, const QString
 
 void TDdeServer::AcceptClients() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    if (clients_ >= kMaxClients) {
+    if (!MakeRoom()) {
       socket->abort();
       socket->deleteLater();
       continue;
@@ -214,15 +257,32 @@ TDdeServer::TAnnounce TDdeServer::Announce(const QString& service) {
   return Announce(service, folder);
 }
 
+bool TDdeServer::MakeRoom() {
+  if (served_.size() < static_cast<std::size_t>(kMaxClients)) return true;
+  // Clients that connect and send nothing cannot keep others out: the oldest of them goes.
+  for (TDdeClient* client : served_) {
+    if (client->Idle()) {
+      client->Drop();
+      return true;
+    }
+  }
+  return false;
+}
+
 void TDdeServer::Serve(QLocalSocket* socket) {
   connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-  ++clients_;
-  connect(socket, &QObject::destroyed, this, [this] { --clients_; });
-  new TDdeClient(*this, socket, clientTimeoutMs_);
+  auto* client = new TDdeClient(*this, socket, clientTimeoutMs_);
+  served_.push_back(client);
+  client->Start();
+}
+
+void TDdeServer::Release(TDdeClient* client) {
+  std::erase(served_, client);
 }
 
 void TDdeServer::Deliver(const QByteArray& text) {
-  const QStringList lines = MacroLines(QString::fromUtf8(text));
+  QByteArrayList lines = MacroLines(text);
+  for (QByteArray& line : lines) line = NameBytes(line);
   if (lines.isEmpty()) return;  // nothing to run (a probe, an empty text)
   // The window runs the macro once the socket's handlers have returned.
   QMetaObject::invokeMethod(

@@ -5,10 +5,15 @@
 // Wire format: the client sends the text (UTF-8, one path per line) and ends it with a NUL byte
 // or by closing; the server answers the one byte 0x80 (acknowledged) whenever it could read the
 // text, then closes. Text longer than kMaxTextBytes, a client that has not finished within the
-// client time-out, and a client of another user are dropped without an answer.
+// client time-out (counted from its connection), and a client of another user are dropped
+// without an answer. When kMaxClients are served, a new client takes the place of the oldest
+// one that has sent nothing yet; only when every place holds a client that is sending is the
+// new one turned away.
+#include <vector>
+
+#include <QByteArrayList>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
 #include "ui/DdeSocketClaim.h"
 
@@ -20,7 +25,15 @@ namespace pictarix {
 
 // Execute text split into lines at CR, LF or CR LF. An empty text has no lines; a line break at
 // the very end ends the last line without starting another.
-QStringList MacroLines(const QString& text);
+QByteArrayList MacroLines(const QByteArray& text);
+
+// The bytes of a name sent as text. Names are sent as UTF-8, but a file name may hold bytes that
+// are no UTF-8: such bytes are kept as they came, and a UTF-8 encoded surrogate escape
+// (U+DC80 to U+DCFF, as Python's os.fsencode and our JSON output write such a byte) becomes the
+// byte it stands for.
+QByteArray NameBytes(const QByteArray& text);
+
+class TDdeClient;
 
 class TDdeServer : public QObject {
   Q_OBJECT
@@ -51,18 +64,22 @@ class TDdeServer : public QObject {
   // Why the last Announce does not serve (empty while serving).
   const QString& ErrorText() const { return error_; }
   void SetClientTimeout(int milliseconds) { clientTimeoutMs_ = milliseconds; }
-  int ClientCount() const { return clients_; }
+  // Clients holding a place: connected and neither answered nor dropped yet.
+  int ClientCount() const { return static_cast<int>(served_.size()); }
 
  signals:
-  // The execute text of one client as lines (a text without lines sends nothing), sent after the
-  // socket's handlers have returned.
-  void ExecuteMacro(const QStringList& lines);
+  // The execute text of one client as lines, each as the bytes of a name (NameBytes); a text
+  // without lines sends nothing. Sent after the socket's handlers have returned.
+  void ExecuteMacro(const QByteArrayList& lines);
 
  private:
   void AcceptClients();
+  // Whether a new client may be served now, making room by dropping the oldest idle client.
+  bool MakeRoom();
   void Serve(QLocalSocket* socket);
   void StopServing();
   void Deliver(const QByteArray& text);
+  void Release(TDdeClient* client);
   friend class TDdeClient;
 
 #ifdef Q_OS_UNIX
@@ -76,7 +93,8 @@ class TDdeServer : public QObject {
   QString socketPath_;
   QString error_;
   int clientTimeoutMs_ = kDefaultClientTimeoutMs;
-  int clients_ = 0;
+  // The clients holding a place, oldest connection first.
+  std::vector<TDdeClient*> served_;
 };
 
 }  // namespace pictarix

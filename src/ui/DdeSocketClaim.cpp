@@ -71,9 +71,11 @@ int Listen(const sockaddr_un& address, TSocketClaim& claim, QString& error, cons
     return -1;
   }
   struct stat status {};
-  // The folder keeps others out already; the socket itself is the user's only as well.
+  // The folder keeps others out already; the socket itself is the user's only as well. The
+  // queue of connections not yet accepted is long, so a burst of clients waits there instead of
+  // being refused before the window has looked at them (it accepts them all at once).
   if (::lstat(address.sun_path, &status) != 0 ||
-      ::chmod(address.sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(listener, 16) != 0) {
+      ::chmod(address.sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(listener, SOMAXCONN) != 0) {
     error = SystemError(path, "cannot listen");
     ::close(listener);
     ::unlink(address.sun_path);

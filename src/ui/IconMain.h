@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include <QByteArrayList>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
@@ -92,7 +93,7 @@ class TIconMain : public QMainWindow, public THarvestHost {
   void ProcessCommandLine();
   void HandleDroppedFiles(const QStringList& names);
   // A macro that arrives during a run is kept and runs once the run has ended.
-  void TarvoExecuteMacro(const QStringList& lines);
+  void TarvoExecuteMacro(const QByteArrayList& lines);
   // The macros `server` receives run as TarvoExecuteMacro of this window.
   void ServeTarvo(TDdeServer& server);
   // True until the first activation has taken up the command line.

@@ -67,19 +67,19 @@ void TIconMain::HandleDroppedFiles(const QStringList& names) {
 // DDE macros
 
 void TIconMain::ServeTarvo(TDdeServer& server) {
-  connect(&server, &TDdeServer::ExecuteMacro, this, [this](const QStringList& lines) {
+  connect(&server, &TDdeServer::ExecuteMacro, this, [this](const QByteArrayList& lines) {
     Guarded([this, &lines] { TarvoExecuteMacro(lines); });
   });
 }
 
-void TIconMain::TarvoExecuteMacro(const QStringList& lines) {
+void TIconMain::TarvoExecuteMacro(const QByteArrayList& lines) {
   if (lines.isEmpty()) return;
   // During a run the macro is kept (the server has acknowledged it already) and runs after it.
   const auto restore = [this] {
     if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     return true;
   };
-  runs_.Run({restore, [this, names = MacroNames(lines)] { HarvestNames(*harvester_, names); }, true,
+  runs_.Run({restore, [this, paths = MacroNames(lines)] { HarvestPaths(*harvester_, paths); }, true,
              true});
 }
 

@@ -4,17 +4,25 @@
 #include <QUrl>
 
 #include "harvest/Harvester.h"
+#include "platform/Files.h"
 #include "ui/QtPaths.h"
 
 namespace pictarix {
 
 void HarvestNames(THarvester& harvester, const QStringList& names) {
-  for (const QString& name : names) {
+  std::vector<std::filesystem::path> paths;
+  paths.reserve(static_cast<std::size_t>(names.size()));
+  for (const QString& name : names) paths.push_back(ToPath(name));
+  HarvestPaths(harvester, paths);
+}
+
+void HarvestPaths(THarvester& harvester, const std::vector<std::filesystem::path>& paths) {
+  for (const std::filesystem::path& path : paths) {
     if (harvester.StopRequested) break;
-    if (IsDirectory(name)) {
-      harvester.HarvestDirectory(ToPath(name));
+    if (!path.empty() && IsDirectory(path)) {
+      harvester.HarvestDirectory(path);
     } else {
-      harvester.HarvestFile(ToPath(name));
+      harvester.HarvestFile(path);
     }
   }
 }
@@ -28,13 +36,13 @@ QStringList LocalNames(const QMimeData* data) {
   return names;
 }
 
-QStringList MacroNames(const QStringList& lines) {
-  QStringList names;
-  const QChar quote(QLatin1Char('"'));
-  for (const QString& line : lines) {
+std::vector<std::filesystem::path> MacroNames(const QByteArrayList& lines) {
+  std::vector<std::filesystem::path> names;
+  for (const QByteArray& line : lines) {
     if (line.size() < 2) continue;
-    const bool quoted = line.front() == quote && line.back() == quote;
-    names.push_back(quoted ? line.mid(1, line.size() - 2) : line);
+    const bool quoted = line.front() == '"' && line.back() == '"';
+    const QByteArray name = quoted ? line.mid(1, line.size() - 2) : line;
+    names.emplace_back(name.toStdString());
   }
   return names;
 }

@@ -5,6 +5,8 @@
 #include <QSettings>
 #include <QStringList>
 
+#include "ui/SettingsFile.h"
+
 namespace pictarix {
 
 namespace {
@@ -32,15 +34,17 @@ QString ValueKey(const QString& name) {
 
 class OpenKey {
  public:
-  explicit OpenKey(const SettingsLocation& where)
-      : settings_(QSettings::UserScope, where.Organisation, where.Application) {
-    if (!where.Group.isEmpty()) settings_.beginGroup(where.Group);
+  explicit OpenKey(const SettingsLocation& where,
+                   TSettingsFile::TUse use = TSettingsFile::TUse::Read)
+      : file_(where.Organisation, where.Application, use) {
+    if (!where.Group.isEmpty()) file_.Settings().beginGroup(where.Group);
   }
-  QSettings& operator*() { return settings_; }
-  QSettings* operator->() { return &settings_; }
+  QSettings& operator*() { return file_.Settings(); }
+  QSettings* operator->() { return &file_.Settings(); }
+  void Save() { file_.Save(); }
 
  private:
-  QSettings settings_;
+  TSettingsFile file_;
 };
 
 // Text as the platform's integer conversion takes it: optional sign, decimal digits, or
@@ -120,18 +124,22 @@ bool RegKeyExists(TRegRoot root, const QString& keyPath) {
 void CreateRegKey(TRegRoot root, const QString& keyPath) {
   const std::optional<SettingsLocation> where = Locate(root, keyPath);
   if (!where) return;
-  OpenKey key(*where);
+  OpenKey key(*where, TSettingsFile::TUse::Change);
   key->setValue(ValueKey(QString()), QString());
+  key.Save();
 }
 
 void WriteRegValue(TRegRoot root, const QString& keyPath, const QString& name,
                    const QVariant& data) {
   const std::optional<SettingsLocation> where = Locate(root, keyPath);
   if (!where) return;
-  if (!RegKeyExists(root, keyPath)) CreateRegKey(root, keyPath);
-  OpenKey key(*where);
+  OpenKey key(*where, TSettingsFile::TUse::Change);
+  // A new key gets an empty unnamed value, as creating a registry key does.
+  if (key->childKeys().isEmpty() && key->childGroups().isEmpty()) {
+    key->setValue(ValueKey(QString()), QString());
+  }
   key->setValue(ValueKey(name), data);
-  key->sync();  // a failure stays silent
+  key.Save();  // a failure stays silent
 }
 
 void WriteRegString(TRegRoot root, const QString& keyPath, const QString& name,

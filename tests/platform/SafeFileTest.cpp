@@ -107,6 +107,20 @@ TEST_F(ReplaceFileTest, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
   EXPECT_EQ(ReadWholeFile(victim / "important.conf"), (Bytes{1, 2}));
 }
 
+TEST_F(ReplaceFileTest, ReplacingAFileOrLinkReplacesTheLinkItselfNeverWhereItPoints) {
+  const fs::path victim = dir.Path() / "victim.conf";
+  WriteText(victim, "keep");
+  fs::create_directories(dir.Path() / "real");
+  fs::create_symlink("real", dir.Path() / "folder");
+  const fs::path settings = dir.Path() / "folder" / "settings.conf";
+  fs::create_symlink(victim, settings);
+  ReplaceFileOrLink(settings, Bytes{1, 2});
+  EXPECT_EQ(ReadWholeFile(victim), (Bytes{'k', 'e', 'e', 'p'}));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir.Path() / "real" / "settings.conf")));
+  EXPECT_EQ(ReadWholeFile(settings), (Bytes{1, 2}));
+  EXPECT_EQ(Names(dir.Path() / "real"), std::vector<std::string>{"settings.conf"});
+}
+
 TEST_F(ReplaceFileTest, KeepsOwnerGroupAndModeWithoutSetuidSetgidSticky) {
   NeedRoot();
   if (IsSkipped()) return;

@@ -26,8 +26,8 @@ namespace {
 
 TEST(MacroLinesTest, SplitsAtCrLfOrBothAndKeepsBlankLines) {
   struct Row {
-    QString text;
-    QStringList lines;
+    QByteArray text;
+    QByteArrayList lines;
   };
   const Row rows[] = {
       {"", {}},
@@ -40,6 +40,21 @@ TEST(MacroLinesTest, SplitsAtCrLfOrBothAndKeepsBlankLines) {
       {"\"/x y\"\n", {"\"/x y\""}},
   };
   for (const Row& row : rows) EXPECT_EQ(MacroLines(row.text), row.lines) << row.text.toStdString();
+}
+
+TEST(NameBytesTest, BytesThatAreNoUtf8ArriveAsTheyCameOrFromTheirSurrogateEscapes) {
+  struct Row {
+    QByteArray text;
+    QByteArray name;
+  };
+  const Row rows[] = {
+      {"/a\xC3\xA4\xE2\x82\xAC", "/a\xC3\xA4\xE2\x82\xAC"},  // UTF-8 stays as it is
+      {"/x\xFF\xC3", "/x\xFF\xC3"},                          // no UTF-8: kept raw
+      {"/x\xED\xB3\xBF.ico", "/x\xFF.ico"},                  // U+DCFF
+      {"\xED\xB2\x80\xED\xB3\x80", "\x80\xC0"},              // U+DC80, U+DCC0
+      {"\xED\x9F\xBF\xED\xB2", "\xED\x9F\xBF\xED\xB2"},      // U+D7FF and a cut escape stay
+  };
+  for (const Row& row : rows) EXPECT_EQ(NameBytes(row.text), row.name) << row.text.toHex().data();
 }
 
 TEST(DdeSocketPathTest, ServiceIsTheFileNameCutBeforeItsFirstDot) {
@@ -147,7 +162,12 @@ class DdeServerTest : public ::testing::Test {
   std::vector<QStringList> Macros() {
     PumpPending();
     std::vector<QStringList> macros;
-    for (const QList<QVariant>& call : *spy) macros.push_back(call.at(0).toStringList());
+    for (const QList<QVariant>& call : *spy) {
+      QStringList lines;
+      for (const QByteArray& line : call.at(0).value<QByteArrayList>())
+        lines.push_back(QString::fromUtf8(line));
+      macros.push_back(lines);
+    }
     return macros;
   }
   void Serve(TDdeServer& server) {
@@ -253,18 +273,39 @@ TEST_F(DdeServerTest, AStalledClientIsDroppedWhileOthersAreServed) {
   EXPECT_EQ(Macros(), std::vector<QStringList>{{"/other"}});
 }
 
-TEST_F(DdeServerTest, ClientsBeyondTheLimitAreTurnedAway) {
+TEST_F(DdeServerTest, IdleClientsMakeRoomForNewOnesSendingClientsKeepTheirPlace) {
   TDdeServer server;
   Serve(server);
-  std::vector<int> idle;
-  for (int i = 0; i <= TDdeServer::kMaxClients; ++i) idle.push_back(ConnectTo(server.SocketPath()));
+  const QString path = server.SocketPath();
   char byte = 0;
-  // The last is closed at once; the first still waits for its text.
-  EXPECT_TRUE(PumpUntil([&] { return ::recv(idle.back(), &byte, 1, MSG_DONTWAIT) == 0; },
-                        std::chrono::seconds(5)));
+  const auto closedByServer = [&](int fd) {
+    return PumpUntil([&] { return ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0; },
+                     std::chrono::seconds(5));
+  };
+  std::vector<int> idle;
+  for (int i = 0; i <= TDdeServer::kMaxClients; ++i) idle.push_back(ConnectTo(path));
+  // The oldest idle client goes; the newest holds a place.
+  EXPECT_TRUE(closedByServer(idle.front()));
   EXPECT_EQ(server.ClientCount(), TDdeServer::kMaxClients);
-  EXPECT_EQ(::recv(idle.front(), &byte, 1, MSG_DONTWAIT), -1);
+  EXPECT_EQ(::recv(idle.back(), &byte, 1, MSG_DONTWAIT), -1);
+  // Probes keep getting in while idle clients hold every place.
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(WhileServing([&] { return SendMacro(path, "/probe"); }), kAck);
   for (int fd : idle) ::close(fd);
+  PumpUntil([&] { return server.ClientCount() == 0; });
+
+  // Clients in the middle of their text keep their places: a newcomer is turned away.
+  std::vector<int> sending;
+  for (int i = 0; i < TDdeServer::kMaxClients; ++i) {
+    sending.push_back(ConnectTo(path));
+    SendAll(sending.back(), "/part");
+  }
+  PumpUntil([&] { return server.ClientCount() == TDdeServer::kMaxClients; });
+  const int late = ConnectTo(path);
+  EXPECT_TRUE(closedByServer(late));
+  EXPECT_EQ(::recv(sending.front(), &byte, 1, MSG_DONTWAIT), -1);
+  for (int fd : sending) ::close(fd);
+  ::close(late);
   PumpUntil([&] { return server.ClientCount() == 0; });
   EXPECT_EQ(server.ClientCount(), 0);
 }

@@ -2,12 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
+#include <fstream>
+
 #include <QSettings>
 
+#include "support/TempDir.h"
 #include "ui/Dialogs.h"
 #include "ui/FakeDialogs.h"
 #include "ui/IconMain.h"
 #include "ui/QtPaths.h"
+#include "ui/SettingsFile.h"
 #include "ui/WindowFixture.h"
 
 namespace pictarix::testing {
@@ -93,6 +100,58 @@ TEST_F(SettingsTest, KeyPathWithLeadingBackslashIsTheSameKey) {
   WriteRegBool(TRegRoot::CurrentUser, QStringLiteral("Pictarix"), kStayOnTopValue, false);
   EXPECT_TRUE(
       ReadRegBool(TRegRoot::CurrentUser, QStringLiteral("Pictarix"), kStayOnTopValue, true));
+}
+
+// The settings files set aside in the settings folder, each removed; answers how many.
+int RemoveSetAside(const std::filesystem::path& settings) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(settings.parent_path())) {
+    if (entry.path().filename().string().starts_with(settings.filename().string() + ".bad-")) {
+      std::filesystem::remove(entry.path());
+      ++count;
+    }
+  }
+  return count;
+}
+
+TEST_F(SettingsTest, AFileThatIsNoRegularFileOrNoSettingsIsSetAsideAndNeverWrittenThrough) {
+  const std::filesystem::path settings = SettingsFilePath("Wexlund", "Pictarix");
+  TempDir temp;
+  const std::filesystem::path fifo = temp.Path() / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::filesystem::path victim = temp.Path() / "victim";
+  std::ofstream(victim) << "keep\n";
+  std::filesystem::remove(settings);
+
+  // A link to a FIFO: read without waiting, set aside with a message, the defaults used.
+  std::filesystem::create_symlink(fifo, settings);
+  ::testing::internal::CaptureStderr();
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_TRUE(StayOnTop());
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+  const std::string message = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(message.find("is a symbolic link; it was moved to"), std::string::npos) << message;
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(settings)));
+  EXPECT_EQ(RemoveSetAside(settings), 1);
+
+  // A link to another file: the link is replaced, the file it names keeps its text.
+  std::filesystem::create_symlink(victim, settings);
+  ::testing::internal::CaptureStderr();
+  WriteRegBool(TRegRoot::CurrentUser, kSettingsKey, kStayOnTopValue, false);
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(settings)));
+  EXPECT_FALSE(StayOnTop());
+  std::ifstream kept(victim);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep\n");
+  EXPECT_EQ(RemoveSetAside(settings), 1);
+
+  // Text that is no settings: set aside whole.
+  std::ofstream(settings) << "[General\nT=0\n";
+  ::testing::internal::CaptureStderr();
+  EXPECT_TRUE(StayOnTop());
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot be read as settings"),
+            std::string::npos);
+  EXPECT_EQ(RemoveSetAside(settings), 1);
 }
 
 TEST_F(SettingsTest, CreatingTheWindowWritesTheProgramPathAndStayOnTop) {

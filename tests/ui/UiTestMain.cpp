@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "ui/SettingsFile.h"
+
 int main(int argc, char* argv[]) {
   ::testing::InitGoogleTest(&argc, argv);
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -17,6 +19,7 @@ int main(int argc, char* argv[]) {
   if (!settingsFolder.isValid()) return 2;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
+  pictarix::SetSettingsFolder(settingsFolder.path());
   // A runtime folder of our own: no test ever reaches the socket of a window the user runs.
   QTemporaryDir runtimeFolder;
   if (!runtimeFolder.isValid()) return 2;

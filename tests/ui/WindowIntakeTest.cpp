@@ -171,7 +171,7 @@ TEST_F(IntakeTest, LongPathsAreNeverCut) {
   ASSERT_GT(name.size(), 360);
   EXPECT_TRUE(Drop({name}));
   WaitIdle();
-  window->TarvoExecuteMacro({"\"" + name + "\""});
+  window->TarvoExecuteMacro({QFile::encodeName("\"" + name + "\"")});
   EXPECT_EQ(Captions(), QStringList({"deep", "deep"}));
 }
 
@@ -239,6 +239,18 @@ TEST_F(MacroTest, DirectoriesWithAndWithoutQuotes) {
   EXPECT_EQ(Send(text), kAck);
   EXPECT_EQ(Captions(), QStringList({"Icon 0", "quoted", "bare"}));
   EXPECT_EQ(Panel(0), QStringLiteral("Processing Finished"));
+  EXPECT_EQ(Panel(1), QStringLiteral("2 files"));
+}
+
+TEST_F(MacroTest, NamesThatAreNoUtf8ArriveWholeRawOrAsSurrogateEscapes) {
+  const std::string raw = temp.Path().string() + "/raw\xFF.ico";
+  WriteSolidIconFile(raw, 0x112233);
+  const std::string escaped = temp.Path().string() + "/esc\xFE.ico";
+  WriteSolidIconFile(escaped, 0x445566);
+  EXPECT_EQ(Send(raw + "\n" + temp.Path().string() + "/esc\xED\xB3\xBE.ico"), kAck);
+  std::vector<std::filesystem::path> files;
+  for (const TListEntry& entry : window->Harvester().Entries) files.push_back(entry.File);
+  EXPECT_EQ(files, (std::vector<std::filesystem::path>{raw, escaped}));
   EXPECT_EQ(Panel(1), QStringLiteral("2 files"));
 }
 
