@@ -3,8 +3,14 @@
 # nothing but the layer's declared dependencies. A layer that calls into a layer above it, or
 # into a library it does not declare, fails the build at that link.
 #
+# The same rule for includes is checked by a test over the sources (CheckIncludes.cmake): each
+# layer, and each program folder named with pictarix_include_rule, may include only its own
+# folder and the folders it declares.
+#
 #   pictarix_link_check(<library>)
 #   pictarix_add_layer(<folder> [DEPENDS <targets>...])  defines pictarix_<folder>
+#   pictarix_include_rule(<folder> [QT] [USES <folders>...])
+#   pictarix_add_include_check()                          the test, once all rules are known
 
 function(pictarix_link_check library)
   add_executable(${library}_link_check ${PROJECT_SOURCE_DIR}/cmake/LinkCheck.cpp)
@@ -20,4 +26,33 @@ function(pictarix_add_layer folder)
   target_link_libraries(${library} PUBLIC ${LAYER_DEPENDS} pictarix_options
                         PRIVATE pictarix_fuzz_coverage)
   pictarix_link_check(${library})
+  set(uses "")
+  foreach(dependency IN LISTS LAYER_DEPENDS)
+    if(dependency MATCHES "^pictarix_(.+)$")
+      if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/src/${CMAKE_MATCH_1})
+        list(APPEND uses ${CMAKE_MATCH_1})
+      endif()
+    endif()
+  endforeach()
+  pictarix_include_rule(${folder} USES ${uses})
+endfunction()
+
+function(pictarix_include_rule folder)
+  cmake_parse_arguments(PARSE_ARGV 1 RULE "QT" "" "USES")
+  list(JOIN RULE_USES "," uses)
+  set(qt 0)
+  if(RULE_QT)
+    set(qt 1)
+  endif()
+  set_property(GLOBAL APPEND PROPERTY PICTARIX_INCLUDE_RULES "${folder}:${uses}:${qt}")
+endfunction()
+
+function(pictarix_add_include_check)
+  get_property(rules GLOBAL PROPERTY PICTARIX_INCLUDE_RULES)
+  list(JOIN rules "\n" text)
+  file(WRITE ${PROJECT_BINARY_DIR}/include-rules.txt "${text}\n")
+  add_test(NAME LayerIncludes
+           COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/src
+                   -DRULES=${PROJECT_BINARY_DIR}/include-rules.txt
+                   -P ${PROJECT_SOURCE_DIR}/cmake/CheckIncludes.cmake)
 endfunction()
