@@ -22,6 +22,21 @@ namespace pictarix {
 // unnamed file is used.
 void ReplaceFileContents(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
 
+// One file of ReplaceFilesContents; the bytes are only read during the call.
+struct TFileReplacement {
+  std::filesystem::path Target;
+  std::span<const std::uint8_t> Bytes;
+};
+
+// ReplaceFileContents for many files, with the same guarantees for each file, but cheaper: a
+// chunk of new files is written and kept open, flushed to disk together, then each takes its
+// target's name, and each folder is flushed once per chunk; the links of a folder are judged
+// once per chunk. Answers, in the order given, the
+// EFCreateError text of each file that could not be written (its target left as it was) or
+// nothing for a file written; one file's failure does not stop the others.
+std::vector<std::optional<std::string>> ReplaceFilesContents(
+    std::span<const TFileReplacement> files);
+
 // ReplaceFileContents for content made piece by piece, which need never be held whole: the
 // target is judged and the new file made beside it when the writer is made, Write appends to the
 // new file, and Commit flushes it and gives it the target's name, with the same guarantees.
@@ -42,20 +57,5 @@ class SafeFileWriter {
   struct State;
   std::unique_ptr<State> state_;
 };
-
-// One file of ReplaceFilesContents; the bytes are only read during the call.
-struct TFileReplacement {
-  std::filesystem::path Target;
-  std::span<const std::uint8_t> Bytes;
-};
-
-// ReplaceFileContents for many files, with the same guarantees for each file, but cheaper: a
-// chunk of new files is written and kept open, flushed to disk together, then each takes its
-// target's name, and each folder is flushed once per chunk; the links of a folder are judged
-// once per chunk. Answers, in the order given, the
-// EFCreateError text of each file that could not be written (its target left as it was) or
-// nothing for a file written; one file's failure does not stop the others.
-std::vector<std::optional<std::string>> ReplaceFilesContents(
-    std::span<const TFileReplacement> files);
 
 }  // namespace pictarix
