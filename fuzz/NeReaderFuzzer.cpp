@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     written = T16BitWriter(library.Icons).Assemble();
   } catch (const EICLReadError&) {
-    return 0;  // more than 32767 images, or data no shift can place
+    return 0;  // beyond a limit of the format or of the reader: nothing is written
   }
 
   std::vector<TIconEntry> back = Read(written, ok);

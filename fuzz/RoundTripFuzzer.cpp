@@ -105,7 +105,7 @@ void CheckLibraryRoundTrip(TIconLibrary& library) {
   try {
     written = T16BitWriter(library.Icons).Assemble();
   } catch (const EICLReadError&) {
-    return;  // more than 32767 icons or images, or data no alignment shift can place
+    return;  // beyond a limit of the format or of the reader: nothing is written
   }
   T16BitReader reader("back.icl", std::make_unique<TMemoryStream>(std::move(written)));
   const std::vector<TIconEntry> back = reader.ReadIcons({});  // raises (and fails) if unreadable

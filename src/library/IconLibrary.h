@@ -41,8 +41,9 @@ class TIconLibrary {
   // reader reads `stream` (from any position; nothing else opens the file).
   TLoadResult LoadFromStream(const std::filesystem::path& fileName,
                              std::unique_ptr<TStream> stream);
-  // Writes the whole list as an icon library, replacing the file safely. EICLReadError for an
-  // empty list or more than kMaxLibraryIcons icons.
+  // Writes the whole list as an icon library, replacing the file safely. EICLReadError, with the
+  // file untouched, for an empty list, more than kMaxLibraryIcons icons, or a library beyond
+  // what the format's header fields or the reader's budget can hold (T16BitWriter).
   void SaveToFile(const std::filesystem::path& fileName);
   // Calls OnProgress, when set.
   void DoProgress(std::int32_t total, std::int32_t current);

@@ -45,7 +45,7 @@ ImageData TNeBlocks::Image(std::size_t index, const TResourceEntry& entry,
   if (bytesInRes > fileSize_) throw EICLReadError("Icon image larger than its file");
   const auto key = std::make_pair(index, bytesInRes);
   if (const auto cached = images_.find(key); cached != images_.end()) {
-    Spend(ReadBudget::kImageOverhead + bytesInRes);
+    Spend(ImageCost(0, bytesInRes));
     return cached->second;
   }
 
@@ -57,7 +57,7 @@ ImageData TNeBlocks::Image(std::size_t index, const TResourceEntry& entry,
   const std::uint64_t held = offset < fileSize_ ? std::min(wanted, fileSize_ - offset) : 0;
   const std::uint64_t size = held < wanted ? std::max<std::uint64_t>(held, bytesInRes) : wanted;
 
-  Spend(ReadBudget::kImageOverhead + std::max<std::uint64_t>(size, bytesInRes));
+  Spend(ImageCost(size, bytesInRes));
   auto data = std::make_shared<const std::vector<std::uint8_t>>(ReadAt(offset, held, size));
   images_.emplace(key, data);
   return data;

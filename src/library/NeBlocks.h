@@ -2,6 +2,7 @@
 // The resource blocks of one 16-bit NE file: group directories and icon images, each read in one
 // piece at its position. Every block made from file data counts against the file's read budget,
 // so groups and images that all point at the same bytes cannot multiply them without bound.
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <utility>
@@ -25,6 +26,12 @@ class TNeBlocks {
   std::vector<std::uint8_t> Group(const TResourceEntry& entry);
   // The data of icon-image entry `index` for an image of `bytesInRes` bytes (see the .cpp).
   ImageData Image(std::size_t index, const TResourceEntry& entry, std::uint32_t bytesInRes);
+
+  // What an image of `bytesInRes` bytes read as a block of `blockSize` bytes costs the budget
+  // (a block already made: `blockSize` 0). The library writer checks its files by the same sum.
+  static std::uint64_t ImageCost(std::uint64_t blockSize, std::uint32_t bytesInRes) {
+    return ReadBudget::kImageOverhead + std::max<std::uint64_t>(blockSize, bytesInRes);
+  }
 
  private:
   // Counts bytes made from file data against what the file can reasonably give.

@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "platform/Errors.h"
 #include "platform/OutputPath.h"
@@ -181,7 +182,14 @@ class TStagedFile {
   // file it replaces (st_mode 0: none).
   int Write(int folder, const std::string& name, std::span<const std::uint8_t> bytes,
             const struct stat& old, bool unnamed) {
-    const int fd = unnamed ? ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)
+    const int error = Open(folder, name, old, unnamed);
+    return error == 0 ? Append(folder, bytes) : error;
+  }
+
+  // Makes the empty file. An unnamed file is also readable, so that its content can still be
+  // copied into a named one where it cannot be linked.
+  int Open(int folder, const std::string& name, const struct stat& old, bool unnamed) {
+    const int fd = unnamed ? ::openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666)
                            : CreateNamed(folder, hidden_, name);
     if (fd < 0) {
       // Kernels and file systems without unnamed files answer one of these.
@@ -189,8 +197,13 @@ class TStagedFile {
       return unnamed && lacking ? kNoUnnamedFile : errno;
     }
     file_ = TDescriptor(fd);
-    int error = old.st_mode != 0 ? KeepOwnerAndMode(fd, old) : 0;
-    if (error == 0) error = WriteAll(fd, bytes);
+    const int error = old.st_mode != 0 ? KeepOwnerAndMode(fd, old) : 0;
+    if (error != 0) Discard(folder);
+    return error;
+  }
+
+  int Append(int folder, std::span<const std::uint8_t> bytes) {
+    const int error = WriteAll(file_.Get(), bytes);
     if (error != 0) Discard(folder);
     return error;
   }
@@ -207,7 +220,8 @@ class TStagedFile {
   // Links and closes the file, then renames it over `name`; the target is replaced only when
   // every step before the rename has succeeded. Where nothing had the name when it was checked
   // (`fresh`), the whole file takes the name in one link, which never replaces what may have
-  // appeared since.
+  // appeared since. An unnamed file that cannot be linked here (kNoUnnamedFile) stays open,
+  // for its content to be copied.
   int Publish(int folder, const std::string& name, bool fresh) {
     if (fresh && hidden_.empty()) {
       const int linked = LinkDescriptor(file_.Get(), folder, name);
@@ -216,12 +230,13 @@ class TStagedFile {
         if (closed != 0) ::unlinkat(folder, name.c_str(), 0);
         return closed;
       }
-      if (linked != EEXIST) {
-        Discard(folder);
-        return linked;
-      }
+      if (linked != EEXIST) return linked;
     }
-    int error = hidden_.empty() ? LinkUnnamed(file_.Get(), folder, hidden_, name) : 0;
+    int error = 0;
+    if (hidden_.empty()) {
+      error = LinkUnnamed(file_.Get(), folder, hidden_, name);
+      if (error == kNoUnnamedFile) return error;
+    }
     if (const int closed = file_.Close(); error == 0) error = closed;
     if (error == 0 && ::renameat(folder, hidden_.c_str(), folder, name.c_str()) != 0) error = errno;
     if (error != 0) {
@@ -430,8 +445,10 @@ void ReplaceChunk(std::span<const TFileReplacement> files, std::size_t first, st
     const int folder = file.Folder->Fd.Get();
     int error = file.Staged.Publish(folder, file.Name, file.Old.st_mode == 0);
     // An unnamed file that cannot be named here is written again the named way.
-    if (error == kNoUnnamedFile)
+    if (error == kNoUnnamedFile) {
+      file.Staged.Discard(folder);
       error = TryReplace(folder, file.Name, files[file.Index].Bytes, file.Old, false);
+    }
     if (error != 0)
       fail(file.Index, SystemErrorText(error));
     else
@@ -440,9 +457,150 @@ void ReplaceChunk(std::span<const TFileReplacement> files, std::size_t first, st
   folders.FlushRenamed();
 }
 
+// Copies the whole content of the readable file `from` into a new hidden file beside `name`
+// and renames it over `name`, as TryReplace does.
+int CopyIntoNamedFile(int from, int folder, const std::string& name, const struct stat& old) {
+  TStagedFile named;
+  int error = named.Open(folder, name, old, false);
+  std::vector<std::uint8_t> buffer(std::size_t{1} << 20);
+  for (off_t offset = 0; error == 0;) {
+    const ssize_t n = ::pread(from, buffer.data(), buffer.size(), offset);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n < 0) {
+        error = errno;
+        named.Discard(folder);
+      }
+      break;
+    }
+    error = named.Append(folder, std::span(buffer.data(), static_cast<std::size_t>(n)));
+    offset += n;
+  }
+  if (error == 0) error = named.Flush(folder);
+  if (error == 0) error = named.Publish(folder, name, old.st_mode == 0);
+  return error;
+}
+
 #endif
 
 }  // namespace
+
+#ifndef _WIN32
+
+struct SafeFileWriter::State {
+  std::filesystem::path Target;
+  TDescriptor Folder;
+  std::string Name;
+  struct stat Old {};
+  TStagedFile Staged;
+  bool Done = false;  // committed, or failed and discarded
+
+  [[noreturn]] void Fail(int error) {
+    Staged.Discard(Folder.Get());
+    Done = true;
+    ThrowCreateError(Target, SystemErrorText(error));
+  }
+};
+
+SafeFileWriter::SafeFileWriter(const std::filesystem::path& target)
+    : state_(std::make_unique<State>()) {
+  State& state = *state_;
+  state.Target = target;
+  const std::filesystem::path path = ResolveOutputPath(target);
+  state.Name = path.filename().string();
+  if (state.Name.empty()) ThrowCreateError(target, SystemErrorText(EISDIR));
+  state.Folder = TDescriptor(OpenFolder(path.parent_path()));
+  if (state.Folder.Get() < 0) ThrowCreateError(target, SystemErrorText(errno));
+  if (const auto refused = CheckTarget(state.Folder.Get(), state.Name, state.Old))
+    ThrowCreateError(target, *refused);
+  int error = state.Staged.Open(state.Folder.Get(), state.Name, state.Old, true);
+  if (error == kNoUnnamedFile)
+    error = state.Staged.Open(state.Folder.Get(), state.Name, state.Old, false);
+  if (error != 0) ThrowCreateError(target, SystemErrorText(error));
+}
+
+SafeFileWriter::~SafeFileWriter() {
+  if (!state_->Done) state_->Staged.Discard(state_->Folder.Get());
+}
+
+void SafeFileWriter::Write(std::span<const std::uint8_t> bytes) {
+  State& state = *state_;
+  if (state.Done) ThrowCreateError(state.Target, SystemErrorText(EBADF));
+  if (const int error = state.Staged.Append(state.Folder.Get(), bytes); error != 0)
+    state.Fail(error);
+}
+
+void SafeFileWriter::Commit() {
+  State& state = *state_;
+  if (state.Done) ThrowCreateError(state.Target, SystemErrorText(EBADF));
+  const int folder = state.Folder.Get();
+  int error = state.Staged.Flush(folder);
+  if (error == 0) error = state.Staged.Publish(folder, state.Name, state.Old.st_mode == 0);
+  // An unnamed file that cannot be named here is copied into a named one.
+  if (error == kNoUnnamedFile)
+    error = CopyIntoNamedFile(state.Staged.Descriptor(), folder, state.Name, state.Old);
+  if (error != 0) state.Fail(error);
+  state.Done = true;
+  ::fsync(folder);  // the rename is done; a folder opened only as a path cannot be flushed
+}
+
+#else
+
+struct SafeFileWriter::State {
+  std::filesystem::path Target;
+  std::filesystem::path Path;
+  std::filesystem::path Temporary;
+  std::ofstream Out;
+  bool Done = false;
+
+  [[noreturn]] void Fail(const std::string& reason) {
+    Out.close();
+    std::error_code ignored;
+    std::filesystem::remove(Temporary, ignored);
+    Done = true;
+    ThrowCreateError(Target, reason);
+  }
+};
+
+SafeFileWriter::SafeFileWriter(const std::filesystem::path& target)
+    : state_(std::make_unique<State>()) {
+  State& state = *state_;
+  state.Target = target;
+  state.Path = ResolveOutputPath(target);
+  const std::string name = state.Path.filename().string();
+  if (name.empty()) ThrowCreateError(target, SystemErrorText(EISDIR));
+  state.Temporary = state.Path.parent_path() / HiddenName(name);
+  state.Out.open(state.Temporary, std::ios::binary | std::ios::trunc);
+  if (!state.Out) state.Fail(SystemErrorText(EIO));
+}
+
+SafeFileWriter::~SafeFileWriter() {
+  if (state_->Done) return;
+  state_->Out.close();
+  std::error_code ignored;
+  std::filesystem::remove(state_->Temporary, ignored);
+}
+
+void SafeFileWriter::Write(std::span<const std::uint8_t> bytes) {
+  State& state = *state_;
+  if (state.Done) ThrowCreateError(state.Target, SystemErrorText(EBADF));
+  state.Out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+  if (!state.Out) state.Fail(SystemErrorText(EIO));
+}
+
+void SafeFileWriter::Commit() {
+  State& state = *state_;
+  if (state.Done) ThrowCreateError(state.Target, SystemErrorText(EBADF));
+  if (!state.Out.flush()) state.Fail(SystemErrorText(EIO));
+  state.Out.close();
+  std::error_code error;
+  std::filesystem::rename(state.Temporary, state.Path, error);
+  if (error) state.Fail(error.message());
+  state.Done = true;
+}
+
+#endif
 
 void ReplaceFileContents(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
   const std::filesystem::path path = ResolveOutputPath(target);

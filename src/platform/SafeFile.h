@@ -2,6 +2,7 @@
 // Replacing output files without ever leaving a half-written file under their names.
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -41,5 +42,26 @@ struct TFileReplacement {
 // nothing for a file written; one file's failure does not stop the others.
 std::vector<std::optional<std::string>> ReplaceFilesContents(
     std::span<const TFileReplacement> files);
+
+// ReplaceFileContents for content made piece by piece, which need never be held whole: the
+// target is judged and the new file made beside it when the writer is made, Write appends to the
+// new file, and Commit flushes it and gives it the target's name, with the same guarantees.
+// Every failure raises EFCreateError with ReplaceFileContents's text and discards the new file;
+// a writer destroyed before Commit (an error while the content was made) discards it too. The
+// target is left as it was until Commit succeeds.
+class SafeFileWriter {
+ public:
+  explicit SafeFileWriter(const std::filesystem::path& target);
+  ~SafeFileWriter();
+  SafeFileWriter(const SafeFileWriter&) = delete;
+  SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+  void Write(std::span<const std::uint8_t> bytes);
+  void Commit();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace pictarix

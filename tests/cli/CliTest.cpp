@@ -299,6 +299,27 @@ TEST_F(CliTest, IclAddRefusesWhatIsNotAnIconLibraryAndLeavesItUntouched) {
   EXPECT_FALSE(std::filesystem::exists(PathOf("none.icl")));
 }
 
+TEST_F(CliTest, IclRefusesALibraryWhoseNamesTableOffsetWouldWrap) {
+  // One icon of 5453 images: 5454 icons and images, the most a library's header can place.
+  WriteIconFile(PathOf("a.ico"), {{32, 4}});
+  std::vector<std::pair<int, int>> images(5453, {16, 4});
+  images[0] = {32, 4};  // a tile, so that the icon is listed
+  WriteIconFile(PathOf("many.ico"), images);
+  ASSERT_EQ(Cli({"icl", PathOf("out.icl"), PathOf("a.ico")}).Status, 0);
+  const std::string before = Slurp(PathOf("out.icl"));
+
+  const CliResult refused = Cli({"icl", "--add", PathOf("out.icl"), PathOf("many.ico")});
+  EXPECT_EQ(refused.Status, 1);
+  EXPECT_NE(refused.Err.find("at most 5454 icons and images together"), std::string::npos)
+      << refused.Err;
+  EXPECT_EQ(Slurp(PathOf("out.icl")), before);
+
+  ASSERT_EQ(Cli({"icl", PathOf("out.icl"), PathOf("many.ico")}).Status, 0);
+  const CliResult listed = Cli({"list", PathOf("out.icl")});
+  EXPECT_EQ(listed.Status, 0);
+  EXPECT_NE(listed.Out.find("\t5453 images"), std::string::npos) << listed.Out;
+}
+
 }  // namespace
 }  // namespace pictarix
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "library/IconLibrary.h"
+#include "library/T16BitWriter.h"
 #include "library/T32BitReader.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
@@ -179,18 +180,20 @@ TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
   }
   EXPECT_FALSE(std::filesystem::exists(target));
 
-  // 32767 icons fit when they are small enough. (Icons without images give a file without an
-  // icon-image record, whose names the reader does not read.)
-  for (int i = 0; i < 32767; ++i) library.Icons.AddIcon("", std::make_unique<TAdvancedIcon>());
+  // As many icons as the header can place before its names table fit. (Icons without images
+  // give a file without an icon-image record, whose names the reader does not read.)
+  const int most = static_cast<int>(T16BitWriter::kMaxResources);
+  for (int i = 0; i < most; ++i) library.Icons.AddIcon("", std::make_unique<TAdvancedIcon>());
   library.SaveToFile(target);
   TIconLibrary back;
   ASSERT_EQ(back.LoadFromFile(target), TLoadResult::Loaded);
-  ASSERT_EQ(back.Icons.Count(), 32767);
-  EXPECT_EQ(back.Icons.Name(32766), "out 32767");
+  ASSERT_EQ(back.Icons.Count(), most);
+  EXPECT_EQ(back.Icons.Name(most - 1), "out 5454");
   EXPECT_EQ(library.FileName, std::filesystem::path());  // saving does not set it
 
   const Bytes before = ReadWholeFile(target);
-  library.Icons.AddIcon("", std::make_unique<TAdvancedIcon>());
+  while (library.Icons.Count() <= 32767)
+    library.Icons.AddIcon("", std::make_unique<TAdvancedIcon>());
   try {
     library.SaveToFile(target);
     FAIL();
@@ -199,15 +202,18 @@ TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
   }
   EXPECT_EQ(ReadWholeFile(target), before);
 
-  // With an image each, 65534 resources of at least one unit cannot all start below 65536
-  // units, whatever the shift: refused instead of written with offsets that wrap around.
-  library.Icons.Delete(32767);
-  for (std::int32_t i = 0; i < library.Icons.Count(); ++i) {
-    library.Icons.Icon(i).Images.Add(
-        TIconImage::CreateCopy(*IconFromImages({kImage16})->Images.Get(0)));
+  // Two images of 2 GiB (stated, not held) cannot all start below 65536 units, whatever the
+  // shift: refused instead of written with offsets that wrap around.
+  TIconLibrary huge;
+  auto icon = std::make_unique<TAdvancedIcon>();
+  for (int i = 0; i < 2; ++i) {
+    auto image = std::make_unique<TIconImage>();
+    image->BytesInRes = 0x80000000u;
+    icon->Images.Add(std::move(image));
   }
+  huge.Icons.AddIcon("", std::move(icon));
   try {
-    library.SaveToFile(target);
+    huge.SaveToFile(target);
     FAIL();
   } catch (const EICLReadError& error) {
     EXPECT_STREQ(error.what(), "Icon data too large for an icon library");

@@ -7,6 +7,8 @@
 #include "library/T16BitReader.h"
 #include "library/T16BitWriter.h"
 #include "platform/CodePage.h"
+#include "platform/Errors.h"
+#include "platform/ReadBudget.h"
 #include "support/LittleEndian.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
@@ -184,7 +186,7 @@ TEST(T16BitWriterTest, ImagesWithoutDataStillFillTheirBytesInRes) {
   EXPECT_EQ(icons[0].Icon->Images.Get(0)->Bytes(), Bytes(40, 0));
 }
 
-TEST(T16BitWriterTest, AtMost32767ImagesInAll) {
+TEST(T16BitWriterTest, EveryHeaderFieldHoldsItsTrueValueOrNothingIsWritten) {
   const auto library = [](int images) {
     auto lib = std::make_unique<TIconLibrary>();
     for (int half = 0; half < 2; ++half) {
@@ -205,14 +207,53 @@ TEST(T16BitWriterTest, AtMost32767ImagesInAll) {
   EXPECT_THROW(tooMany->SaveToFile(target), EICLReadError);
   EXPECT_FALSE(std::filesystem::exists(target));
 
-  auto most = library(32767);
-  most->SaveToFile(target);
+  // Two icons and their images: the names table then starts 84 + 12 x 5454 = 65532 bytes into
+  // the NE header, the last position its 16-bit field holds.
+  const int most = static_cast<int>(T16BitWriter::kMaxResources) - 2;
+  library(most)->SaveToFile(target);
+  const Bytes written = ReadWholeFile(target);
+  EXPECT_EQ(testing::U16At(written, 166), 65532);
   TIconLibrary back;
   ASSERT_EQ(back.LoadFromFile(target), TLoadResult::Loaded);
   ASSERT_EQ(back.Icons.Count(), 2);
-  EXPECT_EQ(back.Icons.Icon(0).Images.Count() + back.Icons.Icon(1).Images.Count(), 32767);
-  const auto& last = back.Icons.Icon(1).Images.Get(16383)->Bytes();
-  EXPECT_EQ(Bytes(last.begin(), last.begin() + 4), Bytes(4, 0xFF));
+  EXPECT_EQ(back.Icons.Icon(0).Images.Count() + back.Icons.Icon(1).Images.Count(), most);
+  const auto& last = back.Icons.Icon(1).Images.Get(most / 2 - 1)->Bytes();
+  EXPECT_EQ(Bytes(last.begin(), last.begin() + 4), Bytes(4, (most / 2 - 1) & 0xFF));
+
+  // One more would wrap the field: refused with the limit named, the library left as it was.
+  try {
+    library(most + 1)->SaveToFile(target);
+    ADD_FAILURE() << "no refusal";
+  } catch (const EICLReadError& e) {
+    EXPECT_NE(std::string(e.what()).find("at most 5454 icons and images"), std::string::npos);
+  }
+  EXPECT_EQ(ReadWholeFile(target), written);
+}
+
+// The reader takes at most 1 GiB of blocks from any file (ReadBudget): images that need more
+// are refused before a byte is written, images that need less pass the limits.
+TEST(T16BitWriterTest, WritesOnlyWhatTheReadersBudgetAccepts) {
+  const auto library = [](int images) {
+    auto lib = std::make_unique<TIconLibrary>();
+    for (int i = 0; i < images; ++i) {
+      auto icon = std::make_unique<TAdvancedIcon>();
+      auto image = std::make_unique<TIconImage>();
+      image->BytesInRes = static_cast<std::uint32_t>(ReadBudget::kMaxClaim);  // 32 MiB
+      icon->Images.Add(std::move(image));
+      lib->Icons.AddIcon("", std::move(icon));
+    }
+    return lib;
+  };
+  testing::TempDir dir;
+  // A folder that does not exist: a library within the limits fails only at its creation.
+  const auto target = dir.Path() / "missing" / "big.icl";
+  EXPECT_THROW(library(31)->SaveToFile(target), EFCreateError);
+  try {
+    library(32)->SaveToFile(target);
+    ADD_FAILURE() << "no refusal";
+  } catch (const EICLReadError& e) {
+    EXPECT_NE(std::string(e.what()).find("at most 1024 MiB"), std::string::npos) << e.what();
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Replacing output files where other users, full folders and killed writers are about.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -239,6 +240,44 @@ TEST_F(ReplaceFileTest, ABatchFailsOnlyTheFilesOfAFolderThatTakesNoNewFile) {
   EXPECT_EQ(Names(closed), std::vector<std::string>{"lib.icl"});
   EXPECT_EQ(Names(open), (std::vector<std::string>{"1.png", "2.png"}));
   EXPECT_EQ(ReadWholeFile(open / "2.png"), bytes);
+}
+
+// A file written in pieces replaces its target only when committed: a write the file system
+// refuses (here a file size limit, as a full disk would) and a writer dropped before Commit
+// both leave the old file and nothing else.
+TEST_F(ReplaceFileTest, AFileWrittenInPiecesReplacesItsTargetOnlyWhenCommitted) {
+  const fs::path target = dir.Path() / "lib.icl";
+  WriteText(target, "old");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const struct rlimit limit = {1 << 20, 1 << 20};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+      SafeFileWriter file(target);
+      for (int i = 0; i < 4; ++i) file.Write(Bytes(512 << 10, 1));
+      ::_exit(1);
+    } catch (const EFCreateError& e) {
+      ::_exit(std::string(e.what()).rfind("Cannot create file \"" + target.string(), 0) == 0 ? 0
+                                                                                             : 2);
+    }
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  {
+    SafeFileWriter dropped(target);
+    dropped.Write(Bytes{1, 2});
+  }
+  EXPECT_EQ(ReadWholeFile(target), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"lib.icl"});
+
+  SafeFileWriter file(target);
+  file.Write(Bytes{1, 2});
+  file.Write(Bytes(3, 4));
+  file.Commit();
+  EXPECT_EQ(ReadWholeFile(target), (Bytes{1, 2, 4, 4, 4}));
+  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"lib.icl"});
 }
 
 TEST_F(ReplaceFileTest, ASecondLockWaitsForTheRenameThenLocksTheNewFile) {
