@@ -19,7 +19,8 @@ class THarvester {
 
   // Adds the icons of one file. Skips what is not a regular file (after following a link)
   // without counting it; swallows every failure per file and per icon. A file that cannot be
-  // opened or whose module cannot be read is reported to the host.
+  // opened, whose module or icon file cannot be read, or of which a read limit left part out
+  // (the icons read are kept) is reported to the host.
   void HarvestFile(const std::filesystem::path& fileName);
   // Walks a tree depth first, the names of each folder in byte order, handing every regular
   // file to the file harvest. Works relative to open folders, so no path length limits the
