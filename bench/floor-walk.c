@@ -1,6 +1,6 @@
 /* The floor under a harvest of a folder tree: every folder listed with fdopendir, every file
- * opened, fstat-ed and its first 64 bytes read, nothing parsed. Symbolic links to folders are
- * not followed, as the harvest does not follow them.
+ * opened, fstat-ed and its first 64 bytes read, nothing parsed. Symbolic links are not
+ * followed (to folders or files), as the harvest does not follow them.
  *   floor-walk DIR      prints the number of files read */
 #define _GNU_SOURCE
 #include <dirent.h>
@@ -27,7 +27,7 @@ static void walk(int folder) {
       if (sub >= 0) walk(sub);
       continue;
     }
-    int file = openat(dirfd(dir), name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    int file = openat(dirfd(dir), name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
     if (file < 0) continue;
     struct stat info;
     if (fstat(file, &info) == 0 && S_ISREG(info.st_mode)) {

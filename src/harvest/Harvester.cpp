@@ -116,6 +116,9 @@ void THarvester::HarvestOpened(const std::string& path, OpenedFile opened) {
       const std::filesystem::path fileName(path);
       IconLibrary.LoadFromStream(fileName, std::make_unique<TBorrowedStream>(stream));
       AddLibraryIcons(fileName);
+      // The icons read stay listed; what a limit left out makes the file one that was not
+      // wholly read.
+      if (!IconLibrary.LeftOut.empty()) host_.FileUnreadable(path, IconLibrary.LeftOut);
     }
   } catch (const std::exception& error) {
     host_.FileUnreadable(path, error.what());
@@ -160,8 +163,10 @@ void THarvester::HarvestIconFile(const std::filesystem::path& fileName, TStream&
     const std::string caption =
         SanitizeUtf8(WithoutExtension(NameWithoutFolder(fileName.string())));
     AddEntry(caption, std::move(icon), tileImage, fileName);
-  } catch (...) {
-    // An icon file that cannot be read adds nothing.
+  } catch (const std::exception& error) {
+    // An icon file that cannot be read (one whose images claim more than the read limit allows
+    // among them) adds nothing, and is said to be unreadable.
+    host_.FileUnreadable(fileName, error.what());
   }
 }
 

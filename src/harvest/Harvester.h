@@ -19,13 +19,14 @@ class THarvester {
 
   // Adds the icons of one file. Skips what is not a regular file (after following a link)
   // without counting it; swallows every failure per file and per icon. A file that cannot be
-  // opened or whose module cannot be read is reported to the host.
+  // opened, whose module or icon file cannot be read, or of which a read limit left part out
+  // (the icons read are kept) is reported to the host.
   void HarvestFile(const std::filesystem::path& fileName);
   // Walks a tree depth first, the names of each folder in byte order, handing every regular
   // file to the file harvest. Works relative to open folders, so no path length limits the
-  // depth. Links to directories inside the tree are not followed; a directory already visited
-  // (device and inode) is not entered again; folders that cannot be opened or listed are
-  // reported to the host.
+  // depth. Links inside the tree (to files or directories) are not followed, counted or
+  // reported; a directory already visited (device and inode) is not entered again; folders
+  // that cannot be opened or listed are reported to the host.
   void HarvestDirectory(const std::filesystem::path& directory);
   // Removes every entry and tile; FileCount := 0; panels 1 and 2 show "0 files" and "0 icons".
   void ClearList();

@@ -21,7 +21,8 @@ struct DirectoryIdHash {
   }
 };
 
-// A name that vanished or changed kind between the listing and its open: left out quietly.
+// A name that vanished or changed kind between the listing and its open (ELOOP: a link swapped
+// in for a file): left out quietly.
 bool IsGone(int error) {
   return error == ENOENT || error == ENOTDIR || error == ELOOP;
 }
@@ -120,9 +121,7 @@ void TTreeWalk::Visit(int folder, const std::string& name, FileKind kind) {
       VisitFile(folder, name);
       return;
     case FileKind::Link:
-      // A link to a file is read; a link to a folder is not followed.
-      if (KindOf(folder, name, true, error) == FileKind::Regular) VisitFile(folder, name);
-      return;
+      return;  // never followed, to a file or a folder: skipped, neither counted nor reported
     case FileKind::Unknown:
       // The file system's listing gives no kinds: ask for this name's own.
       kind = KindOf(folder, name, false, error);
@@ -133,6 +132,8 @@ void TTreeWalk::Visit(int folder, const std::string& name, FileKind kind) {
   }
 }
 
+// Opened without following a link, then told by its descriptor: what the listing said is only
+// a hint, as the name may have been replaced since.
 void TTreeWalk::VisitFile(int folder, const std::string& name) {
   OpenedFile file = OpenInFolder(folder, name);
   if (file.Error != 0 ? IsGone(file.Error) : file.Handle.Kind != FileKind::Regular) return;

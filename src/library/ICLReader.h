@@ -1,6 +1,7 @@
 #pragma once
 // The base of the module readers: a reader reads one file and hands its named icons over.
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "library/IconList.h"
@@ -34,9 +35,16 @@ class TICLReader {
   virtual std::vector<TIconEntry> ReadIcons(const TProgress& progress) = 0;
 
   const std::filesystem::path& FileName() const { return fileName_; }
+  // After ReadIcons: what a limit left out of the file, in plain words ("Part of this file was
+  // left out: ..."); empty when the whole file was read. The icons read are kept either way.
+  const std::string& LeftOut() const { return leftOut_; }
+
+ protected:
+  void SetLeftOut(std::string text) { leftOut_ = std::move(text); }
 
  private:
   std::filesystem::path fileName_;
+  std::string leftOut_;
 };
 
 }  // namespace pictarix

@@ -31,6 +31,7 @@ bool ReadWordAt(TStream& stream, std::uint64_t offset, std::uint16_t& word) {
 
 void TIconLibrary::Clear() {
   FileName.clear();
+  LeftOut.clear();
   Icons.Clear();
 }
 
@@ -51,6 +52,7 @@ TLoadResult TIconLibrary::LoadFromStream(const std::filesystem::path& fileName,
   if (!IsIconModule(*stream, is32Bit)) return TLoadResult::NotModule;
   Icons.Clear();
   FileName.clear();
+  LeftOut.clear();
   openStream_ = std::move(stream);
   try {
     LoadModule(fileName, is32Bit);
@@ -99,6 +101,7 @@ void TIconLibrary::LoadModule(const std::filesystem::path& fileName, bool is32Bi
   const std::unique_ptr<TICLReader> reader = CreateReader(fileName, is32Bit);
   Icons.AddAll(reader->ReadIcons(
       [this](std::int32_t total, std::int32_t current) { DoProgress(total, current); }));
+  LeftOut = reader->LeftOut();
 }
 
 std::unique_ptr<TICLReader> TIconLibrary::CreateReader(const std::filesystem::path& fileName,

@@ -55,10 +55,14 @@ class TIconLibrary {
   // The same test on bytes already open (position undefined afterwards).
   static bool IsIconModule(TStream& stream, bool& is32Bit);
   // Reads the module with the matching reader and appends its icons; a failed read raises.
+  // Sets LeftOut.
   void LoadModule(const std::filesystem::path& fileName, bool is32Bit);
 
   // The file most recently loaded; empty after Clear and after a load that raised.
   std::filesystem::path FileName;
+  // What the last load left out of its file because of a limit, in plain words (the icons it
+  // read are in the list); empty when the whole file was read.
+  std::string LeftOut;
   TProgressEvent OnProgress;
   // Sounded by the 32-bit reader for a group named "#<number>" (the platform's default beep).
   std::function<void()> OnMessageBeep;

@@ -33,7 +33,9 @@ std::vector<TIconEntry> T32BitReader::ReadIcons(const TProgress& progress) {
   const std::int32_t totalIcons = module->IconCount();
   std::int32_t counter = 0;
   std::vector<TIconEntry> icons;
-  for (const ResourceName& name : module->EnumResourceNames(kResourceTypeGroupIcon)) {
+  const std::vector<ResourceName> names = module->EnumResourceNames(kResourceTypeGroupIcon);
+  std::size_t overLimit = 0;  // groups left out because the read limit was reached
+  for (const ResourceName& name : names) {
     if (progress) progress(totalIcons, ++counter);
 
     std::string entryName;
@@ -55,13 +57,20 @@ std::vector<TIconEntry> T32BitReader::ReadIcons(const TProgress& progress) {
     }
 
     auto icon = std::make_unique<TAdvancedIcon>();
+    const std::uint64_t refusedBefore = module->FetchesOverReadLimit();
     try {
       // A group whose header is no icon header stays as an icon without images.
       icon->LoadFromResource(*module, load);
     } catch (const EResNotFound&) {
-      continue;  // this icon only: the module's other groups are still read
+      // This icon only: the module's other groups are still read.
+      if (module->FetchesOverReadLimit() != refusedBefore) ++overLimit;
+      continue;
     }
     icons.push_back(TIconEntry{std::move(entryName), std::move(icon)});
+  }
+  if (overLimit > 0) {
+    SetLeftOut("Part of this file was left out: " + std::to_string(overLimit) + " of " +
+               std::to_string(names.size()) + " icon groups (read limit)");
   }
   return icons;
 }

@@ -22,7 +22,8 @@ class T32BitReader : public TICLReader {
   T32BitReader(std::filesystem::path fileName, TModuleOpener opener, TBeep beep = {});
 
   // EICLReadError when the module cannot be opened; otherwise its icons, also none. A group
-  // that cannot be fetched, or that lists an image the module lacks, is left out.
+  // that cannot be fetched, or that lists an image the module lacks, is left out; groups left
+  // out because the module's read limit was reached are counted in LeftOut().
   std::vector<TIconEntry> ReadIcons(const TProgress& progress) override;
 
  private:

@@ -15,7 +15,7 @@ ImageData TIconFileBlocks::Read(std::uint32_t offset, std::uint32_t size) {
     throw EFormatError("Icon image of " + std::to_string(size) + " bytes is larger than its file");
   }
   if (!budget_.Spend(ReadBudget::kImageOverhead + std::uint64_t{size})) {
-    throw EFormatError("Icon images larger than their file can hold");
+    throw EFormatError("Icon images claim more than their file can hold (read limit)");
   }
   const auto key = std::make_pair(offset, size);
   if (const auto found = blocks_.find(key); found != blocks_.end()) return found->second;

@@ -17,6 +17,9 @@ namespace {
 // Read-only, never waiting for a writer of a FIFO, never becoming the controlling terminal.
 constexpr int kReadFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 constexpr int kFolderFlags = kReadFlags | O_DIRECTORY | O_NOFOLLOW;
+// A name inside a tree: a link swapped in after the listing is refused by the open itself, so
+// the device or file it points at is never opened.
+constexpr int kInFolderFlags = kReadFlags | O_NOFOLLOW;
 
 FileKind KindOfMode(mode_t mode) {
   if (S_ISREG(mode)) return FileKind::Regular;
@@ -100,7 +103,7 @@ OpenedFile OpenForReading(const std::filesystem::path& path) {
 }
 
 OpenedFile OpenInFolder(int folder, const std::string& name) {
-  return Described(::openat(folder, name.c_str(), kReadFlags));
+  return Described(::openat(folder, name.c_str(), kInFolderFlags));
 }
 
 OpenedFile OpenSubfolder(int folder, const std::string& name) {

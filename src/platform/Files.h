@@ -57,7 +57,8 @@ struct OpenedFile {
 
 // Opens a file or folder for reading, following links. Never blocks on a FIFO or device.
 OpenedFile OpenForReading(const std::filesystem::path& path);
-// Opens `name` inside the open folder `folder` for reading, following a final link.
+// Opens `name` inside the open folder `folder` for reading without following a final link: a
+// link there fails with ELOOP and is never opened, whatever it points at.
 OpenedFile OpenInFolder(int folder, const std::string& name);
 // Opens the folder `name` inside `folder`; a link or anything but a folder is refused.
 OpenedFile OpenSubfolder(int folder, const std::string& name);

@@ -38,10 +38,14 @@ class TModuleResources {
   // The bytes of one resource (the first language in directory order); string names match
   // case-insensitively. Nothing when the module has no such resource or it cannot be read.
   virtual std::optional<std::vector<std::uint8_t>> FindResource(std::uint16_t type,
-                                                                 const ResourceName& name) = 0;
+                                                                const ResourceName& name) = 0;
 
   // The module's icon count as the platform reports it (used only as a progress total).
   virtual int IconCount() = 0;
+
+  // How many fetches found nothing because the module's read limit was reached (the resource
+  // itself is there): what a reader leaves out for this reason it must say.
+  virtual std::uint64_t FetchesOverReadLimit() const { return 0; }
 };
 
 // Opens a module as data; nothing when it cannot be loaded as a module. Releasing the result

@@ -31,6 +31,7 @@ class TPeResources : public TModuleResources {
   std::optional<std::vector<std::uint8_t>> FindResource(std::uint16_t type,
                                                         const ResourceName& name) override;
   int IconCount() override;
+  std::uint64_t FetchesOverReadLimit() const override { return budget_.Refusals(); }
 
  private:
   // The names of `type`, their table entered on `path` (after the root). Nothing when the

@@ -16,7 +16,7 @@ namespace pictarix {
 // has no resources. Directories that loop, nest deeper than type/name/language, overlap their
 // ancestors or point outside the resource section fail the lookup that meets them. The bytes
 // fetched over the module's life stay within the file's read budget (platform/ReadBudget.h): a
-// fetch beyond it finds nothing.
+// fetch beyond it finds nothing and is counted by FetchesOverReadLimit.
 std::unique_ptr<TModuleResources> OpenModuleFromStream(std::unique_ptr<TStream> stream);
 
 }  // namespace pictarix

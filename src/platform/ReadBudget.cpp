@@ -14,7 +14,10 @@ ReadBudget::ReadBudget(std::uint64_t storedBytes) {
 ReadBudget::ReadBudget(const TStream& stream) : ReadBudget(stream.StoredSize()) {}
 
 bool ReadBudget::Spend(std::uint64_t bytes) {
-  if (bytes > left_ || bytes > kMaxClaim + kImageOverhead) return false;
+  if (bytes > left_ || bytes > kMaxClaim + kImageOverhead) {
+    ++refusals_;
+    return false;
+  }
   left_ -= bytes;
   return true;
 }

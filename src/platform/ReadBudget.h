@@ -31,9 +31,12 @@ class ReadBudget {
   // kMaxClaim.
   bool Spend(std::uint64_t bytes);
   std::uint64_t Left() const { return left_; }
+  // How many claims were refused: what a reader left out of the file, for it to say so.
+  std::uint64_t Refusals() const { return refusals_; }
 
  private:
   std::uint64_t left_;
+  std::uint64_t refusals_ = 0;
 };
 
 }  // namespace pictarix

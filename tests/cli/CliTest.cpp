@@ -14,6 +14,7 @@
 #include "library/IconLibrary.h"
 #include "platform/EscapedText.h"
 #include "platform/Stream.h"
+#include "support/FileBytes.h"
 #include "support/HarvestFixtures.h"
 #include "support/IconFileBuilder.h"
 #include "support/TempDir.h"
@@ -118,6 +119,30 @@ TEST_F(CliTest, MissingPathsAreReportedAndTheOthersStillHarvested) {
   EXPECT_NE(result.Err.find("missing.dll"), std::string::npos);
   EXPECT_NE(result.Out.find("\ta\t"), std::string::npos);
   EXPECT_NE(result.Err.find("1 files, 1 icons"), std::string::npos);
+}
+
+// An icon file whose 65535 entries all claim the whole file: past the read limit, so the file is
+// named with the reason, fails the run as a PATH and is counted as unreadable inside a tree.
+TEST_F(CliTest, WhatTheReadLimitLeavesOutIsSaid) {
+  std::vector<std::uint8_t> bytes = testing::IconFileBuilder().Count(0xFFFF).Build();
+  bytes.resize(6 + 16 * 0xFFFF, 0);
+  for (std::size_t i = 0; i < 0xFFFF; ++i) {
+    for (int b = 0; b < 4; ++b)
+      bytes[6 + 16 * i + 8 + b] = static_cast<std::uint8_t>(bytes.size() >> (8 * b));
+  }
+  std::filesystem::create_directory(PathOf("tree"));
+  testing::WriteBytes(PathOf("tree/shared.ico"), bytes);
+  WriteIconFile(PathOf("tree/a.ico"), {{32, 4}});
+
+  const CliResult named = Cli({"list", PathOf("tree/shared.ico")});
+  EXPECT_EQ(named.Status, 1);
+  EXPECT_NE(
+      named.Err.find("shared.ico: Icon images claim more than their file can hold (read limit)"),
+      std::string::npos)
+      << named.Err;
+  const CliResult tree = Cli({"list", PathOf("tree")});
+  EXPECT_EQ(tree.Status, 0);
+  EXPECT_NE(tree.Err.find("2 files, 1 icons, 1 unreadable"), std::string::npos) << tree.Err;
 }
 
 TEST_F(CliTest, SaveIcoWritesEveryEntryByIndex) {

@@ -263,6 +263,29 @@ TEST_F(HarvesterTest, LinksToDirectoriesInsideTheTreeAreNotFollowedButAnArgument
   EXPECT_EQ(harvester.FileCount, 1);  // the loop link is neither entered nor counted
 }
 
+// A link inside a tree is never opened: neither one listed as a link nor one swapped in for a
+// file after the listing (there a link to a device would act on its open). A PATH argument
+// that is a link is followed.
+TEST_F(HarvesterTest, LinksToFilesInsideTheTreeAreNeverOpenedButAnArgumentLinkIs) {
+  std::filesystem::create_directory(PathOf("tree"));
+  WriteIconFile(PathOf("real.ico"), {{32, 4}});
+  std::filesystem::create_symlink(PathOf("real.ico"), PathOf("tree/listed.ico"));
+  std::filesystem::create_symlink("/dev/null", PathOf("tree/null.ico"));
+  WriteIconFile(PathOf("tree/swapped.ico"), {{32, 4}});
+  host.onMessages = [&] {
+    if (host.messages != 2) return;  // the tree is listed: replace the file by a link
+    std::filesystem::remove(PathOf("tree/swapped.ico"));
+    std::filesystem::create_symlink(PathOf("real.ico"), PathOf("tree/swapped.ico"));
+  };
+  harvester.HarvestDirectory(PathOf("tree"));
+  EXPECT_TRUE(harvester.Entries.empty());
+  EXPECT_EQ(harvester.FileCount, 0);
+  EXPECT_TRUE(host.unreadable.empty());
+
+  harvester.HarvestFile(PathOf("tree/swapped.ico"));
+  EXPECT_EQ(Captions(harvester), (std::vector<std::string>{"swapped"}));
+}
+
 TEST_F(HarvesterTest, StopDuringAWalkEndsItWithinOneEntry) {
   std::filesystem::create_directory(PathOf("tree"));
   for (int i = 0; i < 10; ++i)

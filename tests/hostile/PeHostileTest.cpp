@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "harvest/Harvester.h"
 #include "library/IconLibrary.h"
 #include "library/T32BitReader.h"
 #include "model/AdvancedIcon.h"
@@ -17,6 +18,7 @@
 #include "support/IconFileBuilder.h"
 #include "support/PeBytes.h"
 #include "support/PeFixture.h"
+#include "support/QuietHost.h"
 #include "support/TempDir.h"
 
 namespace pictarix {
@@ -245,6 +247,43 @@ TEST_F(PeHostileTest, AGroupCannotMultiplyOneImage) {
   EXPECT_EQ(other.Images.Get(0)->Bytes(), image);
   EXPECT_THROW(icon.LoadFromResource(*fresh, 1), EResNotFound);
   EXPECT_FALSE(fresh->FindResource(kResourceTypeIcon, ResourceName::FromId(1)));
+}
+
+// The group that the read limit cuts off is left out and said to be; the group read before it
+// stays. The harvest keeps that icon and names the file with the reason.
+TEST_F(PeHostileTest, WhatTheReadLimitLeavesOutIsSaid) {
+  Bytes group{0, 0, 1, 0, 0xFF, 0xFF};
+  for (int i = 0; i < 0xFFFF; ++i) {
+    group.insert(group.end(), {16, 16, 0, 0, 1, 0, 32, 0, 0, 0, 1, 0, 1, 0});  // 64 KiB, id 1
+  }
+  testing::WriteBytes(dir_.Path() / "group.bin", group);
+  Bytes single(group.begin(), group.begin() + 6 + 14);
+  single[4] = 1;
+  single[5] = 0;
+  testing::WriteBytes(dir_.Path() / "single.bin", single);
+  testing::WriteBytes(dir_.Path() / "image.bin", Bytes(64 * 1024, 0x5A));
+  const Bytes bytes = Build("1 14 \"single.bin\"\n2 14 \"group.bin\"\n1 3 \"image.bin\"\n");
+  ASSERT_FALSE(bytes.empty());
+
+  T32BitReader reader("m.dll", [&bytes](const auto&) { return Open(bytes); });
+  EXPECT_EQ(reader.ReadIcons({}).size(), 1u);
+  EXPECT_EQ(reader.LeftOut(), "Part of this file was left out: 1 of 2 icon groups (read limit)");
+
+  struct Host : testing::QuietHost {
+    Host() : QuietHost(false) {}
+    void FileUnreadable(const std::filesystem::path& path, const std::string& reason) override {
+      said.push_back(path.filename().string() + ": " + reason);
+    }
+    std::vector<std::string> said;
+  } host;
+  testing::WriteBytes(dir_.Path() / "m.dll", bytes);
+  THarvester harvester(host);
+  harvester.KeepIconsWithoutTile = true;
+  harvester.HarvestFile(dir_.Path() / "m.dll");
+  EXPECT_EQ(harvester.Entries.size(), 1u);
+  EXPECT_EQ(host.said,
+            (std::vector<std::string>{
+                "m.dll: Part of this file was left out: 1 of 2 icon groups (read limit)"}));
 }
 
 }  // namespace
