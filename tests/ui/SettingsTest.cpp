@@ -122,6 +122,7 @@ TEST_F(SettingsTest, AFileThatIsNoRegularFileOrNoSettingsIsSetAsideAndNeverWritt
   const std::filesystem::path victim = temp.Path() / "victim";
   std::ofstream(victim) << "keep\n";
   std::filesystem::remove(settings);
+  std::filesystem::create_directories(settings.parent_path());  // run alone: no settings yet
 
   // A link to a FIFO: read without waiting, set aside with a message, the defaults used.
   std::filesystem::create_symlink(fifo, settings);
