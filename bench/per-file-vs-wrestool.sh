@@ -27,5 +27,5 @@ ma=$(median "${a[@]}"); mb=$(median "${b[@]}")
 awk -v n="${#files[@]}" -v a="$ma" -v b="$mb" 'BEGIN {
   printf "files: %d, one process each, median of the rounds\npictarix-cli: %.3f s (%.2f ms per file)\n", n, a / 1e6, a / 1e3 / n
   printf "wrestool: %.3f s (%.2f ms per file)\nratio: %.3f\n", b / 1e6, b / 1e3 / n, a / b }'
-hyperfine -N --style none --warmup 20 --runs 300 "$cli --version" /bin/true 2>/dev/null |
+hyperfine -N --style basic --warmup 20 --runs 300 "$cli --version" /bin/true 2>/dev/null |
   awk '/Time \(mean/ { printf "start-up (%s): %s %s\n", (n++ ? "/bin/true" : "--version"), $5, $6 }'
