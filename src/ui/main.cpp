@@ -1,11 +1,11 @@
 // The window program: one process, one window.
 #include <QApplication>
 
-#include "ui/DdeServer.h"
-#include "ui/Dialogs.h"
 #include "ui/IconMain.h"
-#include "ui/QtPaths.h"
-#include "ui/Startup.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/intake/MacroServer.h"
+#include "ui/window/QtPaths.h"
+#include "ui/window/Startup.h"
 
 int main(int argc, char* argv[]) {
   using namespace pictarix;

@@ -14,12 +14,12 @@
 #include <QSignalSpy>
 
 #include "support/TempDir.h"
-#include "ui/DdeServer.h"
-#include "ui/DdeSocketClaim.h"
-#include "ui/DdeSocketPath.h"
 #include "ui/DdeTestClient.h"
 #include "ui/FakeDialogs.h"
-#include "ui/QtPaths.h"
+#include "ui/intake/MacroServer.h"
+#include "ui/intake/SocketClaim.h"
+#include "ui/intake/SocketPath.h"
+#include "ui/window/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {

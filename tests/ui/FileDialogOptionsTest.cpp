@@ -7,9 +7,9 @@
 #include "support/HarvestFixtures.h"
 #include "support/TempDir.h"
 #include "ui/FakeDialogs.h"
-#include "ui/FileDialogOptions.h"
-#include "ui/OutputDialogs.h"
-#include "ui/QtPaths.h"
+#include "ui/dialogs/FileDialogOptions.h"
+#include "ui/dialogs/OutputDialogs.h"
+#include "ui/window/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {

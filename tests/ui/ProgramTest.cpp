@@ -8,7 +8,7 @@
 #include "support/TempDir.h"
 #include "ui/DdeTestClient.h"
 #include "ui/IconFiles.h"
-#include "ui/QtPaths.h"
+#include "ui/window/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {

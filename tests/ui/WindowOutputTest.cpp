@@ -10,10 +10,10 @@
 #include "support/HarvestFixtures.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
-#include "ui/ClipboardCopy.h"
-#include "ui/ErrorBox.h"
-#include "ui/QtPaths.h"
 #include "ui/WindowFixture.h"
+#include "ui/dialogs/ErrorBox.h"
+#include "ui/window/ClipboardCopy.h"
+#include "ui/window/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {

@@ -9,11 +9,11 @@
 
 #include "support/TempDir.h"
 #include "ui/IconFiles.h"
-#include "ui/IconPreview.h"
-#include "ui/OutputCommands.h"
-#include "ui/ProblemsDialog.h"
-#include "ui/QtPaths.h"
 #include "ui/WindowFixture.h"
+#include "ui/dialogs/ProblemsDialog.h"
+#include "ui/list/IconPreview.h"
+#include "ui/window/OutputCommands.h"
+#include "ui/window/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {

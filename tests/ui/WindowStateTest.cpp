@@ -8,9 +8,9 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "ui/AboutBox.h"
-#include "ui/IconPreview.h"
 #include "ui/WindowFixture.h"
+#include "ui/dialogs/AboutBox.h"
+#include "ui/list/IconPreview.h"
 
 namespace pictarix::testing {
 namespace {
