@@ -103,20 +103,20 @@ void TListFeatures::CreateMenuItems() {
       QStringLiteral("Save every image of the selected icons as PNG pictures"));
   ExportImages->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   ExportImages->setShortcutContext(Qt::WindowShortcut);
-  ExportImages2 = item(ExportImages->text(), "ExportImages2", [this] { ExportSelected(); });
-  ExportImages2->setStatusTip(ExportImages->statusTip());
+  ExportImages->setShortcutVisibleInContextMenu(false);
 
   QMenuBar* bar = window_.menuBar();
-  if (QMenu* save = MenuNamed(bar, QStringLiteral("Save1"))) {
-    InsertAfter(save, window_.Parts().Item("BatchSaveAs2"), ExportImages);
+  QAction* batchSaveAs = window_.Parts().Item("batchSaveAs");
+  if (QMenu* save = MenuNamed(bar, QStringLiteral("saveMenu"))) {
+    InsertAfter(save, batchSaveAs, ExportImages);
   }
   QMenu* popup = window_.Parts().PopupMenu1;
   const QList<QAction*> first = popup->actions();
   popup->insertAction(first.isEmpty() ? nullptr : first.front(), Details);
   popup->insertSeparator(first.isEmpty() ? nullptr : first.front());
-  InsertAfter(popup, window_.Parts().Item("BatchSaveAs1"), ExportImages2);
+  InsertAfter(popup, batchSaveAs, ExportImages);
 
-  QMenu* view = MenuNamed(bar, QStringLiteral("View1"));
+  QMenu* view = MenuNamed(bar, QStringLiteral("viewMenu"));
   if (view == nullptr) return;
   view->addSeparator();
   QMenu* sizes = view->addMenu(QStringLiteral("Tile &Size"));
@@ -239,7 +239,6 @@ void TListFeatures::UpdateItems() {
   const int selected = window_.SelectedCount();
   Details->setEnabled(selected >= 1);
   ExportImages->setEnabled(selected >= 1);
-  ExportImages2->setEnabled(selected >= 1);
 }
 
 void TListFeatures::ShowDetails(int row) {

@@ -47,8 +47,7 @@ class TListFeatures : public QObject {
 
   QLineEdit* FilterBox = nullptr;
   QAction* Details = nullptr;
-  QAction* ExportImages = nullptr;   // in the Save menu, Ctrl+E
-  QAction* ExportImages2 = nullptr;  // in the context menu
+  QAction* ExportImages = nullptr;  // in the Save menu and the context menu, Ctrl+E
   QAction* LargerTiles = nullptr;
   QAction* SmallerTiles = nullptr;
   std::vector<QAction*> TileSizeItems;

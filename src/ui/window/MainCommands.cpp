@@ -37,111 +37,92 @@ const char* const kSaveLibHint = "Save selected icons into an icon library";
 const char* const kAddLibHint = "Add selected icons into an existing icon library";
 const char* const kRemoveHint = "Remove select icons from the ListView";
 const char* const kCopyHint = "Copy this image to Window clipboard";
+// The menu whose items the context menu offers as well.
+const char* const kContextMenuItems = "saveMenu";
 
 }  // namespace
 
 // Ctrl+E is kept free for exporting images.
 const std::vector<TCommandRow>& MainCommandRows() {
   static const std::vector<TCommandRow> rows = {
-      {"MainMenu1", "Open1", Menu, "&Open", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"Open1", "OpenFiles1", Item, "&File(s)", "Search for icons in files", 11,
+      {"MenuBar", "openMenu", Menu, "&Open", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"openMenu", "openFiles", Item, "&File(s)", "Search for icons in files", 11,
        Qt::CTRL | Qt::Key_O, Always, kNoTag, Call<&TIconMain::OpenFiles1Click>},
-      {"Open1", "SearchDirectory1", Item, "&Directory", "Search for icons in a directory", 8,
+      {"openMenu", "openDirectory", Item, "&Directory", "Search for icons in a directory", 8,
        Qt::CTRL | Qt::SHIFT | Qt::Key_O, Always, kNoTag, Call<&TIconMain::SearchDirectory1Click>},
-      {"Open1", "N1", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"Open1", "Exit1", Item, "E&xit", "Exit Pictarix Pro", 6, Qt::CTRL | Qt::Key_Q, Always,
+      {"openMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"openMenu", "exit", Item, "E&xit", "Exit Pictarix Pro", 6, Qt::CTRL | Qt::Key_Q, Always,
        kNoTag, Call<&TIconMain::Exit1Click>},
 
-      {"MainMenu1", "Edit1", Menu, "&Edit", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"Edit1", "SelectAll1", Item, "Select &All", "Select all icons", kNoGlyph,
+      {"MenuBar", "editMenu", Menu, "&Edit", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"editMenu", "selectAll", Item, "Select &All", "Select all icons", kNoGlyph,
        Qt::CTRL | Qt::Key_A, Always, kNoTag, Call<&TIconMain::SelectAll1Click>},
-      {"Edit1", "InvertSelection1", Item, "&Invert Selection", "Invert the selection", kNoGlyph,
+      {"editMenu", "invertSelection", Item, "&Invert Selection", "Invert the selection", kNoGlyph,
        Qt::CTRL | Qt::Key_I, Always, kNoTag, Call<&TIconMain::InvertSelection1Click>},
 
-      {"MainMenu1", "Save1", Menu, "&Save", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"Save1", "SaveAs2", Item, "Save &As", kSaveAsHint, 9, Qt::CTRL | Qt::Key_S, AnySelected,
+      // The context menu offers these same items (see BuildCommands).
+      {"MenuBar", "saveMenu", Menu, "&Save", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"saveMenu", "saveAs", Item, "Save &As", kSaveAsHint, 9, Qt::CTRL | Qt::Key_S, AnySelected,
        kNoTag, Call<&TIconMain::SaveAs1Click>},
-      {"Save1", "BatchSaveAs2", Menu, "&Batch Save As", "Batch save", kNoGlyph, kNoKey, TwoSelected,
-       kNoTag, nullptr},
-      {"BatchSaveAs2", "AsIcons2", Item, "&Icons", "", kNoGlyph, kNoKey, AnySelected, 0,
+      {"saveMenu", "batchSaveAs", Menu, "&Batch Save As", "Batch save", kNoGlyph, kNoKey,
+       TwoSelected, kNoTag, nullptr},
+      {"batchSaveAs", "batchIcons", Item, "&Icons", "", kNoGlyph, kNoKey, AnySelected, 0,
        CallWith<&TIconMain::BatchSaveClick>},
-      {"BatchSaveAs2", "AsGIFs1", Item, "&GIFs", "", kNoGlyph, kNoKey, AnySelected, 1,
+      {"batchSaveAs", "batchGifs", Item, "&GIFs", "", kNoGlyph, kNoKey, AnySelected, 1,
        CallWith<&TIconMain::BatchSaveClick>},
-      {"BatchSaveAs2", "AsBitmaps2", Item, "&Bitmaps", "", kNoGlyph, kNoKey, AnySelected, 2,
+      {"batchSaveAs", "batchBitmaps", Item, "&Bitmaps", "", kNoGlyph, kNoKey, AnySelected, 2,
        CallWith<&TIconMain::BatchSaveClick>},
-      {"BatchSaveAs2", "AsJPEGs2", Item, "&JPEGs", "", kNoGlyph, kNoKey, AnySelected, 3,
+      {"batchSaveAs", "batchJpegs", Item, "&JPEGs", "", kNoGlyph, kNoKey, AnySelected, 3,
        CallWith<&TIconMain::BatchSaveClick>},
-      {"Save1", "N8", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"Save1", "SaveLib2", Item, "Save to Icon &Library", kSaveLibHint, kNoGlyph, kNoKey,
+      {"saveMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"saveMenu", "saveToLibrary", Item, "Save to Icon &Library", kSaveLibHint, kNoGlyph, kNoKey,
        AnySelected, 0, CallWith<&TIconMain::SaveLib1Click>},
-      {"Save1", "AddLib2", Item, "A&dd to Icon Library", kAddLibHint, 10, kNoKey, AnySelected, 1,
-       CallWith<&TIconMain::SaveLib1Click>},
-      {"Save1", "N9", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"Save1", "Remove1", Item, "&Remove", kRemoveHint, 5, kNoKey, AnySelected, kNoTag,
+      {"saveMenu", "addToLibrary", Item, "A&dd to Icon Library", kAddLibHint, 10, kNoKey,
+       AnySelected, 1, CallWith<&TIconMain::SaveLib1Click>},
+      {"saveMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"saveMenu", "remove", Item, "&Remove", kRemoveHint, 5, kNoKey, AnySelected, kNoTag,
        Call<&TIconMain::RemoveClick>},
-      {"Save1", "CopyClipBrd2", Item, "&Copy to Clipboard", kCopyHint, kNoGlyph,
+      {"saveMenu", "copyToClipboard", Item, "&Copy to Clipboard", kCopyHint, kNoGlyph,
        Qt::CTRL | Qt::Key_C, OneSelected, kNoTag, Call<&TIconMain::CopyClipBrd1Click>},
 
-      {"MainMenu1", "View1", Menu, "&View", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"View1", "Clear1", Item, "&Clear", "Clear all icons", kNoGlyph, kNoKey, Always, kNoTag,
+      {"MenuBar", "viewMenu", Menu, "&View", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"viewMenu", "clear", Item, "&Clear", "Clear all icons", kNoGlyph, kNoKey, Always, kNoTag,
        Call<&TIconMain::Clear1Click>},
-      {"View1", "Problems1", Item, "&Problems", "List the files that could not be read", kNoGlyph,
-       kNoKey, Window, kNoTag, Call<&TIconMain::Problems1Click>},
-      {"View1", "N4", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"View1", "StayonTop1", CheckItem, "Stay on &Top", "Make this window topmost", kNoGlyph,
+      // The window looks these two up by name.
+      {"viewMenu", "Problems1", Item, "&Problems", "List the files that could not be read",
+       kNoGlyph, kNoKey, Window, kNoTag, Call<&TIconMain::Problems1Click>},
+      {"viewMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"viewMenu", "StayonTop1", CheckItem, "Stay on &Top", "Make this window topmost", kNoGlyph,
        kNoKey, Always, kNoTag, Call<&TIconMain::StayonTop1Click>},
 
-      {"MainMenu1", "Help1", Menu, "&Help", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"Help1", "Contents1", Item, "&Contents", "Open the manual", kNoGlyph, Qt::Key_F1, Always,
+      {"MenuBar", "helpMenu", Menu, "&Help", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"helpMenu", "contents", Item, "&Contents", "Open the manual", kNoGlyph, Qt::Key_F1, Always,
        kNoTag, Call<&TIconMain::Contents1Click>},
-      {"Help1", "About1", Item, "&About ...", "", kNoGlyph, kNoKey, Always, kNoTag,
+      {"helpMenu", "about", Item, "&About ...", "", kNoGlyph, kNoKey, Always, kNoTag,
        Call<&TIconMain::About1Click>},
-
-      // The context menu repeats the "Save" menu's captions, hints, glyphs and tags.
-      {"PopupMenu1", "SaveAs1", Item, "Save &As", kSaveAsHint, 9, kNoKey, AnySelected, kNoTag,
-       Call<&TIconMain::SaveAs1Click>},
-      {"PopupMenu1", "BatchSaveAs1", Menu, "&Batch Save As", "Batch save", kNoGlyph, kNoKey,
-       TwoSelected, kNoTag, nullptr},
-      {"BatchSaveAs1", "AsIcons1", Item, "&Icons", "", kNoGlyph, kNoKey, AnySelected, 0,
-       CallWith<&TIconMain::BatchSaveClick>},
-      {"BatchSaveAs1", "AsGIFs2", Item, "&GIFs", "", kNoGlyph, kNoKey, AnySelected, 1,
-       CallWith<&TIconMain::BatchSaveClick>},
-      {"BatchSaveAs1", "AsBitmaps1", Item, "&Bitmaps", "", kNoGlyph, kNoKey, AnySelected, 2,
-       CallWith<&TIconMain::BatchSaveClick>},
-      {"BatchSaveAs1", "AsJpegs1", Item, "&JPEGs", "", kNoGlyph, kNoKey, AnySelected, 3,
-       CallWith<&TIconMain::BatchSaveClick>},
-      {"PopupMenu1", "N6", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"PopupMenu1", "SaveLib1", Item, "Save to Icon &Library", kSaveLibHint, kNoGlyph, kNoKey,
-       AnySelected, 0, CallWith<&TIconMain::SaveLib1Click>},
-      {"PopupMenu1", "AddLib1", Item, "A&dd to Icon Library", kAddLibHint, 10, kNoKey, AnySelected,
-       1, CallWith<&TIconMain::SaveLib1Click>},
-      {"PopupMenu1", "N5", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"PopupMenu1", "Remove2", Item, "&Remove", kRemoveHint, 5, kNoKey, AnySelected, kNoTag,
-       Call<&TIconMain::RemoveClick>},
-      {"PopupMenu1", "CopyClipBrd1", Item, "&Copy to Clipboard", kCopyHint, kNoGlyph, kNoKey,
-       OneSelected, kNoTag, Call<&TIconMain::CopyClipBrd1Click>},
 
       // Keys without a menu item, anywhere in the window: Delete removes the selected tiles, F10
       // opens the first menu.
-      {"Window", "DeleteKey", Item, "", "", kNoGlyph, Qt::Key_Delete, Always, kNoTag,
+      {"Window", "deleteKey", Item, "", "", kNoGlyph, Qt::Key_Delete, Always, kNoTag,
        Call<&TIconMain::RemoveClick>},
-      {"Window", "MenuKey", Item, "", "", kNoGlyph, Qt::Key_F10, Always, kNoTag,
+      {"Window", "menuKey", Item, "", "", kNoGlyph, Qt::Key_F10, Always, kNoTag,
        [](TIconMain& window, QAction*) {
          window.menuBar()->setActiveAction(window.menuBar()->actions().value(0));
        }},
 
-      // Toolbar buttons show their hint as caption and tool tip; they ignore the selection.
-      {"ToolBar1", "FileBtn", Item, "Open files", "Open files", 11, kNoKey, Always, kNoTag,
+      // Toolbar buttons show their hint as caption and tool tip; they ignore the selection, and so
+      // are actions of their own rather than the menu items'.
+      {"ToolBar", "openFilesButton", Item, "Open files", "Open files", 11, kNoKey, Always, kNoTag,
        Call<&TIconMain::OpenFiles1Click>},
-      {"ToolBar1", "DirBtn", Item, "Open a directory", "Open a directory", 8, kNoKey, Always,
-       kNoTag, Call<&TIconMain::SearchDirectory1Click>},
-      {"ToolBar1", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"ToolBar1", "DelBtn", Item, "Remove icons", "Remove icons", 5, kNoKey, Always, kNoTag,
+      {"ToolBar", "openDirectoryButton", Item, "Open a directory", "Open a directory", 8, kNoKey,
+       Always, kNoTag, Call<&TIconMain::SearchDirectory1Click>},
+      {"ToolBar", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"ToolBar", "removeButton", Item, "Remove icons", "Remove icons", 5, kNoKey, Always, kNoTag,
        Call<&TIconMain::RemoveClick>},
-      {"ToolBar1", "ClearBtn", Item, "Clear", "Clear", 4, kNoKey, Always, kNoTag,
+      {"ToolBar", "clearButton", Item, "Clear", "Clear", 4, kNoKey, Always, kNoTag,
        Call<&TIconMain::Clear1Click>},
-      {"ToolBar1", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"ToolBar1", "SaveBtn", Item, "Save", "Save", 9, kNoKey, Always, kNoTag,
+      {"ToolBar", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"ToolBar", "saveButton", Item, "Save", "Save", 9, kNoKey, Always, kNoTag,
        Call<&TIconMain::SaveAs1Click>},
   };
   return rows;
@@ -149,12 +130,12 @@ const std::vector<TCommandRow>& MainCommandRows() {
 
 std::vector<TBuiltCommand> BuildCommands(const TCommandPlaces& places,
                                          const std::function<void(TCommand, QAction*)>& run) {
-  std::map<QString, QMenu*> menus{{QStringLiteral("PopupMenu1"), places.Popup}};
+  std::map<QString, QMenu*> menus;
   std::vector<TBuiltCommand> built;
   for (const TCommandRow& row : MainCommandRows()) {
     const QString place = QString::fromLatin1(row.Place);
     const QString name = QString::fromLatin1(row.Name);
-    const bool onToolBar = place == QLatin1String("ToolBar1");
+    const bool onToolBar = place == QLatin1String("ToolBar");
     const bool onWindow = place == QLatin1String("Window");
     QMenu* menu = menus.contains(place) ? menus[place] : nullptr;
     QAction* action = nullptr;
@@ -206,7 +187,16 @@ std::vector<TBuiltCommand> BuildCommands(const TCommandPlaces& places,
     }
     built.push_back({action, row.Enabled});
   }
+  ShareWithContextMenu(*menus.at(QString::fromLatin1(kContextMenuItems)), *places.Popup);
   return built;
+}
+
+void ShareWithContextMenu(QMenu& menu, QMenu& contextMenu) {
+  for (QAction* action : menu.actions()) {
+    // A shortcut is shown in the menu bar's menu only, as the keys work anywhere in the window.
+    action->setShortcutVisibleInContextMenu(false);
+    contextMenu.addAction(action);
+  }
 }
 
 std::optional<int> TagOf(const QAction* sender) {

@@ -1,6 +1,7 @@
 #pragma once
 // The window's commands as one table, from which the menu bar, the list's context menu and the
-// toolbar are built. A new command is one row in MainCommands.cpp plus its handler.
+// toolbar are built: one action per command and place, the context menu sharing the Save menu's
+// actions. A new command is one row in MainCommands.cpp plus its handler.
 #include <functional>
 #include <optional>
 #include <vector>
@@ -26,10 +27,9 @@ using TCommand = void (*)(TIconMain& window, QAction* sender);
 enum class TRowKind { Menu, Item, CheckItem, Separator };
 
 struct TCommandRow {
-  // "MainMenu1", "PopupMenu1", "ToolBar1", "Window" (a key only) or the Name of a Menu row
-  // above.
+  // "MenuBar", "ToolBar", "Window" (a key only) or the Name of a Menu row above.
   const char* Place;
-  const char* Name;  // the component name
+  const char* Name;  // the action's object name
   TRowKind Kind;
   const char* Caption;  // "&" marks the underlined letter
   const char* Hint;
@@ -44,7 +44,7 @@ const std::vector<TCommandRow>& MainCommandRows();
 
 struct TCommandPlaces {
   QMenuBar* MenuBar;
-  QMenu* Popup;
+  QMenu* Popup;  // the list's context menu
   QToolBar* ToolBar;
   const TBtnImgs& Glyphs;
   QWidget* Owner;  // parent of the actions
@@ -58,6 +58,10 @@ struct TBuiltCommand {
 // Builds every row, in order. `run` carries out a row's command for the item that was triggered.
 std::vector<TBuiltCommand> BuildCommands(const TCommandPlaces& places,
                                          const std::function<void(TCommand, QAction*)>& run);
+
+// Adds `menu`'s actions (separators and submenus too) to `contextMenu`, so that both offer the
+// same actions; their shortcuts are shown in `menu` only.
+void ShareWithContextMenu(QMenu& menu, QMenu& contextMenu);
 
 // The tag of a triggered item; nullopt without an item or a tag.
 std::optional<int> TagOf(const QAction* sender);

@@ -16,18 +16,18 @@ namespace pictarix {
 namespace {
 
 constexpr int kToolBarHeight = 29;
-constexpr QSize kStopBtnSize(46, 36);
+constexpr QSize kStopButtonSize(46, 36);
 constexpr int kCounterPanelWidth = 65;
 constexpr int kListTop = 30;
-constexpr int kStopBtnRight = TIconMain::kClientWidth - 362 - kStopBtnSize.width();
-constexpr int kStopBtnBottom = TIconMain::kClientHeight - 197 - kStopBtnSize.height();
+constexpr int kStopButtonRight = TIconMain::kClientWidth - 362 - kStopButtonSize.width();
+constexpr int kStopButtonBottom = TIconMain::kClientHeight - 197 - kStopButtonSize.height();
 constexpr int kClockPanelWidth = 80;
 
 }  // namespace
 
 QToolBar* CreateToolBar(QWidget& client) {
   auto* toolBar = new QToolBar(&client);
-  toolBar->setObjectName(QStringLiteral("ToolBar1"));
+  toolBar->setObjectName(QStringLiteral("toolBar"));
   toolBar->setFixedHeight(kToolBarHeight);
   toolBar->setMovable(false);
   toolBar->setFloatable(false);
@@ -37,7 +37,7 @@ QToolBar* CreateToolBar(QWidget& client) {
 
 TStatusPanels* CreateStatusBar(QWidget& window) {
   auto* status = new TStatusPanels(&window);
-  status->setObjectName(QStringLiteral("StatusBar1"));
+  status->setObjectName(QStringLiteral("statusBar"));
   status->SetWidth(1, kCounterPanelWidth);
   status->SetWidth(2, kCounterPanelWidth);
   return status;
@@ -45,9 +45,9 @@ TStatusPanels* CreateStatusBar(QWidget& window) {
 
 QPushButton* CreateStopButton(QWidget& client) {
   auto* stop = new QPushButton(&client);
-  stop->setObjectName(QStringLiteral("StopBtn"));
+  stop->setObjectName(QStringLiteral("stopButton"));
   stop->setIcon(QIcon(StopGlyph()));
-  stop->setFixedSize(kStopBtnSize);
+  stop->setFixedSize(kStopButtonSize);
   stop->setToolTip(QStringLiteral("Stop processing"));
   stop->setStatusTip(QStringLiteral("Stop processing"));
   return stop;
@@ -71,8 +71,8 @@ void LayOutMainControls(const TMainControls& controls, QSize client) {
   // The client area of the design includes the status bar below the central widget.
   TStatusPanels& status = controls.StatusBar;
   const int clientHeight = client.height() + status.height();
-  controls.StopBtn.move(width - kStopBtnRight - kStopBtnSize.width(),
-                        clientHeight - kStopBtnBottom - kStopBtnSize.height());
+  controls.StopButton.move(width - kStopButtonRight - kStopButtonSize.width(),
+                           clientHeight - kStopButtonBottom - kStopButtonSize.height());
   status.SetWidth(3, kClockPanelWidth);
   status.SetWidth(0, status.width() - 2 * status.Width(1) - status.Width(3));
 }

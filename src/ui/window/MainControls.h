@@ -18,17 +18,17 @@ struct TMainControls {
   QToolBar& ToolBar;
   QListView& List;
   QWidget& Preview;
-  QPushButton& StopBtn;
+  QPushButton& StopButton;
   TStatusPanels& StatusBar;
 };
 
-// ToolBar1: along the top, 29 high, 16x16 glyphs, fixed in place.
+// The toolbar: along the top, 29 high, 16x16 glyphs, fixed in place.
 QToolBar* CreateToolBar(QWidget& client);
-// StatusBar1 with its counter panels 65 wide.
+// The status bar with its counter panels 65 wide.
 TStatusPanels* CreateStatusBar(QWidget& window);
-// StopBtn: 46 x 36 with the stop glyph and its hint.
+// The Stop button: 46 x 36 with the stop glyph and its hint.
 QPushButton* CreateStopButton(QWidget& client);
-// Timer1: the status bar's clock, firing every second from the start.
+// The clock: the status bar's clock, firing every second from the start.
 QTimer* CreateClock(QObject& owner);
 
 // The toolbar along the top, the list below it, the preview tile in the middle of the list, the
