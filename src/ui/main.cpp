@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
   QApplication application(qtArguments.Count(), qtArguments.Vector());
   // The DDE service is announced before any window exists, for the whole life of the process.
   TDdeServer tarvo;
-  AnnounceDdeService(tarvo, ProgramPath());
+  AnnounceMacroService(tarvo, ProgramPath());
   DiscardStandardOutput();
 
   TQtDialogs dialogs;

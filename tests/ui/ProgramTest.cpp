@@ -6,8 +6,8 @@
 #include <QProcessEnvironment>
 
 #include "support/TempDir.h"
-#include "ui/DdeTestClient.h"
 #include "ui/IconFiles.h"
+#include "ui/MacroTestClient.h"
 #include "ui/window/QtPaths.h"
 
 namespace pictarix::testing {

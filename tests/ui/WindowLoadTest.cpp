@@ -16,8 +16,8 @@
 #include <QUrl>
 
 #include "support/TempDir.h"
-#include "ui/DdeTestClient.h"
 #include "ui/IconFiles.h"
+#include "ui/MacroTestClient.h"
 #include "ui/WindowFixture.h"
 #include "ui/intake/MacroServer.h"
 #include "ui/window/QtPaths.h"

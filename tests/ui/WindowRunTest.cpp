@@ -107,7 +107,7 @@ TEST_F(WindowRunTest, DialogsStartInTheFolderLastUsedByThemEvenInANewWindow) {
   EXPECT_EQ(dialogs.FileRequests[1].InitialDir, FromPath(temp.Path()));
   dialogs.FileAnswers = {std::nullopt};
   window->SaveAs1Click();  // nothing selected: no dialog; Save As keeps its own folder
-  EXPECT_EQ(window->Parts().Output->SavePicDlg1.InitialDir, QDir::homePath());
+  EXPECT_EQ(window->Parts().Output->SaveAsDialog.InitialDir, QDir::homePath());
 }
 
 TEST_F(WindowRunTest, DirectoryRunCountsEveryFile) {

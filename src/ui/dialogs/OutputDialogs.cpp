@@ -4,7 +4,7 @@ namespace pictarix {
 
 // Save As and Save to Icon Library show the platform's save title.
 
-TFileDialogRequest MakeSavePicDlg() {
+TFileDialogRequest MakeSaveAsDialog() {
   TFileDialogRequest dialog;
   dialog.DialogKind = TFileDialogRequest::Kind::Save;
   dialog.Filter = kSavePicFilter;
@@ -14,7 +14,7 @@ TFileDialogRequest MakeSavePicDlg() {
   return dialog;
 }
 
-TFileDialogRequest MakeSaveLibDlg() {
+TFileDialogRequest MakeSaveLibraryDialog() {
   TFileDialogRequest dialog;
   dialog.DialogKind = TFileDialogRequest::Kind::Save;
   dialog.Filter = kIconLibraryFilter;
@@ -23,7 +23,7 @@ TFileDialogRequest MakeSaveLibDlg() {
   return dialog;
 }
 
-TFileDialogRequest MakeOpenLibDlg() {
+TFileDialogRequest MakeAddToLibraryDialog() {
   TFileDialogRequest dialog;
   dialog.DialogKind = TFileDialogRequest::Kind::Open;
   dialog.Title = QStringLiteral("Add to Icon Library");

@@ -8,11 +8,11 @@
 namespace pictarix {
 
 // "Save As": the five picture formats, "Icon" first and selected.
-TFileDialogRequest MakeSavePicDlg();
+TFileDialogRequest MakeSaveAsDialog();
 // "Save to Icon Library": a new or replaced icon library.
-TFileDialogRequest MakeSaveLibDlg();
+TFileDialogRequest MakeSaveLibraryDialog();
 // "Add to Icon Library": an existing icon library.
-TFileDialogRequest MakeOpenLibDlg();
+TFileDialogRequest MakeAddToLibraryDialog();
 
 inline const QString kSavePicFilter = QStringLiteral(
     "Icon(*.ico)|*.ico|GIF(*.gif)|*.gif|Bitmap(*.bmp)|*.bmp|JPEG(*.jpg;*.jpeg)|*.jpg;*.jpeg|"

@@ -53,9 +53,9 @@ QByteArray NameBytes(const QByteArray& text) {
 
 // One connected client: collects its text up to the NUL byte or the close, answers, and goes.
 // It lives as a child of its socket.
-class TDdeClient : public QObject {
+class TMacroClient : public QObject {
  public:
-  TDdeClient(TDdeServer& server, QLocalSocket* socket, int timeoutMs)
+  TMacroClient(TDdeServer& server, QLocalSocket* socket, int timeoutMs)
       : QObject(socket), server_(server), socket_(socket) {
     // Qt reads no further ahead of us than this, so a flood costs no memory.
     socket_->setReadBufferSize(64 * 1024);
@@ -166,7 +166,7 @@ bool TDdeServer::IsServing() const {
 
 TDdeServer::TAnnounce TDdeServer::Announce(const QString& service, const QString& folder) {
   StopServing();
-  socketPath_ = folder + QLatin1Char('/') + DdeSocketName(service, kTopic);
+  socketPath_ = folder + QLatin1Char('/') + MacroSocketName(service, kTopic);
   switch (ClaimSocket(socketPath_, claim_, error_)) {
     case TClaimResult::Claimed:
       break;
@@ -217,7 +217,7 @@ bool TDdeServer::IsServing() const {
 
 TDdeServer::TAnnounce TDdeServer::Announce(const QString& service, const QString& folder) {
   (void)folder;
-  socketPath_ = DdeSocketName(service, kTopic);
+  socketPath_ = MacroSocketName(service, kTopic);
   error_.clear();
   server_->setSocketOptions(QLocalServer::UserAccessOption);
   if (!server_->listen(socketPath_)) {
@@ -249,7 +249,7 @@ TDdeServer::~TDdeServer() {
 
 TDdeServer::TAnnounce TDdeServer::Announce(const QString& service) {
   QString error;
-  const QString folder = DdeSocketFolder(error);
+  const QString folder = MacroSocketFolder(error);
   if (folder.isEmpty()) {
     error_ = error;
     return TAnnounce::Failed;
@@ -260,7 +260,7 @@ TDdeServer::TAnnounce TDdeServer::Announce(const QString& service) {
 bool TDdeServer::MakeRoom() {
   if (served_.size() < static_cast<std::size_t>(kMaxClients)) return true;
   // Clients that connect and send nothing cannot keep others out: the oldest of them goes.
-  for (TDdeClient* client : served_) {
+  for (TMacroClient* client : served_) {
     if (client->Idle()) {
       client->Drop();
       return true;
@@ -271,12 +271,12 @@ bool TDdeServer::MakeRoom() {
 
 void TDdeServer::Serve(QLocalSocket* socket) {
   connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-  auto* client = new TDdeClient(*this, socket, clientTimeoutMs_);
+  auto* client = new TMacroClient(*this, socket, clientTimeoutMs_);
   served_.push_back(client);
   client->Start();
 }
 
-void TDdeServer::Release(TDdeClient* client) {
+void TDdeServer::Release(TMacroClient* client) {
   std::erase(served_, client);
 }
 

@@ -33,7 +33,7 @@ QByteArrayList MacroLines(const QByteArray& text);
 // byte it stands for.
 QByteArray NameBytes(const QByteArray& text);
 
-class TDdeClient;
+class TMacroClient;
 
 class TDdeServer : public QObject {
   Q_OBJECT
@@ -55,7 +55,7 @@ class TDdeServer : public QObject {
   // a dead socket left by a crash is removed and the name taken. The socket file is removed when
   // the server ends, unless another window has taken the name since.
   TAnnounce Announce(const QString& service, const QString& folder);
-  // The same in the user's private socket folder (DdeSocketFolder).
+  // The same in the user's private socket folder (MacroSocketFolder).
   TAnnounce Announce(const QString& service);
 
   bool IsServing() const;
@@ -79,8 +79,8 @@ class TDdeServer : public QObject {
   void Serve(QLocalSocket* socket);
   void StopServing();
   void Deliver(const QByteArray& text);
-  void Release(TDdeClient* client);
-  friend class TDdeClient;
+  void Release(TMacroClient* client);
+  friend class TMacroClient;
 
 #ifdef Q_OS_UNIX
   // The listening socket is our own rather than QLocalServer's, which removes the file that
@@ -94,7 +94,7 @@ class TDdeServer : public QObject {
   QString error_;
   int clientTimeoutMs_ = kDefaultClientTimeoutMs;
   // The clients holding a place, oldest connection first.
-  std::vector<TDdeClient*> served_;
+  std::vector<TMacroClient*> served_;
 };
 
 }  // namespace pictarix

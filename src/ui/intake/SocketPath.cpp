@@ -14,13 +14,13 @@
 
 namespace pictarix {
 
-QString DdeServiceName(const QString& programPath) {
+QString MacroServiceName(const QString& programPath) {
   const QString name = QFileInfo(programPath).fileName();
   const qsizetype dot = name.indexOf(QLatin1Char('.'));
   return dot < 0 ? name : name.left(dot);
 }
 
-QString DdeSocketName(const QString& service, const QString& topic) {
+QString MacroSocketName(const QString& service, const QString& topic) {
   return (service + QLatin1Char('.') + topic).toLower();
 }
 
@@ -66,7 +66,7 @@ QString PrivateFolder(const QString& path, QString& error) {
 
 }  // namespace
 
-QString DdeSocketFolder(QString& error) {
+QString MacroSocketFolder(QString& error) {
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
   if (runtime.isEmpty()) {
     const QString name = QStringLiteral("pictarix-") + QString::number(::geteuid());
@@ -90,7 +90,7 @@ QString DdeSocketFolder(QString& error) {
 
 #else
 
-QString DdeSocketFolder(QString& error) {
+QString MacroSocketFolder(QString& error) {
   error = QStringLiteral("local sockets in a private folder need a Unix system");
   return QString();
 }

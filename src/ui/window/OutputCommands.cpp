@@ -42,9 +42,9 @@ bool AskFile(TDialogs& dialogs, QWidget* parent, TFileDialogRequest& request, co
 
 TOutputCommands::TOutputCommands(TDialogs& dialogs, QWidget& window, THarvester& harvester,
                                  TSelection selected)
-    : SavePicDlg1(StartingIn(MakeSavePicDlg(), kSaveAsFolder)),
-      SaveLibDlg(StartingIn(MakeSaveLibDlg(), kSaveLibraryFolder)),
-      OpenLibDlg(StartingIn(MakeOpenLibDlg(), kAddLibraryFolder)),
+    : SaveAsDialog(StartingIn(MakeSaveAsDialog(), kSaveAsFolder)),
+      SaveLibraryDialog(StartingIn(MakeSaveLibraryDialog(), kSaveLibraryFolder)),
+      AddToLibraryDialog(StartingIn(MakeAddToLibraryDialog(), kAddLibraryFolder)),
       dialogs_(dialogs),
       window_(window),
       harvester_(harvester),
@@ -60,13 +60,13 @@ void TOutputCommands::SaveAs() {
     const TListEntry* entry = list.Entry(index);
     if (entry == nullptr) continue;
     // The caption is file content: offered only as one safe name inside the dialog's folder.
-    SavePicDlg1.FileName = FromUtf8(SafeFileStem(entry->Caption, kMaxFileNameBytes - kExtRoom));
+    SaveAsDialog.FileName = FromUtf8(SafeFileStem(entry->Caption, kMaxFileNameBytes - kExtRoom));
     QString name;
     TSaveFormat format = TSaveFormat::Icon;
     for (;;) {
       TFileDialogAnswer answer;
       // A cancel ends the command: the rest is not offered.
-      if (!AskFile(dialogs_, &window_, SavePicDlg1, kSaveAsFolder, answer)) return;
+      if (!AskFile(dialogs_, &window_, SaveAsDialog, kSaveAsFolder, answer)) return;
       name = answer.Files.first();
       if (const std::optional<TSaveFormat> known = FormatFromExt(ToPath(name))) {
         format = *known;
@@ -77,14 +77,14 @@ void TOutputCommands::SaveAs() {
       format = TSaveFormat::Icon;
       const QString typed = name;
       name = FromPath(ReplaceExt(ToPath(typed), ExtFromFormat(TSaveFormat::Icon)));
-      if (MayReplace(dialogs_, &window_, SavePicDlg1, name)) break;
-      SavePicDlg1.FileName = typed;
+      if (MayReplace(dialogs_, &window_, SaveAsDialog, name)) break;
+      SaveAsDialog.FileName = typed;
     }
     if (!SaveEntryAs(list, ToPath(name), index, format) && format == TSaveFormat::Gif) {
       Notice(QStringLiteral("This icon has no image of 256 colours or fewer; no GIF was written."));
     }
   }
-  SavePicDlg1.FileName.clear();
+  SaveAsDialog.FileName.clear();
 }
 
 void TOutputCommands::BatchSaveAs(int tag) {
@@ -116,7 +116,7 @@ void TOutputCommands::SaveToLibrary(bool add) {
   const std::vector<int> selected = selected_();
   if (selected.empty()) return;
   TFileDialogAnswer answer;
-  if (!AskFile(dialogs_, &window_, add ? OpenLibDlg : SaveLibDlg,
+  if (!AskFile(dialogs_, &window_, add ? AddToLibraryDialog : SaveLibraryDialog,
                add ? kAddLibraryFolder : kSaveLibraryFolder, answer)) {
     return;
   }

@@ -27,9 +27,9 @@ class TOutputCommands {
   void CopyToClipboard();
 
   // The file dialogs, by the names the commands use.
-  TFileDialogRequest SavePicDlg1;
-  TFileDialogRequest SaveLibDlg;
-  TFileDialogRequest OpenLibDlg;
+  TFileDialogRequest SaveAsDialog;
+  TFileDialogRequest SaveLibraryDialog;
+  TFileDialogRequest AddToLibraryDialog;
 
  private:
   void Notice(const QString& message);

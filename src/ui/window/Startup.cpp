@@ -28,8 +28,8 @@ QStringList CommandLinePaths(const std::vector<std::string>& arguments) {
   return paths;
 }
 
-void AnnounceDdeService(TDdeServer& server, const QString& programPath) {
-  const QString service = DdeServiceName(programPath);
+void AnnounceMacroService(TDdeServer& server, const QString& programPath) {
+  const QString service = MacroServiceName(programPath);
   if (server.Announce(service) == TDdeServer::TAnnounce::Serving) return;
   const QByteArray message = (service + QStringLiteral(": ") + server.ErrorText() +
                               QStringLiteral("; this window runs without a DDE server\n"))

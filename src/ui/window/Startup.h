@@ -29,7 +29,7 @@ class TQtArguments {
 
 // Announces the DDE service of the program at `programPath`. When the window is not to serve
 // (another window serves the name, or no private socket can be made), says why on stderr.
-void AnnounceDdeService(TDdeServer& server, const QString& programPath);
+void AnnounceMacroService(TDdeServer& server, const QString& programPath);
 
 // Sends the process's standard output to the null device, so that anything written to it is
 // discarded. Standard error stays.

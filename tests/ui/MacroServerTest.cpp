@@ -14,8 +14,8 @@
 #include <QSignalSpy>
 
 #include "support/TempDir.h"
-#include "ui/DdeTestClient.h"
 #include "ui/FakeDialogs.h"
+#include "ui/MacroTestClient.h"
 #include "ui/intake/MacroServer.h"
 #include "ui/intake/SocketClaim.h"
 #include "ui/intake/SocketPath.h"
@@ -57,11 +57,11 @@ TEST(NameBytesTest, BytesThatAreNoUtf8ArriveAsTheyCameOrFromTheirSurrogateEscape
   for (const Row& row : rows) EXPECT_EQ(NameBytes(row.text), row.name) << row.text.toHex().data();
 }
 
-TEST(DdeSocketPathTest, ServiceIsTheFileNameCutBeforeItsFirstDot) {
-  EXPECT_EQ(DdeServiceName("/usr/bin/pictarix"), "pictarix");
-  EXPECT_EQ(DdeServiceName("/opt/tools.d/Pictarix.exe"), "Pictarix");
-  EXPECT_EQ(DdeServiceName("/x/pictarix.tar.gz"), "pictarix");
-  EXPECT_EQ(DdeSocketName("Pictarix", "Tarvo"), "pictarix.tarvo");
+TEST(MacroSocketPathTest, ServiceIsTheFileNameCutBeforeItsFirstDot) {
+  EXPECT_EQ(MacroServiceName("/usr/bin/pictarix"), "pictarix");
+  EXPECT_EQ(MacroServiceName("/opt/tools.d/Pictarix.exe"), "Pictarix");
+  EXPECT_EQ(MacroServiceName("/x/pictarix.tar.gz"), "pictarix");
+  EXPECT_EQ(MacroSocketName("Pictarix", "Tarvo"), "pictarix.tarvo");
 }
 
 // Sets an environment variable for one test.
@@ -97,37 +97,37 @@ ino_t InodeOf(const QString& path) {
   return status.st_ino;
 }
 
-class DdeSocketFolderTest : public ::testing::Test {
+class MacroSocketFolderTest : public ::testing::Test {
  protected:
   TempDir temp;
   QString Root() const { return FromPath(temp.Path()); }
 };
 
-TEST_F(DdeSocketFolderTest, RuntimeFolderGetsAPrivateSubfolder) {
+TEST_F(MacroSocketFolderTest, RuntimeFolderGetsAPrivateSubfolder) {
   ScopedEnv runtime("XDG_RUNTIME_DIR", Root());
   QString error;
-  const QString folder = DdeSocketFolder(error);
+  const QString folder = MacroSocketFolder(error);
   EXPECT_EQ(folder, Root() + "/pictarix") << error.toStdString();
   EXPECT_EQ(ModeOf(folder) & 07777, 0700u);
-  EXPECT_EQ(DdeSocketFolder(error), folder);  // an existing private folder is used again
+  EXPECT_EQ(MacroSocketFolder(error), folder);  // an existing private folder is used again
 }
 
-TEST_F(DdeSocketFolderTest, WithoutRuntimeFolderAUserFolderInTheTemporaryFolder) {
+TEST_F(MacroSocketFolderTest, WithoutRuntimeFolderAUserFolderInTheTemporaryFolder) {
   ScopedEnv runtime("XDG_RUNTIME_DIR", std::nullopt);
   ScopedEnv tmp("TMPDIR", Root());
   QString error;
-  EXPECT_EQ(DdeSocketFolder(error), Root() + "/pictarix-" + QString::number(::geteuid()))
+  EXPECT_EQ(MacroSocketFolder(error), Root() + "/pictarix-" + QString::number(::geteuid()))
       << error.toStdString();
 }
 
-TEST_F(DdeSocketFolderTest, FoldersOthersCouldEnterOrRedirectAreRefused) {
+TEST_F(MacroSocketFolderTest, FoldersOthersCouldEnterOrRedirectAreRefused) {
   ScopedEnv runtime("XDG_RUNTIME_DIR", Root());
   const QString folder = Root() + "/pictarix";
   QString error;
 
   ASSERT_EQ(::mkdir(QFile::encodeName(folder).constData(), 0755), 0);
   ::chmod(QFile::encodeName(folder).constData(), 0755);
-  EXPECT_TRUE(DdeSocketFolder(error).isEmpty());
+  EXPECT_TRUE(MacroSocketFolder(error).isEmpty());
   EXPECT_TRUE(error.contains("open to other users")) << error.toStdString();
   ::rmdir(QFile::encodeName(folder).constData());
 
@@ -135,14 +135,14 @@ TEST_F(DdeSocketFolderTest, FoldersOthersCouldEnterOrRedirectAreRefused) {
   const QString elsewhere = Root() + "/elsewhere";
   ASSERT_EQ(::mkdir(QFile::encodeName(elsewhere).constData(), 0700), 0);
   ASSERT_EQ(::symlink("elsewhere", QFile::encodeName(folder).constData()), 0);
-  EXPECT_TRUE(DdeSocketFolder(error).isEmpty());
+  EXPECT_TRUE(MacroSocketFolder(error).isEmpty());
   EXPECT_TRUE(error.contains("is not a folder")) << error.toStdString();
 
   ScopedEnv relative("XDG_RUNTIME_DIR", QString("run/user"));
-  EXPECT_TRUE(DdeSocketFolder(error).isEmpty());
+  EXPECT_TRUE(MacroSocketFolder(error).isEmpty());
 }
 
-TEST_F(DdeSocketFolderTest, AFolderOfAnotherUserIsRefused) {
+TEST_F(MacroSocketFolderTest, AFolderOfAnotherUserIsRefused) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a folder away";
   ScopedEnv runtime("XDG_RUNTIME_DIR", std::nullopt);
   ScopedEnv tmp("TMPDIR", Root());
@@ -150,11 +150,11 @@ TEST_F(DdeSocketFolderTest, AFolderOfAnotherUserIsRefused) {
   ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
   ASSERT_EQ(::chown(folder.constData(), 65534, 65534), 0);
   QString error;
-  EXPECT_TRUE(DdeSocketFolder(error).isEmpty());
+  EXPECT_TRUE(MacroSocketFolder(error).isEmpty());
   EXPECT_TRUE(error.contains("belongs to another user")) << error.toStdString();
 }
 
-class DdeServerTest : public ::testing::Test {
+class MacroServerTest : public ::testing::Test {
  protected:
   QString Folder() const { return FromPath(temp.Path()); }
   QString SocketFile() const { return Folder() + "/pictarix.tarvo"; }
@@ -180,7 +180,7 @@ class DdeServerTest : public ::testing::Test {
   std::optional<QSignalSpy> spy;
 };
 
-TEST_F(DdeServerTest, AnnouncesAUserOnlySocketAndRemovesItWhenItEnds) {
+TEST_F(MacroServerTest, AnnouncesAUserOnlySocketAndRemovesItWhenItEnds) {
   {
     TDdeServer server;
     Serve(server);
@@ -192,7 +192,7 @@ TEST_F(DdeServerTest, AnnouncesAUserOnlySocketAndRemovesItWhenItEnds) {
   EXPECT_EQ(ModeOf(SocketFile()), 0u);
 }
 
-TEST_F(DdeServerTest, AnswersEveryTextItReadsAndHandsOnItsLines) {
+TEST_F(MacroServerTest, AnswersEveryTextItReadsAndHandsOnItsLines) {
   TDdeServer server;
   Serve(server);
   const QString path = server.SocketPath();
@@ -208,7 +208,7 @@ TEST_F(DdeServerTest, AnswersEveryTextItReadsAndHandsOnItsLines) {
   EXPECT_EQ(server.ClientCount(), 0);
 }
 
-TEST_F(DdeServerTest, AClientMayEndItsTextByClosing) {
+TEST_F(MacroServerTest, AClientMayEndItsTextByClosing) {
   TDdeServer server;
   Serve(server);
   const QString path = server.SocketPath();
@@ -236,7 +236,7 @@ TEST_F(DdeServerTest, AClientMayEndItsTextByClosing) {
   EXPECT_EQ(Macros(), (std::vector<QStringList>{{"/closed"}, {"/gone"}, {"/quick"}}));
 }
 
-TEST_F(DdeServerTest, TextUpToOneMebibyteIsReadLongerTextIsRefused) {
+TEST_F(MacroServerTest, TextUpToOneMebibyteIsReadLongerTextIsRefused) {
   TDdeServer server;
   Serve(server);
   const QString path = server.SocketPath();
@@ -250,7 +250,7 @@ TEST_F(DdeServerTest, TextUpToOneMebibyteIsReadLongerTextIsRefused) {
   EXPECT_EQ(macros[0].at(0).size(), TDdeServer::kMaxTextBytes);
 }
 
-TEST_F(DdeServerTest, AStalledClientIsDroppedWhileOthersAreServed) {
+TEST_F(MacroServerTest, AStalledClientIsDroppedWhileOthersAreServed) {
   TDdeServer server;
   server.SetClientTimeout(300);
   Serve(server);
@@ -273,7 +273,7 @@ TEST_F(DdeServerTest, AStalledClientIsDroppedWhileOthersAreServed) {
   EXPECT_EQ(Macros(), std::vector<QStringList>{{"/other"}});
 }
 
-TEST_F(DdeServerTest, IdleClientsMakeRoomForNewOnesSendingClientsKeepTheirPlace) {
+TEST_F(MacroServerTest, IdleClientsMakeRoomForNewOnesSendingClientsKeepTheirPlace) {
   TDdeServer server;
   Serve(server);
   const QString path = server.SocketPath();
@@ -310,7 +310,7 @@ TEST_F(DdeServerTest, IdleClientsMakeRoomForNewOnesSendingClientsKeepTheirPlace)
   EXPECT_EQ(server.ClientCount(), 0);
 }
 
-TEST_F(DdeServerTest, ALiveServerKeepsItsNameADeadSocketIsReplaced) {
+TEST_F(MacroServerTest, ALiveServerKeepsItsNameADeadSocketIsReplaced) {
   TDdeServer first;
   Serve(first);
   TDdeServer second;
@@ -322,7 +322,7 @@ TEST_F(DdeServerTest, ALiveServerKeepsItsNameADeadSocketIsReplaced) {
   EXPECT_EQ(Macros(), std::vector<QStringList>{{"/x"}});
 }
 
-TEST_F(DdeServerTest, ASocketLeftByACrashIsRemovedAndTheNameTaken) {
+TEST_F(MacroServerTest, ASocketLeftByACrashIsRemovedAndTheNameTaken) {
   {
     // A socket file without a listener, as a window that crashed leaves it.
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -339,7 +339,7 @@ TEST_F(DdeServerTest, ASocketLeftByACrashIsRemovedAndTheNameTaken) {
   EXPECT_EQ(WhileServing([&] { return SendMacro(server.SocketPath(), "/y"); }), kAck);
 }
 
-TEST_F(DdeServerTest, AServerEndingLeavesASocketThatIsNoLongerItsOwn) {
+TEST_F(MacroServerTest, AServerEndingLeavesASocketThatIsNoLongerItsOwn) {
   auto first = std::make_unique<TDdeServer>();
   Serve(*first);
   // The name is taken over: the first server's file is gone and a second server binds anew.
@@ -352,7 +352,7 @@ TEST_F(DdeServerTest, AServerEndingLeavesASocketThatIsNoLongerItsOwn) {
   EXPECT_EQ(WhileServing([&] { return SendMacro(second.SocketPath(), "/z"); }), kAck);
 }
 
-TEST_F(DdeServerTest, OfFifteenClaimingAtOnceExactlyOneServes) {
+TEST_F(MacroServerTest, OfFifteenClaimingAtOnceExactlyOneServes) {
   constexpr int kWindows = 15;
   std::vector<TSocketClaim> claims(kWindows);
   std::vector<TClaimResult> results(kWindows);
@@ -377,7 +377,7 @@ TEST_F(DdeServerTest, OfFifteenClaimingAtOnceExactlyOneServes) {
   EXPECT_EQ(ModeOf(SocketFile()), 0u);  // the one that served removed its own
 }
 
-TEST_F(DdeServerTest, AFileThatIsNoSocketIsLeftAlone) {
+TEST_F(MacroServerTest, AFileThatIsNoSocketIsLeftAlone) {
   std::ofstream(temp.Path() / "pictarix.tarvo") << "keep";
   TDdeServer server;
   EXPECT_EQ(server.Announce("pictarix", Folder()), TDdeServer::TAnnounce::Failed);
@@ -392,7 +392,7 @@ TEST_F(DdeServerTest, AFileThatIsNoSocketIsLeftAlone) {
   EXPECT_TRUE(server.ErrorText().contains("too long"));
 }
 
-TEST_F(DdeServerTest, ClientsOfAnotherUserAreTurnedAway) {
+TEST_F(MacroServerTest, ClientsOfAnotherUserAreTurnedAway) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to connect as another user";
   TDdeServer server;
   Serve(server);
