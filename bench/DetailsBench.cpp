@@ -29,12 +29,12 @@
 #include "support/FileBytes.h"
 #include "support/HarvestFixtures.h"
 #include "support/PeFixture.h"
-#include "ui/DetailsDialog.h"
-#include "ui/Dialogs.h"
-#include "ui/IconListModel.h"
 #include "ui/IconMain.h"
-#include "ui/ListFeatures.h"
-#include "ui/QtPaths.h"
+#include "ui/dialogs/DetailsDialog.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/list/IconListModel.h"
+#include "ui/list/ListFeatures.h"
+#include "ui/window/QtPaths.h"
 
 namespace {
 

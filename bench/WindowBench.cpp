@@ -31,12 +31,12 @@
 #include "model/HiResIcon.h"
 #include "support/FileBytes.h"
 #include "support/IconFileBuilder.h"
-#include "ui/Dialogs.h"
-#include "ui/IconListModel.h"
 #include "ui/IconMain.h"
-#include "ui/ListFeatures.h"
-#include "ui/QtPaths.h"
 #include "ui/StatusPanels.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/list/IconListModel.h"
+#include "ui/list/ListFeatures.h"
+#include "ui/window/QtPaths.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 # The include check of the layers (run by ctest): a file of src/<folder> may include headers of
 # its own folder and of the folders its layer declares, nothing else of src/, and no Qt header
 # below the window. Catches what the link checks cannot: a header-only use of a layer above.
+# A rule may name a subfolder ("ui/intake"): its files are held to that rule as well, and a
+# rule's list may allow one subfolder of a folder without the rest of it.
 #   cmake -DSOURCE=<src folder> -DRULES=<file> -P CheckIncludes.cmake
 # RULES holds one line per folder: "<folder>:<allowed folder>;<allowed folder>...:<qt 0|1>".
 file(STRINGS ${RULES} rules)
@@ -22,7 +24,16 @@ foreach(rule IN LISTS rules)
     file(STRINGS ${path} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
     foreach(line IN LISTS includes)
       if(line MATCHES "#[ \t]*include[ \t]*\"([a-z_]+)/")
-        list(FIND allowed ${CMAKE_MATCH_1} found)
+        # A header of a subfolder ("ui/intake/X.h") is allowed by its folder or by the subfolder.
+        set(top ${CMAKE_MATCH_1})
+        set(sub "")
+        if(line MATCHES "#[ \t]*include[ \t]*\"([a-z_]+/[a-z_]+)/")
+          set(sub ${CMAKE_MATCH_1})
+        endif()
+        list(FIND allowed ${top} found)
+        if(found EQUAL -1 AND sub)
+          list(FIND allowed ${sub} found)
+        endif()
         if(found EQUAL -1)
           list(APPEND failures "${path}: ${line} (${folder} may include: ${allowed})")
         endif()

@@ -11,19 +11,19 @@
 #include <QToolBar>
 
 #include "harvest/Harvester.h"
-#include "ui/AboutBox.h"
-#include "ui/Dialogs.h"
-#include "ui/ErrorBox.h"
-#include "ui/IconListModel.h"
-#include "ui/IconPreview.h"
-#include "ui/ListFeatures.h"
-#include "ui/ListSelection.h"
-#include "ui/MainControls.h"
-#include "ui/OutputCommands.h"
-#include "ui/QtPaths.h"
-#include "ui/Settings.h"
 #include "ui/StatusPanels.h"
-#include "ui/WindowPlacement.h"
+#include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/ErrorBox.h"
+#include "ui/list/IconListModel.h"
+#include "ui/list/IconPreview.h"
+#include "ui/list/ListFeatures.h"
+#include "ui/list/ListSelection.h"
+#include "ui/window/MainControls.h"
+#include "ui/window/OutputCommands.h"
+#include "ui/window/QtPaths.h"
+#include "ui/window/Settings.h"
+#include "ui/window/WindowPlacement.h"
 
 namespace pictarix {
 

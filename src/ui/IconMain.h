@@ -14,10 +14,10 @@
 #include <QStringList>
 
 #include "harvest/HarvestHost.h"
-#include "ui/Artwork.h"
-#include "ui/MainCommands.h"
-#include "ui/ProblemsDialog.h"
 #include "ui/RunControl.h"
+#include "ui/dialogs/ProblemsDialog.h"
+#include "ui/window/Artwork.h"
+#include "ui/window/MainCommands.h"
 
 class QAction;
 class QListView;

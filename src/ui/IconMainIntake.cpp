@@ -5,9 +5,9 @@
 #include <QDropEvent>
 #include <QShowEvent>
 
-#include "ui/DdeServer.h"
 #include "ui/IconMain.h"
-#include "ui/NameIntake.h"
+#include "ui/intake/MacroServer.h"
+#include "ui/window/NameIntake.h"
 
 namespace pictarix {
 

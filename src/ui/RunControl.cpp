@@ -2,7 +2,7 @@
 
 #include <QTimer>
 
-#include "ui/ScopeExit.h"
+#include "ui/window/ScopeExit.h"
 
 namespace pictarix {
 

@@ -6,7 +6,7 @@
 #include <QStatusBar>
 #include <QString>
 
-#include "ui/PacedUpdate.h"
+#include "ui/window/PacedUpdate.h"
 
 namespace pictarix {
 

@@ -1,11 +1,11 @@
 // The window program: one process, one window.
 #include <QApplication>
 
-#include "ui/DdeServer.h"
-#include "ui/Dialogs.h"
 #include "ui/IconMain.h"
-#include "ui/QtPaths.h"
-#include "ui/Startup.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/intake/MacroServer.h"
+#include "ui/window/QtPaths.h"
+#include "ui/window/Startup.h"
 
 int main(int argc, char* argv[]) {
   using namespace pictarix;
@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
   QApplication application(qtArguments.Count(), qtArguments.Vector());
   // The DDE service is announced before any window exists, for the whole life of the process.
   TDdeServer tarvo;
-  AnnounceDdeService(tarvo, ProgramPath());
+  AnnounceMacroService(tarvo, ProgramPath());
   DiscardStandardOutput();
 
   TQtDialogs dialogs;

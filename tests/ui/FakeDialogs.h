@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <QUrl>
 
-#include "ui/Dialogs.h"
+#include "ui/dialogs/Dialogs.h"
 
 namespace pictarix::testing {
 

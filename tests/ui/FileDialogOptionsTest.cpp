@@ -7,15 +7,15 @@
 #include "support/HarvestFixtures.h"
 #include "support/TempDir.h"
 #include "ui/FakeDialogs.h"
-#include "ui/FileDialogOptions.h"
-#include "ui/OutputDialogs.h"
-#include "ui/QtPaths.h"
+#include "ui/dialogs/FileDialogOptions.h"
+#include "ui/dialogs/OutputDialogs.h"
+#include "ui/window/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {
 
 TEST(FileDialogOptionsTest, NameWithoutExtensionTakesTheSelectedFiltersFirstExtension) {
-  const TFileDialogRequest pictures = MakeSavePicDlg();
+  const TFileDialogRequest pictures = MakeSaveAsDialog();
   EXPECT_EQ(FilterDefaultExt(pictures, 1), QStringLiteral(".ico"));
   EXPECT_EQ(FilterDefaultExt(pictures, 4), QStringLiteral(".jpg"));  // "*.jpg;*.jpeg"
   EXPECT_EQ(FilterDefaultExt(pictures, 5), QStringLiteral(".png"));
@@ -48,7 +48,7 @@ class RunFileDialogTest : public ::testing::Test {
 };
 
 TEST_F(RunFileDialogTest, SaveAsksBeforeCreatingAndRemembersFilterFolderAndName) {
-  TFileDialogRequest request = MakeSavePicDlg();
+  TFileDialogRequest request = MakeSaveAsDialog();
   dialogs.FileAnswers = {QStringList{Name("pic")}};
   dialogs.FilterAnswers = {4};
   ASSERT_TRUE(Run(request));
@@ -71,7 +71,7 @@ TEST_F(RunFileDialogTest, SaveAsksBeforeCreatingAndRemembersFilterFolderAndName)
 
 TEST_F(RunFileDialogTest, ExistingFileIsReplacedOnlyAfterYesAndNeverWhenReadOnly) {
   WriteIconFile(dir.Path() / "old.ico", {{32, 4}});
-  TFileDialogRequest request = MakeSavePicDlg();
+  TFileDialogRequest request = MakeSaveAsDialog();
   dialogs.FileAnswers = {QStringList{Name("old.ico")}, QStringList{Name("old.ico")}};
   dialogs.ConfirmAnswers = {false, true};
   ASSERT_TRUE(Run(request));
@@ -90,7 +90,7 @@ TEST_F(RunFileDialogTest, ExistingFileIsReplacedOnlyAfterYesAndNeverWhenReadOnly
 }
 
 TEST_F(RunFileDialogTest, LibraryDialogsCheckTheFolderAndForAddingTheFile) {
-  TFileDialogRequest save = MakeSaveLibDlg();
+  TFileDialogRequest save = MakeSaveLibraryDialog();
   dialogs.FileAnswers = {QStringList{Name("missing/lib")}, QStringList{Name("lib")}};
   ASSERT_TRUE(Run(save));
   EXPECT_EQ(answer.Files, QStringList{Name("lib.icl")});
@@ -99,7 +99,7 @@ TEST_F(RunFileDialogTest, LibraryDialogsCheckTheFolderAndForAddingTheFile) {
   EXPECT_TRUE(dialogs.Questions.empty());  // a new library needs no confirmation
 
   WriteIconLibrary(dir.Path() / "five.icl", {{"a", {{32, 4}}}});
-  TFileDialogRequest open = MakeOpenLibDlg();
+  TFileDialogRequest open = MakeAddToLibraryDialog();
   dialogs.FileAnswers = {QStringList{Name("absent")}, QStringList{Name("five")}};
   ASSERT_TRUE(Run(open));
   EXPECT_EQ(answer.Files, QStringList{Name("five.icl")});

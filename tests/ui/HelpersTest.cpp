@@ -6,12 +6,12 @@
 #include <QMessageBox>
 
 #include "support/TempDir.h"
-#include "ui/ClockText.h"
-#include "ui/Dialogs.h"
-#include "ui/ErrorBox.h"
 #include "ui/FakeDialogs.h"
-#include "ui/FolderPicker.h"
-#include "ui/QtPaths.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/ErrorBox.h"
+#include "ui/dialogs/FolderPicker.h"
+#include "ui/window/ClockText.h"
+#include "ui/window/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {

@@ -21,13 +21,13 @@
 #include "platform/SafeFileName.h"
 #include "support/HarvestFixtures.h"
 #include "support/TempDir.h"
-#include "ui/DetailsDialog.h"
-#include "ui/ListFeatures.h"
-#include "ui/QtPaths.h"
-#include "ui/Settings.h"
-#include "ui/TileDelegate.h"
-#include "ui/TileDrag.h"
 #include "ui/WindowFixture.h"
+#include "ui/dialogs/DetailsDialog.h"
+#include "ui/list/ListFeatures.h"
+#include "ui/list/TileDelegate.h"
+#include "ui/list/TileDrag.h"
+#include "ui/window/QtPaths.h"
+#include "ui/window/Settings.h"
 
 namespace pictarix::testing {
 namespace {

@@ -6,9 +6,9 @@
 #include <QProcessEnvironment>
 
 #include "support/TempDir.h"
-#include "ui/DdeTestClient.h"
 #include "ui/IconFiles.h"
-#include "ui/QtPaths.h"
+#include "ui/MacroTestClient.h"
+#include "ui/window/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/Settings.h"
+#include "ui/window/Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,12 @@
 #include <QSettings>
 
 #include "support/TempDir.h"
-#include "ui/Dialogs.h"
 #include "ui/FakeDialogs.h"
 #include "ui/IconMain.h"
-#include "ui/QtPaths.h"
-#include "ui/SettingsFile.h"
 #include "ui/WindowFixture.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/window/QtPaths.h"
+#include "ui/window/SettingsFile.h"
 
 namespace pictarix::testing {
 namespace {

@@ -9,7 +9,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "ui/SettingsFile.h"
+#include "ui/window/SettingsFile.h"
 
 int main(int argc, char* argv[]) {
   ::testing::InitGoogleTest(&argc, argv);

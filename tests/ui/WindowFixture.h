@@ -15,9 +15,9 @@
 #include "model/HiResIcon.h"
 #include "support/HarvestFixtures.h"
 #include "ui/FakeDialogs.h"
-#include "ui/IconListModel.h"
 #include "ui/IconMain.h"
 #include "ui/StatusPanels.h"
+#include "ui/list/IconListModel.h"
 
 namespace pictarix::testing {
 

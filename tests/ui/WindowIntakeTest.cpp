@@ -10,11 +10,11 @@
 #include <QUrl>
 
 #include "support/TempDir.h"
-#include "ui/DdeServer.h"
-#include "ui/DdeTestClient.h"
 #include "ui/IconFiles.h"
-#include "ui/QtPaths.h"
+#include "ui/MacroTestClient.h"
 #include "ui/WindowFixture.h"
+#include "ui/intake/MacroServer.h"
+#include "ui/window/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {

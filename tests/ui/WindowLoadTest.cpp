@@ -16,11 +16,11 @@
 #include <QUrl>
 
 #include "support/TempDir.h"
-#include "ui/DdeServer.h"
-#include "ui/DdeTestClient.h"
 #include "ui/IconFiles.h"
-#include "ui/QtPaths.h"
+#include "ui/MacroTestClient.h"
 #include "ui/WindowFixture.h"
+#include "ui/intake/MacroServer.h"
+#include "ui/window/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {
@@ -88,25 +88,25 @@ class WindowLoadTest : public ::testing::Test {
     const QString socket = server.SocketPath();
     switch (tick++ % 10) {
       case 0:
-        window->Parts().Item("SelectAll1")->trigger();
+        window->Parts().Item("selectAll")->trigger();
         break;
       case 1:
-        window->Parts().Item("InvertSelection1")->trigger();
+        window->Parts().Item("invertSelection")->trigger();
         break;
       case 2:
-        window->Parts().Item("Remove1")->trigger();
+        window->Parts().Item("remove")->trigger();
         break;
       case 3:
-        window->Parts().Item("Clear1")->trigger();
+        window->Parts().Item("clear")->trigger();
         break;
       case 4:
         window->Parts().Item("StayonTop1")->trigger();
         break;
       case 5:
-        window->Parts().Item("SaveAs1")->trigger();
+        window->Parts().Item("saveAs")->trigger();
         break;  // the dialog is cancelled
       case 6:
-        window->Parts().Item("SearchDirectory1")->trigger();
+        window->Parts().Item("openDirectory")->trigger();
         break;
       case 7:
         Drop(dropped);
@@ -119,7 +119,7 @@ class WindowLoadTest : public ::testing::Test {
         }
         break;
       default:
-        window->Parts().Item("OpenFiles1")->trigger();
+        window->Parts().Item("openFiles")->trigger();
         break;
     }
   }
@@ -187,8 +187,8 @@ TEST_F(WindowLoadTest, EverythingArrivingDuringARunIsIgnoredAndEveryEntryArrives
   EXPECT_GT(tick, 10);
 
   // Idle again, the list takes commands: all of it removed at once.
-  window->Parts().Item("SelectAll1")->trigger();
-  window->Parts().Item("Remove1")->trigger();
+  window->Parts().Item("selectAll")->trigger();
+  window->Parts().Item("remove")->trigger();
   EXPECT_TRUE(window->Harvester().Entries.empty());
   EXPECT_EQ(window->ListModel().rowCount(), 0);
 }

@@ -10,10 +10,10 @@
 #include "support/HarvestFixtures.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
-#include "ui/ClipboardCopy.h"
-#include "ui/ErrorBox.h"
-#include "ui/QtPaths.h"
 #include "ui/WindowFixture.h"
+#include "ui/dialogs/ErrorBox.h"
+#include "ui/window/ClipboardCopy.h"
+#include "ui/window/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {
@@ -67,10 +67,10 @@ using Listing = std::vector<std::pair<std::string, int>>;
 TEST_F(WindowOutputTest, NothingSelectedAsksNothingAndWritesNothing) {
   AddIcons({{{32, 8}}, {{32, 4}}});
   QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-  window->Parts().Item("SaveBtn")->trigger();  // the tool button does not follow the selection
-  window->BatchSaveClick(window->Parts().Item("AsIcons2"));
-  window->SaveLib1Click(window->Parts().Item("SaveLib2"));
-  window->SaveLib1Click(window->Parts().Item("AddLib1"));
+  window->Parts().Item("saveButton")->trigger();  // the tool button does not follow the selection
+  window->BatchSaveClick(window->Parts().Item("batchIcons"));
+  window->SaveLib1Click(window->Parts().Item("saveToLibrary"));
+  window->SaveLib1Click(window->Parts().Item("addToLibrary"));
   window->CopyClipBrd1Click();
   EXPECT_TRUE(dialogs.FileRequests.empty());
   EXPECT_TRUE(dialogs.FolderPrompts.empty());
@@ -80,8 +80,8 @@ TEST_F(WindowOutputTest, NothingSelectedAsksNothingAndWritesNothing) {
   Select({0});
   window->BatchSaveClick(nullptr);
   window->SaveLib1Click(nullptr);
-  window->Parts().Item("AsIcons2")->setData(4);  // PNG is no batch format
-  window->BatchSaveClick(window->Parts().Item("AsIcons2"));
+  window->Parts().Item("batchIcons")->setData(4);  // PNG is no batch format
+  window->BatchSaveClick(window->Parts().Item("batchIcons"));
   EXPECT_TRUE(dialogs.FolderPrompts.empty());
   EXPECT_TRUE(dialogs.FileRequests.empty());
 }
@@ -90,7 +90,7 @@ TEST_F(WindowOutputTest, SaveAsOffersOneDialogPerEntryFromItsCaptionAndStopsAtCa
   AddIcons({{{32, 8}, {16, 4}}, {{32, 4}}, {{32, 1}}});
   Select({0, 1, 2});
   dialogs.FileAnswers = {QStringList{Name("first.ico")}, std::nullopt};
-  window->Parts().Item("SaveAs2")->trigger();
+  window->Parts().Item("saveAs")->trigger();
 
   ASSERT_EQ(dialogs.FileRequests.size(), 2u);  // the third is not offered
   const TFileDialogRequest& request = dialogs.FileRequests[0];
@@ -108,7 +108,7 @@ TEST_F(WindowOutputTest, SaveAsOffersOneDialogPerEntryFromItsCaptionAndStopsAtCa
 
   // The next run starts again from the first entry's caption, in the folder last used.
   dialogs.FileAnswers = {std::nullopt};
-  window->Parts().Item("SaveAs1")->trigger();  // the pop-up item runs the same command
+  window->Parts().Item("saveAs")->trigger();
   ASSERT_EQ(dialogs.FileRequests.size(), 3u);
   EXPECT_EQ(dialogs.FileRequests[2].FileName, QStringLiteral("name0"));
   EXPECT_EQ(dialogs.FileRequests[2].InitialDir, FromPath(dir.Path()));
@@ -157,7 +157,7 @@ TEST_F(WindowOutputTest, SaveAsWriteErrorEndsTheCommandInTheErrorBox) {
   AddIcons({{{32, 8}}, {{32, 4}}});
   Select({0, 1});
   dialogs.FileAnswers = {QStringList{Name("no folder/a.ico")}, QStringList{Name("b.ico")}};
-  window->Parts().Item("SaveAs2")->trigger();
+  window->Parts().Item("saveAs")->trigger();
   ASSERT_EQ(dialogs.Errors.size(), 1u);
   EXPECT_EQ(dialogs.Errors[0].Title, TIconMain::kCaption);
   EXPECT_TRUE(dialogs.Errors[0].Message.startsWith("Cannot create file \"" +
@@ -172,7 +172,7 @@ TEST_F(WindowOutputTest, BatchSaveNamesFilesByListPositionInThePickedFolder) {
   AddIcons(std::vector<std::vector<std::pair<int, int>>>(10, {{32, 8}, {16, 4}}));
   Select({7, 9});
   dialogs.FolderAnswers = {FromPath(dir.Path())};
-  window->Parts().Item("AsIcons1")->trigger();
+  window->Parts().Item("batchIcons")->trigger();
   ASSERT_EQ(dialogs.FolderPrompts.size(), 1u);
   EXPECT_EQ(dialogs.FolderPrompts[0], QStringLiteral("Please select a directory"));
   EXPECT_EQ(dialogs.FolderRoots[0], QStringLiteral("/"));  // "\\": the root of the file system
@@ -181,8 +181,8 @@ TEST_F(WindowOutputTest, BatchSaveNamesFilesByListPositionInThePickedFolder) {
 
   // The JPEG item of the main menu; a path that is no directory writes nothing.
   dialogs.FolderAnswers = {FromPath(dir.Path()), Name("7.ico")};
-  window->Parts().Item("AsJPEGs2")->trigger();
-  window->Parts().Item("AsJPEGs2")->trigger();
+  window->Parts().Item("batchJpegs")->trigger();
+  window->Parts().Item("batchJpegs")->trigger();
   EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"7.ico", "7.jpg", "9.ico", "9.jpg"}));
   EXPECT_TRUE(dialogs.Errors.empty());
 }
@@ -199,7 +199,7 @@ TEST_F(WindowOutputTest, GifsThatCannotBeWrittenAreReported) {
 
   Select({1});
   dialogs.FolderAnswers = {FromPath(dir.Path())};
-  window->Parts().Item("AsGIFs1")->trigger();
+  window->Parts().Item("batchGifs")->trigger();
   EXPECT_EQ(FilesInDir(), std::vector<std::string>{"1.gif"});
   ASSERT_EQ(dialogs.Notices.size(), 2u);
   EXPECT_TRUE(dialogs.Notices[1].Message.startsWith(QStringLiteral("1 of the 2 selected")));
@@ -212,9 +212,9 @@ TEST_F(WindowOutputTest, BatchFolderEndingInASeparatorGetsNoSecondOne) {
   Select({0, 1});
   const QString folder = FromPath(dir.Path()) + QLatin1Char('/');
   dialogs.FolderAnswers = {folder};
-  window->Parts().Item("AsBitmaps1")->trigger();
+  window->Parts().Item("batchBitmaps")->trigger();
   dialogs.FolderAnswers = {folder};
-  window->Parts().Item("AsIcons2")->trigger();
+  window->Parts().Item("batchIcons")->trigger();
   ASSERT_EQ(dialogs.Errors.size(), 1u);  // the bitmaps went in, the icons failed at the first
   EXPECT_TRUE(dialogs.Errors[0].Message.startsWith("Cannot create file \"" + folder + "0.ico\". "))
       << dialogs.Errors[0].Message.toStdString();
@@ -225,7 +225,7 @@ TEST_F(WindowOutputTest, SaveToIconLibraryNamesTheSelectedIconsFromZero) {
   AddIcons({{{32, 8}, {16, 4}}, {{32, 4}}, {{32, 1}}, {{32, 24}, {48, 32}, {16, 8}}});
   Select({0, 2, 3});
   dialogs.FileAnswers = {QStringList{Name("lib")}};
-  window->Parts().Item("SaveLib2")->trigger();
+  window->Parts().Item("saveToLibrary")->trigger();
   EXPECT_EQ(Library(dir.Path() / "lib.icl"), (Listing{{"0", 2}, {"1", 1}, {"2", 3}}));
   const TFileDialogRequest& request = dialogs.FileRequests[0];
   EXPECT_EQ(request.DialogKind, TFileDialogRequest::Kind::Save);
@@ -237,7 +237,7 @@ TEST_F(WindowOutputTest, SaveToIconLibraryNamesTheSelectedIconsFromZero) {
   window->Parts().ListView1->clearSelection();
   Select({1});
   dialogs.FileAnswers = {QStringList{Name("lib.icl")}};
-  window->Parts().Item("SaveLib1")->trigger();
+  window->Parts().Item("saveToLibrary")->trigger();
   ASSERT_EQ(dialogs.FileRequests.size(), 2u);
   EXPECT_EQ(dialogs.FileRequests[1].FileName, Name("lib.icl"));  // starts from the last name
   ASSERT_EQ(dialogs.Questions.size(), 1u);
@@ -254,7 +254,7 @@ TEST_F(WindowOutputTest, AddToIconLibraryAppendsNamesFromTheExistingCount) {
   AddIcons({{{32, 8}, {16, 4}}, {{32, 4}}, {{32, 1}, {16, 1}, {48, 1}}});
   Select({0, 2});
   dialogs.FileAnswers = {QStringList{Name("five.icl")}};
-  window->Parts().Item("AddLib2")->trigger();
+  window->Parts().Item("addToLibrary")->trigger();
   EXPECT_EQ(dialogs.FileRequests[0].DialogKind, TFileDialogRequest::Kind::Open);
   EXPECT_EQ(Library(dir.Path() / "five.icl"),
             (Listing{{"a", 1}, {"b", 2}, {"c", 1}, {"d", 1}, {"e", 1}, {"5", 2}, {"6", 3}}));
@@ -262,7 +262,7 @@ TEST_F(WindowOutputTest, AddToIconLibraryAppendsNamesFromTheExistingCount) {
   // Cancelled: nothing changes.
   const auto before = ReadWholeFile(dir.Path() / "five.icl");
   dialogs.FileAnswers = {std::nullopt};
-  window->Parts().Item("AddLib1")->trigger();
+  window->Parts().Item("addToLibrary")->trigger();
   EXPECT_EQ(ReadWholeFile(dir.Path() / "five.icl"), before);
   EXPECT_TRUE(dialogs.Errors.empty());
 }
@@ -273,7 +273,7 @@ TEST_F(WindowOutputTest, AddOntoAFileThatIsNoIconLibraryIsRefusedAndLeavesIt) {
   AddIcons({{{32, 8}}});
   Select({0});
   dialogs.FileAnswers = {QStringList{Name("notes.icl")}};
-  window->Parts().Item("AddLib1")->trigger();
+  window->Parts().Item("addToLibrary")->trigger();
   ASSERT_EQ(dialogs.Errors.size(), 1u);
   EXPECT_EQ(dialogs.Errors[0].Title, TIconMain::kCaption);
   EXPECT_TRUE(dialogs.Errors[0].Message.contains(Name("notes.icl")));
@@ -292,7 +292,7 @@ TEST_F(WindowOutputTest, ClipboardGetsTheTileOverWhite) {
 
   window->Parts().ListView1->clearSelection();
   Select({0});
-  window->Parts().Item("CopyClipBrd2")->trigger();
+  window->Parts().Item("copyToClipboard")->trigger();
   const QImage image = clipboard->image();
   ASSERT_EQ(image.size(), QSize(32, 32));                // the tile, not the 48x48 image
   EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white));  // transparent border

@@ -9,11 +9,11 @@
 
 #include "support/TempDir.h"
 #include "ui/IconFiles.h"
-#include "ui/IconPreview.h"
-#include "ui/OutputCommands.h"
-#include "ui/ProblemsDialog.h"
-#include "ui/QtPaths.h"
 #include "ui/WindowFixture.h"
+#include "ui/dialogs/ProblemsDialog.h"
+#include "ui/list/IconPreview.h"
+#include "ui/window/OutputCommands.h"
+#include "ui/window/QtPaths.h"
 
 namespace pictarix::testing {
 namespace {
@@ -59,7 +59,7 @@ TEST_F(WindowRunTest, StopMovesFromRunningToStoppingAndTheRunEndsIdle) {
     stopping = State();
     flagWhileStopping = window->RunInProgress();
   });
-  window->Parts().Item("DirBtn")->trigger();
+  window->Parts().Item("openDirectoryButton")->trigger();
   EXPECT_EQ(running, kRunning);
   EXPECT_EQ(stopping, kStopping);
   EXPECT_TRUE(flagWhileStopping);
@@ -107,17 +107,17 @@ TEST_F(WindowRunTest, DialogsStartInTheFolderLastUsedByThemEvenInANewWindow) {
   EXPECT_EQ(dialogs.FileRequests[1].InitialDir, FromPath(temp.Path()));
   dialogs.FileAnswers = {std::nullopt};
   window->SaveAs1Click();  // nothing selected: no dialog; Save As keeps its own folder
-  EXPECT_EQ(window->Parts().Output->SavePicDlg1.InitialDir, QDir::homePath());
+  EXPECT_EQ(window->Parts().Output->SaveAsDialog.InitialDir, QDir::homePath());
 }
 
 TEST_F(WindowRunTest, DirectoryRunCountsEveryFile) {
   dialogs.FolderAnswers = {PlainFolder(10)};
-  window->Parts().Item("SearchDirectory1")->trigger();
+  window->Parts().Item("openDirectory")->trigger();
   EXPECT_EQ(Panel(1), QStringLiteral("10 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("0 icons"));
   EXPECT_FALSE(window->Harvester().StopRequested);
   dialogs.FolderAnswers = {std::nullopt};  // cancelled: nothing happens
-  window->Parts().Item("SearchDirectory1")->trigger();
+  window->Parts().Item("openDirectory")->trigger();
   EXPECT_EQ(Panel(1), QStringLiteral("10 files"));
 }
 
@@ -126,13 +126,13 @@ TEST_F(WindowRunTest, DuringARunNothingStartsARunOrChangesTheList) {
   dialogs.FolderAnswers = {PlainFolder(3)};
   DuringRun([&] {
     window->Parts().StopBtn->click();  // the toolbar is enabled again, the run is not over
-    window->Parts().Item("FileBtn")->trigger();
-    window->Parts().Item("OpenFiles1")->trigger();
-    window->Parts().Item("DirBtn")->trigger();
-    window->Parts().Item("Clear1")->trigger();
+    window->Parts().Item("openFilesButton")->trigger();
+    window->Parts().Item("openFiles")->trigger();
+    window->Parts().Item("openDirectoryButton")->trigger();
+    window->Parts().Item("clear")->trigger();
     window->SelectAll1Click();
-    window->Parts().Item("DelBtn")->trigger();
-    window->Parts().Item("Remove1")->trigger();
+    window->Parts().Item("removeButton")->trigger();
+    window->Parts().Item("remove")->trigger();
   });
   window->SearchDirectory1Click();
   EXPECT_TRUE(dialogs.FileRequests.empty());
@@ -164,7 +164,7 @@ TEST_F(WindowRunTest, OpenFilesHarvestsIconFilesAndShowsTheTotals) {
   WriteSolidIconFile(blue, 0x0000FF);
   std::ofstream(broken) << "not an icon";
   dialogs.FileAnswers = {QStringList{FromPath(red), FromPath(broken), FromPath(blue)}};
-  window->Parts().Item("FileBtn")->trigger();
+  window->Parts().Item("openFilesButton")->trigger();
 
   ASSERT_EQ(dialogs.FileRequests.size(), 1u);
   const TFileDialogRequest& request = dialogs.FileRequests[0];
@@ -188,9 +188,9 @@ TEST_F(WindowRunTest, OpenFilesHarvestsIconFilesAndShowsTheTotals) {
 
   // Opening again clears the list first; a cancelled dialog changes nothing.
   dialogs.FileAnswers = {std::nullopt, QStringList{FromPath(blue)}};
-  window->Parts().Item("OpenFiles1")->trigger();
+  window->Parts().Item("openFiles")->trigger();
   EXPECT_EQ(window->ListModel().rowCount(), 2);
-  window->Parts().Item("OpenFiles1")->trigger();
+  window->Parts().Item("openFiles")->trigger();
   EXPECT_EQ(Captions(), std::vector<QString>{QStringLiteral("blue")});
   EXPECT_EQ(Panel(1), QStringLiteral("1 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("1 icons"));

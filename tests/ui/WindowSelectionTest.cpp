@@ -1,8 +1,10 @@
 // Enabling rules, selection commands, Remove and Clear.
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "ui/WindowFixture.h"
+#include "ui/list/ListFeatures.h"
 
 namespace pictarix::testing {
 namespace {
@@ -16,15 +18,13 @@ void ExpectItems(TIconMain& w, Expected e, int selected) {
   const auto expect = [&w](std::initializer_list<const char*> names, bool enabled) {
     for (const char* name : names) EXPECT_EQ(w.Parts().Item(name)->isEnabled(), enabled) << name;
   };
-  expect({"CopyClipBrd1", "CopyClipBrd2"}, e.Copy);
-  expect({"SaveAs1", "SaveAs2", "SaveLib1", "SaveLib2", "AddLib1", "AddLib2", "Remove1", "Remove2"},
-         e.Single);
-  expect({"BatchSaveAs1", "BatchSaveAs2"}, e.Batch);
-  expect({"AsIcons1", "AsIcons2", "AsGIFs1", "AsGIFs2", "AsBitmaps1", "AsBitmaps2", "AsJpegs1",
-          "AsJPEGs2"},
-         e.Formats);
+  expect({"copyToClipboard"}, e.Copy);
+  expect({"saveAs", "saveToLibrary", "addToLibrary", "remove"}, e.Single);
+  expect({"batchSaveAs"}, e.Batch);
+  expect({"batchIcons", "batchGifs", "batchBitmaps", "batchJpegs"}, e.Formats);
   // The toolbar does not follow the selection.
-  expect({"FileBtn", "DirBtn", "DelBtn", "ClearBtn", "SaveBtn"}, true);
+  expect({"openFilesButton", "openDirectoryButton", "removeButton", "clearButton", "saveButton"},
+         true);
 }
 
 using WindowSelectionTest = WindowTest;
@@ -46,20 +46,29 @@ TEST_F(WindowSelectionTest, ItemsFollowTheNumberOfSelectedEntries) {
   EXPECT_EQ(Panel(0), QStringLiteral("0 items seleted"));
 }
 
-TEST_F(WindowSelectionTest, PopupMenuItemsCarryTheTagsAndCaptionsOfTheSaveMenu) {
-  EXPECT_EQ(window->Parts().Item("SaveAs1")->text(), window->Parts().Item("SaveAs2")->text());
-  EXPECT_EQ(window->Parts().Item("Remove2")->statusTip(),
+TEST_F(WindowSelectionTest, ContextMenuOffersTheSaveMenusOwnItems) {
+  // Below Details and its separator, the context menu holds the very actions of the Save menu,
+  // in the same order; only the menu bar's menu shows their shortcuts.
+  QMenu* save = window->Parts().Item("saveMenu")->menu();
+  ASSERT_NE(save, nullptr);
+  const QList<QAction*> popup = window->Parts().PopupMenu1->actions();
+  ASSERT_EQ(popup.size(), save->actions().size() + 2);
+  EXPECT_EQ(popup.mid(2), save->actions());
+  EXPECT_TRUE(popup.contains(window->Parts().ListFeatures->ExportImages));
+  for (QAction* item : popup.mid(2)) EXPECT_FALSE(item->isShortcutVisibleInContextMenu());
+  EXPECT_EQ(window->Parts().Item("saveAs")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+
+  EXPECT_EQ(window->Parts().Item("remove")->statusTip(),
             QStringLiteral("Remove select icons from the ListView"));
-  EXPECT_EQ(window->Parts().Item("CopyClipBrd1")->statusTip(),
+  EXPECT_EQ(window->Parts().Item("copyToClipboard")->statusTip(),
             QStringLiteral("Copy this image to Window clipboard"));
   const std::vector<QAction*> formats = {
-      window->Parts().Item("AsIcons1"), window->Parts().Item("AsGIFs2"),
-      window->Parts().Item("AsBitmaps1"), window->Parts().Item("AsJpegs1")};
+      window->Parts().Item("batchIcons"), window->Parts().Item("batchGifs"),
+      window->Parts().Item("batchBitmaps"), window->Parts().Item("batchJpegs")};
   for (int tag = 0; tag < 4; ++tag) EXPECT_EQ(formats[tag]->data().toInt(), tag);
-  EXPECT_EQ(window->Parts().Item("AddLib1")->data().toInt(), 1);
-  EXPECT_EQ(window->Parts().Item("AddLib2")->data().toInt(), 1);
-  EXPECT_EQ(window->Parts().Item("SaveLib1")->data().toInt(), 0);
-  EXPECT_EQ(window->Parts().Item("SelectAll1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
+  EXPECT_EQ(window->Parts().Item("addToLibrary")->data().toInt(), 1);
+  EXPECT_EQ(window->Parts().Item("saveToLibrary")->data().toInt(), 0);
+  EXPECT_EQ(window->Parts().Item("selectAll")->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
 }
 
 TEST_F(WindowSelectionTest, SelectAllAndInvertChangeTheSelectionAsOneChange) {
@@ -88,7 +97,8 @@ TEST_F(WindowSelectionTest, SelectAllAndInvertChangeTheSelectionAsOneChange) {
 
 TEST_F(WindowSelectionTest, CtrlAFromAnywhereSelectsAll) {
   AddEntries(*window, 4);
-  QWidget* button = window->Parts().ToolBar1->widgetForAction(window->Parts().Item("DirBtn"));
+  QWidget* button =
+      window->Parts().ToolBar1->widgetForAction(window->Parts().Item("openDirectoryButton"));
   QApplication::setActiveWindow(window.get());
   button->setFocus();
   QTest::keyClick(button, Qt::Key_A, Qt::ControlModifier);
@@ -114,7 +124,7 @@ TEST_F(WindowSelectionTest, RemoveTakesTheSelectedEntriesAndKeepsTheirTiles) {
   SelectRow(0);
   SelectRow(2);
   SelectRow(3);
-  window->Parts().Item("Remove1")->trigger();
+  window->Parts().Item("remove")->trigger();
   EXPECT_EQ(Captions(), std::vector<QString>({QStringLiteral("Icon 1"), QStringLiteral("Icon 4")}));
   EXPECT_EQ(window->Harvester().Entries[1].ImageIndex, 4);  // tiles stay until Clear
   EXPECT_EQ(window->Harvester().LargeImgs.Count(), 5);
@@ -129,7 +139,8 @@ TEST_F(WindowSelectionTest, RemoveTakesTheSelectedEntriesAndKeepsTheirTiles) {
 TEST_F(WindowSelectionTest, DeleteKeyRemovesWhereverTheFocusIs) {
   AddEntries(*window, 3);
   window->Parts().StatusBar1->SetText(0, QStringLiteral("unchanged"));
-  QWidget* button = window->Parts().ToolBar1->widgetForAction(window->Parts().Item("FileBtn"));
+  QWidget* button =
+      window->Parts().ToolBar1->widgetForAction(window->Parts().Item("openFilesButton"));
   QApplication::setActiveWindow(window.get());
   button->setFocus();
   QTest::keyClick(button, Qt::Key_Delete);  // nothing selected: nothing changes
@@ -150,7 +161,7 @@ TEST_F(WindowSelectionTest, ClearEmptiesListAndTilesAndLeavesPanelZero) {
   AddEntries(*window, 4);
   window->Harvester().FileCount = 3;
   SelectRow(1);
-  window->Parts().Item("ClearBtn")->trigger();
+  window->Parts().Item("clearButton")->trigger();
   EXPECT_EQ(window->ListModel().rowCount(), 0);
   EXPECT_EQ(window->Harvester().LargeImgs.Count(), 0);
   EXPECT_EQ(window->Harvester().FileCount, 0);

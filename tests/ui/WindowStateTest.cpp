@@ -8,9 +8,9 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "ui/AboutBox.h"
-#include "ui/IconPreview.h"
 #include "ui/WindowFixture.h"
+#include "ui/dialogs/AboutBox.h"
+#include "ui/list/IconPreview.h"
 
 namespace pictarix::testing {
 namespace {
@@ -40,7 +40,7 @@ TEST_F(WindowStateTest, StartsIdleWithEmptyCounters) {
   const QList<QAction*> buttons = window->Parts().ToolBar1->actions();
   QStringList hints;
   for (QAction* action : buttons) {
-    if (!action->toolTip().isEmpty() && action->objectName().endsWith(QStringLiteral("Btn"))) {
+    if (!action->toolTip().isEmpty() && action->objectName().endsWith(QStringLiteral("Button"))) {
       hints << action->toolTip();
     }
   }
@@ -90,7 +90,7 @@ TEST_F(WindowStateTest, HintsGoToPanelZero) {
   window->ShowAppHint(QStringLiteral("Short|Long part"));
   EXPECT_EQ(Panel(0), QStringLiteral("Long part"));
   window->Parts()
-      .Item("SearchDirectory1")
+      .Item("openDirectory")
       ->showStatusText(window.get());  // as a highlighted menu item does
   EXPECT_EQ(Panel(0), QStringLiteral("Search for icons in a directory"));
 }
@@ -132,10 +132,10 @@ TEST_F(WindowStateTest, PlacementIsRememberedAcrossWindows) {
 }
 
 TEST_F(WindowStateTest, KeysReachTheCommandsAndCopyNeverCopiesTheCaption) {
-  EXPECT_EQ(window->Parts().Item("OpenFiles1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-  EXPECT_EQ(window->Parts().Item("SearchDirectory1")->shortcut(),
+  EXPECT_EQ(window->Parts().Item("openFiles")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+  EXPECT_EQ(window->Parts().Item("openDirectory")->shortcut(),
             QKeySequence(QStringLiteral("Ctrl+Shift+O")));
-  EXPECT_EQ(window->Parts().Item("Contents1")->shortcut(), QKeySequence(Qt::Key_F1));
+  EXPECT_EQ(window->Parts().Item("contents")->shortcut(), QKeySequence(Qt::Key_F1));
   for (QAction* menu : window->menuBar()->actions()) {
     EXPECT_TRUE(menu->text().startsWith(QLatin1Char('&'))) << menu->text().toStdString();
   }
@@ -148,7 +148,7 @@ TEST_F(WindowStateTest, KeysReachTheCommandsAndCopyNeverCopiesTheCaption) {
 }
 
 TEST_F(WindowStateTest, ContentsOpensTheManual) {
-  window->Parts().Item("Contents1")->trigger();
+  window->Parts().Item("contents")->trigger();
   ASSERT_EQ(dialogs.Documents.size(), 1u);  // the tests run from the build folder
   EXPECT_TRUE(dialogs.Documents[0].toLocalFile().endsWith(QStringLiteral("/README.md")));
   bool callHelp = true;
@@ -163,7 +163,7 @@ TEST_F(WindowStateTest, AboutBoxLeavesTheTopmostBandWhileOpen) {
     topmostWhileOpen = Topmost(*window);
     EXPECT_EQ(&box, window->Parts().AboutBox);
   };
-  window->Parts().Item("About1")->trigger();
+  window->Parts().Item("about")->trigger();
   EXPECT_EQ(dialogs.ModalCount, 1);
   EXPECT_FALSE(topmostWhileOpen);
   EXPECT_TRUE(Topmost(*window));

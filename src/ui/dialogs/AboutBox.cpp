@@ -1,0 +1,85 @@
+#include "ui/dialogs/AboutBox.h"
+
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "ui/window/Artwork.h"
+
+namespace pictarix {
+
+THoverLabel::THoverLabel(const QString& text, const QUrl& target, QWidget* parent)
+    : QLabel(text, parent), target_(target) {
+  setCursor(Qt::PointingHandCursor);
+  QFont underlined = font();
+  underlined.setUnderline(true);
+  setFont(underlined);
+  SetColour(Qt::black);
+}
+
+void THoverLabel::SetColour(const QColor& colour) {
+  QPalette colours = palette();
+  colours.setColor(QPalette::WindowText, colour);
+  setPalette(colours);
+}
+
+void THoverLabel::enterEvent(QEnterEvent* event) {
+  SetColour(Qt::red);
+  QLabel::enterEvent(event);
+}
+
+void THoverLabel::leaveEvent(QEvent* event) {
+  SetColour(Qt::black);
+  QLabel::leaveEvent(event);
+}
+
+void THoverLabel::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+    QDesktopServices::openUrl(target_);
+  }
+  QLabel::mouseReleaseEvent(event);
+}
+
+QString TAboutBox::VersionCaption() {
+  const QStringList parts = QStringLiteral(PICTARIX_VERSION).split(QLatin1Char('.'));
+  const int major = parts.value(0).toInt();
+  const int minor = parts.value(1).toInt();
+  const QString version = QString::asprintf("%d.%d", major, minor);
+  return QString::asprintf("%s %s", kProductName.toUtf8().constData(),
+                           version.toUtf8().constData());
+}
+
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("About"));
+  setModal(true);
+  // A box of fixed size: no maximise button, no resizing frame.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                 Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+  auto* icon = new QLabel(this);
+  icon->setPixmap(ProgramIcon(32));
+  auto* title = new QLabel(kProductName, this);
+  QFont big = title->font();
+  big.setPointSizeF(big.pointSizeF() * 1.6);
+  big.setBold(true);
+  title->setFont(big);
+  auto* caption = new QLabel(VersionCaption(), this);
+  link_ = new THoverLabel(QStringLiteral("www.example.org/pictarix"), QUrl(kWebPage), this);
+  mail_ = new THoverLabel(kMailAddress, QUrl(QStringLiteral("mailto:") + kMailAddress), this);
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+  layout->addWidget(title, 0, 1);
+  layout->addWidget(caption, 1, 1);
+  layout->addWidget(link_, 2, 1);
+  layout->addWidget(mail_, 3, 1);
+  layout->addWidget(ok, 4, 0, 1, 2, Qt::AlignHCenter);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed-size box
+  layout->activate();  // the window manager learns the fixed size before the box is mapped
+}
+
+}  // namespace pictarix

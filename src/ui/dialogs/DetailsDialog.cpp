@@ -1,0 +1,198 @@
+#include "ui/dialogs/DetailsDialog.h"
+
+#include <algorithm>
+
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "harvest/ListEntry.h"
+#include "output/RgbaPicture.h"
+#include "platform/Errors.h"
+#include "platform/SafeFile.h"
+#include "platform/SafeFileName.h"
+#include "ui/dialogs/DetailsPictures.h"
+#include "ui/dialogs/ErrorBox.h"
+#include "ui/dialogs/FileDialogOptions.h"
+#include "ui/list/IconImages.h"
+#include "ui/window/QtPaths.h"
+
+namespace pictarix {
+
+namespace {
+
+constexpr int kSquare = 8;  // side of one checkerboard square
+const QString kCannotDecode = QStringLiteral("This image cannot be decoded.");
+
+}  // namespace
+
+QPixmap OverCheckerboard(const QImage& picture, const QSize& area) {
+  QPixmap result(area);
+  result.fill(Qt::transparent);
+  QPainter painter(&result);
+  const QRect board((area.width() - picture.width()) / 2, (area.height() - picture.height()) / 2,
+                    picture.width(), picture.height());
+  painter.setClipRect(board);
+  for (int y = board.top(); y <= board.bottom(); y += kSquare) {
+    for (int x = board.left(); x <= board.right(); x += kSquare) {
+      const bool light = (((x - board.left()) / kSquare + (y - board.top()) / kSquare) % 2) == 0;
+      painter.fillRect(x, y, kSquare, kSquare,
+                       light ? QColor(255, 255, 255) : QColor(204, 204, 204));
+    }
+  }
+  painter.drawImage(board.topLeft(), picture);
+  return result;
+}
+
+QString TDetailsDialog::ImageText(const TIconImage& image) {
+  const ImageSize size = RealImageSize(image);
+  const bool png = IsPngImage(image);
+  const auto bytes = std::min<std::size_t>(image.BytesInRes, image.Bytes().size());
+  QString text = QStringLiteral("%1 x %2, %3 bits, %4 bytes")
+                     .arg(size.Width)
+                     .arg(size.Height)
+                     .arg(png ? 32 : image.BitCount)
+                     .arg(bytes);
+  if (png) text += QStringLiteral(", PNG");
+  return text;
+}
+
+TDetailsDialog::TDetailsDialog(const TListEntry& entry, TDialogs& dialogs, QWidget* parent)
+    : QDialog(parent),
+      dialogs_(dialogs),
+      icon_(std::make_unique<TAdvancedIcon>()),
+      caption_(FromUtf8(entry.Caption)) {
+  setObjectName(QStringLiteral("DetailsDialog"));
+  setWindowTitle(QStringLiteral("Details of %1").arg(caption_));
+  if (entry.Icon) icon_->Assign(*entry.Icon);
+
+  auto* facts = new QFormLayout;
+  auto* name = new QLabel(caption_);
+  auto* file = new QLabel(FromPath(entry.File));
+  for (QLabel* label : {name, file}) {
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  }
+  file->setWordWrap(true);
+  facts->addRow(QStringLiteral("Name:"), name);
+  facts->addRow(QStringLiteral("File:"), file);
+
+  // Every image in the icon's order, each in a cell of its own size; the pictures are made as
+  // their cells are drawn.
+  pictures_ =
+      std::make_unique<TDetailsPictures>(icon_->Images, [this](const std::vector<int>& images) {
+        // Told while a cell is drawn: the texts change once the drawing is over.
+        QMetaObject::invokeMethod(
+            this, [this, images] { MarkUndecodable(images); }, Qt::QueuedConnection);
+      });
+  int largest = 32;
+  images_ = new QListWidget;
+  images_->setObjectName(QStringLiteral("DetailsImages"));
+  images_->setViewMode(QListView::IconMode);
+  images_->setMovement(QListView::Static);
+  images_->setResizeMode(QListView::Adjust);
+  images_->setWordWrap(true);
+  images_->setSpacing(6);
+  images_->setItemDelegate(new TDetailsDelegate(*pictures_, images_));
+  for (int i = 0; i < icon_->Images.Count(); ++i) {
+    const QSize cell = pictures_->CellSize(i);
+    largest = std::max({largest, cell.width(), cell.height()});
+    QString text = ImageText(*icon_->Images.Get(i));
+    images_->addItem(
+        new TDetailsItem(text.replace(QStringLiteral(", "), QStringLiteral("\n")), *pictures_, i));
+  }
+  images_->setIconSize(QSize(largest, largest));
+
+  save_ = new QPushButton(QStringLiteral("Save as PNG..."));
+  copy_ = new QPushButton(QStringLiteral("Copy"));
+  save_->setObjectName(QStringLiteral("DetailsSave"));
+  copy_->setObjectName(QStringLiteral("DetailsCopy"));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+  buttons->addButton(save_, QDialogButtonBox::ActionRole);
+  buttons->addButton(copy_, QDialogButtonBox::ActionRole);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(save_, &QPushButton::clicked, this,
+          [this] { RunGuarded(dialogs_, this, [this] { SaveChosen(); }); });
+  connect(copy_, &QPushButton::clicked, this,
+          [this] { RunGuarded(dialogs_, this, [this] { CopyChosen(); }); });
+  const auto enable = [this] {
+    save_->setEnabled(ChosenImage() >= 0);
+    copy_->setEnabled(ChosenImage() >= 0);
+  };
+  connect(images_, &QListWidget::currentRowChanged, this, enable);
+  if (images_->count() > 0) images_->setCurrentRow(0);
+  enable();
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(facts);
+  layout->addWidget(images_, 1);
+  layout->addWidget(buttons);
+  const int cellWidth = largest + 60;
+  resize(std::clamp(cellWidth * std::max(1, images_->count()) + 40, 360, 900),
+         std::clamp(largest + 220, 300, 700));
+
+  saveRequest_.DialogKind = TFileDialogRequest::Kind::Save;
+  saveRequest_.Title = QStringLiteral("Save Image as PNG");
+  saveRequest_.Filter = QStringLiteral("PNG pictures|*.png");
+  saveRequest_.DefaultExt = QStringLiteral(".png");
+  saveRequest_.Options = ofOverwritePrompt | ofPathMustExist | ofNoReadOnlyReturn;
+}
+
+TDetailsDialog::~TDetailsDialog() {
+  images_->clear();  // the items ask pictures_, which goes before the widgets do
+}
+
+void TDetailsDialog::MarkUndecodable(const std::vector<int>& images) {
+  for (const int image : images) {
+    if (QListWidgetItem* item = images_->item(image)) {
+      item->setText(item->text() + QLatin1Char('\n') + kCannotDecode);
+    }
+  }
+  images_->doItemsLayout();  // the cells grew by a line
+}
+
+int TDetailsDialog::ChosenImage() const {
+  const int row = images_->currentRow();
+  return row >= 0 && row < icon_->Images.Count() ? row : -1;
+}
+
+void TDetailsDialog::SaveChosen() {
+  const int chosen = ChosenImage();
+  if (chosen < 0) return;
+  TIconImage& image = *icon_->Images.Get(chosen);
+  const ImageSize size = RealImageSize(image);
+  // The caption is file content: made one safe name, with room for the size and ".png".
+  const std::string sizeText = "-" + std::to_string(size.Width) + "x" + std::to_string(size.Height);
+  saveRequest_.FileName = FromUtf8(
+      SafeFileStem(caption_.toStdString(), kMaxFileNameBytes - sizeText.size() - 4) + sizeText);
+  TFileDialogAnswer answer;
+  if (!RunFileDialog(dialogs_, this, saveRequest_, answer)) return;
+  const std::optional<std::vector<std::uint8_t>> png = ImagePngBytes(image);
+  if (!png) throw EPictarixError(kCannotDecode.toStdString());
+  ReplaceFileContents(ToPath(answer.Files.first()), *png);
+}
+
+void TDetailsDialog::CopyChosen() {
+  const int chosen = ChosenImage();
+  if (chosen < 0) return;
+  TIconImage& image = *icon_->Images.Get(chosen);
+  const std::optional<RgbaPicture> picture = ImageToRgba(image);
+  if (!picture) throw EPictarixError(kCannotDecode.toStdString());
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard == nullptr) throw EPictarixError("Cannot open clipboard");
+  auto data = std::make_unique<QMimeData>();
+  const std::vector<std::uint8_t> png = EncodePngRgba(*picture);
+  data->setData(QStringLiteral("image/png"), QByteArray(reinterpret_cast<const char*>(png.data()),
+                                                        static_cast<qsizetype>(png.size())));
+  data->setImageData(ToQImage(*picture));
+  clipboard->setMimeData(data.release());  // the clipboard owns it from here
+}
+
+}  // namespace pictarix

@@ -1,0 +1,58 @@
+#pragma once
+// The details of one entry: every image of its icon at its own size (scaled down to at most 256
+// pixels) over a checkerboard, with size, bit depth, bytes and whether it is stored as PNG; the
+// entry's name and file. The chosen image can be saved as a PNG or copied to the clipboard, both
+// with its transparency.
+#include <memory>
+#include <vector>
+
+#include <QDialog>
+
+#include "model/AdvancedIcon.h"
+#include "ui/dialogs/Dialogs.h"
+
+class QListWidget;
+class QPushButton;
+
+namespace pictarix {
+
+struct TListEntry;
+class TDetailsPictures;
+
+class TDetailsDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Keeps its own copy of the entry's icon: the list may change while the dialog is open.
+  TDetailsDialog(const TListEntry& entry, TDialogs& dialogs, QWidget* parent = nullptr);
+  ~TDetailsDialog() override;
+
+  QListWidget* Images() const { return images_; }
+  // The chosen image, or -1.
+  int ChosenImage() const;
+  // Saves the chosen image as a PNG under a name the file dialog asks for.
+  void SaveChosen();
+  // Puts the chosen image on the clipboard as PNG (and as an image for programs without PNG).
+  void CopyChosen();
+
+  // The line shown under an image: "48 x 48, 32 bits, 9640 bytes, PNG".
+  static QString ImageText(const TIconImage& image);
+
+ private:
+  // Adds "This image cannot be decoded." to the texts of `images`.
+  void MarkUndecodable(const std::vector<int>& images);
+
+  TDialogs& dialogs_;
+  std::unique_ptr<TAdvancedIcon> icon_;
+  std::unique_ptr<TDetailsPictures> pictures_;
+  QString caption_;
+  QListWidget* images_ = nullptr;
+  QPushButton* save_ = nullptr;
+  QPushButton* copy_ = nullptr;
+  TFileDialogRequest saveRequest_;
+};
+
+// The picture over a checkerboard, so that its transparent parts show as such.
+QPixmap OverCheckerboard(const QImage& picture, const QSize& area);
+
+}  // namespace pictarix

@@ -1,0 +1,85 @@
+#include "ui/dialogs/Dialogs.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace pictarix {
+
+QStringList NameFiltersOf(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList result;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList masks = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& mask : masks) {
+      if (mask == QLatin1String("*.*")) mask = QStringLiteral("*");
+    }
+    result << QStringLiteral("%1 (%2)").arg(parts[i], masks.join(QLatin1Char(' ')));
+  }
+  return result;
+}
+
+bool TQtDialogs::ExecuteFileDialog(QWidget* parent, const TFileDialogRequest& request,
+                                   TFileDialogAnswer& answer) {
+  QFileDialog dialog(parent, request.Title, request.InitialDir);
+  const QStringList filters = NameFiltersOf(request.Filter);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setNameFilters(filters);
+  if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size()) {
+    dialog.selectNameFilter(filters[request.FilterIndex - 1]);
+  }
+  if (request.DialogKind == TFileDialogRequest::Kind::Save) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The replace question comes from RunFileDialog, after the default extension is given.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  } else {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.MultiSelect ? QFileDialog::ExistingFiles
+                                           : QFileDialog::ExistingFile);
+  }
+  if (!request.AcceptLabel.isEmpty()) dialog.setLabelText(QFileDialog::Accept, request.AcceptLabel);
+  if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  answer.Files = dialog.selectedFiles();
+  answer.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+  if (answer.FilterIndex < 1) answer.FilterIndex = 1;
+  return !answer.Files.isEmpty();
+}
+
+bool TQtDialogs::BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root,
+                                 QString& folder) {
+  const QString start = folder.isEmpty() ? root : folder;
+  const QString chosen = QFileDialog::getExistingDirectory(parent, prompt, start);
+  if (chosen.isEmpty()) return false;
+  folder = chosen;
+  return true;
+}
+
+void TQtDialogs::ShowError(QWidget* parent, const QString& title, const QString& message) {
+  QMessageBox::critical(parent, title, message, QMessageBox::Ok);
+}
+
+bool TQtDialogs::Confirm(QWidget* parent, const QString& title, const QString& question,
+                         TAnswer defaultAnswer) {
+  const QMessageBox::StandardButton preset =
+      defaultAnswer == TAnswer::Yes ? QMessageBox::Yes : QMessageBox::No;
+  return QMessageBox::warning(parent, title, question, QMessageBox::Yes | QMessageBox::No,
+                              preset) == QMessageBox::Yes;
+}
+
+void TQtDialogs::ShowNotice(QWidget* parent, const QString& title, const QString& message) {
+  QMessageBox::warning(parent, title, message, QMessageBox::Ok);
+}
+
+void TQtDialogs::ShowModal(QDialog& dialog) {
+  dialog.exec();
+}
+
+bool TQtDialogs::OpenDocument(const QUrl& document) {
+  return QDesktopServices::openUrl(document);
+}
+
+}  // namespace pictarix

@@ -1,0 +1,22 @@
+#pragma once
+// The file dialogs of the output commands, as the window creates them. Each lives as long as the
+// window and keeps what its last use left (filter, folder, file name).
+#include <QString>
+
+#include "ui/dialogs/Dialogs.h"
+
+namespace pictarix {
+
+// "Save As": the five picture formats, "Icon" first and selected.
+TFileDialogRequest MakeSaveAsDialog();
+// "Save to Icon Library": a new or replaced icon library.
+TFileDialogRequest MakeSaveLibraryDialog();
+// "Add to Icon Library": an existing icon library.
+TFileDialogRequest MakeAddToLibraryDialog();
+
+inline const QString kSavePicFilter = QStringLiteral(
+    "Icon(*.ico)|*.ico|GIF(*.gif)|*.gif|Bitmap(*.bmp)|*.bmp|JPEG(*.jpg;*.jpeg)|*.jpg;*.jpeg|"
+    "PNG(*.png)|*.png");
+inline const QString kIconLibraryFilter = QStringLiteral("Icon Library (*.icl)|*.icl");
+
+}  // namespace pictarix

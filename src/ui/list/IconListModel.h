@@ -1,0 +1,78 @@
+#pragma once
+// The list view's model: an adapter of the harvest's entries and their tiles. Rows are taken in
+// batches (TakeNewRows), never one insertion per entry, so that a view over hundreds of
+// thousands of entries lays itself out a few times per second at most. A filter text leaves out
+// the entries whose name and file both lack it; rows then stand for a subset of the entries, so
+// commands map rows to entries (EntryIndex, EntryFlags).
+#include <functional>
+#include <vector>
+
+#include <QAbstractListModel>
+#include <QCache>
+#include <QPixmap>
+
+#include "ui/list/TilePictures.h"
+
+namespace pictarix {
+
+class THarvester;
+struct TListEntry;
+
+class TIconListModel : public QAbstractListModel {
+  Q_OBJECT
+
+ public:
+  static constexpr int kTileCacheSize = 4096;
+  // The harvest's index of the entry a row shows (an int).
+  static constexpr int kEntryIndexRole = Qt::UserRole + 1;
+
+  explicit TIconListModel(const THarvester& harvester, QObject* parent = nullptr);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  QStringList mimeTypes() const override;
+  QMimeData* mimeData(const QModelIndexList& indexes) const override;
+  Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
+
+  // Entries the harvest added since the last batch, not yet looked at by the model.
+  int PendingRows() const;
+  // Takes the pending entries in as one batch of rows.
+  void TakeNewRows();
+  // Around a change of the harvest's entries in place (removal, clearing): the rows are shown
+  // anew afterwards.
+  void BeginRebuild();
+  void EndRebuild();
+
+  // Shows only entries whose name or file contains `text` (any case); empty shows all.
+  void SetFilter(const QString& text);
+  const QString& Filter() const { return filter_; }
+  // The entry a row shows; -1 outside the rows.
+  int EntryIndex(int row) const;
+  // Flags per entry of the harvest for flags per row.
+  std::vector<bool> EntryFlags(const std::vector<bool>& rowFlags) const;
+
+  // Pictures of the tiles at every size.
+  TTilePictures& Pictures() const { return pictures_; }
+  // Makes the data dragged out of the list for the given entries.
+  void SetDragSource(std::function<QMimeData*(const std::vector<int>&)> source) {
+    dragSource_ = std::move(source);
+  }
+
+ private:
+  bool Accepts(const TListEntry& entry) const;
+  QString ToolTip(const TListEntry& entry) const;
+  // Rows for every entry the filter accepts (all of them without a filter).
+  void Refilter();
+
+  const THarvester& harvester_;
+  int taken_ = 0;          // entries looked at, shown or left out
+  bool filtered_ = false;  // rows_ holds the entries shown; otherwise row = entry
+  std::vector<int> rows_;
+  QString filter_;
+  mutable QCache<int, QPixmap> tiles_;
+  mutable TTilePictures pictures_;
+  std::function<QMimeData*(const std::vector<int>&)> dragSource_;
+};
+
+}  // namespace pictarix

@@ -1,0 +1,26 @@
+#include "ui/list/IconPreview.h"
+
+#include <QPainter>
+
+#include "model/HiResIcon.h"
+#include "ui/list/IconImages.h"
+
+namespace pictarix {
+
+TIconPreview::TIconPreview(QWidget* parent) : QWidget(parent) {
+  setFixedSize(kSide, kSide);
+  setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void TIconPreview::ShowIcon(const THiResIcon& graphic) {
+  // Only what fits the tile is ever shown.
+  picture_ = graphic.Handle() ? ToQImage(*graphic.Handle(), kSide) : QImage();
+  repaint_.Request();
+}
+
+void TIconPreview::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (!picture_.isNull()) painter.drawImage(0, 0, picture_);
+}
+
+}  // namespace pictarix

@@ -1,0 +1,33 @@
+#pragma once
+// TIconPreview: the fixed 34x34 tile that shows the icon just harvested, drawn at its own size
+// from the top-left corner, neither centred nor stretched.
+#include <QImage>
+#include <QWidget>
+
+#include "ui/window/PacedUpdate.h"
+
+namespace pictarix {
+
+class THiResIcon;
+
+class TIconPreview : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kSide = 34;
+
+  explicit TIconPreview(QWidget* parent = nullptr);
+
+  // The tile keeps its own copy of the icon's picture.
+  void ShowIcon(const THiResIcon& graphic);
+  const QImage& Picture() const { return picture_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  TPacedUpdate repaint_{*this};
+  QImage picture_;
+};
+
+}  // namespace pictarix

@@ -1,0 +1,73 @@
+#pragma once
+// What the list offers beyond its tiles and the output commands: the tile size (View > Tile
+// Size, remembered), the filter box, the details of a tile, Export Images and dragging tiles
+// out as icon files. Made by the window once its controls, menus and toolbar exist.
+#include <memory>
+#include <vector>
+
+#include <QObject>
+#include <QString>
+
+class QAction;
+class QActionGroup;
+class QLineEdit;
+class QTimer;
+
+namespace pictarix {
+
+class TDialogs;
+class TIconMain;
+class TTileDelegate;
+class TTileDrag;
+
+class TListFeatures : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kTileSizes[] = {32, 48, 64, 96, 128, 256};
+  static inline const QString kTileSizeValue = QStringLiteral("TileSize");
+  // Typing pauses this long before the list is filtered.
+  static constexpr int kFilterDelayMs = 150;
+
+  TListFeatures(TIconMain& window, TDialogs& dialogs);
+  ~TListFeatures() override;
+
+  int TileSize() const;
+  // Shows tiles of `side` pixels (one of kTileSizes) and remembers it.
+  void SetTileSize(int side);
+  // One size up or down the list of sizes.
+  void StepTileSize(int step);
+  // Filters the list now by the filter box's text.
+  void ApplyFilter();
+  // The details dialog of the entry a row shows.
+  void ShowDetails(int row);
+  // The details of the current tile when it is selected, else of the first selected one.
+  void ShowSelectedDetails();
+  void ExportSelected();
+
+  QLineEdit* FilterBox = nullptr;
+  QAction* Details = nullptr;
+  QAction* ExportImages = nullptr;  // in the Save menu and the context menu, Ctrl+E
+  QAction* LargerTiles = nullptr;
+  QAction* SmallerTiles = nullptr;
+  std::vector<QAction*> TileSizeItems;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateMenuItems();
+  void CreateFilterBox();
+  void UpdateItems();
+  void ApplyTileSize(int side);
+  std::vector<int> SelectedEntries() const;
+
+  TIconMain& window_;
+  TDialogs& dialogs_;
+  TTileDelegate* delegate_ = nullptr;
+  std::unique_ptr<TTileDrag> drag_;
+  QTimer* filterDelay_ = nullptr;
+  QString exportFolder_;
+};
+
+}  // namespace pictarix

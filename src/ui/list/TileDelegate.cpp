@@ -1,0 +1,117 @@
+#include "ui/list/TileDelegate.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QPainter>
+#include <QTextLayout>
+
+#include "ui/list/IconListModel.h"
+
+namespace pictarix {
+
+namespace {
+
+constexpr int kMargin = 4;   // around the tile and the caption
+constexpr int kTextGap = 3;  // between tile and caption
+
+}  // namespace
+
+QStringList CaptionLines(const QString& text, const QFont& font, int width) {
+  const QFontMetrics metrics(font);
+  if (metrics.horizontalAdvance(text) <= width) return {text};
+  QTextLayout layout(text, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  layout.setTextOption(option);
+  QStringList lines;
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid() && lines.size() < 3;
+       line = layout.createLine()) {
+    line.setLineWidth(width);
+    lines << text.mid(line.textStart(), line.textLength());
+  }
+  layout.endLayout();
+  if (lines.size() <= 2 && lines.join(QString()).size() == text.size()) {
+    for (QString& line : lines) line = line.trimmed();
+    return lines;
+  }
+  const QString rest = text.mid(lines.first().size()).trimmed();
+  return {lines.first().trimmed(), metrics.elidedText(rest, Qt::ElideMiddle, width)};
+}
+
+TTileDelegate::TTileDelegate(TIconListModel& model, QObject* parent)
+    : QStyledItemDelegate(parent), model_(model) {}
+
+QSize TTileDelegate::CellSize(const QFontMetrics& metrics, int side) {
+  const int width = std::max(side, metrics.horizontalAdvance(kTypicalName)) + 3 * kMargin;
+  const int height = kMargin + side + kTextGap + 2 * metrics.lineSpacing() + 2 * kMargin;
+  return {width, height};
+}
+
+QSize TTileDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+  return CellSize(option.fontMetrics, side_);
+}
+
+void TTileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const {
+  QStyleOptionViewItem item = option;
+  initStyleOption(&item, index);
+  const QWidget* widget = item.widget;
+  QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+  const bool selected = item.state.testFlag(QStyle::State_Selected);
+  const QPalette::ColorGroup group =
+      item.state.testFlag(QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
+  const QRect cell = item.rect;
+  painter->save();
+
+  const QRect tileArea(cell.x() + (cell.width() - side_) / 2, cell.y() + kMargin, side_, side_);
+  const qreal ratio = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1.0;
+  const QPixmap tile =
+      model_.Pictures().Tile(index.data(TIconListModel::kEntryIndexRole).toInt(), side_, ratio);
+  if (!tile.isNull()) {
+    const QSizeF size = tile.deviceIndependentSize();
+    const QPointF at(tileArea.x() + (side_ - size.width()) / 2,
+                     tileArea.y() + (side_ - size.height()) / 2);
+    painter->drawPixmap(at, tile);
+    if (selected) {
+      // The tile takes the selection's colour where it is drawn, as selected icons do.
+      QColor tint = item.palette.color(group, QPalette::Highlight);
+      tint.setAlphaF(0.4f);
+      QPixmap tinted = tile;
+      QPainter over(&tinted);
+      over.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+      over.fillRect(tinted.rect(), tint);
+      over.end();
+      painter->drawPixmap(at, tinted);
+    }
+  }
+
+  const int textWidth = cell.width() - 2 * kMargin;
+  const QStringList lines = CaptionLines(item.text, item.font, textWidth);
+  int widest = 0;
+  for (const QString& line : lines)
+    widest = std::max(widest, item.fontMetrics.horizontalAdvance(line));
+  const int lineHeight = item.fontMetrics.lineSpacing();
+  const QRect textArea(cell.x() + (cell.width() - widest) / 2 - 2, tileArea.bottom() + 1 + kTextGap,
+                       widest + 4, lineHeight * static_cast<int>(lines.size()));
+  if (selected) painter->fillRect(textArea, item.palette.brush(group, QPalette::Highlight));
+  painter->setFont(item.font);
+  painter->setPen(item.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    const QRect line(cell.x() + kMargin, textArea.y() + static_cast<int>(i) * lineHeight, textWidth,
+                     lineHeight);
+    painter->drawText(line, Qt::AlignHCenter | Qt::AlignTop, lines[i]);
+  }
+  if (item.state.testFlag(QStyle::State_HasFocus)) {
+    QStyleOptionFocusRect focus;
+    focus.QStyleOption::operator=(item);
+    focus.rect = textArea;
+    focus.backgroundColor =
+        item.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
+    style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+  }
+  painter->restore();
+}
+
+}  // namespace pictarix

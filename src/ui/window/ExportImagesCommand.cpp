@@ -1,0 +1,95 @@
+#include "ui/window/ExportImagesCommand.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include <QDir>
+#include <QStringList>
+
+#include "harvest/Harvester.h"
+#include "output/ExportImages.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/FolderPicker.h"
+#include "ui/window/QtPaths.h"
+
+namespace pictarix {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Export Images");
+const QString kFolderPrompt = QStringLiteral("Select the folder for the exported images");
+constexpr int kFailuresListed = 20;
+
+// One entry's own copy of its icon (sharing the image bytes) and the files it makes.
+struct EntryExport {
+  std::unique_ptr<TAdvancedIcon> Icon;
+  std::vector<TExportItem> Plan;
+  int Entry = 0;
+};
+
+}  // namespace
+
+int ExportEntryImages(TDialogs& dialogs, QWidget* parent, const THarvester& harvester,
+                      const std::vector<int>& entries, QString& folder) {
+  if (entries.empty()) return 0;
+  QString chosen = folder;
+  if (!SelectFolder(dialogs, parent, kFolderPrompt, QDir::homePath(), chosen)) return 0;
+  if (!IsDirectory(chosen)) return 0;
+  folder = chosen;
+
+  // Copies taken now: the list may change while a question is open.
+  std::vector<EntryExport> exports;
+  int existing = 0;
+  for (const int entry : entries) {
+    if (entry < 0 || static_cast<std::size_t>(entry) >= harvester.Entries.size()) continue;
+    const TListEntry& item = harvester.Entries[static_cast<std::size_t>(entry)];
+    if (!item.Icon) continue;
+    EntryExport job{std::make_unique<TAdvancedIcon>(), {}, entry};
+    job.Icon->Assign(*item.Icon);
+    job.Plan = PlanEntryExport(*job.Icon, entry, ToPath(chosen), TExportSelection{});
+    for (const TExportItem& file : job.Plan) {
+      std::error_code error;
+      if (std::filesystem::exists(std::filesystem::symlink_status(file.Path, error))) ++existing;
+    }
+    exports.push_back(std::move(job));
+  }
+  if (existing > 0 &&
+      !dialogs.Confirm(parent, kTitle,
+                       QStringLiteral("%1 of the files to export already exist in %2.\n"
+                                      "Do you want to replace them?")
+                           .arg(existing)
+                           .arg(chosen),
+                       TDialogs::TAnswer::No)) {
+    return 0;
+  }
+
+  int written = 0;
+  QStringList failures;
+  std::vector<TEntryExport> batch;
+  for (const EntryExport& job : exports) batch.push_back({job.Icon.get(), job.Plan});
+  const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  WriteEntryExports(batch, threads, [&](std::size_t e, std::vector<TExportFailure> failed) {
+    written += static_cast<int>(batch[e].Plan.size() - failed.size());
+    for (const TExportFailure& failure : failed) {
+      failures << QStringLiteral("Entry %1, image %2: %3")
+                      .arg(exports[e].Entry)
+                      .arg(failure.Image)
+                      .arg(FromUtf8(failure.Reason));
+    }
+  });
+  if (!failures.isEmpty()) {
+    const qsizetype more = failures.size() - kFailuresListed;
+    if (more > 0) {
+      failures = failures.mid(0, kFailuresListed);
+      failures << QStringLiteral("... and %1 more").arg(more);
+    }
+    dialogs.ShowNotice(
+        parent, kTitle,
+        QStringLiteral("Some images could not be exported:\n") + failures.join(QLatin1Char('\n')));
+  }
+  return written;
+}
+
+}  // namespace pictarix

@@ -1,0 +1,229 @@
+#include "ui/window/MainCommands.h"
+
+#include <map>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "ui/IconMain.h"
+#include "ui/window/Artwork.h"
+
+namespace pictarix {
+
+namespace {
+
+template <void (TIconMain::*Handler)()>
+void Call(TIconMain& window, QAction*) {
+  (window.*Handler)();
+}
+
+template <void (TIconMain::*Handler)(QAction*)>
+void CallWith(TIconMain& window, QAction* sender) {
+  (window.*Handler)(sender);
+}
+
+using enum TRowKind;
+using enum TEnabledBy;
+constexpr QKeyCombination kNoKey;
+constexpr int kNoGlyph = -1;
+constexpr int kNoTag = -1;
+constexpr int kButtonWidth = 39;
+constexpr int kToolBarGap = 8;
+
+const char* const kSaveAsHint = "Save selected icons";
+const char* const kSaveLibHint = "Save selected icons into an icon library";
+const char* const kAddLibHint = "Add selected icons into an existing icon library";
+const char* const kRemoveHint = "Remove select icons from the ListView";
+const char* const kCopyHint = "Copy this image to Window clipboard";
+// The menu whose items the context menu offers as well.
+const char* const kContextMenuItems = "saveMenu";
+
+}  // namespace
+
+// Ctrl+E is kept free for exporting images.
+const std::vector<TCommandRow>& MainCommandRows() {
+  static const std::vector<TCommandRow> rows = {
+      {"MenuBar", "openMenu", Menu, "&Open", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"openMenu", "openFiles", Item, "&File(s)", "Search for icons in files", 11,
+       Qt::CTRL | Qt::Key_O, Always, kNoTag, Call<&TIconMain::OpenFiles1Click>},
+      {"openMenu", "openDirectory", Item, "&Directory", "Search for icons in a directory", 8,
+       Qt::CTRL | Qt::SHIFT | Qt::Key_O, Always, kNoTag, Call<&TIconMain::SearchDirectory1Click>},
+      {"openMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"openMenu", "exit", Item, "E&xit", "Exit Pictarix Pro", 6, Qt::CTRL | Qt::Key_Q, Always,
+       kNoTag, Call<&TIconMain::Exit1Click>},
+
+      {"MenuBar", "editMenu", Menu, "&Edit", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"editMenu", "selectAll", Item, "Select &All", "Select all icons", kNoGlyph,
+       Qt::CTRL | Qt::Key_A, Always, kNoTag, Call<&TIconMain::SelectAll1Click>},
+      {"editMenu", "invertSelection", Item, "&Invert Selection", "Invert the selection", kNoGlyph,
+       Qt::CTRL | Qt::Key_I, Always, kNoTag, Call<&TIconMain::InvertSelection1Click>},
+
+      // The context menu offers these same items (see BuildCommands).
+      {"MenuBar", "saveMenu", Menu, "&Save", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"saveMenu", "saveAs", Item, "Save &As", kSaveAsHint, 9, Qt::CTRL | Qt::Key_S, AnySelected,
+       kNoTag, Call<&TIconMain::SaveAs1Click>},
+      {"saveMenu", "batchSaveAs", Menu, "&Batch Save As", "Batch save", kNoGlyph, kNoKey,
+       TwoSelected, kNoTag, nullptr},
+      {"batchSaveAs", "batchIcons", Item, "&Icons", "", kNoGlyph, kNoKey, AnySelected, 0,
+       CallWith<&TIconMain::BatchSaveClick>},
+      {"batchSaveAs", "batchGifs", Item, "&GIFs", "", kNoGlyph, kNoKey, AnySelected, 1,
+       CallWith<&TIconMain::BatchSaveClick>},
+      {"batchSaveAs", "batchBitmaps", Item, "&Bitmaps", "", kNoGlyph, kNoKey, AnySelected, 2,
+       CallWith<&TIconMain::BatchSaveClick>},
+      {"batchSaveAs", "batchJpegs", Item, "&JPEGs", "", kNoGlyph, kNoKey, AnySelected, 3,
+       CallWith<&TIconMain::BatchSaveClick>},
+      {"saveMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"saveMenu", "saveToLibrary", Item, "Save to Icon &Library", kSaveLibHint, kNoGlyph, kNoKey,
+       AnySelected, 0, CallWith<&TIconMain::SaveLib1Click>},
+      {"saveMenu", "addToLibrary", Item, "A&dd to Icon Library", kAddLibHint, 10, kNoKey,
+       AnySelected, 1, CallWith<&TIconMain::SaveLib1Click>},
+      {"saveMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"saveMenu", "remove", Item, "&Remove", kRemoveHint, 5, kNoKey, AnySelected, kNoTag,
+       Call<&TIconMain::RemoveClick>},
+      {"saveMenu", "copyToClipboard", Item, "&Copy to Clipboard", kCopyHint, kNoGlyph,
+       Qt::CTRL | Qt::Key_C, OneSelected, kNoTag, Call<&TIconMain::CopyClipBrd1Click>},
+
+      {"MenuBar", "viewMenu", Menu, "&View", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"viewMenu", "clear", Item, "&Clear", "Clear all icons", kNoGlyph, kNoKey, Always, kNoTag,
+       Call<&TIconMain::Clear1Click>},
+      // The window looks these two up by name.
+      {"viewMenu", "Problems1", Item, "&Problems", "List the files that could not be read",
+       kNoGlyph, kNoKey, Window, kNoTag, Call<&TIconMain::Problems1Click>},
+      {"viewMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"viewMenu", "StayonTop1", CheckItem, "Stay on &Top", "Make this window topmost", kNoGlyph,
+       kNoKey, Always, kNoTag, Call<&TIconMain::StayonTop1Click>},
+
+      {"MenuBar", "helpMenu", Menu, "&Help", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"helpMenu", "contents", Item, "&Contents", "Open the manual", kNoGlyph, Qt::Key_F1, Always,
+       kNoTag, Call<&TIconMain::Contents1Click>},
+      {"helpMenu", "about", Item, "&About ...", "", kNoGlyph, kNoKey, Always, kNoTag,
+       Call<&TIconMain::About1Click>},
+
+      // Keys without a menu item, anywhere in the window: Delete removes the selected tiles, F10
+      // opens the first menu.
+      {"Window", "deleteKey", Item, "", "", kNoGlyph, Qt::Key_Delete, Always, kNoTag,
+       Call<&TIconMain::RemoveClick>},
+      {"Window", "menuKey", Item, "", "", kNoGlyph, Qt::Key_F10, Always, kNoTag,
+       [](TIconMain& window, QAction*) {
+         window.menuBar()->setActiveAction(window.menuBar()->actions().value(0));
+       }},
+
+      // Toolbar buttons show their hint as caption and tool tip; they ignore the selection, and so
+      // are actions of their own rather than the menu items'.
+      {"ToolBar", "openFilesButton", Item, "Open files", "Open files", 11, kNoKey, Always, kNoTag,
+       Call<&TIconMain::OpenFiles1Click>},
+      {"ToolBar", "openDirectoryButton", Item, "Open a directory", "Open a directory", 8, kNoKey,
+       Always, kNoTag, Call<&TIconMain::SearchDirectory1Click>},
+      {"ToolBar", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"ToolBar", "removeButton", Item, "Remove icons", "Remove icons", 5, kNoKey, Always, kNoTag,
+       Call<&TIconMain::RemoveClick>},
+      {"ToolBar", "clearButton", Item, "Clear", "Clear", 4, kNoKey, Always, kNoTag,
+       Call<&TIconMain::Clear1Click>},
+      {"ToolBar", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"ToolBar", "saveButton", Item, "Save", "Save", 9, kNoKey, Always, kNoTag,
+       Call<&TIconMain::SaveAs1Click>},
+  };
+  return rows;
+}
+
+std::vector<TBuiltCommand> BuildCommands(const TCommandPlaces& places,
+                                         const std::function<void(TCommand, QAction*)>& run) {
+  std::map<QString, QMenu*> menus;
+  std::vector<TBuiltCommand> built;
+  for (const TCommandRow& row : MainCommandRows()) {
+    const QString place = QString::fromLatin1(row.Place);
+    const QString name = QString::fromLatin1(row.Name);
+    const bool onToolBar = place == QLatin1String("ToolBar");
+    const bool onWindow = place == QLatin1String("Window");
+    QMenu* menu = menus.contains(place) ? menus[place] : nullptr;
+    QAction* action = nullptr;
+    if (row.Kind == Separator) {
+      if (onToolBar) {
+        auto* gap = new QWidget(places.ToolBar);
+        gap->setFixedWidth(kToolBarGap);
+        places.ToolBar->addWidget(gap);
+        continue;
+      }
+      action = menu->addSeparator();
+    } else if (row.Kind == Menu) {
+      QMenu* submenu = menu != nullptr ? menu->addMenu(QString::fromUtf8(row.Caption))
+                                       : places.MenuBar->addMenu(QString::fromUtf8(row.Caption));
+      menus[name] = submenu;
+      action = submenu->menuAction();
+    } else {
+      action = new QAction(QString::fromUtf8(row.Caption), places.Owner);
+      action->setCheckable(row.Kind == CheckItem);  // the item toggles its own check mark
+      action->setShortcut(QKeySequence(row.Shortcut));
+      if (onToolBar) {
+        places.ToolBar->addAction(action);
+      } else if (onWindow) {
+        places.Owner->addAction(action);
+      } else {
+        menu->addAction(action);
+      }
+    }
+    action->setObjectName(name);
+    const QString hint = QString::fromUtf8(row.Hint);
+    if (!hint.isEmpty()) action->setStatusTip(hint);
+    if (row.Kind == Menu || row.Kind == Separator) {
+      if (row.Enabled != Always) built.push_back({action, row.Enabled});
+      continue;
+    }
+    action->setToolTip(hint.isEmpty() ? action->iconText() : hint);
+    if (row.Glyph != kNoGlyph) action->setIcon(places.Glyphs.Icon(row.Glyph));
+    if (row.Tag != kNoTag) action->setData(row.Tag);
+    if (row.Command != nullptr) {
+      const TCommand command = row.Command;
+      QObject::connect(action, &QAction::triggered, places.Owner,
+                       [run, command, action] { run(command, action); });
+    }
+    if (onToolBar) {
+      if (QWidget* button = places.ToolBar->widgetForAction(action)) {
+        button->setObjectName(name);
+        button->setFixedWidth(kButtonWidth);
+      }
+    }
+    built.push_back({action, row.Enabled});
+  }
+  ShareWithContextMenu(*menus.at(QString::fromLatin1(kContextMenuItems)), *places.Popup);
+  return built;
+}
+
+void ShareWithContextMenu(QMenu& menu, QMenu& contextMenu) {
+  for (QAction* action : menu.actions()) {
+    // A shortcut is shown in the menu bar's menu only, as the keys work anywhere in the window.
+    action->setShortcutVisibleInContextMenu(false);
+    contextMenu.addAction(action);
+  }
+}
+
+std::optional<int> TagOf(const QAction* sender) {
+  if (sender == nullptr) return std::nullopt;
+  bool isNumber = false;
+  const int tag = sender->data().toInt(&isNumber);
+  if (!isNumber) return std::nullopt;
+  return tag;
+}
+
+void EnableForSelection(const std::vector<TBuiltCommand>& commands, int selected) {
+  for (const TBuiltCommand& command : commands) {
+    switch (command.Enabled) {
+      case TEnabledBy::OneSelected:
+        command.Action->setEnabled(selected == 1);
+        break;
+      case TEnabledBy::AnySelected:
+        command.Action->setEnabled(selected >= 1);
+        break;
+      case TEnabledBy::TwoSelected:
+        command.Action->setEnabled(selected >= 2);
+        break;
+      case TEnabledBy::Always:
+      case TEnabledBy::Window:
+        break;
+    }
+  }
+}
+
+}  // namespace pictarix

@@ -1,0 +1,72 @@
+#pragma once
+// The window's commands as one table, from which the menu bar, the list's context menu and the
+// toolbar are built: one action per command and place, the context menu sharing the Save menu's
+// actions. A new command is one row in MainCommands.cpp plus its handler.
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include <QKeySequence>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+class QWidget;
+
+namespace pictarix {
+
+class TBtnImgs;
+class TIconMain;
+
+// When a command is enabled: always, by the number of selected tiles, or as the window says.
+enum class TEnabledBy { Always, OneSelected, AnySelected, TwoSelected, Window };
+
+using TCommand = void (*)(TIconMain& window, QAction* sender);
+
+enum class TRowKind { Menu, Item, CheckItem, Separator };
+
+struct TCommandRow {
+  // "MenuBar", "ToolBar", "Window" (a key only) or the Name of a Menu row above.
+  const char* Place;
+  const char* Name;  // the action's object name
+  TRowKind Kind;
+  const char* Caption;  // "&" marks the underlined letter
+  const char* Hint;
+  int Glyph;  // index into BtnImgs, or -1
+  QKeyCombination Shortcut;
+  TEnabledBy Enabled;
+  int Tag;  // the item's tag, or -1
+  TCommand Command;
+};
+
+const std::vector<TCommandRow>& MainCommandRows();
+
+struct TCommandPlaces {
+  QMenuBar* MenuBar;
+  QMenu* Popup;  // the list's context menu
+  QToolBar* ToolBar;
+  const TBtnImgs& Glyphs;
+  QWidget* Owner;  // parent of the actions
+};
+
+struct TBuiltCommand {
+  QAction* Action;
+  TEnabledBy Enabled;
+};
+
+// Builds every row, in order. `run` carries out a row's command for the item that was triggered.
+std::vector<TBuiltCommand> BuildCommands(const TCommandPlaces& places,
+                                         const std::function<void(TCommand, QAction*)>& run);
+
+// Adds `menu`'s actions (separators and submenus too) to `contextMenu`, so that both offer the
+// same actions; their shortcuts are shown in `menu` only.
+void ShareWithContextMenu(QMenu& menu, QMenu& contextMenu);
+
+// The tag of a triggered item; nullopt without an item or a tag.
+std::optional<int> TagOf(const QAction* sender);
+
+// Enables the items that follow the selection for `selected` tiles.
+void EnableForSelection(const std::vector<TBuiltCommand>& commands, int selected);
+
+}  // namespace pictarix

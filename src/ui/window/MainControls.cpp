@@ -1,0 +1,80 @@
+#include "ui/window/MainControls.h"
+
+#include <algorithm>
+
+#include <QListView>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+
+#include "ui/IconMain.h"
+#include "ui/StatusPanels.h"
+#include "ui/window/Artwork.h"
+
+namespace pictarix {
+
+namespace {
+
+constexpr int kToolBarHeight = 29;
+constexpr QSize kStopButtonSize(46, 36);
+constexpr int kCounterPanelWidth = 65;
+constexpr int kListTop = 30;
+constexpr int kStopButtonRight = TIconMain::kClientWidth - 362 - kStopButtonSize.width();
+constexpr int kStopButtonBottom = TIconMain::kClientHeight - 197 - kStopButtonSize.height();
+constexpr int kClockPanelWidth = 80;
+
+}  // namespace
+
+QToolBar* CreateToolBar(QWidget& client) {
+  auto* toolBar = new QToolBar(&client);
+  toolBar->setObjectName(QStringLiteral("toolBar"));
+  toolBar->setFixedHeight(kToolBarHeight);
+  toolBar->setMovable(false);
+  toolBar->setFloatable(false);
+  toolBar->setIconSize(QSize(TBtnImgs::kSide, TBtnImgs::kSide));
+  return toolBar;
+}
+
+TStatusPanels* CreateStatusBar(QWidget& window) {
+  auto* status = new TStatusPanels(&window);
+  status->setObjectName(QStringLiteral("statusBar"));
+  status->SetWidth(1, kCounterPanelWidth);
+  status->SetWidth(2, kCounterPanelWidth);
+  return status;
+}
+
+QPushButton* CreateStopButton(QWidget& client) {
+  auto* stop = new QPushButton(&client);
+  stop->setObjectName(QStringLiteral("stopButton"));
+  stop->setIcon(QIcon(StopGlyph()));
+  stop->setFixedSize(kStopButtonSize);
+  stop->setToolTip(QStringLiteral("Stop processing"));
+  stop->setStatusTip(QStringLiteral("Stop processing"));
+  return stop;
+}
+
+QTimer* CreateClock(QObject& owner) {
+  auto* clock = new QTimer(&owner);
+  clock->setInterval(1000);
+  clock->start();
+  return clock;
+}
+
+void LayOutMainControls(const TMainControls& controls, QSize client) {
+  const int width = client.width();
+  controls.ToolBar.setGeometry(0, 0, width, kToolBarHeight);
+  QListView& list = controls.List;
+  list.setGeometry(0, kListTop, width, std::max(0, client.height() - kListTop));
+  // The tile sits in the middle of the list area (quotients truncated toward zero).
+  controls.Preview.move((list.width() - controls.Preview.width()) / 2,
+                        (list.height() - controls.Preview.height()) / 2 + list.y());
+  // The client area of the design includes the status bar below the central widget.
+  TStatusPanels& status = controls.StatusBar;
+  const int clientHeight = client.height() + status.height();
+  controls.StopButton.move(width - kStopButtonRight - kStopButtonSize.width(),
+                           clientHeight - kStopButtonBottom - kStopButtonSize.height());
+  status.SetWidth(3, kClockPanelWidth);
+  status.SetWidth(0, status.width() - 2 * status.Width(1) - status.Width(3));
+}
+
+}  // namespace pictarix

@@ -1,0 +1,134 @@
+#include "ui/window/OutputCommands.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+#include "harvest/Harvester.h"
+#include "output/BatchSave.h"
+#include "output/EntryPictures.h"
+#include "output/LibraryCommands.h"
+#include "output/SaveEntry.h"
+#include "output/SaveFormat.h"
+#include "platform/SafeFileName.h"
+#include "ui/dialogs/DialogFolders.h"
+#include "ui/dialogs/FileDialogOptions.h"
+#include "ui/dialogs/FolderPicker.h"
+#include "ui/dialogs/OutputDialogs.h"
+#include "ui/window/ClipboardCopy.h"
+#include "ui/window/QtPaths.h"
+
+namespace pictarix {
+
+namespace {
+
+const QString kBatchFolderPrompt = QStringLiteral("Please select a directory");
+// Room a default name leaves for the extension the dialog adds: ".jpeg" is the longest.
+constexpr std::size_t kExtRoom = 5;
+
+TFileDialogRequest StartingIn(TFileDialogRequest request, const QString& dialog) {
+  request.InitialDir = StartFolder(dialog);
+  return request;
+}
+
+// Runs a file dialog and remembers the folder it ended in.
+bool AskFile(TDialogs& dialogs, QWidget* parent, TFileDialogRequest& request, const QString& dialog,
+             TFileDialogAnswer& answer) {
+  if (!RunFileDialog(dialogs, parent, request, answer)) return false;
+  RememberFolder(dialog, request.InitialDir);
+  return true;
+}
+
+}  // namespace
+
+TOutputCommands::TOutputCommands(TDialogs& dialogs, QWidget& window, THarvester& harvester,
+                                 TSelection selected)
+    : SaveAsDialog(StartingIn(MakeSaveAsDialog(), kSaveAsFolder)),
+      SaveLibraryDialog(StartingIn(MakeSaveLibraryDialog(), kSaveLibraryFolder)),
+      AddToLibraryDialog(StartingIn(MakeAddToLibraryDialog(), kAddLibraryFolder)),
+      dialogs_(dialogs),
+      window_(window),
+      harvester_(harvester),
+      selected_(std::move(selected)) {}
+
+void TOutputCommands::Notice(const QString& message) {
+  dialogs_.ShowNotice(&window_, window_.windowTitle(), message);
+}
+
+void TOutputCommands::SaveAs() {
+  TEntryList list(harvester_);
+  for (const int index : selected_()) {
+    const TListEntry* entry = list.Entry(index);
+    if (entry == nullptr) continue;
+    // The caption is file content: offered only as one safe name inside the dialog's folder.
+    SaveAsDialog.FileName = FromUtf8(SafeFileStem(entry->Caption, kMaxFileNameBytes - kExtRoom));
+    QString name;
+    TSaveFormat format = TSaveFormat::Icon;
+    for (;;) {
+      TFileDialogAnswer answer;
+      // A cancel ends the command: the rest is not offered.
+      if (!AskFile(dialogs_, &window_, SaveAsDialog, kSaveAsFolder, answer)) return;
+      name = answer.Files.first();
+      if (const std::optional<TSaveFormat> known = FormatFromExt(ToPath(name))) {
+        format = *known;
+        break;
+      }
+      // A name the formats do not know becomes an icon file. The dialog's questions covered the
+      // typed name only, so an existing file of the new name is asked about here.
+      format = TSaveFormat::Icon;
+      const QString typed = name;
+      name = FromPath(ReplaceExt(ToPath(typed), ExtFromFormat(TSaveFormat::Icon)));
+      if (MayReplace(dialogs_, &window_, SaveAsDialog, name)) break;
+      SaveAsDialog.FileName = typed;
+    }
+    if (!SaveEntryAs(list, ToPath(name), index, format) && format == TSaveFormat::Gif) {
+      Notice(QStringLiteral("This icon has no image of 256 colours or fewer; no GIF was written."));
+    }
+  }
+  SaveAsDialog.FileName.clear();
+}
+
+void TOutputCommands::BatchSaveAs(int tag) {
+  // The batch menu's tags 0..3.
+  constexpr TSaveFormat kBatchFormats[] = {TSaveFormat::Icon, TSaveFormat::Gif, TSaveFormat::Bitmap,
+                                           TSaveFormat::Jpeg};
+  const std::vector<int> selected = selected_();
+  if (selected.empty() || tag < 0 || tag > 3) return;
+  const TSaveFormat format = kBatchFormats[tag];
+  QString folder = StartFolder(kBatchSaveFolder);
+  if (!SelectFolder(dialogs_, &window_, kBatchFolderPrompt, QStringLiteral("\\"), folder)) return;
+  if (!IsDirectory(folder)) return;
+  RememberFolder(kBatchSaveFolder, folder);
+  // Entry by entry, so that those without a picture in the format can be named.
+  TEntryList list(harvester_);
+  QStringList skipped;
+  for (const int index : selected) {
+    const std::filesystem::path name = BatchFileName(ToPath(folder), index, format);
+    if (!SaveEntryAs(list, name, index, format)) skipped << FromPath(name.filename());
+  }
+  if (skipped.isEmpty()) return;
+  Notice(QStringLiteral("%1 of the %2 selected icons could not be written in this format: %3.")
+             .arg(skipped.size())
+             .arg(selected.size())
+             .arg(skipped.join(QStringLiteral(", "))));
+}
+
+void TOutputCommands::SaveToLibrary(bool add) {
+  const std::vector<int> selected = selected_();
+  if (selected.empty()) return;
+  TFileDialogAnswer answer;
+  if (!AskFile(dialogs_, &window_, add ? AddToLibraryDialog : SaveLibraryDialog,
+               add ? kAddLibraryFolder : kSaveLibraryFolder, answer)) {
+    return;
+  }
+  SaveEntriesToLibrary(harvester_.Entries, selected, ToPath(answer.Files.first()), add);
+}
+
+void TOutputCommands::CopyToClipboard() {
+  const std::vector<int> selected = selected_();
+  if (selected.size() != 1) return;
+  const std::optional<RgbImage> tile = TileToBitmap(harvester_, selected.front());
+  if (!tile) return;
+  PutImageOnClipboard(QGuiApplication::clipboard(), ToQImage(*tile));
+}
+
+}  // namespace pictarix

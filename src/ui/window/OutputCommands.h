@@ -1,0 +1,43 @@
+#pragma once
+// The output commands of the window: Save As, Batch Save As, Save/Add to Icon Library, Copy to
+// Clipboard. The core's output functions do the work on entry indexes; these ask the dialogs,
+// which keep what their last use left, and report what could not be written.
+#include <functional>
+#include <vector>
+
+#include "ui/dialogs/Dialogs.h"
+
+class QWidget;
+
+namespace pictarix {
+
+class THarvester;
+
+class TOutputCommands {
+ public:
+  // The positions of the selected entries in list order.
+  using TSelection = std::function<std::vector<int>()>;
+
+  TOutputCommands(TDialogs& dialogs, QWidget& window, THarvester& harvester, TSelection selected);
+
+  void SaveAs();
+  // `tag`: the batch format (0 icons, 1 GIFs, 2 bitmaps, 3 JPEGs).
+  void BatchSaveAs(int tag);
+  void SaveToLibrary(bool add);
+  void CopyToClipboard();
+
+  // The file dialogs, by the names the commands use.
+  TFileDialogRequest SaveAsDialog;
+  TFileDialogRequest SaveLibraryDialog;
+  TFileDialogRequest AddToLibraryDialog;
+
+ private:
+  void Notice(const QString& message);
+
+  TDialogs& dialogs_;
+  QWidget& window_;
+  THarvester& harvester_;
+  TSelection selected_;
+};
+
+}  // namespace pictarix
