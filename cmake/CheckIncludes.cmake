@@ -5,6 +5,7 @@
 # rule's list may allow one subfolder of a folder without the rest of it.
 #   cmake -DSOURCE=<src folder> -DRULES=<file> -P CheckIncludes.cmake
 # RULES holds one line per folder: "<folder>:<allowed folder>;<allowed folder>...:<qt 0|1>".
+cmake_minimum_required(VERSION 3.24)  # a rule with no allowed folders keeps its empty field
 file(STRINGS ${RULES} rules)
 set(failures "")
 foreach(rule IN LISTS rules)
