@@ -10,6 +10,7 @@
 
 #include "harvest/BestImageIndex.h"
 #include "harvest/Harvester.h"
+#include "model/IconFileWriter.h"
 #include "output/BmpEncoder.h"
 #include "output/EntryPictures.h"
 #include "output/SaveEntry.h"
@@ -29,7 +30,7 @@ std::size_t Convert(TEntryList& list, int index, TSaveFormat format) {
   switch (format) {
     case TSaveFormat::Icon: {
       TMemoryStream stream;
-      entry.Icon->SaveToStream(stream);
+      WriteIconFile(*entry.Icon, stream);
       return static_cast<std::size_t>(stream.Size());
     }
     case TSaveFormat::Gif: {

@@ -2,10 +2,9 @@
 
 namespace pictarix {
 
-int BestImageIndex(TAdvancedIcon& icon, std::int32_t size, std::int32_t maxColors) {
+int BestImageIndex(const TAdvancedIcon& icon, std::int32_t size, std::int32_t maxColors) {
   try {
-    TIconImageList& images = icon.Images;
-    images.Sort();
+    const TIconImageList& images = icon.Images;
     const int count = images.Count();
     if (count == 0) return -1;
     if (size > 8) {
