@@ -34,7 +34,7 @@ std::size_t Convert(TEntryList& list, int index, TSaveFormat format) {
       return static_cast<std::size_t>(stream.Size());
     }
     case TSaveFormat::Gif: {
-      const int best = BestImageIndex(*entry.Icon, 0, 256);
+      const int best = BestGifImageIndex(*entry.Icon, 256);
       if (best < 0) return 0;
       auto graphic = entry.Icon->Images.Get(best)->CreateGraphic();
       return graphic->Empty() ? 0 : GraphicToGif(*graphic).size();

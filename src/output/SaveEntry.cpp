@@ -18,7 +18,7 @@ constexpr std::int32_t kGifMaxColors = 256;
 using Picture = std::optional<std::vector<std::uint8_t>>;
 
 TSaveResult IconToGif(const TAdvancedIcon& icon, Picture& picture) {
-  const int best = BestImageIndex(icon, 0, kGifMaxColors);
+  const int best = BestGifImageIndex(icon, kGifMaxColors);
   TIconImage* image = best < 0 ? nullptr : icon.Images.Get(best);
   if (image == nullptr) return TSaveResult::NothingToSave;
   const std::unique_ptr<THiResIcon> graphic = image->CreateGraphic();

@@ -50,6 +50,15 @@ TEST(BestImageIndexTest, ColourModeTakesTheDeepestImageOfAtMostThatManyColours) 
   EXPECT_EQ(BestImageIndex(*icon, 8, 256), 1);  // 8 is not a size: colour mode
 }
 
+TEST(BestImageIndexTest, GifChoiceFollowsOneMoreSortAndLeavesTheIcon) {
+  auto icon = MakeEntryIcon({{16, 8}, {16, 8}, {32, 24}});
+  const TIconImage* first = icon->Images.Get(0);
+  EXPECT_EQ(BestImageIndex(*icon, 0, 256), 1);
+  EXPECT_EQ(BestGifImageIndex(*icon, 256), 0);  // one more sort swaps the equal pair
+  EXPECT_EQ(icon->Images.Get(0), first);
+  EXPECT_EQ(BestGifImageIndex(*MakeEntryIcon({{32, 24}}), 256), -1);
+}
+
 TEST(BestImageIndexTest, PngAnd256PixelImagesAreNeverChosenBySize) {
   testing::IconFileBuilder builder;
   builder.AddImage(testing::PngImageStub(256, 256));
