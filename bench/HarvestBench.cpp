@@ -23,6 +23,7 @@
 
 #include "harvest/Harvester.h"
 #include "library/IconLibrary.h"
+#include "model/IconFileReader.h"
 #include "platform/SafeFile.h"
 #include "platform/Stream.h"
 #include "support/QuietHost.h"
@@ -90,7 +91,7 @@ int Generate(const std::filesystem::path& root, long files, long perFolder) {
   for (int i = 0; i < 8; ++i) {
     auto member = std::make_unique<TAdvancedIcon>();
     TMemoryStream stream(icon);
-    member->LoadFromStream(stream);
+    ReadIconFile(stream, *member);
     library.Icons.AddIcon("icon " + std::to_string(i), std::move(member));
   }
   std::filesystem::create_directories(root);

@@ -10,6 +10,7 @@
 
 #include "harvest/BestImageIndex.h"
 #include "harvest/Harvester.h"
+#include "model/IconFileWriter.h"
 #include "output/BmpEncoder.h"
 #include "output/EntryPictures.h"
 #include "output/SaveEntry.h"
@@ -29,11 +30,11 @@ std::size_t Convert(TEntryList& list, int index, TSaveFormat format) {
   switch (format) {
     case TSaveFormat::Icon: {
       TMemoryStream stream;
-      entry.Icon->SaveToStream(stream);
+      WriteIconFile(*entry.Icon, stream);
       return static_cast<std::size_t>(stream.Size());
     }
     case TSaveFormat::Gif: {
-      const int best = BestImageIndex(*entry.Icon, 0, 256);
+      const int best = BestGifImageIndex(*entry.Icon, 256);
       if (best < 0) return 0;
       auto graphic = entry.Icon->Images.Get(best)->CreateGraphic();
       return graphic->Empty() ? 0 : GraphicToGif(*graphic).size();

@@ -9,6 +9,8 @@
 
 #include "model/AdvancedIcon.h"
 #include "model/HiResIcon.h"
+#include "model/IconFileReader.h"
+#include "model/IconFileWriter.h"
 #include "platform/Errors.h"
 #include "platform/IconDraw.h"
 #include "platform/PngCheck.h"
@@ -18,7 +20,7 @@ namespace {
 
 std::vector<std::uint8_t> Save(const pictarix::TAdvancedIcon& icon) {
   pictarix::TMemoryStream out;
-  icon.SaveToStream(out);
+  WriteIconFile(icon, out);
   return out.TakeBytes();
 }
 
@@ -33,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TMemoryStream input(std::vector<std::uint8_t>(data, data + size));
   TAdvancedIcon icon;
   try {
-    icon.LoadFromStream(input);
+    ReadIconFile(input, icon);
   } catch (const EPictarixError&) {
     // Refused input; the images read before the failure stay and are exercised below.
   }
@@ -52,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::uint8_t> written = Save(icon);
   TMemoryStream again(written);
   TAdvancedIcon reloaded;
-  const bool loaded = reloaded.LoadFromStream(again);
+  const bool loaded = ReadIconFile(again, reloaded);
   Check(icon.Images.Count() == 0 ? written.empty() : loaded);
   Check(reloaded.Images.Count() == icon.Images.Count());
   Check(Save(reloaded) == written);

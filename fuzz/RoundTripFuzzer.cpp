@@ -16,6 +16,8 @@
 #include "library/T16BitWriter.h"
 #include "library/T32BitReader.h"
 #include "model/AdvancedIcon.h"
+#include "model/IconFileReader.h"
+#include "model/IconFileWriter.h"
 #include "platform/CodePage.h"
 #include "platform/PeResources.h"
 #include "platform/Stream.h"
@@ -65,8 +67,7 @@ bool ReadModule(const Bytes& bytes, TIconLibrary& library) {
       return OpenModuleFromStream(std::make_unique<TMemoryStream>(bytes));
     });
   } else {
-    reader =
-        std::make_unique<T16BitReader>("fuzz.icl", std::make_unique<TMemoryStream>(bytes));
+    reader = std::make_unique<T16BitReader>("fuzz.icl", std::make_unique<TMemoryStream>(bytes));
   }
   try {
     library.Icons.AddAll(reader->ReadIcons({}));
@@ -81,7 +82,7 @@ void ReadIconFile(const Bytes& bytes, TIconLibrary& library) {
   TMemoryStream stream(bytes);
   auto icon = std::make_unique<TAdvancedIcon>();
   try {
-    icon->LoadFromStream(stream);
+    ReadIconFile(stream, *icon);
   } catch (const EPictarixError&) {
   }
   if (icon->Images.Count() > 0) library.Icons.AddIcon("fuzz", std::move(icon));
@@ -89,14 +90,14 @@ void ReadIconFile(const Bytes& bytes, TIconLibrary& library) {
 
 void CheckIconFileRoundTrip(const TAdvancedIcon& icon) {
   TMemoryStream written;
-  icon.SaveToStream(written);
+  WriteIconFile(icon, written);
   written.Seek(0);
   TAdvancedIcon reread;
   if (icon.Images.Count() == 0) {
     Check(written.Size() == 0);
     return;
   }
-  Check(reread.LoadFromStream(written));
+  Check(ReadIconFile(written, reread));
   CheckSameImages(icon, reread);
 }
 

@@ -7,6 +7,7 @@
 #include "harvest/BestImageIndex.h"
 #include "harvest/TreeWalk.h"
 #include "model/HiResIcon.h"
+#include "model/IconFileReader.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
@@ -142,6 +143,7 @@ void THarvester::AddLibraryIcons(const std::filesystem::path& fileName) {
     int tileImage = -1;
     try {
       TAdvancedIcon* icon = &IconLibrary.Icons.Icon(i);
+      icon->Images.Sort();  // the order the entry keeps, set once
       tileImage = BestImageIndex(*icon, 32, 0);
       if (tileImage < 0 && !(KeepIconsWithoutTile && icon->Images.Count() > 0)) continue;
       copy = std::make_unique<TAdvancedIcon>();
@@ -157,7 +159,8 @@ void THarvester::HarvestIconFile(const std::filesystem::path& fileName, TStream&
   try {
     auto icon = std::make_unique<TAdvancedIcon>();
     stream.Seek(0);
-    icon->LoadFromStream(stream);
+    ReadIconFile(stream, *icon);
+    icon->Images.Sort();  // the order the entry keeps, set once
     const int tileImage = BestImageIndex(*icon, 32, 0);
     if (tileImage < 0 && !(KeepIconsWithoutTile && icon->Images.Count() > 0)) return;
     const std::string caption =

@@ -12,7 +12,7 @@ namespace pictarix {
 
 struct TListEntry {
   std::string Caption;                  // the icon's name (UTF-8)
-  std::unique_ptr<TAdvancedIcon> Icon;  // the entry's own copy, images in BestImageIndex order
+  std::unique_ptr<TAdvancedIcon> Icon;  // the entry's own copy, images sorted once when made
   int ImageIndex = -1;                  // position of the entry's tile in LargeImgs (-1: no tile)
   int TileImage = -1;                   // index into Icon->Images of the tile's image (-1: none)
   std::filesystem::path File;           // the harvested path the icon came from

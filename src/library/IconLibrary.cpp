@@ -1,6 +1,7 @@
 #include "library/IconLibrary.h"
 
 #include <algorithm>
+#include <optional>
 #include <type_traits>
 
 #include "library/NeStructures.h"
@@ -8,6 +9,8 @@
 #include "library/T16BitWriter.h"
 #include "library/T32BitReader.h"
 #include "library/TICL16Icon.h"
+#include "platform/ByteCursor.h"
+#include "platform/ModuleResources.h"
 #include "platform/PeResources.h"
 #include "platform/Stream.h"
 
@@ -22,9 +25,9 @@ bool IsBlankName(const std::filesystem::path& fileName) {
                      [](Char c) { return static_cast<std::make_unsigned_t<Char>>(c) <= 32; });
 }
 
-bool ReadWordAt(TStream& stream, std::uint64_t offset, std::uint16_t& word) {
-  stream.Seek(offset);
-  return stream.ReadU16(word);
+// The little-endian word at `offset`, or nothing when the stream ends first.
+std::optional<std::uint16_t> WordAt(TStream& stream, std::uint64_t offset) {
+  return ByteCursor(ReadBytesAt(stream, offset, 2)).U16At(0);
 }
 
 }  // namespace
@@ -87,13 +90,15 @@ bool TIconLibrary::IsIconModule(const std::filesystem::path& fileName, bool& is3
 
 bool TIconLibrary::IsIconModule(TStream& stream, bool& is32Bit) {
   is32Bit = false;
-  std::uint16_t word = 0;
-  if (!ReadWordAt(stream, 0, word) || word != kMzSignature) return false;
-  std::uint16_t headerOffset = 0;
-  if (!ReadWordAt(stream, kNewHeaderOffsetField, headerOffset)) return false;
-  if (!ReadWordAt(stream, headerOffset, word)) return false;
-  if (word != kPeSignature && word != kNeSignature) return false;
-  is32Bit = word == kPeSignature;
+  // The MZ header up to the new header's offset, read once.
+  const std::vector<std::uint8_t> mzBytes = ReadBytesAt(stream, 0, kNewHeaderOffsetField + 2);
+  const ByteCursor mz(mzBytes);
+  if (mz.U16At(0) != kMzSignature) return false;
+  const auto headerOffset = mz.U16At(kNewHeaderOffsetField);
+  if (!headerOffset) return false;
+  const auto signature = WordAt(stream, *headerOffset);
+  if (signature != kPeSignature && signature != kNeSignature) return false;
+  is32Bit = signature == kPeSignature;
   return true;
 }
 

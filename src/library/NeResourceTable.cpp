@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "library/ICLReader.h"
+#include "platform/ModuleResources.h"
 
 namespace pictarix {
 namespace {

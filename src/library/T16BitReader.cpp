@@ -43,12 +43,7 @@ T16BitReader::T16BitReader(std::filesystem::path fileName, std::unique_ptr<TStre
 }
 
 std::vector<std::uint8_t> T16BitReader::ReadAt(std::uint64_t offset, std::uint64_t count) {
-  const std::uint64_t size = stream_->Size();
-  const std::uint64_t held = offset < size ? std::min(count, size - offset) : 0;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(held));
-  stream_->Seek(offset);
-  bytes.resize(stream_->Read(bytes));
-  return bytes;
+  return ReadBytesAt(*stream_, offset, count);
 }
 
 TNeResourceTable T16BitReader::ReadResourceTable() {

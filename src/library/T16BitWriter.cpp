@@ -7,6 +7,7 @@
 #include "library/NeBlocks.h"
 #include "library/NeStructures.h"
 #include "model/IconRecords.h"
+#include "model/ImageDataWriter.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/ReadBudget.h"
@@ -221,7 +222,7 @@ void T16BitWriter::WriteFile(TStream& out) const {
       const TIconImage& image = *icon.Images.Get(j);
       // Always BytesInRes bytes, so the file agrees with its directory.
       if (image.HasData()) {
-        image.WriteData(out);
+        WriteImageData(image, out);
       } else {
         out.WriteZeros(image.BytesInRes);
       }

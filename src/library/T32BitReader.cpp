@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "model/GroupIconReader.h"
 #include "platform/CodePage.h"
 
 namespace pictarix {
@@ -60,7 +61,7 @@ std::vector<TIconEntry> T32BitReader::ReadIcons(const TProgress& progress) {
     const std::uint64_t refusedBefore = module->FetchesOverReadLimit();
     try {
       // A group whose header is no icon header stays as an icon without images.
-      icon->LoadFromResource(*module, load);
+      ReadGroupIcon(*module, load, *icon);
     } catch (const EResNotFound&) {
       // This icon only: the module's other groups are still read.
       if (module->FetchesOverReadLimit() != refusedBefore) ++overLimit;

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "platform/IconDraw.h"
-#include "platform/Stream.h"
 
 namespace pictarix {
 
@@ -32,8 +31,6 @@ class THiResIcon {
   int GetHeight();
   // Draws at the real size from the rectangle's top-left corner, never stretched.
   virtual void Draw(RgbaCanvas& canvas, const IconRect& rect);
-  // The icon-file form of the graphic (one 32 bpp image with its mask); nothing when empty.
-  void SaveToStream(TStream& stream) const;
 
   int Height = kStandardIconSize;
   int Width = kStandardIconSize;

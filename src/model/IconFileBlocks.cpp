@@ -20,9 +20,10 @@ ImageData TIconFileBlocks::Read(std::uint32_t offset, std::uint32_t size) {
   const auto key = std::make_pair(offset, size);
   if (const auto found = blocks_.find(key); found != blocks_.end()) return found->second;
 
+  // A block cut off by the end of the file keeps the zeros it was made with.
   std::vector<std::uint8_t> data(size);
   stream_.Seek(offset);
-  stream_.ReadZeroFilled(data);  // a block cut off by the end of the file is zero-filled
+  stream_.Read(data);
   auto block = std::make_shared<const std::vector<std::uint8_t>>(std::move(data));
   blocks_.emplace(key, block);
   return block;

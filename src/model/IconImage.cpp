@@ -5,9 +5,6 @@
 #include <string>
 
 #include "model/HiResIcon.h"
-#include "model/IconFileBlocks.h"
-#include "model/IconRecords.h"
-#include "platform/Errors.h"
 #include "platform/LittleEndian.h"
 
 namespace pictarix {
@@ -71,13 +68,6 @@ void TIconImage::UpdateFromHeader() {
   ColorCount = BitCount < 16 ? static_cast<std::uint16_t>(1u << BitCount) : 0;
 }
 
-void TIconImage::WriteData(TStream& stream) const {
-  if (!Data) return;
-  const std::size_t held = std::min<std::size_t>(BytesInRes, Data->size());
-  stream.Write(std::span<const std::uint8_t>(Data->data(), held));
-  stream.WriteZeros(BytesInRes - held);
-}
-
 std::array<std::uint8_t, 12> TIconImage::EntryFields() const {
   std::array<std::uint8_t, 12> fields{Width, Height};
   const auto put = [&fields](std::size_t at, const auto& bytes) {
@@ -107,29 +97,6 @@ const std::vector<std::uint8_t>& TIconImage::Bytes() const {
 
 void TIconImage::SetData(std::vector<std::uint8_t> bytes) {
   Data = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
-}
-
-std::unique_ptr<TFileIconImage> TFileIconImage::CreateFromFileEntry(
-    const std::array<std::uint8_t, kIconFileEntrySize>& raw, TIconFileBlocks& blocks) {
-  auto image = std::make_unique<TFileIconImage>();
-  const IconFileEntry entry = IconFileEntry::Parse(raw);
-  image->SetEntryFields(entry.Fields);
-  image->Data = blocks.Read(entry.ImageOffset, image->BytesInRes);
-  image->UpdateFromHeader();
-  return image;
-}
-
-std::unique_ptr<TResourceIconImage> TResourceIconImage::CreateFromResourceEntry(
-    const std::array<std::uint8_t, kGroupEntrySize>& raw, TModuleResources& module) {
-  auto image = std::make_unique<TResourceIconImage>();
-  const GroupIconEntry entry = GroupIconEntry::Parse(raw);
-  image->SetEntryFields(entry.Fields);
-  auto resource = module.FindResource(kResourceTypeIcon, ResourceName::FromId(entry.Id));
-  if (!resource) throw EResNotFound("Resource " + std::to_string(entry.Id) + " not found");
-  // The whole resource becomes Data; BytesInRes keeps the group entry's value.
-  image->SetData(std::move(*resource));
-  image->UpdateFromHeader();
-  return image;
 }
 
 }  // namespace pictarix

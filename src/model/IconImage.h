@@ -8,13 +8,10 @@
 
 #include "model/IconRecords.h"
 #include "platform/IconHandle.h"
-#include "platform/ModuleResources.h"
-#include "platform/Stream.h"
 
 namespace pictarix {
 
 class THiResIcon;
-class TIconFileBlocks;
 
 // The bytes of an image. Never changed once made, so copies may share them.
 using ImageData = std::shared_ptr<const std::vector<std::uint8_t>>;
@@ -39,9 +36,6 @@ class TIconImage {
   // Re-derives Width, Height, BitCount and ColorCount from the start of Data; never reads past
   // the bytes held (missing bytes count as 0).
   void UpdateFromHeader();
-  // Writes exactly BytesInRes bytes: the data held, zero-filled when it holds fewer; nothing
-  // when there is no data.
-  void WriteData(TStream& stream) const;
 
   // The 12 bytes Width..BytesInRes as a directory entry stores them, and back.
   std::array<std::uint8_t, 12> EntryFields() const;
@@ -61,23 +55,6 @@ class TIconImage {
   std::uint16_t BitCount = 0;
   std::uint32_t BytesInRes = 0;
   ImageData Data;
-};
-
-class TFileIconImage : public TIconImage {
- public:
-  // An image from a 16-byte icon-file directory entry, its data read from `blocks` at the
-  // entry's offset (which shares identical claims and bounds them all together, see
-  // model/IconFileBlocks.h). A BytesInRes larger than the whole file raises EFormatError.
-  static std::unique_ptr<TFileIconImage> CreateFromFileEntry(
-      const std::array<std::uint8_t, kIconFileEntrySize>& entry, TIconFileBlocks& blocks);
-};
-
-class TResourceIconImage : public TIconImage {
- public:
-  // An image from a 14-byte group entry, its data the icon resource the entry names in
-  // `module`; raises EResNotFound when the module lacks it.
-  static std::unique_ptr<TResourceIconImage> CreateFromResourceEntry(
-      const std::array<std::uint8_t, kGroupEntrySize>& entry, TModuleResources& module);
 };
 
 }  // namespace pictarix

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 #include <stdexcept>
 #include <utility>
 
@@ -41,7 +42,17 @@ void TIconImageList::Clear() {
 }
 
 void TIconImageList::Sort() {
-  if (items_.empty()) return;
+  const std::vector<int> order = SortedOrder();
+  std::vector<std::unique_ptr<TIconImage>> sorted;
+  sorted.reserve(items_.capacity());
+  for (const int at : order) sorted.push_back(std::move(items_[static_cast<std::size_t>(at)]));
+  items_.swap(sorted);
+}
+
+std::vector<int> TIconImageList::SortedOrder() const {
+  std::vector<int> order(items_.size());
+  std::iota(order.begin(), order.end(), 0);
+  if (order.empty()) return order;
   // Hoare's partitioning around the middle item, exactly as the system has always sorted (the
   // order of equal images depends on it). Partitions are disjoint, so keeping pending left parts
   // on an explicit stack instead of recursing gives the same result without deep recursion.
@@ -53,13 +64,15 @@ void TIconImageList::Sort() {
     do {
       i = left;
       int j = right;
-      const TIconImage* pivot = items_[static_cast<std::size_t>((left + right) / 2)].get();
-      auto at = [this](int k) -> const TIconImage& { return *items_[static_cast<std::size_t>(k)]; };
+      auto at = [this, &order](int k) -> const TIconImage& {
+        return *items_[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])];
+      };
+      const TIconImage* pivot = &at((left + right) / 2);
       do {
         while (CompareIconImages(at(i), *pivot) < 0) ++i;
         while (CompareIconImages(at(j), *pivot) > 0) --j;
         if (i <= j) {
-          std::swap(items_[static_cast<std::size_t>(i)], items_[static_cast<std::size_t>(j)]);
+          std::swap(order[static_cast<std::size_t>(i)], order[static_cast<std::size_t>(j)]);
           ++i;
           --j;
         }
@@ -68,6 +81,7 @@ void TIconImageList::Sort() {
       left = i;
     } while (i < right);
   }
+  return order;
 }
 
 }  // namespace pictarix

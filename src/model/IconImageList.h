@@ -23,6 +23,8 @@ class TIconImageList {
   void Clear();
   // The quicksort of the system (not stable; equal images end where this procedure leaves them).
   void Sort();
+  // The positions of the images in the order Sort would give them, without moving them.
+  std::vector<int> SortedOrder() const;
 
  private:
   std::vector<std::unique_ptr<TIconImage>> items_;

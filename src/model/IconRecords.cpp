@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ByteCursor.h"
 #include "platform/LittleEndian.h"
 
 namespace pictarix {
@@ -24,6 +25,15 @@ void IconHeader::Write(TStream& stream) const {
   stream.WriteU16(Reserved);
   stream.WriteU16(Type);
   stream.WriteU16(Count);
+}
+
+std::optional<std::uint16_t> IconHeaderCount(std::span<const std::uint8_t> bytes) {
+  ByteCursor cursor(bytes);
+  const auto raw = cursor.TakeRecord<kIconHeaderSize>();
+  if (!raw) return std::nullopt;
+  const IconHeader header = IconHeader::Parse(*raw);
+  if (!header.IsIcon()) return std::nullopt;
+  return header.Count;
 }
 
 std::uint32_t IconFileEntry::BytesInRes() const {

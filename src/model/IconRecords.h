@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "platform/Stream.h"
@@ -28,6 +29,10 @@ struct IconHeader {
   static IconHeader Parse(std::span<const std::uint8_t, kIconHeaderSize> bytes);
   void Write(TStream& stream) const;
 };
+
+// The image count of the icon header at the start of `bytes`; nothing when the header is cut off
+// or is no icon header (reserved 0, type 1).
+std::optional<std::uint16_t> IconHeaderCount(std::span<const std::uint8_t> bytes);
 
 struct IconFileEntry {
   IconEntryFields Fields{};

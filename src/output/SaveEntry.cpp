@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "harvest/BestImageIndex.h"
+#include "model/IconFileWriter.h"
 #include "output/BmpEncoder.h"
 #include "output/EntryPictures.h"
 
@@ -16,8 +17,8 @@ constexpr std::int32_t kGifMaxColors = 256;
 
 using Picture = std::optional<std::vector<std::uint8_t>>;
 
-TSaveResult IconToGif(TAdvancedIcon& icon, Picture& picture) {
-  const int best = BestImageIndex(icon, 0, kGifMaxColors);
+TSaveResult IconToGif(const TAdvancedIcon& icon, Picture& picture) {
+  const int best = BestGifImageIndex(icon, kGifMaxColors);
   TIconImage* image = best < 0 ? nullptr : icon.Images.Get(best);
   if (image == nullptr) return TSaveResult::NothingToSave;
   const std::unique_ptr<THiResIcon> graphic = image->CreateGraphic();
@@ -48,7 +49,7 @@ TSaveResult SaveEntryPicture(TEntryList& list, const std::filesystem::path& file
   TSaveResult result = TSaveResult::Written;
   switch (format) {
     case TSaveFormat::Icon:
-      entry->Icon->SaveToFile(fileName);
+      SaveIconFile(*entry->Icon, fileName);
       return TSaveResult::Written;
     case TSaveFormat::Gif:
       result = IconToGif(*entry->Icon, picture);

@@ -16,8 +16,8 @@ enum class TSaveResult {
 
 // Writes the icon of the entry at `index` to `fileName` in `format`:
 // - Icon: the entry's icon with all its images in their current order;
-// - Gif: the image BestImageIndex(icon, 0, 256) chooses (which sorts the icon's images, as
-//   the harvest does) at its own size over white;
+// - Gif: the image BestGifImageIndex(icon, 256) chooses, at its own size over white (the icon
+//   is not changed);
 // - Bitmap, Jpeg, Png: the entry's 32x32 tile over white (TileToBitmap).
 // Nothing is written unless the result is Written. Files are replaced safely; failures raise
 // (EFCreateError "Cannot create file "%s". %s", EPictureError).

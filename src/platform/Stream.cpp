@@ -13,37 +13,6 @@
 
 namespace pictarix {
 
-void TStream::ReadBuffer(std::span<std::uint8_t> buffer) {
-  if (Read(buffer) != buffer.size()) throw EStreamError("Stream read error");
-}
-
-std::size_t TStream::ReadZeroFilled(std::span<std::uint8_t> buffer) {
-  const std::size_t got = Read(buffer);
-  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(got), buffer.end(), std::uint8_t{0});
-  return got;
-}
-
-bool TStream::ReadU8(std::uint8_t& value) {
-  std::array<std::uint8_t, 1> b{};
-  const bool ok = Read(b) == b.size();
-  value = ok ? b[0] : 0;
-  return ok;
-}
-
-bool TStream::ReadU16(std::uint16_t& value) {
-  std::array<std::uint8_t, 2> b{};
-  const bool ok = Read(b) == b.size();
-  value = ok ? LoadLe16(b) : 0;
-  return ok;
-}
-
-bool TStream::ReadU32(std::uint32_t& value) {
-  std::array<std::uint8_t, 4> b{};
-  const bool ok = Read(b) == b.size();
-  value = ok ? LoadLe32(b) : 0;
-  return ok;
-}
-
 void TStream::WriteU8(std::uint8_t value) {
   Write(std::span<const std::uint8_t>(&value, 1));
 }
@@ -160,6 +129,15 @@ std::size_t TFileStream::Read(std::span<std::uint8_t> buffer) {
 
 void TFileStream::Write(std::span<const std::uint8_t>) {
   throw EStreamError("Stream write error");
+}
+
+std::vector<std::uint8_t> ReadBytesAt(TStream& stream, std::uint64_t offset, std::uint64_t count) {
+  const std::uint64_t size = stream.Size();
+  const std::uint64_t held = offset < size ? std::min(count, size - offset) : 0;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(held));
+  stream.Seek(offset);
+  bytes.resize(stream.Read(bytes));
+  return bytes;
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path) {

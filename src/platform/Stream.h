@@ -1,6 +1,6 @@
 #pragma once
-// Byte streams with a position. Every read of file bytes in the core goes through one of these
-// (or through a ByteCursor over bytes already held): reads never go past the bytes held.
+// Byte streams with a position. Every read of file bytes in the core goes through one of these,
+// and the bytes read are parsed through a ByteCursor: reads never go past the bytes held.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -30,14 +30,8 @@ class TStream {
   // read as zeros without taking space.
   virtual std::uint64_t StoredSize() const { return Size(); }
 
-  // Reads exactly buffer.size() bytes or throws EStreamError (position then undefined).
-  void ReadBuffer(std::span<std::uint8_t> buffer);
-  // Reads up to buffer.size() bytes and zero-fills what the stream does not hold.
-  std::size_t ReadZeroFilled(std::span<std::uint8_t> buffer);
-  // Little-endian helpers; false (and value 0) when the stream ends first.
-  bool ReadU8(std::uint8_t& value);
-  bool ReadU16(std::uint16_t& value);
-  bool ReadU32(std::uint32_t& value);
+  // Little-endian writers. Readers take the bytes of a structure with Read and parse them with
+  // a ByteCursor.
   void WriteU8(std::uint8_t value);
   void WriteU16(std::uint16_t value);
   void WriteU32(std::uint32_t value);
@@ -117,6 +111,10 @@ class TBorrowedStream : public TStream {
  private:
   TStream& stream_;
 };
+
+// The `count` bytes at `offset`, fewer when the stream ends first (none past its end): the bytes
+// of a structure, read once and then parsed with a ByteCursor. Leaves the stream after them.
+std::vector<std::uint8_t> ReadBytesAt(TStream& stream, std::uint64_t offset, std::uint64_t count);
 
 // Reads a whole file (for small files such as icon files); throws EFOpenError.
 std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path);

@@ -2,6 +2,7 @@
 
 #include "library/IconLibrary.h"
 #include "library/T32BitReader.h"
+#include "model/IconFileReader.h"
 #include "platform/PeResources.h"
 #include "platform/Stream.h"
 
@@ -83,7 +84,7 @@ std::unique_ptr<TAdvancedIcon> LoadFirstIcon(const std::filesystem::path& file) 
   if (!HasIcoExtension(file)) return nullptr;
   auto icon = std::make_unique<TAdvancedIcon>();
   stream->Seek(0);
-  icon->LoadFromStream(*stream);
+  ReadIconFile(*stream, *icon);
   if (icon->Images.Count() == 0) return nullptr;
   return icon;
 }

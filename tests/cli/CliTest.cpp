@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "library/IconLibrary.h"
+#include "model/IconFileReader.h"
 #include "platform/EscapedText.h"
 #include "platform/Stream.h"
 #include "support/FileBytes.h"
@@ -152,7 +153,7 @@ TEST_F(CliTest, SaveIcoWritesEveryEntryByIndex) {
       Cli({"save", "--format", "ico", "--output", PathOf("out"), PathOf("lib.icl")});
   ASSERT_EQ(result.Status, 0) << result.Err;
   TAdvancedIcon first;
-  ASSERT_TRUE(first.LoadFromFile(PathOf("out/0.ico")));
+  ASSERT_TRUE(ReadIconFile(PathOf("out/0.ico"), first));
   EXPECT_EQ(first.Images.Count(), 2);
   EXPECT_TRUE(std::filesystem::exists(PathOf("out/1.ico")));
   EXPECT_FALSE(std::filesystem::exists(PathOf("out/2.ico")));
@@ -285,7 +286,7 @@ TEST_F(CliTest, SaveNumbersEntriesAsListDoesAndReportsPicturesThatCannotBeMade) 
   EXPECT_EQ(Cli({"list", paths[0], paths[1]}).Out.substr(0, 2), "0\t");
   EXPECT_EQ(save("ico").Status, 0);  // stored images need no decoding
   TAdvancedIcon saved;
-  ASSERT_TRUE(saved.LoadFromFile(PathOf("out/1.ico")));
+  ASSERT_TRUE(ReadIconFile(PathOf("out/1.ico"), saved));
   EXPECT_EQ(saved.Images.Get(0)->BitCount, 4);
   EXPECT_TRUE(std::filesystem::exists(PathOf("out/0.ico")));
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "harvest/BestImageIndex.h"
+#include "model/IconFileReader.h"
 #include "support/HarvestFixtures.h"
 #include "support/IconFileBuilder.h"
 
@@ -9,27 +10,53 @@ namespace {
 
 using testing::MakeIcon;
 
-TEST(BestImageIndexTest, SizeModeTakesTheDeepestImageOfThatSizeAndSortsInPlace) {
-  auto icon = MakeIcon({{48, 8}, {32, 4}, {16, 8}, {32, 8}, {32, 32}});
-  EXPECT_EQ(BestImageIndex(*icon, 32, 0), 4);  // the 32-bit 32x32 image
-  // The order stays sorted: 4/32, 8/16, 8/32, 8/48, 32/32.
+// The images as (bit count, width), in their order.
+std::vector<std::pair<int, int>> OrderOf(const TAdvancedIcon& icon) {
   std::vector<std::pair<int, int>> order;
-  for (int i = 0; i < icon->Images.Count(); ++i)
-    order.emplace_back(icon->Images.Get(i)->BitCount, icon->Images.Get(i)->Width);
-  EXPECT_EQ(order,
+  for (int i = 0; i < icon.Images.Count(); ++i)
+    order.emplace_back(icon.Images.Get(i)->BitCount, icon.Images.Get(i)->Width);
+  return order;
+}
+
+// An icon with its images ordered as the harvest orders an entry's.
+std::unique_ptr<TAdvancedIcon> MakeEntryIcon(const std::vector<std::pair<int, int>>& images) {
+  auto icon = MakeIcon(images);
+  icon->Images.Sort();
+  return icon;
+}
+
+TEST(BestImageIndexTest, SizeModeTakesTheDeepestImageOfThatSizeAndLeavesTheOrder) {
+  auto unsorted = MakeIcon({{48, 8}, {32, 4}, {16, 8}, {32, 8}, {32, 32}});
+  const auto before = OrderOf(*unsorted);
+  EXPECT_EQ(BestImageIndex(*unsorted, 32, 0), 4);  // the last 32x32 image as given
+  EXPECT_EQ(OrderOf(*unsorted), before);
+
+  auto icon = MakeEntryIcon({{48, 8}, {32, 4}, {16, 8}, {32, 8}, {32, 32}});
+  EXPECT_EQ(BestImageIndex(*icon, 32, 0), 4);  // the 32-bit 32x32 image
+  // The entry's order: 4/32, 8/16, 8/32, 8/48, 32/32.
+  EXPECT_EQ(OrderOf(*icon),
             (std::vector<std::pair<int, int>>{{4, 32}, {8, 16}, {8, 32}, {8, 48}, {32, 32}}));
   EXPECT_EQ(BestImageIndex(*icon, 48, 0), 3);
   EXPECT_EQ(BestImageIndex(*icon, 24, 0), -1);
 }
 
 TEST(BestImageIndexTest, ColourModeTakesTheDeepestImageOfAtMostThatManyColours) {
-  auto icon = MakeIcon({{32, 32}, {32, 4}, {32, 8}});
+  auto icon = MakeEntryIcon({{32, 32}, {32, 4}, {32, 8}});
   EXPECT_EQ(BestImageIndex(*icon, 0, 256), 1);  // the 8-bit image
   EXPECT_EQ(BestImageIndex(*icon, 0, 16), 0);
-  auto trueColour = MakeIcon({{32, 32}, {48, 24}});
+  auto trueColour = MakeEntryIcon({{32, 32}, {48, 24}});
   EXPECT_EQ(BestImageIndex(*trueColour, 0, 256), -1);
   EXPECT_EQ(BestImageIndex(*icon, 0, 0), -1);
   EXPECT_EQ(BestImageIndex(*icon, 8, 256), 1);  // 8 is not a size: colour mode
+}
+
+TEST(BestImageIndexTest, GifChoiceFollowsOneMoreSortAndLeavesTheIcon) {
+  auto icon = MakeEntryIcon({{16, 8}, {16, 8}, {32, 24}});
+  const TIconImage* first = icon->Images.Get(0);
+  EXPECT_EQ(BestImageIndex(*icon, 0, 256), 1);
+  EXPECT_EQ(BestGifImageIndex(*icon, 256), 0);  // one more sort swaps the equal pair
+  EXPECT_EQ(icon->Images.Get(0), first);
+  EXPECT_EQ(BestGifImageIndex(*MakeEntryIcon({{32, 24}}), 256), -1);
 }
 
 TEST(BestImageIndexTest, PngAnd256PixelImagesAreNeverChosenBySize) {
@@ -38,7 +65,8 @@ TEST(BestImageIndexTest, PngAnd256PixelImagesAreNeverChosenBySize) {
   builder.AddImage(testing::BlankDibImage(32, 32, 8));
   TMemoryStream stream(builder.Build());
   TAdvancedIcon icon;
-  ASSERT_TRUE(icon.LoadFromStream(stream));
+  ASSERT_TRUE(ReadIconFile(stream, icon));
+  icon.Images.Sort();
   EXPECT_EQ(BestImageIndex(icon, 32, 0), 0);
   EXPECT_EQ(icon.Images.Get(1)->BitCount, 21060);  // the PNG image sorts last
   TAdvancedIcon empty;

@@ -11,6 +11,7 @@
 
 #include "harvest/BestImageIndex.h"
 #include "harvest/Harvester.h"
+#include "model/IconFileWriter.h"
 #include "platform/Stream.h"
 #include "support/HarvestFixtures.h"
 #include "support/TempDir.h"
@@ -302,7 +303,7 @@ TEST_F(HarvesterTest, StopDuringAWalkEndsItWithinOneEntry) {
 // removed through descriptors, as no path may name the deepest ones.
 void MakeDeepTree(const std::filesystem::path& root, int depth) {
   TMemoryStream icon;
-  testing::MakeIcon({{32, 4}})->SaveToStream(icon);
+  WriteIconFile(*testing::MakeIcon({{32, 4}}), icon);
   int folder = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
   for (int level = 1; level <= depth; ++level) {
     ASSERT_EQ(::mkdirat(folder, "n", 0700), 0);

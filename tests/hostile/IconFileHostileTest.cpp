@@ -9,6 +9,8 @@
 
 #include "model/AdvancedIcon.h"
 #include "model/HiResIcon.h"
+#include "model/IconFileReader.h"
+#include "model/IconFileWriter.h"
 #include "platform/Errors.h"
 #include "platform/IconDraw.h"
 #include "platform/ReadBudget.h"
@@ -48,7 +50,7 @@ struct LoadResult {
 void Load(const Bytes& bytes, LoadResult& result) {
   TMemoryStream stream(bytes);
   try {
-    result.Loaded = result.Icon.LoadFromStream(stream);
+    result.Loaded = ReadIconFile(stream, result.Icon);
   } catch (const EFormatError&) {
     result.Refused = true;
   }
@@ -136,10 +138,10 @@ TEST(IconFileHostileTest, CountsAtZeroAndAtTheMaximum) {
 
   full.Icon.Images.Sort();
   TMemoryStream written;
-  full.Icon.SaveToStream(written);
+  WriteIconFile(full.Icon, written);
   written.Seek(0);
   TAdvancedIcon reread;
-  ASSERT_TRUE(reread.LoadFromStream(written));
+  ASSERT_TRUE(ReadIconFile(written, reread));
   EXPECT_EQ(reread.Images.Count(), 0xFFFF);
 }
 

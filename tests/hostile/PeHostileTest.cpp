@@ -13,6 +13,7 @@
 #include "library/IconLibrary.h"
 #include "library/T32BitReader.h"
 #include "model/AdvancedIcon.h"
+#include "model/GroupIconReader.h"
 #include "platform/Errors.h"
 #include "platform/PeResources.h"
 #include "support/IconFileBuilder.h"
@@ -230,7 +231,7 @@ TEST_F(PeHostileTest, AGroupCannotMultiplyOneImage) {
   const auto module = Open(bytes);
   ASSERT_NE(module, nullptr);
   TAdvancedIcon icon;
-  EXPECT_THROW(icon.LoadFromResource(*module, 1), EResNotFound);
+  EXPECT_THROW(ReadGroupIcon(*module, ResourceName::FromId(1), icon), EResNotFound);
   EXPECT_GT(icon.Images.Count(), 100);
   EXPECT_LT(icon.Images.Count(), 0xFFFF);
   // Once the budget is spent no group can fetch its images: each is left out.
@@ -242,10 +243,10 @@ TEST_F(PeHostileTest, AGroupCannotMultiplyOneImage) {
   // budget; afterwards nothing more is fetched.
   const auto fresh = Open(bytes);
   TAdvancedIcon other;
-  EXPECT_TRUE(other.LoadFromResource(*fresh, 2));
+  EXPECT_TRUE(ReadGroupIcon(*fresh, ResourceName::FromId(2), other));
   ASSERT_EQ(other.Images.Count(), 1);
   EXPECT_EQ(other.Images.Get(0)->Bytes(), image);
-  EXPECT_THROW(icon.LoadFromResource(*fresh, 1), EResNotFound);
+  EXPECT_THROW(ReadGroupIcon(*fresh, ResourceName::FromId(1), icon), EResNotFound);
   EXPECT_FALSE(fresh->FindResource(kResourceTypeIcon, ResourceName::FromId(1)));
 }
 

@@ -1,3 +1,4 @@
+#include "model/GraphicIconFile.h"
 #include "model/HiResIcon.h"
 
 #include <gtest/gtest.h>
@@ -108,7 +109,7 @@ struct SavedIcon {
 
 SavedIcon Save(const THiResIcon& graphic) {
   TMemoryStream stream;
-  graphic.SaveToStream(stream);
+  WriteGraphicIconFile(graphic, stream);
   SavedIcon saved{stream.Bytes(), nullptr};
   const ByteCursor file(saved.Bytes);
   if (const auto image = file.Sub(22, file.U32At(14).value_or(0))) {
@@ -180,7 +181,7 @@ TEST(HiResIconTest, IconMadeFromTheGraphicShowsTheSamePixels) {
   THiResIcon graphic;
   graphic.SetHandle(Handle(Gradient(48)));
   TAdvancedIcon icon;
-  icon.AssignGraphic(graphic);
+  AssignGraphic(icon, graphic);
   ASSERT_EQ(icon.Images.Count(), 1);
   TIconImage* image = icon.Images.Get(0);
   EXPECT_EQ(image->Width, 48);

@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "model/AdvancedIcon.h"
+#include "model/GraphicIconFile.h"
 #include "model/HiResIcon.h"
+#include "model/IconFileReader.h"
+#include "model/IconFileWriter.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
 #include "support/FileBytes.h"
@@ -25,7 +28,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes Save(const TAdvancedIcon& icon) {
   TMemoryStream out;
-  icon.SaveToStream(out);
+  WriteIconFile(icon, out);
   return out.TakeBytes();
 }
 
@@ -39,7 +42,7 @@ TEST(IconFileLoadTest, ReadsEachEntrysDataFromItsOwnOffset) {
   TMemoryStream stream(file.Build());
 
   TAdvancedIcon icon;
-  ASSERT_TRUE(icon.LoadFromStream(stream));
+  ASSERT_TRUE(ReadIconFile(stream, icon));
   ASSERT_EQ(icon.Images.Count(), 2);
   EXPECT_EQ(icon.Images.Get(0)->Bytes(), small);
   EXPECT_EQ(icon.Images.Get(0)->Width, 16);
@@ -58,7 +61,7 @@ TEST(IconFileLoadTest, BitmapHeaderWinsOverTheDirectory) {
   entry.Planes = 2;
   TMemoryStream stream(file.Build());
   TAdvancedIcon icon;
-  ASSERT_TRUE(icon.LoadFromStream(stream));
+  ASSERT_TRUE(ReadIconFile(stream, icon));
   const TIconImage& image = *icon.Images.Get(0);
   EXPECT_EQ(image.Width, 32);
   EXPECT_EQ(image.Height, 32);
@@ -75,12 +78,12 @@ TEST(IconFileLoadTest, HeaderDecidesWhetherItIsAnIcon) {
   for (const Bytes& bytes : {cursor.Build(), reserved.Build(), Bytes{0, 0, 1}, Bytes{}}) {
     TMemoryStream stream(bytes);
     TAdvancedIcon icon;
-    EXPECT_FALSE(icon.LoadFromStream(stream));
+    EXPECT_FALSE(ReadIconFile(stream, icon));
     EXPECT_EQ(icon.Images.Count(), 0);
   }
   TMemoryStream empty(IconFileBuilder().Build());
   TAdvancedIcon icon;
-  EXPECT_TRUE(icon.LoadFromStream(empty));  // count 0 is a valid, empty icon
+  EXPECT_TRUE(ReadIconFile(empty, icon));  // count 0 is a valid, empty icon
   EXPECT_EQ(icon.Images.Count(), 0);
 }
 
@@ -88,7 +91,7 @@ TEST(IconFileLoadTest, ReadHeaderSizesTheList) {
   TMemoryStream stream(IconFileBuilder().Count(7).Build());
   TAdvancedIcon icon;
   std::uint16_t count = 0;
-  ASSERT_TRUE(icon.ReadHeader(stream, count));
+  ASSERT_TRUE(ReadIconFileHeader(stream, icon, count));
   EXPECT_EQ(count, 7);
   EXPECT_EQ(icon.Images.Capacity(), 7);
   EXPECT_EQ(stream.Position(), 6u);
@@ -102,7 +105,7 @@ TEST(IconFileLoadTest, CutOffDataAndEntriesAreZeroFilled) {
   bytes.resize(bytes.size() - 10);  // the data block runs past the end
   TMemoryStream stream(bytes);
   TAdvancedIcon icon;
-  ASSERT_TRUE(icon.LoadFromStream(stream));
+  ASSERT_TRUE(ReadIconFile(stream, icon));
   const TIconImage& loaded = *icon.Images.Get(0);
   ASSERT_EQ(loaded.Bytes().size(), image.size());
   EXPECT_TRUE(std::equal(image.begin(), image.end() - 10, loaded.Bytes().begin()));
@@ -113,7 +116,7 @@ TEST(IconFileLoadTest, CutOffDataAndEntriesAreZeroFilled) {
   header.insert(header.end(), {16, 16, 0, 0, 1, 0, 4, 0, 5, 0, 0, 0, 21, 0, 0, 0, 32, 32});
   TMemoryStream cut(header);
   TAdvancedIcon cutIcon;
-  ASSERT_TRUE(cutIcon.LoadFromStream(cut));
+  ASSERT_TRUE(ReadIconFile(cut, cutIcon));
   ASSERT_EQ(cutIcon.Images.Count(), 3);
   EXPECT_EQ(cutIcon.Images.Get(0)->Bytes(), (Bytes{0, 32, 32, 0, 0}));  // from offset 21
   EXPECT_EQ(cutIcon.Images.Get(1)->BytesInRes, 0u);
@@ -127,7 +130,7 @@ TEST(IconFileLoadTest, RefusesDataLargerThanTheWholeFile) {
   file.AddImage(BlankDibImage(32, 32, 8));
   TMemoryStream stream(file.Build());
   TAdvancedIcon icon;
-  EXPECT_THROW(icon.LoadFromStream(stream), EFormatError);
+  EXPECT_THROW(ReadIconFile(stream, icon), EFormatError);
   EXPECT_EQ(icon.Images.Count(), 1);          // images read before the failure stay
   EXPECT_EQ(stream.Position(), 6u + 2 * 16);  // back after the refused entry
 
@@ -140,11 +143,11 @@ TEST(IconFileLoadTest, RefusesDataLargerThanTheWholeFile) {
   bytes[6 + 9] = static_cast<std::uint8_t>(fileSize >> 8);
   TMemoryStream exact(bytes);
   TAdvancedIcon exactIcon;
-  ASSERT_TRUE(exactIcon.LoadFromStream(exact));
+  ASSERT_TRUE(ReadIconFile(exact, exactIcon));
   EXPECT_EQ(exactIcon.Images.Get(0)->Bytes().size(), fileSize);
 }
 
-TEST(IconFileLoadTest, LoadFromStreamAppendsAndLoadFromFileReplaces) {
+TEST(IconFileLoadTest, ReadingAStreamAppendsAndReadingAFileReplaces) {
   TempDir dir;
   IconFileBuilder file;
   file.AddImage(BlankDibImage(16, 16, 4));
@@ -154,20 +157,20 @@ TEST(IconFileLoadTest, LoadFromStreamAppendsAndLoadFromFileReplaces) {
   TAdvancedIcon icon;
   TMemoryStream first(bytes);
   TMemoryStream second(bytes);
-  ASSERT_TRUE(icon.LoadFromStream(first));
-  ASSERT_TRUE(icon.LoadFromStream(second));
+  ASSERT_TRUE(ReadIconFile(first, icon));
+  ASSERT_TRUE(ReadIconFile(second, icon));
   EXPECT_EQ(icon.Images.Count(), 2);
 
-  ASSERT_TRUE(icon.LoadFromFile(dir.Path() / "a.ico"));
+  ASSERT_TRUE(ReadIconFile(dir.Path() / "a.ico", icon));
   EXPECT_EQ(icon.Images.Count(), 1);
 
   IconFileBuilder cursor;
   cursor.Type(2).AddImage(BlankDibImage(32, 32, 1));
   testing::WriteBytes(dir.Path() / "b.cur", cursor.Build());
-  EXPECT_FALSE(icon.LoadFromFile(dir.Path() / "b.cur"));
+  EXPECT_FALSE(ReadIconFile(dir.Path() / "b.cur", icon));
   EXPECT_EQ(icon.Images.Count(), 0);
 
-  EXPECT_THROW(icon.LoadFromFile(dir.Path() / "missing.ico"), EFOpenError);
+  EXPECT_THROW(ReadIconFile(dir.Path() / "missing.ico", icon), EFOpenError);
 }
 
 TEST(IconFileSaveTest, LaysOutHeaderDirectoryAndContiguousData) {
@@ -181,7 +184,7 @@ TEST(IconFileSaveTest, LaysOutHeaderDirectoryAndContiguousData) {
   file.DataOrder({2, 0, 1});
   TMemoryStream stream(file.Build());
   TAdvancedIcon icon;
-  ASSERT_TRUE(icon.LoadFromStream(stream));
+  ASSERT_TRUE(ReadIconFile(stream, icon));
 
   const Bytes out = Save(icon);
   EXPECT_EQ(Bytes(out.begin(), out.begin() + 6), (Bytes{0, 0, 1, 0, 3, 0}));
@@ -202,7 +205,7 @@ TEST(IconFileSaveTest, ColourBytesOfSixteenAndTwentyFourBits) {
     file.AddImage(BlankDibImage(16, 16, bits)).ColorCount = 0xFFFF;
     TMemoryStream stream(file.Build());
     TAdvancedIcon icon;
-    ASSERT_TRUE(icon.LoadFromStream(stream));
+    ASSERT_TRUE(ReadIconFile(stream, icon));
     const Bytes out = Save(icon);
     EXPECT_EQ(Bytes(out.begin() + 8, out.begin() + 10), (Bytes{0, 0})) << bits;
   }
@@ -214,7 +217,7 @@ TEST(IconFileSaveTest, PngImageWrittenBackByteForByte) {
   file.AddImage(png);
   TMemoryStream stream(file.Build());
   TAdvancedIcon icon;
-  ASSERT_TRUE(icon.LoadFromStream(stream));
+  ASSERT_TRUE(ReadIconFile(stream, icon));
   const Bytes out = Save(icon);
   ASSERT_EQ(out.size(), 22 + png.size());
   EXPECT_EQ(Bytes(out.begin() + 22, out.end()), png);
@@ -231,13 +234,13 @@ TEST(IconFileSaveTest, WriteLoadWriteGivesTheSameBytes) {
   file.DataOrder({2, 1, 0});
   TMemoryStream stream(file.Build());
   TAdvancedIcon icon;
-  ASSERT_TRUE(icon.LoadFromStream(stream));
+  ASSERT_TRUE(ReadIconFile(stream, icon));
   icon.Images.Sort();
   const Bytes once = Save(icon);
 
   TMemoryStream again(once);
   TAdvancedIcon reloaded;
-  ASSERT_TRUE(reloaded.LoadFromStream(again));
+  ASSERT_TRUE(ReadIconFile(again, reloaded));
   EXPECT_EQ(Save(reloaded), once);
   EXPECT_EQ(reloaded.Images.Get(0)->BitCount, 1);
   EXPECT_EQ(reloaded.Images.Get(1)->Width, 0);  // 256 wide, 32 bits
@@ -251,22 +254,22 @@ TEST(IconFileSaveTest, EmptyIconWritesNothingAndLeavesAnExistingFile) {
   TempDir dir;
   const auto path = dir.Path() / "keep.ico";
   testing::WriteBytes(path, Bytes{1, 2, 3});
-  icon.SaveToFile(path);
+  SaveIconFile(icon, path);
   EXPECT_EQ(ReadWholeFile(path), (Bytes{1, 2, 3}));
-  icon.SaveToFile(dir.Path() / "none.ico");
+  SaveIconFile(icon, dir.Path() / "none.ico");
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "none.ico"));
 }
 
-TEST(IconFileSaveTest, SaveToFileReplacesTheFile) {
+TEST(IconFileSaveTest, SavingReplacesTheFile) {
   IconFileBuilder file;
   file.AddImage(BlankDibImage(16, 16, 4));
   TMemoryStream stream(file.Build());
   TAdvancedIcon icon;
-  ASSERT_TRUE(icon.LoadFromStream(stream));
+  ASSERT_TRUE(ReadIconFile(stream, icon));
   TempDir dir;
   const auto path = dir.Path() / "out.ico";
   testing::WriteBytes(path, Bytes(5000, 0xEE));
-  icon.SaveToFile(path);
+  SaveIconFile(icon, path);
   EXPECT_EQ(ReadWholeFile(path), Save(icon));
 }
 
@@ -289,7 +292,7 @@ TEST(IconFileSaveTest, RefusesALayoutBeyondThirtyTwoBitOffsets) {
     icon.Images.Add(std::move(image));
   }
   TMemoryStream out;
-  EXPECT_THROW(icon.SaveToStream(out), EFormatError);
+  EXPECT_THROW(WriteIconFile(icon, out), EFormatError);
   EXPECT_EQ(out.Size(), 0u);  // refused before anything was written
 }
 
@@ -299,7 +302,7 @@ TEST(IconCopyTest, AssignMakesADeepCopyOfPlainImages) {
   file.AddImage(PngImageStub(32, 32)).Planes = 9;
   TMemoryStream stream(file.Build());
   TAdvancedIcon source;
-  ASSERT_TRUE(source.LoadFromStream(stream));
+  ASSERT_TRUE(ReadIconFile(stream, source));
 
   TAdvancedIcon copy;
   copy.Images.Add(std::make_unique<TIconImage>());  // replaced, not appended to
@@ -319,9 +322,9 @@ TEST(IconCopyTest, AssignGraphicReplacesTheImages) {
   file.AddImage(BlankDibImage(16, 16, 4));
   TMemoryStream stream(file.Build());
   TAdvancedIcon icon;
-  ASSERT_TRUE(icon.LoadFromStream(stream));
+  ASSERT_TRUE(ReadIconFile(stream, icon));
   const THiResIcon emptyGraphic;
-  icon.AssignGraphic(emptyGraphic);  // an empty graphic writes no icon file
+  AssignGraphic(icon, emptyGraphic);  // an empty graphic writes no icon file
   EXPECT_EQ(icon.Images.Count(), 0);
 }
 
@@ -336,7 +339,7 @@ TEST(IconCopyTest, AssignGraphicLoadsTheGraphicsIconFile) {
   picture->HasAlpha = true;
   THiResIcon graphic;
   graphic.SetHandle(picture);
-  icon.AssignGraphic(graphic);
+  AssignGraphic(icon, graphic);
   ASSERT_EQ(icon.Images.Count(), 1);
   EXPECT_EQ(icon.Images.Get(0)->Width, 2);
   EXPECT_EQ(icon.Images.Get(0)->BitCount, 32);

@@ -5,6 +5,7 @@
 
 #include "model/HiResIcon.h"
 #include "model/IconImage.h"
+#include "model/ImageDataWriter.h"
 #include "platform/Stream.h"
 #include "support/IconFileBuilder.h"
 #include "support/LittleEndian.h"
@@ -121,18 +122,18 @@ TEST(IconImageWriteTest, WritesExactlyBytesInRes) {
   image.SetData({1, 2, 3, 4, 5});
   image.BytesInRes = 3;
   TMemoryStream shorter;
-  image.WriteData(shorter);
+  WriteImageData(image, shorter);
   EXPECT_EQ(shorter.Bytes(), (std::vector<std::uint8_t>{1, 2, 3}));
 
   image.BytesInRes = 8;
   TMemoryStream zeroFilled;
-  image.WriteData(zeroFilled);
+  WriteImageData(image, zeroFilled);
   EXPECT_EQ(zeroFilled.Bytes(), (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 0, 0, 0}));
 
   TIconImage noData;
   noData.BytesInRes = 10;
   TMemoryStream nothing;
-  noData.WriteData(nothing);
+  WriteImageData(noData, nothing);
   EXPECT_EQ(nothing.Size(), 0u);
 }
 

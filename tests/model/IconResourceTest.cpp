@@ -3,6 +3,9 @@
 #include <vector>
 
 #include "model/AdvancedIcon.h"
+#include "model/GroupIconReader.h"
+#include "model/IconFileReader.h"
+#include "model/IconFileWriter.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
 #include "support/FakeModule.h"
@@ -32,7 +35,7 @@ TEST(IconResourceTest, LoadsByIdAndByName) {
   module.AddGroupIcon(ResourceName::FromName(u"MAINICON"), icon);
 
   TAdvancedIcon byId;
-  ASSERT_TRUE(byId.LoadFromResource(module, std::uint16_t{5}));
+  ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromId(5), byId));
   ASSERT_EQ(byId.Images.Count(), 2);
   EXPECT_EQ(byId.Images.Get(0)->Bytes(), icon.Entries()[0].Data);
   EXPECT_EQ(byId.Images.Get(0)->Width, 32);
@@ -40,18 +43,18 @@ TEST(IconResourceTest, LoadsByIdAndByName) {
   EXPECT_EQ(byId.Images.Get(1)->BitCount, 21060);
 
   TAdvancedIcon byName;
-  ASSERT_TRUE(byName.LoadFromResource(module, std::u16string(u"MAINICON")));
-  ASSERT_TRUE(byName.LoadFromResource(module, ResourceName::FromName(u"MAINICON")));
+  ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromName(u"MAINICON"), byName));
+  ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromName(u"MAINICON"), byName));
   EXPECT_EQ(byName.Images.Count(), 4);  // appended
 
   // A group resource carries the same images as an icon file would.
   TMemoryStream file(icon.Build());
   TAdvancedIcon fromFile;
-  ASSERT_TRUE(fromFile.LoadFromStream(file));
+  ASSERT_TRUE(ReadIconFile(file, fromFile));
   TMemoryStream a;
   TMemoryStream b;
-  byId.SaveToStream(a);
-  fromFile.SaveToStream(b);
+  WriteIconFile(byId, a);
+  WriteIconFile(fromFile, b);
   EXPECT_EQ(a.Bytes(), b.Bytes());
 }
 
@@ -64,7 +67,7 @@ TEST(IconResourceTest, GroupEntryKeepsItsBytesInResAndTheWholeResourceIsHeld) {
   module.AddGroupIcon(ResourceName::FromId(1), icon);
 
   TAdvancedIcon loaded;
-  ASSERT_TRUE(loaded.LoadFromResource(module, std::uint16_t{1}));
+  ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromId(1), loaded));
   const TIconImage& fewer = *loaded.Images.Get(0);
   EXPECT_EQ(fewer.BytesInRes, 20u);
   EXPECT_EQ(fewer.Bytes(), data);
@@ -74,11 +77,11 @@ TEST(IconResourceTest, GroupEntryKeepsItsBytesInResAndTheWholeResourceIsHeld) {
 
   // Written as an icon file, every block has exactly BytesInRes bytes.
   TMemoryStream out;
-  loaded.SaveToStream(out);
+  WriteIconFile(loaded, out);
   EXPECT_EQ(out.Size(), 6u + 2 * 16 + 20 + 10000);
   TMemoryStream reread(out.Bytes());
   TAdvancedIcon reloaded;
-  ASSERT_TRUE(reloaded.LoadFromStream(reread));
+  ASSERT_TRUE(ReadIconFile(reread, reloaded));
   EXPECT_EQ(reloaded.Images.Get(1)->Bytes().size(), 10000u);
 }
 
@@ -91,7 +94,7 @@ TEST(IconResourceTest, MissingResourcesRaiseResNotFound) {
 
   TAdvancedIcon loaded;
   try {
-    loaded.LoadFromResource(module, std::uint16_t{3});
+    ReadGroupIcon(module, ResourceName::FromId(3), loaded);
     FAIL() << "no exception";
   } catch (const EResNotFound& error) {
     EXPECT_STREQ(error.what(), "Resource 8 not found");
@@ -99,9 +102,9 @@ TEST(IconResourceTest, MissingResourcesRaiseResNotFound) {
   EXPECT_EQ(loaded.Images.Count(), 1);  // the image read before the failure stays
 
   TAdvancedIcon none;
-  EXPECT_THROW(none.LoadFromResource(module, std::uint16_t{4}), EResNotFound);
+  EXPECT_THROW(ReadGroupIcon(module, ResourceName::FromId(4), none), EResNotFound);
   try {
-    none.LoadFromResource(module, std::u16string(u"N\u00C4ME"));
+    ReadGroupIcon(module, ResourceName::FromName(u"N\u00C4ME"), none);
     FAIL() << "no exception";
   } catch (const EResNotFound& error) {
     EXPECT_STREQ(error.what(), "Resource N\xC3\x84ME not found");
@@ -116,8 +119,8 @@ TEST(IconResourceTest, GroupThatIsNoIconHeaderAnswersFalse) {
   module.AddGroupIcon(ResourceName::FromId(1), cursor);
   module.AddResource(kResourceTypeGroupIcon, ResourceName::FromId(2), Bytes{0, 0});
   TAdvancedIcon icon;
-  EXPECT_FALSE(icon.LoadFromResource(module, std::uint16_t{1}));
-  EXPECT_FALSE(icon.LoadFromResource(module, std::uint16_t{2}));
+  EXPECT_FALSE(ReadGroupIcon(module, ResourceName::FromId(1), icon));
+  EXPECT_FALSE(ReadGroupIcon(module, ResourceName::FromId(2), icon));
   EXPECT_EQ(icon.Images.Count(), 0);
 }
 
@@ -130,7 +133,7 @@ TEST(IconResourceTest, CutOffGroupReadsMissingEntriesAsZeros) {
   module.AddResource(kResourceTypeIcon, ResourceName::FromId(7), icon.Entries()[0].Data);
   module.AddResource(kResourceTypeIcon, ResourceName::FromId(0), Bytes{});
   TAdvancedIcon loaded;
-  ASSERT_TRUE(loaded.LoadFromResource(module, std::uint16_t{1}));
+  ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromId(1), loaded));
   ASSERT_EQ(loaded.Images.Count(), 2);
   EXPECT_EQ(loaded.Images.Get(1)->BytesInRes, 0u);
 }

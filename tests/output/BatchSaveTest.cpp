@@ -1,3 +1,4 @@
+#include "model/IconFileReader.h"
 #include "output/BatchSave.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +44,7 @@ TEST_F(BatchSaveTest, SelectedEntriesOnlyNamedByPosition) {
   EXPECT_EQ(BatchSave(fixture.List(), {7, 9}, dir.Path(), TSaveFormat::Icon), 2);
   EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"7.ico", "9.ico"}));
   TAdvancedIcon seventh;
-  ASSERT_TRUE(seventh.LoadFromFile(dir.Path() / "7.ico"));
+  ASSERT_TRUE(ReadIconFile(dir.Path() / "7.ico", seventh));
   EXPECT_EQ(seventh.Images.Get(1)->BitCount, 8);
 
   // The same batch again replaces the files without a question.

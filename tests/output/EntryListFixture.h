@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/IconFileReader.h"
 #include "output/EntryList.h"
 #include "platform/Stream.h"
 #include "support/HarvestFixtures.h"
@@ -18,7 +19,7 @@ inline std::unique_ptr<TAdvancedIcon> IconOfImages(
   for (const auto& image : images) builder.AddImage(image);
   TMemoryStream stream(builder.Build());
   auto icon = std::make_unique<TAdvancedIcon>();
-  icon->LoadFromStream(stream);
+  ReadIconFile(stream, *icon);
   return icon;
 }
 

@@ -1,3 +1,4 @@
+#include "model/IconFileReader.h"
 #include "output/SaveEntry.h"
 
 #include <gtest/gtest.h>
@@ -101,7 +102,7 @@ TEST_F(SaveEntryTest, IconFileKeepsEveryImageInTheEntrysOrder) {
   const int entry = fixture.Add(MakeIcon({{48, 32}, {16, 4}, {32, 8}, {32, 4}}));
   ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.ico"), entry, TSaveFormat::Icon));
   TAdvancedIcon readBack;
-  ASSERT_TRUE(readBack.LoadFromFile(PathOf("a.ico")));
+  ASSERT_TRUE(ReadIconFile(PathOf("a.ico"), readBack));
   const TIconImageList& saved = fixture.Entries[0].Icon->Images;
   ASSERT_EQ(readBack.Images.Count(), saved.Count());
   for (int i = 0; i < saved.Count(); ++i) {

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 
@@ -39,14 +40,16 @@ TEST(ByteCursorTest, SubRangesMustBeWhollyHeld) {
   EXPECT_FALSE(cursor.Skip(11));
 }
 
-TEST(StreamTest, MemoryStreamShortReadsAndZeroFill) {
+TEST(StreamTest, MemoryStreamShortReadsAndBytesAt) {
   TMemoryStream stream(std::vector<std::uint8_t>{1, 2, 3});
   std::vector<std::uint8_t> buffer(5, 0xFF);
-  EXPECT_EQ(stream.ReadZeroFilled(buffer), 3u);
-  EXPECT_EQ(buffer, (std::vector<std::uint8_t>{1, 2, 3, 0, 0}));
+  EXPECT_EQ(stream.Read(buffer), 3u);
+  EXPECT_EQ(buffer, (std::vector<std::uint8_t>{1, 2, 3, 0xFF, 0xFF}));
+  EXPECT_EQ(ReadBytesAt(stream, 1, 5), (std::vector<std::uint8_t>{2, 3}));
   stream.Seek(100);
   EXPECT_EQ(stream.Read(buffer), 0u);
-  EXPECT_THROW(stream.ReadBuffer(buffer), EStreamError);
+  EXPECT_TRUE(ReadBytesAt(stream, 100, 5).empty());
+  EXPECT_TRUE(ReadBytesAt(stream, 0xFFFFFFFFFFFFFFFFull, 5).empty());
 }
 
 TEST(StreamTest, MemoryStreamWritePastEndZeroFillsTheGap) {
@@ -65,10 +68,10 @@ TEST(StreamTest, FileStreamReadsAndReportsOpenErrors) {
   std::ofstream(path, std::ios::binary) << "MZ";
   TFileStream stream(path);
   EXPECT_EQ(stream.Size(), 2u);
-  std::uint16_t word = 0;
-  ASSERT_TRUE(stream.ReadU16(word));
-  EXPECT_EQ(word, 0x5A4D);
-  EXPECT_FALSE(stream.ReadU16(word));
+  std::array<std::uint8_t, 2> word{};
+  ASSERT_EQ(stream.Read(word), 2u);
+  EXPECT_EQ(ByteCursor(word).U16At(0), 0x5A4D);
+  EXPECT_EQ(stream.Read(word), 0u);
   try {
     TFileStream missing(dir.Path() / "missing.bin");
     FAIL() << "opened a missing file";

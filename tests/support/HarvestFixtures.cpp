@@ -1,4 +1,5 @@
 #include "support/HarvestFixtures.h"
+#include "model/IconFileReader.h"
 
 #include "harvest/BestImageIndex.h"
 #include "library/IconLibrary.h"
@@ -45,7 +46,7 @@ std::vector<std::uint8_t> IconFileBytes(const std::vector<std::pair<int, int>>& 
 std::unique_ptr<TAdvancedIcon> MakeIcon(const std::vector<std::pair<int, int>>& sizesAndBits) {
   auto icon = std::make_unique<TAdvancedIcon>();
   TMemoryStream stream(IconFileBytes(sizesAndBits));
-  icon->LoadFromStream(stream);
+  ReadIconFile(stream, *icon);
   return icon;
 }
 
@@ -76,6 +77,7 @@ int AppendEntry(std::vector<TListEntry>& entries, const std::string& caption,
 int AppendHarvestedEntry(std::vector<TListEntry>& entries, TTileList& tiles,
                          const std::string& caption, std::unique_ptr<TAdvancedIcon> icon,
                          bool withTile) {
+  icon->Images.Sort();  // as the harvest orders an entry's images
   const int tileImage = BestImageIndex(*icon, 32, 0);
   entries.push_back(
       *MakeListEntry(caption, std::move(icon), tileImage, withTile ? &tiles : nullptr));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "model/IconFileReader.h"
 #include "platform/Stream.h"
 #include "support/DibBuilder.h"
 #include "support/HarvestFixtures.h"
@@ -79,7 +80,7 @@ TEST(ThumbnailTest, StoredRgbaPngIsWrittenAsStoredOnlyWhenItFits) {
   file.AddImage(png);
   TMemoryStream stream(file.Build());
   TAdvancedIcon icon;
-  ASSERT_TRUE(icon.LoadFromStream(stream));
+  ASSERT_TRUE(ReadIconFile(stream, icon));
   EXPECT_EQ(ThumbnailPng(icon, 64), png);
   const auto reduced = ThumbnailPng(icon, 32);
   ASSERT_TRUE(reduced);

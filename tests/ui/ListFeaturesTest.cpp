@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "harvest/BestImageIndex.h"
+#include "model/IconFileReader.h"
 #include "output/ExportImages.h"
 #include "output/RgbaPicture.h"
 #include "platform/SafeFileName.h"
@@ -42,6 +43,7 @@ class ListFeaturesTest : public WindowTest {
     THarvester& harvest = window->Harvester();
     for (const std::string& caption : captions) {
       auto icon = MakeIcon(images);
+      icon->Images.Sort();
       const int tileImage = BestImageIndex(*icon, 32, 0);
       harvest.Entries.push_back(*MakeListEntry(caption, std::move(icon), tileImage,
                                                &harvest.LargeImgs, "/icons/" + caption + ".dll"));
@@ -237,7 +239,7 @@ TEST_F(ListFeaturesTest, DraggedTilesBecomeIconFilesNamedAfterTheirCaptions) {
     const fs::path file = ToPath(url.toLocalFile());
     names << FromPath(file.filename());
     TAdvancedIcon icon;
-    EXPECT_TRUE(icon.LoadFromFile(file));
+    EXPECT_TRUE(ReadIconFile(file, icon));
     EXPECT_EQ(icon.Images.Count(), 2);
     EXPECT_EQ(fs::status(file.parent_path().parent_path()).permissions() & fs::perms::others_all,
               fs::perms::none);

@@ -7,6 +7,7 @@
 
 #include "harvest/BestImageIndex.h"
 #include "library/IconLibrary.h"
+#include "model/IconFileReader.h"
 #include "support/HarvestFixtures.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
@@ -56,7 +57,7 @@ class WindowOutputTest : public WindowTest {
   }
   static int ImageCountOfIconFile(const fs::path& file) {
     TAdvancedIcon icon;
-    return icon.LoadFromFile(file) ? icon.Images.Count() : -1;
+    return ReadIconFile(file, icon) ? icon.Images.Count() : -1;
   }
 
   TempDir dir;
