@@ -44,7 +44,7 @@ TIconMain::TIconMain(TDialogs& dialogs, QWidget* parent)
   parts_.Window = this;
   parts_.BtnImgs = &btnImgs_;
   // A module's "#n" group names sound the system's default beep, as the platform's reader does.
-  harvester_->IconLibrary.OnMessageBeep = [] { QApplication::beep(); };
+  harvester_->OnMessageBeep = [] { QApplication::beep(); };
   CreateControls();
   CreateCommands();
   output_ = std::make_unique<TOutputCommands>(dialogs_, *this, *harvester_,

@@ -190,8 +190,9 @@ TEST_F(HarvesterTest, FifosNamedLikeIconsAreSkippedAlsoWhenSwappedInAfterTheList
   harvester.HarvestFile(PathOf("x.ico"));
   harvester.HarvestFile(PathOf("x.dll"));
   // Listed as regular files, both become FIFOs before they are opened.
-  host.onMessages = [&] {
-    if (host.messages != 2) return;
+  int names = 0;
+  harvester.Engine.BeforeEachName = [&] {
+    if (++names != 2) return;
     for (const char* name : {"tree/y.ico", "tree/z.dll"}) {
       std::filesystem::remove(PathOf(name));
       ::mkfifo(PathOf(name).c_str(), 0600);
@@ -272,8 +273,9 @@ TEST_F(HarvesterTest, LinksToFilesInsideTheTreeAreNeverOpenedButAnArgumentLinkIs
   std::filesystem::create_symlink(PathOf("real.ico"), PathOf("tree/listed.ico"));
   std::filesystem::create_symlink("/dev/null", PathOf("tree/null.ico"));
   WriteIconFile(PathOf("tree/swapped.ico"), {{32, 4}});
-  host.onMessages = [&] {
-    if (host.messages != 2) return;  // the tree is listed: replace the file by a link
+  int names = 0;
+  harvester.Engine.BeforeEachName = [&] {
+    if (++names != 2) return;  // the tree is listed: replace the file by a link
     std::filesystem::remove(PathOf("tree/swapped.ico"));
     std::filesystem::create_symlink(PathOf("real.ico"), PathOf("tree/swapped.ico"));
   };
