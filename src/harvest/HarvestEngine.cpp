@@ -63,13 +63,13 @@ class HarvestEngine::Walker : public TWalkVisitor {
   const std::stop_token& stop_;
 };
 
-HarvestEngine::HarvestEngine(std::filesystem::path root, bool tree, EngineOptions options)
+HarvestEngine::HarvestEngine(std::vector<HarvestRoot> roots, EngineOptions options)
     : options_(std::move(options)) {
   if (!options_.Reader) options_.Reader = ReadFile;
   const int readers = options_.Readers > 0 ? options_.Readers : DefaultReaderCount();
   maxAhead_ = kAheadPerReader * static_cast<std::size_t>(readers);
   const std::stop_token stop = stop_.get_token();
-  threads_.emplace_back([this, stop, root = std::move(root), tree] { Walk(stop, root, tree); });
+  threads_.emplace_back([this, stop, roots = std::move(roots)] { Walk(stop, roots); });
   for (int i = 0; i < readers; ++i) threads_.emplace_back([this, stop] { ReadFiles(stop); });
 }
 
@@ -82,27 +82,34 @@ void HarvestEngine::Stop() {
   stop_.request_stop();  // wakes every wait, which all watch the token
 }
 
-void HarvestEngine::Walk(std::stop_token stop, std::filesystem::path root, bool tree) {
-  if (tree) {
-    Walker walker(*this, stop);
-    WalkTree(root, walker);
-  } else {
-    // Asking first keeps a FIFO or device named here from being opened at all.
-    int error = 0;
-    const FileKind kind = KindOf(AT_FDCWD, root.string(), true, error);
-    auto slot = std::make_shared<Slot>();
-    if (error != 0) {
-      slot->Read = NotLookedAt(root.string(), SystemErrorText(error));
-      Push(std::move(slot), false, stop);
-    } else if (kind == FileKind::Regular) {
-      slot->Read.Path = root.string();
-      slot->Opened = OpenForReading(root);
-      Push(std::move(slot), true, stop);
-    }
+void HarvestEngine::Walk(const std::stop_token& stop, const std::vector<HarvestRoot>& roots) {
+  for (const HarvestRoot& root : roots) {
+    if (stop.stop_requested()) break;
+    WalkRoot(stop, root);
   }
   const std::lock_guard lock(mutex_);
   walkEnded_ = true;
   changed_.notify_all();
+}
+
+void HarvestEngine::WalkRoot(const std::stop_token& stop, const HarvestRoot& root) {
+  if (root.Tree) {
+    Walker walker(*this, stop);
+    WalkTree(root.Path, walker);
+    return;
+  }
+  // Asking first keeps a FIFO or device named here from being opened at all.
+  int error = 0;
+  const FileKind kind = KindOf(AT_FDCWD, root.Path.string(), true, error);
+  auto slot = std::make_shared<Slot>();
+  if (error != 0) {
+    slot->Read = NotLookedAt(root.Path.string(), SystemErrorText(error));
+    Push(std::move(slot), false, stop);
+  } else if (kind == FileKind::Regular) {
+    slot->Read.Path = root.Path.string();
+    slot->Opened = OpenForReading(root.Path);
+    Push(std::move(slot), true, stop);
+  }
 }
 
 void HarvestEngine::Push(std::shared_ptr<Slot> slot, bool needsReading,

@@ -34,15 +34,20 @@ struct EngineOptions {
   std::function<void()> BeforeEachName;
 };
 
+// A name the run starts from: a folder walked as a tree, or one file.
+struct HarvestRoot {
+  std::filesystem::path Path;
+  bool Tree = false;
+};
+
 // The readers a run uses when none are asked for: one per core, at least 2.
 int DefaultReaderCount();
 
 class HarvestEngine {
  public:
-  // Starts harvesting `root`: walked as a tree when `tree`, else read as one file (a name that
-  // is no regular file after following a link is skipped; one that cannot be looked at gives a
-  // result that is not counted).
-  HarvestEngine(std::filesystem::path root, bool tree, EngineOptions options);
+  // Starts harvesting the roots in order: a tree is walked; a file that is no regular file after
+  // following a link is skipped, one that cannot be looked at gives a result not counted.
+  HarvestEngine(std::vector<HarvestRoot> roots, EngineOptions options);
   // Stops the run and waits for its threads.
   ~HarvestEngine();
   HarvestEngine(const HarvestEngine&) = delete;
@@ -61,7 +66,8 @@ class HarvestEngine {
   struct Slot;
   class Walker;
 
-  void Walk(std::stop_token stop, std::filesystem::path root, bool tree);
+  void Walk(const std::stop_token& stop, const std::vector<HarvestRoot>& roots);
+  void WalkRoot(const std::stop_token& stop, const HarvestRoot& root);
   void ReadFiles(std::stop_token stop);
   // Queues a file for the readers (or a result that needs none); waits while too many are ahead.
   void Push(std::shared_ptr<Slot> slot, bool needsReading, const std::stop_token& stop);

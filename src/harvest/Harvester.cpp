@@ -3,6 +3,7 @@
 #include <fcntl.h>
 
 #include <string>
+#include <thread>
 
 #include "model/HiResIcon.h"
 #include "platform/CodePage.h"
@@ -26,6 +27,10 @@ std::string NameWithoutFolder(const std::string& path) {
 
 THarvester::THarvester(THarvestHost& host) : host_(host) {}
 
+THarvester::~THarvester() {
+  EndRun();
+}
+
 void THarvester::AddEntry(FileFinding& finding, const std::filesystem::path& file) {
   std::optional<TListEntry> made =
       MakeListEntry(std::move(finding.Caption), std::move(finding.Icon), finding.TileImage,
@@ -46,7 +51,6 @@ void THarvester::AddEntry(FileFinding& finding, const std::filesystem::path& fil
   host_.EntryAdded(index);
   if (graphic) host_.ShowPreview(*graphic);
   if (host_.ShowsPanels()) host_.SetPanelText(2, std::to_string(LargeImgs.Count()) + " icons");
-  host_.ProcessMessages();
 }
 
 void THarvester::TakeFile(FileRead read) {
@@ -100,19 +104,54 @@ void THarvester::HarvestFile(const std::filesystem::path& fileName) {
 
 void THarvester::HarvestDirectory(const std::filesystem::path& directory) {
   if (StopRequested) return;
-  host_.ProcessMessages();
-  EngineOptions options = Engine;
-  options.Read.KeepIconsWithoutTile = KeepIconsWithoutTile;
-  HarvestEngine engine(directory, true, std::move(options));
+  Begin({{directory, true}});
   while (!StopRequested) {
-    std::optional<FileRead> read = engine.Next(kWait);
+    std::optional<FileRead> read = run_->Next(kWait);
     if (read) {
       TakeFile(std::move(*read));
-    } else if (engine.Ended()) {
+    } else if (run_->Ended()) {
       break;
     }
-    host_.ProcessMessages();
   }
+  EndRun();
+}
+
+void THarvester::Begin(std::vector<HarvestRoot> roots) {
+  EndRun();
+  EngineOptions options = Engine;
+  options.Read.KeepIconsWithoutTile = KeepIconsWithoutTile;
+  run_ = std::make_unique<HarvestEngine>(std::move(roots), std::move(options));
+}
+
+bool THarvester::TakeReady(std::chrono::milliseconds budget) {
+  if (!run_) return false;
+  const auto until = std::chrono::steady_clock::now() + budget;
+  while (!StopRequested) {
+    std::optional<FileRead> read = run_->Next(std::chrono::milliseconds(0));
+    if (!read) {
+      if (!run_->Ended()) return true;
+      break;
+    }
+    TakeFile(std::move(*read));
+    if (std::chrono::steady_clock::now() >= until) return true;
+  }
+  EndRun();
+  return false;
+}
+
+void THarvester::RequestStop() {
+  StopRequested = true;
+  if (run_) run_->Stop();
+}
+
+void THarvester::EndRun() {
+  if (!run_) return;
+  if (run_->Ended() && !StopRequested) {
+    run_.reset();  // its threads are ending of themselves
+    return;
+  }
+  run_->Stop();
+  std::thread([run = std::move(run_)]() mutable { run.reset(); }).detach();
 }
 
 void THarvester::ClearList() {

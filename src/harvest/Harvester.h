@@ -2,6 +2,7 @@
 // The harvest: turns files and directory trees into list entries with 32x32 tiles. The files of
 // a tree are read on the engine's threads; entries are made here, on the caller's thread, in walk
 // order.
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -19,6 +20,9 @@ namespace pictarix {
 class THarvester {
  public:
   explicit THarvester(THarvestHost& host);
+  ~THarvester();
+  THarvester(const THarvester&) = delete;
+  THarvester& operator=(const THarvester&) = delete;
 
   // Adds the icons of one file. Skips what is not a regular file (after following a link)
   // without counting it; swallows every failure per file and per icon. A file that cannot be
@@ -32,6 +36,14 @@ class THarvester {
   // that cannot be opened or listed are reported to the host. The walk and the reading run on
   // the engine's threads; the host hears of every file here, in walk order.
   void HarvestDirectory(const std::filesystem::path& directory);
+  // Starts a run over `roots` on the engine's threads, after stopping any run still going; the
+  // caller then takes its results with TakeReady, when it likes, and is never called back.
+  void Begin(std::vector<HarvestRoot> roots);
+  // Takes the results ready now, in walk order, for about `budget` at most (at least one when
+  // ready). False once the run has ended: every result taken, or stopped.
+  bool TakeReady(std::chrono::milliseconds budget);
+  // Sets StopRequested and stops the run's threads: no result is taken after this.
+  void RequestStop();
   // Takes one file's result into the list: counts it, makes its entries and reports its problems
   // (what a run does with each result, in walk order).
   void TakeFile(FileRead read);
@@ -57,6 +69,11 @@ class THarvester {
 
  private:
   void AddEntry(FileFinding& finding, const std::filesystem::path& file);
+  // Lets go of the run; a stopped one finishes on a thread of its own, so no caller waits for a
+  // reader inside a slow read.
+  void EndRun();
+
+  std::unique_ptr<HarvestEngine> run_;
 
   THarvestHost& host_;
   int sentEntries_ = 0;  // entries handed to EntrySink

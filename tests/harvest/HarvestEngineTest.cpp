@@ -3,11 +3,11 @@
 #include <atomic>
 #include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "harvest/HarvestEngine.h"
 #include "support/HarvestFixtures.h"
+#include "support/SlowReader.h"
 #include "support/TempDir.h"
 
 namespace pictarix {
@@ -26,25 +26,17 @@ std::filesystem::path MakeTree(const testing::TempDir& dir, int count) {
   return tree;
 }
 
-// Reads like ReadFile, but the file named `slow` takes `delay` (or until the run stops).
+// Three readers; the file named `slow` takes `delay` (or until the run stops).
 EngineOptions SlowOn(std::string slow, std::chrono::milliseconds delay) {
   EngineOptions options;
   options.Readers = 3;
-  options.Reader = [slow, delay](const std::string& path, OpenedFile opened,
-                                 const ReadOptions& read, std::stop_token stop) {
-    if (path.ends_with(slow)) {
-      const auto until = std::chrono::steady_clock::now() + delay;
-      while (!stop.stop_requested() && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(1ms);
-    }
-    return ReadFile(path, std::move(opened), read, stop);
-  };
+  options.Reader = testing::SlowReader(std::move(slow), delay);
   return options;
 }
 
 TEST(HarvestEngineTest, ResultsComeInWalkOrderWhileASlowFileIsReadAndTheReadAheadIsBounded) {
   testing::TempDir dir;
-  HarvestEngine engine(MakeTree(dir, 40), true, SlowOn("/02.ico", 300ms));
+  HarvestEngine engine({{MakeTree(dir, 40), true}}, SlowOn("/02.ico", 300ms));
   std::vector<std::string> order;
   while (!engine.Ended()) {
     if (auto read = engine.Next(50ms)) {
@@ -60,7 +52,7 @@ TEST(HarvestEngineTest, NothingWaitsForASlowFileAndStopEndsTheRunAtOnce) {
   testing::TempDir dir;
   const std::filesystem::path tree = MakeTree(dir, 5);
   std::optional<HarvestEngine> engine;
-  engine.emplace(tree, true, SlowOn("/01.ico", 5000ms));
+  engine.emplace(std::vector<HarvestRoot>{{tree, true}}, SlowOn("/01.ico", 5000ms));
   ASSERT_TRUE(engine->Next(2000ms));  // 00.ico
   const auto asked = std::chrono::steady_clock::now();
   EXPECT_FALSE(engine->Next(20ms));  // waits no longer than asked
@@ -74,7 +66,7 @@ TEST(HarvestEngineTest, NothingWaitsForASlowFileAndStopEndsTheRunAtOnce) {
 
 TEST(HarvestEngineTest, ANameThatCannotBeLookedAtIsReportedUncounted) {
   testing::TempDir dir;
-  HarvestEngine engine(dir.Path() / "missing" / "x.ico", false, {});
+  HarvestEngine engine({{dir.Path() / "missing" / "x.ico", false}}, {});
   std::optional<FileRead> read;
   while (!read && !engine.Ended()) read = engine.Next(50ms);
   ASSERT_TRUE(read);

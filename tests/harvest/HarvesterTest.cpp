@@ -21,7 +21,7 @@ namespace {
 using testing::WriteIconFile;
 using testing::WriteIconLibrary;
 
-// Records what the harvest shows and lets a test act when messages are processed.
+// Records what the harvest shows and lets a test act after each entry.
 class RecordingHost : public THarvestHost {
  public:
   explicit RecordingHost(bool tiles = true) : tiles_(tiles) {}
@@ -30,7 +30,7 @@ class RecordingHost : public THarvestHost {
     if (panel == 0) processed.push_back(text);
   }
   void ShowPreview(const THiResIcon&) override { ++previews; }
-  void ProcessMessages() override {
+  void EntryAdded(int) override {
     ++messages;
     if (onMessages) onMessages();
   }
