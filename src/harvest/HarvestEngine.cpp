@@ -29,7 +29,8 @@ FileRead NotLookedAt(std::string path, std::string reason) {
 }  // namespace
 
 int DefaultReaderCount() {
-  return std::max(2, static_cast<int>(std::thread::hardware_concurrency()));
+  // Readers mostly wait for the disk: a few per core keep enough reads in flight for it.
+  return std::max(2, 4 * static_cast<int>(std::thread::hardware_concurrency()));
 }
 
 struct HarvestEngine::Slot {
@@ -79,7 +80,11 @@ HarvestEngine::~HarvestEngine() {
 }
 
 void HarvestEngine::Stop() {
-  stop_.request_stop();  // wakes every wait, which all watch the token
+  const std::lock_guard lock(mutex_);
+  stop_.request_stop();  // every wait watches it
+  toReadChanged_.notify_all();
+  frontChanged_.notify_all();
+  roomChanged_.notify_all();
 }
 
 void HarvestEngine::Walk(const std::stop_token& stop, const std::vector<HarvestRoot>& roots) {
@@ -89,7 +94,8 @@ void HarvestEngine::Walk(const std::stop_token& stop, const std::vector<HarvestR
   }
   const std::lock_guard lock(mutex_);
   walkEnded_ = true;
-  changed_.notify_all();
+  toReadChanged_.notify_all();
+  frontChanged_.notify_all();
 }
 
 void HarvestEngine::WalkRoot(const std::stop_token& stop, const HarvestRoot& root) {
@@ -115,14 +121,19 @@ void HarvestEngine::WalkRoot(const std::stop_token& stop, const HarvestRoot& roo
 void HarvestEngine::Push(std::shared_ptr<Slot> slot, bool needsReading,
                          const std::stop_token& stop) {
   std::unique_lock lock(mutex_);
-  if (!changed_.wait(lock, stop, [this] { return ordered_.size() < maxAhead_; })) return;
+  roomChanged_.wait(lock, [&] { return stop.stop_requested() || ordered_.size() < maxAhead_; });
+  if (stop.stop_requested()) return;
   ordered_.push_back(slot);
   if (needsReading) {
     toRead_.push_back(std::move(slot));
+    // A consumer that reads the first file itself wakes no reader for it: a fast disk then
+    // needs no hand-over at all, and a slow one soon has more files waiting for the readers.
+    if (!options_.ReadOnCaller || toRead_.size() > 1) toReadChanged_.notify_one();
+    if (options_.ReadOnCaller && ordered_.size() == 1) frontChanged_.notify_one();
   } else {
     slot->Ready = true;
+    if (ordered_.size() == 1) frontChanged_.notify_one();
   }
-  changed_.notify_all();
 }
 
 void HarvestEngine::ReadFiles(std::stop_token stop) {
@@ -130,36 +141,59 @@ void HarvestEngine::ReadFiles(std::stop_token stop) {
     std::shared_ptr<Slot> slot;
     {
       std::unique_lock lock(mutex_);
-      changed_.wait(lock, stop, [this] { return !toRead_.empty() || walkEnded_; });
+      toReadChanged_.wait(lock,
+                          [&] { return stop.stop_requested() || !toRead_.empty() || walkEnded_; });
       if (stop.stop_requested() || toRead_.empty()) return;
       slot = std::move(toRead_.front());
       toRead_.pop_front();
     }
-    FileRead read;
-    try {
-      read = options_.Reader(slot->Read.Path, std::move(slot->Opened), options_.Read, stop);
-    } catch (const std::exception& error) {
-      read = NotLookedAt(slot->Read.Path, error.what());
-      read.Counted = true;
-    } catch (...) {
-      read = NotLookedAt(slot->Read.Path, "The file could not be read");
-      read.Counted = true;
-    }
+    FileRead read = ReadSlot(*slot, stop);
     const std::lock_guard lock(mutex_);
     slot->Read = std::move(read);
     slot->Ready = true;
-    changed_.notify_all();
+    if (!ordered_.empty() && ordered_.front() == slot) frontChanged_.notify_one();
+  }
+}
+
+FileRead HarvestEngine::ReadSlot(Slot& slot, const std::stop_token& stop) {
+  try {
+    return options_.Reader(slot.Read.Path, std::move(slot.Opened), options_.Read, stop);
+  } catch (const std::exception& error) {
+    FileRead read = NotLookedAt(slot.Read.Path, error.what());
+    read.Counted = true;
+    return read;
+  } catch (...) {
+    FileRead read = NotLookedAt(slot.Read.Path, "The file could not be read");
+    read.Counted = true;
+    return read;
   }
 }
 
 std::optional<FileRead> HarvestEngine::Next(std::chrono::milliseconds wait) {
   std::unique_lock lock(mutex_);
-  changed_.wait_for(lock, stop_.get_token(), wait,
-                    [this] { return ordered_.empty() ? walkEnded_ : ordered_.front()->Ready; });
+  // The first file, when no reader has taken it yet, is read here by a consumer that reads.
+  const auto readable = [this] {
+    return options_.ReadOnCaller && !ordered_.empty() && !toRead_.empty() &&
+           toRead_.front() == ordered_.front();
+  };
+  frontChanged_.wait_for(lock, wait, [&] {
+    if (stop_.stop_requested() || readable()) return true;
+    return ordered_.empty() ? walkEnded_ : ordered_.front()->Ready;
+  });
+  if (!stop_.stop_requested() && readable()) {
+    const std::shared_ptr<Slot> slot = std::move(toRead_.front());
+    toRead_.pop_front();
+    lock.unlock();
+    FileRead read = ReadSlot(*slot, stop_.get_token());
+    lock.lock();
+    if (stop_.stop_requested()) return std::nullopt;
+    slot->Read = std::move(read);
+    slot->Ready = true;
+  }
   if (stop_.stop_requested() || ordered_.empty() || !ordered_.front()->Ready) return std::nullopt;
   const std::shared_ptr<Slot> slot = std::move(ordered_.front());
   ordered_.pop_front();
-  changed_.notify_all();  // the walk may wait for room
+  if (ordered_.size() + 1 == maxAhead_) roomChanged_.notify_one();  // the walk may wait for it
   return std::move(slot->Read);
 }
 

@@ -23,12 +23,15 @@ namespace pictarix {
 
 struct EngineOptions {
   ReadOptions Read;
-  // Reader threads; 0: one per core, at least 2.
+  // Reader threads; 0: DefaultReaderCount().
   int Readers = 0;
   // Reads a file (ReadFile unless set): a test stands a slow or failing reader in here.
   std::function<FileRead(const std::string& path, OpenedFile opened, const ReadOptions& options,
                          std::stop_token stop)>
       Reader;
+  // Whether the consumer reads the next file in walk order itself when no reader has taken it
+  // (only a consumer that may wait for a read, never a window).
+  bool ReadOnCaller = false;
   // Called on the walking thread before each name of a tree is looked at (a test changes the
   // tree here between its listing and the opening of its files).
   std::function<void()> BeforeEachName;
@@ -40,7 +43,7 @@ struct HarvestRoot {
   bool Tree = false;
 };
 
-// The readers a run uses when none are asked for: one per core, at least 2.
+// The readers a run uses when none are asked for: four per core (at least 2).
 int DefaultReaderCount();
 
 class HarvestEngine {
@@ -69,13 +72,17 @@ class HarvestEngine {
   void Walk(const std::stop_token& stop, const std::vector<HarvestRoot>& roots);
   void WalkRoot(const std::stop_token& stop, const HarvestRoot& root);
   void ReadFiles(std::stop_token stop);
+  FileRead ReadSlot(Slot& slot, const std::stop_token& stop);
   // Queues a file for the readers (or a result that needs none); waits while too many are ahead.
   void Push(std::shared_ptr<Slot> slot, bool needsReading, const std::stop_token& stop);
 
   EngineOptions options_;
   std::size_t maxAhead_;
   std::mutex mutex_;
-  std::condition_variable_any changed_;
+  // One per kind of waiter, so that a change wakes only those it concerns.
+  std::condition_variable toReadChanged_;      // readers: a file to read, or the walk's end
+  std::condition_variable frontChanged_;       // the consumer: the first result ready, or the end
+  std::condition_variable roomChanged_;        // the walk: room for another file ahead
   std::deque<std::shared_ptr<Slot>> ordered_;  // every result, in walk order
   std::deque<std::shared_ptr<Slot>> toRead_;   // the files no reader has taken yet
   bool walkEnded_ = false;

@@ -104,7 +104,7 @@ void THarvester::HarvestFile(const std::filesystem::path& fileName) {
 
 void THarvester::HarvestDirectory(const std::filesystem::path& directory) {
   if (StopRequested) return;
-  Begin({{directory, true}});
+  Begin({{directory, true}}, true);
   while (!StopRequested) {
     std::optional<FileRead> read = run_->Next(kWait);
     if (read) {
@@ -116,9 +116,10 @@ void THarvester::HarvestDirectory(const std::filesystem::path& directory) {
   EndRun();
 }
 
-void THarvester::Begin(std::vector<HarvestRoot> roots) {
+void THarvester::Begin(std::vector<HarvestRoot> roots, bool readHere) {
   EndRun();
   EngineOptions options = Engine;
+  options.ReadOnCaller = readHere;
   options.Read.KeepIconsWithoutTile = KeepIconsWithoutTile;
   run_ = std::make_unique<HarvestEngine>(std::move(roots), std::move(options));
 }

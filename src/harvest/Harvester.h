@@ -38,7 +38,8 @@ class THarvester {
   void HarvestDirectory(const std::filesystem::path& directory);
   // Starts a run over `roots` on the engine's threads, after stopping any run still going; the
   // caller then takes its results with TakeReady, when it likes, and is never called back.
-  void Begin(std::vector<HarvestRoot> roots);
+  // With `readHere`, the caller's thread also reads (it waits in Next, never a window).
+  void Begin(std::vector<HarvestRoot> roots, bool readHere = false);
   // Takes the results ready now, in walk order, for about `budget` at most (at least one when
   // ready). False once the run has ended: every result taken, or stopped.
   bool TakeReady(std::chrono::milliseconds budget);
