@@ -14,6 +14,10 @@ namespace {
 // Files read ahead of the consumer per reader: enough to keep every reader busy while the
 // consumer catches up, few enough that memory stays flat.
 constexpr std::size_t kAheadPerReader = 8;
+// Files are handed over in batches: a waiter is woken once this many wait for it, and otherwise
+// looks again after kLookAgain. Waking a thread per file would cost more than reading a small one.
+constexpr std::size_t kBatch = 16;
+constexpr std::chrono::milliseconds kLookAgain{2};
 
 FileRead NotLookedAt(std::string path, std::string reason) {
   FileRead read;
@@ -126,14 +130,11 @@ void HarvestEngine::Push(std::shared_ptr<Slot> slot, bool needsReading,
   ordered_.push_back(slot);
   if (needsReading) {
     toRead_.push_back(std::move(slot));
-    // A consumer that reads the first file itself wakes no reader for it: a fast disk then
-    // needs no hand-over at all, and a slow one soon has more files waiting for the readers.
-    if (!options_.ReadOnCaller || toRead_.size() > 1) toReadChanged_.notify_one();
-    if (options_.ReadOnCaller && ordered_.size() == 1) frontChanged_.notify_one();
+    if (toRead_.size() == kBatch) toReadChanged_.notify_all();
   } else {
     slot->Ready = true;
-    if (ordered_.size() == 1) frontChanged_.notify_one();
   }
+  if (ordered_.size() == kBatch) frontChanged_.notify_one();
 }
 
 void HarvestEngine::ReadFiles(std::stop_token stop) {
@@ -141,9 +142,11 @@ void HarvestEngine::ReadFiles(std::stop_token stop) {
     std::shared_ptr<Slot> slot;
     {
       std::unique_lock lock(mutex_);
-      toReadChanged_.wait(lock,
-                          [&] { return stop.stop_requested() || !toRead_.empty() || walkEnded_; });
-      if (stop.stop_requested() || toRead_.empty()) return;
+      toReadChanged_.wait_for(lock, kLookAgain, [&] {
+        return stop.stop_requested() || !toRead_.empty() || walkEnded_;
+      });
+      if (stop.stop_requested() || (toRead_.empty() && walkEnded_)) return;
+      if (toRead_.empty()) continue;
       slot = std::move(toRead_.front());
       toRead_.pop_front();
     }

@@ -14,8 +14,8 @@ namespace pictarix {
 
 namespace {
 
-// How long the caller waits for the next result before it handles its messages again.
-constexpr std::chrono::milliseconds kWait{10};
+// How long the caller waits for the next result before it looks at StopRequested again.
+constexpr std::chrono::milliseconds kWait{2};
 
 // The name after the last "/" (the folder separator on this platform).
 std::string NameWithoutFolder(const std::string& path) {
