@@ -33,7 +33,8 @@ void CliHost::SetPanelText(int panel, const std::string& text) {
   DrawProgress();
 }
 
-void CliHost::ProcessMessages() {
+void CliHost::EntryAdded(int index) {
+  entries_ = index + 1;
   if (terminal_) DrawProgress();
 }
 

@@ -16,11 +16,10 @@ class CliHost : public THarvestHost {
 
   void SetPanelText(int panel, const std::string& text) override;
   void ShowPreview(const THiResIcon&) override {}
-  void ProcessMessages() override;
   bool WantsTiles() const override { return wantsTiles_; }
   // The progress line is drawn on a terminal only.
   bool ShowsPanels() const override { return terminal_; }
-  void EntryAdded(int index) override { entries_ = index + 1; }
+  void EntryAdded(int index) override;
   // A PATH argument that cannot be read is an error of the run; a file inside a tree is counted
   // (and named with --verbose).
   void FileUnreadable(const std::filesystem::path& path, const std::string& reason) override;

@@ -1,5 +1,6 @@
 #pragma once
-// What the harvest needs of a window: the window and the command-line tool implement it.
+// What the harvest tells whoever takes its results: the window and the command-line tool
+// implement it. It is called on the thread that takes the results, never on the harvest's own.
 #include <filesystem>
 #include <string>
 
@@ -14,8 +15,6 @@ class THarvestHost {
   virtual void SetPanelText(int panel, const std::string& text) = 0;
   // The preview tile shows the icon just added.
   virtual void ShowPreview(const THiResIcon& graphic) = 0;
-  // "Process pending messages": the window repaints and handles Stop, menus, timers, drops.
-  virtual void ProcessMessages() = 0;
   // Whether entries need 32x32 tiles (a listing wants none and so decodes nothing).
   virtual bool WantsTiles() const = 0;
   // Whether the status panels are shown at all; a host that shows none is spared their texts.

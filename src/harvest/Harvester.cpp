@@ -3,19 +3,19 @@
 #include <fcntl.h>
 
 #include <string>
+#include <thread>
 
-#include "harvest/BestImageIndex.h"
-#include "harvest/TreeWalk.h"
 #include "model/HiResIcon.h"
-#include "model/IconFileReader.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
-#include "platform/Stream.h"
 
 namespace pictarix {
 
 namespace {
+
+// How long the caller waits for the next result before it looks at StopRequested again.
+constexpr std::chrono::milliseconds kWait{2};
 
 // The name after the last "/" (the folder separator on this platform).
 std::string NameWithoutFolder(const std::string& path) {
@@ -23,36 +23,23 @@ std::string NameWithoutFolder(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The extension test of the icon-file fallback: the characters after the last dot of the name,
-// ASCII letters lower-cased, are "ico".
-bool HasIcoExtension(const std::string& name) {
-  const auto dot = name.find_last_of('.');
-  if (dot == std::string::npos || name.size() - dot != 4) return false;
-  std::string ext = name.substr(dot + 1);
-  for (char& c : ext) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return ext == "ico";
-}
-
-std::string WithoutExtension(const std::string& name) {
-  const auto dot = name.find_last_of('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
 }  // namespace
 
 THarvester::THarvester(THarvestHost& host) : host_(host) {}
 
-bool THarvester::AddEntry(const std::string& name, std::unique_ptr<TAdvancedIcon> icon,
-                          int tileImage, const std::filesystem::path& file) {
-  std::optional<TListEntry> made = MakeListEntry(name, std::move(icon), tileImage,
-                                                 host_.WantsTiles() ? &LargeImgs : nullptr, file);
-  if (!made) return false;
+THarvester::~THarvester() {
+  EndRun();
+}
+
+void THarvester::AddEntry(FileFinding& finding, const std::filesystem::path& file) {
+  std::optional<TListEntry> made =
+      MakeListEntry(std::move(finding.Caption), std::move(finding.Icon), finding.TileImage,
+                    host_.WantsTiles() ? &LargeImgs : nullptr, file);
+  if (!made) return;
   TListEntry& entry = *made;
   // The preview shows the tile just made (its image keeps the decoded picture).
   const std::unique_ptr<THiResIcon> graphic =
-      entry.ImageIndex >= 0 ? entry.Icon->Images.Get(tileImage)->CreateGraphic() : nullptr;
+      entry.ImageIndex >= 0 ? entry.Icon->Images.Get(entry.TileImage)->CreateGraphic() : nullptr;
   int index = 0;
   if (EntrySink) {
     index = sentEntries_++;
@@ -64,26 +51,41 @@ bool THarvester::AddEntry(const std::string& name, std::unique_ptr<TAdvancedIcon
   host_.EntryAdded(index);
   if (graphic) host_.ShowPreview(*graphic);
   if (host_.ShowsPanels()) host_.SetPanelText(2, std::to_string(LargeImgs.Count()) + " icons");
-  host_.ProcessMessages();
-  return true;
 }
 
-// The walk's files go to the file harvest; its unreadable folders to the host.
-class THarvester::Walk : public TWalkVisitor {
- public:
-  explicit Walk(THarvester& harvester) : harvester_(harvester) {}
-  bool Stopped() override { return harvester_.StopRequested; }
-  void Pause() override { harvester_.host_.ProcessMessages(); }
-  void File(const std::string& path, OpenedFile file) override {
-    harvester_.HarvestOpened(path, std::move(file));
+void THarvester::TakeFile(FileRead read) {
+  if (!read.Counted) {
+    // A folder or name that could not be looked at (or a file swapped for no regular one).
+    for (const FileFinding& finding : read.Findings)
+      host_.FileUnreadable(read.Path, finding.Problem);
+    return;
   }
-  void Unreadable(const std::string& path, const std::string& reason) override {
-    harvester_.host_.FileUnreadable(path, reason);
+  const bool panels = host_.ShowsPanels();
+  if (panels) host_.SetPanelText(0, "Processing " + SanitizeUtf8(NameWithoutFolder(read.Path)));
+  ++FileCount;
+  for (int i = 0; i < read.Beeps; ++i) {
+    if (OnMessageBeep) OnMessageBeep();
   }
-
- private:
-  THarvester& harvester_;
-};
+  const std::filesystem::path file(read.Path);
+  for (FileFinding& finding : read.Findings) {
+    if (!finding.Icon) {
+      host_.FileUnreadable(file, finding.Problem);
+      continue;
+    }
+    if (StopRequested) continue;
+    try {
+      AddEntry(finding, file);
+    } catch (const std::exception& error) {
+      // A tile the list refuses: the icon is left out, and an icon file is then one not read.
+      if (finding.IconFile) host_.FileUnreadable(file, error.what());
+    } catch (...) {
+    }
+  }
+  if (panels && read.Complete) {
+    host_.SetPanelText(2, std::to_string(LargeImgs.Count()) + " icons");
+    host_.SetPanelText(1, std::to_string(FileCount) + " files");
+  }
+}
 
 void THarvester::HarvestFile(const std::filesystem::path& fileName) {
   if (StopRequested) return;
@@ -95,87 +97,62 @@ void THarvester::HarvestFile(const std::filesystem::path& fileName) {
     return;
   }
   if (kind != FileKind::Regular) return;
-  HarvestOpened(fileName.string(), OpenForReading(fileName));
-}
-
-void THarvester::HarvestOpened(const std::string& path, OpenedFile opened) {
-  if (opened.Error == 0 && opened.Handle.Kind != FileKind::Regular) return;  // swapped in
-  const bool panels = host_.ShowsPanels();
-  if (panels) host_.SetPanelText(0, "Processing " + SanitizeUtf8(NameWithoutFolder(path)));
-  ++FileCount;
-  if (opened.Error != 0) {
-    host_.FileUnreadable(path, SystemErrorText(opened.Error));
-    return;
-  }
-
-  TFileStream stream(std::move(opened.Handle));
-  IconLibrary.Icons.Clear();
-  // Most files of a tree are no module: they are told apart before anything is made for them.
-  try {
-    bool is32Bit = false;
-    if (TIconLibrary::IsIconModule(stream, is32Bit)) {
-      const std::filesystem::path fileName(path);
-      IconLibrary.LoadFromStream(fileName, std::make_unique<TBorrowedStream>(stream));
-      AddLibraryIcons(fileName);
-      // The icons read stay listed; what a limit left out makes the file one that was not
-      // wholly read.
-      if (!IconLibrary.LeftOut.empty()) host_.FileUnreadable(path, IconLibrary.LeftOut);
-    }
-  } catch (const std::exception& error) {
-    host_.FileUnreadable(path, error.what());
-    return;
-  }
-
-  if (IconLibrary.Icons.Count() == 0 && HasIcoExtension(NameWithoutFolder(path))) {
-    HarvestIconFile(path, stream);
-  }
-
-  if (panels) {
-    host_.SetPanelText(2, std::to_string(LargeImgs.Count()) + " icons");
-    host_.SetPanelText(1, std::to_string(FileCount) + " files");
-  }
-}
-
-void THarvester::AddLibraryIcons(const std::filesystem::path& fileName) {
-  const int count = IconLibrary.Icons.Count();
-  for (int i = 0; i < count && !StopRequested; ++i) {
-    std::unique_ptr<TAdvancedIcon> copy;
-    int tileImage = -1;
-    try {
-      TAdvancedIcon* icon = &IconLibrary.Icons.Icon(i);
-      icon->Images.Sort();  // the order the entry keeps, set once
-      tileImage = BestImageIndex(*icon, 32, 0);
-      if (tileImage < 0 && !(KeepIconsWithoutTile && icon->Images.Count() > 0)) continue;
-      copy = std::make_unique<TAdvancedIcon>();
-      copy->Assign(*icon);
-      if (!AddEntry(IconLibrary.Icons.Name(i), std::move(copy), tileImage, fileName)) continue;
-    } catch (...) {
-      continue;  // this icon only: the copy, if any, has been released
-    }
-  }
-}
-
-void THarvester::HarvestIconFile(const std::filesystem::path& fileName, TStream& stream) {
-  try {
-    auto icon = std::make_unique<TAdvancedIcon>();
-    stream.Seek(0);
-    ReadIconFile(stream, *icon);
-    icon->Images.Sort();  // the order the entry keeps, set once
-    const int tileImage = BestImageIndex(*icon, 32, 0);
-    if (tileImage < 0 && !(KeepIconsWithoutTile && icon->Images.Count() > 0)) return;
-    const std::string caption =
-        SanitizeUtf8(WithoutExtension(NameWithoutFolder(fileName.string())));
-    AddEntry(caption, std::move(icon), tileImage, fileName);
-  } catch (const std::exception& error) {
-    // An icon file that cannot be read (one whose images claim more than the read limit allows
-    // among them) adds nothing, and is said to be unreadable.
-    host_.FileUnreadable(fileName, error.what());
-  }
+  ReadOptions options;
+  options.KeepIconsWithoutTile = KeepIconsWithoutTile;
+  TakeFile(ReadFile(fileName.string(), OpenForReading(fileName), options));
 }
 
 void THarvester::HarvestDirectory(const std::filesystem::path& directory) {
-  Walk walk(*this);
-  WalkTree(directory, walk);
+  if (StopRequested) return;
+  Begin({{directory, true}}, true);
+  while (!StopRequested) {
+    std::optional<FileRead> read = run_->Next(kWait);
+    if (read) {
+      TakeFile(std::move(*read));
+    } else if (run_->Ended()) {
+      break;
+    }
+  }
+  EndRun();
+}
+
+void THarvester::Begin(std::vector<HarvestRoot> roots, bool readHere) {
+  EndRun();
+  EngineOptions options = Engine;
+  options.ReadOnCaller = readHere;
+  options.Read.KeepIconsWithoutTile = KeepIconsWithoutTile;
+  run_ = std::make_unique<HarvestEngine>(std::move(roots), std::move(options));
+}
+
+bool THarvester::TakeReady(std::chrono::milliseconds budget) {
+  if (!run_) return false;
+  const auto until = std::chrono::steady_clock::now() + budget;
+  while (!StopRequested) {
+    std::optional<FileRead> read = run_->Next(std::chrono::milliseconds(0));
+    if (!read) {
+      if (!run_->Ended()) return true;
+      break;
+    }
+    TakeFile(std::move(*read));
+    if (std::chrono::steady_clock::now() >= until) return true;
+  }
+  EndRun();
+  return false;
+}
+
+void THarvester::RequestStop() {
+  StopRequested = true;
+  if (run_) run_->Stop();
+}
+
+void THarvester::EndRun() {
+  if (!run_) return;
+  if (run_->Ended() && !StopRequested) {
+    run_.reset();  // its threads are ending of themselves
+    return;
+  }
+  run_->Stop();
+  std::thread([run = std::move(run_)]() mutable { run.reset(); }).detach();
 }
 
 void THarvester::ClearList() {

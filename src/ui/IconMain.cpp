@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMenuBar>
@@ -44,7 +45,7 @@ TIconMain::TIconMain(TDialogs& dialogs, QWidget* parent)
   parts_.Window = this;
   parts_.BtnImgs = &btnImgs_;
   // A module's "#n" group names sound the system's default beep, as the platform's reader does.
-  harvester_->IconLibrary.OnMessageBeep = [] { QApplication::beep(); };
+  harvester_->OnMessageBeep = [] { QApplication::beep(); };
   CreateControls();
   CreateCommands();
   output_ = std::make_unique<TOutputCommands>(dialogs_, *this, *harvester_,
@@ -156,9 +157,17 @@ void TIconMain::ShowPreview(const THiResIcon& graphic) {
   parts_.Preview->ShowIcon(graphic);
 }
 
-void TIconMain::ProcessMessages() {
-  TakeNewRows(false);
-  QCoreApplication::processEvents();
+void TIconMain::HarvestRoots(std::vector<HarvestRoot> roots) {
+  harvester_->Begin(std::move(roots));
+  QEventLoop loop;
+  QTimer take;
+  take.setInterval(kTakeIntervalMs);
+  connect(&take, &QTimer::timeout, &loop, [this, &loop] {
+    if (!harvester_->TakeReady(std::chrono::milliseconds(kTakeBudgetMs))) loop.quit();
+    TakeNewRows(false);
+  });
+  take.start();
+  loop.exec();
 }
 
 void TIconMain::FileUnreadable(const std::filesystem::path& path, const std::string& reason) {
@@ -222,7 +231,7 @@ bool TIconMain::HandleHelp(unsigned command, std::uintptr_t, bool& callHelp) {
 // Closing
 
 void TIconMain::closeEvent(QCloseEvent* event) {
-  harvester_->StopRequested = true;
+  harvester_->RequestStop();
   // During a run the window closes once the run has ended, at its next check of the flag.
   if (!runs_.MayClose()) {
     event->ignore();

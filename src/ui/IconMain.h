@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include "harvest/HarvestEngine.h"
 #include "harvest/HarvestHost.h"
 #include "ui/RunControl.h"
 #include "ui/dialogs/ProblemsDialog.h"
@@ -47,6 +48,10 @@ class TIconMain : public QMainWindow, public THarvestHost {
   static constexpr int kClientHeight = 260;
   // Rows are taken into the list at most this often while it is shown during a run.
   static constexpr int kBatchIntervalMs = 200;
+  // During a run the harvest's results are taken this often, for at most kTakeBudgetMs each time,
+  // so that the window draws and answers between batches.
+  static constexpr int kTakeIntervalMs = 16;
+  static constexpr int kTakeBudgetMs = 8;
 
   explicit TIconMain(TDialogs& dialogs, QWidget* parent = nullptr);  // FormCreate
   ~TIconMain() override;                                             // FormDestroy
@@ -54,7 +59,6 @@ class TIconMain : public QMainWindow, public THarvestHost {
   // THarvestHost
   void SetPanelText(int panel, const std::string& text) override;
   void ShowPreview(const THiResIcon& graphic) override;
-  void ProcessMessages() override;
   bool WantsTiles() const override { return true; }
   void FileUnreadable(const std::filesystem::path& path, const std::string& reason) override;
 
@@ -79,6 +83,10 @@ class TIconMain : public QMainWindow, public THarvestHost {
   void BeginProcessing();
   void EndProcessing();
   void ClearList();
+  // Harvests the roots in order (the list is not cleared): the files are read on the harvest's
+  // threads while the window goes on handling its events, taking the results in batches. Returns
+  // when the run has ended or been stopped.
+  void HarvestRoots(std::vector<HarvestRoot> roots);
   void ListView1SelectItem();
   void FormResize();
   void Timer1Timer();

@@ -31,7 +31,9 @@ void TIconMain::OpenFiles1Click() {
   runs_.Run({[this, &files] { return AskFilesToOpen(dialogs_, this, files); },
              [this, &files] {
                ClearList();
-               for (const QString& file : files) harvester_->HarvestFile(ToPath(file));
+               std::vector<HarvestRoot> roots;
+               for (const QString& file : files) roots.push_back({ToPath(file), false});
+               HarvestRoots(std::move(roots));
              }});
 }
 
@@ -40,8 +42,7 @@ void TIconMain::SearchDirectory1Click() {
   runs_.Run({[this, &folder] { return AskFolderToOpen(dialogs_, this, folder); },
              [this, &folder] {
                ClearList();
-               ProcessMessages();
-               harvester_->HarvestDirectory(ToPath(folder));
+               HarvestRoots({{ToPath(folder), true}});
              }});
 }
 
@@ -74,7 +75,7 @@ void TIconMain::RunEnded() {
 }
 
 void TIconMain::StopBtnClick() {
-  harvester_->StopRequested = true;
+  harvester_->RequestStop();
   parts_.StopBtn->hide();
   parts_.ToolBar1->setEnabled(true);
   parts_.ListView1->show();

@@ -35,11 +35,11 @@ void TIconMain::FormActivate() {
     StartupPending = false;
     return !commandLine_.isEmpty();
   };
-  runs_.Run({take, [this] { HarvestNames(*harvester_, commandLine_); }, true, true});
+  runs_.Run({take, [this] { HarvestRoots(RootsOf(commandLine_)); }, true, true});
 }
 
 void TIconMain::ProcessCommandLine() {
-  runs_.Run({{}, [this] { HarvestNames(*harvester_, commandLine_); }});
+  runs_.Run({{}, [this] { HarvestRoots(RootsOf(commandLine_)); }});
 }
 
 // Drops
@@ -61,7 +61,7 @@ void TIconMain::dropEvent(QDropEvent* event) {
 }
 
 void TIconMain::HandleDroppedFiles(const QStringList& names) {
-  runs_.Run({{}, [this, &names] { HarvestNames(*harvester_, names); }});  // not kept during a run
+  runs_.Run({{}, [this, &names] { HarvestRoots(RootsOf(names)); }});  // not kept during a run
 }
 
 // DDE macros
@@ -79,8 +79,8 @@ void TIconMain::TarvoExecuteMacro(const QByteArrayList& lines) {
     if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     return true;
   };
-  runs_.Run({restore, [this, paths = MacroNames(lines)] { HarvestPaths(*harvester_, paths); }, true,
-             true});
+  runs_.Run(
+      {restore, [this, paths = MacroNames(lines)] { HarvestRoots(RootsOf(paths)); }, true, true});
 }
 
 }  // namespace pictarix

@@ -22,7 +22,7 @@ namespace {
 using testing::WriteIconFile;
 using testing::WriteIconLibrary;
 
-// Records what the harvest shows and lets a test act when messages are processed.
+// Records what the harvest shows and lets a test act after each entry.
 class RecordingHost : public THarvestHost {
  public:
   explicit RecordingHost(bool tiles = true) : tiles_(tiles) {}
@@ -31,7 +31,7 @@ class RecordingHost : public THarvestHost {
     if (panel == 0) processed.push_back(text);
   }
   void ShowPreview(const THiResIcon&) override { ++previews; }
-  void ProcessMessages() override {
+  void EntryAdded(int) override {
     ++messages;
     if (onMessages) onMessages();
   }
@@ -191,8 +191,9 @@ TEST_F(HarvesterTest, FifosNamedLikeIconsAreSkippedAlsoWhenSwappedInAfterTheList
   harvester.HarvestFile(PathOf("x.ico"));
   harvester.HarvestFile(PathOf("x.dll"));
   // Listed as regular files, both become FIFOs before they are opened.
-  host.onMessages = [&] {
-    if (host.messages != 2) return;
+  int names = 0;
+  harvester.Engine.BeforeEachName = [&] {
+    if (++names != 2) return;
     for (const char* name : {"tree/y.ico", "tree/z.dll"}) {
       std::filesystem::remove(PathOf(name));
       ::mkfifo(PathOf(name).c_str(), 0600);
@@ -273,8 +274,9 @@ TEST_F(HarvesterTest, LinksToFilesInsideTheTreeAreNeverOpenedButAnArgumentLinkIs
   std::filesystem::create_symlink(PathOf("real.ico"), PathOf("tree/listed.ico"));
   std::filesystem::create_symlink("/dev/null", PathOf("tree/null.ico"));
   WriteIconFile(PathOf("tree/swapped.ico"), {{32, 4}});
-  host.onMessages = [&] {
-    if (host.messages != 2) return;  // the tree is listed: replace the file by a link
+  int names = 0;
+  harvester.Engine.BeforeEachName = [&] {
+    if (++names != 2) return;  // the tree is listed: replace the file by a link
     std::filesystem::remove(PathOf("tree/swapped.ico"));
     std::filesystem::create_symlink(PathOf("real.ico"), PathOf("tree/swapped.ico"));
   };

@@ -18,7 +18,6 @@ class QuietHost : public THarvestHost {
  public:
   void SetPanelText(int, const std::string&) override {}
   void ShowPreview(const THiResIcon&) override {}
-  void ProcessMessages() override {}
   bool WantsTiles() const override { return false; }
 };
 

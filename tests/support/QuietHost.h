@@ -11,7 +11,6 @@ class QuietHost : public THarvestHost {
   explicit QuietHost(bool tiles = true) : tiles_(tiles) {}
   void SetPanelText(int, const std::string&) override {}
   void ShowPreview(const THiResIcon&) override {}
-  void ProcessMessages() override {}
   bool WantsTiles() const override { return tiles_; }
 
  private:

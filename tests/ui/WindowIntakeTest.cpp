@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "support/SlowReader.h"
 #include "support/TempDir.h"
 #include "ui/IconFiles.h"
 #include "ui/MacroTestClient.h"
@@ -155,7 +156,15 @@ TEST_F(IntakeTest, StopEndsADropBeforeTheNextName) {
   WaitIdle();
   const QStringList names{Icon(temp.Path(), "one.ico"), Icon(temp.Path(), "two.ico"),
                           Icon(temp.Path(), "three.ico")};
-  QTimer::singleShot(0, window.get(), [&] { window->Parts().StopBtn->click(); });
+  // The second name takes long to read: Stop is pressed once the first is listed.
+  window->Harvester().Engine.Reader = SlowReader("two.ico", std::chrono::seconds(5));
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (window->Harvester().Entries.empty()) return;
+    watch.stop();
+    window->Parts().StopBtn->click();
+  });
+  watch.start(1);
   window->HandleDroppedFiles(names);
   EXPECT_EQ(Captions(), QStringList({"one"}));
   EXPECT_FALSE(window->RunInProgress());

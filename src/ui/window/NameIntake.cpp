@@ -3,28 +3,25 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "harvest/Harvester.h"
 #include "platform/Files.h"
 #include "ui/window/QtPaths.h"
 
 namespace pictarix {
 
-void HarvestNames(THarvester& harvester, const QStringList& names) {
+std::vector<HarvestRoot> RootsOf(const QStringList& names) {
   std::vector<std::filesystem::path> paths;
   paths.reserve(static_cast<std::size_t>(names.size()));
   for (const QString& name : names) paths.push_back(ToPath(name));
-  HarvestPaths(harvester, paths);
+  return RootsOf(paths);
 }
 
-void HarvestPaths(THarvester& harvester, const std::vector<std::filesystem::path>& paths) {
+std::vector<HarvestRoot> RootsOf(const std::vector<std::filesystem::path>& paths) {
+  std::vector<HarvestRoot> roots;
+  roots.reserve(paths.size());
   for (const std::filesystem::path& path : paths) {
-    if (harvester.StopRequested) break;
-    if (!path.empty() && IsDirectory(path)) {
-      harvester.HarvestDirectory(path);
-    } else {
-      harvester.HarvestFile(path);
-    }
+    roots.push_back({path, !path.empty() && IsDirectory(path)});
   }
+  return roots;
 }
 
 QStringList LocalNames(const QMimeData* data) {

@@ -1,23 +1,22 @@
 #pragma once
 // Names that reach the window without its Open commands (command line, drops, DDE macros), and
-// their harvest.
+// the roots of their harvest.
 #include <filesystem>
 #include <vector>
 
 #include <QByteArrayList>
 #include <QStringList>
 
+#include "harvest/HarvestEngine.h"
+
 class QMimeData;
 
 namespace pictarix {
 
-class THarvester;
-
-// Harvests each name in order, a folder as a tree, until Stop is pressed. The list is not
-// cleared.
-void HarvestNames(THarvester& harvester, const QStringList& names);
+// Each name in order as a root of the harvest: a folder as a tree, anything else as a file.
+std::vector<HarvestRoot> RootsOf(const QStringList& names);
 // The same for paths as the file system spells them.
-void HarvestPaths(THarvester& harvester, const std::vector<std::filesystem::path>& paths);
+std::vector<HarvestRoot> RootsOf(const std::vector<std::filesystem::path>& paths);
 
 // The local files and folders among dropped URLs, in the order the drop lists them.
 QStringList LocalNames(const QMimeData* data);
