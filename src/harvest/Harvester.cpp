@@ -4,14 +4,15 @@
 
 #include <string>
 
+#include "formats/ico/IconFileReader.h"
 #include "harvest/BestImageIndex.h"
 #include "harvest/TreeWalk.h"
-#include "model/HiResIcon.h"
-#include "model/IconFileReader.h"
-#include "platform/CodePage.h"
-#include "platform/Errors.h"
-#include "platform/Files.h"
-#include "platform/Stream.h"
+#include "imaging/HiResIcon.h"
+#include "imaging/ImagePicture.h"
+#include "os/CodePage.h"
+#include "os/Errors.h"
+#include "os/Files.h"
+#include "os/Stream.h"
 
 namespace pictarix {
 
@@ -52,7 +53,7 @@ bool THarvester::AddEntry(const std::string& name, std::unique_ptr<TAdvancedIcon
   TListEntry& entry = *made;
   // The preview shows the tile just made (its image keeps the decoded picture).
   const std::unique_ptr<THiResIcon> graphic =
-      entry.ImageIndex >= 0 ? entry.Icon->Images.Get(tileImage)->CreateGraphic() : nullptr;
+      entry.ImageIndex >= 0 ? MakeGraphic(*entry.Icon->Images.Get(tileImage)) : nullptr;
   int index = 0;
   if (EntrySink) {
     index = sentEntries_++;

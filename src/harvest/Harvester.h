@@ -5,11 +5,11 @@
 #include <functional>
 #include <vector>
 
+#include "formats/IconLibrary.h"
 #include "harvest/HarvestHost.h"
 #include "harvest/ListEntry.h"
 #include "harvest/TileList.h"
-#include "library/IconLibrary.h"
-#include "platform/Files.h"
+#include "os/Files.h"
 
 namespace pictarix {
 

@@ -4,7 +4,7 @@
 #include <QUrl>
 
 #include "harvest/Harvester.h"
-#include "platform/Files.h"
+#include "os/Files.h"
 #include "ui/window/QtPaths.h"
 
 namespace pictarix {
