@@ -21,11 +21,11 @@
 #include <string>
 #include <vector>
 
+#include "formats/IconLibrary.h"
+#include "formats/ico/IconFileReader.h"
 #include "harvest/Harvester.h"
-#include "library/IconLibrary.h"
-#include "model/IconFileReader.h"
-#include "platform/SafeFile.h"
-#include "platform/Stream.h"
+#include "os/SafeFile.h"
+#include "os/Stream.h"
 #include "support/QuietHost.h"
 
 namespace {

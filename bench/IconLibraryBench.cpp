@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "library/IconLibrary.h"
-#include "library/T16BitWriter.h"
+#include "formats/IconLibrary.h"
+#include "formats/ne/T16BitWriter.h"
 #include "support/NeBuilder.h"
 
 namespace {

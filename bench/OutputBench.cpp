@@ -8,13 +8,14 @@
 #include <filesystem>
 #include <string>
 
+#include "formats/dib/BmpEncoder.h"
+#include "formats/ico/IconFileWriter.h"
 #include "harvest/BestImageIndex.h"
 #include "harvest/Harvester.h"
-#include "model/IconFileWriter.h"
-#include "output/BmpEncoder.h"
+#include "imaging/ImagePicture.h"
+#include "os/Stream.h"
 #include "output/EntryPictures.h"
 #include "output/SaveEntry.h"
-#include "platform/Stream.h"
 #include "support/QuietHost.h"
 
 namespace {
@@ -36,7 +37,7 @@ std::size_t Convert(TEntryList& list, int index, TSaveFormat format) {
     case TSaveFormat::Gif: {
       const int best = BestGifImageIndex(*entry.Icon, 256);
       if (best < 0) return 0;
-      auto graphic = entry.Icon->Images.Get(best)->CreateGraphic();
+      auto graphic = MakeGraphic(*entry.Icon->Images.Get(best));
       return graphic->Empty() ? 0 : GraphicToGif(*graphic).size();
     }
     case TSaveFormat::Bitmap: {

@@ -28,7 +28,7 @@
 #include <QTimer>
 
 #include "harvest/Harvester.h"
-#include "model/HiResIcon.h"
+#include "imaging/HiResIcon.h"
 #include "support/FileBytes.h"
 #include "support/IconFileBuilder.h"
 #include "ui/IconMain.h"

@@ -19,7 +19,7 @@ endfunction()
 
 function(pictarix_add_layer folder)
   cmake_parse_arguments(PARSE_ARGV 1 LAYER "" "" "DEPENDS")
-  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${folder}/*.cpp)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${folder}/*.cpp)
   set(library pictarix_${folder})
   add_library(${library} STATIC ${sources})
   target_include_directories(${library} PUBLIC ${PROJECT_SOURCE_DIR}/src)

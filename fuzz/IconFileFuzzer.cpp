@@ -7,14 +7,15 @@
 #include <cstdlib>
 #include <vector>
 
+#include "formats/ico/IconFileReader.h"
+#include "formats/ico/IconFileWriter.h"
+#include "formats/png/PngCheck.h"
+#include "formats/png/PngDecoder.h"
+#include "imaging/HiResIcon.h"
+#include "imaging/IconDraw.h"
+#include "imaging/ImagePicture.h"
 #include "model/AdvancedIcon.h"
-#include "model/HiResIcon.h"
-#include "model/IconFileReader.h"
-#include "model/IconFileWriter.h"
-#include "platform/Errors.h"
-#include "platform/IconDraw.h"
-#include "platform/PngCheck.h"
-#include "platform/PngDecoder.h"
+#include "os/Errors.h"
 
 namespace {
 
@@ -44,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TIconImage* image = icon.Images.Get(i);
     // What the quick check of stored PNG images passes, the decoder must decode.
     Check(!IsSoundPng(image->Bytes()) || DecodeIconPng(image->Bytes()) != nullptr);
-    image->GetHandle();
-    auto graphic = image->CreateGraphic();
+    DecodedPicture(*image);
+    auto graphic = MakeGraphic(*image);
     graphic->GetWidth();
     if (!graphic->Empty()) graphic->Draw(canvas, IconRect{-3, 2, 34, 34});
   }

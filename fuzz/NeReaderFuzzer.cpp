@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "library/IconLibrary.h"
-#include "library/T16BitReader.h"
-#include "library/T16BitWriter.h"
-#include "platform/Stream.h"
+#include "formats/IconLibrary.h"
+#include "formats/ne/T16BitReader.h"
+#include "formats/ne/T16BitWriter.h"
+#include "os/Stream.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/PeResources.h"
-#include "platform/Stream.h"
+#include "formats/pe/PeResources.h"
+#include "os/Stream.h"
 
 namespace {
 

@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "library/IconLibrary.h"
-#include "library/T16BitReader.h"
-#include "library/T16BitWriter.h"
-#include "library/T32BitReader.h"
+#include "formats/IconLibrary.h"
+#include "formats/ico/IconFileReader.h"
+#include "formats/ico/IconFileWriter.h"
+#include "formats/ne/T16BitReader.h"
+#include "formats/ne/T16BitWriter.h"
+#include "formats/pe/PeResources.h"
+#include "formats/pe/T32BitReader.h"
 #include "model/AdvancedIcon.h"
-#include "model/IconFileReader.h"
-#include "model/IconFileWriter.h"
-#include "platform/CodePage.h"
-#include "platform/PeResources.h"
-#include "platform/Stream.h"
+#include "os/CodePage.h"
+#include "os/Stream.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/EscapedText.h"
+#include "os/EscapedText.h"
 
 #ifndef _WIN32
 #include <unistd.h>

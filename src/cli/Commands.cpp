@@ -7,9 +7,9 @@
 #include "cli/HarvestRun.h"
 #include "cli/JsonWriter.h"
 #include "cli/Output.h"
-#include "library/IconLibrary.h"
+#include "formats/IconLibrary.h"
+#include "os/EscapedText.h"
 #include "output/LibraryCommands.h"
-#include "platform/EscapedText.h"
 
 namespace pictarix::cli {
 

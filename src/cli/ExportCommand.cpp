@@ -6,9 +6,9 @@
 #include "cli/Commands.h"
 #include "cli/HarvestRun.h"
 #include "cli/Output.h"
+#include "os/EscapedText.h"
+#include "os/Files.h"
 #include "output/ExportImages.h"
-#include "platform/EscapedText.h"
-#include "platform/Files.h"
 
 namespace pictarix::cli {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "cli/Output.h"
-#include "platform/Files.h"
+#include "os/Files.h"
 
 namespace pictarix::cli {
 

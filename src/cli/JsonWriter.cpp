@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/CodePage.h"
+#include "os/CodePage.h"
 
 namespace pictarix::cli {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/Errors.h"
+#include "os/Errors.h"
 
 namespace pictarix::cli {
 

@@ -3,11 +3,12 @@
 
 #include "cli/Commands.h"
 #include "cli/HarvestRun.h"
-#include "model/HiResIcon.h"
+#include "imaging/HiResIcon.h"
+#include "imaging/ImagePicture.h"
+#include "os/Errors.h"
+#include "os/Files.h"
 #include "output/BatchSave.h"
 #include "output/SaveEntry.h"
-#include "platform/Errors.h"
-#include "platform/Files.h"
 
 namespace pictarix::cli {
 
@@ -23,7 +24,7 @@ void MakeTile(THarvester& harvester, TListEntry& entry) {
   TIconImage* image = entry.Icon->Images.Get(entry.TileImage);
   if (image == nullptr) return;
   try {
-    const auto graphic = image->CreateGraphic();
+    const auto graphic = MakeGraphic(*image);
     entry.ImageIndex = harvester.LargeImgs.Add(*graphic);
   } catch (const EPictarixError&) {
     entry.ImageIndex = -1;

@@ -1,11 +1,11 @@
 #include "harvest/FileRead.h"
 
+#include "formats/IconLibrary.h"
+#include "formats/ico/IconFileReader.h"
 #include "harvest/BestImageIndex.h"
-#include "library/IconLibrary.h"
-#include "model/IconFileReader.h"
-#include "platform/CodePage.h"
-#include "platform/Errors.h"
-#include "platform/Stream.h"
+#include "os/CodePage.h"
+#include "os/Errors.h"
+#include "os/Stream.h"
 
 namespace pictarix {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/AdvancedIcon.h"
-#include "platform/Files.h"
+#include "os/Files.h"
 
 namespace pictarix {
 

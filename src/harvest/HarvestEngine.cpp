@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "harvest/TreeWalk.h"
-#include "platform/Errors.h"
+#include "os/Errors.h"
 
 namespace pictarix {
 

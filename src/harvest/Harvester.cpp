@@ -5,10 +5,11 @@
 #include <string>
 #include <thread>
 
-#include "model/HiResIcon.h"
-#include "platform/CodePage.h"
-#include "platform/Errors.h"
-#include "platform/Files.h"
+#include "imaging/HiResIcon.h"
+#include "imaging/ImagePicture.h"
+#include "os/CodePage.h"
+#include "os/Errors.h"
+#include "os/Files.h"
 
 namespace pictarix {
 
@@ -39,7 +40,7 @@ void THarvester::AddEntry(FileFinding& finding, const std::filesystem::path& fil
   TListEntry& entry = *made;
   // The preview shows the tile just made (its image keeps the decoded picture).
   const std::unique_ptr<THiResIcon> graphic =
-      entry.ImageIndex >= 0 ? entry.Icon->Images.Get(entry.TileImage)->CreateGraphic() : nullptr;
+      entry.ImageIndex >= 0 ? MakeGraphic(*entry.Icon->Images.Get(entry.TileImage)) : nullptr;
   int index = 0;
   if (EntrySink) {
     index = sentEntries_++;

@@ -13,7 +13,7 @@
 #include "harvest/HarvestHost.h"
 #include "harvest/ListEntry.h"
 #include "harvest/TileList.h"
-#include "platform/Files.h"
+#include "os/Files.h"
 
 namespace pictarix {
 

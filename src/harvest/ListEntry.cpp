@@ -1,6 +1,7 @@
 #include "harvest/ListEntry.h"
 
-#include "model/HiResIcon.h"
+#include "imaging/HiResIcon.h"
+#include "imaging/ImagePicture.h"
 
 namespace pictarix {
 
@@ -11,7 +12,7 @@ std::optional<TListEntry> MakeListEntry(std::string caption, std::unique_ptr<TAd
   if (tiles != nullptr && tileImage >= 0) {
     TIconImage* image = icon->Images.Get(tileImage);
     if (image == nullptr) return std::nullopt;
-    entry.ImageIndex = tiles->Add(*image->CreateGraphic());
+    entry.ImageIndex = tiles->Add(*MakeGraphic(*image));
   }
   entry.Caption = std::move(caption);
   entry.Icon = std::move(icon);

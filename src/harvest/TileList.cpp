@@ -1,6 +1,6 @@
 #include "harvest/TileList.h"
 
-#include "platform/Errors.h"
+#include "os/Errors.h"
 
 namespace pictarix {
 

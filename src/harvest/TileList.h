@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "model/HiResIcon.h"
-#include "platform/IconHandle.h"
+#include "imaging/HiResIcon.h"
+#include "imaging/IconHandle.h"
 
 namespace pictarix {
 

@@ -5,7 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform/Errors.h"
+#include "os/Errors.h"
 
 namespace pictarix {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/Files.h"
+#include "os/Files.h"
 
 namespace pictarix {
 

@@ -4,8 +4,7 @@
 #include <span>
 #include <string>
 
-#include "model/HiResIcon.h"
-#include "platform/LittleEndian.h"
+#include "os/LittleEndian.h"
 
 namespace pictarix {
 namespace {
@@ -34,21 +33,6 @@ std::unique_ptr<TIconImage> TIconImage::CreateCopy(const TIconImage& source) {
   copy->Handle = source.Handle;
   copy->UpdateFromHeader();
   return copy;
-}
-
-IconHandle TIconImage::GetHandle() {
-  if (!Handle && Data) {
-    const std::size_t size = std::min<std::size_t>(BytesInRes, Data->size());
-    Handle =
-        CreateIconFromResource(std::span<const std::uint8_t>(Data->data(), size), Width, Height);
-  }
-  return Handle;
-}
-
-std::unique_ptr<THiResIcon> TIconImage::CreateGraphic() {
-  auto graphic = std::make_unique<THiResIcon>();
-  if (IconHandle handle = GetHandle()) graphic->SetHandle(std::move(handle));
-  return graphic;
 }
 
 void TIconImage::UpdateFromHeader() {

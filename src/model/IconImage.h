@@ -6,12 +6,10 @@
 #include <memory>
 #include <vector>
 
+#include "model/IconPicture.h"
 #include "model/IconRecords.h"
-#include "platform/IconHandle.h"
 
 namespace pictarix {
-
-class THiResIcon;
 
 // The bytes of an image. Never changed once made, so copies may share them.
 using ImageData = std::shared_ptr<const std::vector<std::uint8_t>>;
@@ -28,11 +26,6 @@ class TIconImage {
   // one and otherwise stays lazy; never decodes.
   static std::unique_ptr<TIconImage> CreateCopy(const TIconImage& source);
 
-  // The decoded handle, made on first request from the data; nullptr when it cannot be made
-  // (tried again on the next request).
-  IconHandle GetHandle();
-  // A new graphic showing this image (without a handle when none can be made).
-  std::unique_ptr<THiResIcon> CreateGraphic();
   // Re-derives Width, Height, BitCount and ColorCount from the start of Data; never reads past
   // the bytes held (missing bytes count as 0).
   void UpdateFromHeader();
@@ -47,7 +40,7 @@ class TIconImage {
   // Takes a block over as Data.
   void SetData(std::vector<std::uint8_t> bytes);
 
-  IconHandle Handle;  // nullptr until GetHandle made one
+  IconHandle Handle;  // the decoded picture, nullptr until DecodedPicture made one
   std::uint8_t Width = 0;
   std::uint8_t Height = 0;
   std::uint16_t ColorCount = 0;

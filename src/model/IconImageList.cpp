@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/Errors.h"
+#include "os/Errors.h"
 
 namespace pictarix {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/ByteCursor.h"
-#include "platform/LittleEndian.h"
+#include "os/ByteCursor.h"
+#include "os/LittleEndian.h"
 
 namespace pictarix {
 namespace {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "platform/Stream.h"
+#include "os/Stream.h"
 
 namespace pictarix {
 

@@ -1,10 +1,10 @@
 #include "output/EntryPictures.h"
 
-#include "output/ComposeOverWhite.h"
-#include "output/GifEncoder.h"
-#include "output/JpegEncoder.h"
-#include "output/PngEncoder.h"
-#include "platform/SafeFile.h"
+#include "formats/png/PngEncoder.h"
+#include "imaging/ComposeOverWhite.h"
+#include "imaging/GifEncoder.h"
+#include "imaging/JpegEncoder.h"
+#include "os/SafeFile.h"
 
 namespace pictarix {
 

@@ -7,9 +7,9 @@
 #include <span>
 #include <vector>
 
-#include "model/HiResIcon.h"
+#include "imaging/HiResIcon.h"
+#include "model/RgbImage.h"
 #include "output/EntryList.h"
-#include "output/RgbImage.h"
 
 namespace pictarix {
 

@@ -8,9 +8,9 @@
 #include <set>
 #include <thread>
 
-#include "output/RgbaPicture.h"
-#include "platform/Errors.h"
-#include "platform/SafeFile.h"
+#include "imaging/RgbaPicture.h"
+#include "os/Errors.h"
+#include "os/SafeFile.h"
 
 namespace pictarix {
 

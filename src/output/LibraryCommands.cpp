@@ -5,10 +5,10 @@
 #include <string>
 #include <system_error>
 
-#include "library/IconLibrary.h"
-#include "platform/Errors.h"
-#include "platform/FileLock.h"
-#include "platform/OutputPath.h"
+#include "formats/IconLibrary.h"
+#include "os/Errors.h"
+#include "os/FileLock.h"
+#include "os/OutputPath.h"
 
 namespace pictarix {
 

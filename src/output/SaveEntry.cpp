@@ -4,9 +4,10 @@
 #include <optional>
 #include <vector>
 
+#include "formats/dib/BmpEncoder.h"
+#include "formats/ico/IconFileWriter.h"
 #include "harvest/BestImageIndex.h"
-#include "model/IconFileWriter.h"
-#include "output/BmpEncoder.h"
+#include "imaging/ImagePicture.h"
 #include "output/EntryPictures.h"
 
 namespace pictarix {
@@ -21,7 +22,7 @@ TSaveResult IconToGif(const TAdvancedIcon& icon, Picture& picture) {
   const int best = BestGifImageIndex(icon, kGifMaxColors);
   TIconImage* image = best < 0 ? nullptr : icon.Images.Get(best);
   if (image == nullptr) return TSaveResult::NothingToSave;
-  const std::unique_ptr<THiResIcon> graphic = image->CreateGraphic();
+  const std::unique_ptr<THiResIcon> graphic = MakeGraphic(*image);
   if (graphic->Empty()) return TSaveResult::CannotDecode;
   picture = GraphicToGif(*graphic);
   return TSaveResult::Written;

@@ -1,10 +1,10 @@
 #include "thumbnailer/FirstIcon.h"
 
-#include "library/IconLibrary.h"
-#include "library/T32BitReader.h"
-#include "model/IconFileReader.h"
-#include "platform/PeResources.h"
-#include "platform/Stream.h"
+#include "formats/IconLibrary.h"
+#include "formats/ico/IconFileReader.h"
+#include "formats/pe/PeResources.h"
+#include "formats/pe/T32BitReader.h"
+#include "os/Stream.h"
 
 namespace pictarix::thumbnailer {
 namespace {

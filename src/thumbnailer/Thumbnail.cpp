@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/ByteCursor.h"
-#include "platform/IconScaler.h"
+#include "imaging/IconScaler.h"
+#include "os/ByteCursor.h"
 
 namespace pictarix::thumbnailer {
 namespace {

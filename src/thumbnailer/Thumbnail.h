@@ -2,8 +2,8 @@
 // The picture of an icon at a thumbnail size: the image that best fits, never enlarged.
 #include <optional>
 
+#include "imaging/RgbaPicture.h"
 #include "model/AdvancedIcon.h"
-#include "output/RgbaPicture.h"
 
 namespace pictarix::thumbnailer {
 

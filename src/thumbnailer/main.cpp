@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/EscapedText.h"
-#include "platform/SafeFile.h"
+#include "os/EscapedText.h"
+#include "os/SafeFile.h"
 #include "thumbnailer/FirstIcon.h"
 #include "thumbnailer/ResourceLimits.h"
 #include "thumbnailer/Thumbnail.h"

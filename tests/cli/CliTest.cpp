@@ -11,10 +11,10 @@
 
 #include <unistd.h>
 
-#include "library/IconLibrary.h"
-#include "model/IconFileReader.h"
-#include "platform/EscapedText.h"
-#include "platform/Stream.h"
+#include "formats/IconLibrary.h"
+#include "formats/ico/IconFileReader.h"
+#include "os/EscapedText.h"
+#include "os/Stream.h"
 #include "support/FileBytes.h"
 #include "support/HarvestFixtures.h"
 #include "support/IconFileBuilder.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "formats/ico/IconFileReader.h"
 #include "harvest/BestImageIndex.h"
-#include "model/IconFileReader.h"
 #include "support/HarvestFixtures.h"
 #include "support/IconFileBuilder.h"
 

@@ -9,10 +9,10 @@
 #include <functional>
 #include <map>
 
+#include "formats/ico/IconFileWriter.h"
 #include "harvest/BestImageIndex.h"
 #include "harvest/Harvester.h"
-#include "model/IconFileWriter.h"
-#include "platform/Stream.h"
+#include "os/Stream.h"
 #include "support/HarvestFixtures.h"
 #include "support/TempDir.h"
 

@@ -7,13 +7,14 @@
 #include <set>
 #include <vector>
 
+#include "formats/ico/IconFileReader.h"
+#include "formats/ico/IconFileWriter.h"
+#include "imaging/HiResIcon.h"
+#include "imaging/IconDraw.h"
+#include "imaging/ImagePicture.h"
 #include "model/AdvancedIcon.h"
-#include "model/HiResIcon.h"
-#include "model/IconFileReader.h"
-#include "model/IconFileWriter.h"
-#include "platform/Errors.h"
-#include "platform/IconDraw.h"
-#include "platform/ReadBudget.h"
+#include "os/Errors.h"
+#include "os/ReadBudget.h"
 #include "support/DibBuilder.h"
 #include "support/IconFileBuilder.h"
 #include "support/LittleEndian.h"
@@ -60,8 +61,8 @@ void Load(const Bytes& bytes, LoadResult& result) {
 int DecodableImages(TAdvancedIcon& icon) {
   int decodable = 0;
   for (int i = 0; i < icon.Images.Count(); ++i) {
-    if (icon.Images.Get(i)->GetHandle()) ++decodable;
-    icon.Images.Get(i)->CreateGraphic();
+    if (DecodedPicture(*icon.Images.Get(i))) ++decodable;
+    MakeGraphic(*icon.Images.Get(i));
   }
   return decodable;
 }
@@ -246,7 +247,7 @@ TEST(IconFileHostileTest, AbsurdBitmapHeadersGiveNoPicture) {
     EXPECT_EQ(result.Icon.Images.Get(0)->Bytes(), image);
     EXPECT_EQ(DecodableImages(result.Icon), 0);
     RgbaCanvas canvas(32, 32);
-    result.Icon.Images.Get(0)->CreateGraphic()->Draw(canvas, IconRect{0, 0, 32, 32});
+    MakeGraphic(*result.Icon.Images.Get(0))->Draw(canvas, IconRect{0, 0, 32, 32});
   }
 }
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "library/IconLibrary.h"
-#include "library/T16BitReader.h"
+#include "formats/IconLibrary.h"
+#include "formats/ne/T16BitReader.h"
 #include "support/LittleEndian.h"
 #include "support/NeBuilder.h"
 

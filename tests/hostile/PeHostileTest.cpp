@@ -9,13 +9,13 @@
 #include <optional>
 #include <vector>
 
+#include "formats/IconLibrary.h"
+#include "formats/ico/GroupIconReader.h"
+#include "formats/pe/PeResources.h"
+#include "formats/pe/T32BitReader.h"
 #include "harvest/Harvester.h"
-#include "library/IconLibrary.h"
-#include "library/T32BitReader.h"
 #include "model/AdvancedIcon.h"
-#include "model/GroupIconReader.h"
-#include "platform/Errors.h"
-#include "platform/PeResources.h"
+#include "os/Errors.h"
 #include "support/IconFileBuilder.h"
 #include "support/PeBytes.h"
 #include "support/PeFixture.h"

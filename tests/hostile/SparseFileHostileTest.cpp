@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "harvest/Harvester.h"
-#include "platform/ReadBudget.h"
-#include "platform/Stream.h"
+#include "os/ReadBudget.h"
+#include "os/Stream.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
 

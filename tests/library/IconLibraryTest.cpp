@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "library/IconLibrary.h"
-#include "library/T16BitWriter.h"
-#include "library/T32BitReader.h"
+#include "formats/IconLibrary.h"
+#include "formats/ne/T16BitWriter.h"
+#include "formats/pe/T32BitReader.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "library/IconLibrary.h"
-#include "library/T16BitReader.h"
-#include "platform/Errors.h"
+#include "formats/IconLibrary.h"
+#include "formats/ne/T16BitReader.h"
+#include "os/Errors.h"
 #include "support/FileBytes.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"

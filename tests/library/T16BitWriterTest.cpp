@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "library/IconLibrary.h"
-#include "library/T16BitReader.h"
-#include "library/T16BitWriter.h"
-#include "platform/CodePage.h"
-#include "platform/Errors.h"
-#include "platform/ReadBudget.h"
+#include "formats/IconLibrary.h"
+#include "formats/ne/T16BitReader.h"
+#include "formats/ne/T16BitWriter.h"
+#include "os/CodePage.h"
+#include "os/Errors.h"
+#include "os/ReadBudget.h"
 #include "support/LittleEndian.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"

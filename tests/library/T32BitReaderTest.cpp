@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "library/IconLibrary.h"
-#include "library/T32BitReader.h"
+#include "formats/IconLibrary.h"
+#include "formats/pe/T32BitReader.h"
 #include "support/IconFileBuilder.h"
 #include "support/NeBuilder.h"
 #include "support/PeFixture.h"

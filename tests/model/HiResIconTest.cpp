@@ -1,14 +1,15 @@
-#include "model/GraphicIconFile.h"
-#include "model/HiResIcon.h"
+#include "imaging/GraphicIconFile.h"
+#include "imaging/HiResIcon.h"
+#include "imaging/ImagePicture.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "imaging/IconDraw.h"
+#include "imaging/IconHandle.h"
 #include "model/AdvancedIcon.h"
-#include "platform/ByteCursor.h"
-#include "platform/IconDraw.h"
-#include "platform/IconHandle.h"
+#include "os/ByteCursor.h"
 #include "support/DibBuilder.h"
 
 namespace pictarix {
@@ -186,7 +187,7 @@ TEST(HiResIconTest, IconMadeFromTheGraphicShowsTheSamePixels) {
   TIconImage* image = icon.Images.Get(0);
   EXPECT_EQ(image->Width, 48);
   EXPECT_EQ(image->BitCount, 32);
-  const IconHandle handle = image->GetHandle();
+  const IconHandle handle = DecodedPicture(*image);
   ASSERT_NE(handle, nullptr);
   EXPECT_EQ(PixelsOf(*handle), PixelsOf(*graphic.Handle()));
 }

@@ -4,13 +4,13 @@
 #include <fstream>
 #include <vector>
 
+#include "formats/ico/IconFileReader.h"
+#include "formats/ico/IconFileWriter.h"
+#include "imaging/GraphicIconFile.h"
+#include "imaging/HiResIcon.h"
 #include "model/AdvancedIcon.h"
-#include "model/GraphicIconFile.h"
-#include "model/HiResIcon.h"
-#include "model/IconFileReader.h"
-#include "model/IconFileWriter.h"
-#include "platform/Errors.h"
-#include "platform/Stream.h"
+#include "os/Errors.h"
+#include "os/Stream.h"
 #include "support/FileBytes.h"
 #include "support/IconFileBuilder.h"
 #include "support/LittleEndian.h"

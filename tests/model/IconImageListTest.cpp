@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/IconImageList.h"
-#include "platform/Errors.h"
+#include "os/Errors.h"
 
 namespace pictarix {
 namespace {

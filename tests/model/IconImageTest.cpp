@@ -3,10 +3,11 @@
 #include <memory>
 #include <vector>
 
-#include "model/HiResIcon.h"
+#include "formats/ico/ImageDataWriter.h"
+#include "imaging/HiResIcon.h"
+#include "imaging/ImagePicture.h"
 #include "model/IconImage.h"
-#include "model/ImageDataWriter.h"
-#include "platform/Stream.h"
+#include "os/Stream.h"
 #include "support/IconFileBuilder.h"
 #include "support/LittleEndian.h"
 
@@ -153,7 +154,7 @@ TEST(IconImageCopyTest, SharesAnExistingHandle) {
   source->Handle = std::make_shared<IconPicture>(IconPicture{16, 16, {}, {}, false, false});
   auto copy = TIconImage::CreateCopy(*source);
   EXPECT_EQ(copy->Handle, source->Handle);
-  EXPECT_EQ(copy->GetHandle(), source->Handle);
+  EXPECT_EQ(DecodedPicture(*copy), source->Handle);
 }
 
 TEST(IconImageCopyTest, ReconcilesHeldDataWithBytesInRes) {
@@ -185,8 +186,8 @@ TEST(IconImageCopyTest, ReconcilesHeldDataWithBytesInRes) {
 
 TEST(IconImageHandleTest, NoDataGivesNoHandleAndAnEmptyGraphic) {
   TIconImage image;
-  EXPECT_EQ(image.GetHandle(), nullptr);
-  auto graphic = image.CreateGraphic();
+  EXPECT_EQ(DecodedPicture(image), nullptr);
+  auto graphic = MakeGraphic(image);
   ASSERT_NE(graphic, nullptr);
   EXPECT_TRUE(graphic->Empty());
 }
@@ -194,7 +195,7 @@ TEST(IconImageHandleTest, NoDataGivesNoHandleAndAnEmptyGraphic) {
 TEST(IconImageHandleTest, GraphicSharesTheImagesHandle) {
   auto image = ImageWith(BlankDibImage(16, 16, 4));
   image->Handle = std::make_shared<IconPicture>(IconPicture{16, 16, {}, {}, false, false});
-  auto graphic = image->CreateGraphic();
+  auto graphic = MakeGraphic(*image);
   EXPECT_EQ(graphic->Handle(), image->Handle);
   EXPECT_EQ(image->Handle.use_count(), 2);  // the image keeps its own
 }
@@ -202,12 +203,12 @@ TEST(IconImageHandleTest, GraphicSharesTheImagesHandle) {
 TEST(IconImageHandleTest, DecodesOnceOnRequestAndCopiesShareTheResult) {
   auto image = ImageWith(BlankDibImage(16, 16, 4));
   EXPECT_EQ(image->Handle, nullptr);
-  const IconHandle handle = image->GetHandle();
+  const IconHandle handle = DecodedPicture(*image);
   ASSERT_NE(handle, nullptr);
   EXPECT_EQ(handle->Width, 16);
-  EXPECT_EQ(image->GetHandle(), handle);  // made once
+  EXPECT_EQ(DecodedPicture(*image), handle);  // made once
   EXPECT_EQ(TIconImage::CreateCopy(*image)->Handle, handle);
-  EXPECT_EQ(image->CreateGraphic()->GetWidth(), 16);
+  EXPECT_EQ(MakeGraphic(*image)->GetWidth(), 16);
 }
 
 TEST(IconImageHandleTest, DecodesOnlyTheFirstBytesInResBytes) {
@@ -215,14 +216,14 @@ TEST(IconImageHandleTest, DecodesOnlyTheFirstBytesInResBytes) {
   // 20 bytes, which hold no image.
   auto image = ImageWith(BlankDibImage(16, 16, 4));
   image->BytesInRes = 20;
-  EXPECT_EQ(image->GetHandle(), nullptr);
+  EXPECT_EQ(DecodedPicture(*image), nullptr);
 }
 
 TEST(IconImageHandleTest, UnreadableDataLeavesTheHandleEmpty) {
   auto image = ImageWith({1, 2, 3});
-  EXPECT_EQ(image->GetHandle(), nullptr);
+  EXPECT_EQ(DecodedPicture(*image), nullptr);
   EXPECT_EQ(image->Handle, nullptr);
-  EXPECT_EQ(image->GetHandle(), nullptr);  // tried again, still nothing
+  EXPECT_EQ(DecodedPicture(*image), nullptr);  // tried again, still nothing
 }
 
 }  // namespace

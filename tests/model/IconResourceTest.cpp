@@ -2,12 +2,12 @@
 
 #include <vector>
 
+#include "formats/ico/GroupIconReader.h"
+#include "formats/ico/IconFileReader.h"
+#include "formats/ico/IconFileWriter.h"
 #include "model/AdvancedIcon.h"
-#include "model/GroupIconReader.h"
-#include "model/IconFileReader.h"
-#include "model/IconFileWriter.h"
-#include "platform/Errors.h"
-#include "platform/Stream.h"
+#include "os/Errors.h"
+#include "os/Stream.h"
 #include "support/FakeModule.h"
 #include "support/IconFileBuilder.h"
 

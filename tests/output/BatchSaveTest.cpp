@@ -1,4 +1,4 @@
-#include "model/IconFileReader.h"
+#include "formats/ico/IconFileReader.h"
 #include "output/BatchSave.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +6,8 @@
 #include <fstream>
 #include <set>
 
+#include "os/Errors.h"
 #include "output/EntryListFixture.h"
-#include "platform/Errors.h"
 #include "support/HarvestFixtures.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "output/BmpEncoder.h"
+#include "formats/dib/BmpEncoder.h"
 
 #include <gtest/gtest.h>
 

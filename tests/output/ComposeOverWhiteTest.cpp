@@ -1,4 +1,4 @@
-#include "output/ComposeOverWhite.h"
+#include "imaging/ComposeOverWhite.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "model/IconFileReader.h"
+#include "formats/ico/IconFileReader.h"
+#include "os/Stream.h"
 #include "output/EntryList.h"
-#include "platform/Stream.h"
 #include "support/HarvestFixtures.h"
 #include "support/IconFileBuilder.h"
 

@@ -1,10 +1,11 @@
+#include "imaging/ImagePicture.h"
 #include "output/EntryPictures.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-#include "output/ComposeOverWhite.h"
+#include "imaging/ComposeOverWhite.h"
 #include "output/EntryListFixture.h"
 #include "output/PictureDecoders.h"
 #include "support/DibBuilder.h"
@@ -76,7 +77,7 @@ TEST(EntryPicturesTest, TileComesFromTheEntrysOwnImageIndex) {
 
 TEST(EntryPicturesTest, GraphicToBitmapUsesTheGraphicsOwnSize) {
   auto icon = IconOfImages({testing::SquareImage(48, 4)});
-  auto graphic = icon->Images.Get(0)->CreateGraphic();
+  auto graphic = MakeGraphic(*icon->Images.Get(0));
   const RgbImage image = GraphicToBitmap(*graphic);
   ASSERT_EQ(image.Width, 48);
   ASSERT_EQ(image.Height, 48);

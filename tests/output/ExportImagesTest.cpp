@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include "imaging/RgbaPicture.h"
 #include "output/EntryListFixture.h"
-#include "output/RgbaPicture.h"
 #include "support/DibBuilder.h"
 #include "support/HarvestFixtures.h"
 #include "support/TempDir.h"

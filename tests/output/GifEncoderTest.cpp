@@ -1,11 +1,11 @@
-#include "output/GifEncoder.h"
+#include "imaging/GifEncoder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "output/ColorQuantizer.h"
+#include "imaging/ColorQuantizer.h"
 #include "output/PictureDecoders.h"
 #include "output/TestPictures.h"
 

@@ -1,4 +1,4 @@
-#include "output/JpegEncoder.h"
+#include "imaging/JpegEncoder.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <thread>
 
-#include "library/ICLReader.h"
-#include "library/IconLibrary.h"
+#include "formats/ICLReader.h"
+#include "formats/IconLibrary.h"
 #include "output/EntryListFixture.h"
 #include "support/HarvestFixtures.h"
 #include "support/NeBuilder.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "output/RgbImage.h"
+#include "model/RgbImage.h"
 
 namespace pictarix::testing {
 

@@ -2,11 +2,11 @@
 
 #include <functional>
 
-#include "output/BmpEncoder.h"
-#include "output/GifEncoder.h"
-#include "output/JpegEncoder.h"
-#include "output/PictureError.h"
-#include "output/PngEncoder.h"
+#include "formats/dib/BmpEncoder.h"
+#include "formats/png/PngEncoder.h"
+#include "imaging/GifEncoder.h"
+#include "imaging/JpegEncoder.h"
+#include "os/PictureError.h"
 #include "output/TestPictures.h"
 
 namespace pictarix {

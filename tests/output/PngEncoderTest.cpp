@@ -1,4 +1,4 @@
-#include "output/PngEncoder.h"
+#include "formats/png/PngEncoder.h"
 
 #include <gtest/gtest.h>
 

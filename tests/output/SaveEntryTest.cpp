@@ -1,14 +1,14 @@
-#include "model/IconFileReader.h"
+#include "formats/ico/IconFileReader.h"
 #include "output/SaveEntry.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "output/BmpEncoder.h"
+#include "formats/dib/BmpEncoder.h"
+#include "os/Errors.h"
 #include "output/EntryListFixture.h"
 #include "output/PictureDecoders.h"
-#include "platform/Errors.h"
 #include "support/HarvestFixtures.h"
 #include "support/TempDir.h"
 

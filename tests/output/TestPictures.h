@@ -2,7 +2,7 @@
 // Pictures the encoder tests feed in.
 #include <cstdint>
 
-#include "output/RgbImage.h"
+#include "model/RgbImage.h"
 
 namespace pictarix::testing {
 

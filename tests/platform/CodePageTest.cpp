@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/CodePage.h"
+#include "os/CodePage.h"
 
 namespace pictarix {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/EscapedText.h"
+#include "os/EscapedText.h"
 
 namespace pictarix {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "platform/Files.h"
+#include "os/Files.h"
 #include "support/TempDir.h"
 
 namespace pictarix {

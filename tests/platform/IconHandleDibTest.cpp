@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/IconHandle.h"
+#include "imaging/IconHandle.h"
 #include "support/DibBuilder.h"
 
 namespace pictarix {

@@ -3,7 +3,7 @@
 #include <climits>
 #include <vector>
 
-#include "platform/IconDraw.h"
+#include "imaging/IconDraw.h"
 #include "support/DibBuilder.h"
 
 namespace pictarix {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/IconHandle.h"
+#include "imaging/IconHandle.h"
 #include "support/DibBuilder.h"
 
 namespace pictarix {

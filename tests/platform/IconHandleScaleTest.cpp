@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/IconHandle.h"
+#include "imaging/IconHandle.h"
 #include "support/DibBuilder.h"
 
 namespace pictarix {

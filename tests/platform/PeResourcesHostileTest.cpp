@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "platform/PeResourceDirectory.h"
-#include "platform/PeResources.h"
-#include "platform/Stream.h"
+#include "formats/pe/PeResourceDirectory.h"
+#include "formats/pe/PeResources.h"
+#include "os/Stream.h"
 #include "support/IconFileBuilder.h"
 #include "support/PeBytes.h"
 #include "support/PeFixture.h"

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/ModuleResources.h"
-#include "platform/PeResources.h"
+#include "formats/pe/ModuleResources.h"
+#include "formats/pe/PeResources.h"
 #include "support/IconFileBuilder.h"
 #include "support/LittleEndian.h"
 #include "support/PeBytes.h"

@@ -2,8 +2,8 @@
 // the decoder decodes.
 #include <gtest/gtest.h>
 
-#include "platform/PngCheck.h"
-#include "platform/PngDecoder.h"
+#include "formats/png/PngCheck.h"
+#include "formats/png/PngDecoder.h"
 #include "support/DibBuilder.h"
 
 namespace pictarix {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/ResourceNameCase.h"
+#include "formats/pe/ResourceNameCase.h"
 
 namespace pictarix {
 namespace {

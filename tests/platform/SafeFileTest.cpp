@@ -14,10 +14,10 @@
 #include <functional>
 #include <thread>
 
-#include "platform/Errors.h"
-#include "platform/FileLock.h"
-#include "platform/SafeFile.h"
-#include "platform/Stream.h"
+#include "os/Errors.h"
+#include "os/FileLock.h"
+#include "os/SafeFile.h"
+#include "os/Stream.h"
 #include "support/TempDir.h"
 
 namespace pictarix {

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/ByteCursor.h"
-#include "platform/Errors.h"
-#include "platform/SafeFile.h"
-#include "platform/Stream.h"
+#include "os/ByteCursor.h"
+#include "os/Errors.h"
+#include "os/SafeFile.h"
+#include "os/Stream.h"
 #include "support/TempDir.h"
 
 namespace pictarix {

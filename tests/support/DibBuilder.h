@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/IconDraw.h"
+#include "imaging/IconDraw.h"
 
 namespace pictarix::testing {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/ResourceNameCase.h"
+#include "formats/pe/ResourceNameCase.h"
 #include "support/IconFileBuilder.h"
 
 namespace pictarix::testing {
@@ -11,10 +11,9 @@ namespace {
 bool SameName(const ResourceName& a, const ResourceName& b) {
   if (a.IsId != b.IsId) return false;
   if (a.IsId) return a.Id == b.Id;
-  return std::equal(a.Name.begin(), a.Name.end(), b.Name.begin(), b.Name.end(),
-                    [](char16_t x, char16_t y) {
-                      return FoldResourceNameChar(x) == FoldResourceNameChar(y);
-                    });
+  return std::equal(
+      a.Name.begin(), a.Name.end(), b.Name.begin(), b.Name.end(),
+      [](char16_t x, char16_t y) { return FoldResourceNameChar(x) == FoldResourceNameChar(y); });
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/ModuleResources.h"
+#include "formats/pe/ModuleResources.h"
 
 namespace pictarix::testing {
 

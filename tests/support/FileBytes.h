@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <span>
 
-#include "platform/Stream.h"
+#include "os/Stream.h"
 
 namespace pictarix::testing {
 

@@ -1,10 +1,10 @@
 #include "support/HarvestFixtures.h"
-#include "model/IconFileReader.h"
+#include "formats/ico/IconFileReader.h"
 
+#include "formats/IconLibrary.h"
 #include "harvest/BestImageIndex.h"
-#include "library/IconLibrary.h"
-#include "platform/SafeFile.h"
-#include "platform/Stream.h"
+#include "os/SafeFile.h"
+#include "os/Stream.h"
 #include "support/DibBuilder.h"
 #include "support/IconFileBuilder.h"
 

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/Stream.h"
+#include "os/Stream.h"
 #include "support/FileBytes.h"
 #include "support/LittleEndian.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "model/IconFileReader.h"
-#include "platform/Stream.h"
+#include "formats/ico/IconFileReader.h"
+#include "os/Stream.h"
 #include "support/DibBuilder.h"
 #include "support/HarvestFixtures.h"
 #include "support/IconFileBuilder.h"

@@ -15,11 +15,11 @@
 #include <QTest>
 #include <QUrl>
 
+#include "formats/ico/IconFileReader.h"
 #include "harvest/BestImageIndex.h"
-#include "model/IconFileReader.h"
+#include "imaging/RgbaPicture.h"
+#include "os/SafeFileName.h"
 #include "output/ExportImages.h"
-#include "output/RgbaPicture.h"
-#include "platform/SafeFileName.h"
 #include "support/HarvestFixtures.h"
 #include "support/TempDir.h"
 #include "ui/WindowFixture.h"

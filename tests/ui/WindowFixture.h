@@ -12,7 +12,7 @@
 #include <QToolBar>
 
 #include "harvest/Harvester.h"
-#include "model/HiResIcon.h"
+#include "imaging/HiResIcon.h"
 #include "support/HarvestFixtures.h"
 #include "ui/FakeDialogs.h"
 #include "ui/IconMain.h"

@@ -5,9 +5,9 @@
 #include <QImage>
 #include <QMimeData>
 
+#include "formats/IconLibrary.h"
+#include "formats/ico/IconFileReader.h"
 #include "harvest/BestImageIndex.h"
-#include "library/IconLibrary.h"
-#include "model/IconFileReader.h"
 #include "support/HarvestFixtures.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"

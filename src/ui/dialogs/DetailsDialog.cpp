@@ -14,10 +14,10 @@
 #include <QVBoxLayout>
 
 #include "harvest/ListEntry.h"
-#include "output/RgbaPicture.h"
-#include "platform/Errors.h"
-#include "platform/SafeFile.h"
-#include "platform/SafeFileName.h"
+#include "imaging/RgbaPicture.h"
+#include "os/Errors.h"
+#include "os/SafeFile.h"
+#include "os/SafeFileName.h"
 #include "ui/dialogs/DetailsPictures.h"
 #include "ui/dialogs/ErrorBox.h"
 #include "ui/dialogs/FileDialogOptions.h"

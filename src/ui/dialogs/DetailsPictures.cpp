@@ -9,7 +9,7 @@
 #include <QApplication>
 #include <QStyle>
 
-#include "output/RgbaPicture.h"
+#include "imaging/RgbaPicture.h"
 #include "ui/dialogs/DetailsDialog.h"
 #include "ui/list/IconImages.h"
 

@@ -6,8 +6,8 @@
 
 #include <QFile>
 
-#include "platform/Errors.h"
-#include "platform/FileLock.h"
+#include "os/Errors.h"
+#include "os/FileLock.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>

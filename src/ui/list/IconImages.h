@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "output/RgbaPicture.h"
-#include "platform/IconHandle.h"
+#include "imaging/IconHandle.h"
+#include "imaging/RgbaPicture.h"
 
 namespace pictarix {
 

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "harvest/Harvester.h"
-#include "output/RgbaPicture.h"
+#include "imaging/RgbaPicture.h"
 #include "ui/list/IconImages.h"
 #include "ui/window/QtPaths.h"
 

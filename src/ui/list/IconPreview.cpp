@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "model/HiResIcon.h"
+#include "imaging/HiResIcon.h"
 #include "ui/list/IconImages.h"
 
 namespace pictarix {

@@ -8,10 +8,10 @@
 #include <QUrl>
 
 #include "harvest/Harvester.h"
+#include "os/LiveTempFolder.h"
+#include "os/SafeFileName.h"
 #include "output/SaveEntry.h"
 #include "output/SaveFormat.h"
-#include "platform/LiveTempFolder.h"
-#include "platform/SafeFileName.h"
 #include "ui/window/QtPaths.h"
 
 namespace pictarix {

@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 
 #include "harvest/Harvester.h"
-#include "output/RgbaPicture.h"
+#include "imaging/RgbaPicture.h"
 #include "ui/list/IconImages.h"
 
 namespace pictarix {

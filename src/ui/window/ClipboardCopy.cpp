@@ -5,7 +5,7 @@
 
 #include <QClipboard>
 
-#include "platform/Errors.h"
+#include "os/Errors.h"
 #include "ui/list/IconImages.h"
 
 namespace pictarix {

@@ -2,7 +2,7 @@
 // "Copy to Clipboard": a picture of the core handed to the system clipboard.
 #include <QImage>
 
-#include "output/RgbImage.h"
+#include "model/RgbImage.h"
 
 class QClipboard;
 

@@ -3,7 +3,7 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "platform/Files.h"
+#include "os/Files.h"
 #include "ui/window/QtPaths.h"
 
 namespace pictarix {

@@ -4,12 +4,12 @@
 #include <QWidget>
 
 #include "harvest/Harvester.h"
+#include "os/SafeFileName.h"
 #include "output/BatchSave.h"
 #include "output/EntryPictures.h"
 #include "output/LibraryCommands.h"
 #include "output/SaveEntry.h"
 #include "output/SaveFormat.h"
-#include "platform/SafeFileName.h"
 #include "ui/dialogs/DialogFolders.h"
 #include "ui/dialogs/FileDialogOptions.h"
 #include "ui/dialogs/FolderPicker.h"

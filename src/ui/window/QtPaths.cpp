@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/Files.h"
+#include "os/Files.h"
 
 namespace pictarix {
 

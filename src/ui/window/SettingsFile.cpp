@@ -15,11 +15,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "platform/Errors.h"
-#include "platform/EscapedText.h"
-#include "platform/FileLock.h"
-#include "platform/Files.h"
-#include "platform/SafeFile.h"
+#include "os/Errors.h"
+#include "os/EscapedText.h"
+#include "os/FileLock.h"
+#include "os/Files.h"
+#include "os/SafeFile.h"
 #include "ui/window/QtPaths.h"
 
 #ifndef _WIN32

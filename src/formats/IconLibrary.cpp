@@ -1,0 +1,148 @@
+#include "formats/IconLibrary.h"
+
+#include <algorithm>
+#include <optional>
+#include <type_traits>
+
+#include "formats/ne/NeStructures.h"
+#include "formats/ne/T16BitReader.h"
+#include "formats/ne/T16BitWriter.h"
+#include "formats/ne/TICL16Icon.h"
+#include "formats/pe/ModuleResources.h"
+#include "formats/pe/PeResources.h"
+#include "formats/pe/T32BitReader.h"
+#include "os/ByteCursor.h"
+#include "os/Stream.h"
+
+namespace pictarix {
+namespace {
+
+// A name made only of characters up to the blank (code 32 or less) trims to nothing.
+bool IsBlankName(const std::filesystem::path& fileName) {
+  using Char = std::filesystem::path::value_type;
+  const auto& text = fileName.native();
+  return std::all_of(text.begin(), text.end(),
+                     [](Char c) { return static_cast<std::make_unsigned_t<Char>>(c) <= 32; });
+}
+
+// The little-endian word at `offset`, or nothing when the stream ends first.
+std::optional<std::uint16_t> WordAt(TStream& stream, std::uint64_t offset) {
+  return ByteCursor(ReadBytesAt(stream, offset, 2)).U16At(0);
+}
+
+}  // namespace
+
+void TIconLibrary::Clear() {
+  FileName.clear();
+  LeftOut.clear();
+  Icons.Clear();
+}
+
+TLoadResult TIconLibrary::LoadFromFile(const std::filesystem::path& fileName) {
+  if (IsBlankName(fileName)) {
+    Clear();
+    return TLoadResult::NotModule;
+  }
+  // Only regular files are read: a folder is no file, and a FIFO or device is left unread.
+  std::unique_ptr<TStream> stream = TFileStream::OpenIfRegular(fileName);
+  if (!stream) return TLoadResult::NotModule;
+  return LoadFromStream(fileName, std::move(stream));
+}
+
+TLoadResult TIconLibrary::LoadFromStream(const std::filesystem::path& fileName,
+                                         std::unique_ptr<TStream> stream) {
+  bool is32Bit = false;
+  if (!IsIconModule(*stream, is32Bit)) return TLoadResult::NotModule;
+  Icons.Clear();
+  FileName.clear();
+  LeftOut.clear();
+  openStream_ = std::move(stream);
+  try {
+    LoadModule(fileName, is32Bit);
+  } catch (...) {
+    openStream_.reset();
+    throw;
+  }
+  openStream_.reset();
+  FileName = fileName;
+  return TLoadResult::Loaded;
+}
+
+void TIconLibrary::SaveToFile(const std::filesystem::path& fileName) {
+  if (Icons.Count() == 0) throw EICLReadError("Unable to write Iconlibrary with no icons");
+  if (Icons.Count() > kMaxLibraryIcons) {
+    throw EICLReadError("Iconlibraries with more than 32767 Icons are not possible");
+  }
+  T16BitWriter writer(
+      Icons, [this](std::int32_t total, std::int32_t current) { DoProgress(total, current); });
+  writer.Write(fileName);
+}
+
+void TIconLibrary::DoProgress(std::int32_t total, std::int32_t current) {
+  if (OnProgress) OnProgress(*this, total, current);
+}
+
+bool TIconLibrary::IsIconModule(const std::filesystem::path& fileName, bool& is32Bit) {
+  is32Bit = false;
+  const auto stream = TFileStream::OpenIfRegular(fileName);
+  return stream && IsIconModule(*stream, is32Bit);
+}
+
+bool TIconLibrary::IsIconModule(TStream& stream, bool& is32Bit) {
+  is32Bit = false;
+  // The MZ header up to the new header's offset, read once.
+  const std::vector<std::uint8_t> mzBytes = ReadBytesAt(stream, 0, kNewHeaderOffsetField + 2);
+  const ByteCursor mz(mzBytes);
+  if (mz.U16At(0) != kMzSignature) return false;
+  const auto headerOffset = mz.U16At(kNewHeaderOffsetField);
+  if (!headerOffset) return false;
+  const auto signature = WordAt(stream, *headerOffset);
+  if (signature != kPeSignature && signature != kNeSignature) return false;
+  is32Bit = signature == kPeSignature;
+  return true;
+}
+
+void TIconLibrary::LoadModule(const std::filesystem::path& fileName, bool is32Bit) {
+  const std::unique_ptr<TICLReader> reader = CreateReader(fileName, is32Bit);
+  Icons.AddAll(reader->ReadIcons(
+      [this](std::int32_t total, std::int32_t current) { DoProgress(total, current); }));
+  LeftOut = reader->LeftOut();
+}
+
+std::unique_ptr<TICLReader> TIconLibrary::CreateReader(const std::filesystem::path& fileName,
+                                                       bool is32Bit) {
+  std::unique_ptr<TStream> stream = TakeOpenStream(fileName);
+  if (!is32Bit) return std::make_unique<T16BitReader>(fileName, std::move(stream));
+  // The module opener is called once, by the reader's ReadIcons; it hands over this stream.
+  auto held = std::make_shared<std::unique_ptr<TStream>>(std::move(stream));
+  return std::make_unique<T32BitReader>(
+      fileName,
+      [held](const std::filesystem::path&) { return OpenModuleFromStream(std::move(*held)); },
+      OnMessageBeep);
+}
+
+std::unique_ptr<TStream> TIconLibrary::TakeOpenStream(const std::filesystem::path& fileName) {
+  std::unique_ptr<TStream> stream = std::move(openStream_);
+  if (!stream) stream = std::make_unique<TFileStream>(fileName);
+  return stream;
+}
+
+bool IsIconLibraryFile(const std::filesystem::path& fileName) {
+  try {
+    bool is32Bit = false;
+    if (!TIconLibrary::IsIconModule(fileName, is32Bit) || is32Bit) return false;
+    T16BitReader reader(fileName);
+    const TNeResourceTable table = reader.ReadResourceTable();
+    TNeBlocks blocks = reader.Blocks(table);
+    BuildICL16Icons(table, blocks, reader.BaseName(), {});  // the whole file must read
+    const auto& types = table.TypeIds;
+    return !types.empty() && std::all_of(types.begin(), types.end(), [](std::uint16_t type) {
+      return IsPredefinedType(type, kResourceTypeIcon) ||
+             IsPredefinedType(type, kResourceTypeGroupIcon);
+    });
+  } catch (const std::exception&) {
+    return false;  // cannot be opened or read
+  }
+}
+
+}  // namespace pictarix

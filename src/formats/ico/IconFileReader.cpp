@@ -1,0 +1,71 @@
+#include "formats/ico/IconFileReader.h"
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "formats/ico/IconFileBlocks.h"
+#include "model/IconRecords.h"
+#include "os/ByteCursor.h"
+
+namespace pictarix {
+namespace {
+
+// Moves a stream to Position on every way out of a scope.
+struct StreamPositionAtExit {
+  explicit StreamPositionAtExit(TStream& stream) : Stream(stream), Position(stream.Position()) {}
+  ~StreamPositionAtExit() { Stream.Seek(Position); }
+  StreamPositionAtExit(const StreamPositionAtExit&) = delete;
+  StreamPositionAtExit& operator=(const StreamPositionAtExit&) = delete;
+
+  TStream& Stream;
+  std::uint64_t Position;
+};
+
+// An image from a 16-byte directory entry, its data read from `blocks` at the entry's offset.
+std::unique_ptr<TIconImage> ImageFromFileEntry(
+    const std::array<std::uint8_t, kIconFileEntrySize>& raw, TIconFileBlocks& blocks) {
+  auto image = std::make_unique<TIconImage>();
+  const IconFileEntry entry = IconFileEntry::Parse(raw);
+  image->SetEntryFields(entry.Fields);
+  image->Data = blocks.Read(entry.ImageOffset, image->BytesInRes);
+  image->UpdateFromHeader();
+  return image;
+}
+
+}  // namespace
+
+bool ReadIconFileHeader(TStream& stream, TAdvancedIcon& icon, std::uint16_t& count) {
+  std::array<std::uint8_t, kIconHeaderSize> raw{};
+  const std::size_t got = stream.Read(raw);
+  const auto found = IconHeaderCount(std::span(raw.data(), got));
+  if (!found) return false;
+  count = *found;
+  icon.Images.SetCapacity(count);
+  return true;
+}
+
+bool ReadIconFile(TStream& stream, TAdvancedIcon& icon) {
+  std::uint16_t count = 0;
+  if (!ReadIconFileHeader(stream, icon, count)) return false;
+  // The stream ends up after the last entry read, also when that entry's image is refused.
+  StreamPositionAtExit after(stream);
+  // The whole directory in one read; entries cut off by the end of the file read as zeros.
+  std::vector<std::uint8_t> entries(std::size_t{kIconFileEntrySize} * count);
+  entries.resize(stream.Read(entries));
+  ByteCursor directory(entries);
+  TIconFileBlocks blocks(stream);
+  for (int i = 0; i < count; ++i) {
+    after.Position += kIconFileEntrySize;
+    icon.Images.Add(ImageFromFileEntry(directory.TakeZeroFilled<kIconFileEntrySize>(), blocks));
+  }
+  return true;
+}
+
+bool ReadIconFile(const std::filesystem::path& path, TAdvancedIcon& icon) {
+  icon.Images.Clear();
+  TFileStream stream(path);
+  return ReadIconFile(stream, icon);
+}
+
+}  // namespace pictarix

@@ -1,0 +1,39 @@
+#include "formats/ico/IconFileWriter.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "formats/ico/ImageDataWriter.h"
+#include "model/IconRecords.h"
+#include "os/Errors.h"
+#include "os/SafeFile.h"
+
+namespace pictarix {
+
+void WriteIconFile(const TAdvancedIcon& icon, TStream& stream) {
+  const TIconImageList& images = icon.Images;
+  const std::uint16_t count = images.Count();
+  if (count == 0) return;
+  // Data blocks follow the directory contiguously, in list order. Every offset must fit the
+  // entry's 32 bits, or the file could not describe itself: refuse before writing anything.
+  std::vector<std::uint32_t> offsets(count);
+  std::uint64_t offset = kIconHeaderSize + std::uint64_t{kIconFileEntrySize} * count;
+  for (int i = 0; i < count; ++i) {
+    if (offset > UINT32_MAX) throw EFormatError("Icon too large for an icon file");
+    offsets[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(offset);
+    offset += images.Get(i)->BytesInRes;
+  }
+  IconHeader{0, kIconResourceType, count}.Write(stream);
+  for (int i = 0; i < count; ++i) {
+    IconFileEntry{images.Get(i)->EntryFields(), offsets[static_cast<std::size_t>(i)]}.Write(stream);
+  }
+  for (int i = 0; i < count; ++i) WriteImageData(*images.Get(i), stream);
+}
+
+void SaveIconFile(const TAdvancedIcon& icon, const std::filesystem::path& path) {
+  TMemoryStream stream;
+  WriteIconFile(icon, stream);
+  if (stream.Size() > 0) ReplaceFileContents(path, stream.Bytes());
+}
+
+}  // namespace pictarix

@@ -1,0 +1,43 @@
+#pragma once
+// The reader of 16-bit NE files (icon libraries and 16-bit programs): yields the resource table
+// (the MZ and NE headers and the table, each read in one piece) and the resource blocks; the
+// icons are built from them by BuildICL16Icons.
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "formats/ICLReader.h"
+#include "formats/ne/NeBlocks.h"
+#include "formats/ne/NeResourceTable.h"
+#include "os/Stream.h"
+
+namespace pictarix {
+
+class T16BitReader : public TICLReader {
+ public:
+  // Opens the file read-only (EFOpenError propagates).
+  explicit T16BitReader(std::filesystem::path fileName);
+  // Reads from a stream already open; `fileName` gives the base name only.
+  T16BitReader(std::filesystem::path fileName, std::unique_ptr<TStream> stream);
+
+  // The resource table; an empty table when the table and the resident-name table start at the
+  // same place. EICLReadError with the reason for a file that is no NE file or ends too soon.
+  TNeResourceTable ReadResourceTable();
+  // The blocks of the file's resources for `table`; valid while the reader lives.
+  TNeBlocks Blocks(const TNeResourceTable& table);
+  // The table and the icons built from it; every failure raises EICLReadError.
+  std::vector<TIconEntry> ReadIcons(const TProgress& progress) override;
+
+  // The file's name without folder and extension, UTF-8.
+  const std::string& BaseName() const { return baseName_; }
+
+ private:
+  // Up to `count` bytes at `offset`, fewer where the file ends.
+  std::vector<std::uint8_t> ReadAt(std::uint64_t offset, std::uint64_t count);
+
+  std::unique_ptr<TStream> stream_;
+  std::string baseName_;
+};
+
+}  // namespace pictarix

@@ -1,0 +1,63 @@
+#pragma once
+// The writer of icon libraries: the whole list of a library as one 16-bit NE file with a group-
+// icon record and an icon-image record, names in Windows-1252 and every block on an alignment
+// boundary. The whole layout is planned first, so that every header field is written once with
+// its true value and a library the format or the reader cannot hold is refused before the target
+// is touched; the file is then written front to back into a new file that replaces the target.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "formats/IconList.h"
+#include "formats/Progress.h"
+#include "os/Stream.h"
+
+namespace pictarix {
+
+class T16BitWriter {
+ public:
+  // The most icons and images together: the names follow the table of 12-byte resource entries,
+  // and the NE header's 16-bit field for their position must reach them.
+  static const std::int64_t kMaxResources;
+
+  // Writes `icons` (not owned), reporting progress (icons, icons written) while writing.
+  explicit T16BitWriter(const TIconList& icons, TProgress progress = {});
+
+  // Replaces `fileName` with the library, streamed to disk (EFCreateError propagates; an
+  // existing file is never left damaged).
+  void Write(const std::filesystem::path& fileName);
+  // The whole file in memory. Both raise EICLReadError before anything is written for more than
+  // 32767 icons or images, more than kMaxResources in all, data too large for any alignment
+  // shift, or blocks that the reader's budget (ReadBudget) would refuse.
+  std::vector<std::uint8_t> Assemble();
+
+ private:
+  // Checks the limits and places every block.
+  void Plan();
+  void CheckCounts() const;
+  // The shift of the size estimate, raised while any offset or length would not fit 16 bits.
+  std::uint16_t ChooseAlignShift(std::uint64_t namesEnd);
+  // Places every block at `shift`; false when an offset or length does not fit 16 bits.
+  bool PlaceBlocks(std::uint64_t namesEnd, unsigned shift);
+  void CheckReadBudget() const;
+  void WriteFile(TStream& out) const;
+  void WriteHeaders(TStream& out) const;
+  void WriteResourceTable(TStream& out) const;
+  void WriteNames(TStream& out) const;
+  void WriteEntry(TStream& out, std::size_t block, std::uint16_t id) const;
+  void PadTo(TStream& out, std::size_t block) const;
+  std::uint64_t FileSize() const { return starts_.back() + 2; }
+
+  const TIconList& icons_;
+  TProgress progress_;
+  std::int64_t totalImages_ = 0;
+  // The names as the file stores them, each at most 255 bytes.
+  std::vector<std::string> names_;
+  std::uint16_t namesField_ = 0;
+  std::uint16_t alignShift_ = 1;
+  // Where each group directory, then each image, starts; last, where the last block ends.
+  std::vector<std::uint64_t> starts_;
+};
+
+}  // namespace pictarix

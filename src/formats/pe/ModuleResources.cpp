@@ -1,0 +1,19 @@
+#include "formats/pe/ModuleResources.h"
+
+#include "formats/pe/PeResources.h"
+#include "os/Errors.h"
+#include "os/Stream.h"
+
+namespace pictarix {
+
+std::unique_ptr<TModuleResources> OpenModuleAsData(const std::filesystem::path& path) {
+  std::unique_ptr<TStream> stream;
+  try {
+    stream = std::make_unique<TFileStream>(path);
+  } catch (const EFOpenError&) {
+    return nullptr;  // a file that cannot be opened cannot be loaded as a module either
+  }
+  return OpenModuleFromStream(std::move(stream));
+}
+
+}  // namespace pictarix
