@@ -54,8 +54,8 @@ long StatusKb(const char* field) {
 class BenchDialogs : public TDialogs {
  public:
   explicit BenchDialogs(QString file) : file_(std::move(file)) {}
-  bool ExecuteFileDialog(QWidget*, const pictarix::TFileDialogRequest&,
-                         pictarix::TFileDialogAnswer& answer) override {
+  bool ExecuteFileDialog(QWidget*, const pictarix::FileDialogRequest&,
+                         pictarix::FileDialogAnswer& answer) override {
     answer.Files = QStringList{file_};
     return true;
   }
@@ -165,7 +165,7 @@ int main(int argc, char* argv[]) {
   }
 
   BenchDialogs dialogs(pictarix::FromPath(*module));
-  pictarix::TIconMain window(dialogs);
+  pictarix::MainWindow window(dialogs);
   window.resize(720, 480);
   window.show();
   window.OpenFiles1Click();

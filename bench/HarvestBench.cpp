@@ -54,7 +54,7 @@ std::vector<std::uint8_t> FourBitImage(int size) {
 std::vector<std::uint8_t> IconFileBytes() {
   const auto small = FourBitImage(16);
   const auto large = FourBitImage(32);
-  TMemoryStream stream;
+  MemoryStream stream;
   stream.WriteU16(0);
   stream.WriteU16(1);
   stream.WriteU16(2);
@@ -87,10 +87,10 @@ void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t
 
 int Generate(const std::filesystem::path& root, long files, long perFolder) {
   const auto icon = IconFileBytes();
-  TIconLibrary library;
+  IconLibrary library;
   for (int i = 0; i < 8; ++i) {
-    auto member = std::make_unique<TAdvancedIcon>();
-    TMemoryStream stream(icon);
+    auto member = std::make_unique<AdvancedIcon>();
+    MemoryStream stream(icon);
     ReadIconFile(stream, *member);
     library.Icons.AddIcon("icon " + std::to_string(i), std::move(member));
   }

@@ -1,15 +1,16 @@
 // Writes the largest icon libraries there can be and reads them back, timing each step.
 //   pictarix_library_bench icons|images [folder]
 // "icons": 5454 icons without images. "images": 1818 icons of two images, 32x32 and 16x16 at 4
-// bits. Both are the most resources a library's header can place (T16BitWriter::kMaxResources).
-// Peak memory: run it under /usr/bin/time -v (bench/library-memory.sh measures large images).
+// bits. Both are the most resources a library's header can place
+// (IconLibraryWriter::kMaxResources). Peak memory: run it under /usr/bin/time -v
+// (bench/library-memory.sh measures large images).
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "formats/IconLibrary.h"
-#include "formats/ne/T16BitWriter.h"
+#include "formats/ne/IconLibraryWriter.h"
 #include "support/NeBuilder.h"
 
 namespace {
@@ -34,15 +35,15 @@ int main(int argc, char** argv) {
   const auto target = folder / ("pictarix-bench-" + kind + ".icl");
 
   auto start = Clock::now();
-  TIconLibrary library;
+  IconLibrary library;
   if (kind == "icons") {
-    for (std::int64_t i = 0; i < T16BitWriter::kMaxResources; ++i) {
-      library.Icons.AddIcon("", std::make_unique<TAdvancedIcon>());
+    for (std::int64_t i = 0; i < IconLibraryWriter::kMaxResources; ++i) {
+      library.Icons.AddIcon("", std::make_unique<AdvancedIcon>());
     }
   } else {
     const auto large = testing::DibImage(32, 4, 0x11);
     const auto small = testing::DibImage(16, 4, 0x22);
-    for (std::int64_t i = 0; i < T16BitWriter::kMaxResources / 3; ++i) {
+    for (std::int64_t i = 0; i < IconLibraryWriter::kMaxResources / 3; ++i) {
       library.Icons.AddIcon("", testing::IconFromImages({large, small}));
     }
   }
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
               static_cast<std::uintmax_t>(std::filesystem::file_size(target)));
 
   start = Clock::now();
-  TIconLibrary back;
+  IconLibrary back;
   const TLoadResult result = back.LoadFromFile(target);
   std::printf("read   %8.1f ms  %d icons%s\n", MillisecondsSince(start), back.Icons.Count(),
               result == TLoadResult::Loaded ? "" : " (read failed)");

@@ -26,29 +26,29 @@ using Clock = std::chrono::steady_clock;
 using testing::QuietHost;
 
 // The bytes Save As would write for one entry; how many bytes (0: no file).
-std::size_t Convert(TEntryList& list, int index, TSaveFormat format) {
-  TListEntry& entry = *list.Entry(index);
+std::size_t Convert(EntryList& list, int index, SaveFormat format) {
+  ListEntry& entry = *list.Entry(index);
   switch (format) {
-    case TSaveFormat::Icon: {
-      TMemoryStream stream;
+    case SaveFormat::Icon: {
+      MemoryStream stream;
       WriteIconFile(*entry.Icon, stream);
       return static_cast<std::size_t>(stream.Size());
     }
-    case TSaveFormat::Gif: {
+    case SaveFormat::Gif: {
       const int best = BestGifImageIndex(*entry.Icon, 256);
       if (best < 0) return 0;
       auto graphic = MakeGraphic(*entry.Icon->Images.Get(best));
       return graphic->Empty() ? 0 : GraphicToGif(*graphic).size();
     }
-    case TSaveFormat::Bitmap: {
+    case SaveFormat::Bitmap: {
       const auto tile = TileToBitmap(list, index);
       return tile ? EncodeBmp(*tile).size() : 0;
     }
-    case TSaveFormat::Jpeg: {
+    case SaveFormat::Jpeg: {
       const auto jpeg = TileToJpeg(list, index);
       return jpeg ? jpeg->size() : 0;
     }
-    case TSaveFormat::Png: {
+    case SaveFormat::Png: {
       const auto png = TileToPng(list, index);
       return png ? png->size() : 0;
     }
@@ -72,9 +72,9 @@ int main(int argc, char** argv) {
               harvester.FileCount, count);
   if (count == 0) return 1;
 
-  TEntryList list(harvester);
-  for (const auto format : {TSaveFormat::Icon, TSaveFormat::Gif, TSaveFormat::Bitmap,
-                            TSaveFormat::Jpeg, TSaveFormat::Png}) {
+  EntryList list(harvester);
+  for (const auto format :
+       {SaveFormat::Icon, SaveFormat::Gif, SaveFormat::Bitmap, SaveFormat::Jpeg, SaveFormat::Png}) {
     const std::string name = ExtFromFormat(format).substr(1);
     std::size_t bytes = 0;
     int files = 0;

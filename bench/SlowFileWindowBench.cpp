@@ -19,10 +19,10 @@
 #include "harvest/Harvester.h"
 #include "support/HarvestFixtures.h"
 #include "support/SlowReader.h"
-#include "ui/intake/MacroServer.h"
+#include "ui/IconMain.h"
 #include "ui/MacroTestClient.h"
 #include "ui/dialogs/Dialogs.h"
-#include "ui/IconMain.h"
+#include "ui/intake/MacroServer.h"
 #include "ui/list/IconPreview.h"
 #include "ui/window/QtPaths.h"
 
@@ -30,8 +30,8 @@ namespace {
 
 class NoDialogs : public pictarix::TDialogs {
  public:
-  bool ExecuteFileDialog(QWidget*, const pictarix::TFileDialogRequest&,
-                         pictarix::TFileDialogAnswer&) override {
+  bool ExecuteFileDialog(QWidget*, const pictarix::FileDialogRequest&,
+                         pictarix::FileDialogAnswer&) override {
     return false;
   }
   bool BrowseForFolder(QWidget*, const QString&, const QString&, QString&) override {
@@ -78,15 +78,15 @@ int main(int argc, char* argv[]) {
     pictarix::testing::WriteIconFile(folder / name, {{32, 4}});
 
   NoDialogs dialogs;
-  pictarix::TIconMain window(dialogs);
+  pictarix::MainWindow window(dialogs);
   window.resize(720, 480);
   window.show();
   QApplication::processEvents();
   window.Harvester().Engine.Reader = pictarix::testing::SlowReader("b-slow.ico", 5s);
 
-  pictarix::TDdeServer server;
+  pictarix::MacroServer server;
   if (server.Announce(QStringLiteral("pictarix-bench"), scratch.path()) !=
-      pictarix::TDdeServer::TAnnounce::Serving) {
+      pictarix::MacroServer::TAnnounce::Serving) {
     std::fprintf(stderr, "the macro socket could not be served\n");
     return 1;
   }

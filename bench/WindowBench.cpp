@@ -46,8 +46,8 @@ using pictarix::TDialogs;
 class BenchDialogs : public TDialogs {
  public:
   explicit BenchDialogs(QString folder) : folder_(std::move(folder)) {}
-  bool ExecuteFileDialog(QWidget*, const pictarix::TFileDialogRequest&,
-                         pictarix::TFileDialogAnswer&) override {
+  bool ExecuteFileDialog(QWidget*, const pictarix::FileDialogRequest&,
+                         pictarix::FileDialogAnswer&) override {
     return false;
   }
   bool BrowseForFolder(QWidget*, const QString&, const QString&, QString& folder) override {
@@ -89,7 +89,7 @@ void MakeIconTree(const std::filesystem::path& root, int count) {
 
 // Fills the list up to `count` entries by repeating the entries it has, each padding entry with
 // its own copy of the icon (sharing the image bytes, as copies do), or plain tiles.
-void PadEntries(pictarix::TIconMain& window, int count) {
+void PadEntries(pictarix::MainWindow& window, int count) {
   pictarix::THarvester& harvest = window.Harvester();
   auto plain = std::make_shared<pictarix::IconPicture>();
   plain->Width = plain->Height = 32;
@@ -97,16 +97,16 @@ void PadEntries(pictarix::TIconMain& window, int count) {
   plain->Mask.assign(32 * 32, 0);
   const std::size_t harvested = harvest.Entries.size();
   while (static_cast<int>(harvest.Entries.size()) < count) {
-    pictarix::TListEntry entry;
+    pictarix::ListEntry entry;
     entry.Caption = "Padding " + std::to_string(harvest.Entries.size());
-    entry.Icon = std::make_unique<pictarix::TAdvancedIcon>();
+    entry.Icon = std::make_unique<pictarix::AdvancedIcon>();
     if (harvested > 0) {
-      const pictarix::TListEntry& source = harvest.Entries[harvest.Entries.size() % harvested];
+      const pictarix::ListEntry& source = harvest.Entries[harvest.Entries.size() % harvested];
       if (source.Icon) entry.Icon->Assign(*source.Icon);
       entry.ImageIndex = source.ImageIndex;
       entry.File = source.File;
     } else {
-      pictarix::THiResIcon graphic;
+      pictarix::IconGraphic graphic;
       graphic.SetHandle(plain);
       entry.ImageIndex = harvest.LargeImgs.Add(graphic);
     }
@@ -153,7 +153,7 @@ int main(int argc, char* argv[]) {
   }
 
   BenchDialogs dialogs(pictarix::FromPath(folder));
-  pictarix::TIconMain window(dialogs);
+  pictarix::MainWindow window(dialogs);
   window.Parts().Item("StayonTop1")->setChecked(false);
   window.StayonTop1Click();
   window.resize(720, 480);
@@ -261,7 +261,7 @@ int main(int argc, char* argv[]) {
   std::printf("%d jumps across the list: slowest frame %lld ms (goal: under 50 ms)\n", kJumps,
               static_cast<long long>(slowestJump));
   // Tiles not drawn before show the harvest's tile until their own picture is made.
-  pictarix::TTilePictures& pictures = window.ListModel().Pictures();
+  pictarix::TilePictures& pictures = window.ListModel().Pictures();
   pictures.WaitForPending();
   frame.start();
   bar->setValue(bar->maximum() / 3 + 1);

@@ -19,8 +19,8 @@
 
 namespace {
 
-std::vector<std::uint8_t> Save(const pictarix::TAdvancedIcon& icon) {
-  pictarix::TMemoryStream out;
+std::vector<std::uint8_t> Save(const pictarix::AdvancedIcon& icon) {
+  pictarix::MemoryStream out;
   WriteIconFile(icon, out);
   return out.TakeBytes();
 }
@@ -33,16 +33,16 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace pictarix;
-  TMemoryStream input(std::vector<std::uint8_t>(data, data + size));
-  TAdvancedIcon icon;
+  MemoryStream input(std::vector<std::uint8_t>(data, data + size));
+  AdvancedIcon icon;
   try {
     ReadIconFile(input, icon);
-  } catch (const EPictarixError&) {
+  } catch (const PictarixError&) {
     // Refused input; the images read before the failure stay and are exercised below.
   }
   RgbaCanvas canvas(40, 40);
   for (int i = 0; i < icon.Images.Count(); ++i) {
-    TIconImage* image = icon.Images.Get(i);
+    IconImage* image = icon.Images.Get(i);
     // What the quick check of stored PNG images passes, the decoder must decode.
     Check(!IsSoundPng(image->Bytes()) || DecodeIconPng(image->Bytes()) != nullptr);
     DecodedPicture(*image);
@@ -53,14 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   icon.Images.Sort();
 
   const std::vector<std::uint8_t> written = Save(icon);
-  TMemoryStream again(written);
-  TAdvancedIcon reloaded;
+  MemoryStream again(written);
+  AdvancedIcon reloaded;
   const bool loaded = ReadIconFile(again, reloaded);
   Check(icon.Images.Count() == 0 ? written.empty() : loaded);
   Check(reloaded.Images.Count() == icon.Images.Count());
   Check(Save(reloaded) == written);
 
-  TAdvancedIcon copy;
+  AdvancedIcon copy;
   copy.Assign(icon);
   Check(Save(copy) == written);
   return 0;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "formats/IconLibrary.h"
-#include "formats/ne/T16BitReader.h"
-#include "formats/ne/T16BitWriter.h"
+#include "formats/ne/IconLibraryWriter.h"
+#include "formats/ne/NeReader.h"
 #include "os/Stream.h"
 
 namespace {
@@ -21,20 +21,20 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-std::vector<TIconEntry> Read(std::vector<std::uint8_t> bytes, bool& ok) {
-  T16BitReader reader("fuzz.icl", std::make_unique<TMemoryStream>(std::move(bytes)));
+std::vector<IconEntry> Read(std::vector<std::uint8_t> bytes, bool& ok) {
+  NeReader reader("fuzz.icl", std::make_unique<MemoryStream>(std::move(bytes)));
   try {
     auto icons = reader.ReadIcons({});
     ok = true;
     return icons;
-  } catch (const EICLReadError&) {
+  } catch (const IconLibraryError&) {
     ok = false;
     return {};
   }
 }
 
 // The first BytesInRes bytes of an image as a writer stores them: what it holds, then zeros.
-std::vector<std::uint8_t> Stored(const TIconImage& image) {
+std::vector<std::uint8_t> Stored(const IconImage& image) {
   std::vector<std::uint8_t> bytes(image.BytesInRes, 0);
   const auto& held = image.Bytes();
   std::copy_n(held.begin(), std::min<std::size_t>(held.size(), bytes.size()), bytes.begin());
@@ -45,25 +45,25 @@ std::vector<std::uint8_t> Stored(const TIconImage& image) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   bool ok = false;
-  std::vector<TIconEntry> icons = Read(std::vector<std::uint8_t>(data, data + size), ok);
+  std::vector<IconEntry> icons = Read(std::vector<std::uint8_t>(data, data + size), ok);
   if (!ok || icons.empty()) return 0;
 
-  TIconLibrary library;
+  IconLibrary library;
   library.Icons.AddAll(std::move(icons));
   std::vector<std::uint8_t> written;
   try {
-    written = T16BitWriter(library.Icons).Assemble();
-  } catch (const EICLReadError&) {
+    written = IconLibraryWriter(library.Icons).Assemble();
+  } catch (const IconLibraryError&) {
     return 0;  // beyond a limit of the format or of the reader: nothing is written
   }
 
-  std::vector<TIconEntry> back = Read(written, ok);
+  std::vector<IconEntry> back = Read(written, ok);
   Check(ok);
   Check(static_cast<std::int32_t>(back.size()) == library.Icons.Count());
   bool anyImage = false;
   for (std::int32_t i = 0; i < library.Icons.Count(); ++i) {
-    const TIconImageList& original = library.Icons.Icon(i).Images;
-    const TIconImageList& copy = back[static_cast<std::size_t>(i)].Icon->Images;
+    const IconImageList& original = library.Icons.Icon(i).Images;
+    const IconImageList& copy = back[static_cast<std::size_t>(i)].Icon->Images;
     Check(copy.Count() == original.Count());
     for (int j = 0; j < original.Count(); ++j) {
       anyImage = true;

@@ -30,7 +30,7 @@ std::u16string LowerCaseAscii(std::u16string text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace pictarix;
   auto module = OpenModuleFromStream(
-      std::make_unique<TMemoryStream>(std::vector<std::uint8_t>(data, data + size)));
+      std::make_unique<MemoryStream>(std::vector<std::uint8_t>(data, data + size)));
   if (!module) return 0;
   for (const std::uint16_t type : {kResourceTypeGroupIcon, kResourceTypeIcon}) {
     const auto names = module->EnumResourceNames(type);

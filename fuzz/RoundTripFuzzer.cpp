@@ -14,10 +14,10 @@
 #include "formats/IconLibrary.h"
 #include "formats/ico/IconFileReader.h"
 #include "formats/ico/IconFileWriter.h"
-#include "formats/ne/T16BitReader.h"
-#include "formats/ne/T16BitWriter.h"
+#include "formats/ne/IconLibraryWriter.h"
+#include "formats/ne/NeReader.h"
+#include "formats/pe/PeReader.h"
 #include "formats/pe/PeResources.h"
-#include "formats/pe/T32BitReader.h"
 #include "model/AdvancedIcon.h"
 #include "os/CodePage.h"
 #include "os/Stream.h"
@@ -32,18 +32,18 @@ void Check(bool condition) {
 }
 
 // The first BytesInRes bytes of an image as a writer stores them: what it holds, then zeros.
-Bytes Stored(const TIconImage& image) {
+Bytes Stored(const IconImage& image) {
   Bytes bytes(image.BytesInRes, 0);
   const auto& held = image.Bytes();
   std::copy_n(held.begin(), std::min<std::size_t>(held.size(), bytes.size()), bytes.begin());
   return bytes;
 }
 
-void CheckSameImages(const TAdvancedIcon& original, const TAdvancedIcon& copy) {
+void CheckSameImages(const AdvancedIcon& original, const AdvancedIcon& copy) {
   Check(copy.Images.Count() == original.Images.Count());
   for (int i = 0; i < original.Images.Count(); ++i) {
-    const TIconImage& a = *original.Images.Get(i);
-    const TIconImage& b = *copy.Images.Get(i);
+    const IconImage& a = *original.Images.Get(i);
+    const IconImage& b = *copy.Images.Get(i);
     Check(a.BytesInRes == b.BytesInRes);
     Check(a.Planes == b.Planes);
     Check(Stored(a) == Stored(b));
@@ -57,42 +57,42 @@ void CheckSameImages(const TAdvancedIcon& original, const TAdvancedIcon& copy) {
 }
 
 // The icons of a module, read from memory; false when the bytes are no module or it fails.
-bool ReadModule(const Bytes& bytes, TIconLibrary& library) {
-  TMemoryStream probe(bytes);
+bool ReadModule(const Bytes& bytes, IconLibrary& library) {
+  MemoryStream probe(bytes);
   bool is32Bit = false;
-  if (!TIconLibrary::IsIconModule(probe, is32Bit)) return false;
-  std::unique_ptr<TICLReader> reader;
+  if (!IconLibrary::IsIconModule(probe, is32Bit)) return false;
+  std::unique_ptr<IconLibraryReader> reader;
   if (is32Bit) {
-    reader = std::make_unique<T32BitReader>("fuzz.dll", [&bytes](const auto&) {
-      return OpenModuleFromStream(std::make_unique<TMemoryStream>(bytes));
+    reader = std::make_unique<PeReader>("fuzz.dll", [&bytes](const auto&) {
+      return OpenModuleFromStream(std::make_unique<MemoryStream>(bytes));
     });
   } else {
-    reader = std::make_unique<T16BitReader>("fuzz.icl", std::make_unique<TMemoryStream>(bytes));
+    reader = std::make_unique<NeReader>("fuzz.icl", std::make_unique<MemoryStream>(bytes));
   }
   try {
     library.Icons.AddAll(reader->ReadIcons({}));
-  } catch (const EPictarixError&) {
+  } catch (const PictarixError&) {
     return false;
   }
   return true;
 }
 
 // Reads the icons as an icon file; images read before a refusal stay.
-void ReadIconFile(const Bytes& bytes, TIconLibrary& library) {
-  TMemoryStream stream(bytes);
-  auto icon = std::make_unique<TAdvancedIcon>();
+void ReadIconFile(const Bytes& bytes, IconLibrary& library) {
+  MemoryStream stream(bytes);
+  auto icon = std::make_unique<AdvancedIcon>();
   try {
     ReadIconFile(stream, *icon);
-  } catch (const EPictarixError&) {
+  } catch (const PictarixError&) {
   }
   if (icon->Images.Count() > 0) library.Icons.AddIcon("fuzz", std::move(icon));
 }
 
-void CheckIconFileRoundTrip(const TAdvancedIcon& icon) {
-  TMemoryStream written;
+void CheckIconFileRoundTrip(const AdvancedIcon& icon) {
+  MemoryStream written;
   WriteIconFile(icon, written);
   written.Seek(0);
-  TAdvancedIcon reread;
+  AdvancedIcon reread;
   if (icon.Images.Count() == 0) {
     Check(written.Size() == 0);
     return;
@@ -101,19 +101,19 @@ void CheckIconFileRoundTrip(const TAdvancedIcon& icon) {
   CheckSameImages(icon, reread);
 }
 
-void CheckLibraryRoundTrip(TIconLibrary& library) {
+void CheckLibraryRoundTrip(IconLibrary& library) {
   Bytes written;
   try {
-    written = T16BitWriter(library.Icons).Assemble();
-  } catch (const EICLReadError&) {
+    written = IconLibraryWriter(library.Icons).Assemble();
+  } catch (const IconLibraryError&) {
     return;  // beyond a limit of the format or of the reader: nothing is written
   }
-  T16BitReader reader("back.icl", std::make_unique<TMemoryStream>(std::move(written)));
-  const std::vector<TIconEntry> back = reader.ReadIcons({});  // raises (and fails) if unreadable
+  NeReader reader("back.icl", std::make_unique<MemoryStream>(std::move(written)));
+  const std::vector<IconEntry> back = reader.ReadIcons({});  // raises (and fails) if unreadable
   Check(static_cast<std::int32_t>(back.size()) == library.Icons.Count());
   bool anyImage = false;
   for (std::int32_t i = 0; i < library.Icons.Count(); ++i) {
-    const TAdvancedIcon& original = library.Icons.Icon(i);
+    const AdvancedIcon& original = library.Icons.Icon(i);
     anyImage = anyImage || original.Images.Count() > 0;
     CheckSameImages(original, *back[static_cast<std::size_t>(i)].Icon);
   }
@@ -140,7 +140,7 @@ void CheckLibraryRoundTrip(TIconLibrary& library) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const Bytes bytes(data, data + size);
-  TIconLibrary library;
+  IconLibrary library;
   if (!ReadModule(bytes, library)) ReadIconFile(bytes, library);
   if (library.Icons.Count() == 0) return 0;
   for (std::int32_t i = 0; i < library.Icons.Count(); ++i) {

@@ -9,13 +9,13 @@
 
 namespace pictarix::cli {
 
-class CliHost : public THarvestHost {
+class CliHost : public HarvestHost {
  public:
   CliHost(bool wantsTiles, bool verbose);
   ~CliHost() override;
 
   void SetPanelText(int panel, const std::string& text) override;
-  void ShowPreview(const THiResIcon&) override {}
+  void ShowPreview(const IconGraphic&) override {}
   bool WantsTiles() const override { return wantsTiles_; }
   // The progress line is drawn on a terminal only.
   bool ShowsPanels() const override { return terminal_; }

@@ -16,7 +16,7 @@ namespace pictarix::cli {
 int RunList(const CliArguments& args) {
   // Entries are written as the harvest makes them and then dropped.
   int written = 0;
-  const auto writeEntry = [&args, &written](int index, const TListEntry& entry) {
+  const auto writeEntry = [&args, &written](int index, const ListEntry& entry) {
     std::string text;
     if (args.Json) {
       text = (index == 0 ? "\n  " : ",\n  ") + JsonEntry(index, entry);

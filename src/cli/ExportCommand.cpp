@@ -14,11 +14,11 @@ namespace pictarix::cli {
 
 namespace {
 
-TExportSelection SelectionOf(const CliArguments& args) {
-  TExportSelection selection;
-  if (args.Largest) selection.Which = TExportSelection::Mode::Largest;
+ExportSelection SelectionOf(const CliArguments& args) {
+  ExportSelection selection;
+  if (args.Largest) selection.Which = ExportSelection::Mode::Largest;
   if (args.Size > 0) {
-    selection.Which = TExportSelection::Mode::Size;
+    selection.Which = ExportSelection::Mode::Size;
     selection.Size = args.Size;
   }
   selection.Entries = args.Entries;
@@ -35,7 +35,7 @@ int RunExport(const CliArguments& args) {
   }
   HarvestRun run(args);
   bool ok = run.AllRead;
-  const TExportSelection selection = SelectionOf(args);
+  const ExportSelection selection = SelectionOf(args);
   auto& entries = run.Harvester.Entries;
   int selected = 0;
   std::vector<int> indexes;
@@ -51,9 +51,9 @@ int RunExport(const CliArguments& args) {
   // Each core makes pictures while the files already made are written; an entry's paths come
   // out as soon as its files are on the disk.
   const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  WriteEntryExports(exports, threads, [&](std::size_t e, std::vector<TExportFailure> failures) {
+  WriteEntryExports(exports, threads, [&](std::size_t e, std::vector<ExportFailure> failures) {
     auto failure = failures.begin();
-    for (const TExportItem& item : exports[e].Plan) {
+    for (const ExportItem& item : exports[e].Plan) {
       if (failure != failures.end() && failure->Image == item.Image) {
         Complain("entry " + std::to_string(indexes[e]) + ", image " + std::to_string(item.Image) +
                  ": " + failure->Reason);

@@ -8,12 +8,12 @@
 namespace pictarix::cli {
 
 HarvestRun::HarvestRun(const CliArguments& args,
-                       std::function<void(int index, TListEntry& entry)> sink)
+                       std::function<void(int index, ListEntry& entry)> sink)
     : Host(false, args.Verbose), Harvester(Host) {
   Harvester.KeepIconsWithoutTile = args.All;
   if (sink) {
     // An entry that cannot be written stops the harvest at once.
-    Harvester.EntrySink = [this, sink = std::move(sink)](int index, TListEntry& entry) {
+    Harvester.EntrySink = [this, sink = std::move(sink)](int index, ListEntry& entry) {
       sink(index, entry);
       if (OutputHasFailed()) Harvester.StopRequested = true;
     };

@@ -13,7 +13,7 @@ struct HarvestRun {
   // With `sink`, the entries go to it as they are made and Harvester.Entries stays empty. When
   // the sink's output cannot be written, the harvest stops and OutputFailed is thrown.
   explicit HarvestRun(const CliArguments& args,
-                      std::function<void(int index, TListEntry& entry)> sink = {});
+                      std::function<void(int index, ListEntry& entry)> sink = {});
 
   CliHost Host;
   THarvester Harvester;

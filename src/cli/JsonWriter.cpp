@@ -79,14 +79,14 @@ std::string JsonString(const std::string& text) {
   return out;
 }
 
-std::string JsonEntry(int index, const TListEntry& entry) {
+std::string JsonEntry(int index, const ListEntry& entry) {
   std::string text = "{\"index\": " + std::to_string(index) +
                      ", \"file\": " + JsonString(entry.File.string()) +
                      ", \"name\": " + JsonString(entry.Caption) +
                      ", \"tile\": " + std::to_string(entry.TileImage) + ", \"images\": [";
-  const TIconImageList& images = entry.Icon->Images;
+  const IconImageList& images = entry.Icon->Images;
   for (int i = 0; i < images.Count(); ++i) {
-    const TIconImage* image = images.Get(i);
+    const IconImage* image = images.Get(i);
     if (i > 0) text += ", ";
     text += "{\"width\": " + std::to_string(int{image->Width});
     text += ", \"height\": " + std::to_string(int{image->Height});

@@ -13,6 +13,6 @@ namespace pictarix::cli {
 std::string JsonString(const std::string& text);
 
 // One object of the listing array (no trailing comma or newline).
-std::string JsonEntry(int index, const TListEntry& entry);
+std::string JsonEntry(int index, const ListEntry& entry);
 
 }  // namespace pictarix::cli

@@ -14,30 +14,30 @@ namespace pictarix::cli {
 
 namespace {
 
-bool UsesTile(TSaveFormat format) {
-  return format == TSaveFormat::Bitmap || format == TSaveFormat::Jpeg || format == TSaveFormat::Png;
+bool UsesTile(SaveFormat format) {
+  return format == SaveFormat::Bitmap || format == SaveFormat::Jpeg || format == SaveFormat::Png;
 }
 
 // Gives the entry its 32x32 tile as the window would; an image that cannot be drawn leaves it
 // without one, and saving then reports it.
-void MakeTile(THarvester& harvester, TListEntry& entry) {
-  TIconImage* image = entry.Icon->Images.Get(entry.TileImage);
+void MakeTile(THarvester& harvester, ListEntry& entry) {
+  IconImage* image = entry.Icon->Images.Get(entry.TileImage);
   if (image == nullptr) return;
   try {
     const auto graphic = MakeGraphic(*image);
     entry.ImageIndex = harvester.LargeImgs.Add(*graphic);
-  } catch (const EPictarixError&) {
+  } catch (const PictarixError&) {
     entry.ImageIndex = -1;
   }
 }
 
-std::string WhyNothing(TSaveFormat format) {
-  return format == TSaveFormat::Gif ? "no image of at most 256 colours" : "no 32x32 image";
+std::string WhyNothing(SaveFormat format) {
+  return format == SaveFormat::Gif ? "no image of at most 256 colours" : "no 32x32 image";
 }
 
-std::string WhyFailed(TSaveFormat format) {
-  return format == TSaveFormat::Gif ? "its image cannot be decoded"
-                                    : "its 32x32 image cannot be decoded";
+std::string WhyFailed(SaveFormat format) {
+  return format == SaveFormat::Gif ? "its image cannot be decoded"
+                                   : "its 32x32 image cannot be decoded";
 }
 
 }  // namespace
@@ -54,20 +54,20 @@ int RunSave(const CliArguments& args) {
   }
   HarvestRun run(args);
   bool ok = run.AllRead;
-  TEntryList list(run.Harvester);
+  EntryList list(run.Harvester);
   const std::string ext = ExtFromFormat(*format);
   for (int i = 0; i < list.Count(); ++i) {
-    TListEntry& entry = *list.Entry(i);
+    ListEntry& entry = *list.Entry(i);
     if (UsesTile(*format) && entry.TileImage >= 0) MakeTile(run.Harvester, entry);
     const std::string prefix = "entry " + std::to_string(i) + ": no " + args.Format + " written, ";
     try {
       switch (SaveEntryPicture(list, BatchFileName(args.Output, i, *format), i, *format)) {
-        case TSaveResult::Written:
+        case SaveResult::Written:
           break;
-        case TSaveResult::NothingToSave:
+        case SaveResult::NothingToSave:
           Complain(prefix + WhyNothing(*format));
           break;
-        case TSaveResult::CannotDecode:
+        case SaveResult::CannotDecode:
           Complain(prefix + WhyFailed(*format));
           ok = false;
           break;

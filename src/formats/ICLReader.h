@@ -12,27 +12,27 @@ namespace pictarix {
 
 // Format errors of the icon-library subsystem and its two save limits. The message says why a
 // file could not be read.
-class EICLReadError : public EPictarixError {
+class IconLibraryError : public PictarixError {
  public:
-  using EPictarixError::EPictarixError;
+  using PictarixError::PictarixError;
 };
 
 // A group names an icon image that the file does not hold.
-class EIconImageMissing : public EICLReadError {
+class IconImageMissing : public IconLibraryError {
  public:
-  EIconImageMissing() : EICLReadError("Icon Resource Not Found") {}
+  IconImageMissing() : IconLibraryError("Icon Resource Not Found") {}
 };
 
-class TICLReader {
+class IconLibraryReader {
  public:
-  explicit TICLReader(std::filesystem::path fileName) : fileName_(std::move(fileName)) {}
-  virtual ~TICLReader() = default;
-  TICLReader(const TICLReader&) = delete;
-  TICLReader& operator=(const TICLReader&) = delete;
+  explicit IconLibraryReader(std::filesystem::path fileName) : fileName_(std::move(fileName)) {}
+  virtual ~IconLibraryReader() = default;
+  IconLibraryReader(const IconLibraryReader&) = delete;
+  IconLibraryReader& operator=(const IconLibraryReader&) = delete;
 
   // The named icons of the file in file order, reporting progress after each icon. A file that
-  // cannot be read raises (EICLReadError with the reason); no icons are kept then.
-  virtual std::vector<TIconEntry> ReadIcons(const TProgress& progress) = 0;
+  // cannot be read raises (IconLibraryError with the reason); no icons are kept then.
+  virtual std::vector<IconEntry> ReadIcons(const TProgress& progress) = 0;
 
   const std::filesystem::path& FileName() const { return fileName_; }
   // After ReadIcons: what a limit left out of the file, in plain words ("Part of this file was

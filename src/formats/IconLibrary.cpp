@@ -4,13 +4,13 @@
 #include <optional>
 #include <type_traits>
 
+#include "formats/ne/IconLibraryWriter.h"
+#include "formats/ne/NeIcon.h"
+#include "formats/ne/NeReader.h"
 #include "formats/ne/NeStructures.h"
-#include "formats/ne/T16BitReader.h"
-#include "formats/ne/T16BitWriter.h"
-#include "formats/ne/TICL16Icon.h"
 #include "formats/pe/ModuleResources.h"
+#include "formats/pe/PeReader.h"
 #include "formats/pe/PeResources.h"
-#include "formats/pe/T32BitReader.h"
 #include "os/ByteCursor.h"
 #include "os/Stream.h"
 
@@ -32,25 +32,25 @@ std::optional<std::uint16_t> WordAt(TStream& stream, std::uint64_t offset) {
 
 }  // namespace
 
-void TIconLibrary::Clear() {
+void IconLibrary::Clear() {
   FileName.clear();
   LeftOut.clear();
   Icons.Clear();
 }
 
-TLoadResult TIconLibrary::LoadFromFile(const std::filesystem::path& fileName) {
+TLoadResult IconLibrary::LoadFromFile(const std::filesystem::path& fileName) {
   if (IsBlankName(fileName)) {
     Clear();
     return TLoadResult::NotModule;
   }
   // Only regular files are read: a folder is no file, and a FIFO or device is left unread.
-  std::unique_ptr<TStream> stream = TFileStream::OpenIfRegular(fileName);
+  std::unique_ptr<TStream> stream = FileStream::OpenIfRegular(fileName);
   if (!stream) return TLoadResult::NotModule;
   return LoadFromStream(fileName, std::move(stream));
 }
 
-TLoadResult TIconLibrary::LoadFromStream(const std::filesystem::path& fileName,
-                                         std::unique_ptr<TStream> stream) {
+TLoadResult IconLibrary::LoadFromStream(const std::filesystem::path& fileName,
+                                        std::unique_ptr<TStream> stream) {
   bool is32Bit = false;
   if (!IsIconModule(*stream, is32Bit)) return TLoadResult::NotModule;
   Icons.Clear();
@@ -68,27 +68,27 @@ TLoadResult TIconLibrary::LoadFromStream(const std::filesystem::path& fileName,
   return TLoadResult::Loaded;
 }
 
-void TIconLibrary::SaveToFile(const std::filesystem::path& fileName) {
-  if (Icons.Count() == 0) throw EICLReadError("Unable to write Iconlibrary with no icons");
+void IconLibrary::SaveToFile(const std::filesystem::path& fileName) {
+  if (Icons.Count() == 0) throw IconLibraryError("Unable to write Iconlibrary with no icons");
   if (Icons.Count() > kMaxLibraryIcons) {
-    throw EICLReadError("Iconlibraries with more than 32767 Icons are not possible");
+    throw IconLibraryError("Iconlibraries with more than 32767 Icons are not possible");
   }
-  T16BitWriter writer(
+  IconLibraryWriter writer(
       Icons, [this](std::int32_t total, std::int32_t current) { DoProgress(total, current); });
   writer.Write(fileName);
 }
 
-void TIconLibrary::DoProgress(std::int32_t total, std::int32_t current) {
+void IconLibrary::DoProgress(std::int32_t total, std::int32_t current) {
   if (OnProgress) OnProgress(*this, total, current);
 }
 
-bool TIconLibrary::IsIconModule(const std::filesystem::path& fileName, bool& is32Bit) {
+bool IconLibrary::IsIconModule(const std::filesystem::path& fileName, bool& is32Bit) {
   is32Bit = false;
-  const auto stream = TFileStream::OpenIfRegular(fileName);
+  const auto stream = FileStream::OpenIfRegular(fileName);
   return stream && IsIconModule(*stream, is32Bit);
 }
 
-bool TIconLibrary::IsIconModule(TStream& stream, bool& is32Bit) {
+bool IconLibrary::IsIconModule(TStream& stream, bool& is32Bit) {
   is32Bit = false;
   // The MZ header up to the new header's offset, read once.
   const std::vector<std::uint8_t> mzBytes = ReadBytesAt(stream, 0, kNewHeaderOffsetField + 2);
@@ -102,38 +102,38 @@ bool TIconLibrary::IsIconModule(TStream& stream, bool& is32Bit) {
   return true;
 }
 
-void TIconLibrary::LoadModule(const std::filesystem::path& fileName, bool is32Bit) {
-  const std::unique_ptr<TICLReader> reader = CreateReader(fileName, is32Bit);
+void IconLibrary::LoadModule(const std::filesystem::path& fileName, bool is32Bit) {
+  const std::unique_ptr<IconLibraryReader> reader = CreateReader(fileName, is32Bit);
   Icons.AddAll(reader->ReadIcons(
       [this](std::int32_t total, std::int32_t current) { DoProgress(total, current); }));
   LeftOut = reader->LeftOut();
 }
 
-std::unique_ptr<TICLReader> TIconLibrary::CreateReader(const std::filesystem::path& fileName,
-                                                       bool is32Bit) {
+std::unique_ptr<IconLibraryReader> IconLibrary::CreateReader(const std::filesystem::path& fileName,
+                                                             bool is32Bit) {
   std::unique_ptr<TStream> stream = TakeOpenStream(fileName);
-  if (!is32Bit) return std::make_unique<T16BitReader>(fileName, std::move(stream));
+  if (!is32Bit) return std::make_unique<NeReader>(fileName, std::move(stream));
   // The module opener is called once, by the reader's ReadIcons; it hands over this stream.
   auto held = std::make_shared<std::unique_ptr<TStream>>(std::move(stream));
-  return std::make_unique<T32BitReader>(
+  return std::make_unique<PeReader>(
       fileName,
       [held](const std::filesystem::path&) { return OpenModuleFromStream(std::move(*held)); },
       OnMessageBeep);
 }
 
-std::unique_ptr<TStream> TIconLibrary::TakeOpenStream(const std::filesystem::path& fileName) {
+std::unique_ptr<TStream> IconLibrary::TakeOpenStream(const std::filesystem::path& fileName) {
   std::unique_ptr<TStream> stream = std::move(openStream_);
-  if (!stream) stream = std::make_unique<TFileStream>(fileName);
+  if (!stream) stream = std::make_unique<FileStream>(fileName);
   return stream;
 }
 
 bool IsIconLibraryFile(const std::filesystem::path& fileName) {
   try {
     bool is32Bit = false;
-    if (!TIconLibrary::IsIconModule(fileName, is32Bit) || is32Bit) return false;
-    T16BitReader reader(fileName);
-    const TNeResourceTable table = reader.ReadResourceTable();
-    TNeBlocks blocks = reader.Blocks(table);
+    if (!IconLibrary::IsIconModule(fileName, is32Bit) || is32Bit) return false;
+    NeReader reader(fileName);
+    const NeResourceTable table = reader.ReadResourceTable();
+    NeBlocks blocks = reader.Blocks(table);
     BuildICL16Icons(table, blocks, reader.BaseName(), {});  // the whole file must read
     const auto& types = table.TypeIds;
     return !types.empty() && std::all_of(types.begin(), types.end(), [](std::uint16_t type) {

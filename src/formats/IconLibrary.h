@@ -19,31 +19,31 @@ constexpr std::int32_t kMaxLibraryIcons = 32767;
 // What LoadFromFile did: found no module (list untouched) or loaded the module's icons.
 enum class TLoadResult { NotModule, Loaded };
 
-class TIconLibrary;
-using TProgressEvent =
-    std::function<void(TIconLibrary& sender, std::int32_t total, std::int32_t current)>;
+class IconLibrary;
+using ProgressEvent =
+    std::function<void(IconLibrary& sender, std::int32_t total, std::int32_t current)>;
 
-class TIconLibrary {
+class IconLibrary {
  public:
-  TIconLibrary() = default;
-  virtual ~TIconLibrary() = default;
-  TIconLibrary(const TIconLibrary&) = delete;
-  TIconLibrary& operator=(const TIconLibrary&) = delete;
+  IconLibrary() = default;
+  virtual ~IconLibrary() = default;
+  IconLibrary(const IconLibrary&) = delete;
+  IconLibrary& operator=(const IconLibrary&) = delete;
 
   // Empties FileName, then the list.
   void Clear();
   // Replaces the list by the icons of one file. A blank name clears the library; a file that
   // is no module (missing, no MZ with PE or NE) leaves everything as it was. Errors of opening
-  // the file and of reading the module (EICLReadError with the reason) propagate, leaving the
+  // the file and of reading the module (IconLibraryError with the reason) propagate, leaving the
   // list and FileName empty.
   TLoadResult LoadFromFile(const std::filesystem::path& fileName);
   // The same for a file already open: `fileName` names it in the list and in messages, and the
   // reader reads `stream` (from any position; nothing else opens the file).
   TLoadResult LoadFromStream(const std::filesystem::path& fileName,
                              std::unique_ptr<TStream> stream);
-  // Writes the whole list as an icon library, replacing the file safely. EICLReadError, with the
+  // Writes the whole list as an icon library, replacing the file safely. IconLibraryError, with the
   // file untouched, for an empty list, more than kMaxLibraryIcons icons, or a library beyond
-  // what the format's header fields or the reader's budget can hold (T16BitWriter).
+  // what the format's header fields or the reader's budget can hold (IconLibraryWriter).
   void SaveToFile(const std::filesystem::path& fileName);
   // Calls OnProgress, when set.
   void DoProgress(std::int32_t total, std::int32_t current);
@@ -63,16 +63,16 @@ class TIconLibrary {
   // What the last load left out of its file because of a limit, in plain words (the icons it
   // read are in the list); empty when the whole file was read.
   std::string LeftOut;
-  TProgressEvent OnProgress;
+  ProgressEvent OnProgress;
   // Sounded by the 32-bit reader for a group named "#<number>" (the platform's default beep).
   std::function<void()> OnMessageBeep;
-  TIconList Icons;
+  IconList Icons;
 
  protected:
   // The reader for a module, reading the stream of the file being loaded (or, outside a load,
   // opening the file itself).
-  virtual std::unique_ptr<TICLReader> CreateReader(const std::filesystem::path& fileName,
-                                                   bool is32Bit);
+  virtual std::unique_ptr<IconLibraryReader> CreateReader(const std::filesystem::path& fileName,
+                                                          bool is32Bit);
   // The stream of the file being loaded (once), or the file opened anew outside a load.
   std::unique_ptr<TStream> TakeOpenStream(const std::filesystem::path& fileName);
 

@@ -11,45 +11,45 @@
 
 namespace pictarix {
 
-struct TIconEntry {
+struct IconEntry {
   std::string Name;
-  std::unique_ptr<TAdvancedIcon> Icon;
+  std::unique_ptr<AdvancedIcon> Icon;
 };
 
 // An index outside the list: "List index out of bounds (%d)".
-class EListError : public EPictarixError {
+class ListError : public PictarixError {
  public:
-  using EPictarixError::EPictarixError;
+  using PictarixError::PictarixError;
 };
 
-class TIconList {
+class IconList {
  public:
-  TIconList() = default;
-  TIconList(const TIconList&) = delete;
-  TIconList& operator=(const TIconList&) = delete;
+  IconList() = default;
+  IconList(const IconList&) = delete;
+  IconList& operator=(const IconList&) = delete;
 
   std::int32_t Count() const { return static_cast<std::int32_t>(entries_.size()); }
-  // EListError for an index outside 0..Count-1.
+  // ListError for an index outside 0..Count-1.
   const std::string& Name(std::int32_t index) const;
-  TAdvancedIcon& Icon(std::int32_t index) const;
+  AdvancedIcon& Icon(std::int32_t index) const;
 
   // Appends one entry and takes the icon over; a null icon is ignored. An empty name becomes
   // "Icon " and Count+1 in decimal ("Icon %000d").
-  void AddIcon(std::string name, std::unique_ptr<TAdvancedIcon> icon);
+  void AddIcon(std::string name, std::unique_ptr<AdvancedIcon> icon);
   // Appends all entries in order, names as they stand (entries without an icon are skipped).
-  void AddAll(std::vector<TIconEntry> entries);
+  void AddAll(std::vector<IconEntry> entries);
   // Frees every icon.
   void Clear();
-  // Frees the entry's icon and removes the entry; EListError (and nothing freed) outside the
+  // Frees the entry's icon and removes the entry; ListError (and nothing freed) outside the
   // list.
   void Delete(std::int32_t index);
-  // Removes an entry and hands it, with its icon, to the caller; EListError outside the list.
-  TIconEntry Extract(std::int32_t index);
+  // Removes an entry and hands it, with its icon, to the caller; ListError outside the list.
+  IconEntry Extract(std::int32_t index);
 
  private:
   void CheckIndex(std::int32_t index) const;
 
-  std::vector<TIconEntry> entries_;
+  std::vector<IconEntry> entries_;
 };
 
 }  // namespace pictarix

@@ -7,20 +7,20 @@ namespace pictarix {
 namespace {
 
 // The position in `order` (positions of the icon's images) of the image that fits, or -1.
-int BestInOrder(const TIconImageList& images, const std::vector<int>& order, std::int32_t size,
+int BestInOrder(const IconImageList& images, const std::vector<int>& order, std::int32_t size,
                 std::int32_t maxColors) {
   const int count = static_cast<int>(order.size());
   const auto at = [&](int i) { return images.Get(order[static_cast<std::size_t>(i)]); };
   if (size > 8) {
     for (int i = count - 1; i >= 0; --i) {
-      const TIconImage* image = at(i);
+      const IconImage* image = at(i);
       if (image != nullptr && image->Width == size && image->Height == size) return i;
     }
     return -1;
   }
   if (maxColors > 0) {
     for (int i = count - 1; i >= 0; --i) {
-      const TIconImage* image = at(i);
+      const IconImage* image = at(i);
       if (image != nullptr && image->ColorCount != 0 && image->ColorCount <= maxColors) return i;
     }
   }
@@ -29,7 +29,7 @@ int BestInOrder(const TIconImageList& images, const std::vector<int>& order, std
 
 }  // namespace
 
-int BestImageIndex(const TAdvancedIcon& icon, std::int32_t size, std::int32_t maxColors) {
+int BestImageIndex(const AdvancedIcon& icon, std::int32_t size, std::int32_t maxColors) {
   try {
     std::vector<int> order(icon.Images.Count());
     std::iota(order.begin(), order.end(), 0);
@@ -39,7 +39,7 @@ int BestImageIndex(const TAdvancedIcon& icon, std::int32_t size, std::int32_t ma
   }
 }
 
-int BestGifImageIndex(const TAdvancedIcon& icon, std::int32_t maxColors) {
+int BestGifImageIndex(const AdvancedIcon& icon, std::int32_t maxColors) {
   try {
     const std::vector<int> order = icon.Images.SortedOrder();
     const int best = BestInOrder(icon.Images, order, 0, maxColors);

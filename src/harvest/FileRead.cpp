@@ -34,7 +34,7 @@ std::string WithoutExtension(const std::string& name) {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-bool Kept(const TAdvancedIcon& icon, int tileImage, const ReadOptions& options) {
+bool Kept(const AdvancedIcon& icon, int tileImage, const ReadOptions& options) {
   return tileImage >= 0 || (options.KeepIconsWithoutTile && icon.Images.Count() > 0);
 }
 
@@ -45,17 +45,17 @@ void AddProblem(FileRead& read, std::string problem) {
 }
 
 // The icons the library has just read, each copied out as a finding.
-void TakeLibraryIcons(TIconLibrary& library, FileRead& read, const ReadOptions& options,
+void TakeLibraryIcons(IconLibrary& library, FileRead& read, const ReadOptions& options,
                       const std::stop_token& stop) {
   const int count = library.Icons.Count();
   for (int i = 0; i < count && !stop.stop_requested(); ++i) {
     try {
-      TAdvancedIcon& icon = library.Icons.Icon(i);
+      AdvancedIcon& icon = library.Icons.Icon(i);
       icon.Images.Sort();  // the order the entry keeps, set once
       const int tileImage = BestImageIndex(icon, 32, 0);
       if (!Kept(icon, tileImage, options)) continue;
       FileFinding finding;
-      finding.Icon = std::make_unique<TAdvancedIcon>();
+      finding.Icon = std::make_unique<AdvancedIcon>();
       finding.Icon->Assign(icon);
       finding.Caption = library.Icons.Name(i);
       finding.TileImage = tileImage;
@@ -68,7 +68,7 @@ void TakeLibraryIcons(TIconLibrary& library, FileRead& read, const ReadOptions& 
 
 void ReadAsIconFile(TStream& stream, FileRead& read, const ReadOptions& options) {
   try {
-    auto icon = std::make_unique<TAdvancedIcon>();
+    auto icon = std::make_unique<AdvancedIcon>();
     stream.Seek(0);
     ReadIconFile(stream, *icon);
     icon->Images.Sort();  // the order the entry keeps, set once
@@ -103,14 +103,14 @@ FileRead ReadFile(const std::string& path, OpenedFile opened, const ReadOptions&
     return read;
   }
 
-  TFileStream stream(std::move(opened.Handle));
-  TIconLibrary library;
+  FileStream stream(std::move(opened.Handle));
+  IconLibrary library;
   library.OnMessageBeep = [&read] { ++read.Beeps; };
   // Most files of a tree are no module: they are told apart before anything is made for them.
   try {
     bool is32Bit = false;
-    if (TIconLibrary::IsIconModule(stream, is32Bit)) {
-      library.LoadFromStream(path, std::make_unique<TBorrowedStream>(stream));
+    if (IconLibrary::IsIconModule(stream, is32Bit)) {
+      library.LoadFromStream(path, std::make_unique<BorrowedStream>(stream));
       TakeLibraryIcons(library, read, options, stop);
       // The icons read stay listed; what a limit left out makes the file one that was not
       // wholly read.

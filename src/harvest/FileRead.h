@@ -15,7 +15,7 @@ namespace pictarix {
 // One finding: an icon to become an entry, or (Icon empty) a reason the file was not wholly read.
 struct FileFinding {
   std::string Caption;  // the icon's name (UTF-8)
-  std::unique_ptr<TAdvancedIcon> Icon;
+  std::unique_ptr<AdvancedIcon> Icon;
   int TileImage = -1;   // the image the tile shows (BestImageIndex), -1: none
   std::string Problem;  // when Icon is empty
   // The icon of an icon file: a tile the list refuses makes the file one that was not read.

@@ -44,7 +44,7 @@ struct HarvestEngine::Slot {
 };
 
 // The walk's files go to the readers, its unreadable folders straight to the results.
-class HarvestEngine::Walker : public TWalkVisitor {
+class HarvestEngine::Walker : public WalkVisitor {
  public:
   Walker(HarvestEngine& engine, const std::stop_token& stop) : engine_(engine), stop_(stop) {}
   bool Stopped() override { return stop_.stop_requested(); }

@@ -6,15 +6,15 @@
 
 namespace pictarix {
 
-class THiResIcon;
+class IconGraphic;
 
-class THarvestHost {
+class HarvestHost {
  public:
-  virtual ~THarvestHost() = default;
+  virtual ~HarvestHost() = default;
   // Status panel `panel` (0..3) shows `text` (UTF-8).
   virtual void SetPanelText(int panel, const std::string& text) = 0;
   // The preview tile shows the icon just added.
-  virtual void ShowPreview(const THiResIcon& graphic) = 0;
+  virtual void ShowPreview(const IconGraphic& graphic) = 0;
   // Whether entries need 32x32 tiles (a listing wants none and so decodes nothing).
   virtual bool WantsTiles() const = 0;
   // Whether the status panels are shown at all; a host that shows none is spared their texts.

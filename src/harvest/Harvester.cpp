@@ -26,20 +26,20 @@ std::string NameWithoutFolder(const std::string& path) {
 
 }  // namespace
 
-THarvester::THarvester(THarvestHost& host) : host_(host) {}
+THarvester::THarvester(HarvestHost& host) : host_(host) {}
 
 THarvester::~THarvester() {
   EndRun();
 }
 
 void THarvester::AddEntry(FileFinding& finding, const std::filesystem::path& file) {
-  std::optional<TListEntry> made =
+  std::optional<ListEntry> made =
       MakeListEntry(std::move(finding.Caption), std::move(finding.Icon), finding.TileImage,
                     host_.WantsTiles() ? &LargeImgs : nullptr, file);
   if (!made) return;
-  TListEntry& entry = *made;
+  ListEntry& entry = *made;
   // The preview shows the tile just made (its image keeps the decoded picture).
-  const std::unique_ptr<THiResIcon> graphic =
+  const std::unique_ptr<IconGraphic> graphic =
       entry.ImageIndex >= 0 ? MakeGraphic(*entry.Icon->Images.Get(entry.TileImage)) : nullptr;
   int index = 0;
   if (EntrySink) {

@@ -19,7 +19,7 @@ namespace pictarix {
 
 class THarvester {
  public:
-  explicit THarvester(THarvestHost& host);
+  explicit THarvester(HarvestHost& host);
   ~THarvester();
   THarvester(const THarvester&) = delete;
   THarvester& operator=(const THarvester&) = delete;
@@ -58,11 +58,11 @@ class THarvester {
   // Also keep icons that have images but no 32x32 one (as entries without a tile).
   bool KeepIconsWithoutTile = false;
 
-  std::vector<TListEntry> Entries;
-  TTileList LargeImgs;
+  std::vector<ListEntry> Entries;
+  TileList LargeImgs;
   // When set, every entry goes here as it is made (numbered from 0) instead of into Entries: a
   // listing writes entries as they come and keeps none, so its memory stays flat.
-  std::function<void(int index, TListEntry& entry)> EntrySink;
+  std::function<void(int index, ListEntry& entry)> EntrySink;
   // Sounded for a module's group named "#<number>" (the platform's default beep).
   std::function<void()> OnMessageBeep;
   // How trees are read (readers, and the seams tests use); Read is set from KeepIconsWithoutTile.
@@ -76,7 +76,7 @@ class THarvester {
 
   std::unique_ptr<HarvestEngine> run_;
 
-  THarvestHost& host_;
+  HarvestHost& host_;
   int sentEntries_ = 0;  // entries handed to EntrySink
 };
 

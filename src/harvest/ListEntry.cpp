@@ -5,12 +5,11 @@
 
 namespace pictarix {
 
-std::optional<TListEntry> MakeListEntry(std::string caption, std::unique_ptr<TAdvancedIcon> icon,
-                                        int tileImage, TTileList* tiles,
-                                        std::filesystem::path file) {
-  TListEntry entry;
+std::optional<ListEntry> MakeListEntry(std::string caption, std::unique_ptr<AdvancedIcon> icon,
+                                       int tileImage, TileList* tiles, std::filesystem::path file) {
+  ListEntry entry;
   if (tiles != nullptr && tileImage >= 0) {
-    TIconImage* image = icon->Images.Get(tileImage);
+    IconImage* image = icon->Images.Get(tileImage);
     if (image == nullptr) return std::nullopt;
     entry.ImageIndex = tiles->Add(*MakeGraphic(*image));
   }

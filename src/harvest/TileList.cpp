@@ -4,10 +4,10 @@
 
 namespace pictarix {
 
-int TTileList::Add(THiResIcon& graphic) {
-  if (graphic.Empty()) throw EPictarixError("Invalid image");
+int TileList::Add(IconGraphic& graphic) {
+  if (graphic.Empty()) throw PictarixError("Invalid image");
   if (graphic.GetWidth() < kTileSize || graphic.GetHeight() < kTileSize)
-    throw EPictarixError("Invalid image size");
+    throw PictarixError("Invalid image size");
   tiles_.push_back(graphic.Handle());
   return static_cast<int>(tiles_.size()) - 1;
 }

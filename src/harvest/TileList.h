@@ -8,13 +8,13 @@
 
 namespace pictarix {
 
-class TTileList {
+class TileList {
  public:
   static constexpr int kTileSize = 32;
 
-  // Adds the graphic's picture as a tile and answers its position. Refuses (EPictarixError) a
+  // Adds the graphic's picture as a tile and answers its position. Refuses (PictarixError) a
   // graphic without a picture or one that measures below 32x32, as the platform's image list does.
-  int Add(THiResIcon& graphic);
+  int Add(IconGraphic& graphic);
   // The tile at `index` (32x32 at most; a larger picture is shown from its top-left corner).
   const IconHandle& Get(int index) const { return tiles_.at(static_cast<std::size_t>(index)); }
   int Count() const { return static_cast<int>(tiles_.size()); }

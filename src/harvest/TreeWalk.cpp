@@ -27,9 +27,9 @@ bool IsGone(int error) {
   return error == ENOENT || error == ENOTDIR || error == ELOOP;
 }
 
-class TTreeWalk {
+class TreeWalk {
  public:
-  TTreeWalk(std::string root, TWalkVisitor& visitor) : visitor_(visitor), path_(std::move(root)) {}
+  TreeWalk(std::string root, WalkVisitor& visitor) : visitor_(visitor), path_(std::move(root)) {}
 
   void Run(FileHandle root);
 
@@ -50,13 +50,13 @@ class TTreeWalk {
     return path_.substr(0, length > 1 ? length - 1 : length);
   }
 
-  TWalkVisitor& visitor_;
+  WalkVisitor& visitor_;
   std::string path_;  // the path of the name being handled
   std::vector<Level> stack_;
   std::unordered_set<DirectoryId, DirectoryIdHash> visited_;
 };
 
-void TTreeWalk::Run(FileHandle root) {
+void TreeWalk::Run(FileHandle root) {
   if (path_.empty() || path_.back() != '/') path_ += '/';
   Enter(std::move(root));
   while (!stack_.empty()) {
@@ -74,7 +74,7 @@ void TTreeWalk::Run(FileHandle root) {
   }
 }
 
-void TTreeWalk::Enter(FileHandle folder) {
+void TreeWalk::Enter(FileHandle folder) {
   if (!visited_.insert(folder.Id).second) return;
   Level level;
   level.Id = folder.Id;
@@ -87,7 +87,7 @@ void TTreeWalk::Enter(FileHandle folder) {
   if (stack_.size() > kOpenLevels) stack_[stack_.size() - 1 - kOpenLevels].Folder.reset();
 }
 
-void TTreeWalk::Leave() {
+void TreeWalk::Leave() {
   if (stack_.size() >= 2 && !visitor_.Stopped()) {
     Level& parent = stack_[stack_.size() - 2];
     if (!parent.Folder && parent.Next < parent.Names.size()) {
@@ -104,7 +104,7 @@ void TTreeWalk::Leave() {
   stack_.pop_back();
 }
 
-void TTreeWalk::Visit(int folder, const std::string& name, FileKind kind) {
+void TreeWalk::Visit(int folder, const std::string& name, FileKind kind) {
   int error = 0;
   switch (kind) {
     case FileKind::Directory: {
@@ -134,7 +134,7 @@ void TTreeWalk::Visit(int folder, const std::string& name, FileKind kind) {
 
 // Opened without following a link, then told by its descriptor: what the listing said is only
 // a hint, as the name may have been replaced since.
-void TTreeWalk::VisitFile(int folder, const std::string& name) {
+void TreeWalk::VisitFile(int folder, const std::string& name) {
   OpenedFile file = OpenInFolder(folder, name);
   if (file.Error != 0 ? IsGone(file.Error) : file.Handle.Kind != FileKind::Regular) return;
   visitor_.File(path_, std::move(file));
@@ -142,7 +142,7 @@ void TTreeWalk::VisitFile(int folder, const std::string& name) {
 
 }  // namespace
 
-void WalkTree(const std::filesystem::path& root, TWalkVisitor& visitor) {
+void WalkTree(const std::filesystem::path& root, WalkVisitor& visitor) {
   if (visitor.Stopped()) return;
   visitor.Pause();
   OpenedFile opened = OpenForReading(root);
@@ -151,7 +151,7 @@ void WalkTree(const std::filesystem::path& root, TWalkVisitor& visitor) {
     visitor.Unreadable(root.string(), SystemErrorText(opened.Error));
     return;
   }
-  TTreeWalk(root.string(), visitor).Run(std::move(opened.Handle));
+  TreeWalk(root.string(), visitor).Run(std::move(opened.Handle));
 }
 
 }  // namespace pictarix

@@ -9,9 +9,9 @@
 
 namespace pictarix {
 
-class TWalkVisitor {
+class WalkVisitor {
  public:
-  virtual ~TWalkVisitor() = default;
+  virtual ~WalkVisitor() = default;
   // Whether the walk is to end now.
   virtual bool Stopped() = 0;
   // Called before each name is handled (the window handles its pending messages here).
@@ -28,6 +28,6 @@ class TWalkVisitor {
 // folder: each name is opened relative to its folder with O_NOFOLLOW). Paths
 // handed to the visitor are `root`, "/" unless it ends in one, and the path inside the tree.
 // A folder already visited in this walk (device and inode) is not entered again.
-void WalkTree(const std::filesystem::path& root, TWalkVisitor& visitor);
+void WalkTree(const std::filesystem::path& root, WalkVisitor& visitor);
 
 }  // namespace pictarix

@@ -41,8 +41,8 @@ struct FreeColorMap {
 
 [[noreturn]] void Fail(int gifError) {
   const char* text = GifErrorString(gifError);
-  throw EPictureError(std::string("Cannot write a GIF picture: ") +
-                      (text != nullptr ? text : "unknown error"));
+  throw PictureError(std::string("Cannot write a GIF picture: ") +
+                     (text != nullptr ? text : "unknown error"));
 }
 
 // A GIF colour table holds a power of two entries, at least 2.
@@ -55,7 +55,7 @@ int ColorTableSize(std::size_t colors) {
 }  // namespace
 
 std::vector<std::uint8_t> EncodeGif(const RgbImage& image) {
-  if (!IsEncodable(image)) throw EPictureError("Cannot write a GIF picture of this size");
+  if (!IsEncodable(image)) throw PictureError("Cannot write a GIF picture of this size");
   IndexedImage indexed = QuantizeColors(image);
 
   // Entries beyond the picture's colours stay black and are never used.

@@ -8,7 +8,7 @@
 
 namespace pictarix {
 
-// The whole file. A failure raises EPictureError and yields no bytes at all: never an empty or
+// The whole file. A failure raises PictureError and yields no bytes at all: never an empty or
 // truncated GIF.
 std::vector<std::uint8_t> EncodeGif(const RgbImage& image);
 

@@ -35,7 +35,7 @@ std::vector<std::uint8_t> IconImageBytes(const IconPicture& picture) {
     blankColours = picture.Rgba[i * 4 + 3] == 0;
   }
 
-  TMemoryStream out;
+  MemoryStream out;
   out.WriteU32(kInfoHeaderBytes);
   out.WriteU32(static_cast<std::uint32_t>(width));
   out.WriteU32(static_cast<std::uint32_t>(height) * 2);
@@ -71,7 +71,7 @@ std::vector<std::uint8_t> IconImageBytes(const IconPicture& picture) {
 
 }  // namespace
 
-void WriteGraphicIconFile(const THiResIcon& graphic, TStream& stream) {
+void WriteGraphicIconFile(const IconGraphic& graphic, TStream& stream) {
   const IconHandle& handle = graphic.Handle();
   if (!handle || handle->Width <= 0 || handle->Height <= 0) return;
   const IconPicture& picture = *handle;
@@ -93,9 +93,9 @@ void WriteGraphicIconFile(const THiResIcon& graphic, TStream& stream) {
   stream.Write(image);
 }
 
-void AssignGraphic(TAdvancedIcon& icon, const THiResIcon& graphic) {
+void AssignGraphic(AdvancedIcon& icon, const IconGraphic& graphic) {
   icon.Images.Clear();
-  TMemoryStream stream;
+  MemoryStream stream;
   WriteGraphicIconFile(graphic, stream);
   stream.Seek(0);
   ReadIconFile(stream, icon);

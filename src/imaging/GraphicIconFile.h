@@ -7,8 +7,8 @@
 namespace pictarix {
 
 // Writes the graphic as an icon file of one 32 bpp image with its mask; nothing when empty.
-void WriteGraphicIconFile(const THiResIcon& graphic, TStream& stream);
+void WriteGraphicIconFile(const IconGraphic& graphic, TStream& stream);
 // Replaces the images of `icon` with those of the graphic written in its icon-file form.
-void AssignGraphic(TAdvancedIcon& icon, const THiResIcon& graphic);
+void AssignGraphic(AdvancedIcon& icon, const IconGraphic& graphic);
 
 }  // namespace pictarix

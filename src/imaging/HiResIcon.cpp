@@ -2,16 +2,16 @@
 
 namespace pictarix {
 
-void THiResIcon::SetHandle(IconHandle handle) {
+void IconGraphic::SetHandle(IconHandle handle) {
   handle_ = std::move(handle);
   Changed();
 }
 
-void THiResIcon::Changed() {
+void IconGraphic::Changed() {
   SizeStale = true;
 }
 
-void THiResIcon::UpdateSize() {
+void IconGraphic::UpdateSize() {
   if (!SizeStale) return;
   SizeStale = false;
   if (!handle_) return;  // keep the last known size
@@ -21,17 +21,17 @@ void THiResIcon::UpdateSize() {
   Height = handle_->Width;
 }
 
-int THiResIcon::GetWidth() {
+int IconGraphic::GetWidth() {
   UpdateSize();
   return Width;
 }
 
-int THiResIcon::GetHeight() {
+int IconGraphic::GetHeight() {
   UpdateSize();
   return Height;
 }
 
-void THiResIcon::Draw(RgbaCanvas& canvas, const IconRect& rect) {
+void IconGraphic::Draw(RgbaCanvas& canvas, const IconRect& rect) {
   UpdateSize();
   if (handle_) DrawIcon(canvas, rect.Left, rect.Top, *handle_);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// THiResIcon: an icon graphic that measures and draws its handle at the handle's real size.
+// IconGraphic: an icon graphic that measures and draws its handle at the handle's real size.
 #include <memory>
 
 #include "imaging/IconDraw.h"
@@ -13,12 +13,12 @@ struct IconRect {
   int Bottom = 0;
 };
 
-class THiResIcon {
+class IconGraphic {
  public:
   static constexpr int kStandardIconSize = 32;  // the system's standard icon size
 
-  THiResIcon() = default;
-  virtual ~THiResIcon() = default;
+  IconGraphic() = default;
+  virtual ~IconGraphic() = default;
 
   // Assigning a handle replaces the icon and marks the size stale.
   void SetHandle(IconHandle handle);

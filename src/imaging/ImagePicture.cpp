@@ -7,7 +7,7 @@
 
 namespace pictarix {
 
-IconHandle DecodedPicture(TIconImage& image) {
+IconHandle DecodedPicture(IconImage& image) {
   if (!image.Handle && image.HasData()) {
     const std::vector<std::uint8_t>& data = image.Bytes();
     const std::size_t size = std::min<std::size_t>(image.BytesInRes, data.size());
@@ -17,8 +17,8 @@ IconHandle DecodedPicture(TIconImage& image) {
   return image.Handle;
 }
 
-std::unique_ptr<THiResIcon> MakeGraphic(TIconImage& image) {
-  auto graphic = std::make_unique<THiResIcon>();
+std::unique_ptr<IconGraphic> MakeGraphic(IconImage& image) {
+  auto graphic = std::make_unique<IconGraphic>();
   if (IconHandle picture = DecodedPicture(image)) graphic->SetHandle(std::move(picture));
   return graphic;
 }

@@ -10,8 +10,8 @@ namespace pictarix {
 
 // The image's picture at its stated size, made on first request; nullptr when it cannot be made
 // (tried again on the next request).
-IconHandle DecodedPicture(TIconImage& image);
+IconHandle DecodedPicture(IconImage& image);
 // A new graphic showing the image (without a picture when none can be made).
-std::unique_ptr<THiResIcon> MakeGraphic(TIconImage& image);
+std::unique_ptr<IconGraphic> MakeGraphic(IconImage& image);
 
 }  // namespace pictarix

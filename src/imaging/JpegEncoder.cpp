@@ -70,7 +70,7 @@ bool Compress(JpegJob& job, const RgbImage& image) {
 }  // namespace
 
 std::vector<std::uint8_t> EncodeJpeg(const RgbImage& image) {
-  if (!IsEncodable(image)) throw EPictureError("Cannot write a JPEG picture of this size");
+  if (!IsEncodable(image)) throw PictureError("Cannot write a JPEG picture of this size");
   auto job = std::make_unique<JpegJob>();
   job->row.resize(static_cast<std::size_t>(image.Width) * 3);
   job->info.err = jpeg_std_error(&job->errors.pub);
@@ -84,7 +84,7 @@ std::vector<std::uint8_t> EncodeJpeg(const RgbImage& image) {
   jpeg_destroy_compress(&job->info);
   const std::unique_ptr<unsigned char, decltype(&std::free)> buffer(job->buffer, &std::free);
   if (!compressed) {
-    throw EPictureError(std::string("Cannot write a JPEG picture: ") + job->errors.message);
+    throw PictureError(std::string("Cannot write a JPEG picture: ") + job->errors.message);
   }
   return std::vector<std::uint8_t>(buffer.get(), buffer.get() + job->size);
 }

@@ -9,7 +9,7 @@ namespace pictarix {
 
 inline constexpr int kJpegQuality = 100;
 
-// The whole file. Raises EPictureError on failure, after releasing everything libjpeg held.
+// The whole file. Raises PictureError on failure, after releasing everything libjpeg held.
 std::vector<std::uint8_t> EncodeJpeg(const RgbImage& image);
 
 }  // namespace pictarix

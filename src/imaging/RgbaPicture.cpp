@@ -17,7 +17,7 @@
 namespace pictarix {
 namespace {
 
-std::span<const std::uint8_t> HeldData(const TIconImage& image) {
+std::span<const std::uint8_t> HeldData(const IconImage& image) {
   const auto& bytes = image.Bytes();
   const std::size_t size = std::min<std::size_t>(image.BytesInRes, bytes.size());
   return {bytes.data(), size};
@@ -35,7 +35,7 @@ int DirectorySide(std::uint8_t side) {
 }
 
 // Pixels, then BitCount, compared as the size rules rank images.
-bool RanksAbove(const TIconImage& a, ImageSize sa, const TIconImage& b, ImageSize sb) {
+bool RanksAbove(const IconImage& a, ImageSize sa, const IconImage& b, ImageSize sb) {
   const auto pixelsA = static_cast<std::int64_t>(sa.Width) * sa.Height;
   const auto pixelsB = static_cast<std::int64_t>(sb.Width) * sb.Height;
   if (pixelsA != pixelsB) return pixelsA > pixelsB;
@@ -56,11 +56,11 @@ RgbaPicture StraightPicture(const IconPicture& decoded) {
 
 }  // namespace
 
-bool IsPngImage(const TIconImage& image) {
+bool IsPngImage(const IconImage& image) {
   return IsPngImage(std::span(image.Bytes()));
 }
 
-ImageSize RealImageSize(const TIconImage& image) {
+ImageSize RealImageSize(const IconImage& image) {
   const ByteCursor cursor(HeldData(image));
   if (IsPngImage(cursor.Bytes())) {
     // IHDR follows the signature and the chunk's length and type.
@@ -80,7 +80,7 @@ ImageSize RealImageSize(const TIconImage& image) {
   return {DirectorySide(image.Width), DirectorySide(image.Height)};
 }
 
-std::optional<RgbaPicture> ImageToRgba(const TIconImage& image) {
+std::optional<RgbaPicture> ImageToRgba(const IconImage& image) {
   const IconHandle handle = CreateIconFromResource(HeldData(image), 0, 0);
   if (!handle) return std::nullopt;
   return StraightPicture(*handle);
@@ -95,7 +95,7 @@ ImageSize SizeWithin(ImageSize size, int maxSide) {
   return {scaled(size.Width), scaled(size.Height)};
 }
 
-std::optional<RgbaPicture> ImageToRgbaWithin(const TIconImage& image, int maxSide) {
+std::optional<RgbaPicture> ImageToRgbaWithin(const IconImage& image, int maxSide) {
   const auto held = HeldData(image);
   if (held.size() > ReadBudget::kMaxClaim) return std::nullopt;
   IconHandle handle = CreateIconFromResource(held, 0, 0);
@@ -111,12 +111,12 @@ std::optional<RgbaPicture> ImageToRgbaWithin(const TIconImage& image, int maxSid
 std::vector<std::uint8_t> EncodePngRgba(const RgbaPicture& picture) {
   if (picture.Width <= 0 || picture.Height <= 0 ||
       picture.Rgba.size() != static_cast<std::size_t>(picture.Width) * picture.Height * 4) {
-    throw EPictureError("Cannot write a PNG picture of this size");
+    throw PictureError("Cannot write a PNG picture of this size");
   }
   return EncodePngPixels(picture.Width, picture.Height, 4, picture.Rgba);
 }
 
-std::optional<std::vector<std::uint8_t>> ImagePngBytes(const TIconImage& image) {
+std::optional<std::vector<std::uint8_t>> ImagePngBytes(const IconImage& image) {
   if (IsPngImage(image)) {
     // Stored bytes are written unchanged, but only when they decode; the quick check settles
     // nearly every image, the decoder the few it is not sure of.
@@ -129,11 +129,11 @@ std::optional<std::vector<std::uint8_t>> ImagePngBytes(const TIconImage& image) 
   return EncodePngRgba(*picture);
 }
 
-int LargestImageIndex(const TIconImageList& images) {
+int LargestImageIndex(const IconImageList& images) {
   int best = -1;
   ImageSize bestSize;
   for (int i = 0; i < images.Count(); ++i) {
-    const TIconImage& image = *images.Get(i);
+    const IconImage& image = *images.Get(i);
     const ImageSize size = RealImageSize(image);
     if (best < 0 || !RanksAbove(*images.Get(best), bestSize, image, size)) {
       best = i;
@@ -143,11 +143,11 @@ int LargestImageIndex(const TIconImageList& images) {
   return best;
 }
 
-int ImageIndexForSize(const TIconImageList& images, int size) {
+int ImageIndexForSize(const IconImageList& images, int size) {
   int best = -1;
   ImageSize bestSize;
   for (int i = 0; i < images.Count(); ++i) {
-    const TIconImage& image = *images.Get(i);
+    const IconImage& image = *images.Get(i);
     const ImageSize imageSize = RealImageSize(image);
     if (std::max(imageSize.Width, imageSize.Height) < size) continue;
     // Smaller wins; equal pixels: the higher BitCount, then the later one.

@@ -18,7 +18,7 @@ struct RgbaPicture {
 };
 
 // True when the image's data begins with the PNG signature.
-bool IsPngImage(const TIconImage& image);
+bool IsPngImage(const IconImage& image);
 
 // The image's size in pixels as its data states it (the PNG header, or the bitmap header with
 // the mask's half taken off); the directory bytes (0 = 256) when the data is too short to say.
@@ -26,31 +26,31 @@ struct ImageSize {
   int Width = 0;
   int Height = 0;
 };
-ImageSize RealImageSize(const TIconImage& image);
+ImageSize RealImageSize(const IconImage& image);
 
 // The picture of an image at its real size. A 32-bit image whose alpha is in use (and a PNG)
 // keeps its alpha; every other image is opaque where its AND mask is 0 and transparent where
 // it is 1. Nothing when the data cannot be decoded.
-std::optional<RgbaPicture> ImageToRgba(const TIconImage& image);
+std::optional<RgbaPicture> ImageToRgba(const IconImage& image);
 // The same picture scaled down, keeping its proportions, so that neither side exceeds `maxSide`
 // (never scaled up), for showing many images at once: the picture at its own size is held only
 // while this runs. Nothing also for data larger than any image may claim (ReadBudget::kMaxClaim).
-std::optional<RgbaPicture> ImageToRgbaWithin(const TIconImage& image, int maxSide);
+std::optional<RgbaPicture> ImageToRgbaWithin(const IconImage& image, int maxSide);
 // The size ImageToRgbaWithin gives, from the size the image's data states.
 ImageSize SizeWithin(ImageSize size, int maxSide);
 
-// An 8-bit RGBA PNG of the picture. Raises EPictureError when it cannot be written.
+// An 8-bit RGBA PNG of the picture. Raises PictureError when it cannot be written.
 std::vector<std::uint8_t> EncodePngRgba(const RgbaPicture& picture);
 
 // What exporting the image writes: a PNG image's stored bytes unchanged, otherwise the RGBA
 // PNG of its pixels. Nothing when the image cannot be decoded.
-std::optional<std::vector<std::uint8_t>> ImagePngBytes(const TIconImage& image);
+std::optional<std::vector<std::uint8_t>> ImagePngBytes(const IconImage& image);
 
 // Index of the image with the most pixels (ties: the higher BitCount, then the later one);
 // -1 for an icon without images.
-int LargestImageIndex(const TIconImageList& images);
+int LargestImageIndex(const IconImageList& images);
 // Index of the smallest image whose larger side is at least `size` (ties as above); the largest
 // image when none reaches `size`; -1 for an icon without images.
-int ImageIndexForSize(const TIconImageList& images, int size);
+int ImageIndexForSize(const IconImageList& images, int size);
 
 }  // namespace pictarix

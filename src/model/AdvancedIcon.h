@@ -6,17 +6,17 @@
 
 namespace pictarix {
 
-class TAdvancedIcon {
+class AdvancedIcon {
  public:
-  TAdvancedIcon() = default;
-  virtual ~TAdvancedIcon() = default;
-  TAdvancedIcon(const TAdvancedIcon&) = delete;
-  TAdvancedIcon& operator=(const TAdvancedIcon&) = delete;
+  AdvancedIcon() = default;
+  virtual ~AdvancedIcon() = default;
+  AdvancedIcon(const AdvancedIcon&) = delete;
+  AdvancedIcon& operator=(const AdvancedIcon&) = delete;
 
-  // Becomes a deep copy of `source` (images of class TIconImage, never decoded).
-  virtual void Assign(const TAdvancedIcon& source);
+  // Becomes a deep copy of `source` (images of class IconImage, never decoded).
+  virtual void Assign(const AdvancedIcon& source);
 
-  TIconImageList Images;
+  IconImageList Images;
 };
 
 }  // namespace pictarix

@@ -14,8 +14,8 @@ constexpr std::size_t kHeaderFieldsSize = 16;
 
 }  // namespace
 
-std::unique_ptr<TIconImage> TIconImage::CreateCopy(const TIconImage& source) {
-  auto copy = std::make_unique<TIconImage>();
+std::unique_ptr<IconImage> IconImage::CreateCopy(const IconImage& source) {
+  auto copy = std::make_unique<IconImage>();
   copy->SetEntryFields(source.EntryFields());
   if (source.Data) {
     const auto& held = *source.Data;
@@ -35,7 +35,7 @@ std::unique_ptr<TIconImage> TIconImage::CreateCopy(const TIconImage& source) {
   return copy;
 }
 
-void TIconImage::UpdateFromHeader() {
+void IconImage::UpdateFromHeader() {
   // The fields of a bitmap information header; PNG data is read the same way (giving 0, 0, 21060).
   // Bytes not held count as 0.
   std::array<std::uint8_t, kHeaderFieldsSize> head{};
@@ -52,7 +52,7 @@ void TIconImage::UpdateFromHeader() {
   ColorCount = BitCount < 16 ? static_cast<std::uint16_t>(1u << BitCount) : 0;
 }
 
-std::array<std::uint8_t, 12> TIconImage::EntryFields() const {
+std::array<std::uint8_t, 12> IconImage::EntryFields() const {
   std::array<std::uint8_t, 12> fields{Width, Height};
   const auto put = [&fields](std::size_t at, const auto& bytes) {
     std::copy(bytes.begin(), bytes.end(), fields.begin() + static_cast<std::ptrdiff_t>(at));
@@ -64,7 +64,7 @@ std::array<std::uint8_t, 12> TIconImage::EntryFields() const {
   return fields;
 }
 
-void TIconImage::SetEntryFields(const std::array<std::uint8_t, 12>& fields) {
+void IconImage::SetEntryFields(const std::array<std::uint8_t, 12>& fields) {
   Width = fields[0];
   Height = fields[1];
   const std::span<const std::uint8_t, 12> view(fields);
@@ -74,12 +74,12 @@ void TIconImage::SetEntryFields(const std::array<std::uint8_t, 12>& fields) {
   BytesInRes = LoadLe32(view.subspan<8, 4>());
 }
 
-const std::vector<std::uint8_t>& TIconImage::Bytes() const {
+const std::vector<std::uint8_t>& IconImage::Bytes() const {
   static const std::vector<std::uint8_t> kNone;
   return Data ? *Data : kNone;
 }
 
-void TIconImage::SetData(std::vector<std::uint8_t> bytes) {
+void IconImage::SetData(std::vector<std::uint8_t> bytes) {
   Data = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
 }
 

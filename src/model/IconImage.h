@@ -14,17 +14,17 @@ namespace pictarix {
 // The bytes of an image. Never changed once made, so copies may share them.
 using ImageData = std::shared_ptr<const std::vector<std::uint8_t>>;
 
-class TIconImage {
+class IconImage {
  public:
   // Create: no handle and no data; the caller sets the fields.
-  TIconImage() = default;
-  virtual ~TIconImage() = default;
-  TIconImage(const TIconImage&) = delete;
-  TIconImage& operator=(const TIconImage&) = delete;
+  IconImage() = default;
+  virtual ~IconImage() = default;
+  IconImage(const IconImage&) = delete;
+  IconImage& operator=(const IconImage&) = delete;
 
-  // A new image equal to `source` (class TIconImage). Shares the source's handle when it has
+  // A new image equal to `source` (class IconImage). Shares the source's handle when it has
   // one and otherwise stays lazy; never decodes.
-  static std::unique_ptr<TIconImage> CreateCopy(const TIconImage& source);
+  static std::unique_ptr<IconImage> CreateCopy(const IconImage& source);
 
   // Re-derives Width, Height, BitCount and ColorCount from the start of Data; never reads past
   // the bytes held (missing bytes count as 0).

@@ -10,46 +10,46 @@
 
 namespace pictarix {
 
-int CompareIconImages(const TIconImage& a, const TIconImage& b) {
+int CompareIconImages(const IconImage& a, const IconImage& b) {
   if (a.BitCount != b.BitCount) return a.BitCount < b.BitCount ? -1 : 1;
   if (a.Width != b.Width) return a.Width < b.Width ? -1 : 1;
   return 0;
 }
 
-void TIconImageList::SetCapacity(std::uint16_t capacity) {
+void IconImageList::SetCapacity(std::uint16_t capacity) {
   capacity_ = std::max(capacity, Count());
   items_.reserve(capacity_);
 }
 
-void TIconImageList::Add(std::unique_ptr<TIconImage> image) {
-  if (!image) throw std::invalid_argument("TIconImageList::Add: no image");
+void IconImageList::Add(std::unique_ptr<IconImage> image) {
+  if (!image) throw std::invalid_argument("IconImageList::Add: no image");
   if (items_.size() >= std::numeric_limits<std::uint16_t>::max()) {
-    throw EPictarixError("An icon cannot hold more than 65535 images");
+    throw PictarixError("An icon cannot hold more than 65535 images");
   }
   // The slot count grows one at a time; the vector below grows geometrically on its own.
   if (Count() == capacity_) capacity_ = static_cast<std::uint16_t>(Count() + 1);
   items_.push_back(std::move(image));
 }
 
-TIconImage* TIconImageList::Get(int index) const {
+IconImage* IconImageList::Get(int index) const {
   if (index < 0 || index >= Count()) return nullptr;
   return items_[static_cast<std::size_t>(index)].get();
 }
 
-void TIconImageList::Clear() {
-  std::vector<std::unique_ptr<TIconImage>>().swap(items_);
+void IconImageList::Clear() {
+  std::vector<std::unique_ptr<IconImage>>().swap(items_);
   capacity_ = 0;
 }
 
-void TIconImageList::Sort() {
+void IconImageList::Sort() {
   const std::vector<int> order = SortedOrder();
-  std::vector<std::unique_ptr<TIconImage>> sorted;
+  std::vector<std::unique_ptr<IconImage>> sorted;
   sorted.reserve(items_.capacity());
   for (const int at : order) sorted.push_back(std::move(items_[static_cast<std::size_t>(at)]));
   items_.swap(sorted);
 }
 
-std::vector<int> TIconImageList::SortedOrder() const {
+std::vector<int> IconImageList::SortedOrder() const {
   std::vector<int> order(items_.size());
   std::iota(order.begin(), order.end(), 0);
   if (order.empty()) return order;
@@ -64,10 +64,10 @@ std::vector<int> TIconImageList::SortedOrder() const {
     do {
       i = left;
       int j = right;
-      auto at = [this, &order](int k) -> const TIconImage& {
+      auto at = [this, &order](int k) -> const IconImage& {
         return *items_[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])];
       };
-      const TIconImage* pivot = &at((left + right) / 2);
+      const IconImage* pivot = &at((left + right) / 2);
       do {
         while (CompareIconImages(at(i), *pivot) < 0) ++i;
         while (CompareIconImages(at(j), *pivot) > 0) --j;

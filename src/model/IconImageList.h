@@ -9,17 +9,17 @@
 namespace pictarix {
 
 // Order of images: bit count, then the width byte (so 256, stored as 0, comes first).
-int CompareIconImages(const TIconImage& a, const TIconImage& b);
+int CompareIconImages(const IconImage& a, const IconImage& b);
 
-class TIconImageList {
+class IconImageList {
  public:
   std::uint16_t Count() const { return static_cast<std::uint16_t>(items_.size()); }
   std::uint16_t Capacity() const { return capacity_; }
   void SetCapacity(std::uint16_t capacity);
-  // Appends and takes ownership; raises EPictarixError when the list already holds 65535.
-  void Add(std::unique_ptr<TIconImage> image);
+  // Appends and takes ownership; raises PictarixError when the list already holds 65535.
+  void Add(std::unique_ptr<IconImage> image);
   // The image at `index`, or nullptr when index is not below Count.
-  TIconImage* Get(int index) const;
+  IconImage* Get(int index) const;
   void Clear();
   // The quicksort of the system (not stable; equal images end where this procedure leaves them).
   void Sort();
@@ -27,7 +27,7 @@ class TIconImageList {
   std::vector<int> SortedOrder() const;
 
  private:
-  std::vector<std::unique_ptr<TIconImage>> items_;
+  std::vector<std::unique_ptr<IconImage>> items_;
   std::uint16_t capacity_ = 0;
 };
 

@@ -1,43 +1,43 @@
 #pragma once
-// One exception family for the whole core: callers catch EPictarixError to skip a file.
+// One exception family for the whole core: callers catch PictarixError to skip a file.
 #include <stdexcept>
 #include <string>
 
 namespace pictarix {
 
-class EPictarixError : public std::runtime_error {
+class PictarixError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
 // Reading or writing a stream failed (short read where one is not allowed, write error).
-class EStreamError : public EPictarixError {
+class StreamError : public PictarixError {
  public:
-  using EPictarixError::EPictarixError;
+  using PictarixError::PictarixError;
 };
 
 // "Cannot open file "%s". %s"
-class EFOpenError : public EStreamError {
+class FOpenError : public StreamError {
  public:
-  using EStreamError::EStreamError;
+  using StreamError::StreamError;
 };
 
 // "Cannot create file "%s". %s"
-class EFCreateError : public EStreamError {
+class FCreateError : public StreamError {
  public:
-  using EStreamError::EStreamError;
+  using StreamError::StreamError;
 };
 
 // A module resource that is not there, or cannot be fetched.
-class EResNotFound : public EPictarixError {
+class ResNotFound : public PictarixError {
  public:
-  using EPictarixError::EPictarixError;
+  using PictarixError::PictarixError;
 };
 
 // Data whose stated size cannot be true (larger than the whole file): refused, never allocated.
-class EFormatError : public EPictarixError {
+class EFormatError : public PictarixError {
  public:
-  using EPictarixError::EPictarixError;
+  using PictarixError::PictarixError;
 };
 
 // The system's text for errno `error`.

@@ -22,8 +22,7 @@ namespace {
 constexpr std::chrono::milliseconds kPollInterval{20};
 
 [[noreturn]] void ThrowBusy(const std::filesystem::path& path) {
-  throw EPictarixError("Cannot lock file \"" + path.string() +
-                       "\". Another program is changing it");
+  throw PictarixError("Cannot lock file \"" + path.string() + "\". Another program is changing it");
 }
 
 bool SameFile(const struct stat& a, const struct stat& b) {
@@ -42,7 +41,7 @@ bool StillGuards(int fd, bool folder, const std::filesystem::path& path) {
 
 }  // namespace
 
-TFileLock::TFileLock(const std::filesystem::path& path, std::chrono::milliseconds wait) {
+FileLock::FileLock(const std::filesystem::path& path, std::chrono::milliseconds wait) {
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
     // Non-blocking, so that a FIFO put in the file's place cannot stall the open.
@@ -71,14 +70,14 @@ TFileLock::TFileLock(const std::filesystem::path& path, std::chrono::millisecond
   }
 }
 
-TFileLock::~TFileLock() {
+FileLock::~FileLock() {
   if (fd_ >= 0) ::close(fd_);  // closing the last descriptor of the open file unlocks it
 }
 
 #else
 
-TFileLock::TFileLock(const std::filesystem::path&, std::chrono::milliseconds) {}
-TFileLock::~TFileLock() = default;
+FileLock::FileLock(const std::filesystem::path&, std::chrono::milliseconds) {}
+FileLock::~FileLock() = default;
 
 #endif
 

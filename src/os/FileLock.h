@@ -12,17 +12,17 @@ namespace pictarix {
 // renamed a new file over the name holds the lock of the old file; it sees the name changed,
 // and locks the new file. While the file does not exist, its folder is locked instead, and the
 // writer switches to the file when one appears. Writers that wait longer than `wait` raise
-// EPictarixError. Where neither file nor folder can be opened, nothing is locked: the read or
+// PictarixError. Where neither file nor folder can be opened, nothing is locked: the read or
 // the write that follows reports that.
-class TFileLock {
+class FileLock {
  public:
   static constexpr std::chrono::milliseconds kDefaultWait{10000};
 
-  explicit TFileLock(const std::filesystem::path& path,
-                     std::chrono::milliseconds wait = kDefaultWait);
-  ~TFileLock();
-  TFileLock(const TFileLock&) = delete;
-  TFileLock& operator=(const TFileLock&) = delete;
+  explicit FileLock(const std::filesystem::path& path,
+                    std::chrono::milliseconds wait = kDefaultWait);
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
 
  private:
   int fd_ = -1;

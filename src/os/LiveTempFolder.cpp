@@ -82,7 +82,7 @@ bool IsAbandoned(int parent, const std::string& name, pid_t pid, FileHandle& loc
 LiveTempFolder::LiveTempFolder(const std::filesystem::path& parent, const std::string& prefix) {
   std::string pattern = (parent / (prefix + std::to_string(::getpid()) + "-XXXXXX")).string();
   if (::mkdtemp(pattern.data()) == nullptr) {
-    throw EPictarixError("Cannot create folder \"" + pattern + "\". " + SystemErrorText(errno));
+    throw PictarixError("Cannot create folder \"" + pattern + "\". " + SystemErrorText(errno));
   }
   path_ = pattern;
   // The lock is taken under another name and then given its own, so that a lock file by that
@@ -98,8 +98,7 @@ LiveTempFolder::LiveTempFolder(const std::filesystem::path& parent, const std::s
     const int error = errno;
     if (lock >= 0) ::close(lock);
     RemoveTree(AT_FDCWD, path_.string(), 0);
-    throw EPictarixError("Cannot lock folder \"" + path_.string() + "\". " +
-                         SystemErrorText(error));
+    throw PictarixError("Cannot lock folder \"" + path_.string() + "\". " + SystemErrorText(error));
   }
   lock_ = lock;
 }

@@ -10,7 +10,7 @@ namespace pictarix {
 
 class LiveTempFolder {
  public:
-  // Makes "<parent>/<prefix><pid>-XXXXXX" (mode 0700) and locks it; raises EPictarixError when
+  // Makes "<parent>/<prefix><pid>-XXXXXX" (mode 0700) and locks it; raises PictarixError when
   // it cannot.
   LiveTempFolder(const std::filesystem::path& parent, const std::string& prefix);
   // Removes the folder and everything in it.

@@ -19,7 +19,7 @@ namespace {
 constexpr int kMaxLinks = 40;  // as the kernel allows in one path
 
 [[noreturn]] void Refuse(const std::filesystem::path& target, const std::string& reason) {
-  throw EFCreateError("Cannot create file \"" + target.string() + "\". " + reason);
+  throw FCreateError("Cannot create file \"" + target.string() + "\". " + reason);
 }
 
 #ifndef _WIN32

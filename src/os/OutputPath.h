@@ -9,7 +9,7 @@ namespace pictarix {
 // it points to. A link is followed as the kernel's protected-symlinks rule follows it: in a
 // folder that is sticky and writable by everyone (a shared temporary folder), only a link that
 // belongs to the user running or to the folder's owner. Any other link, or more than 40 links,
-// raises EFCreateError with "Cannot create file "<target>". <reason>"; nothing is created then.
+// raises FCreateError with "Cannot create file "<target>". <reason>"; nothing is created then.
 // The file itself need not exist.
 std::filesystem::path ResolveOutputPath(const std::filesystem::path& target);
 

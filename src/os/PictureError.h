@@ -4,9 +4,9 @@
 
 namespace pictarix {
 
-class EPictureError : public EPictarixError {
+class PictureError : public PictarixError {
  public:
-  using EPictarixError::EPictarixError;
+  using PictarixError::PictarixError;
 };
 
 }  // namespace pictarix

@@ -30,7 +30,7 @@ std::string CreateErrorText(const std::filesystem::path& path, const std::string
 }
 
 [[noreturn]] void ThrowCreateError(const std::filesystem::path& path, const std::string& reason) {
-  throw EFCreateError(CreateErrorText(path, reason));
+  throw FCreateError(CreateErrorText(path, reason));
 }
 
 // A hidden name beside `name` for the new file before its rename; kept short enough for the
@@ -176,7 +176,7 @@ std::optional<std::string> CheckTarget(int folder, const std::string& name, stru
 
 // A new file written beside its target, not yet under the target's name. Each step answers 0,
 // an errno value or kNoUnnamedFile, and on failure leaves nothing behind.
-class TStagedFile {
+class StagedFile {
  public:
   // Makes the file (unnamed, or under a hidden name) and writes `bytes` into it; `old` is the
   // file it replaces (st_mode 0: none).
@@ -261,7 +261,7 @@ class TStagedFile {
 // Writes the new file and renames it over `name`, each step on its own.
 int TryReplace(int folder, const std::string& name, std::span<const std::uint8_t> bytes,
                const struct stat& old, bool unnamed) {
-  TStagedFile staged;
+  StagedFile staged;
   int error = staged.Write(folder, name, bytes, old, unnamed);
   if (error == 0) error = staged.Flush(folder);
   if (error == 0) error = staged.Publish(folder, name, old.st_mode == 0);
@@ -277,7 +277,7 @@ int ReplaceInFolder(int folder, const std::string& name, std::span<const std::ui
 }
 
 // The folders of one chunk of a batch, each opened once, and which of them took a new name.
-class TChunkFolders {
+class ChunkFolders {
  public:
   struct Folder {
     TDescriptor Fd;
@@ -311,17 +311,17 @@ class TChunkFolders {
 };
 
 // One file of a chunk on its way to its target.
-struct TPendingFile {
+struct PendingFile {
   std::size_t Index = 0;
-  TChunkFolders::Folder* Folder = nullptr;
+  ChunkFolders::Folder* Folder = nullptr;
   std::string Name;
   struct stat Old {};
-  TStagedFile Staged;
+  StagedFile Staged;
   bool Failed = false;
 };
 
 // Folders with their links resolved, each once.
-class TResolvedFolders {
+class ResolvedFolders {
  public:
   // What ResolveOutputPath answers for `target` where the target's own name is no link; raises
   // as it does.
@@ -334,7 +334,7 @@ class TResolvedFolders {
     if (added) {
       try {
         known->second = ResolveOutputPath(parent);
-      } catch (const EFCreateError&) {
+      } catch (const FCreateError&) {
         // Refused below with the file's own path in the message.
       }
     }
@@ -349,13 +349,13 @@ class TResolvedFolders {
 // refusal text when it may not be written. The file's own name, when it is a link, is judged
 // with the whole path.
 std::optional<std::string> LocateTarget(const std::filesystem::path& target,
-                                        TResolvedFolders& resolved, TChunkFolders& folders,
-                                        TPendingFile& file) {
+                                        ResolvedFolders& resolved, ChunkFolders& folders,
+                                        PendingFile& file) {
   for (const bool whole : {false, true}) {
     std::filesystem::path path;
     try {
       path = whole ? ResolveOutputPath(target) : resolved.Of(target);
-    } catch (const EFCreateError& e) {
+    } catch (const FCreateError& e) {
       return e.what();
     }
     file.Name = path.filename().string();
@@ -381,17 +381,17 @@ std::size_t FilesOpenAtOnce() {
 // Flushes the written files of a chunk: the whole file system at once where many files wait on
 // it (a file's own flush still checks it for a write error then, without waiting for the
 // disk), otherwise each file on its own. Files that cannot be flushed are reported and dropped.
-void FlushChunk(std::vector<TPendingFile>& pending, const TChunkFolders& folders,
+void FlushChunk(std::vector<PendingFile>& pending, const ChunkFolders& folders,
                 std::vector<std::optional<std::string>>& results,
-                std::span<const TFileReplacement> files) {
+                std::span<const FileReplacement> files) {
   std::map<dev_t, std::size_t> perDevice;
-  for (const TPendingFile& file : pending) ++perDevice[file.Folder->Device];
+  for (const PendingFile& file : pending) ++perDevice[file.Folder->Device];
   std::map<dev_t, bool> flushedWhole;
   for (const auto& [device, count] : perDevice) {
     const int whole = count >= kFilesForWholeFlush ? folders.WholeFlushOf(device) : -1;
     flushedWhole[device] = whole >= 0 && ::syncfs(whole) == 0;
   }
-  for (TPendingFile& file : pending) {
+  for (PendingFile& file : pending) {
     const int folder = file.Folder->Fd.Get();
     int error = 0;
     if (flushedWhole[file.Folder->Device]) {
@@ -411,18 +411,18 @@ void FlushChunk(std::vector<TPendingFile>& pending, const TChunkFolders& folders
   }
 }
 
-void ReplaceChunk(std::span<const TFileReplacement> files, std::size_t first, std::size_t count,
+void ReplaceChunk(std::span<const FileReplacement> files, std::size_t first, std::size_t count,
                   std::vector<std::optional<std::string>>& results) {
-  TChunkFolders folders;
-  TResolvedFolders resolved;
-  std::vector<TPendingFile> pending;
+  ChunkFolders folders;
+  ResolvedFolders resolved;
+  std::vector<PendingFile> pending;
   pending.reserve(count);
   const auto fail = [&](std::size_t index, const std::string& reason) {
     results[index] = CreateErrorText(files[index].Target, reason);
   };
   for (std::size_t index = first; index < first + count; ++index) {
-    const TFileReplacement& file = files[index];
-    TPendingFile next;
+    const FileReplacement& file = files[index];
+    PendingFile next;
     next.Index = index;
     if (auto refused = LocateTarget(file.Target, resolved, folders, next)) {
       results[index] = std::move(*refused);
@@ -440,7 +440,7 @@ void ReplaceChunk(std::span<const TFileReplacement> files, std::size_t first, st
   }
 
   FlushChunk(pending, folders, results, files);
-  for (TPendingFile& file : pending) {
+  for (PendingFile& file : pending) {
     if (file.Failed) continue;
     const int folder = file.Folder->Fd.Get();
     int error = file.Staged.Publish(folder, file.Name, file.Old.st_mode == 0);
@@ -460,7 +460,7 @@ void ReplaceChunk(std::span<const TFileReplacement> files, std::size_t first, st
 // Copies the whole content of the readable file `from` into a new hidden file beside `name`
 // and renames it over `name`, as TryReplace does.
 int CopyIntoNamedFile(int from, int folder, const std::string& name, const struct stat& old) {
-  TStagedFile named;
+  StagedFile named;
   int error = named.Open(folder, name, old, false);
   std::vector<std::uint8_t> buffer(std::size_t{1} << 20);
   for (off_t offset = 0; error == 0;) {
@@ -492,7 +492,7 @@ struct SafeFileWriter::State {
   TDescriptor Folder;
   std::string Name;
   struct stat Old {};
-  TStagedFile Staged;
+  StagedFile Staged;
   bool Done = false;  // committed, or failed and discarded
 
   [[noreturn]] void Fail(int error) {
@@ -657,13 +657,13 @@ void ReplaceFileOrLink(const std::filesystem::path& target, std::span<const std:
 }
 
 std::vector<std::optional<std::string>> ReplaceFilesContents(
-    std::span<const TFileReplacement> files) {
+    std::span<const FileReplacement> files) {
   std::vector<std::optional<std::string>> results(files.size());
 #ifdef _WIN32
   for (std::size_t i = 0; i < files.size(); ++i) {
     try {
       ReplaceFileContents(files[i].Target, files[i].Bytes);
-    } catch (const EFCreateError& e) {
+    } catch (const FCreateError& e) {
       results[i] = e.what();
     }
   }

@@ -17,7 +17,7 @@ namespace pictarix {
 // owner and group (as far as the user running may give them) and permission bits without setuid,
 // setgid and sticky are kept; a new file gets 0666 less the creation mask. The target is never
 // truncated or written in place: when no new file can be made beside it, the write is refused and
-// the target left as it was. Failures raise EFCreateError with "Cannot create file "<target>".
+// the target left as it was. Failures raise FCreateError with "Cannot create file "<target>".
 // <reason>" and leave no temporary file behind; a killed process leaves none either where the
 // unnamed file is used.
 void ReplaceFileContents(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
@@ -29,7 +29,7 @@ void ReplaceFileContents(const std::filesystem::path& target, std::span<const st
 void ReplaceFileOrLink(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
 
 // One file of ReplaceFilesContents; the bytes are only read during the call.
-struct TFileReplacement {
+struct FileReplacement {
   std::filesystem::path Target;
   std::span<const std::uint8_t> Bytes;
 };
@@ -38,15 +38,15 @@ struct TFileReplacement {
 // chunk of new files is written and kept open, flushed to disk together, then each takes its
 // target's name, and each folder is flushed once per chunk; the links of a folder are judged
 // once per chunk. Answers, in the order given, the
-// EFCreateError text of each file that could not be written (its target left as it was) or
+// FCreateError text of each file that could not be written (its target left as it was) or
 // nothing for a file written; one file's failure does not stop the others.
 std::vector<std::optional<std::string>> ReplaceFilesContents(
-    std::span<const TFileReplacement> files);
+    std::span<const FileReplacement> files);
 
 // ReplaceFileContents for content made piece by piece, which need never be held whole: the
 // target is judged and the new file made beside it when the writer is made, Write appends to the
 // new file, and Commit flushes it and gives it the target's name, with the same guarantees.
-// Every failure raises EFCreateError with ReplaceFileContents's text and discards the new file;
+// Every failure raises FCreateError with ReplaceFileContents's text and discards the new file;
 // a writer destroyed before Commit (an error while the content was made) discards it too. The
 // target is left as it was until Commit succeeds.
 class SafeFileWriter {

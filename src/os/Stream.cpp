@@ -34,7 +34,7 @@ void TStream::WriteZeros(std::uint64_t count) {
   }
 }
 
-std::size_t TMemoryStream::Read(std::span<std::uint8_t> buffer) {
+std::size_t MemoryStream::Read(std::span<std::uint8_t> buffer) {
   if (position_ >= data_.size()) return 0;
   const auto n =
       static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), data_.size() - position_));
@@ -43,24 +43,24 @@ std::size_t TMemoryStream::Read(std::span<std::uint8_t> buffer) {
   return n;
 }
 
-void TMemoryStream::Write(std::span<const std::uint8_t> bytes) {
+void MemoryStream::Write(std::span<const std::uint8_t> bytes) {
   const std::uint64_t end = position_ + bytes.size();
-  if (end > data_.max_size()) throw EStreamError("Stream write error");
+  if (end > data_.max_size()) throw StreamError("Stream write error");
   if (end > data_.size()) data_.resize(static_cast<std::size_t>(end));
   std::copy(bytes.begin(), bytes.end(), data_.begin() + static_cast<std::ptrdiff_t>(position_));
   position_ = end;
 }
 
-void TMemoryStream::Patch(std::uint64_t position, std::span<const std::uint8_t> bytes) {
+void MemoryStream::Patch(std::uint64_t position, std::span<const std::uint8_t> bytes) {
   if (position > data_.size() || bytes.size() > data_.size() - position)
-    throw EStreamError("Stream write error");
+    throw StreamError("Stream write error");
   std::copy(bytes.begin(), bytes.end(), data_.begin() + static_cast<std::ptrdiff_t>(position));
 }
 
 namespace {
 
 [[noreturn]] void ThrowOpenError(const std::filesystem::path& path, const std::string& reason) {
-  throw EFOpenError("Cannot open file \"" + path.string() + "\". " + reason);
+  throw FOpenError("Cannot open file \"" + path.string() + "\". " + reason);
 }
 
 // Why an open file cannot be read as a file.
@@ -70,7 +70,7 @@ std::string NotRegularText(FileKind kind) {
 
 }  // namespace
 
-TFileStream::TFileStream(const std::filesystem::path& path) {
+FileStream::FileStream(const std::filesystem::path& path) {
   OpenedFile opened = OpenForReading(path);
   if (opened.Error != 0) ThrowOpenError(path, SystemErrorText(opened.Error));
   if (opened.Handle.Kind != FileKind::Regular)
@@ -78,17 +78,17 @@ TFileStream::TFileStream(const std::filesystem::path& path) {
   file_ = std::move(opened.Handle);
 }
 
-TFileStream::TFileStream(FileHandle file) : file_(std::move(file)) {}
+FileStream::FileStream(FileHandle file) : file_(std::move(file)) {}
 
-std::unique_ptr<TFileStream> TFileStream::OpenIfRegular(const std::filesystem::path& path) {
+std::unique_ptr<FileStream> FileStream::OpenIfRegular(const std::filesystem::path& path) {
   OpenedFile opened = OpenForReading(path);
   if (opened.Error == ENOENT || opened.Error == ENOTDIR) return nullptr;
   if (opened.Error != 0) ThrowOpenError(path, SystemErrorText(opened.Error));
   if (opened.Handle.Kind != FileKind::Regular) return nullptr;
-  return std::make_unique<TFileStream>(std::move(opened.Handle));
+  return std::make_unique<FileStream>(std::move(opened.Handle));
 }
 
-std::size_t TFileStream::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
+std::size_t FileStream::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
   std::size_t done = 0;
   while (done < buffer.size()) {
     const ssize_t got = ::pread(file_.Descriptor(), buffer.data() + done, buffer.size() - done,
@@ -96,14 +96,14 @@ std::size_t TFileStream::ReadAt(std::uint64_t offset, std::span<std::uint8_t> bu
     if (got == 0) break;  // the file ends here (it may have shrunk since it was opened)
     if (got < 0) {
       if (errno == EINTR) continue;
-      throw EStreamError(SystemErrorText(errno));
+      throw StreamError(SystemErrorText(errno));
     }
     done += static_cast<std::size_t>(got);
   }
   return done;
 }
 
-std::size_t TFileStream::Read(std::span<std::uint8_t> buffer) {
+std::size_t FileStream::Read(std::span<std::uint8_t> buffer) {
   if (position_ >= file_.Size || buffer.empty()) return 0;
   const std::size_t want =
       static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), file_.Size - position_));
@@ -127,8 +127,8 @@ std::size_t TFileStream::Read(std::span<std::uint8_t> buffer) {
   return done;
 }
 
-void TFileStream::Write(std::span<const std::uint8_t>) {
-  throw EStreamError("Stream write error");
+void FileStream::Write(std::span<const std::uint8_t>) {
+  throw StreamError("Stream write error");
 }
 
 std::vector<std::uint8_t> ReadBytesAt(TStream& stream, std::uint64_t offset, std::uint64_t count) {
@@ -141,7 +141,7 @@ std::vector<std::uint8_t> ReadBytesAt(TStream& stream, std::uint64_t offset, std
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path) {
-  TFileStream stream(path);
+  FileStream stream(path);
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(stream.Size()));
   bytes.resize(stream.Read(bytes));
   return bytes;

@@ -20,7 +20,7 @@ class TStream {
 
   // Reads up to `count` bytes at the position; returns how many were read (short at the end).
   virtual std::size_t Read(std::span<std::uint8_t> buffer) = 0;
-  // Writes all bytes at the position or throws EStreamError.
+  // Writes all bytes at the position or throws StreamError.
   virtual void Write(std::span<const std::uint8_t> bytes) = 0;
   virtual std::uint64_t Position() const = 0;
   // Moving past the end is allowed; reads there return nothing.
@@ -39,10 +39,10 @@ class TStream {
 };
 
 // A growable in-memory stream.
-class TMemoryStream : public TStream {
+class MemoryStream : public TStream {
  public:
-  TMemoryStream() = default;
-  explicit TMemoryStream(std::vector<std::uint8_t> bytes) : data_(std::move(bytes)) {}
+  MemoryStream() = default;
+  explicit MemoryStream(std::vector<std::uint8_t> bytes) : data_(std::move(bytes)) {}
 
   std::size_t Read(std::span<std::uint8_t> buffer) override;
   void Write(std::span<const std::uint8_t> bytes) override;
@@ -65,17 +65,17 @@ class TMemoryStream : public TStream {
 
 // A read-only stream over an open regular file. Every read is one pread at the position (the
 // descriptor's own offset is never moved); the first bytes, where every format keeps its headers,
-// are read once and served from memory. A read error raises EStreamError with the system's text.
-class TFileStream : public TStream {
+// are read once and served from memory. A read error raises StreamError with the system's text.
+class FileStream : public TStream {
  public:
-  // Opens `path`; EFOpenError ("Cannot open file "%s". %s") when it cannot be opened or is no
+  // Opens `path`; FOpenError ("Cannot open file "%s". %s") when it cannot be opened or is no
   // regular file.
-  explicit TFileStream(const std::filesystem::path& path);
+  explicit FileStream(const std::filesystem::path& path);
   // Reads a regular file already open.
-  explicit TFileStream(FileHandle file);
+  explicit FileStream(FileHandle file);
   // The regular file `path` names, or nothing when the name names nothing or no regular file
-  // (a FIFO or device is opened without waiting and left). Other failures raise EFOpenError.
-  static std::unique_ptr<TFileStream> OpenIfRegular(const std::filesystem::path& path);
+  // (a FIFO or device is opened without waiting and left). Other failures raise FOpenError.
+  static std::unique_ptr<FileStream> OpenIfRegular(const std::filesystem::path& path);
 
   std::size_t Read(std::span<std::uint8_t> buffer) override;
   void Write(std::span<const std::uint8_t> bytes) override;  // always throws: read-only
@@ -98,9 +98,9 @@ class TFileStream : public TStream {
 };
 
 // A stream that reads and moves another one, kept open by its owner (which must outlive it).
-class TBorrowedStream : public TStream {
+class BorrowedStream : public TStream {
  public:
-  explicit TBorrowedStream(TStream& stream) : stream_(stream) {}
+  explicit BorrowedStream(TStream& stream) : stream_(stream) {}
   std::size_t Read(std::span<std::uint8_t> buffer) override { return stream_.Read(buffer); }
   void Write(std::span<const std::uint8_t> bytes) override { stream_.Write(bytes); }
   std::uint64_t Position() const override { return stream_.Position(); }
@@ -116,7 +116,7 @@ class TBorrowedStream : public TStream {
 // of a structure, read once and then parsed with a ByteCursor. Leaves the stream after them.
 std::vector<std::uint8_t> ReadBytesAt(TStream& stream, std::uint64_t offset, std::uint64_t count);
 
-// Reads a whole file (for small files such as icon files); throws EFOpenError.
+// Reads a whole file (for small files such as icon files); throws FOpenError.
 std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path);
 
 }  // namespace pictarix

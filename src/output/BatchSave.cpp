@@ -18,16 +18,16 @@ bool EndsInSeparator(const std::filesystem::path& folder) {
 }  // namespace
 
 std::filesystem::path BatchFileName(const std::filesystem::path& folder, int index,
-                                    TSaveFormat format) {
+                                    SaveFormat format) {
   std::filesystem::path name = folder;
   if (!EndsInSeparator(folder)) name += std::filesystem::path::preferred_separator;
   name += std::to_string(index) + ExtFromFormat(format);
   return name;
 }
 
-int BatchSave(TEntryList& list, const std::vector<int>& selected,
-              const std::filesystem::path& folder, TSaveFormat format) {
-  if (format == TSaveFormat::Png) return 0;
+int BatchSave(EntryList& list, const std::vector<int>& selected,
+              const std::filesystem::path& folder, SaveFormat format) {
+  if (format == SaveFormat::Png) return 0;
   int written = 0;
   for (const int index : selected) {
     if (SaveEntryAs(list, BatchFileName(folder, index, format), index, format)) ++written;

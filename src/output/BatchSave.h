@@ -12,14 +12,14 @@ namespace pictarix {
 // extension written for `format`: "out" and 12 as JPEG give "out/12.jpg", "/" and 0 as icon
 // give "/0.ico".
 std::filesystem::path BatchFileName(const std::filesystem::path& folder, int index,
-                                    TSaveFormat format);
+                                    SaveFormat format);
 
 // Saves each selected entry, in the order given (the window gives list order), with SaveEntryAs
 // as BatchFileName(folder, index, format). Only the batch formats are written (icons, GIFs,
 // bitmaps, JPEGs); PNG writes nothing. Existing files are replaced without a
 // question. The first failure ends the batch and propagates; files written before it stay.
 // Answers the number of files written.
-int BatchSave(TEntryList& list, const std::vector<int>& selected,
-              const std::filesystem::path& folder, TSaveFormat format);
+int BatchSave(EntryList& list, const std::vector<int>& selected,
+              const std::filesystem::path& folder, SaveFormat format);
 
 }  // namespace pictarix

@@ -11,28 +11,28 @@
 
 namespace pictarix {
 
-class TEntryList {
+class EntryList {
  public:
   // The window's and the command-line tool's harvester hold both.
-  TEntryList(THarvester& harvester)  // NOLINT(google-explicit-constructor): used as a view
+  EntryList(THarvester& harvester)  // NOLINT(google-explicit-constructor): used as a view
       : entries_(&harvester.Entries), largeImgs_(&harvester.LargeImgs) {}
-  TEntryList(std::vector<TListEntry>& entries, const TTileList& largeImgs)
+  EntryList(std::vector<ListEntry>& entries, const TileList& largeImgs)
       : entries_(&entries), largeImgs_(&largeImgs) {}
 
   // The entry at `index`, or nullptr outside the list.
-  const TListEntry* Entry(int index) const { return At(index); }
-  TListEntry* Entry(int index) { return At(index); }
+  const ListEntry* Entry(int index) const { return At(index); }
+  ListEntry* Entry(int index) { return At(index); }
   int Count() const { return static_cast<int>(entries_->size()); }
-  const TTileList& LargeImgs() const { return *largeImgs_; }
+  const TileList& LargeImgs() const { return *largeImgs_; }
 
  private:
-  TListEntry* At(int index) const {
+  ListEntry* At(int index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= entries_->size()) return nullptr;
     return &(*entries_)[static_cast<std::size_t>(index)];
   }
 
-  std::vector<TListEntry>* entries_;
-  const TTileList* largeImgs_;
+  std::vector<ListEntry>* entries_;
+  const TileList* largeImgs_;
 };
 
 }  // namespace pictarix

@@ -8,33 +8,33 @@
 
 namespace pictarix {
 
-RgbImage GraphicToBitmap(THiResIcon& graphic) {
+RgbImage GraphicToBitmap(IconGraphic& graphic) {
   const int width = graphic.GetWidth();
   const int height = graphic.GetHeight();
   if (graphic.Empty()) return RgbImage(width, height);
   return ComposeOverWhite(*graphic.Handle(), width, height);
 }
 
-std::optional<RgbImage> TileToBitmap(const TEntryList& list, int index) {
-  const TListEntry* entry = list.Entry(index);
+std::optional<RgbImage> TileToBitmap(const EntryList& list, int index) {
+  const ListEntry* entry = list.Entry(index);
   if (entry == nullptr) return std::nullopt;
   if (entry->ImageIndex < 0 || entry->ImageIndex >= list.LargeImgs().Count()) return std::nullopt;
   const IconHandle& tile = list.LargeImgs().Get(entry->ImageIndex);
   if (!tile) return std::nullopt;
-  return ComposeOverWhite(*tile, TTileList::kTileSize, TTileList::kTileSize);
+  return ComposeOverWhite(*tile, TileList::kTileSize, TileList::kTileSize);
 }
 
-std::vector<std::uint8_t> GraphicToGif(THiResIcon& graphic) {
+std::vector<std::uint8_t> GraphicToGif(IconGraphic& graphic) {
   return EncodeGif(GraphicToBitmap(graphic));
 }
 
-std::optional<std::vector<std::uint8_t>> TileToJpeg(const TEntryList& list, int index) {
+std::optional<std::vector<std::uint8_t>> TileToJpeg(const EntryList& list, int index) {
   const std::optional<RgbImage> tile = TileToBitmap(list, index);
   if (!tile) return std::nullopt;
   return EncodeJpeg(*tile);
 }
 
-std::optional<std::vector<std::uint8_t>> TileToPng(const TEntryList& list, int index) {
+std::optional<std::vector<std::uint8_t>> TileToPng(const EntryList& list, int index) {
   const std::optional<RgbImage> tile = TileToBitmap(list, index);
   if (!tile) return std::nullopt;
   return EncodePng(*tile);

@@ -15,23 +15,23 @@ namespace pictarix {
 
 // The graphic over white at the size it reports (the platform measures the width for both
 // sides); a graphic without a handle gives a white picture of that size.
-RgbImage GraphicToBitmap(THiResIcon& graphic);
+RgbImage GraphicToBitmap(IconGraphic& graphic);
 
 // The entry's tile from LargeImgs over white, 32x32 as the list shows it: the same picture for
 // bitmap, JPEG and PNG files and for the clipboard. Nothing for an index outside the list or an
 // entry without a tile.
-std::optional<RgbImage> TileToBitmap(const TEntryList& list, int index);
+std::optional<RgbImage> TileToBitmap(const EntryList& list, int index);
 
-// A GIF of GraphicToBitmap(graphic). A failed conversion raises EPictureError, never giving an
+// A GIF of GraphicToBitmap(graphic). A failed conversion raises PictureError, never giving an
 // empty GIF.
-std::vector<std::uint8_t> GraphicToGif(THiResIcon& graphic);
+std::vector<std::uint8_t> GraphicToGif(IconGraphic& graphic);
 
 // JPEG (quality 100) and PNG (truecolour, no alpha, no tRNS) files of TileToBitmap(index);
 // nothing where TileToBitmap gives nothing.
-std::optional<std::vector<std::uint8_t>> TileToJpeg(const TEntryList& list, int index);
-std::optional<std::vector<std::uint8_t>> TileToPng(const TEntryList& list, int index);
+std::optional<std::vector<std::uint8_t>> TileToJpeg(const EntryList& list, int index);
+std::optional<std::vector<std::uint8_t>> TileToPng(const EntryList& list, int index);
 
-// Writes a picture file's bytes, replacing the file safely; raises EFCreateError with
+// Writes a picture file's bytes, replacing the file safely; raises FCreateError with
 // "Cannot create file "%s". %s" when it cannot be written.
 void SaveGraphicToFile(std::span<const std::uint8_t> bytes, const std::filesystem::path& fileName);
 

@@ -22,16 +22,16 @@ constexpr std::size_t kLeastChunk = 64;
 constexpr std::size_t kMostChunk = 256;
 constexpr std::size_t kMadeAhead = 1024;
 
-std::vector<int> SelectedImages(const TIconImageList& images, const TExportSelection& selection) {
+std::vector<int> SelectedImages(const IconImageList& images, const ExportSelection& selection) {
   std::vector<int> chosen;
   switch (selection.Which) {
-    case TExportSelection::Mode::Every:
+    case ExportSelection::Mode::Every:
       for (int i = 0; i < images.Count(); ++i) chosen.push_back(i);
       break;
-    case TExportSelection::Mode::Largest:
+    case ExportSelection::Mode::Largest:
       if (const int best = LargestImageIndex(images); best >= 0) chosen.push_back(best);
       break;
-    case TExportSelection::Mode::Size:
+    case ExportSelection::Mode::Size:
       if (const int best = ImageIndexForSize(images, selection.Size); best >= 0)
         chosen.push_back(best);
       break;
@@ -39,7 +39,7 @@ std::vector<int> SelectedImages(const TIconImageList& images, const TExportSelec
   return chosen;
 }
 
-std::string BaseName(int entryIndex, const TIconImage& image) {
+std::string BaseName(int entryIndex, const IconImage& image) {
   const ImageSize size = RealImageSize(image);
   const int bits = IsPngImage(image) ? kPngBitCount : image.BitCount;
   return std::to_string(entryIndex) + "-" + std::to_string(size.Width) + "x" +
@@ -48,23 +48,23 @@ std::string BaseName(int entryIndex, const TIconImage& image) {
 
 // The bytes of one planned file, or nothing when its image cannot be decoded. Reads the icon
 // only, so that several threads may make the files of one icon.
-std::optional<std::vector<std::uint8_t>> ItemBytes(const TAdvancedIcon& icon,
-                                                   const TExportItem& item) {
-  const TIconImage* image = icon.Images.Get(item.Image);
+std::optional<std::vector<std::uint8_t>> ItemBytes(const AdvancedIcon& icon,
+                                                   const ExportItem& item) {
+  const IconImage* image = icon.Images.Get(item.Image);
   return image == nullptr ? std::nullopt : ImagePngBytes(*image);
 }
 
 }  // namespace
 
-bool TExportSelection::SelectsEntry(int entryIndex, const std::string& caption) const {
+bool ExportSelection::SelectsEntry(int entryIndex, const std::string& caption) const {
   if (Entries.empty() && Names.empty()) return true;
   return std::find(Entries.begin(), Entries.end(), entryIndex) != Entries.end() ||
          std::find(Names.begin(), Names.end(), caption) != Names.end();
 }
 
-std::vector<TExportItem> PlanEntryExport(const TAdvancedIcon& icon, int entryIndex,
-                                         const std::filesystem::path& folder,
-                                         const TExportSelection& selection) {
+std::vector<ExportItem> PlanEntryExport(const AdvancedIcon& icon, int entryIndex,
+                                        const std::filesystem::path& folder,
+                                        const ExportSelection& selection) {
   // Names are given over all images, so an image keeps its name whichever images are chosen.
   std::vector<std::string> names;
   std::set<std::string> used;
@@ -75,23 +75,23 @@ std::vector<TExportItem> PlanEntryExport(const TAdvancedIcon& icon, int entryInd
       name = base + "-" + std::to_string(repeat) + ".png";
     names.push_back(std::move(name));
   }
-  std::vector<TExportItem> plan;
+  std::vector<ExportItem> plan;
   for (const int index : SelectedImages(icon.Images, selection))
     plan.push_back({index, folder / names[static_cast<std::size_t>(index)]});
   return plan;
 }
 
-std::vector<TExportFailure> WriteEntryExport(const TAdvancedIcon& icon,
-                                             const std::vector<TExportItem>& plan) {
-  std::vector<TExportFailure> result;
+std::vector<ExportFailure> WriteEntryExport(const AdvancedIcon& icon,
+                                            const std::vector<ExportItem>& plan) {
+  std::vector<ExportFailure> result;
   WriteEntryExports(
       {TEntryExport{&icon, plan}}, 1,
-      [&](std::size_t, std::vector<TExportFailure> failures) { result = std::move(failures); });
+      [&](std::size_t, std::vector<ExportFailure> failures) { result = std::move(failures); });
   return result;
 }
 
 void WriteEntryExports(const std::vector<TEntryExport>& exports, int threads,
-                       const TExportDone& done) {
+                       const ExportDone& done) {
   struct Job {
     std::size_t Export = 0;
     std::size_t Item = 0;
@@ -123,7 +123,7 @@ void WriteEntryExports(const std::vector<TEntryExport>& exports, int threads,
       try {
         job.Bytes = ItemBytes(*entry.Icon, entry.Plan[job.Item]);
         if (!job.Bytes) job.Failure = "the image cannot be decoded";
-      } catch (const EPictarixError& e) {
+      } catch (const PictarixError& e) {
         job.Failure = e.what();
       } catch (const std::bad_alloc&) {
         job.Failure = "there is not enough memory for the picture";
@@ -153,7 +153,7 @@ void WriteEntryExports(const std::vector<TEntryExport>& exports, int threads,
   std::size_t firstOfReported = 0;  // the first job of export `reported`
   const auto report = [&](std::size_t upTo) {
     while (reported < exports.size() && firstOfReported + exports[reported].Plan.size() <= upTo) {
-      std::vector<TExportFailure> failures;
+      std::vector<ExportFailure> failures;
       for (std::size_t j = firstOfReported; j < firstOfReported + exports[reported].Plan.size();
            ++j) {
         if (jobs[j].Failure)
@@ -170,7 +170,7 @@ void WriteEntryExports(const std::vector<TEntryExport>& exports, int threads,
     for (std::size_t j = first; j < end; ++j) jobs[j].Made.wait(false);
     while (end < jobs.size() && end - first < kMostChunk && jobs[end].Made.load()) ++end;
 
-    std::vector<TFileReplacement> files;
+    std::vector<FileReplacement> files;
     std::vector<Job*> filed;
     for (std::size_t j = first; j < end; ++j) {
       if (!jobs[j].Bytes) continue;

@@ -12,7 +12,7 @@
 namespace pictarix {
 
 // Which entries and which of their images are exported.
-struct TExportSelection {
+struct ExportSelection {
   enum class Mode {
     Every,    // every image of the icon
     Largest,  // the image with the most pixels (LargestImageIndex)
@@ -28,7 +28,7 @@ struct TExportSelection {
 };
 
 // One file of an export: the index of the image it comes from and the file's path.
-struct TExportItem {
+struct ExportItem {
   int Image = 0;
   std::filesystem::path Path;
 };
@@ -37,12 +37,12 @@ struct TExportItem {
 // order: "<entry>-<W>x<H>-<B>.png" with the image's real size and its BitCount (32 for a PNG
 // image); a name met again among the entry's images gets "-2", "-3", ... before ".png" (counted
 // over all its images, so an image's name does not depend on the selection).
-std::vector<TExportItem> PlanEntryExport(const TAdvancedIcon& icon, int entryIndex,
-                                         const std::filesystem::path& folder,
-                                         const TExportSelection& selection);
+std::vector<ExportItem> PlanEntryExport(const AdvancedIcon& icon, int entryIndex,
+                                        const std::filesystem::path& folder,
+                                        const ExportSelection& selection);
 
 // One image that was not written, and why in plain words.
-struct TExportFailure {
+struct ExportFailure {
   int Image = 0;
   std::string Reason;
 };
@@ -50,23 +50,23 @@ struct TExportFailure {
 // Writes the planned files (a PNG image's stored bytes, any other image as an RGBA PNG), each
 // replacing its file safely. An image that cannot be decoded or a file that cannot be written
 // is left out and answered; the others are still written.
-std::vector<TExportFailure> WriteEntryExport(const TAdvancedIcon& icon,
-                                             const std::vector<TExportItem>& plan);
+std::vector<ExportFailure> WriteEntryExport(const AdvancedIcon& icon,
+                                            const std::vector<ExportItem>& plan);
 
 // The planned files of one entry, for writing many entries at once.
 struct TEntryExport {
-  const TAdvancedIcon* Icon = nullptr;
-  std::vector<TExportItem> Plan;
+  const AdvancedIcon* Icon = nullptr;
+  std::vector<ExportItem> Plan;
 };
 
 // Told, on the calling thread and in the order of the exports, that every planned file of the
 // export numbered `entry` has been written or failed (`failures`, in plan order).
-using TExportDone = std::function<void(std::size_t entry, std::vector<TExportFailure> failures)>;
+using ExportDone = std::function<void(std::size_t entry, std::vector<ExportFailure> failures)>;
 
 // WriteEntryExport for each entry: `threads` threads make the pictures while the calling thread
 // writes those already made, a chunk at a time (ReplaceFilesContents), which costs the disk far
 // less than one file after another. The icons are only read while this runs.
 void WriteEntryExports(const std::vector<TEntryExport>& exports, int threads,
-                       const TExportDone& done);
+                       const ExportDone& done);
 
 }  // namespace pictarix

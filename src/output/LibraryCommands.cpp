@@ -15,33 +15,33 @@ namespace pictarix {
 namespace {
 
 [[noreturn]] void RefuseTarget(const std::filesystem::path& fileName) {
-  throw EPictarixError("Cannot add to \"" + fileName.string() + "\": it is not an icon library");
+  throw PictarixError("Cannot add to \"" + fileName.string() + "\": it is not an icon library");
 }
 
 // Loads the library that icons are added to. Only an icon library is rewritten: anything else
 // would lose its content to a library of the new icons alone.
-void LoadTarget(TIconLibrary& library, const std::filesystem::path& fileName) {
+void LoadTarget(IconLibrary& library, const std::filesystem::path& fileName) {
   if (!IsIconLibraryFile(fileName)) RefuseTarget(fileName);
   if (library.LoadFromFile(fileName) != TLoadResult::Loaded) RefuseTarget(fileName);
 }
 
 }  // namespace
 
-std::int32_t SaveEntriesToLibrary(const std::vector<TListEntry>& entries,
+std::int32_t SaveEntriesToLibrary(const std::vector<ListEntry>& entries,
                                   const std::vector<int>& selected,
                                   const std::filesystem::path& fileName, bool add) {
   // Held from the read to the rename, so that a second writer adds to what this one wrote.
-  const TFileLock lock(ResolveOutputPath(fileName));
-  TIconLibrary library;
+  const FileLock lock(ResolveOutputPath(fileName));
+  IconLibrary library;
   std::error_code error;
   if (add && std::filesystem::exists(fileName, error)) LoadTarget(library, fileName);
 
   for (const int index : selected) {
     if (index < 0 || static_cast<std::size_t>(index) >= entries.size()) continue;
-    const TListEntry& entry = entries[static_cast<std::size_t>(index)];
+    const ListEntry& entry = entries[static_cast<std::size_t>(index)];
     if (entry.Icon == nullptr) continue;
     try {
-      auto copy = std::make_unique<TAdvancedIcon>();
+      auto copy = std::make_unique<AdvancedIcon>();
       copy->Assign(*entry.Icon);
       library.Icons.AddIcon(std::to_string(library.Icons.Count()), std::move(copy));
     } catch (const std::exception&) {

@@ -12,15 +12,15 @@ namespace pictarix {
 // Puts a copy of each selected entry's icon (in the order given; entries without an icon and
 // indexes outside the list are skipped, as is an icon whose copy fails) into a new library,
 // named by the library's count just before it ("0", "1", ...), and writes the library when it
-// holds at least one icon; the file is replaced safely. The library is locked (TFileLock) from
+// holds at least one icon; the file is replaced safely. The library is locked (FileLock) from
 // its read to its replacement, so concurrent writers take turns and none loses another's icons.
 // With `add` and an existing file, that file must be an icon library (IsIconLibraryFile) that
 // loads: its icons come first, with their names, and the new names continue from their count.
 // Anything else (a PE module, a 16-bit program, a text file, a failed read) raises
-// EPictarixError and nothing is written, as does a lock not had in time. Load errors, the library's
-// limits (EICLReadError) and write errors (EFCreateError) propagate. Answers the number of icons
+// PictarixError and nothing is written, as does a lock not had in time. Load errors, the library's
+// limits (IconLibraryError) and write errors (FCreateError) propagate. Answers the number of icons
 // written (0: no file).
-std::int32_t SaveEntriesToLibrary(const std::vector<TListEntry>& entries,
+std::int32_t SaveEntriesToLibrary(const std::vector<ListEntry>& entries,
                                   const std::vector<int>& selected,
                                   const std::filesystem::path& fileName, bool add);
 

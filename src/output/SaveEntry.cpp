@@ -18,56 +18,56 @@ constexpr std::int32_t kGifMaxColors = 256;
 
 using Picture = std::optional<std::vector<std::uint8_t>>;
 
-TSaveResult IconToGif(const TAdvancedIcon& icon, Picture& picture) {
+SaveResult IconToGif(const AdvancedIcon& icon, Picture& picture) {
   const int best = BestGifImageIndex(icon, kGifMaxColors);
-  TIconImage* image = best < 0 ? nullptr : icon.Images.Get(best);
-  if (image == nullptr) return TSaveResult::NothingToSave;
-  const std::unique_ptr<THiResIcon> graphic = MakeGraphic(*image);
-  if (graphic->Empty()) return TSaveResult::CannotDecode;
+  IconImage* image = best < 0 ? nullptr : icon.Images.Get(best);
+  if (image == nullptr) return SaveResult::NothingToSave;
+  const std::unique_ptr<IconGraphic> graphic = MakeGraphic(*image);
+  if (graphic->Empty()) return SaveResult::CannotDecode;
   picture = GraphicToGif(*graphic);
-  return TSaveResult::Written;
+  return SaveResult::Written;
 }
 
-TSaveResult TilePicture(const TEntryList& list, int index, TSaveFormat format, Picture& picture) {
-  const TListEntry& entry = *list.Entry(index);
-  if (entry.TileImage < 0) return TSaveResult::NothingToSave;
-  if (format == TSaveFormat::Bitmap) {
+SaveResult TilePicture(const EntryList& list, int index, SaveFormat format, Picture& picture) {
+  const ListEntry& entry = *list.Entry(index);
+  if (entry.TileImage < 0) return SaveResult::NothingToSave;
+  if (format == SaveFormat::Bitmap) {
     if (const auto tile = TileToBitmap(list, index)) picture = EncodeBmp(*tile);
   } else {
-    picture = format == TSaveFormat::Jpeg ? TileToJpeg(list, index) : TileToPng(list, index);
+    picture = format == SaveFormat::Jpeg ? TileToJpeg(list, index) : TileToPng(list, index);
   }
-  return picture ? TSaveResult::Written : TSaveResult::CannotDecode;
+  return picture ? SaveResult::Written : SaveResult::CannotDecode;
 }
 
 }  // namespace
 
-TSaveResult SaveEntryPicture(TEntryList& list, const std::filesystem::path& fileName, int index,
-                             TSaveFormat format) {
-  TListEntry* entry = list.Entry(index);
+SaveResult SaveEntryPicture(EntryList& list, const std::filesystem::path& fileName, int index,
+                            SaveFormat format) {
+  ListEntry* entry = list.Entry(index);
   if (entry == nullptr || entry->Icon == nullptr || entry->Icon->Images.Count() == 0)
-    return TSaveResult::NothingToSave;
+    return SaveResult::NothingToSave;
   Picture picture;
-  TSaveResult result = TSaveResult::Written;
+  SaveResult result = SaveResult::Written;
   switch (format) {
-    case TSaveFormat::Icon:
+    case SaveFormat::Icon:
       SaveIconFile(*entry->Icon, fileName);
-      return TSaveResult::Written;
-    case TSaveFormat::Gif:
+      return SaveResult::Written;
+    case SaveFormat::Gif:
       result = IconToGif(*entry->Icon, picture);
       break;
-    case TSaveFormat::Bitmap:
-    case TSaveFormat::Jpeg:
-    case TSaveFormat::Png:
+    case SaveFormat::Bitmap:
+    case SaveFormat::Jpeg:
+    case SaveFormat::Png:
       result = TilePicture(list, index, format, picture);
       break;
   }
-  if (result == TSaveResult::Written) SaveGraphicToFile(*picture, fileName);
+  if (result == SaveResult::Written) SaveGraphicToFile(*picture, fileName);
   return result;
 }
 
-bool SaveEntryAs(TEntryList& list, const std::filesystem::path& fileName, int index,
-                 TSaveFormat format) {
-  return SaveEntryPicture(list, fileName, index, format) == TSaveResult::Written;
+bool SaveEntryAs(EntryList& list, const std::filesystem::path& fileName, int index,
+                 SaveFormat format) {
+  return SaveEntryPicture(list, fileName, index, format) == SaveResult::Written;
 }
 
 }  // namespace pictarix

@@ -8,7 +8,7 @@
 namespace pictarix {
 
 // What saving one entry came to.
-enum class TSaveResult {
+enum class SaveResult {
   Written,
   NothingToSave,  // no entry, no images, no image of at most 256 colours (GIF), no tile
   CannotDecode,   // the image the picture comes from cannot be decoded (or has no tile made)
@@ -20,12 +20,12 @@ enum class TSaveResult {
 //   is not changed);
 // - Bitmap, Jpeg, Png: the entry's 32x32 tile over white (TileToBitmap).
 // Nothing is written unless the result is Written. Files are replaced safely; failures raise
-// (EFCreateError "Cannot create file "%s". %s", EPictureError).
-TSaveResult SaveEntryPicture(TEntryList& list, const std::filesystem::path& fileName, int index,
-                             TSaveFormat format);
+// (FCreateError "Cannot create file "%s". %s", PictureError).
+SaveResult SaveEntryPicture(EntryList& list, const std::filesystem::path& fileName, int index,
+                            SaveFormat format);
 
 // The same, answering whether a file was written.
-bool SaveEntryAs(TEntryList& list, const std::filesystem::path& fileName, int index,
-                 TSaveFormat format);
+bool SaveEntryAs(EntryList& list, const std::filesystem::path& fileName, int index,
+                 SaveFormat format);
 
 }  // namespace pictarix

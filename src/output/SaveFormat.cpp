@@ -32,16 +32,16 @@ std::size_t ExtStart(std::basic_string_view<Char> name) {
 
 struct KnownExt {
   std::string_view Ext;
-  TSaveFormat Format;
+  SaveFormat Format;
 };
 
 // In the order they are tried.
-constexpr std::array<KnownExt, 6> kKnownExts{{{".ico", TSaveFormat::Icon},
-                                              {".gif", TSaveFormat::Gif},
-                                              {".bmp", TSaveFormat::Bitmap},
-                                              {".png", TSaveFormat::Png},
-                                              {".jpg", TSaveFormat::Jpeg},
-                                              {".jpeg", TSaveFormat::Jpeg}}};
+constexpr std::array<KnownExt, 6> kKnownExts{{{".ico", SaveFormat::Icon},
+                                              {".gif", SaveFormat::Gif},
+                                              {".bmp", SaveFormat::Bitmap},
+                                              {".png", SaveFormat::Png},
+                                              {".jpg", SaveFormat::Jpeg},
+                                              {".jpeg", SaveFormat::Jpeg}}};
 
 template <typename Char>
 bool EqualsIgnoringAsciiCase(std::basic_string_view<Char> text, std::string_view lower) {
@@ -56,7 +56,7 @@ bool EqualsIgnoringAsciiCase(std::basic_string_view<Char> text, std::string_view
 
 }  // namespace
 
-std::optional<TSaveFormat> FormatFromExt(const std::filesystem::path& fileName) {
+std::optional<SaveFormat> FormatFromExt(const std::filesystem::path& fileName) {
   using Char = std::filesystem::path::value_type;
   const std::basic_string_view<Char> name = fileName.native();
   const std::size_t dot = ExtStart(name);
@@ -68,17 +68,17 @@ std::optional<TSaveFormat> FormatFromExt(const std::filesystem::path& fileName) 
   return std::nullopt;
 }
 
-std::string ExtFromFormat(TSaveFormat format) {
+std::string ExtFromFormat(SaveFormat format) {
   switch (format) {
-    case TSaveFormat::Icon:
+    case SaveFormat::Icon:
       return ".ico";
-    case TSaveFormat::Gif:
+    case SaveFormat::Gif:
       return ".gif";
-    case TSaveFormat::Bitmap:
+    case SaveFormat::Bitmap:
       return ".bmp";
-    case TSaveFormat::Jpeg:
+    case SaveFormat::Jpeg:
       return ".jpg";
-    case TSaveFormat::Png:
+    case SaveFormat::Png:
       return ".png";
   }
   return {};

@@ -6,15 +6,15 @@
 
 namespace pictarix {
 
-enum class TSaveFormat { Icon, Gif, Bitmap, Jpeg, Png };
+enum class SaveFormat { Icon, Gif, Bitmap, Jpeg, Png };
 
 // The format of the name's extension (from the last "." of the last path component, dot
 // included, compared without regard to ASCII case): ".ico", ".gif", ".bmp", ".png", ".jpg" and
 // ".jpeg". Any other extension, or none, gives nothing.
-std::optional<TSaveFormat> FormatFromExt(const std::filesystem::path& fileName);
+std::optional<SaveFormat> FormatFromExt(const std::filesystem::path& fileName);
 
 // The extension written for a format (".jpg" for JPEG).
-std::string ExtFromFormat(TSaveFormat format);
+std::string ExtFromFormat(SaveFormat format);
 
 // The name with its extension (from the last "." of the last path component) replaced by `ext`,
 // or with `ext` appended when it has none: pic.txt and pic both become pic.ico.

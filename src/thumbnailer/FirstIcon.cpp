@@ -2,8 +2,8 @@
 
 #include "formats/IconLibrary.h"
 #include "formats/ico/IconFileReader.h"
+#include "formats/pe/PeReader.h"
 #include "formats/pe/PeResources.h"
-#include "formats/pe/T32BitReader.h"
 #include "os/Stream.h"
 
 namespace pictarix::thumbnailer {
@@ -11,9 +11,9 @@ namespace {
 
 // A PE module as its reader sees it, with only its first group icon: the others (hundreds in a
 // system library) would be read for nothing.
-class FirstGroupOnly : public TModuleResources {
+class FirstGroupOnly : public ModuleResources {
  public:
-  explicit FirstGroupOnly(std::unique_ptr<TModuleResources> module) : module_(std::move(module)) {}
+  explicit FirstGroupOnly(std::unique_ptr<ModuleResources> module) : module_(std::move(module)) {}
 
   std::vector<ResourceName> EnumResourceNames(std::uint16_t type) override {
     auto names = module_->EnumResourceNames(type);
@@ -27,17 +27,17 @@ class FirstGroupOnly : public TModuleResources {
   int IconCount() override { return module_->IconCount(); }
 
  private:
-  std::unique_ptr<TModuleResources> module_;
+  std::unique_ptr<ModuleResources> module_;
 };
 
-class FirstGroupLibrary : public TIconLibrary {
+class FirstGroupLibrary : public IconLibrary {
  protected:
-  std::unique_ptr<TICLReader> CreateReader(const std::filesystem::path& fileName,
-                                           bool is32Bit) override {
-    if (!is32Bit) return TIconLibrary::CreateReader(fileName, is32Bit);
+  std::unique_ptr<IconLibraryReader> CreateReader(const std::filesystem::path& fileName,
+                                                  bool is32Bit) override {
+    if (!is32Bit) return IconLibrary::CreateReader(fileName, is32Bit);
     auto held = std::make_shared<std::unique_ptr<TStream>>(TakeOpenStream(fileName));
-    return std::make_unique<T32BitReader>(
-        fileName, [held](const std::filesystem::path&) -> std::unique_ptr<TModuleResources> {
+    return std::make_unique<PeReader>(
+        fileName, [held](const std::filesystem::path&) -> std::unique_ptr<ModuleResources> {
           auto module = OpenModuleFromStream(std::move(*held));
           if (!module) return nullptr;
           return std::make_unique<FirstGroupOnly>(std::move(module));
@@ -46,11 +46,11 @@ class FirstGroupLibrary : public TIconLibrary {
 };
 
 // The window lists no icon without images.
-std::unique_ptr<TAdvancedIcon> FirstWithImages(const TIconList& icons) {
+std::unique_ptr<AdvancedIcon> FirstWithImages(const IconList& icons) {
   for (int i = 0; i < icons.Count(); ++i) {
-    const TAdvancedIcon& icon = icons.Icon(i);
+    const AdvancedIcon& icon = icons.Icon(i);
     if (icon.Images.Count() == 0) continue;
-    auto first = std::make_unique<TAdvancedIcon>();
+    auto first = std::make_unique<AdvancedIcon>();
     first->Assign(icon);
     return first;
   }
@@ -67,22 +67,22 @@ bool HasIcoExtension(const std::filesystem::path& file) {
 
 }  // namespace
 
-std::unique_ptr<TAdvancedIcon> LoadFirstIcon(const std::filesystem::path& file) {
+std::unique_ptr<AdvancedIcon> LoadFirstIcon(const std::filesystem::path& file) {
   // One open, without waiting: a FIFO or device could block the file manager's thumbnail queue.
-  const std::unique_ptr<TFileStream> stream = TFileStream::OpenIfRegular(file);
+  const std::unique_ptr<FileStream> stream = FileStream::OpenIfRegular(file);
   if (!stream) return nullptr;
   FirstGroupLibrary library;
   const TLoadResult loaded =
-      library.LoadFromStream(file, std::make_unique<TBorrowedStream>(*stream));
+      library.LoadFromStream(file, std::make_unique<BorrowedStream>(*stream));
   if (auto icon = FirstWithImages(library.Icons)) return icon;
   if (loaded == TLoadResult::Loaded) {
     // A first group without images, or one left out as damaged: the icon is in a later one.
-    TIconLibrary whole;
-    whole.LoadFromStream(file, std::make_unique<TBorrowedStream>(*stream));
+    IconLibrary whole;
+    whole.LoadFromStream(file, std::make_unique<BorrowedStream>(*stream));
     return FirstWithImages(whole.Icons);
   }
   if (!HasIcoExtension(file)) return nullptr;
-  auto icon = std::make_unique<TAdvancedIcon>();
+  auto icon = std::make_unique<AdvancedIcon>();
   stream->Seek(0);
   ReadIconFile(*stream, *icon);
   if (icon->Images.Count() == 0) return nullptr;

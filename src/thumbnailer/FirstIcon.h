@@ -12,6 +12,6 @@ namespace pictarix::thumbnailer {
 // the file is no module and its name ends in ".ico", as the harvest reads files. Of a PE module
 // only the groups up to that icon are read. Nothing when the file is no regular file or holds
 // no icon; errors of opening and reading propagate.
-std::unique_ptr<TAdvancedIcon> LoadFirstIcon(const std::filesystem::path& file);
+std::unique_ptr<AdvancedIcon> LoadFirstIcon(const std::filesystem::path& file);
 
 }  // namespace pictarix::thumbnailer

@@ -23,7 +23,7 @@ RgbaPicture Reduced(const RgbaPicture& picture, FittedSize size) {
 }
 
 // PNG data whose header states 8 bits a channel of RGBA.
-bool IsRgbaPng(const TIconImage& image) {
+bool IsRgbaPng(const IconImage& image) {
   const ByteCursor cursor(image.Bytes());
   return IsPngImage(image) && cursor.U8At(24) == 8 && cursor.U8At(25) == 6;
 }
@@ -40,7 +40,7 @@ FittedSize FitWithin(int width, int height, int size) {
   return {scale(width), scale(height)};
 }
 
-std::optional<RgbaPicture> MakeThumbnail(TAdvancedIcon& icon, int size) {
+std::optional<RgbaPicture> MakeThumbnail(AdvancedIcon& icon, int size) {
   const int index = ImageIndexForSize(icon.Images, size);
   if (index < 0) return std::nullopt;
   auto picture = ImageToRgba(*icon.Images.Get(index));
@@ -50,10 +50,10 @@ std::optional<RgbaPicture> MakeThumbnail(TAdvancedIcon& icon, int size) {
   return Reduced(*picture, fitted);
 }
 
-std::optional<std::vector<std::uint8_t>> ThumbnailPng(TAdvancedIcon& icon, int size) {
+std::optional<std::vector<std::uint8_t>> ThumbnailPng(AdvancedIcon& icon, int size) {
   const int index = ImageIndexForSize(icon.Images, size);
   if (index < 0) return std::nullopt;
-  TIconImage& image = *icon.Images.Get(index);
+  IconImage& image = *icon.Images.Get(index);
   const ImageSize real = RealImageSize(image);
   if (IsRgbaPng(image) && std::max(real.Width, real.Height) <= size) return ImagePngBytes(image);
   const auto picture = MakeThumbnail(icon, size);

@@ -28,11 +28,11 @@
 
 namespace pictarix {
 
-QAction* TIconMain::TParts::Item(const char* name) const {
+QAction* MainWindow::TParts::Item(const char* name) const {
   return Window->findChild<QAction*>(QString::fromLatin1(name));
 }
 
-TIconMain::TIconMain(TDialogs& dialogs, QWidget* parent)
+MainWindow::MainWindow(TDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       dialogs_(dialogs),
       harvester_(std::make_unique<THarvester>(*this)),
@@ -48,8 +48,8 @@ TIconMain::TIconMain(TDialogs& dialogs, QWidget* parent)
   harvester_->OnMessageBeep = [] { QApplication::beep(); };
   CreateControls();
   CreateCommands();
-  output_ = std::make_unique<TOutputCommands>(dialogs_, *this, *harvester_,
-                                              [this] { return IndexesOf(SelectedFlags()); });
+  output_ = std::make_unique<OutputCommands>(dialogs_, *this, *harvester_,
+                                             [this] { return IndexesOf(SelectedFlags()); });
   parts_.Output = output_.get();
   parts_.ListFeatures = new TListFeatures(*this, dialogs_);
 
@@ -59,32 +59,33 @@ TIconMain::TIconMain(TDialogs& dialogs, QWidget* parent)
   setMinimumSize(400, 260);
   RestorePlacement(*this);  // centred on the screen the first time
   // 8. Stay on Top from the settings, applied and written back.
-  stayOnTop_->setChecked(ReadRegBool(TRegRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true));
+  stayOnTop_->setChecked(
+      ReadRegBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true));
   StayonTop1Click();
   parts_.StopBtn->hide();  // 9.
   harvester_->StopRequested = false;
   // 10. The program's path as the key's unnamed value; a failure does not matter.
   try {
-    WriteRegString(TRegRoot::CurrentUser, kSettingsKey, QString(), ProgramPath());
+    WriteRegString(SettingsRoot::CurrentUser, kSettingsKey, QString(), ProgramPath());
   } catch (...) {
   }
   parts_.AboutBox = new TAboutBox(this);  // created hidden
   parts_.AboutBox->hide();
 }
 
-TIconMain::~TIconMain() {
+MainWindow::~MainWindow() {
   // The list must not read the entries while the harvest goes.
   parts_.ListView1->setModel(nullptr);
 }
 
-void TIconMain::CreateControls() {
+void MainWindow::CreateControls() {
   client_ = new QWidget(this);
   client_->installEventFilter(this);
   setCentralWidget(client_);
 
   parts_.ToolBar1 = CreateToolBar(*client_);
 
-  model_ = new TIconListModel(*harvester_, this);
+  model_ = new IconListModel(*harvester_, this);
   QListView* list = parts_.ListView1 = new QListView(client_);
   list->setObjectName(QStringLiteral("ListView1"));
   list->setViewMode(QListView::IconMode);
@@ -112,14 +113,14 @@ void TIconMain::CreateControls() {
   connect(parts_.StopBtn, &QPushButton::clicked, this,
           [this] { Guarded([this] { StopBtnClick(); }); });
 
-  parts_.Preview = new TIconPreview(client_);
+  parts_.Preview = new IconPreview(client_);
   parts_.Preview->setObjectName(QStringLiteral("Preview"));
 
   parts_.Timer1 = CreateClock(*this);
   connect(parts_.Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
 }
 
-void TIconMain::CreateCommands() {
+void MainWindow::CreateCommands() {
   // A child of the window, not of the list: disabling the list during Remove must not touch the
   // enabled state of the submenu's item.
   parts_.PopupMenu1 = new QMenu(this);
@@ -137,27 +138,27 @@ void TIconMain::CreateCommands() {
   EnableForSelection(commands_, 0);  // every selection-driven item starts disabled
 }
 
-void TIconMain::ShowCounters() {
+void MainWindow::ShowCounters() {
   parts_.StatusBar1->SetText(1, QString::number(harvester_->FileCount) + QStringLiteral(" files"));
   parts_.StatusBar1->SetText(
       2, QString::number(harvester_->Entries.size()) + QStringLiteral(" icons"));
 }
 
-void TIconMain::Guarded(const std::function<void()>& command) {
+void MainWindow::Guarded(const std::function<void()>& command) {
   RunGuarded(dialogs_, this, command);
 }
 
-// THarvestHost
+// HarvestHost
 
-void TIconMain::SetPanelText(int panel, const std::string& text) {
+void MainWindow::SetPanelText(int panel, const std::string& text) {
   parts_.StatusBar1->SetText(panel, FromUtf8(text));
 }
 
-void TIconMain::ShowPreview(const THiResIcon& graphic) {
+void MainWindow::ShowPreview(const IconGraphic& graphic) {
   parts_.Preview->ShowIcon(graphic);
 }
 
-void TIconMain::HarvestRoots(std::vector<HarvestRoot> roots) {
+void MainWindow::HarvestRoots(std::vector<HarvestRoot> roots) {
   harvester_->Begin(std::move(roots));
   QEventLoop loop;
   QTimer take;
@@ -170,11 +171,11 @@ void TIconMain::HarvestRoots(std::vector<HarvestRoot> roots) {
   loop.exec();
 }
 
-void TIconMain::FileUnreadable(const std::filesystem::path& path, const std::string& reason) {
+void MainWindow::FileUnreadable(const std::filesystem::path& path, const std::string& reason) {
   problems_.push_back({FromPath(path), FromUtf8(reason)});
 }
 
-void TIconMain::TakeNewRows(bool now) {
+void MainWindow::TakeNewRows(bool now) {
   if (model_->PendingRows() <= 0) return;
   // A hidden list has no use for rows; while it is shown during a run it takes them in batches.
   if (!now && (parts_.ListView1->isHidden() ||
@@ -187,7 +188,7 @@ void TIconMain::TakeNewRows(bool now) {
 
 // Layout
 
-bool TIconMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) FormResize();
   if (watched == parts_.ListView1 && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
@@ -196,7 +197,7 @@ bool TIconMain::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TIconMain::FormResize() {
+void MainWindow::FormResize() {
   LayOutMainControls(
       {*parts_.ToolBar1, *parts_.ListView1, *parts_.Preview, *parts_.StopBtn, *parts_.StatusBar1},
       client_->size());
@@ -204,7 +205,7 @@ void TIconMain::FormResize() {
 
 // Hints and help
 
-bool TIconMain::event(QEvent* event) {
+bool MainWindow::event(QEvent* event) {
   if (event->type() == QEvent::StatusTip) {
     const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
     Guarded([this, &tip] { ShowAppHint(tip); });
@@ -213,13 +214,13 @@ bool TIconMain::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
-void TIconMain::ShowAppHint(const QString& hint) {
+void MainWindow::ShowAppHint(const QString& hint) {
   // The long part of a two-part hint follows the "|".
   const qsizetype bar = hint.indexOf(QLatin1Char('|'));
   parts_.StatusBar1->SetText(0, bar < 0 ? hint : hint.mid(bar + 1));
 }
 
-bool TIconMain::HandleHelp(unsigned command, std::uintptr_t, bool& callHelp) {
+bool MainWindow::HandleHelp(unsigned command, std::uintptr_t, bool& callHelp) {
   constexpr unsigned kHelpContext = 0x0001, kHelpContextPopup = 0x0008;
   if (command == kHelpContext || command == kHelpContextPopup) {
     Contents1Click();
@@ -230,7 +231,7 @@ bool TIconMain::HandleHelp(unsigned command, std::uintptr_t, bool& callHelp) {
 
 // Closing
 
-void TIconMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   harvester_->RequestStop();
   // During a run the window closes once the run has ended, at its next check of the flag.
   if (!runs_.MayClose()) {

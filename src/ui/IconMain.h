@@ -1,8 +1,8 @@
 #pragma once
-// TIconMain: the program's single window. It owns the harvest (with the icon library, the stop
+// MainWindow: the program's single window. It owns the harvest (with the icon library, the stop
 // flag and the file counter), shows the entries in ListView1, and runs every command of the menus
-// and the toolbar inside the default error box's guard. The work lives in TRunControl (one run at
-// a time) and TOutputCommands; a new command is a row in MainCommands.cpp and a handler here.
+// and the toolbar inside the default error box's guard. The work lives in RunControl (one run at
+// a time) and OutputCommands; a new command is a row in MainCommands.cpp and a handler here.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -30,16 +30,16 @@ class QToolBar;
 namespace pictarix {
 
 class TAboutBox;
-class TDdeServer;
+class MacroServer;
 class TDialogs;
 class THarvester;
-class TIconListModel;
-class TIconPreview;
+class IconListModel;
+class IconPreview;
 class TListFeatures;
-class TOutputCommands;
-class TStatusPanels;
+class OutputCommands;
+class StatusPanels;
 
-class TIconMain : public QMainWindow, public THarvestHost {
+class MainWindow : public QMainWindow, public HarvestHost {
   Q_OBJECT
 
  public:
@@ -53,12 +53,12 @@ class TIconMain : public QMainWindow, public THarvestHost {
   static constexpr int kTakeIntervalMs = 16;
   static constexpr int kTakeBudgetMs = 8;
 
-  explicit TIconMain(TDialogs& dialogs, QWidget* parent = nullptr);  // FormCreate
-  ~TIconMain() override;                                             // FormDestroy
+  explicit MainWindow(TDialogs& dialogs, QWidget* parent = nullptr);  // FormCreate
+  ~MainWindow() override;                                             // FormDestroy
 
-  // THarvestHost
+  // HarvestHost
   void SetPanelText(int panel, const std::string& text) override;
-  void ShowPreview(const THiResIcon& graphic) override;
+  void ShowPreview(const IconGraphic& graphic) override;
   bool WantsTiles() const override { return true; }
   void FileUnreadable(const std::filesystem::path& path, const std::string& reason) override;
 
@@ -103,7 +103,7 @@ class TIconMain : public QMainWindow, public THarvestHost {
   // A macro that arrives during a run is kept and runs once the run has ended.
   void TarvoExecuteMacro(const QByteArrayList& lines);
   // The macros `server` receives run as TarvoExecuteMacro of this window.
-  void ServeTarvo(TDdeServer& server);
+  void ServeTarvo(MacroServer& server);
   // True until the first activation has taken up the command line.
   bool StartupPending = true;
 
@@ -111,24 +111,24 @@ class TIconMain : public QMainWindow, public THarvestHost {
 
   bool RunInProgress() const { return runs_.Running(); }
   THarvester& Harvester() { return *harvester_; }
-  TIconListModel& ListModel() { return *model_; }
+  IconListModel& ListModel() { return *model_; }
   int SelectedCount() const;
   // Flags of the selected entries, one per entry of the harvest (the list may be filtered).
   std::vector<bool> SelectedFlags() const;
   // The files the last run could not read.
-  const std::vector<TUnreadableFile>& Problems() const { return lastProblems_; }
+  const std::vector<UnreadableFile>& Problems() const { return lastProblems_; }
 
   // The window's parts by the names the handlers use, for tests and benchmarks.
   struct TParts {
-    TStatusPanels* StatusBar1 = nullptr;
+    StatusPanels* StatusBar1 = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QListView* ListView1 = nullptr;
     QPushButton* StopBtn = nullptr;
-    TIconPreview* Preview = nullptr;
+    IconPreview* Preview = nullptr;
     QTimer* Timer1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     TAboutBox* AboutBox = nullptr;
-    TOutputCommands* Output = nullptr;
+    OutputCommands* Output = nullptr;
     TListFeatures* ListFeatures = nullptr;  // tile size, filter, details, export, drag out
     const TBtnImgs* BtnImgs = nullptr;
     const QObject* Window = nullptr;
@@ -158,18 +158,18 @@ class TIconMain : public QMainWindow, public THarvestHost {
 
   TDialogs& dialogs_;
   std::unique_ptr<THarvester> harvester_;
-  TRunControl runs_;
+  RunControl runs_;
   TBtnImgs btnImgs_;
   TParts parts_;
-  std::unique_ptr<TOutputCommands> output_;
-  std::vector<TBuiltCommand> commands_;
-  TIconListModel* model_ = nullptr;
+  std::unique_ptr<OutputCommands> output_;
+  std::vector<BuiltCommand> commands_;
+  IconListModel* model_ = nullptr;
   QWidget* client_ = nullptr;
   QAction* stayOnTop_ = nullptr;
   QAction* problemsItem_ = nullptr;
   QStringList commandLine_;
-  std::vector<TUnreadableFile> problems_;
-  std::vector<TUnreadableFile> lastProblems_;
+  std::vector<UnreadableFile> problems_;
+  std::vector<UnreadableFile> lastProblems_;
   QElapsedTimer sinceBatch_;
 };
 

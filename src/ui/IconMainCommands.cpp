@@ -1,4 +1,4 @@
-// The commands of TIconMain: harvest, busy state, selection, Remove, Clear, Problems, Stay on Top,
+// The commands of MainWindow: harvest, busy state, selection, Remove, Clear, Problems, Stay on Top,
 // help, About, and the output commands' forwarders.
 #include <QAction>
 #include <QListView>
@@ -26,7 +26,7 @@ namespace pictarix {
 
 // Harvest commands
 
-void TIconMain::OpenFiles1Click() {
+void MainWindow::OpenFiles1Click() {
   QStringList files;
   runs_.Run({[this, &files] { return AskFilesToOpen(dialogs_, this, files); },
              [this, &files] {
@@ -37,7 +37,7 @@ void TIconMain::OpenFiles1Click() {
              }});
 }
 
-void TIconMain::SearchDirectory1Click() {
+void MainWindow::SearchDirectory1Click() {
   QString folder;
   runs_.Run({[this, &folder] { return AskFolderToOpen(dialogs_, this, folder); },
              [this, &folder] {
@@ -48,7 +48,7 @@ void TIconMain::SearchDirectory1Click() {
 
 // Busy state
 
-void TIconMain::BeginProcessing() {
+void MainWindow::BeginProcessing() {
   parts_.ToolBar1->setEnabled(false);
   harvester_->StopRequested = false;
   problems_.clear();
@@ -58,7 +58,7 @@ void TIconMain::BeginProcessing() {
   parts_.StopBtn->raise();
 }
 
-void TIconMain::EndProcessing() {
+void MainWindow::EndProcessing() {
   TakeNewRows(true);
   parts_.ListView1->show();
   parts_.Preview->hide();
@@ -68,13 +68,13 @@ void TIconMain::EndProcessing() {
   parts_.ToolBar1->setEnabled(true);
 }
 
-void TIconMain::RunEnded() {
+void MainWindow::RunEnded() {
   lastProblems_.swap(problems_);
   problemsItem_->setEnabled(!lastProblems_.empty());
   parts_.ListView1->setFocus();
 }
 
-void TIconMain::StopBtnClick() {
+void MainWindow::StopBtnClick() {
   harvester_->RequestStop();
   parts_.StopBtn->hide();
   parts_.ToolBar1->setEnabled(true);
@@ -84,15 +84,15 @@ void TIconMain::StopBtnClick() {
 
 // Selection
 
-int TIconMain::SelectedCount() const {
+int MainWindow::SelectedCount() const {
   return pictarix::SelectedCount(*parts_.ListView1->selectionModel());
 }
 
-std::vector<bool> TIconMain::SelectedFlags() const {
+std::vector<bool> MainWindow::SelectedFlags() const {
   return model_->EntryFlags(SelectedRowFlags(*parts_.ListView1->selectionModel()));
 }
 
-void TIconMain::ListView1SelectItem() {
+void MainWindow::ListView1SelectItem() {
   // Runs once per change of the selection, however many entries it changed: the result is the
   // same as running once per entry, since only the final count matters.
   const int selected = SelectedCount();
@@ -100,13 +100,13 @@ void TIconMain::ListView1SelectItem() {
   parts_.StatusBar1->SetText(0, QString::number(selected) + QStringLiteral(" items seleted"));
 }
 
-void TIconMain::SelectAll1Click() {
+void MainWindow::SelectAll1Click() {
   TakeNewRows(true);
   if (model_->rowCount() > 0) parts_.ListView1->selectAll();
   parts_.ListView1->setFocus();
 }
 
-void TIconMain::InvertSelection1Click() {
+void MainWindow::InvertSelection1Click() {
   TakeNewRows(true);
   if (model_->rowCount() == 0) return;
   InvertSelection(*parts_.ListView1->selectionModel());
@@ -116,7 +116,7 @@ void TIconMain::InvertSelection1Click() {
 
 // Remove and Clear: changes of the list, never during a run
 
-void TIconMain::RemoveClick() {
+void MainWindow::RemoveClick() {
   runs_.Run({{},
              [this] {
                TakeNewRows(true);
@@ -125,7 +125,7 @@ void TIconMain::RemoveClick() {
                {
                  parts_.ListView1->setEnabled(false);
                  model_->BeginRebuild();
-                 const TScopeExit rebuilt([this] {
+                 const ScopeExit rebuilt([this] {
                    model_->EndRebuild();
                    parts_.ListView1->setEnabled(true);
                  });
@@ -137,66 +137,66 @@ void TIconMain::RemoveClick() {
              false});
 }
 
-void TIconMain::Clear1Click() {
+void MainWindow::Clear1Click() {
   runs_.Run({{}, [this] { ClearList(); }, false});
 }
 
-void TIconMain::ClearList() {
+void MainWindow::ClearList() {
   {
     model_->BeginRebuild();
-    const TScopeExit rebuilt([this] { model_->EndRebuild(); });
+    const ScopeExit rebuilt([this] { model_->EndRebuild(); });
     harvester_->ClearList();
   }
   EnableForSelection(commands_, SelectedCount());
 }
 
-void TIconMain::Problems1Click() {
+void MainWindow::Problems1Click() {
   if (lastProblems_.empty()) return;
-  TProblemsDialog dialog(lastProblems_, this);
+  ProblemsDialog dialog(lastProblems_, this);
   dialogs_.ShowModal(dialog);
 }
 
 // Stay on Top, help, About, Exit, clock
 
-void TIconMain::StayonTop1Click() {
+void MainWindow::StayonTop1Click() {
   SetTopmost(*this, stayOnTop_->isChecked());
-  WriteRegBool(TRegRoot::CurrentUser, kSettingsKey, kStayOnTopValue, stayOnTop_->isChecked());
+  WriteRegBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, stayOnTop_->isChecked());
 }
 
-void TIconMain::Contents1Click() {
+void MainWindow::Contents1Click() {
   OpenManual(dialogs_, this);
 }
 
-void TIconMain::About1Click() {
+void MainWindow::About1Click() {
   SetTopmost(*this, false);
-  const TScopeExit restore([this] { SetTopmost(*this, stayOnTop_->isChecked()); });
+  const ScopeExit restore([this] { SetTopmost(*this, stayOnTop_->isChecked()); });
   dialogs_.ShowModal(*parts_.AboutBox);
 }
 
-void TIconMain::Exit1Click() {
+void MainWindow::Exit1Click() {
   close();
 }
 
-void TIconMain::Timer1Timer() {
+void MainWindow::Timer1Timer() {
   parts_.StatusBar1->SetText(3, LongTimeText(QTime::currentTime()));
 }
 
 // Output commands
 
-void TIconMain::SaveAs1Click() {
+void MainWindow::SaveAs1Click() {
   output_->SaveAs();
 }
 
-void TIconMain::BatchSaveClick(QAction* sender) {
+void MainWindow::BatchSaveClick(QAction* sender) {
   if (const std::optional<int> tag = TagOf(sender)) output_->BatchSaveAs(*tag);
 }
 
-void TIconMain::SaveLib1Click(QAction* sender) {
+void MainWindow::SaveLib1Click(QAction* sender) {
   const std::optional<int> tag = TagOf(sender);
   if (tag && (*tag == 0 || *tag == 1)) output_->SaveToLibrary(*tag == 1);
 }
 
-void TIconMain::CopyClipBrd1Click() {
+void MainWindow::CopyClipBrd1Click() {
   output_->CopyToClipboard();
 }
 

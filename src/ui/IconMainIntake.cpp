@@ -1,4 +1,4 @@
-// Start-up and intake of TIconMain: the command line on the first activation, dropped files and
+// Start-up and intake of MainWindow: the command line on the first activation, dropped files and
 // folders, and the macros of the DDE stand-in. Each hands its names, in order, to the file or
 // directory harvest inside one run, without clearing the list.
 #include <QDragEnterEvent>
@@ -13,19 +13,19 @@ namespace pictarix {
 
 // Command line
 
-void TIconMain::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   // Window managers may never activate a new window (focus-stealing prevention, Wayland), so the
   // start-up work begins from the first show; StartupPending makes it run once.
   if (StartupPending) QueueFormActivate();
 }
 
-void TIconMain::QueueFormActivate() {
+void MainWindow::QueueFormActivate() {
   QMetaObject::invokeMethod(
       this, [this] { Guarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
 }
 
-void TIconMain::FormActivate() {
+void MainWindow::FormActivate() {
   // A run that began first (a drop, a macro) keeps the command line waiting until it has ended;
   // a window that is closing or closed starts nothing. The window is on screen already, since
   // this runs after its first show.
@@ -38,18 +38,18 @@ void TIconMain::FormActivate() {
   runs_.Run({take, [this] { HarvestRoots(RootsOf(commandLine_)); }, true, true});
 }
 
-void TIconMain::ProcessCommandLine() {
+void MainWindow::ProcessCommandLine() {
   runs_.Run({{}, [this] { HarvestRoots(RootsOf(commandLine_)); }});
 }
 
 // Drops
 
-void TIconMain::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   // Accepted also while busy, as the shell accepts files throughout; the drop is ignored then.
   if (!LocalNames(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
-void TIconMain::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
   const QStringList names = LocalNames(event->mimeData());
   if (names.isEmpty()) return;
   event->acceptProposedAction();
@@ -60,19 +60,19 @@ void TIconMain::dropEvent(QDropEvent* event) {
       Qt::QueuedConnection);
 }
 
-void TIconMain::HandleDroppedFiles(const QStringList& names) {
+void MainWindow::HandleDroppedFiles(const QStringList& names) {
   runs_.Run({{}, [this, &names] { HarvestRoots(RootsOf(names)); }});  // not kept during a run
 }
 
 // DDE macros
 
-void TIconMain::ServeTarvo(TDdeServer& server) {
-  connect(&server, &TDdeServer::ExecuteMacro, this, [this](const QByteArrayList& lines) {
+void MainWindow::ServeTarvo(MacroServer& server) {
+  connect(&server, &MacroServer::ExecuteMacro, this, [this](const QByteArrayList& lines) {
     Guarded([this, &lines] { TarvoExecuteMacro(lines); });
   });
 }
 
-void TIconMain::TarvoExecuteMacro(const QByteArrayList& lines) {
+void MainWindow::TarvoExecuteMacro(const QByteArrayList& lines) {
   if (lines.isEmpty()) return;
   // During a run the macro is kept (the server has acknowledged it already) and runs after it.
   const auto restore = [this] {

@@ -6,10 +6,9 @@
 
 namespace pictarix {
 
-TRunControl::TRunControl(QWidget& window, TSteps steps)
-    : window_(&window), steps_(std::move(steps)) {}
+RunControl::RunControl(QWidget& window, Steps steps) : window_(&window), steps_(std::move(steps)) {}
 
-bool TRunControl::Run(const TRunRequest& request) {
+bool RunControl::Run(const RunRequest& request) {
   if (closeAfterRun_) return false;
   if (running_ || (request.KeepWhileRunning && !kept_.empty())) {
     // Requests kept earlier go first: they are already waiting for RunKept.
@@ -25,12 +24,12 @@ bool TRunControl::Run(const TRunRequest& request) {
   }
   running_ = true;
   steps_.Begin();
-  const TScopeExit end([this] { Finish(); });
+  const ScopeExit end([this] { Finish(); });
   request.Work();
   return true;
 }
 
-void TRunControl::Finish() {
+void RunControl::Finish() {
   steps_.End();
   running_ = false;
   if (closeAfterRun_) {
@@ -44,16 +43,16 @@ void TRunControl::Finish() {
   }
 }
 
-void TRunControl::RunKept() {
+void RunControl::RunKept() {
   while (!kept_.empty() && !running_ && !closeAfterRun_) {
-    TRunRequest request = std::move(kept_.front());
+    RunRequest request = std::move(kept_.front());
     kept_.pop_front();
     request.KeepWhileRunning = false;
     Run(request);
   }
 }
 
-bool TRunControl::MayClose() {
+bool RunControl::MayClose() {
   if (!running_) return true;
   closeAfterRun_ = true;
   return false;

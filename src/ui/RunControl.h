@@ -12,7 +12,7 @@
 namespace pictarix {
 
 // What a command asks of Run.
-struct TRunRequest {
+struct RunRequest {
   // Asked first, while no run is going (a dialog, a check); false: nothing happens.
   std::function<bool()> Ask;
   // The work. It runs only if no run began while Ask was open.
@@ -25,9 +25,9 @@ struct TRunRequest {
   bool KeepWhileRunning = false;
 };
 
-class TRunControl {
+class RunControl {
  public:
-  struct TSteps {
+  struct Steps {
     std::function<void()> Begin;  // BeginProcessing
     std::function<void()> End;    // EndProcessing
     std::function<void()> Ended;  // after a run has ended, unless the window then closes
@@ -35,12 +35,12 @@ class TRunControl {
     std::function<void(const std::function<void()>&)> Guard;
   };
 
-  TRunControl(QWidget& window, TSteps steps);
+  RunControl(QWidget& window, Steps steps);
 
   // Runs the request unless a run is going or the window is closing. End runs also when the
   // work leaves through an exception (which then goes on to the caller). False when the work
   // did not run (now).
-  bool Run(const TRunRequest& request);
+  bool Run(const RunRequest& request);
 
   // From BeginProcessing to the EndProcessing that ends the run: running and stopping.
   bool Running() const { return running_; }
@@ -54,10 +54,10 @@ class TRunControl {
   void RunKept();
 
   QPointer<QWidget> window_;
-  TSteps steps_;
+  Steps steps_;
   bool running_ = false;
   bool closeAfterRun_ = false;
-  std::deque<TRunRequest> kept_;
+  std::deque<RunRequest> kept_;
 };
 
 }  // namespace pictarix

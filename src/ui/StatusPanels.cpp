@@ -13,28 +13,28 @@ constexpr int kGap = 2;          // between two panels
 constexpr int kTextMargins = 5;  // inside a panel, left and right of the text
 }  // namespace
 
-TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {
+StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
   setSizeGripEnabled(false);
   setFixedHeight(kHeight);
 }
 
-void TStatusPanels::SetText(int panel, const QString& text) {
+void StatusPanels::SetText(int panel, const QString& text) {
   auto& stored = texts_.at(static_cast<std::size_t>(panel));
   if (stored == text) return;
   stored = text;
   repaint_.Request();
 }
 
-QString TStatusPanels::Text(int panel) const {
+QString StatusPanels::Text(int panel) const {
   return texts_.at(static_cast<std::size_t>(panel));
 }
 
-void TStatusPanels::SetWidth(int panel, int width) {
+void StatusPanels::SetWidth(int panel, int width) {
   widths_.at(static_cast<std::size_t>(panel)) = width;
   repaint_.Request();
 }
 
-int TStatusPanels::Width(int panel) const {
+int StatusPanels::Width(int panel) const {
   const int width = widths_.at(static_cast<std::size_t>(panel));
   if (panel == 0) return width;
   const int needed = fontMetrics().horizontalAdvance(texts_[static_cast<std::size_t>(panel)]) +
@@ -42,7 +42,7 @@ int TStatusPanels::Width(int panel) const {
   return std::max(width, needed);
 }
 
-void TStatusPanels::paintEvent(QPaintEvent*) {
+void StatusPanels::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   int others = 0;
   for (int panel = 1; panel < kPanelCount; ++panel) others += Width(panel);

@@ -10,14 +10,14 @@
 
 namespace pictarix {
 
-class TStatusPanels : public QStatusBar {
+class StatusPanels : public QStatusBar {
   Q_OBJECT
 
  public:
   static constexpr int kPanelCount = 4;
   static constexpr int kHeight = 19;
 
-  explicit TStatusPanels(QWidget* parent = nullptr);
+  explicit StatusPanels(QWidget* parent = nullptr);
 
   void SetText(int panel, const QString& text);
   QString Text(int panel) const;
@@ -29,7 +29,7 @@ class TStatusPanels : public QStatusBar {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  TPacedUpdate repaint_{*this};
+  PacedUpdate repaint_{*this};
   std::array<QString, kPanelCount> texts_;
   std::array<int, kPanelCount> widths_{50, 65, 65, 50};
 };

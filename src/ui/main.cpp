@@ -12,17 +12,17 @@ int main(int argc, char* argv[]) {
   // Every argument is a path: Qt gets the program's name alone, so that no argument can pass
   // for one of its own options (a style sheet, a platform, a folder of plug-ins to load).
   const std::vector<std::string> arguments = RawArguments(argc, argv);
-  TQtArguments qtArguments(argc > 0 ? argv[0] : nullptr);
+  QtArguments qtArguments(argc > 0 ? argv[0] : nullptr);
 
   QApplication application(qtArguments.Count(), qtArguments.Vector());
   // The DDE service is announced before any window exists, for the whole life of the process.
-  TDdeServer tarvo;
+  MacroServer tarvo;
   AnnounceMacroService(tarvo, ProgramPath());
   DiscardStandardOutput();
 
-  TQtDialogs dialogs;
+  QtDialogs dialogs;
   // FormCreate; the about box is created hidden as the window's construction ends.
-  TIconMain window(dialogs);
+  MainWindow window(dialogs);
   window.SetCommandLine(CommandLinePaths(arguments));
   window.ServeTarvo(tarvo);
   window.show();  // its first show starts the command line's work

@@ -152,7 +152,7 @@ TEST_F(CliTest, SaveIcoWritesEveryEntryByIndex) {
   const CliResult result =
       Cli({"save", "--format", "ico", "--output", PathOf("out"), PathOf("lib.icl")});
   ASSERT_EQ(result.Status, 0) << result.Err;
-  TAdvancedIcon first;
+  AdvancedIcon first;
   ASSERT_TRUE(ReadIconFile(PathOf("out/0.ico"), first));
   EXPECT_EQ(first.Images.Count(), 2);
   EXPECT_TRUE(std::filesystem::exists(PathOf("out/1.ico")));
@@ -285,7 +285,7 @@ TEST_F(CliTest, SaveNumbersEntriesAsListDoesAndReportsPicturesThatCannotBeMade) 
 
   EXPECT_EQ(Cli({"list", paths[0], paths[1]}).Out.substr(0, 2), "0\t");
   EXPECT_EQ(save("ico").Status, 0);  // stored images need no decoding
-  TAdvancedIcon saved;
+  AdvancedIcon saved;
   ASSERT_TRUE(ReadIconFile(PathOf("out/1.ico"), saved));
   EXPECT_EQ(saved.Images.Get(0)->BitCount, 4);
   EXPECT_TRUE(std::filesystem::exists(PathOf("out/0.ico")));
@@ -305,7 +305,7 @@ TEST_F(CliTest, IclWritesAndAddsLibrariesWithNumberedNames) {
       Cli({"icl", "--add", PathOf("out.icl"), PathOf("b.ico"), PathOf("a.ico")});
   ASSERT_EQ(added.Status, 0) << added.Err;
 
-  TIconLibrary library;
+  IconLibrary library;
   ASSERT_EQ(library.LoadFromFile(PathOf("out.icl")), TLoadResult::Loaded);
   ASSERT_EQ(library.Icons.Count(), 3);
   EXPECT_EQ(library.Icons.Name(0), "0");

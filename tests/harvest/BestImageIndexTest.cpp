@@ -11,7 +11,7 @@ namespace {
 using testing::MakeIcon;
 
 // The images as (bit count, width), in their order.
-std::vector<std::pair<int, int>> OrderOf(const TAdvancedIcon& icon) {
+std::vector<std::pair<int, int>> OrderOf(const AdvancedIcon& icon) {
   std::vector<std::pair<int, int>> order;
   for (int i = 0; i < icon.Images.Count(); ++i)
     order.emplace_back(icon.Images.Get(i)->BitCount, icon.Images.Get(i)->Width);
@@ -19,7 +19,7 @@ std::vector<std::pair<int, int>> OrderOf(const TAdvancedIcon& icon) {
 }
 
 // An icon with its images ordered as the harvest orders an entry's.
-std::unique_ptr<TAdvancedIcon> MakeEntryIcon(const std::vector<std::pair<int, int>>& images) {
+std::unique_ptr<AdvancedIcon> MakeEntryIcon(const std::vector<std::pair<int, int>>& images) {
   auto icon = MakeIcon(images);
   icon->Images.Sort();
   return icon;
@@ -52,7 +52,7 @@ TEST(BestImageIndexTest, ColourModeTakesTheDeepestImageOfAtMostThatManyColours) 
 
 TEST(BestImageIndexTest, GifChoiceFollowsOneMoreSortAndLeavesTheIcon) {
   auto icon = MakeEntryIcon({{16, 8}, {16, 8}, {32, 24}});
-  const TIconImage* first = icon->Images.Get(0);
+  const IconImage* first = icon->Images.Get(0);
   EXPECT_EQ(BestImageIndex(*icon, 0, 256), 1);
   EXPECT_EQ(BestGifImageIndex(*icon, 256), 0);  // one more sort swaps the equal pair
   EXPECT_EQ(icon->Images.Get(0), first);
@@ -63,13 +63,13 @@ TEST(BestImageIndexTest, PngAnd256PixelImagesAreNeverChosenBySize) {
   testing::IconFileBuilder builder;
   builder.AddImage(testing::PngImageStub(256, 256));
   builder.AddImage(testing::BlankDibImage(32, 32, 8));
-  TMemoryStream stream(builder.Build());
-  TAdvancedIcon icon;
+  MemoryStream stream(builder.Build());
+  AdvancedIcon icon;
   ASSERT_TRUE(ReadIconFile(stream, icon));
   icon.Images.Sort();
   EXPECT_EQ(BestImageIndex(icon, 32, 0), 0);
   EXPECT_EQ(icon.Images.Get(1)->BitCount, 21060);  // the PNG image sorts last
-  TAdvancedIcon empty;
+  AdvancedIcon empty;
   EXPECT_EQ(BestImageIndex(empty, 32, 0), -1);
 }
 

@@ -23,14 +23,14 @@ using testing::WriteIconFile;
 using testing::WriteIconLibrary;
 
 // Records what the harvest shows and lets a test act after each entry.
-class RecordingHost : public THarvestHost {
+class RecordingHost : public HarvestHost {
  public:
   explicit RecordingHost(bool tiles = true) : tiles_(tiles) {}
   void SetPanelText(int panel, const std::string& text) override {
     panels[panel] = text;
     if (panel == 0) processed.push_back(text);
   }
-  void ShowPreview(const THiResIcon&) override { ++previews; }
+  void ShowPreview(const IconGraphic&) override { ++previews; }
   void EntryAdded(int) override {
     ++messages;
     if (onMessages) onMessages();
@@ -73,7 +73,7 @@ TEST_F(HarvesterTest, ModuleIconsWithA32x32ImageBecomeEntriesShowingTheDeepestOn
   harvester.HarvestFile(PathOf("tools.icl"));
 
   ASSERT_EQ(Captions(harvester), (std::vector<std::string>{"Folder", "Disk"}));
-  const TListEntry& folder = harvester.Entries[0];
+  const ListEntry& folder = harvester.Entries[0];
   ASSERT_EQ(folder.TileImage, 2);  // sorted: 4/16, 4/32, 8/32, 8/48
   EXPECT_EQ(folder.Icon->Images.Get(2)->BitCount, 8);
   EXPECT_EQ(folder.Icon->Images.Get(2)->Width, 32);
@@ -137,7 +137,7 @@ TEST_F(HarvesterTest, ASinkTakesEveryEntryInOrderAndAHostWithoutPanelsGetsNoText
   listing.showsPanels = false;
   THarvester lister(listing);
   std::vector<std::pair<int, std::string>> sent;
-  lister.EntrySink = [&sent](int index, TListEntry& entry) {
+  lister.EntrySink = [&sent](int index, ListEntry& entry) {
     sent.emplace_back(index, entry.Caption + "/" + std::to_string(entry.Icon->Images.Count()));
   };
   WriteIconLibrary(PathOf("two.icl"), {{"A", {{32, 4}, {16, 4}}}, {"B", {{32, 8}}}});
@@ -304,7 +304,7 @@ TEST_F(HarvesterTest, StopDuringAWalkEndsItWithinOneEntry) {
 // Folders "n" nested `depth` deep under `root`, with an icon file every 1000 levels; made and
 // removed through descriptors, as no path may name the deepest ones.
 void MakeDeepTree(const std::filesystem::path& root, int depth) {
-  TMemoryStream icon;
+  MemoryStream icon;
   WriteIconFile(*testing::MakeIcon({{32, 4}}), icon);
   int folder = ::open(root.c_str(), O_RDONLY | O_DIRECTORY);
   for (int level = 1; level <= depth; ++level) {

@@ -64,7 +64,7 @@ TEST(HarvestHostileTest, HostileFilesFailOneByOneAndGoodOnesAreListed) {
   harvester.HarvestDirectory(dir.Path());
   EXPECT_EQ(harvester.FileCount, 8);
   std::vector<std::string> captions;
-  for (const TListEntry& entry : harvester.Entries) {
+  for (const ListEntry& entry : harvester.Entries) {
     captions.push_back(entry.Caption);
     EXPECT_GE(entry.ImageIndex, 0);
   }

@@ -45,11 +45,11 @@ std::uint32_t FieldOf(const Bytes& bytes, std::size_t index, std::size_t offset)
 struct LoadResult {
   bool Loaded = false;
   bool Refused = false;  // EFormatError
-  TAdvancedIcon Icon;
+  AdvancedIcon Icon;
 };
 
 void Load(const Bytes& bytes, LoadResult& result) {
-  TMemoryStream stream(bytes);
+  MemoryStream stream(bytes);
   try {
     result.Loaded = ReadIconFile(stream, result.Icon);
   } catch (const EFormatError&) {
@@ -58,7 +58,7 @@ void Load(const Bytes& bytes, LoadResult& result) {
 }
 
 // Makes a handle and a graphic of every image, as the harvest and the window do.
-int DecodableImages(TAdvancedIcon& icon) {
+int DecodableImages(AdvancedIcon& icon) {
   int decodable = 0;
   for (int i = 0; i < icon.Images.Count(); ++i) {
     if (DecodedPicture(*icon.Images.Get(i))) ++decodable;
@@ -132,16 +132,16 @@ TEST(IconFileHostileTest, CountsAtZeroAndAtTheMaximum) {
   ASSERT_EQ(full.Icon.Images.Count(), 0xFFFF);
   EXPECT_EQ(full.Icon.Images.Get(0)->Width, 16);
   const std::size_t firstPastTheEnd = (bytes.size() - 6 + 15) / 16;
-  const TIconImage& last = *full.Icon.Images.Get(0xFFFE);
+  const IconImage& last = *full.Icon.Images.Get(0xFFFE);
   EXPECT_EQ(last.BytesInRes, 0u);
   EXPECT_TRUE(last.Bytes().empty());
   EXPECT_EQ(last.Data, full.Icon.Images.Get(static_cast<int>(firstPastTheEnd))->Data);
 
   full.Icon.Images.Sort();
-  TMemoryStream written;
+  MemoryStream written;
   WriteIconFile(full.Icon, written);
   written.Seek(0);
-  TAdvancedIcon reread;
+  AdvancedIcon reread;
   ASSERT_TRUE(ReadIconFile(written, reread));
   EXPECT_EQ(reread.Images.Count(), 0xFFFF);
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "formats/IconLibrary.h"
-#include "formats/ne/T16BitReader.h"
+#include "formats/ne/NeReader.h"
 #include "support/LittleEndian.h"
 #include "support/NeBuilder.h"
 
@@ -25,19 +25,19 @@ using testing::NeLayout;
 struct ReadResult {
   bool Ok = false;
   std::string Error;
-  std::vector<TIconEntry> Icons;
-  const TIconImage& Image(int icon, int image) const {
+  std::vector<IconEntry> Icons;
+  const IconImage& Image(int icon, int image) const {
     return *Icons.at(static_cast<std::size_t>(icon)).Icon->Images.Get(image);
   }
 };
 
 ReadResult Read(Bytes bytes) {
-  T16BitReader reader("hostile.icl", std::make_unique<TMemoryStream>(std::move(bytes)));
+  NeReader reader("hostile.icl", std::make_unique<MemoryStream>(std::move(bytes)));
   ReadResult result;
   try {
     result.Icons = reader.ReadIcons({});
     result.Ok = true;
-  } catch (const EICLReadError& error) {
+  } catch (const IconLibraryError& error) {
     result.Error = error.what();
   }
   EXPECT_TRUE(result.Ok || result.Icons.empty());
@@ -103,7 +103,7 @@ TEST(NeHostileTest, CountsAtZeroAndAtTheMaximum) {
     file.Types[0].Resources[0].Data = testing::GroupDirectory(entries);
     const ReadResult result = Read(file.Build());
     ASSERT_TRUE(result.Ok) << result.Error;
-    const TIconImageList& images = result.Icons.front().Icon->Images;
+    const IconImageList& images = result.Icons.front().Icon->Images;
     ASSERT_EQ(images.Count(), 0xFFFF);
     EXPECT_EQ(images.Get(0)->Data, images.Get(0xFFFE)->Data);
     EXPECT_TRUE(std::equal(tiny.begin(), tiny.end(), images.Get(0)->Bytes().begin()));

@@ -11,8 +11,8 @@
 
 #include "formats/IconLibrary.h"
 #include "formats/ico/GroupIconReader.h"
+#include "formats/pe/PeReader.h"
 #include "formats/pe/PeResources.h"
-#include "formats/pe/T32BitReader.h"
 #include "harvest/Harvester.h"
 #include "model/AdvancedIcon.h"
 #include "os/Errors.h"
@@ -28,16 +28,16 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using testing::PeBytes;
 
-std::unique_ptr<TModuleResources> Open(const Bytes& bytes) {
-  return OpenModuleFromStream(std::make_unique<TMemoryStream>(bytes));
+std::unique_ptr<ModuleResources> Open(const Bytes& bytes) {
+  return OpenModuleFromStream(std::make_unique<MemoryStream>(bytes));
 }
 
 // What the 32-bit reader makes of the bytes: the icons, or nothing when it fails.
-std::optional<std::vector<TIconEntry>> ReadIcons(const Bytes& bytes) {
-  T32BitReader reader("m.dll", [&bytes](const auto&) { return Open(bytes); });
+std::optional<std::vector<IconEntry>> ReadIcons(const Bytes& bytes) {
+  PeReader reader("m.dll", [&bytes](const auto&) { return Open(bytes); });
   try {
     return reader.ReadIcons({});
-  } catch (const EICLReadError&) {
+  } catch (const IconLibraryError&) {
     return std::nullopt;
   }
 }
@@ -101,9 +101,9 @@ TEST_F(PeHostileTest, CutAtEveryByte) {
     }
     const auto icons = ReadIcons(cut);
     if (!icons) continue;
-    for (const TIconEntry& entry : *icons) {
+    for (const IconEntry& entry : *icons) {
       const auto same = std::find_if(fullIcons->begin(), fullIcons->end(),
-                                     [&](const TIconEntry& e) { return e.Name == entry.Name; });
+                                     [&](const IconEntry& e) { return e.Name == entry.Name; });
       ASSERT_NE(same, fullIcons->end());
       ASSERT_EQ(entry.Icon->Images.Count(), same->Icon->Images.Count());
       for (int i = 0; i < entry.Icon->Images.Count(); ++i) {
@@ -230,8 +230,8 @@ TEST_F(PeHostileTest, AGroupCannotMultiplyOneImage) {
 
   const auto module = Open(bytes);
   ASSERT_NE(module, nullptr);
-  TAdvancedIcon icon;
-  EXPECT_THROW(ReadGroupIcon(*module, ResourceName::FromId(1), icon), EResNotFound);
+  AdvancedIcon icon;
+  EXPECT_THROW(ReadGroupIcon(*module, ResourceName::FromId(1), icon), ResNotFound);
   EXPECT_GT(icon.Images.Count(), 100);
   EXPECT_LT(icon.Images.Count(), 0xFFFF);
   // Once the budget is spent no group can fetch its images: each is left out.
@@ -242,11 +242,11 @@ TEST_F(PeHostileTest, AGroupCannotMultiplyOneImage) {
   // A fresh module reads the same image for its other group before the hostile one spends the
   // budget; afterwards nothing more is fetched.
   const auto fresh = Open(bytes);
-  TAdvancedIcon other;
+  AdvancedIcon other;
   EXPECT_TRUE(ReadGroupIcon(*fresh, ResourceName::FromId(2), other));
   ASSERT_EQ(other.Images.Count(), 1);
   EXPECT_EQ(other.Images.Get(0)->Bytes(), image);
-  EXPECT_THROW(ReadGroupIcon(*fresh, ResourceName::FromId(1), icon), EResNotFound);
+  EXPECT_THROW(ReadGroupIcon(*fresh, ResourceName::FromId(1), icon), ResNotFound);
   EXPECT_FALSE(fresh->FindResource(kResourceTypeIcon, ResourceName::FromId(1)));
 }
 
@@ -266,7 +266,7 @@ TEST_F(PeHostileTest, WhatTheReadLimitLeavesOutIsSaid) {
   const Bytes bytes = Build("1 14 \"single.bin\"\n2 14 \"group.bin\"\n1 3 \"image.bin\"\n");
   ASSERT_FALSE(bytes.empty());
 
-  T32BitReader reader("m.dll", [&bytes](const auto&) { return Open(bytes); });
+  PeReader reader("m.dll", [&bytes](const auto&) { return Open(bytes); });
   EXPECT_EQ(reader.ReadIcons({}).size(), 1u);
   EXPECT_EQ(reader.LeftOut(), "Part of this file was left out: 1 of 2 icon groups (read limit)");
 

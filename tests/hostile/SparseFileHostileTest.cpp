@@ -14,10 +14,10 @@
 namespace pictarix {
 namespace {
 
-class QuietHost : public THarvestHost {
+class QuietHost : public HarvestHost {
  public:
   void SetPanelText(int, const std::string&) override {}
-  void ShowPreview(const THiResIcon&) override {}
+  void ShowPreview(const IconGraphic&) override {}
   bool WantsTiles() const override { return false; }
 };
 
@@ -48,8 +48,8 @@ TEST(SparseFileHostileTest, ClaimsBeyondWhatTheFileHoldsAreRefusedWithoutReading
   const auto many = dir.Path() / "many.ico";  // 64 entries of 24 MiB: 1.5 GB of holes
   WriteSparseIconFile(huge, 16, 0xF0000000u, 16);
   WriteSparseIconFile(many, 64, 24u << 20, 24u << 20);
-  if (TFileStream(many).StoredSize() > (1u << 20)) GTEST_SKIP() << "no sparse files here";
-  EXPECT_LT(ReadBudget(TFileStream(many)).Left(), 300u << 20);
+  if (FileStream(many).StoredSize() > (1u << 20)) GTEST_SKIP() << "no sparse files here";
+  EXPECT_LT(ReadBudget(FileStream(many)).Left(), 300u << 20);
 
   QuietHost host;
   THarvester harvester(host);

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "formats/IconLibrary.h"
-#include "formats/ne/T16BitWriter.h"
-#include "formats/pe/T32BitReader.h"
+#include "formats/ne/IconLibraryWriter.h"
+#include "formats/pe/PeReader.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
 
@@ -21,13 +21,13 @@ using testing::IconFromImages;
 const Bytes kImage16 = DibImage(16, 4, 0x22);
 
 // An icon that counts its destructions.
-struct CountedIcon : TAdvancedIcon {
+struct CountedIcon : AdvancedIcon {
   explicit CountedIcon(int& freed) : freed_(freed) {}
   ~CountedIcon() override { ++freed_; }
   int& freed_;
 };
 
-std::vector<std::string> Names(const TIconList& list) {
+std::vector<std::string> Names(const IconList& list) {
   std::vector<std::string> names;
   for (std::int32_t i = 0; i < list.Count(); ++i) names.push_back(list.Name(i));
   return names;
@@ -49,31 +49,31 @@ class IconLibraryTest : public ::testing::Test {
 };
 
 TEST(IconListTest, AddIconNamesNamelessIconsByPosition) {
-  TIconLibrary library;
-  TIconList& list = library.Icons;
-  list.AddIcon("", std::make_unique<TAdvancedIcon>());
-  list.AddIcon("Same", std::make_unique<TAdvancedIcon>());
-  list.AddIcon("Same", std::make_unique<TAdvancedIcon>());
+  IconLibrary library;
+  IconList& list = library.Icons;
+  list.AddIcon("", std::make_unique<AdvancedIcon>());
+  list.AddIcon("Same", std::make_unique<AdvancedIcon>());
+  list.AddIcon("Same", std::make_unique<AdvancedIcon>());
   list.AddIcon("Unused", nullptr);
-  list.AddIcon("", std::make_unique<TAdvancedIcon>());
-  list.AddIcon("", std::make_unique<TAdvancedIcon>());
+  list.AddIcon("", std::make_unique<AdvancedIcon>());
+  list.AddIcon("", std::make_unique<AdvancedIcon>());
   EXPECT_EQ(Names(list), (std::vector<std::string>{"Icon 1", "Same", "Same", "Icon 4", "Icon 5"}));
 }
 
 TEST(IconListTest, TheListOwnsItsIcons) {
   int freed = 0;
   {
-    TIconLibrary library;
+    IconLibrary library;
     for (int i = 0; i < 4; ++i) library.Icons.AddIcon("", std::make_unique<CountedIcon>(freed));
-    EXPECT_THROW(library.Icons.Delete(4), EListError);
-    EXPECT_THROW(library.Icons.Delete(-1), EListError);
-    EXPECT_THROW(library.Icons.Name(4), EListError);
+    EXPECT_THROW(library.Icons.Delete(4), ListError);
+    EXPECT_THROW(library.Icons.Delete(-1), ListError);
+    EXPECT_THROW(library.Icons.Name(4), ListError);
     EXPECT_EQ(freed, 0);
     EXPECT_EQ(library.Icons.Count(), 4);
     library.Icons.Delete(1);
     EXPECT_EQ(freed, 1);
     EXPECT_EQ(Names(library.Icons), (std::vector<std::string>{"Icon 1", "Icon 3", "Icon 4"}));
-    TIconEntry taken = library.Icons.Extract(0);
+    IconEntry taken = library.Icons.Extract(0);
     EXPECT_EQ(taken.Name, "Icon 1");
     EXPECT_EQ(freed, 1);
     library.FileName = "some.icl";
@@ -88,11 +88,11 @@ TEST(IconListTest, TheListOwnsItsIcons) {
 TEST_F(IconLibraryTest, RecognisesModulesByContentOnly) {
   bool is32Bit = true;
   const auto ne = Library("library.txt", {"A"});
-  EXPECT_TRUE(TIconLibrary::IsIconModule(ne, is32Bit));
+  EXPECT_TRUE(IconLibrary::IsIconModule(ne, is32Bit));
   EXPECT_FALSE(is32Bit);
   testing::ByteWriter pe;
   pe.Text("MZ").PadTo(0x3C).U16(0x40).PadTo(0x40).Text("PE").U16(0).Zeros(20);
-  EXPECT_TRUE(TIconLibrary::IsIconModule(File("x.icl", pe.Data()), is32Bit));
+  EXPECT_TRUE(IconLibrary::IsIconModule(File("x.icl", pe.Data()), is32Bit));
   EXPECT_TRUE(is32Bit);
 
   testing::ByteWriter beyond;  // "NE" at 0x3C is an offset past the end, not a signature
@@ -112,14 +112,14 @@ TEST_F(IconLibraryTest, RecognisesModulesByContentOnly) {
       {"icon file", {0, 0, 1, 0, 0, 0}},
   };
   for (const auto& [name, bytes] : notModules) {
-    EXPECT_FALSE(TIconLibrary::IsIconModule(File("f", bytes), is32Bit)) << name;
+    EXPECT_FALSE(IconLibrary::IsIconModule(File("f", bytes), is32Bit)) << name;
   }
-  EXPECT_FALSE(TIconLibrary::IsIconModule(dir_.Path() / "missing.dll", is32Bit));
-  EXPECT_FALSE(TIconLibrary::IsIconModule(dir_.Path(), is32Bit));
+  EXPECT_FALSE(IconLibrary::IsIconModule(dir_.Path() / "missing.dll", is32Bit));
+  EXPECT_FALSE(IconLibrary::IsIconModule(dir_.Path(), is32Bit));
 }
 
 TEST_F(IconLibraryTest, LoadFromFileReplacesTheListOrLeavesItAlone) {
-  TIconLibrary library;
+  IconLibrary library;
   const auto first = Library("first.icl", {"A", "B"});
   const auto second = Library("second.dat", {"C"});
   ASSERT_EQ(library.LoadFromFile(first), TLoadResult::Loaded);
@@ -145,7 +145,7 @@ TEST_F(IconLibraryTest, LoadFromFileReplacesTheListOrLeavesItAlone) {
   try {
     library.LoadFromFile(brokenPath);
     ADD_FAILURE() << "no error";
-  } catch (const EICLReadError& error) {
+  } catch (const IconLibraryError& error) {
     EXPECT_STREQ(error.what(), "Invalid resource alignment");
   }
   EXPECT_EQ(library.Icons.Count(), 0);
@@ -162,30 +162,30 @@ TEST_F(IconLibraryTest, OpenErrorsPropagate) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
   const auto locked = Library("locked.icl", {"A"});
   std::filesystem::permissions(locked, std::filesystem::perms::none);
-  TIconLibrary library;
+  IconLibrary library;
   library.Icons.AddIcon("kept", IconFromImages({kImage16}));
-  EXPECT_THROW(library.LoadFromFile(locked), EFOpenError);
+  EXPECT_THROW(library.LoadFromFile(locked), FOpenError);
   EXPECT_EQ(library.Icons.Count(), 1);  // raised during detection: untouched
   EXPECT_FALSE(IsIconLibraryFile(locked));
 }
 
 TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
-  TIconLibrary library;
+  IconLibrary library;
   const auto target = dir_.Path() / "out.icl";
   try {
     library.SaveToFile(target);
     FAIL();
-  } catch (const EICLReadError& error) {
+  } catch (const IconLibraryError& error) {
     EXPECT_STREQ(error.what(), "Unable to write Iconlibrary with no icons");
   }
   EXPECT_FALSE(std::filesystem::exists(target));
 
   // As many icons as the header can place before its names table fit. (Icons without images
   // give a file without an icon-image record, whose names the reader does not read.)
-  const int most = static_cast<int>(T16BitWriter::kMaxResources);
-  for (int i = 0; i < most; ++i) library.Icons.AddIcon("", std::make_unique<TAdvancedIcon>());
+  const int most = static_cast<int>(IconLibraryWriter::kMaxResources);
+  for (int i = 0; i < most; ++i) library.Icons.AddIcon("", std::make_unique<AdvancedIcon>());
   library.SaveToFile(target);
-  TIconLibrary back;
+  IconLibrary back;
   ASSERT_EQ(back.LoadFromFile(target), TLoadResult::Loaded);
   ASSERT_EQ(back.Icons.Count(), most);
   EXPECT_EQ(back.Icons.Name(most - 1), "out 5454");
@@ -193,21 +193,21 @@ TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
 
   const Bytes before = ReadWholeFile(target);
   while (library.Icons.Count() <= 32767)
-    library.Icons.AddIcon("", std::make_unique<TAdvancedIcon>());
+    library.Icons.AddIcon("", std::make_unique<AdvancedIcon>());
   try {
     library.SaveToFile(target);
     FAIL();
-  } catch (const EICLReadError& error) {
+  } catch (const IconLibraryError& error) {
     EXPECT_STREQ(error.what(), "Iconlibraries with more than 32767 Icons are not possible");
   }
   EXPECT_EQ(ReadWholeFile(target), before);
 
   // Two images of 2 GiB (stated, not held) cannot all start below 65536 units, whatever the
   // shift: refused instead of written with offsets that wrap around.
-  TIconLibrary huge;
-  auto icon = std::make_unique<TAdvancedIcon>();
+  IconLibrary huge;
+  auto icon = std::make_unique<AdvancedIcon>();
   for (int i = 0; i < 2; ++i) {
-    auto image = std::make_unique<TIconImage>();
+    auto image = std::make_unique<IconImage>();
     image->BytesInRes = 0x80000000u;
     icon->Images.Add(std::move(image));
   }
@@ -215,7 +215,7 @@ TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
   try {
     huge.SaveToFile(target);
     FAIL();
-  } catch (const EICLReadError& error) {
+  } catch (const IconLibraryError& error) {
     EXPECT_STREQ(error.what(), "Icon data too large for an icon library");
   }
   EXPECT_EQ(ReadWholeFile(target), before);
@@ -223,14 +223,14 @@ TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
 
 TEST_F(IconLibraryTest, AddingToALibraryKeepsItsIconsFirst) {
   const auto path = Library("lib.icl", {"0", "1", "2", "3", "4"});
-  TIconLibrary library;
+  IconLibrary library;
   ASSERT_EQ(library.LoadFromFile(path), TLoadResult::Loaded);
   for (int i = 0; i < 2; ++i) {
     library.Icons.AddIcon(std::to_string(library.Icons.Count()),
                           IconFromImages({DibImage(32, 8, static_cast<std::uint8_t>(i))}));
   }
   library.SaveToFile(path);
-  TIconLibrary back;
+  IconLibrary back;
   ASSERT_EQ(back.LoadFromFile(path), TLoadResult::Loaded);
   EXPECT_EQ(Names(back.Icons), (std::vector<std::string>{"0", "1", "2", "3", "4", "5", "6"}));
   EXPECT_EQ(back.Icons.Icon(0).Images.Get(0)->Bytes(), kImage16);

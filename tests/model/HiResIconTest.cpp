@@ -44,7 +44,7 @@ IconHandle Handle(const DibLayout& layout) {
 class HiResIconSizeTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(HiResIconSizeTest, ReportsTheRealSize) {
-  THiResIcon graphic;
+  IconGraphic graphic;
   graphic.SetHandle(Handle(Gradient(GetParam())));
   EXPECT_EQ(graphic.GetWidth(), GetParam());
   EXPECT_EQ(graphic.GetHeight(), GetParam());
@@ -53,7 +53,7 @@ TEST_P(HiResIconSizeTest, ReportsTheRealSize) {
 INSTANTIATE_TEST_SUITE_P(Sizes, HiResIconSizeTest, ::testing::Values(16, 48, 256));
 
 TEST(HiResIconTest, StartsAtTheStandardSizeAndFollowsEveryNewHandle) {
-  THiResIcon graphic;
+  IconGraphic graphic;
   EXPECT_TRUE(graphic.Empty());
   EXPECT_FALSE(graphic.SizeStale);
   EXPECT_EQ(graphic.GetWidth(), 32);
@@ -75,7 +75,7 @@ TEST(HiResIconTest, MonochromeMeasuresSquare) {
   DibLayout layout{.Width = 32, .Height = 32, .BitCount = 1};
   layout.Palette = {Rgba(0, 0, 0), Rgba(255, 255, 255)};
   layout.Pixels.assign(32 * 32, 1);
-  THiResIcon graphic;
+  IconGraphic graphic;
   graphic.SetHandle(Handle(layout));
   ASSERT_TRUE(graphic.Handle()->Monochrome);
   EXPECT_EQ(graphic.GetWidth(), 32);
@@ -83,7 +83,7 @@ TEST(HiResIconTest, MonochromeMeasuresSquare) {
 }
 
 TEST(HiResIconTest, DrawsAtItsOwnSizeFromTheRectangleCorner) {
-  THiResIcon graphic;
+  IconGraphic graphic;
   graphic.SetHandle(Handle(Gradient(48, 24)));
   RgbaCanvas canvas(64, 64, Rgba(0, 0, 0, 0));
   graphic.Draw(canvas, IconRect{5, 7, 37, 39});
@@ -96,7 +96,7 @@ TEST(HiResIconTest, DrawsAtItsOwnSizeFromTheRectangleCorner) {
   EXPECT_EQ(PixelOf(canvas, 5 + 47, 7 + 46), Rgba(47, 46, 47 ^ 46, 255));
   EXPECT_EQ(PixelOf(canvas, 5 + 48, 7 + 46), Rgba(0, 0, 0, 0));
 
-  THiResIcon empty;
+  IconGraphic empty;
   const RgbaCanvas before = canvas;
   empty.Draw(canvas, IconRect{0, 0, 32, 32});
   EXPECT_EQ(canvas.Rgba, before.Rgba);
@@ -108,8 +108,8 @@ struct SavedIcon {
   IconHandle Decoded;
 };
 
-SavedIcon Save(const THiResIcon& graphic) {
-  TMemoryStream stream;
+SavedIcon Save(const IconGraphic& graphic) {
+  MemoryStream stream;
   WriteGraphicIconFile(graphic, stream);
   SavedIcon saved{stream.Bytes(), nullptr};
   const ByteCursor file(saved.Bytes);
@@ -120,7 +120,7 @@ SavedIcon Save(const THiResIcon& graphic) {
 }
 
 TEST(HiResIconTest, SavesOneThirtyTwoBitImageThatReadsBackUnchanged) {
-  THiResIcon graphic;
+  IconGraphic graphic;
   graphic.SetHandle(Handle(Gradient(5)));  // odd width: padded mask rows
   const SavedIcon saved = Save(graphic);
   ASSERT_EQ(saved.Bytes.size(), 22u + 40 + 5 * 5 * 4 + 5 * 4);
@@ -146,7 +146,7 @@ TEST(HiResIconTest, ImageWithoutAlphaKeepsMaskAndXorColoursWhenSaved) {
   layout.Palette = {Rgba(0, 0, 0), Rgba(255, 255, 255), Rgba(200, 10, 10)};
   layout.Pixels = {2, 1, 0, 0, 2, 1};
   layout.Mask = {0, 1, 1, 0, 0, 0};  // a masked white pixel inverts the background
-  THiResIcon graphic;
+  IconGraphic graphic;
   graphic.SetHandle(Handle(layout));
   const SavedIcon saved = Save(graphic);
   ASSERT_NE(saved.Decoded, nullptr);
@@ -157,7 +157,7 @@ TEST(HiResIconTest, ImageWithoutAlphaKeepsMaskAndXorColoursWhenSaved) {
 
 TEST(HiResIconTest, FullyTransparentAlphaImageStaysInvisibleWhenSaved) {
   const std::vector<std::uint32_t> clear(4, Rgba(255, 255, 255, 0));
-  THiResIcon graphic;
+  IconGraphic graphic;
   graphic.SetHandle(CreateIconFromResource(testing::BuildPng(2, 2, clear), 0, 0));
   const SavedIcon saved = Save(graphic);
   ASSERT_NE(saved.Decoded, nullptr);
@@ -167,7 +167,7 @@ TEST(HiResIconTest, FullyTransparentAlphaImageStaysInvisibleWhenSaved) {
 }
 
 TEST(HiResIconTest, SizesOf256AreWrittenAsZeroAndEmptyWritesNothing) {
-  THiResIcon graphic;
+  IconGraphic graphic;
   graphic.SetHandle(Handle(Gradient(256)));
   const SavedIcon saved = Save(graphic);
   EXPECT_EQ(saved.Bytes.at(6), 0);
@@ -175,16 +175,16 @@ TEST(HiResIconTest, SizesOf256AreWrittenAsZeroAndEmptyWritesNothing) {
   ASSERT_NE(saved.Decoded, nullptr);
   EXPECT_EQ(saved.Decoded->Width, 256);
 
-  EXPECT_TRUE(Save(THiResIcon{}).Bytes.empty());
+  EXPECT_TRUE(Save(IconGraphic{}).Bytes.empty());
 }
 
 TEST(HiResIconTest, IconMadeFromTheGraphicShowsTheSamePixels) {
-  THiResIcon graphic;
+  IconGraphic graphic;
   graphic.SetHandle(Handle(Gradient(48)));
-  TAdvancedIcon icon;
+  AdvancedIcon icon;
   AssignGraphic(icon, graphic);
   ASSERT_EQ(icon.Images.Count(), 1);
-  TIconImage* image = icon.Images.Get(0);
+  IconImage* image = icon.Images.Get(0);
   EXPECT_EQ(image->Width, 48);
   EXPECT_EQ(image->BitCount, 32);
   const IconHandle handle = DecodedPicture(*image);

@@ -26,8 +26,8 @@ using testing::TempDir;
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes Save(const TAdvancedIcon& icon) {
-  TMemoryStream out;
+Bytes Save(const AdvancedIcon& icon) {
+  MemoryStream out;
   WriteIconFile(icon, out);
   return out.TakeBytes();
 }
@@ -39,9 +39,9 @@ TEST(IconFileLoadTest, ReadsEachEntrysDataFromItsOwnOffset) {
   file.AddImage(small);
   file.AddImage(large);
   file.DataOrder({1, 0});  // data blocks in reverse order
-  TMemoryStream stream(file.Build());
+  MemoryStream stream(file.Build());
 
-  TAdvancedIcon icon;
+  AdvancedIcon icon;
   ASSERT_TRUE(ReadIconFile(stream, icon));
   ASSERT_EQ(icon.Images.Count(), 2);
   EXPECT_EQ(icon.Images.Get(0)->Bytes(), small);
@@ -59,10 +59,10 @@ TEST(IconFileLoadTest, BitmapHeaderWinsOverTheDirectory) {
   entry.BitCount = 8;
   entry.ColorCount = 0;
   entry.Planes = 2;
-  TMemoryStream stream(file.Build());
-  TAdvancedIcon icon;
+  MemoryStream stream(file.Build());
+  AdvancedIcon icon;
   ASSERT_TRUE(ReadIconFile(stream, icon));
-  const TIconImage& image = *icon.Images.Get(0);
+  const IconImage& image = *icon.Images.Get(0);
   EXPECT_EQ(image.Width, 32);
   EXPECT_EQ(image.Height, 32);
   EXPECT_EQ(image.BitCount, 4);
@@ -76,20 +76,20 @@ TEST(IconFileLoadTest, HeaderDecidesWhetherItIsAnIcon) {
   IconFileBuilder reserved;
   reserved.Reserved(1).AddImage(BlankDibImage(16, 16, 1));
   for (const Bytes& bytes : {cursor.Build(), reserved.Build(), Bytes{0, 0, 1}, Bytes{}}) {
-    TMemoryStream stream(bytes);
-    TAdvancedIcon icon;
+    MemoryStream stream(bytes);
+    AdvancedIcon icon;
     EXPECT_FALSE(ReadIconFile(stream, icon));
     EXPECT_EQ(icon.Images.Count(), 0);
   }
-  TMemoryStream empty(IconFileBuilder().Build());
-  TAdvancedIcon icon;
+  MemoryStream empty(IconFileBuilder().Build());
+  AdvancedIcon icon;
   EXPECT_TRUE(ReadIconFile(empty, icon));  // count 0 is a valid, empty icon
   EXPECT_EQ(icon.Images.Count(), 0);
 }
 
 TEST(IconFileLoadTest, ReadHeaderSizesTheList) {
-  TMemoryStream stream(IconFileBuilder().Count(7).Build());
-  TAdvancedIcon icon;
+  MemoryStream stream(IconFileBuilder().Count(7).Build());
+  AdvancedIcon icon;
   std::uint16_t count = 0;
   ASSERT_TRUE(ReadIconFileHeader(stream, icon, count));
   EXPECT_EQ(count, 7);
@@ -103,10 +103,10 @@ TEST(IconFileLoadTest, CutOffDataAndEntriesAreZeroFilled) {
   file.AddImage(image);
   Bytes bytes = file.Build();
   bytes.resize(bytes.size() - 10);  // the data block runs past the end
-  TMemoryStream stream(bytes);
-  TAdvancedIcon icon;
+  MemoryStream stream(bytes);
+  AdvancedIcon icon;
   ASSERT_TRUE(ReadIconFile(stream, icon));
-  const TIconImage& loaded = *icon.Images.Get(0);
+  const IconImage& loaded = *icon.Images.Get(0);
   ASSERT_EQ(loaded.Bytes().size(), image.size());
   EXPECT_TRUE(std::equal(image.begin(), image.end() - 10, loaded.Bytes().begin()));
   EXPECT_EQ(Bytes(loaded.Bytes().end() - 10, loaded.Bytes().end()), Bytes(10, 0));
@@ -114,8 +114,8 @@ TEST(IconFileLoadTest, CutOffDataAndEntriesAreZeroFilled) {
   // Three entries announced, the file ends inside the second: the rest read as zeros.
   Bytes header = IconFileBuilder().Count(3).Build();
   header.insert(header.end(), {16, 16, 0, 0, 1, 0, 4, 0, 5, 0, 0, 0, 21, 0, 0, 0, 32, 32});
-  TMemoryStream cut(header);
-  TAdvancedIcon cutIcon;
+  MemoryStream cut(header);
+  AdvancedIcon cutIcon;
   ASSERT_TRUE(ReadIconFile(cut, cutIcon));
   ASSERT_EQ(cutIcon.Images.Count(), 3);
   EXPECT_EQ(cutIcon.Images.Get(0)->Bytes(), (Bytes{0, 32, 32, 0, 0}));  // from offset 21
@@ -128,8 +128,8 @@ TEST(IconFileLoadTest, RefusesDataLargerThanTheWholeFile) {
   file.AddImage(BlankDibImage(16, 16, 4));
   file.AddImage(BlankDibImage(16, 16, 8)).BytesInRes = 0xFFFFFFF0u;
   file.AddImage(BlankDibImage(32, 32, 8));
-  TMemoryStream stream(file.Build());
-  TAdvancedIcon icon;
+  MemoryStream stream(file.Build());
+  AdvancedIcon icon;
   EXPECT_THROW(ReadIconFile(stream, icon), EFormatError);
   EXPECT_EQ(icon.Images.Count(), 1);          // images read before the failure stay
   EXPECT_EQ(stream.Position(), 6u + 2 * 16);  // back after the refused entry
@@ -141,8 +141,8 @@ TEST(IconFileLoadTest, RefusesDataLargerThanTheWholeFile) {
   const std::size_t fileSize = bytes.size();
   bytes[6 + 8] = static_cast<std::uint8_t>(fileSize);
   bytes[6 + 9] = static_cast<std::uint8_t>(fileSize >> 8);
-  TMemoryStream exact(bytes);
-  TAdvancedIcon exactIcon;
+  MemoryStream exact(bytes);
+  AdvancedIcon exactIcon;
   ASSERT_TRUE(ReadIconFile(exact, exactIcon));
   EXPECT_EQ(exactIcon.Images.Get(0)->Bytes().size(), fileSize);
 }
@@ -154,9 +154,9 @@ TEST(IconFileLoadTest, ReadingAStreamAppendsAndReadingAFileReplaces) {
   const Bytes bytes = file.Build();
   testing::WriteBytes(dir.Path() / "a.ico", bytes);
 
-  TAdvancedIcon icon;
-  TMemoryStream first(bytes);
-  TMemoryStream second(bytes);
+  AdvancedIcon icon;
+  MemoryStream first(bytes);
+  MemoryStream second(bytes);
   ASSERT_TRUE(ReadIconFile(first, icon));
   ASSERT_TRUE(ReadIconFile(second, icon));
   EXPECT_EQ(icon.Images.Count(), 2);
@@ -170,7 +170,7 @@ TEST(IconFileLoadTest, ReadingAStreamAppendsAndReadingAFileReplaces) {
   EXPECT_FALSE(ReadIconFile(dir.Path() / "b.cur", icon));
   EXPECT_EQ(icon.Images.Count(), 0);
 
-  EXPECT_THROW(ReadIconFile(dir.Path() / "missing.ico", icon), EFOpenError);
+  EXPECT_THROW(ReadIconFile(dir.Path() / "missing.ico", icon), FOpenError);
 }
 
 TEST(IconFileSaveTest, LaysOutHeaderDirectoryAndContiguousData) {
@@ -182,8 +182,8 @@ TEST(IconFileSaveTest, LaysOutHeaderDirectoryAndContiguousData) {
   file.AddImage(b);
   file.AddImage(c);
   file.DataOrder({2, 0, 1});
-  TMemoryStream stream(file.Build());
-  TAdvancedIcon icon;
+  MemoryStream stream(file.Build());
+  AdvancedIcon icon;
   ASSERT_TRUE(ReadIconFile(stream, icon));
 
   const Bytes out = Save(icon);
@@ -203,8 +203,8 @@ TEST(IconFileSaveTest, ColourBytesOfSixteenAndTwentyFourBits) {
   for (std::uint16_t bits : {16, 24}) {
     IconFileBuilder file;
     file.AddImage(BlankDibImage(16, 16, bits)).ColorCount = 0xFFFF;
-    TMemoryStream stream(file.Build());
-    TAdvancedIcon icon;
+    MemoryStream stream(file.Build());
+    AdvancedIcon icon;
     ASSERT_TRUE(ReadIconFile(stream, icon));
     const Bytes out = Save(icon);
     EXPECT_EQ(Bytes(out.begin() + 8, out.begin() + 10), (Bytes{0, 0})) << bits;
@@ -215,8 +215,8 @@ TEST(IconFileSaveTest, PngImageWrittenBackByteForByte) {
   IconFileBuilder file;
   const Bytes png = PngImageStub(256, 256);
   file.AddImage(png);
-  TMemoryStream stream(file.Build());
-  TAdvancedIcon icon;
+  MemoryStream stream(file.Build());
+  AdvancedIcon icon;
   ASSERT_TRUE(ReadIconFile(stream, icon));
   const Bytes out = Save(icon);
   ASSERT_EQ(out.size(), 22 + png.size());
@@ -232,14 +232,14 @@ TEST(IconFileSaveTest, WriteLoadWriteGivesTheSameBytes) {
   file.AddImage(BlankDibImage(16, 16, 1)).Planes = 0;
   file.AddImage(PngImageStub(64, 64)).Planes = 4;
   file.DataOrder({2, 1, 0});
-  TMemoryStream stream(file.Build());
-  TAdvancedIcon icon;
+  MemoryStream stream(file.Build());
+  AdvancedIcon icon;
   ASSERT_TRUE(ReadIconFile(stream, icon));
   icon.Images.Sort();
   const Bytes once = Save(icon);
 
-  TMemoryStream again(once);
-  TAdvancedIcon reloaded;
+  MemoryStream again(once);
+  AdvancedIcon reloaded;
   ASSERT_TRUE(ReadIconFile(again, reloaded));
   EXPECT_EQ(Save(reloaded), once);
   EXPECT_EQ(reloaded.Images.Get(0)->BitCount, 1);
@@ -248,7 +248,7 @@ TEST(IconFileSaveTest, WriteLoadWriteGivesTheSameBytes) {
 }
 
 TEST(IconFileSaveTest, EmptyIconWritesNothingAndLeavesAnExistingFile) {
-  TAdvancedIcon icon;
+  AdvancedIcon icon;
   EXPECT_TRUE(Save(icon).empty());
 
   TempDir dir;
@@ -263,8 +263,8 @@ TEST(IconFileSaveTest, EmptyIconWritesNothingAndLeavesAnExistingFile) {
 TEST(IconFileSaveTest, SavingReplacesTheFile) {
   IconFileBuilder file;
   file.AddImage(BlankDibImage(16, 16, 4));
-  TMemoryStream stream(file.Build());
-  TAdvancedIcon icon;
+  MemoryStream stream(file.Build());
+  AdvancedIcon icon;
   ASSERT_TRUE(ReadIconFile(stream, icon));
   TempDir dir;
   const auto path = dir.Path() / "out.ico";
@@ -274,8 +274,8 @@ TEST(IconFileSaveTest, SavingReplacesTheFile) {
 }
 
 TEST(IconFileSaveTest, StatedSizeIsWrittenWhateverIsHeld) {
-  TAdvancedIcon icon;
-  auto image = std::make_unique<TIconImage>();
+  AdvancedIcon icon;
+  auto image = std::make_unique<IconImage>();
   image->SetData({1, 2, 3});
   image->BytesInRes = 6;
   icon.Images.Add(std::move(image));
@@ -285,13 +285,13 @@ TEST(IconFileSaveTest, StatedSizeIsWrittenWhateverIsHeld) {
 }
 
 TEST(IconFileSaveTest, RefusesALayoutBeyondThirtyTwoBitOffsets) {
-  TAdvancedIcon icon;
+  AdvancedIcon icon;
   for (int i = 0; i < 2; ++i) {
-    auto image = std::make_unique<TIconImage>();  // no data: the sizes alone decide the layout
+    auto image = std::make_unique<IconImage>();  // no data: the sizes alone decide the layout
     image->BytesInRes = 0xFFFFFFF0u;
     icon.Images.Add(std::move(image));
   }
-  TMemoryStream out;
+  MemoryStream out;
   EXPECT_THROW(WriteIconFile(icon, out), EFormatError);
   EXPECT_EQ(out.Size(), 0u);  // refused before anything was written
 }
@@ -300,15 +300,15 @@ TEST(IconCopyTest, AssignMakesADeepCopyOfPlainImages) {
   IconFileBuilder file;
   file.AddImage(BlankDibImage(16, 16, 4));
   file.AddImage(PngImageStub(32, 32)).Planes = 9;
-  TMemoryStream stream(file.Build());
-  TAdvancedIcon source;
+  MemoryStream stream(file.Build());
+  AdvancedIcon source;
   ASSERT_TRUE(ReadIconFile(stream, source));
 
-  TAdvancedIcon copy;
-  copy.Images.Add(std::make_unique<TIconImage>());  // replaced, not appended to
+  AdvancedIcon copy;
+  copy.Images.Add(std::make_unique<IconImage>());  // replaced, not appended to
   copy.Assign(source);
   ASSERT_EQ(copy.Images.Count(), 2);
-  EXPECT_EQ(typeid(*copy.Images.Get(0)), typeid(TIconImage));
+  EXPECT_EQ(typeid(*copy.Images.Get(0)), typeid(IconImage));
   EXPECT_EQ(Save(copy), Save(source));
   source.Images.Clear();  // the copy owns its images
   EXPECT_EQ(copy.Images.Get(1)->Planes, 9);
@@ -320,24 +320,24 @@ TEST(IconCopyTest, AssignMakesADeepCopyOfPlainImages) {
 TEST(IconCopyTest, AssignGraphicReplacesTheImages) {
   IconFileBuilder file;
   file.AddImage(BlankDibImage(16, 16, 4));
-  TMemoryStream stream(file.Build());
-  TAdvancedIcon icon;
+  MemoryStream stream(file.Build());
+  AdvancedIcon icon;
   ASSERT_TRUE(ReadIconFile(stream, icon));
-  const THiResIcon emptyGraphic;
+  const IconGraphic emptyGraphic;
   AssignGraphic(icon, emptyGraphic);  // an empty graphic writes no icon file
   EXPECT_EQ(icon.Images.Count(), 0);
 }
 
 TEST(IconCopyTest, AssignGraphicLoadsTheGraphicsIconFile) {
-  TAdvancedIcon icon;
-  icon.Images.Add(std::make_unique<TIconImage>());
+  AdvancedIcon icon;
+  icon.Images.Add(std::make_unique<IconImage>());
   auto picture = std::make_shared<IconPicture>();
   picture->Width = 2;
   picture->Height = 2;
   picture->Rgba.assign(2 * 2 * 4, 0x80);
   picture->Mask.assign(2 * 2, 0);
   picture->HasAlpha = true;
-  THiResIcon graphic;
+  IconGraphic graphic;
   graphic.SetHandle(picture);
   AssignGraphic(icon, graphic);
   ASSERT_EQ(icon.Images.Count(), 1);

@@ -17,8 +17,8 @@ namespace {
 using testing::BlankDibImage;
 using testing::PngImageStub;
 
-std::unique_ptr<TIconImage> ImageWith(std::vector<std::uint8_t> data) {
-  auto image = std::make_unique<TIconImage>();
+std::unique_ptr<IconImage> ImageWith(std::vector<std::uint8_t> data) {
+  auto image = std::make_unique<IconImage>();
   image->BytesInRes = static_cast<std::uint32_t>(data.size());
   image->SetData(std::move(data));
   image->UpdateFromHeader();
@@ -98,14 +98,14 @@ TEST(IconImageHeaderTest, ShortDataCountsMissingBytesAsZero) {
   EXPECT_EQ(partial->BitCount, 4);
   EXPECT_EQ(partial->ColorCount, 16);
 
-  TIconImage noData;
+  IconImage noData;
   noData.Width = 7;
   noData.UpdateFromHeader();
   EXPECT_EQ(noData.Width, 0);
 }
 
 TEST(IconImageFieldsTest, EntryFieldsRoundTripLittleEndian) {
-  TIconImage image;
+  IconImage image;
   const std::array<std::uint8_t, 12> fields{0x30, 0x31, 0x00, 0x01, 0x01, 0x00,
                                             0x08, 0x00, 0x28, 0x09, 0x00, 0x00};
   image.SetEntryFields(fields);
@@ -119,21 +119,21 @@ TEST(IconImageFieldsTest, EntryFieldsRoundTripLittleEndian) {
 }
 
 TEST(IconImageWriteTest, WritesExactlyBytesInRes) {
-  TIconImage image;
+  IconImage image;
   image.SetData({1, 2, 3, 4, 5});
   image.BytesInRes = 3;
-  TMemoryStream shorter;
+  MemoryStream shorter;
   WriteImageData(image, shorter);
   EXPECT_EQ(shorter.Bytes(), (std::vector<std::uint8_t>{1, 2, 3}));
 
   image.BytesInRes = 8;
-  TMemoryStream zeroFilled;
+  MemoryStream zeroFilled;
   WriteImageData(image, zeroFilled);
   EXPECT_EQ(zeroFilled.Bytes(), (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 0, 0, 0}));
 
-  TIconImage noData;
+  IconImage noData;
   noData.BytesInRes = 10;
-  TMemoryStream nothing;
+  MemoryStream nothing;
   WriteImageData(noData, nothing);
   EXPECT_EQ(nothing.Size(), 0u);
 }
@@ -141,7 +141,7 @@ TEST(IconImageWriteTest, WritesExactlyBytesInRes) {
 TEST(IconImageCopyTest, CopiesFieldsAndSharesDataWithoutDecoding) {
   auto source = ImageWith(BlankDibImage(32, 32, 8));
   source->Planes = 3;  // never re-derived: must travel with the copy
-  auto copy = TIconImage::CreateCopy(*source);
+  auto copy = IconImage::CreateCopy(*source);
   EXPECT_EQ(copy->EntryFields(), source->EntryFields());
   EXPECT_EQ(copy->Data, source->Data);
   // A valid image, but nothing was drawn yet: neither side is decoded by copying.
@@ -152,7 +152,7 @@ TEST(IconImageCopyTest, CopiesFieldsAndSharesDataWithoutDecoding) {
 TEST(IconImageCopyTest, SharesAnExistingHandle) {
   auto source = ImageWith(BlankDibImage(16, 16, 4));
   source->Handle = std::make_shared<IconPicture>(IconPicture{16, 16, {}, {}, false, false});
-  auto copy = TIconImage::CreateCopy(*source);
+  auto copy = IconImage::CreateCopy(*source);
   EXPECT_EQ(copy->Handle, source->Handle);
   EXPECT_EQ(DecodedPicture(*copy), source->Handle);
 }
@@ -160,32 +160,32 @@ TEST(IconImageCopyTest, SharesAnExistingHandle) {
 TEST(IconImageCopyTest, ReconcilesHeldDataWithBytesInRes) {
   // Held more than stated (resource larger than its group entry says): the copy keeps
   // BytesInRes bytes.
-  auto longer = std::make_unique<TIconImage>();
+  auto longer = std::make_unique<IconImage>();
   std::vector<std::uint8_t> bytes = HeaderBytes(16, 32, 4);
   bytes.resize(40, 0xAB);
   longer->SetData(bytes);
   longer->BytesInRes = 20;
-  auto trimmed = TIconImage::CreateCopy(*longer);
+  auto trimmed = IconImage::CreateCopy(*longer);
   EXPECT_EQ(trimmed->Bytes(), std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 20));
   EXPECT_EQ(trimmed->BytesInRes, 20u);
   EXPECT_EQ(trimmed->Width, 16);
 
   // Held fewer than stated: the copy keeps the held bytes instead of allocating the stated
   // size; writing still gives BytesInRes bytes.
-  auto shorter = std::make_unique<TIconImage>();
+  auto shorter = std::make_unique<IconImage>();
   shorter->SetData({9, 9, 9});
   shorter->BytesInRes = 0xFFFFFFF0u;
-  auto kept = TIconImage::CreateCopy(*shorter);
+  auto kept = IconImage::CreateCopy(*shorter);
   EXPECT_EQ(kept->Bytes().size(), 3u);
   EXPECT_EQ(kept->BytesInRes, 0xFFFFFFF0u);
 
-  TIconImage empty;
+  IconImage empty;
   empty.BytesInRes = 12;
-  EXPECT_FALSE(TIconImage::CreateCopy(empty)->HasData());
+  EXPECT_FALSE(IconImage::CreateCopy(empty)->HasData());
 }
 
 TEST(IconImageHandleTest, NoDataGivesNoHandleAndAnEmptyGraphic) {
-  TIconImage image;
+  IconImage image;
   EXPECT_EQ(DecodedPicture(image), nullptr);
   auto graphic = MakeGraphic(image);
   ASSERT_NE(graphic, nullptr);
@@ -207,7 +207,7 @@ TEST(IconImageHandleTest, DecodesOnceOnRequestAndCopiesShareTheResult) {
   ASSERT_NE(handle, nullptr);
   EXPECT_EQ(handle->Width, 16);
   EXPECT_EQ(DecodedPicture(*image), handle);  // made once
-  EXPECT_EQ(TIconImage::CreateCopy(*image)->Handle, handle);
+  EXPECT_EQ(IconImage::CreateCopy(*image)->Handle, handle);
   EXPECT_EQ(MakeGraphic(*image)->GetWidth(), 16);
 }
 

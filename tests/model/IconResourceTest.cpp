@@ -34,7 +34,7 @@ TEST(IconResourceTest, LoadsByIdAndByName) {
   module.AddGroupIcon(ResourceName::FromId(5), icon);
   module.AddGroupIcon(ResourceName::FromName(u"MAINICON"), icon);
 
-  TAdvancedIcon byId;
+  AdvancedIcon byId;
   ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromId(5), byId));
   ASSERT_EQ(byId.Images.Count(), 2);
   EXPECT_EQ(byId.Images.Get(0)->Bytes(), icon.Entries()[0].Data);
@@ -42,17 +42,17 @@ TEST(IconResourceTest, LoadsByIdAndByName) {
   EXPECT_EQ(byId.Images.Get(0)->ColorCount, 256);
   EXPECT_EQ(byId.Images.Get(1)->BitCount, 21060);
 
-  TAdvancedIcon byName;
+  AdvancedIcon byName;
   ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromName(u"MAINICON"), byName));
   ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromName(u"MAINICON"), byName));
   EXPECT_EQ(byName.Images.Count(), 4);  // appended
 
   // A group resource carries the same images as an icon file would.
-  TMemoryStream file(icon.Build());
-  TAdvancedIcon fromFile;
+  MemoryStream file(icon.Build());
+  AdvancedIcon fromFile;
   ASSERT_TRUE(ReadIconFile(file, fromFile));
-  TMemoryStream a;
-  TMemoryStream b;
+  MemoryStream a;
+  MemoryStream b;
   WriteIconFile(byId, a);
   WriteIconFile(fromFile, b);
   EXPECT_EQ(a.Bytes(), b.Bytes());
@@ -66,21 +66,21 @@ TEST(IconResourceTest, GroupEntryKeepsItsBytesInResAndTheWholeResourceIsHeld) {
   icon.AddImage(data).BytesInRes = 10000;  // states more
   module.AddGroupIcon(ResourceName::FromId(1), icon);
 
-  TAdvancedIcon loaded;
+  AdvancedIcon loaded;
   ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromId(1), loaded));
-  const TIconImage& fewer = *loaded.Images.Get(0);
+  const IconImage& fewer = *loaded.Images.Get(0);
   EXPECT_EQ(fewer.BytesInRes, 20u);
   EXPECT_EQ(fewer.Bytes(), data);
-  const TIconImage& more = *loaded.Images.Get(1);
+  const IconImage& more = *loaded.Images.Get(1);
   EXPECT_EQ(more.BytesInRes, 10000u);
   EXPECT_EQ(more.Bytes(), data);
 
   // Written as an icon file, every block has exactly BytesInRes bytes.
-  TMemoryStream out;
+  MemoryStream out;
   WriteIconFile(loaded, out);
   EXPECT_EQ(out.Size(), 6u + 2 * 16 + 20 + 10000);
-  TMemoryStream reread(out.Bytes());
-  TAdvancedIcon reloaded;
+  MemoryStream reread(out.Bytes());
+  AdvancedIcon reloaded;
   ASSERT_TRUE(ReadIconFile(reread, reloaded));
   EXPECT_EQ(reloaded.Images.Get(1)->Bytes().size(), 10000u);
 }
@@ -92,21 +92,21 @@ TEST(IconResourceTest, MissingResourcesRaiseResNotFound) {
   module.AddResource(kResourceTypeIcon, ResourceName::FromId(7), icon.Entries()[0].Data);
   // Image 8 is missing.
 
-  TAdvancedIcon loaded;
+  AdvancedIcon loaded;
   try {
     ReadGroupIcon(module, ResourceName::FromId(3), loaded);
     FAIL() << "no exception";
-  } catch (const EResNotFound& error) {
+  } catch (const ResNotFound& error) {
     EXPECT_STREQ(error.what(), "Resource 8 not found");
   }
   EXPECT_EQ(loaded.Images.Count(), 1);  // the image read before the failure stays
 
-  TAdvancedIcon none;
-  EXPECT_THROW(ReadGroupIcon(module, ResourceName::FromId(4), none), EResNotFound);
+  AdvancedIcon none;
+  EXPECT_THROW(ReadGroupIcon(module, ResourceName::FromId(4), none), ResNotFound);
   try {
     ReadGroupIcon(module, ResourceName::FromName(u"N\u00C4ME"), none);
     FAIL() << "no exception";
-  } catch (const EResNotFound& error) {
+  } catch (const ResNotFound& error) {
     EXPECT_STREQ(error.what(), "Resource N\xC3\x84ME not found");
   }
   EXPECT_EQ(none.Images.Count(), 0);
@@ -118,7 +118,7 @@ TEST(IconResourceTest, GroupThatIsNoIconHeaderAnswersFalse) {
   cursor.Type(2);
   module.AddGroupIcon(ResourceName::FromId(1), cursor);
   module.AddResource(kResourceTypeGroupIcon, ResourceName::FromId(2), Bytes{0, 0});
-  TAdvancedIcon icon;
+  AdvancedIcon icon;
   EXPECT_FALSE(ReadGroupIcon(module, ResourceName::FromId(1), icon));
   EXPECT_FALSE(ReadGroupIcon(module, ResourceName::FromId(2), icon));
   EXPECT_EQ(icon.Images.Count(), 0);
@@ -132,7 +132,7 @@ TEST(IconResourceTest, CutOffGroupReadsMissingEntriesAsZeros) {
   module.AddResource(kResourceTypeGroupIcon, ResourceName::FromId(1), group);
   module.AddResource(kResourceTypeIcon, ResourceName::FromId(7), icon.Entries()[0].Data);
   module.AddResource(kResourceTypeIcon, ResourceName::FromId(0), Bytes{});
-  TAdvancedIcon loaded;
+  AdvancedIcon loaded;
   ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromId(1), loaded));
   ASSERT_EQ(loaded.Images.Count(), 2);
   EXPECT_EQ(loaded.Images.Get(1)->BytesInRes, 0u);

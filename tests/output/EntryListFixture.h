@@ -13,12 +13,12 @@
 namespace pictarix::testing {
 
 // An icon holding the given image blobs in that order.
-inline std::unique_ptr<TAdvancedIcon> IconOfImages(
+inline std::unique_ptr<AdvancedIcon> IconOfImages(
     const std::vector<std::vector<std::uint8_t>>& images) {
   IconFileBuilder builder;
   for (const auto& image : images) builder.AddImage(image);
-  TMemoryStream stream(builder.Build());
-  auto icon = std::make_unique<TAdvancedIcon>();
+  MemoryStream stream(builder.Build());
+  auto icon = std::make_unique<AdvancedIcon>();
   ReadIconFile(stream, *icon);
   return icon;
 }
@@ -27,18 +27,18 @@ class EntryListFixture {
  public:
   // Appends an entry for `icon` and answers its index. Its tile is its 32x32 image, as the
   // harvest chooses it (which sorts the images); `withTile` false leaves the entry without one.
-  int Add(std::unique_ptr<TAdvancedIcon> icon, bool withTile = true) {
+  int Add(std::unique_ptr<AdvancedIcon> icon, bool withTile = true) {
     return AppendHarvestedEntry(Entries, LargeImgs, "icon " + std::to_string(Entries.size()),
                                 std::move(icon), withTile);
   }
 
-  TEntryList& List() { return list_; }
+  EntryList& List() { return list_; }
 
-  std::vector<TListEntry> Entries;
-  TTileList LargeImgs;
+  std::vector<ListEntry> Entries;
+  TileList LargeImgs;
 
  private:
-  TEntryList list_{Entries, LargeImgs};
+  EntryList list_{Entries, LargeImgs};
 };
 
 }  // namespace pictarix::testing

@@ -84,7 +84,7 @@ TEST(EntryPicturesTest, GraphicToBitmapUsesTheGraphicsOwnSize) {
   EXPECT_EQ(image.PixelAt(0, 0), kWhite);
   EXPECT_EQ(image.PixelAt(24, 24), (RgbColor{255, 0, 0}));
 
-  THiResIcon empty;  // no handle: white at the standard size
+  IconGraphic empty;  // no handle: white at the standard size
   EXPECT_EQ(GraphicToBitmap(empty).Rgb, RgbImage(32, 32).Rgb);
 }
 

@@ -73,7 +73,7 @@ TEST(ExportImagesTest, BitmapImagesKeepTheDecodersPixelsWithMaskOrOwnAlpha) {
   for (const DibLayout& layout : layouts) {
     SCOPED_TRACE(::testing::Message() << layout.BitCount << " bpp, header " << layout.HeaderSize);
     const auto icon = IconOfImages({BuildDib(layout)});
-    TIconImage& image = *icon->Images.Get(0);
+    IconImage& image = *icon->Images.Get(0);
     EXPECT_EQ(RealImageSize(image).Width, 6);
     EXPECT_EQ(RealImageSize(image).Height, 3);
     const auto png = ImagePngBytes(image);
@@ -122,12 +122,12 @@ TEST(ExportImagesTest, ManyEntriesAreToldInOrderWhenTheirFilesAreWritten) {
   const auto icon = MakeIcon({{16, 4}, {32, 8}, {48, 32}});
   std::vector<TEntryExport> exports;
   for (int entry = 0; entry < 90; ++entry)
-    exports.push_back({icon.get(), entry == 5 ? std::vector<TExportItem>{}
+    exports.push_back({icon.get(), entry == 5 ? std::vector<ExportItem>{}
                                               : PlanEntryExport(*icon, entry, dir.Path(), {})});
   std::vector<std::size_t> told;
-  WriteEntryExports(exports, 2, [&](std::size_t entry, std::vector<TExportFailure> failures) {
+  WriteEntryExports(exports, 2, [&](std::size_t entry, std::vector<ExportFailure> failures) {
     EXPECT_TRUE(failures.empty());
-    for (const TExportItem& item : exports[entry].Plan)
+    for (const ExportItem& item : exports[entry].Plan)
       EXPECT_TRUE(std::filesystem::exists(item.Path)) << item.Path;
     told.push_back(entry);
   });
@@ -138,15 +138,15 @@ TEST(ExportImagesTest, ManyEntriesAreToldInOrderWhenTheirFilesAreWritten) {
 
 TEST(ExportImagesTest, NamesRepeatsAndSelection) {
   const auto icon = MakeIcon({{16, 4}, {48, 8}, {16, 4}, {48, 32}, {32, 32}, {16, 4}});
-  const auto names = [&](TExportSelection selection) {
+  const auto names = [&](ExportSelection selection) {
     std::vector<std::string> result;
     for (const auto& item : PlanEntryExport(*icon, 3, "out", selection))
       result.push_back(item.Path.filename().string() + "@" + std::to_string(item.Image));
     return result;
   };
-  using Mode = TExportSelection::Mode;
+  using Mode = ExportSelection::Mode;
   const auto only = [](Mode which, int size = 0) {
-    TExportSelection selection;
+    ExportSelection selection;
     selection.Which = which;
     selection.Size = size;
     return selection;
@@ -160,13 +160,13 @@ TEST(ExportImagesTest, NamesRepeatsAndSelection) {
             std::vector<std::string>{"3-16x16-4-3.png@5"});  // later tie
   EXPECT_EQ(names(only(Mode::Size, 300)), std::vector<std::string>{"3-48x48-32.png@3"});
 
-  TExportSelection picked;
+  ExportSelection picked;
   picked.Entries = {2};
   picked.Names = {"app"};
   EXPECT_TRUE(picked.SelectsEntry(2, "x"));
   EXPECT_TRUE(picked.SelectsEntry(5, "app"));
   EXPECT_FALSE(picked.SelectsEntry(5, "App"));
-  EXPECT_TRUE(TExportSelection{}.SelectsEntry(9, ""));
+  EXPECT_TRUE(ExportSelection{}.SelectsEntry(9, ""));
 }
 
 }  // namespace

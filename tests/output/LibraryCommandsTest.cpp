@@ -26,11 +26,11 @@ class LibraryCommandsTest : public ::testing::Test {
 
   // The library's names, each with the bit count of its icon's 32x32 image.
   static std::vector<std::pair<std::string, int>> ReadBack(const std::filesystem::path& file) {
-    TIconLibrary library;
+    IconLibrary library;
     EXPECT_EQ(library.LoadFromFile(file), TLoadResult::Loaded);
     std::vector<std::pair<std::string, int>> contents;
     for (int i = 0; i < library.Icons.Count(); ++i) {
-      const TIconImageList& images = library.Icons.Icon(i).Images;
+      const IconImageList& images = library.Icons.Icon(i).Images;
       int bits = -1;
       for (int j = 0; j < images.Count(); ++j) {
         if (images.Get(j)->Width == 32) bits = images.Get(j)->BitCount;
@@ -93,7 +93,7 @@ TEST_F(LibraryCommandsTest, AddRefusesWhatIsNoIconLibraryAndLeavesItUnchanged) {
     try {
       SaveEntriesToLibrary(fixture.Entries, {0}, PathOf(name), true);
       ADD_FAILURE() << name << " was accepted";
-    } catch (const EPictarixError& e) {
+    } catch (const PictarixError& e) {
       EXPECT_EQ(std::string(e.what()),
                 "Cannot add to \"" + PathOf(name).string() + "\": it is not an icon library");
     }
@@ -102,11 +102,11 @@ TEST_F(LibraryCommandsTest, AddRefusesWhatIsNoIconLibraryAndLeavesItUnchanged) {
   // A folder is no icon library either.
   std::filesystem::create_directory(PathOf("folder.icl"));
   EXPECT_THROW(SaveEntriesToLibrary(fixture.Entries, {0}, PathOf("folder.icl"), true),
-               EPictarixError);
+               PictarixError);
 }
 
 TEST_F(LibraryCommandsTest, NoIconNoFileAndAnAddedLibraryStaysAsItWas) {
-  fixture.Entries.push_back(TListEntry{});  // entry 4: no icon
+  fixture.Entries.push_back(ListEntry{});  // entry 4: no icon
   EXPECT_EQ(SaveEntriesToLibrary(fixture.Entries, {4, 9, -1}, PathOf("none.icl"), false), 0);
   EXPECT_FALSE(std::filesystem::exists(PathOf("none.icl")));
 
@@ -121,7 +121,7 @@ TEST_F(LibraryCommandsTest, AFailedWriteLeavesTheLibraryAsItWas) {
   const auto before = ReadWholeFile(PathOf("lib.icl"));
   testing::WriteBytes(PathOf("plain"), std::vector<std::uint8_t>{'x'});
   EXPECT_THROW(SaveEntriesToLibrary(fixture.Entries, {0}, PathOf("plain") / "a.icl", false),
-               EFCreateError);
+               FCreateError);
   EXPECT_EQ(ReadWholeFile(PathOf("lib.icl")), before);
 }
 

@@ -36,9 +36,9 @@ TEST(PictureEncodersTest, EveryFormatWritesItsSignatureAndRefusesBrokenPictures)
     ASSERT_GE(written.size(), encoder.Signature.size()) << encoder.Name;
     EXPECT_TRUE(std::equal(encoder.Signature.begin(), encoder.Signature.end(), written.begin()))
         << encoder.Name;
-    EXPECT_THROW(encoder.Encode(broken), EPictureError) << encoder.Name;
-    EXPECT_THROW(encoder.Encode(RgbImage()), EPictureError) << encoder.Name;
-    EXPECT_THROW(encoder.Encode(RgbImage(kMaxPictureSide + 1, 0)), EPictureError) << encoder.Name;
+    EXPECT_THROW(encoder.Encode(broken), PictureError) << encoder.Name;
+    EXPECT_THROW(encoder.Encode(RgbImage()), PictureError) << encoder.Name;
+    EXPECT_THROW(encoder.Encode(RgbImage(kMaxPictureSide + 1, 0)), PictureError) << encoder.Name;
   }
 }
 

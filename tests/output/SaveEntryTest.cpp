@@ -43,7 +43,7 @@ class SaveEntryTest : public ::testing::Test {
 TEST_F(SaveEntryTest, GifIsTheDeepestImageOfAtMost256ColoursAtItsOwnSize) {
   // Stored unsorted: the choice sorts the entry's icon in place.
   const int entry = fixture.Add(MakeIcon({{48, 32}, {32, 4}, {16, 4}}));
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.gif"), entry, TSaveFormat::Gif));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.gif"), entry, SaveFormat::Gif));
   const auto gif = testing::DecodeGif(ReadWholeFile(PathOf("a.gif")));
   ASSERT_TRUE(gif);
   EXPECT_EQ(gif->ImageCount, 1);
@@ -51,14 +51,14 @@ TEST_F(SaveEntryTest, GifIsTheDeepestImageOfAtMost256ColoursAtItsOwnSize) {
   EXPECT_EQ(gif->ExtensionBlocks, 0);                  // no transparent colour
   EXPECT_EQ(gif->Image.Rgb, SquareOverWhite(32).Rgb);  // few colours: every pixel exact
 
-  const TIconImageList& images = fixture.Entries[0].Icon->Images;
+  const IconImageList& images = fixture.Entries[0].Icon->Images;
   EXPECT_EQ(images.Get(0)->Width, 16);
   EXPECT_EQ(images.Get(1)->Width, 32);
   EXPECT_EQ(images.Get(2)->Width, 48);
 
   // Not the tile: the widest 8-bit image, here larger than the 32-bit tile.
   const int wide = fixture.Add(MakeIcon({{32, 32}, {48, 8}, {16, 8}}));
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("b.gif"), wide, TSaveFormat::Gif));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("b.gif"), wide, SaveFormat::Gif));
   const auto large = testing::DecodeGif(ReadWholeFile(PathOf("b.gif")));
   ASSERT_TRUE(large);
   EXPECT_EQ(large->Image.Rgb, SquareOverWhite(48).Rgb);
@@ -66,10 +66,10 @@ TEST_F(SaveEntryTest, GifIsTheDeepestImageOfAtMost256ColoursAtItsOwnSize) {
 
 TEST_F(SaveEntryTest, OnlyTrueColourImagesGiveNoGifButStillATile) {
   const int entry = fixture.Add(MakeIcon({{32, 32}, {48, 32}, {16, 24}}));
-  EXPECT_FALSE(SaveEntryAs(fixture.List(), PathOf("a.gif"), entry, TSaveFormat::Gif));
+  EXPECT_FALSE(SaveEntryAs(fixture.List(), PathOf("a.gif"), entry, SaveFormat::Gif));
   EXPECT_FALSE(std::filesystem::exists(PathOf("a.gif")));
 
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, TSaveFormat::Png));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, SaveFormat::Png));
   const auto png = testing::DecodePng(ReadWholeFile(PathOf("a.png")));
   ASSERT_TRUE(png);
   EXPECT_EQ(png->ColorType, 2);  // truecolour without alpha
@@ -81,15 +81,15 @@ TEST_F(SaveEntryTest, OnlyTrueColourImagesGiveNoGifButStillATile) {
 TEST_F(SaveEntryTest, BitmapJpegAndPngShowThe32x32TileWhateverTheLargestImage) {
   const int entry = fixture.Add(MakeIcon({{48, 8}, {32, 8}, {64, 32}}));
   const RgbImage tile = SquareOverWhite(32);
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, TSaveFormat::Bitmap));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, SaveFormat::Bitmap));
   EXPECT_EQ(ReadWholeFile(PathOf("a.bmp")), EncodeBmp(tile));  // 32x32, 24 bpp, exact pixels
 
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, TSaveFormat::Png));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, SaveFormat::Png));
   const auto png = testing::DecodePng(ReadWholeFile(PathOf("a.png")));
   ASSERT_TRUE(png);
   EXPECT_EQ(png->Image.Rgb, tile.Rgb);
 
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.jpg"), entry, TSaveFormat::Jpeg));
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.jpg"), entry, SaveFormat::Jpeg));
   const auto jpeg = testing::DecodeJpeg(ReadWholeFile(PathOf("a.jpg")));
   ASSERT_TRUE(jpeg);
   EXPECT_EQ(jpeg->Image.Width, 32);
@@ -100,10 +100,10 @@ TEST_F(SaveEntryTest, BitmapJpegAndPngShowThe32x32TileWhateverTheLargestImage) {
 
 TEST_F(SaveEntryTest, IconFileKeepsEveryImageInTheEntrysOrder) {
   const int entry = fixture.Add(MakeIcon({{48, 32}, {16, 4}, {32, 8}, {32, 4}}));
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.ico"), entry, TSaveFormat::Icon));
-  TAdvancedIcon readBack;
+  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.ico"), entry, SaveFormat::Icon));
+  AdvancedIcon readBack;
   ASSERT_TRUE(ReadIconFile(PathOf("a.ico"), readBack));
-  const TIconImageList& saved = fixture.Entries[0].Icon->Images;
+  const IconImageList& saved = fixture.Entries[0].Icon->Images;
   ASSERT_EQ(readBack.Images.Count(), saved.Count());
   for (int i = 0; i < saved.Count(); ++i) {
     EXPECT_EQ(readBack.Images.Get(i)->EntryFields(), saved.Get(i)->EntryFields()) << i;
@@ -114,36 +114,36 @@ TEST_F(SaveEntryTest, IconFileKeepsEveryImageInTheEntrysOrder) {
 TEST_F(SaveEntryTest, NothingIsWrittenOutsideTheListOrTheFormats) {
   fixture.Add(MakeIcon({{32, 4}}));
   fixture.Add(MakeIcon({{32, 8}}), /*withTile=*/false);
-  fixture.Add(std::make_unique<TAdvancedIcon>());  // no images
+  fixture.Add(std::make_unique<AdvancedIcon>());  // no images
   const auto target = PathOf("x");
-  const std::vector<std::pair<int, TSaveFormat>> nothing{{-1, TSaveFormat::Icon},
-                                                         {3, TSaveFormat::Icon},
-                                                         {2, TSaveFormat::Icon},
-                                                         {2, TSaveFormat::Gif},
-                                                         {3, TSaveFormat::Png}};
+  const std::vector<std::pair<int, SaveFormat>> nothing{{-1, SaveFormat::Icon},
+                                                        {3, SaveFormat::Icon},
+                                                        {2, SaveFormat::Icon},
+                                                        {2, SaveFormat::Gif},
+                                                        {3, SaveFormat::Png}};
   for (const auto& [index, format] : nothing) {
-    EXPECT_EQ(SaveEntryPicture(fixture.List(), target, index, format), TSaveResult::NothingToSave)
+    EXPECT_EQ(SaveEntryPicture(fixture.List(), target, index, format), SaveResult::NothingToSave)
         << index << ExtFromFormat(format);
   }
   // A tile that could not be made is a picture that failed, not one with nothing to come from.
-  for (const auto format : {TSaveFormat::Bitmap, TSaveFormat::Jpeg, TSaveFormat::Png})
-    EXPECT_EQ(SaveEntryPicture(fixture.List(), target, 1, format), TSaveResult::CannotDecode);
+  for (const auto format : {SaveFormat::Bitmap, SaveFormat::Jpeg, SaveFormat::Png})
+    EXPECT_EQ(SaveEntryPicture(fixture.List(), target, 1, format), SaveResult::CannotDecode);
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
   // An entry without a tile still has its icon and its GIF.
-  EXPECT_TRUE(SaveEntryAs(fixture.List(), PathOf("1.ico"), 1, TSaveFormat::Icon));
-  EXPECT_TRUE(SaveEntryAs(fixture.List(), PathOf("1.gif"), 1, TSaveFormat::Gif));
+  EXPECT_TRUE(SaveEntryAs(fixture.List(), PathOf("1.ico"), 1, SaveFormat::Icon));
+  EXPECT_TRUE(SaveEntryAs(fixture.List(), PathOf("1.gif"), 1, SaveFormat::Gif));
 }
 
 TEST_F(SaveEntryTest, AFailedWriteReportsThePathAndReasonAndLeavesNoFile) {
   const int entry = fixture.Add(MakeIcon({{32, 4}}));
   { std::ofstream(PathOf("plain")) << "keep"; }
   const auto inside = PathOf("plain") / "a.png";
-  for (const auto format : {TSaveFormat::Icon, TSaveFormat::Gif, TSaveFormat::Bitmap,
-                            TSaveFormat::Jpeg, TSaveFormat::Png}) {
+  for (const auto format :
+       {SaveFormat::Icon, SaveFormat::Gif, SaveFormat::Bitmap, SaveFormat::Jpeg, SaveFormat::Png}) {
     try {
       SaveEntryAs(fixture.List(), inside, entry, format);
       ADD_FAILURE() << "no error for format " << ExtFromFormat(format);
-    } catch (const EFCreateError& e) {
+    } catch (const FCreateError& e) {
       EXPECT_EQ(std::string(e.what()),
                 "Cannot create file \"" + inside.string() + "\". " + SystemErrorText(ENOTDIR));
     }
@@ -153,8 +153,8 @@ TEST_F(SaveEntryTest, AFailedWriteReportsThePathAndReasonAndLeavesNoFile) {
 
   // A folder in the target's place is left as it was.
   std::filesystem::create_directory(PathOf("a.bmp"));
-  EXPECT_THROW(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, TSaveFormat::Bitmap),
-               EFCreateError);
+  EXPECT_THROW(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, SaveFormat::Bitmap),
+               FCreateError);
   EXPECT_TRUE(std::filesystem::is_directory(PathOf("a.bmp")));
   EXPECT_TRUE(std::filesystem::is_empty(PathOf("a.bmp")));
 }

@@ -41,8 +41,8 @@ class PeResourcesHostileTest : public ::testing::Test {
     bytes_ = std::make_unique<PeBytes>(*module_);
   }
 
-  std::unique_ptr<TModuleResources> Open() const {
-    return OpenModuleFromStream(std::make_unique<TMemoryStream>(bytes_->Bytes()));
+  std::unique_ptr<ModuleResources> Open() const {
+    return OpenModuleFromStream(std::make_unique<MemoryStream>(bytes_->Bytes()));
   }
 
   std::uint64_t TypeTable(std::uint16_t type) const {
@@ -62,7 +62,7 @@ class PeResourcesHostileTest : public ::testing::Test {
   }
 
   // The module reads as built: four groups, the first image fetchable.
-  static void ExpectRestReads(TModuleResources& module) {
+  static void ExpectRestReads(ModuleResources& module) {
     EXPECT_EQ(module.EnumResourceNames(kResourceTypeGroupIcon).size(), 4u);
     EXPECT_TRUE(module.FindResource(kResourceTypeIcon, ResourceName::FromId(1)));
   }

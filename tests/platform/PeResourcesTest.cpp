@@ -46,7 +46,7 @@ class PeResourcesTest : public ::testing::Test {
     module_ = *built;
   }
 
-  void ExpectGroupShowsImage(TModuleResources& module, const ResourceName& group,
+  void ExpectGroupShowsImage(ModuleResources& module, const ResourceName& group,
                              std::size_t image) {
     const auto bytes = module.FindResource(kResourceTypeGroupIcon, group);
     ASSERT_TRUE(bytes.has_value());
@@ -166,7 +166,7 @@ TEST_F(PeResourcesTest, FilesThatAreNoPeModuleDoNotOpen) {
   BuildOrSkip(testing::Pe32PlusToolchain(), "7 RCDATA { 1 }\n");
   EXPECT_EQ(OpenModuleAsData(dir_.Path() / "missing.dll"), nullptr);
   EXPECT_EQ(OpenModuleAsData(dir_.Path()), nullptr);  // a folder
-  EXPECT_EQ(OpenModuleFromStream(std::make_unique<TMemoryStream>()), nullptr);
+  EXPECT_EQ(OpenModuleFromStream(std::make_unique<MemoryStream>()), nullptr);
   EXPECT_EQ(OpenModuleFromStream(nullptr), nullptr);
 
   const PeBytes good(module_);
@@ -174,7 +174,7 @@ TEST_F(PeResourcesTest, FilesThatAreNoPeModuleDoNotOpen) {
   const auto opensWhenPatched = [&](std::uint64_t at, std::uint32_t value) {
     PeBytes bytes(module_);
     bytes.SetU32(at, value);
-    return OpenModuleFromStream(std::make_unique<TMemoryStream>(bytes.Bytes())) != nullptr;
+    return OpenModuleFromStream(std::make_unique<MemoryStream>(bytes.Bytes())) != nullptr;
   };
   EXPECT_TRUE(opensWhenPatched(0x38, 0));                 // a field nobody reads
   EXPECT_FALSE(opensWhenPatched(0, 0x00005A4E));          // "NZ"
@@ -185,7 +185,7 @@ TEST_F(PeResourcesTest, FilesThatAreNoPeModuleDoNotOpen) {
   // Cut inside the section table.
   PeBytes cut(module_);
   cut.Bytes().resize(peOffset + 24 + 0xF0 + 20);
-  EXPECT_EQ(OpenModuleFromStream(std::make_unique<TMemoryStream>(cut.Bytes())), nullptr);
+  EXPECT_EQ(OpenModuleFromStream(std::make_unique<MemoryStream>(cut.Bytes())), nullptr);
 }
 
 }  // namespace

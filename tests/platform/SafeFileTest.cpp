@@ -85,12 +85,12 @@ TEST_F(ReplaceFileTest, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
     try {
       ReplaceFileContents(target, bytes);
       FAIL() << "followed " << target;
-    } catch (const EFCreateError& e) {
+    } catch (const FCreateError& e) {
       EXPECT_NE(std::string(e.what()).find("not followed"), std::string::npos) << e.what();
     }
   }
   // A batch judges the folder once and the file's own name when it is a link.
-  const std::vector<TFileReplacement> batch = {
+  const std::vector<FileReplacement> batch = {
       {shared / "0.ico", bytes}, {shared / "in" / "new.ico", bytes}, {shared / "mine.ico", bytes}};
   const auto results = ReplaceFilesContents(batch);
   for (std::size_t i = 0; i < 2; ++i) {
@@ -149,7 +149,7 @@ TEST_F(ReplaceFileTest, AFolderThatTakesNoNewFileKeepsItsFilesUntouched) {
     try {
       ReplaceFileContents(target, Bytes(100, 0));
       return 1;
-    } catch (const EFCreateError& e) {
+    } catch (const FCreateError& e) {
       const std::string expected = "Cannot create file \"" + target.string() + "\". ";
       return std::string(e.what()).rfind(expected, 0) == 0 ? 0 : 2;
     }
@@ -164,8 +164,8 @@ TEST_F(ReplaceFileTest, AWriterKilledMidWayLeavesNoFileBehind) {
   const pid_t child = ::fork();
   if (child == 0) {
     const Bytes large(64 << 20, 0x5A);
-    const std::vector<TFileReplacement> batch = {{dir.Path() / "a.png", large},
-                                                 {dir.Path() / "b.png", large}};
+    const std::vector<FileReplacement> batch = {{dir.Path() / "a.png", large},
+                                                {dir.Path() / "b.png", large}};
     try {
       for (;;) {
         ReplaceFileContents(target, large);
@@ -188,7 +188,7 @@ TEST_F(ReplaceFileTest, ABatchWritesEveryOtherFileWhenOneFailsAndLeavesNoTempora
   WriteText(folder / "old.png", "old");
   ASSERT_EQ(::chmod((folder / "old.png").c_str(), 0640), 0);
   fs::create_directory(folder / "taken.png");
-  std::vector<TFileReplacement> files;
+  std::vector<FileReplacement> files;
   std::vector<Bytes> contents;
   for (int i = 0; i < 300; ++i) contents.push_back(Bytes{static_cast<std::uint8_t>(i), 1});
   files.push_back({folder / "old.png", contents[0]});
@@ -229,7 +229,7 @@ TEST_F(ReplaceFileTest, ABatchFailsOnlyTheFilesOfAFolderThatTakesNoNewFile) {
   WriteText(closed / "lib.icl", "old");
   ASSERT_EQ(::chown((closed / "lib.icl").c_str(), kNobody, kNobody), 0);
   const Bytes bytes{9, 9};
-  const std::vector<TFileReplacement> files = {
+  const std::vector<FileReplacement> files = {
       {open / "1.png", bytes}, {closed / "lib.icl", bytes}, {open / "2.png", bytes}};
   EXPECT_EQ(AsNobody([&] {
               const auto results = ReplaceFilesContents(files);
@@ -257,7 +257,7 @@ TEST_F(ReplaceFileTest, AFileWrittenInPiecesReplacesItsTargetOnlyWhenCommitted) 
       SafeFileWriter file(target);
       for (int i = 0; i < 4; ++i) file.Write(Bytes(512 << 10, 1));
       ::_exit(1);
-    } catch (const EFCreateError& e) {
+    } catch (const FCreateError& e) {
       ::_exit(std::string(e.what()).rfind("Cannot create file \"" + target.string(), 0) == 0 ? 0
                                                                                              : 2);
     }
@@ -284,16 +284,16 @@ TEST_F(ReplaceFileTest, ASecondLockWaitsForTheRenameThenLocksTheNewFile) {
   const fs::path library = dir.Path() / "lib.icl";
   for (const bool exists : {false, true}) {
     if (exists) WriteText(library, "old");
-    auto first = std::make_unique<TFileLock>(library);
+    auto first = std::make_unique<FileLock>(library);
     // Bounded: a writer that does not get the lock in time says so.
     try {
-      TFileLock second(library, std::chrono::milliseconds(100));
+      FileLock second(library, std::chrono::milliseconds(100));
       FAIL() << "locked twice";
-    } catch (const EPictarixError& e) {
+    } catch (const PictarixError& e) {
       EXPECT_NE(std::string(e.what()).find("Cannot lock file"), std::string::npos);
     }
     std::thread waiter([&] {
-      const TFileLock second(library);
+      const FileLock second(library);
       EXPECT_EQ(ReadWholeFile(library), (Bytes{exists ? std::uint8_t{2} : std::uint8_t{1}}));
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));

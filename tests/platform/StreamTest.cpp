@@ -41,7 +41,7 @@ TEST(ByteCursorTest, SubRangesMustBeWhollyHeld) {
 }
 
 TEST(StreamTest, MemoryStreamShortReadsAndBytesAt) {
-  TMemoryStream stream(std::vector<std::uint8_t>{1, 2, 3});
+  MemoryStream stream(std::vector<std::uint8_t>{1, 2, 3});
   std::vector<std::uint8_t> buffer(5, 0xFF);
   EXPECT_EQ(stream.Read(buffer), 3u);
   EXPECT_EQ(buffer, (std::vector<std::uint8_t>{1, 2, 3, 0xFF, 0xFF}));
@@ -53,52 +53,52 @@ TEST(StreamTest, MemoryStreamShortReadsAndBytesAt) {
 }
 
 TEST(StreamTest, MemoryStreamWritePastEndZeroFillsTheGap) {
-  TMemoryStream stream;
+  MemoryStream stream;
   stream.Seek(2);
   stream.WriteU16(0x4E45);
   EXPECT_EQ(stream.Bytes(), (std::vector<std::uint8_t>{0, 0, 0x45, 0x4E}));
   stream.Patch(0, std::vector<std::uint8_t>{9});
   EXPECT_EQ(stream.Bytes()[0], 9);
-  EXPECT_THROW(stream.Patch(3, std::vector<std::uint8_t>{1, 2}), EStreamError);
+  EXPECT_THROW(stream.Patch(3, std::vector<std::uint8_t>{1, 2}), StreamError);
 }
 
 TEST(StreamTest, FileStreamReadsAndReportsOpenErrors) {
   testing::TempDir dir;
   const auto path = dir.Path() / "data.bin";
   std::ofstream(path, std::ios::binary) << "MZ";
-  TFileStream stream(path);
+  FileStream stream(path);
   EXPECT_EQ(stream.Size(), 2u);
   std::array<std::uint8_t, 2> word{};
   ASSERT_EQ(stream.Read(word), 2u);
   EXPECT_EQ(ByteCursor(word).U16At(0), 0x5A4D);
   EXPECT_EQ(stream.Read(word), 0u);
   try {
-    TFileStream missing(dir.Path() / "missing.bin");
+    FileStream missing(dir.Path() / "missing.bin");
     FAIL() << "opened a missing file";
-  } catch (const EFOpenError& e) {
+  } catch (const FOpenError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"", 0), 0u);
   }
-  EXPECT_THROW(TFileStream{dir.Path()}, EFOpenError);
+  EXPECT_THROW(FileStream{dir.Path()}, FOpenError);
   ASSERT_EQ(::mkfifo((dir.Path() / "fifo").c_str(), 0600), 0);
-  EXPECT_EQ(TFileStream::OpenIfRegular(dir.Path() / "fifo"), nullptr);  // and no wait for a writer
-  EXPECT_EQ(TFileStream::OpenIfRegular(dir.Path() / "missing.bin"), nullptr);
+  EXPECT_EQ(FileStream::OpenIfRegular(dir.Path() / "fifo"), nullptr);  // and no wait for a writer
+  EXPECT_EQ(FileStream::OpenIfRegular(dir.Path() / "missing.bin"), nullptr);
 }
 
 TEST(StreamTest, FileStreamReadsAtItsOwnPositionAcrossTheHeadAndCountsStoredBytes) {
   testing::TempDir dir;
   const auto path = dir.Path() / "data.bin";
-  std::vector<std::uint8_t> bytes(TFileStream::kHeadBytes * 3);
+  std::vector<std::uint8_t> bytes(FileStream::kHeadBytes * 3);
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()),
              static_cast<std::streamsize>(bytes.size()));
 
-  TFileStream stream(path);
-  TFileStream other(path);
-  std::vector<std::uint8_t> got(TFileStream::kHeadBytes);
-  stream.Seek(TFileStream::kHeadBytes - 10);  // straddles the head
+  FileStream stream(path);
+  FileStream other(path);
+  std::vector<std::uint8_t> got(FileStream::kHeadBytes);
+  stream.Seek(FileStream::kHeadBytes - 10);  // straddles the head
   ASSERT_EQ(stream.Read(got), got.size());
-  EXPECT_TRUE(std::equal(got.begin(), got.end(), bytes.begin() + TFileStream::kHeadBytes - 10));
+  EXPECT_TRUE(std::equal(got.begin(), got.end(), bytes.begin() + FileStream::kHeadBytes - 10));
   other.Seek(5);
   std::uint8_t one = 0;
   ASSERT_EQ(other.Read(std::span(&one, 1)), 1u);
@@ -110,7 +110,7 @@ TEST(StreamTest, FileStreamReadsAtItsOwnPositionAcrossTheHeadAndCountsStoredByte
   const auto sparse = dir.Path() / "sparse.bin";
   std::ofstream(sparse).put(0);
   std::filesystem::resize_file(sparse, 1ull << 30);
-  TFileStream holes(sparse);
+  FileStream holes(sparse);
   EXPECT_EQ(holes.Size(), 1ull << 30);
   EXPECT_LT(holes.StoredSize(), 1u << 20);
 }
@@ -144,7 +144,7 @@ TEST(SafeFileTest, FailureNamesThePathAndLeavesNothing) {
   try {
     ReplaceFileContents(target, std::vector<std::uint8_t>{1});
     FAIL() << "wrote into a missing folder";
-  } catch (const EFCreateError& e) {
+  } catch (const FCreateError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + target.string() + "\". ", 0),
               0u);
   }

@@ -10,7 +10,7 @@ namespace pictarix::testing {
 
 class IconFileBuilder;
 
-class FakeModule : public TModuleResources {
+class FakeModule : public ModuleResources {
  public:
   void AddResource(std::uint16_t type, const ResourceName& name, std::vector<std::uint8_t> bytes);
   // Adds the icon's group resource under `name` and each image's data as an icon resource under

@@ -43,9 +43,9 @@ std::vector<std::uint8_t> IconFileBytes(const std::vector<std::pair<int, int>>& 
 
 }  // namespace
 
-std::unique_ptr<TAdvancedIcon> MakeIcon(const std::vector<std::pair<int, int>>& sizesAndBits) {
-  auto icon = std::make_unique<TAdvancedIcon>();
-  TMemoryStream stream(IconFileBytes(sizesAndBits));
+std::unique_ptr<AdvancedIcon> MakeIcon(const std::vector<std::pair<int, int>>& sizesAndBits) {
+  auto icon = std::make_unique<AdvancedIcon>();
+  MemoryStream stream(IconFileBytes(sizesAndBits));
   ReadIconFile(stream, *icon);
   return icon;
 }
@@ -58,14 +58,14 @@ void WriteIconFile(const std::filesystem::path& path,
 void WriteIconLibrary(
     const std::filesystem::path& path,
     const std::vector<std::pair<std::string, std::vector<std::pair<int, int>>>>& icons) {
-  TIconLibrary library;
+  IconLibrary library;
   for (const auto& [name, images] : icons) library.Icons.AddIcon(name, MakeIcon(images));
   library.SaveToFile(path);
 }
 
-int AppendEntry(std::vector<TListEntry>& entries, const std::string& caption,
-                std::unique_ptr<TAdvancedIcon> icon, int imageIndex, int tileImage) {
-  TListEntry entry;
+int AppendEntry(std::vector<ListEntry>& entries, const std::string& caption,
+                std::unique_ptr<AdvancedIcon> icon, int imageIndex, int tileImage) {
+  ListEntry entry;
   entry.Caption = caption;
   entry.Icon = std::move(icon);
   entry.ImageIndex = imageIndex;
@@ -74,8 +74,8 @@ int AppendEntry(std::vector<TListEntry>& entries, const std::string& caption,
   return static_cast<int>(entries.size()) - 1;
 }
 
-int AppendHarvestedEntry(std::vector<TListEntry>& entries, TTileList& tiles,
-                         const std::string& caption, std::unique_ptr<TAdvancedIcon> icon,
+int AppendHarvestedEntry(std::vector<ListEntry>& entries, TileList& tiles,
+                         const std::string& caption, std::unique_ptr<AdvancedIcon> icon,
                          bool withTile) {
   icon->Images.Sort();  // as the harvest orders an entry's images
   const int tileImage = BestImageIndex(*icon, 32, 0);

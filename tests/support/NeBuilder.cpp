@@ -151,11 +151,10 @@ NeFile IclFile(const std::vector<IclIcon>& icons, std::uint16_t alignShift) {
   return file;
 }
 
-std::unique_ptr<TAdvancedIcon> IconFromImages(
-    const std::vector<std::vector<std::uint8_t>>& images) {
-  auto icon = std::make_unique<TAdvancedIcon>();
+std::unique_ptr<AdvancedIcon> IconFromImages(const std::vector<std::vector<std::uint8_t>>& images) {
+  auto icon = std::make_unique<AdvancedIcon>();
   for (const auto& bytes : images) {
-    auto image = std::make_unique<TIconImage>();
+    auto image = std::make_unique<IconImage>();
     image->Planes = 1;
     image->BytesInRes = static_cast<std::uint32_t>(bytes.size());
     image->SetData(bytes);

@@ -100,6 +100,6 @@ struct IclIcon {
 NeFile IclFile(const std::vector<IclIcon>& icons, std::uint16_t alignShift = 0);
 
 // An in-memory icon holding these images (fields derived from each image's header).
-std::unique_ptr<TAdvancedIcon> IconFromImages(const std::vector<std::vector<std::uint8_t>>& images);
+std::unique_ptr<AdvancedIcon> IconFromImages(const std::vector<std::vector<std::uint8_t>>& images);
 
 }  // namespace pictarix::testing

@@ -6,11 +6,11 @@
 
 namespace pictarix::testing {
 
-class QuietHost : public THarvestHost {
+class QuietHost : public HarvestHost {
  public:
   explicit QuietHost(bool tiles = true) : tiles_(tiles) {}
   void SetPanelText(int, const std::string&) override {}
-  void ShowPreview(const THiResIcon&) override {}
+  void ShowPreview(const IconGraphic&) override {}
   bool WantsTiles() const override { return tiles_; }
 
  private:

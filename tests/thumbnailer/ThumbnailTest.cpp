@@ -78,8 +78,8 @@ TEST(ThumbnailTest, StoredRgbaPngIsWrittenAsStoredOnlyWhenItFits) {
   const auto png = testing::BuildPng(64, 64, std::vector<std::uint32_t>(64 * 64, 0x00FF0080u));
   testing::IconFileBuilder file;
   file.AddImage(png);
-  TMemoryStream stream(file.Build());
-  TAdvancedIcon icon;
+  MemoryStream stream(file.Build());
+  AdvancedIcon icon;
   ASSERT_TRUE(ReadIconFile(stream, icon));
   EXPECT_EQ(ThumbnailPng(icon, 64), png);
   const auto reduced = ThumbnailPng(icon, 32);

@@ -20,11 +20,11 @@ class FakeDialogs : public TDialogs {
   struct Box {
     QString Title;
     QString Message;
-    TAnswer Preset = TAnswer::No;  // the answer Enter gives to a question
+    Answer Preset = Answer::No;  // the answer Enter gives to a question
   };
 
-  bool ExecuteFileDialog(QWidget*, const TFileDialogRequest& request,
-                         TFileDialogAnswer& answer) override {
+  bool ExecuteFileDialog(QWidget*, const FileDialogRequest& request,
+                         FileDialogAnswer& answer) override {
     FileRequests.push_back(request);
     if (FileAnswers.empty() || !FileAnswers.front()) {
       if (!FileAnswers.empty()) FileAnswers.pop_front();
@@ -58,7 +58,7 @@ class FakeDialogs : public TDialogs {
   }
 
   bool Confirm(QWidget*, const QString& title, const QString& question,
-               TAnswer defaultAnswer) override {
+               Answer defaultAnswer) override {
     Questions.push_back({title, question, defaultAnswer});
     if (ConfirmAnswers.empty()) return true;
     const bool yes = ConfirmAnswers.front();
@@ -85,7 +85,7 @@ class FakeDialogs : public TDialogs {
   std::deque<int> FilterAnswers;    // 1-based filter chosen with each file answer
   std::deque<bool> ConfirmAnswers;  // Yes when none is left
   std::deque<std::optional<QString>> FolderAnswers;
-  std::vector<TFileDialogRequest> FileRequests;
+  std::vector<FileDialogRequest> FileRequests;
   std::vector<QString> FolderPrompts;
   std::vector<QString> FolderRoots;
   std::vector<Box> Errors;

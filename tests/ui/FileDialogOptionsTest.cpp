@@ -15,13 +15,13 @@ namespace pictarix::testing {
 namespace {
 
 TEST(FileDialogOptionsTest, NameWithoutExtensionTakesTheSelectedFiltersFirstExtension) {
-  const TFileDialogRequest pictures = MakeSaveAsDialog();
+  const FileDialogRequest pictures = MakeSaveAsDialog();
   EXPECT_EQ(FilterDefaultExt(pictures, 1), QStringLiteral(".ico"));
   EXPECT_EQ(FilterDefaultExt(pictures, 4), QStringLiteral(".jpg"));  // "*.jpg;*.jpeg"
   EXPECT_EQ(FilterDefaultExt(pictures, 5), QStringLiteral(".png"));
   EXPECT_EQ(FilterDefaultExt(pictures, 9), QStringLiteral(".ico"));  // no such entry
 
-  TFileDialogRequest any;
+  FileDialogRequest any;
   any.Filter = QStringLiteral("All Files(*.*)|*.*");
   EXPECT_EQ(FilterDefaultExt(any, 1), QString());
   for (const char* ext : {"*.icl", "icl", ".icl"}) {
@@ -37,18 +37,18 @@ TEST(FileDialogOptionsTest, NameWithoutExtensionTakesTheSelectedFiltersFirstExte
 class RunFileDialogTest : public ::testing::Test {
  protected:
   QString Name(const char* name) const { return FromPath(dir.Path() / name); }
-  bool Run(TFileDialogRequest& request) {
+  bool Run(FileDialogRequest& request) {
     answer = {};
     return RunFileDialog(dialogs, nullptr, request, answer);
   }
 
   TempDir dir;
   FakeDialogs dialogs;
-  TFileDialogAnswer answer;
+  FileDialogAnswer answer;
 };
 
 TEST_F(RunFileDialogTest, SaveAsksBeforeCreatingAndRemembersFilterFolderAndName) {
-  TFileDialogRequest request = MakeSaveAsDialog();
+  FileDialogRequest request = MakeSaveAsDialog();
   dialogs.FileAnswers = {QStringList{Name("pic")}};
   dialogs.FilterAnswers = {4};
   ASSERT_TRUE(Run(request));
@@ -56,7 +56,7 @@ TEST_F(RunFileDialogTest, SaveAsksBeforeCreatingAndRemembersFilterFolderAndName)
   ASSERT_EQ(dialogs.Questions.size(), 1u);
   EXPECT_EQ(dialogs.Questions[0].Title, QStringLiteral("Save As"));
   EXPECT_TRUE(dialogs.Questions[0].Message.startsWith(Name("pic.jpg") + "\nThis file does not"));
-  EXPECT_EQ(dialogs.Questions[0].Preset, TDialogs::TAnswer::Yes);  // Enter creates the file
+  EXPECT_EQ(dialogs.Questions[0].Preset, TDialogs::Answer::Yes);  // Enter creates the file
   EXPECT_EQ(request.FilterIndex, 4);
   EXPECT_EQ(request.InitialDir, FromPath(dir.Path()));
   EXPECT_EQ(request.FileName, Name("pic.jpg"));
@@ -71,7 +71,7 @@ TEST_F(RunFileDialogTest, SaveAsksBeforeCreatingAndRemembersFilterFolderAndName)
 
 TEST_F(RunFileDialogTest, ExistingFileIsReplacedOnlyAfterYesAndNeverWhenReadOnly) {
   WriteIconFile(dir.Path() / "old.ico", {{32, 4}});
-  TFileDialogRequest request = MakeSaveAsDialog();
+  FileDialogRequest request = MakeSaveAsDialog();
   dialogs.FileAnswers = {QStringList{Name("old.ico")}, QStringList{Name("old.ico")}};
   dialogs.ConfirmAnswers = {false, true};
   ASSERT_TRUE(Run(request));
@@ -90,7 +90,7 @@ TEST_F(RunFileDialogTest, ExistingFileIsReplacedOnlyAfterYesAndNeverWhenReadOnly
 }
 
 TEST_F(RunFileDialogTest, LibraryDialogsCheckTheFolderAndForAddingTheFile) {
-  TFileDialogRequest save = MakeSaveLibraryDialog();
+  FileDialogRequest save = MakeSaveLibraryDialog();
   dialogs.FileAnswers = {QStringList{Name("missing/lib")}, QStringList{Name("lib")}};
   ASSERT_TRUE(Run(save));
   EXPECT_EQ(answer.Files, QStringList{Name("lib.icl")});
@@ -99,7 +99,7 @@ TEST_F(RunFileDialogTest, LibraryDialogsCheckTheFolderAndForAddingTheFile) {
   EXPECT_TRUE(dialogs.Questions.empty());  // a new library needs no confirmation
 
   WriteIconLibrary(dir.Path() / "five.icl", {{"a", {{32, 4}}}});
-  TFileDialogRequest open = MakeAddToLibraryDialog();
+  FileDialogRequest open = MakeAddToLibraryDialog();
   dialogs.FileAnswers = {QStringList{Name("absent")}, QStringList{Name("five")}};
   ASSERT_TRUE(Run(open));
   EXPECT_EQ(answer.Files, QStringList{Name("five.icl")});

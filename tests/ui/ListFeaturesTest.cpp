@@ -70,7 +70,7 @@ class ListFeaturesTest : public WindowTest {
 TEST_F(ListFeaturesTest, TilesComeFromTheImageNearestTheDeviceSizeAndAreNeverBlownUp) {
   AddIcons({"small", "large"}, {{16, 8}, {32, 32}, {48, 32}});
   AddIcons({"huge"}, {{32, 32}, {256, 32}});
-  TTilePictures& pictures = window->ListModel().Pictures();
+  TilePictures& pictures = window->ListModel().Pictures();
   const auto deviceSide = [&](int entry, int side, qreal ratio) {
     pictures.Tile(entry, side, ratio);  // the harvest's tile stands in while it is made
     pictures.WaitForPending();
@@ -104,9 +104,9 @@ TEST_F(ListFeaturesTest, TilesComeFromTheImageNearestTheDeviceSizeAndAreNeverBlo
 
 TEST_F(ListFeaturesTest, CaptionsShowWholeInTwoLinesAndTooltipsTellNameFileAndImages) {
   const QFont font = window->Parts().ListView1->font();
-  const int width = TTileDelegate::CellSize(QFontMetrics(font), 32).width() - 8;
-  EXPECT_EQ(CaptionLines(TTileDelegate::kTypicalName, font, width),
-            QStringList{TTileDelegate::kTypicalName});
+  const int width = TileDelegate::CellSize(QFontMetrics(font), 32).width() - 8;
+  EXPECT_EQ(CaptionLines(TileDelegate::kTypicalName, font, width),
+            QStringList{TileDelegate::kTypicalName});
   const QString twoLines = QStringLiteral("IDI_SHELL_RENAME_FOLDER");
   EXPECT_EQ(CaptionLines(twoLines, font, width).join(QString()), twoLines);
   const QString long_ = QStringLiteral("A_VERY_LONG_RESOURCE_NAME_THAT_NEEDS_FAR_MORE_THAN_TWO");
@@ -160,10 +160,10 @@ TEST_F(ListFeaturesTest, TileSizeStepsAndIsRemembered) {
   EXPECT_FALSE(Features().LargerTiles->isEnabled());
   EXPECT_GE(window->Parts().ListView1->gridSize().height(), 256);
 
-  window = std::make_unique<TIconMain>(dialogs);
+  window = std::make_unique<MainWindow>(dialogs);
   EXPECT_EQ(window->Parts().ListFeatures->TileSize(), 256);
-  WriteRegValue(TRegRoot::CurrentUser, kSettingsKey, TListFeatures::kTileSizeValue, 50);
-  window = std::make_unique<TIconMain>(dialogs);
+  WriteRegValue(SettingsRoot::CurrentUser, kSettingsKey, TListFeatures::kTileSizeValue, 50);
+  window = std::make_unique<MainWindow>(dialogs);
   EXPECT_EQ(window->Parts().ListFeatures->TileSize(), 32);  // not one of the sizes
 }
 
@@ -188,7 +188,7 @@ TEST_F(ListFeaturesTest, DetailsShowEveryImageAndSaveAndCopyItWithItsTransparenc
   EXPECT_TRUE(texts.startsWith(QStringLiteral("16 x 16\n8 bits\n")));
   EXPECT_TRUE(dialogs.Errors.empty());
 
-  TIconImage& large = *window->Harvester().Entries[0].Icon->Images.Get(2);
+  IconImage& large = *window->Harvester().Entries[0].Icon->Images.Get(2);
   const auto expected = ImagePngBytes(large);
   ASSERT_TRUE(expected);
   std::ifstream saved(dir.Path() / "app.png", std::ios::binary);
@@ -238,7 +238,7 @@ TEST_F(ListFeaturesTest, DraggedTilesBecomeIconFilesNamedAfterTheirCaptions) {
   for (const QUrl& url : data->urls()) {
     const fs::path file = ToPath(url.toLocalFile());
     names << FromPath(file.filename());
-    TAdvancedIcon icon;
+    AdvancedIcon icon;
     EXPECT_TRUE(ReadIconFile(file, icon));
     EXPECT_EQ(icon.Images.Count(), 2);
     EXPECT_EQ(fs::status(file.parent_path().parent_path()).permissions() & fs::perms::others_all,
@@ -311,7 +311,7 @@ TEST_F(ListFeaturesTest, DragFolderLivesFromTheFirstDragToTheWindowsEndAndLeftOn
     for (const auto& item : fs::directory_iterator(temp)) names.insert(item.path().filename());
     return names;
   };
-  window = std::make_unique<TIconMain>(dialogs);
+  window = std::make_unique<MainWindow>(dialogs);
   const std::set<std::string> atStart{"pictarix-drag-1-making", "pictarix-drag-2-linked", live};
   EXPECT_EQ(dragFolders(), atStart);  // and none made for this window yet
   EXPECT_TRUE(fs::exists(dir.Path() / "elsewhere" / "lock"));

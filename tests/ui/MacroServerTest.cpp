@@ -170,10 +170,10 @@ class MacroServerTest : public ::testing::Test {
     }
     return macros;
   }
-  void Serve(TDdeServer& server) {
-    ASSERT_EQ(server.Announce("Pictarix", Folder()), TDdeServer::TAnnounce::Serving)
+  void Serve(MacroServer& server) {
+    ASSERT_EQ(server.Announce("Pictarix", Folder()), MacroServer::TAnnounce::Serving)
         << server.ErrorText().toStdString();
-    spy.emplace(&server, &TDdeServer::ExecuteMacro);
+    spy.emplace(&server, &MacroServer::ExecuteMacro);
   }
 
   TempDir temp;
@@ -182,7 +182,7 @@ class MacroServerTest : public ::testing::Test {
 
 TEST_F(MacroServerTest, AnnouncesAUserOnlySocketAndRemovesItWhenItEnds) {
   {
-    TDdeServer server;
+    MacroServer server;
     Serve(server);
     EXPECT_TRUE(server.IsServing());
     EXPECT_EQ(server.SocketPath(), SocketFile());
@@ -193,7 +193,7 @@ TEST_F(MacroServerTest, AnnouncesAUserOnlySocketAndRemovesItWhenItEnds) {
 }
 
 TEST_F(MacroServerTest, AnswersEveryTextItReadsAndHandsOnItsLines) {
-  TDdeServer server;
+  MacroServer server;
   Serve(server);
   const QString path = server.SocketPath();
   EXPECT_EQ(WhileServing([&] { return SendMacro(path, "/a\r\n\"/b c\"\r\n"); }), kAck);
@@ -209,7 +209,7 @@ TEST_F(MacroServerTest, AnswersEveryTextItReadsAndHandsOnItsLines) {
 }
 
 TEST_F(MacroServerTest, AClientMayEndItsTextByClosing) {
-  TDdeServer server;
+  MacroServer server;
   Serve(server);
   const QString path = server.SocketPath();
   // Having closed its sending side, the client is gone for the server: nobody is left to answer.
@@ -237,21 +237,21 @@ TEST_F(MacroServerTest, AClientMayEndItsTextByClosing) {
 }
 
 TEST_F(MacroServerTest, TextUpToOneMebibyteIsReadLongerTextIsRefused) {
-  TDdeServer server;
+  MacroServer server;
   Serve(server);
   const QString path = server.SocketPath();
-  const std::string largest(TDdeServer::kMaxTextBytes, 'a');
+  const std::string largest(MacroServer::kMaxTextBytes, 'a');
   EXPECT_EQ(WhileServing([&] { return SendMacro(path, largest); }), kAck);
   const std::string reply = WhileServing([&] { return SendMacro(path, largest + "a"); });
   EXPECT_EQ(reply.find('\x80'), std::string::npos) << "an oversized text is not acknowledged";
   EXPECT_EQ(reply.find("timeout"), std::string::npos) << "the server drops the client at once";
   const std::vector<QStringList> macros = Macros();
   ASSERT_EQ(macros.size(), 1u);
-  EXPECT_EQ(macros[0].at(0).size(), TDdeServer::kMaxTextBytes);
+  EXPECT_EQ(macros[0].at(0).size(), MacroServer::kMaxTextBytes);
 }
 
 TEST_F(MacroServerTest, AStalledClientIsDroppedWhileOthersAreServed) {
-  TDdeServer server;
+  MacroServer server;
   server.SetClientTimeout(300);
   Serve(server);
   const QString path = server.SocketPath();
@@ -274,7 +274,7 @@ TEST_F(MacroServerTest, AStalledClientIsDroppedWhileOthersAreServed) {
 }
 
 TEST_F(MacroServerTest, IdleClientsMakeRoomForNewOnesSendingClientsKeepTheirPlace) {
-  TDdeServer server;
+  MacroServer server;
   Serve(server);
   const QString path = server.SocketPath();
   char byte = 0;
@@ -283,10 +283,10 @@ TEST_F(MacroServerTest, IdleClientsMakeRoomForNewOnesSendingClientsKeepTheirPlac
                      std::chrono::seconds(5));
   };
   std::vector<int> idle;
-  for (int i = 0; i <= TDdeServer::kMaxClients; ++i) idle.push_back(ConnectTo(path));
+  for (int i = 0; i <= MacroServer::kMaxClients; ++i) idle.push_back(ConnectTo(path));
   // The oldest idle client goes; the newest holds a place.
   EXPECT_TRUE(closedByServer(idle.front()));
-  EXPECT_EQ(server.ClientCount(), TDdeServer::kMaxClients);
+  EXPECT_EQ(server.ClientCount(), MacroServer::kMaxClients);
   EXPECT_EQ(::recv(idle.back(), &byte, 1, MSG_DONTWAIT), -1);
   // Probes keep getting in while idle clients hold every place.
   for (int i = 0; i < 3; ++i)
@@ -296,11 +296,11 @@ TEST_F(MacroServerTest, IdleClientsMakeRoomForNewOnesSendingClientsKeepTheirPlac
 
   // Clients in the middle of their text keep their places: a newcomer is turned away.
   std::vector<int> sending;
-  for (int i = 0; i < TDdeServer::kMaxClients; ++i) {
+  for (int i = 0; i < MacroServer::kMaxClients; ++i) {
     sending.push_back(ConnectTo(path));
     SendAll(sending.back(), "/part");
   }
-  PumpUntil([&] { return server.ClientCount() == TDdeServer::kMaxClients; });
+  PumpUntil([&] { return server.ClientCount() == MacroServer::kMaxClients; });
   const int late = ConnectTo(path);
   EXPECT_TRUE(closedByServer(late));
   EXPECT_EQ(::recv(sending.front(), &byte, 1, MSG_DONTWAIT), -1);
@@ -311,10 +311,10 @@ TEST_F(MacroServerTest, IdleClientsMakeRoomForNewOnesSendingClientsKeepTheirPlac
 }
 
 TEST_F(MacroServerTest, ALiveServerKeepsItsNameADeadSocketIsReplaced) {
-  TDdeServer first;
+  MacroServer first;
   Serve(first);
-  TDdeServer second;
-  EXPECT_EQ(second.Announce("pictarix", Folder()), TDdeServer::TAnnounce::ServedElsewhere);
+  MacroServer second;
+  EXPECT_EQ(second.Announce("pictarix", Folder()), MacroServer::TAnnounce::ServedElsewhere);
   EXPECT_TRUE(second.ErrorText().contains("served by a running window"));
   EXPECT_FALSE(second.IsServing());
   // The probe is no macro, and the first server still answers.
@@ -334,17 +334,17 @@ TEST_F(MacroServerTest, ASocketLeftByACrashIsRemovedAndTheNameTaken) {
     ::close(fd);
   }
   ASSERT_TRUE(S_ISSOCK(ModeOf(SocketFile())));
-  TDdeServer server;
+  MacroServer server;
   Serve(server);
   EXPECT_EQ(WhileServing([&] { return SendMacro(server.SocketPath(), "/y"); }), kAck);
 }
 
 TEST_F(MacroServerTest, AServerEndingLeavesASocketThatIsNoLongerItsOwn) {
-  auto first = std::make_unique<TDdeServer>();
+  auto first = std::make_unique<MacroServer>();
   Serve(*first);
   // The name is taken over: the first server's file is gone and a second server binds anew.
   ASSERT_EQ(::unlink(QFile::encodeName(SocketFile()).constData()), 0);
-  TDdeServer second;
+  MacroServer second;
   Serve(second);
   const ino_t taken = InodeOf(SocketFile());
   first.reset();
@@ -354,8 +354,8 @@ TEST_F(MacroServerTest, AServerEndingLeavesASocketThatIsNoLongerItsOwn) {
 
 TEST_F(MacroServerTest, OfFifteenClaimingAtOnceExactlyOneServes) {
   constexpr int kWindows = 15;
-  std::vector<TSocketClaim> claims(kWindows);
-  std::vector<TClaimResult> results(kWindows);
+  std::vector<SocketClaim> claims(kWindows);
+  std::vector<ClaimResult> results(kWindows);
   std::atomic<int> ready{0};
   std::vector<std::thread> windows;
   for (int i = 0; i < kWindows; ++i) {
@@ -367,20 +367,19 @@ TEST_F(MacroServerTest, OfFifteenClaimingAtOnceExactlyOneServes) {
     });
   }
   for (std::thread& window : windows) window.join();
-  const auto winner = std::find(results.begin(), results.end(), TClaimResult::Claimed);
+  const auto winner = std::find(results.begin(), results.end(), ClaimResult::Claimed);
   ASSERT_NE(winner, results.end());
-  EXPECT_EQ(std::count(results.begin(), results.end(), TClaimResult::ServedElsewhere),
-            kWindows - 1);
-  TSocketClaim& served = claims[static_cast<std::size_t>(winner - results.begin())];
+  EXPECT_EQ(std::count(results.begin(), results.end(), ClaimResult::ServedElsewhere), kWindows - 1);
+  SocketClaim& served = claims[static_cast<std::size_t>(winner - results.begin())];
   EXPECT_EQ(InodeOf(SocketFile()), served.Inode);
-  for (TSocketClaim& claim : claims) ReleaseSocket(SocketFile(), claim);
+  for (SocketClaim& claim : claims) ReleaseSocket(SocketFile(), claim);
   EXPECT_EQ(ModeOf(SocketFile()), 0u);  // the one that served removed its own
 }
 
 TEST_F(MacroServerTest, AFileThatIsNoSocketIsLeftAlone) {
   std::ofstream(temp.Path() / "pictarix.tarvo") << "keep";
-  TDdeServer server;
-  EXPECT_EQ(server.Announce("pictarix", Folder()), TDdeServer::TAnnounce::Failed);
+  MacroServer server;
+  EXPECT_EQ(server.Announce("pictarix", Folder()), MacroServer::TAnnounce::Failed);
   EXPECT_FALSE(server.IsServing());
   std::ifstream kept(temp.Path() / "pictarix.tarvo");
   std::string text;
@@ -388,13 +387,13 @@ TEST_F(MacroServerTest, AFileThatIsNoSocketIsLeftAlone) {
   EXPECT_EQ(text, "keep");
 
   const QString deep = Folder() + "/" + QString(120, 'd');
-  EXPECT_EQ(server.Announce("pictarix", deep), TDdeServer::TAnnounce::Failed);
+  EXPECT_EQ(server.Announce("pictarix", deep), MacroServer::TAnnounce::Failed);
   EXPECT_TRUE(server.ErrorText().contains("too long"));
 }
 
 TEST_F(MacroServerTest, ClientsOfAnotherUserAreTurnedAway) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to connect as another user";
-  TDdeServer server;
+  MacroServer server;
   Serve(server);
   // Open the way in, as a careless folder would, so that only the server's own check remains.
   ::chmod(QFile::encodeName(Folder()).constData(), 0711);

@@ -28,17 +28,17 @@ inline void ClearSettings() {
 }
 
 // Appends `count` entries with plain 32x32 tiles and shows them in the list.
-inline void AddEntries(TIconMain& window, int count) {
+inline void AddEntries(MainWindow& window, int count) {
   THarvester& harvest = window.Harvester();
   for (int i = 0; i < count; ++i) {
     auto picture = std::make_shared<IconPicture>();
     picture->Width = picture->Height = 32;
     picture->Rgba.assign(32 * 32 * 4, static_cast<std::uint8_t>(40 + i % 200));
     picture->Mask.assign(32 * 32, 0);
-    THiResIcon graphic;
+    IconGraphic graphic;
     graphic.SetHandle(picture);
     AppendEntry(harvest.Entries, "Icon " + std::to_string(harvest.Entries.size()),
-                std::make_unique<TAdvancedIcon>(), harvest.LargeImgs.Add(graphic));
+                std::make_unique<AdvancedIcon>(), harvest.LargeImgs.Add(graphic));
   }
   window.ListModel().TakeNewRows();
 }
@@ -47,7 +47,7 @@ class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ClearSettings();
-    window = std::make_unique<TIconMain>(dialogs);
+    window = std::make_unique<MainWindow>(dialogs);
     window->show();
   }
 
@@ -64,7 +64,7 @@ class WindowTest : public ::testing::Test {
   }
 
   FakeDialogs dialogs;
-  std::unique_ptr<TIconMain> window;
+  std::unique_ptr<MainWindow> window;
 };
 
 }  // namespace pictarix::testing

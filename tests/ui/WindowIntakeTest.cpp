@@ -24,7 +24,7 @@ class IntakeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ClearSettings();
-    window = std::make_unique<TIconMain>(dialogs);
+    window = std::make_unique<MainWindow>(dialogs);
   }
 
   // An icon file named `name` (the caption is the name without extension) in `folder`.
@@ -47,7 +47,7 @@ class IntakeTest : public ::testing::Test {
   QString Panel(int index) const { return window->Parts().StatusBar1->Text(index); }
   QStringList Captions() const {
     QStringList captions;
-    for (const TListEntry& entry : window->Harvester().Entries) {
+    for (const ListEntry& entry : window->Harvester().Entries) {
       captions.push_back(QString::fromStdString(entry.Caption));
     }
     return captions;
@@ -68,7 +68,7 @@ class IntakeTest : public ::testing::Test {
 
   FakeDialogs dialogs;
   TempDir temp;
-  std::unique_ptr<TIconMain> window;
+  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(IntakeTest, CommandLineFileAndDirectoryAreHarvestedInOrderFromTheFirstShow) {
@@ -221,7 +221,7 @@ class MacroTest : public IntakeTest {
   void SetUp() override {
     IntakeTest::SetUp();
     ASSERT_EQ(server.Announce(QStringLiteral("pictarix"), FromPath(socketFolder.Path())),
-              TDdeServer::TAnnounce::Serving);
+              MacroServer::TAnnounce::Serving);
     window->ServeTarvo(server);
     window->show();
     WaitIdle();
@@ -236,7 +236,7 @@ class MacroTest : public IntakeTest {
   std::string Utf8(const QString& text) { return text.toStdString(); }
 
   TempDir socketFolder;
-  TDdeServer server;
+  MacroServer server;
 };
 
 TEST_F(MacroTest, DirectoriesWithAndWithoutQuotes) {
@@ -258,7 +258,7 @@ TEST_F(MacroTest, NamesThatAreNoUtf8ArriveWholeRawOrAsSurrogateEscapes) {
   WriteSolidIconFile(escaped, 0x445566);
   EXPECT_EQ(Send(raw + "\n" + temp.Path().string() + "/esc\xED\xB3\xBE.ico"), kAck);
   std::vector<std::filesystem::path> files;
-  for (const TListEntry& entry : window->Harvester().Entries) files.push_back(entry.File);
+  for (const ListEntry& entry : window->Harvester().Entries) files.push_back(entry.File);
   EXPECT_EQ(files, (std::vector<std::filesystem::path>{raw, escaped}));
   EXPECT_EQ(Panel(1), QStringLiteral("2 files"));
 }

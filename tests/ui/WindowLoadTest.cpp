@@ -47,9 +47,9 @@ class WindowLoadTest : public ::testing::Test {
 
   void SetUp() override {
     ClearSettings();
-    window = std::make_unique<TIconMain>(dialogs);
+    window = std::make_unique<MainWindow>(dialogs);
     ASSERT_EQ(server.Announce(QStringLiteral("pictarix"), FromPath(socketFolder.Path())),
-              TDdeServer::TAnnounce::Serving);
+              MacroServer::TAnnounce::Serving);
     window->ServeTarvo(server);
     window->show();
     WaitIdle();
@@ -145,7 +145,7 @@ class WindowLoadTest : public ::testing::Test {
   // The entries made from the tree (a macro that arrived after a run adds "dropped").
   std::size_t TreeEntries() const {
     std::size_t count = 0;
-    for (const TListEntry& entry : window->Harvester().Entries) {
+    for (const ListEntry& entry : window->Harvester().Entries) {
       if (entry.Caption != "dropped") ++count;
     }
     return count;
@@ -154,8 +154,8 @@ class WindowLoadTest : public ::testing::Test {
   // Every entry holds its own icon with its one image, and a tile the list has.
   void ExpectWholeEntries() {
     const THarvester& harvest = window->Harvester();
-    std::set<const TAdvancedIcon*> icons;
-    for (const TListEntry& entry : harvest.Entries) {
+    std::set<const AdvancedIcon*> icons;
+    for (const ListEntry& entry : harvest.Entries) {
       ASSERT_NE(entry.Icon, nullptr);
       icons.insert(entry.Icon.get());
       ASSERT_EQ(entry.Icon->Images.Count(), 1);
@@ -173,8 +173,8 @@ class WindowLoadTest : public ::testing::Test {
 
   FakeDialogs dialogs;
   TempDir socketFolder;
-  TDdeServer server;
-  std::unique_ptr<TIconMain> window;
+  MacroServer server;
+  std::unique_ptr<MainWindow> window;
   std::vector<std::future<std::string>> replies;
   int tick = 0;
   static inline std::unique_ptr<TempDir> tree_;

@@ -47,7 +47,7 @@ class WindowOutputTest : public WindowTest {
   }
   // Each icon of a library with its name and number of images, read back by the NE reader.
   static std::vector<std::pair<std::string, int>> Library(const fs::path& file) {
-    TIconLibrary library;
+    IconLibrary library;
     EXPECT_EQ(library.LoadFromFile(file), TLoadResult::Loaded);
     std::vector<std::pair<std::string, int>> contents;
     for (int i = 0; i < library.Icons.Count(); ++i) {
@@ -56,7 +56,7 @@ class WindowOutputTest : public WindowTest {
     return contents;
   }
   static int ImageCountOfIconFile(const fs::path& file) {
-    TAdvancedIcon icon;
+    AdvancedIcon icon;
     return ReadIconFile(file, icon) ? icon.Images.Count() : -1;
   }
 
@@ -94,10 +94,10 @@ TEST_F(WindowOutputTest, SaveAsOffersOneDialogPerEntryFromItsCaptionAndStopsAtCa
   window->Parts().Item("saveAs")->trigger();
 
   ASSERT_EQ(dialogs.FileRequests.size(), 2u);  // the third is not offered
-  const TFileDialogRequest& request = dialogs.FileRequests[0];
+  const FileDialogRequest& request = dialogs.FileRequests[0];
   EXPECT_EQ(request.FileName, QStringLiteral("name0"));
   EXPECT_EQ(dialogs.FileRequests[1].FileName, QStringLiteral("name1"));
-  EXPECT_EQ(request.DialogKind, TFileDialogRequest::Kind::Save);
+  EXPECT_EQ(request.DialogKind, FileDialogRequest::Kind::Save);
   EXPECT_TRUE(request.Title.isEmpty());
   EXPECT_EQ(request.Filter, QStringLiteral("Icon(*.ico)|*.ico|GIF(*.gif)|*.gif|Bitmap(*.bmp)|*.bmp|"
                                            "JPEG(*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG(*.png)|*.png"));
@@ -160,7 +160,7 @@ TEST_F(WindowOutputTest, SaveAsWriteErrorEndsTheCommandInTheErrorBox) {
   dialogs.FileAnswers = {QStringList{Name("no folder/a.ico")}, QStringList{Name("b.ico")}};
   window->Parts().Item("saveAs")->trigger();
   ASSERT_EQ(dialogs.Errors.size(), 1u);
-  EXPECT_EQ(dialogs.Errors[0].Title, TIconMain::kCaption);
+  EXPECT_EQ(dialogs.Errors[0].Title, MainWindow::kCaption);
   EXPECT_TRUE(dialogs.Errors[0].Message.startsWith("Cannot create file \"" +
                                                    Name("no folder/a.ico") + "\". "))
       << dialogs.Errors[0].Message.toStdString();
@@ -228,8 +228,8 @@ TEST_F(WindowOutputTest, SaveToIconLibraryNamesTheSelectedIconsFromZero) {
   dialogs.FileAnswers = {QStringList{Name("lib")}};
   window->Parts().Item("saveToLibrary")->trigger();
   EXPECT_EQ(Library(dir.Path() / "lib.icl"), (Listing{{"0", 2}, {"1", 1}, {"2", 3}}));
-  const TFileDialogRequest& request = dialogs.FileRequests[0];
-  EXPECT_EQ(request.DialogKind, TFileDialogRequest::Kind::Save);
+  const FileDialogRequest& request = dialogs.FileRequests[0];
+  EXPECT_EQ(request.DialogKind, FileDialogRequest::Kind::Save);
   EXPECT_EQ(request.Filter, QStringLiteral("Icon Library (*.icl)|*.icl"));
   EXPECT_TRUE(request.FileName.isEmpty());  // no name proposed the first time
   EXPECT_TRUE(dialogs.Questions.empty());   // a new library: nothing to confirm
@@ -256,7 +256,7 @@ TEST_F(WindowOutputTest, AddToIconLibraryAppendsNamesFromTheExistingCount) {
   Select({0, 2});
   dialogs.FileAnswers = {QStringList{Name("five.icl")}};
   window->Parts().Item("addToLibrary")->trigger();
-  EXPECT_EQ(dialogs.FileRequests[0].DialogKind, TFileDialogRequest::Kind::Open);
+  EXPECT_EQ(dialogs.FileRequests[0].DialogKind, FileDialogRequest::Kind::Open);
   EXPECT_EQ(Library(dir.Path() / "five.icl"),
             (Listing{{"a", 1}, {"b", 2}, {"c", 1}, {"d", 1}, {"e", 1}, {"5", 2}, {"6", 3}}));
 
@@ -276,7 +276,7 @@ TEST_F(WindowOutputTest, AddOntoAFileThatIsNoIconLibraryIsRefusedAndLeavesIt) {
   dialogs.FileAnswers = {QStringList{Name("notes.icl")}};
   window->Parts().Item("addToLibrary")->trigger();
   ASSERT_EQ(dialogs.Errors.size(), 1u);
-  EXPECT_EQ(dialogs.Errors[0].Title, TIconMain::kCaption);
+  EXPECT_EQ(dialogs.Errors[0].Title, MainWindow::kCaption);
   EXPECT_TRUE(dialogs.Errors[0].Message.contains(Name("notes.icl")));
   EXPECT_TRUE(dialogs.Errors[0].Message.endsWith(QStringLiteral("not an icon library.")));
   EXPECT_EQ(ReadWholeFile(dir.Path() / "notes.icl"), text);

@@ -83,7 +83,7 @@ TEST_F(WindowRunTest, UnreadableFilesOfTheLastRunAreListedUnderProblems) {
   EXPECT_EQ(Panel(0), QStringLiteral("Processing Finished"));  // the status text stays
   QStringList row;
   dialogs.OnModal = [&](QDialog& shown) {
-    const QTreeWidgetItem* item = static_cast<TProblemsDialog&>(shown).List().topLevelItem(0);
+    const QTreeWidgetItem* item = static_cast<ProblemsDialog&>(shown).List().topLevelItem(0);
     row = {item->text(0), item->text(1)};
   };
   window->Parts().Item("Problems1")->trigger();
@@ -102,7 +102,7 @@ TEST_F(WindowRunTest, DialogsStartInTheFolderLastUsedByThemEvenInANewWindow) {
   EXPECT_EQ(dialogs.FileRequests[0].InitialDir, QDir::homePath());
   EXPECT_EQ(dialogs.FileRequests[0].Title, QStringLiteral("Open Files"));
 
-  window = std::make_unique<TIconMain>(dialogs);
+  window = std::make_unique<MainWindow>(dialogs);
   window->OpenFiles1Click();  // cancelled
   EXPECT_EQ(dialogs.FileRequests[1].InitialDir, FromPath(temp.Path()));
   dialogs.FileAnswers = {std::nullopt};
@@ -167,7 +167,7 @@ TEST_F(WindowRunTest, OpenFilesHarvestsIconFilesAndShowsTheTotals) {
   window->Parts().Item("openFilesButton")->trigger();
 
   ASSERT_EQ(dialogs.FileRequests.size(), 1u);
-  const TFileDialogRequest& request = dialogs.FileRequests[0];
+  const FileDialogRequest& request = dialogs.FileRequests[0];
   EXPECT_EQ(request.Title, QStringLiteral("Open Files"));
   EXPECT_EQ(request.Filter,
             QStringLiteral("EXE;DLL;CPL;OCX;ICL;ICO;NIL|*.EXE;*.DLL;*.CPL;*.OCX;*.ICL;*.ICO;*.NIL|"

@@ -13,7 +13,7 @@ struct Expected {
   bool Copy, Single, Batch, Formats;
 };
 
-void ExpectItems(TIconMain& w, Expected e, int selected) {
+void ExpectItems(MainWindow& w, Expected e, int selected) {
   SCOPED_TRACE(selected);
   const auto expect = [&w](std::initializer_list<const char*> names, bool enabled) {
     for (const char* name : names) EXPECT_EQ(w.Parts().Item(name)->isEnabled(), enabled) << name;

@@ -17,7 +17,7 @@ namespace {
 
 using WindowStateTest = WindowTest;
 
-bool Topmost(const TIconMain& w) {
+bool Topmost(const MainWindow& w) {
   return w.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
@@ -110,12 +110,12 @@ TEST_F(WindowStateTest, StayOnTopPersistsAcrossARecreatedWindow) {
   EXPECT_FALSE(Topmost(*window));
   EXPECT_TRUE(window->isVisible());
 
-  window = std::make_unique<TIconMain>(dialogs);
+  window = std::make_unique<MainWindow>(dialogs);
   EXPECT_FALSE(window->Parts().Item("StayonTop1")->isChecked());
   EXPECT_FALSE(Topmost(*window));
   window->Parts().Item("StayonTop1")->trigger();
 
-  window = std::make_unique<TIconMain>(dialogs);
+  window = std::make_unique<MainWindow>(dialogs);
   EXPECT_TRUE(window->Parts().Item("StayonTop1")->isChecked());
   EXPECT_TRUE(Topmost(*window));
 }
@@ -123,11 +123,11 @@ TEST_F(WindowStateTest, StayOnTopPersistsAcrossARecreatedWindow) {
 TEST_F(WindowStateTest, PlacementIsRememberedAcrossWindows) {
   window->setGeometry(40, 50, 600, 400);
   window->close();
-  window = std::make_unique<TIconMain>(dialogs);
+  window = std::make_unique<MainWindow>(dialogs);
   EXPECT_EQ(window->geometry(), QRect(40, 50, 600, 400));
   window->setWindowState(Qt::WindowMaximized);
   window->close();
-  window = std::make_unique<TIconMain>(dialogs);
+  window = std::make_unique<MainWindow>(dialogs);
   EXPECT_TRUE(window->windowState().testFlag(Qt::WindowMaximized));
 }
 
@@ -177,7 +177,7 @@ TEST(AboutBoxTest, ShowsTheVersionAndLabelsTurnRedWhileHovered) {
   const QSize size = box.size();
   box.resize(size * 2);
   EXPECT_EQ(box.size(), size);  // fixed size
-  THoverLabel* link = box.LinkLabel();
+  HoverLabel* link = box.LinkLabel();
   EXPECT_EQ(link->Target().host(), QStringLiteral("www.example.org"));
   EXPECT_EQ(box.MailLabel()->Target().scheme(), QStringLiteral("mailto"));
   EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::black));

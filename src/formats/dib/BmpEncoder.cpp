@@ -15,11 +15,11 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 }  // namespace
 
 std::vector<std::uint8_t> EncodeBmp(const RgbImage& image) {
-  if (!IsEncodable(image)) throw EPictureError("Cannot write a bitmap of this picture size");
+  if (!IsEncodable(image)) throw PictureError("Cannot write a bitmap of this picture size");
   const std::uint64_t rowBytes = (static_cast<std::uint64_t>(image.Width) * 3 + 3) & ~3ull;
   const std::uint64_t imageBytes = rowBytes * static_cast<std::uint64_t>(image.Height);
   const std::uint64_t fileBytes = kFileHeaderSize + kInfoHeaderSize + imageBytes;
-  if (fileBytes > 0xFFFFFFFFull) throw EPictureError("Cannot write a bitmap of this picture size");
+  if (fileBytes > 0xFFFFFFFFull) throw PictureError("Cannot write a bitmap of this picture size");
 
   std::vector<std::uint8_t> out;
   out.reserve(static_cast<std::size_t>(fileBytes));

@@ -8,7 +8,7 @@
 namespace pictarix {
 
 // The whole file: BITMAPFILEHEADER, BITMAPINFOHEADER (40 bytes, no resolution, no colour table,
-// biSizeImage set), then the rows. Raises EPictureError for a picture that cannot be encoded.
+// biSizeImage set), then the rows. Raises PictureError for a picture that cannot be encoded.
 std::vector<std::uint8_t> EncodeBmp(const RgbImage& image);
 
 }  // namespace pictarix

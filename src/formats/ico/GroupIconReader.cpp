@@ -18,13 +18,13 @@ std::string NameForMessage(const ResourceName& name) {
 }
 
 // An image from a 14-byte group entry, its data the icon resource the entry names.
-std::unique_ptr<TIconImage> ImageFromGroupEntry(
-    const std::array<std::uint8_t, kGroupEntrySize>& raw, TModuleResources& module) {
-  auto image = std::make_unique<TIconImage>();
+std::unique_ptr<IconImage> ImageFromGroupEntry(const std::array<std::uint8_t, kGroupEntrySize>& raw,
+                                               ModuleResources& module) {
+  auto image = std::make_unique<IconImage>();
   const GroupIconEntry entry = GroupIconEntry::Parse(raw);
   image->SetEntryFields(entry.Fields);
   auto resource = module.FindResource(kResourceTypeIcon, ResourceName::FromId(entry.Id));
-  if (!resource) throw EResNotFound("Resource " + std::to_string(entry.Id) + " not found");
+  if (!resource) throw ResNotFound("Resource " + std::to_string(entry.Id) + " not found");
   // The whole resource becomes Data; BytesInRes keeps the group entry's value.
   image->SetData(std::move(*resource));
   image->UpdateFromHeader();
@@ -33,9 +33,9 @@ std::unique_ptr<TIconImage> ImageFromGroupEntry(
 
 }  // namespace
 
-bool ReadGroupIcon(TModuleResources& module, const ResourceName& name, TAdvancedIcon& icon) {
+bool ReadGroupIcon(ModuleResources& module, const ResourceName& name, AdvancedIcon& icon) {
   auto group = module.FindResource(kResourceTypeGroupIcon, name);
-  if (!group) throw EResNotFound("Resource " + NameForMessage(name) + " not found");
+  if (!group) throw ResNotFound("Resource " + NameForMessage(name) + " not found");
   const auto count = IconHeaderCount(*group);
   if (!count) return false;
   icon.Images.SetCapacity(*count);

@@ -7,7 +7,7 @@
 namespace pictarix {
 
 // Appends to `icon` the images of the group-icon resource `name`; false when its header is no
-// icon header. A missing group or image resource raises EResNotFound ("Resource %s not found").
-bool ReadGroupIcon(TModuleResources& module, const ResourceName& name, TAdvancedIcon& icon);
+// icon header. A missing group or image resource raises ResNotFound ("Resource %s not found").
+bool ReadGroupIcon(ModuleResources& module, const ResourceName& name, AdvancedIcon& icon);
 
 }  // namespace pictarix

@@ -23,9 +23,9 @@ struct StreamPositionAtExit {
 };
 
 // An image from a 16-byte directory entry, its data read from `blocks` at the entry's offset.
-std::unique_ptr<TIconImage> ImageFromFileEntry(
+std::unique_ptr<IconImage> ImageFromFileEntry(
     const std::array<std::uint8_t, kIconFileEntrySize>& raw, TIconFileBlocks& blocks) {
-  auto image = std::make_unique<TIconImage>();
+  auto image = std::make_unique<IconImage>();
   const IconFileEntry entry = IconFileEntry::Parse(raw);
   image->SetEntryFields(entry.Fields);
   image->Data = blocks.Read(entry.ImageOffset, image->BytesInRes);
@@ -35,7 +35,7 @@ std::unique_ptr<TIconImage> ImageFromFileEntry(
 
 }  // namespace
 
-bool ReadIconFileHeader(TStream& stream, TAdvancedIcon& icon, std::uint16_t& count) {
+bool ReadIconFileHeader(TStream& stream, AdvancedIcon& icon, std::uint16_t& count) {
   std::array<std::uint8_t, kIconHeaderSize> raw{};
   const std::size_t got = stream.Read(raw);
   const auto found = IconHeaderCount(std::span(raw.data(), got));
@@ -45,7 +45,7 @@ bool ReadIconFileHeader(TStream& stream, TAdvancedIcon& icon, std::uint16_t& cou
   return true;
 }
 
-bool ReadIconFile(TStream& stream, TAdvancedIcon& icon) {
+bool ReadIconFile(TStream& stream, AdvancedIcon& icon) {
   std::uint16_t count = 0;
   if (!ReadIconFileHeader(stream, icon, count)) return false;
   // The stream ends up after the last entry read, also when that entry's image is refused.
@@ -62,9 +62,9 @@ bool ReadIconFile(TStream& stream, TAdvancedIcon& icon) {
   return true;
 }
 
-bool ReadIconFile(const std::filesystem::path& path, TAdvancedIcon& icon) {
+bool ReadIconFile(const std::filesystem::path& path, AdvancedIcon& icon) {
   icon.Images.Clear();
-  TFileStream stream(path);
+  FileStream stream(path);
   return ReadIconFile(stream, icon);
 }
 

@@ -10,8 +10,8 @@
 
 namespace pictarix {
 
-void WriteIconFile(const TAdvancedIcon& icon, TStream& stream) {
-  const TIconImageList& images = icon.Images;
+void WriteIconFile(const AdvancedIcon& icon, TStream& stream) {
+  const IconImageList& images = icon.Images;
   const std::uint16_t count = images.Count();
   if (count == 0) return;
   // Data blocks follow the directory contiguously, in list order. Every offset must fit the
@@ -30,8 +30,8 @@ void WriteIconFile(const TAdvancedIcon& icon, TStream& stream) {
   for (int i = 0; i < count; ++i) WriteImageData(*images.Get(i), stream);
 }
 
-void SaveIconFile(const TAdvancedIcon& icon, const std::filesystem::path& path) {
-  TMemoryStream stream;
+void SaveIconFile(const AdvancedIcon& icon, const std::filesystem::path& path) {
+  MemoryStream stream;
   WriteIconFile(icon, stream);
   if (stream.Size() > 0) ReplaceFileContents(path, stream.Bytes());
 }

@@ -6,27 +6,28 @@
 
 namespace pictarix {
 
-TNeBlocks::TNeBlocks(TStream& stream, std::uint16_t alignShift)
+NeBlocks::NeBlocks(TStream& stream, std::uint16_t alignShift)
     : stream_(stream), fileSize_(stream.Size()), alignShift_(alignShift), budget_(stream) {}
 
-void TNeBlocks::Spend(std::uint64_t bytes) {
-  if (!budget_.Spend(bytes)) throw EICLReadError("Resources larger than the file can hold");
+void NeBlocks::Spend(std::uint64_t bytes) {
+  if (!budget_.Spend(bytes)) throw IconLibraryError("Resources larger than the file can hold");
 }
 
-std::vector<std::uint8_t> TNeBlocks::ReadAt(std::uint64_t offset, std::uint64_t held,
-                                            std::uint64_t size) {
+std::vector<std::uint8_t> NeBlocks::ReadAt(std::uint64_t offset, std::uint64_t held,
+                                           std::uint64_t size) {
   std::vector<std::uint8_t> block(static_cast<std::size_t>(size));
   stream_.Seek(offset);
   const std::span<std::uint8_t> wanted(block.data(), static_cast<std::size_t>(held));
-  if (stream_.Read(wanted) != wanted.size()) throw EICLReadError("Stream read error");
+  if (stream_.Read(wanted) != wanted.size()) throw IconLibraryError("Stream read error");
   return block;
 }
 
-std::vector<std::uint8_t> TNeBlocks::Group(const TResourceEntry& entry) {
+std::vector<std::uint8_t> NeBlocks::Group(const ResourceEntry& entry) {
   const std::uint64_t offset = std::uint64_t{entry.Offset} << alignShift_;
   const std::uint64_t length = std::uint64_t{entry.Length} << alignShift_;
   if (length == 0) return {};
-  if (offset > fileSize_ || length > fileSize_ - offset) throw EICLReadError("Stream read error");
+  if (offset > fileSize_ || length > fileSize_ - offset)
+    throw IconLibraryError("Stream read error");
   Spend(length);
   return ReadAt(offset, length, length);
 }
@@ -40,9 +41,8 @@ std::vector<std::uint8_t> TNeBlocks::Group(const TResourceEntry& entry) {
 // An image whose BytesInRes is larger than the whole file cannot be true and fails the read.
 // Every image costs its BytesInRes, also when it shares a block already made: that many bytes
 // are what each copy and each file written from the icon later holds.
-ImageData TNeBlocks::Image(std::size_t index, const TResourceEntry& entry,
-                           std::uint32_t bytesInRes) {
-  if (bytesInRes > fileSize_) throw EICLReadError("Icon image larger than its file");
+ImageData NeBlocks::Image(std::size_t index, const ResourceEntry& entry, std::uint32_t bytesInRes) {
+  if (bytesInRes > fileSize_) throw IconLibraryError("Icon image larger than its file");
   const auto key = std::make_pair(index, bytesInRes);
   if (const auto cached = images_.find(key); cached != images_.end()) {
     Spend(ImageCost(0, bytesInRes));

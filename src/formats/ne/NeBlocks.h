@@ -15,17 +15,17 @@
 
 namespace pictarix {
 
-class TNeBlocks {
+class NeBlocks {
  public:
   // Blocks are read from `stream` (not owned), offsets and lengths counted in units of
   // 2^alignShift bytes.
-  TNeBlocks(TStream& stream, std::uint16_t alignShift);
+  NeBlocks(TStream& stream, std::uint16_t alignShift);
 
-  // The data of a group entry; empty for a length of 0; EICLReadError when the file ends before
+  // The data of a group entry; empty for a length of 0; IconLibraryError when the file ends before
   // the block does.
-  std::vector<std::uint8_t> Group(const TResourceEntry& entry);
+  std::vector<std::uint8_t> Group(const ResourceEntry& entry);
   // The data of icon-image entry `index` for an image of `bytesInRes` bytes (see the .cpp).
-  ImageData Image(std::size_t index, const TResourceEntry& entry, std::uint32_t bytesInRes);
+  ImageData Image(std::size_t index, const ResourceEntry& entry, std::uint32_t bytesInRes);
 
   // What an image of `bytesInRes` bytes read as a block of `blockSize` bytes costs the budget
   // (a block already made: `blockSize` 0). The library writer checks its files by the same sum.

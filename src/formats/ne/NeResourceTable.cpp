@@ -8,12 +8,12 @@
 namespace pictarix {
 namespace {
 
-std::optional<std::vector<TResourceEntry>> ParseEntries(ByteCursor& bytes, std::uint16_t count) {
+std::optional<std::vector<ResourceEntry>> ParseEntries(ByteCursor& bytes, std::uint16_t count) {
   if (std::uint64_t{count} * kResourceEntrySize > bytes.Remaining()) return std::nullopt;
-  std::vector<TResourceEntry> entries;
+  std::vector<ResourceEntry> entries;
   entries.reserve(count);
   for (int i = 0; i < count; ++i) {
-    entries.push_back(TResourceEntry::Parse(*bytes.TakeRecord<kResourceEntrySize>()));
+    entries.push_back(ResourceEntry::Parse(*bytes.TakeRecord<kResourceEntrySize>()));
   }
   return entries;
 }
@@ -36,10 +36,10 @@ std::optional<std::vector<std::string>> ParseNames(ByteCursor& bytes) {
 
 }  // namespace
 
-std::optional<TNeResourceTable> TNeResourceTable::Parse(ByteCursor bytes) {
-  TNeResourceTable table;
+std::optional<NeResourceTable> NeResourceTable::Parse(ByteCursor bytes) {
+  NeResourceTable table;
   if (!bytes.ReadU16(table.AlignShift)) return std::nullopt;
-  if (table.AlignShift > kMaxAlignShift) throw EICLReadError("Invalid resource alignment");
+  if (table.AlignShift > kMaxAlignShift) throw IconLibraryError("Invalid resource alignment");
 
   std::uint16_t typeId = 0;
   if (!bytes.ReadU16(typeId)) return std::nullopt;
@@ -77,11 +77,11 @@ std::optional<TNeResourceTable> TNeResourceTable::Parse(ByteCursor bytes) {
   return table;
 }
 
-std::size_t TNeResourceTable::FindEntry(std::uint16_t id) const {
+std::size_t NeResourceTable::FindEntry(std::uint16_t id) const {
   const auto found = std::lower_bound(entriesById_.begin(), entriesById_.end(),
                                       std::pair<std::uint16_t, std::uint32_t>(id, 0));
   if (found == entriesById_.end() || found->first != id) {
-    throw EIconImageMissing();
+    throw IconImageMissing();
   }
   return found->second;
 }

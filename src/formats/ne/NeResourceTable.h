@@ -13,20 +13,20 @@
 
 namespace pictarix {
 
-class TNeResourceTable {
+class NeResourceTable {
  public:
-  // Parses the table at the start of `bytes`: EICLReadError "Invalid resource alignment" for a
+  // Parses the table at the start of `bytes`: IconLibraryError "Invalid resource alignment" for a
   // shift beyond kMaxAlignShift; nothing when the bytes end before the table does (more bytes
   // of the file may complete it).
-  static std::optional<TNeResourceTable> Parse(ByteCursor bytes);
+  static std::optional<NeResourceTable> Parse(ByteCursor bytes);
 
-  // Index of the first icon-image entry with integer id `id`; EIconImageMissing ("Icon Resource
+  // Index of the first icon-image entry with integer id `id`; IconImageMissing ("Icon Resource
   // Not Found") when there is none.
   std::size_t FindEntry(std::uint16_t id) const;
 
   std::uint16_t AlignShift = 0;
-  std::vector<TResourceEntry> IconEntries;
-  std::vector<TResourceEntry> GroupEntries;
+  std::vector<ResourceEntry> IconEntries;
+  std::vector<ResourceEntry> GroupEntries;
   // Every type id of the table, in file order.
   std::vector<std::uint16_t> TypeIds;
   // The Windows-1252 name strings after the table (read only when both records are present),

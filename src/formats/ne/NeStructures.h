@@ -44,7 +44,7 @@ constexpr bool IsPredefinedType(std::uint16_t typeId, std::uint8_t type) {
 }
 
 // One resource entry, 12 bytes, kept as the file stores it.
-struct TResourceEntry {
+struct ResourceEntry {
   std::uint16_t Offset = 0;  // from the start of the file, in units
   std::uint16_t Length = 0;  // in units
   std::uint16_t Flags = 0;
@@ -52,10 +52,10 @@ struct TResourceEntry {
   std::uint16_t Handle = 0;
   std::uint16_t Usage = 0;
 
-  static TResourceEntry Parse(std::span<const std::uint8_t, kResourceEntrySize> bytes) {
-    return TResourceEntry{LoadLe16(bytes.subspan<0, 2>()), LoadLe16(bytes.subspan<2, 2>()),
-                          LoadLe16(bytes.subspan<4, 2>()), LoadLe16(bytes.subspan<6, 2>()),
-                          LoadLe16(bytes.subspan<8, 2>()), LoadLe16(bytes.subspan<10, 2>())};
+  static ResourceEntry Parse(std::span<const std::uint8_t, kResourceEntrySize> bytes) {
+    return ResourceEntry{LoadLe16(bytes.subspan<0, 2>()), LoadLe16(bytes.subspan<2, 2>()),
+                         LoadLe16(bytes.subspan<4, 2>()), LoadLe16(bytes.subspan<6, 2>()),
+                         LoadLe16(bytes.subspan<8, 2>()), LoadLe16(bytes.subspan<10, 2>())};
   }
 
   std::vector<std::uint8_t> Serialize() const {

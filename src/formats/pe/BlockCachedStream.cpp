@@ -6,7 +6,7 @@
 
 namespace pictarix {
 
-const TBlockCachedStream::Block* TBlockCachedStream::Holding(FileRange range) const {
+const BlockCachedStream::Block* BlockCachedStream::Holding(FileRange range) const {
   for (const Block& block : blocks_) {
     if (range.Offset >= block.Range.Offset &&
         range.Offset - block.Range.Offset <= block.Range.Size &&
@@ -17,11 +17,11 @@ const TBlockCachedStream::Block* TBlockCachedStream::Holding(FileRange range) co
   return nullptr;
 }
 
-bool TBlockCachedStream::Holds(FileRange range) const {
+bool BlockCachedStream::Holds(FileRange range) const {
   return Holding(range) != nullptr;
 }
 
-std::optional<std::span<const std::uint8_t>> TBlockCachedStream::View(FileRange range) const {
+std::optional<std::span<const std::uint8_t>> BlockCachedStream::View(FileRange range) const {
   const Block* block = Holding(range);
   if (block == nullptr) return std::nullopt;
   return std::span<const std::uint8_t>(block->Bytes)
@@ -55,11 +55,11 @@ void KeepSpareBlock(std::vector<std::uint8_t> bytes) {
 
 }  // namespace
 
-TBlockCachedStream::~TBlockCachedStream() {
+BlockCachedStream::~BlockCachedStream() {
   for (Block& block : blocks_) KeepSpareBlock(std::move(block.Bytes));
 }
 
-bool TBlockCachedStream::Load(FileRange range) {
+bool BlockCachedStream::Load(FileRange range) {
   if (Holds(range)) return true;
   const std::uint64_t size = stream_->Size();
   if (range.Offset > size || range.Size > size - range.Offset) return false;
@@ -75,7 +75,7 @@ bool TBlockCachedStream::Load(FileRange range) {
   return true;
 }
 
-std::size_t TBlockCachedStream::Read(std::span<std::uint8_t> buffer) {
+std::size_t BlockCachedStream::Read(std::span<std::uint8_t> buffer) {
   const std::uint64_t size = Size();
   if (position_ >= size || buffer.empty()) return 0;
   const FileRange wanted{position_, std::min<std::uint64_t>(buffer.size(), size - position_)};
@@ -92,8 +92,8 @@ std::size_t TBlockCachedStream::Read(std::span<std::uint8_t> buffer) {
   return got;
 }
 
-void TBlockCachedStream::Write(std::span<const std::uint8_t>) {
-  throw EStreamError("Stream write error");
+void BlockCachedStream::Write(std::span<const std::uint8_t>) {
+  throw StreamError("Stream write error");
 }
 
 }  // namespace pictarix

@@ -11,12 +11,12 @@
 
 namespace pictarix {
 
-class TBlockCachedStream : public TStream {
+class BlockCachedStream : public TStream {
  public:
-  explicit TBlockCachedStream(std::unique_ptr<TStream> stream) : stream_(std::move(stream)) {}
-  ~TBlockCachedStream() override;
-  TBlockCachedStream(const TBlockCachedStream&) = delete;
-  TBlockCachedStream& operator=(const TBlockCachedStream&) = delete;
+  explicit BlockCachedStream(std::unique_ptr<TStream> stream) : stream_(std::move(stream)) {}
+  ~BlockCachedStream() override;
+  BlockCachedStream(const BlockCachedStream&) = delete;
+  BlockCachedStream& operator=(const BlockCachedStream&) = delete;
 
   // Reads `range` into memory; false (and nothing kept) when the stream does not hold it.
   bool Load(FileRange range);

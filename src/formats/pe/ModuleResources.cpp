@@ -6,11 +6,11 @@
 
 namespace pictarix {
 
-std::unique_ptr<TModuleResources> OpenModuleAsData(const std::filesystem::path& path) {
+std::unique_ptr<ModuleResources> OpenModuleAsData(const std::filesystem::path& path) {
   std::unique_ptr<TStream> stream;
   try {
-    stream = std::make_unique<TFileStream>(path);
-  } catch (const EFOpenError&) {
+    stream = std::make_unique<FileStream>(path);
+  } catch (const FOpenError&) {
     return nullptr;  // a file that cannot be opened cannot be loaded as a module either
   }
   return OpenModuleFromStream(std::move(stream));

@@ -27,9 +27,9 @@ struct ResourceName {
   bool operator==(const ResourceName&) const = default;
 };
 
-class TModuleResources {
+class ModuleResources {
  public:
-  virtual ~TModuleResources() = default;
+  virtual ~ModuleResources() = default;
 
   // Names of every resource of `type`, in the order of the resource directory: string names
   // first, then integer ids ascending, as stored.
@@ -50,6 +50,6 @@ class TModuleResources {
 
 // Opens a module as data; nothing when it cannot be loaded as a module. Releasing the result
 // releases the module.
-std::unique_ptr<TModuleResources> OpenModuleAsData(const std::filesystem::path& path);
+std::unique_ptr<ModuleResources> OpenModuleAsData(const std::filesystem::path& path);
 
 }  // namespace pictarix

@@ -19,10 +19,10 @@ namespace {
 // than the extra reads).
 constexpr std::uint64_t kMaxPrefetch = 1ull << 20;
 
-class TPeResources : public TModuleResources {
+class PeResources : public ModuleResources {
  public:
-  TPeResources(std::unique_ptr<TStream> stream, PeImageLayout layout,
-               std::optional<FileRange> directoryExtent)
+  PeResources(std::unique_ptr<TStream> stream, PeImageLayout layout,
+              std::optional<FileRange> directoryExtent)
       : stream_(std::move(stream)), layout_(std::move(layout)), budget_(stream_) {
     if (directoryExtent) directory_.emplace(stream_, *directoryExtent);
   }
@@ -46,7 +46,7 @@ class TPeResources : public TModuleResources {
   // fetch: a module's icons are then fetched from memory.
   void PrefetchIcons();
 
-  TBlockCachedStream stream_;
+  BlockCachedStream stream_;
   PeImageLayout layout_;
   std::optional<PeResourceDirectory> directory_;
   // Read once: the root and the names of the types asked for. Language tables are small and
@@ -60,7 +60,7 @@ class TPeResources : public TModuleResources {
   ReadBudget budget_;
 };
 
-std::optional<FileRange> TPeResources::DataSpan(std::uint16_t type) {
+std::optional<FileRange> PeResources::DataSpan(std::uint16_t type) {
   ResourceDirectoryPath typePath;
   const PeResourceTypeIndex* index = TypeIndex(type, typePath);
   if (index == nullptr) return std::nullopt;
@@ -79,7 +79,7 @@ std::optional<FileRange> TPeResources::DataSpan(std::uint16_t type) {
   return FileRange{begin, end - begin};
 }
 
-void TPeResources::PrefetchIcons() {
+void PeResources::PrefetchIcons() {
   if (prefetched_) return;
   prefetched_ = true;
   for (const std::uint16_t type : {kResourceTypeGroupIcon, kResourceTypeIcon}) {
@@ -88,7 +88,7 @@ void TPeResources::PrefetchIcons() {
   }
 }
 
-const ResourceDirectoryTable* TPeResources::Root() {
+const ResourceDirectoryTable* PeResources::Root() {
   if (!rootRead_) {
     rootRead_ = true;
     if (directory_) root_ = directory_->ReadTable(0);
@@ -96,8 +96,7 @@ const ResourceDirectoryTable* TPeResources::Root() {
   return root_ ? &*root_ : nullptr;
 }
 
-const PeResourceTypeIndex* TPeResources::TypeIndex(std::uint16_t type,
-                                                   ResourceDirectoryPath& path) {
+const PeResourceTypeIndex* PeResources::TypeIndex(std::uint16_t type, ResourceDirectoryPath& path) {
   const ResourceDirectoryTable* root = Root();
   if (root == nullptr || !path.Enter(root->Offset, root->ByteSize)) return nullptr;
   const ResourceDirectoryEntry* typeEntry = nullptr;
@@ -122,15 +121,15 @@ const PeResourceTypeIndex* TPeResources::TypeIndex(std::uint16_t type,
   return &*index;
 }
 
-std::vector<ResourceName> TPeResources::EnumResourceNames(std::uint16_t type) {
+std::vector<ResourceName> PeResources::EnumResourceNames(std::uint16_t type) {
   ResourceDirectoryPath path;
   const PeResourceTypeIndex* index = TypeIndex(type, path);
   if (index == nullptr) return {};
   return index->Names();
 }
 
-std::optional<ResourceDataEntry> TPeResources::FirstLanguage(std::uint32_t languageTable,
-                                                             ResourceDirectoryPath& path) const {
+std::optional<ResourceDataEntry> PeResources::FirstLanguage(std::uint32_t languageTable,
+                                                            ResourceDirectoryPath& path) const {
   const auto languages = directory_->ReadTable(languageTable, 1);
   if (!languages || languages->Entries.empty()) return std::nullopt;
   if (!path.Enter(languages->Offset, languages->ByteSize)) return std::nullopt;
@@ -141,8 +140,8 @@ std::optional<ResourceDataEntry> TPeResources::FirstLanguage(std::uint32_t langu
   return directory_->ReadDataEntry(first.Offset);
 }
 
-std::optional<std::vector<std::uint8_t>> TPeResources::FindResource(std::uint16_t type,
-                                                                    const ResourceName& name) {
+std::optional<std::vector<std::uint8_t>> PeResources::FindResource(std::uint16_t type,
+                                                                   const ResourceName& name) {
   PrefetchIcons();
   ResourceDirectoryPath path;
   const PeResourceTypeIndex* index = TypeIndex(type, path);
@@ -164,13 +163,13 @@ std::optional<std::vector<std::uint8_t>> TPeResources::FindResource(std::uint16_
   return ReadFileRange(stream_, *range);
 }
 
-int TPeResources::IconCount() {
+int PeResources::IconCount() {
   return static_cast<int>(EnumResourceNames(kResourceTypeGroupIcon).size());
 }
 
 }  // namespace
 
-std::unique_ptr<TModuleResources> OpenModuleFromStream(std::unique_ptr<TStream> stream) {
+std::unique_ptr<ModuleResources> OpenModuleFromStream(std::unique_ptr<TStream> stream) {
   if (!stream) return nullptr;
   auto layout = ReadPeImageLayout(*stream);
   if (!layout) return nullptr;
@@ -181,7 +180,7 @@ std::unique_ptr<TModuleResources> OpenModuleFromStream(std::unique_ptr<TStream> 
     // icons (a directory that no section holds stays a module without resources).
     if (!directoryExtent && layout->SectionCovers(layout->ResourceRva)) return nullptr;
   }
-  return std::make_unique<TPeResources>(std::move(stream), std::move(*layout), directoryExtent);
+  return std::make_unique<PeResources>(std::move(stream), std::move(*layout), directoryExtent);
 }
 
 }  // namespace pictarix

@@ -33,7 +33,7 @@ void EndChunk(std::vector<std::uint8_t>& out, std::size_t typeAt) {
 }
 
 [[noreturn]] void Refuse(const std::string& why) {
-  throw EPictureError("Cannot write a PNG picture: " + why);
+  throw PictureError("Cannot write a PNG picture: " + why);
 }
 
 }  // namespace
@@ -43,7 +43,7 @@ std::vector<std::uint8_t> EncodePngPixels(int width, int height, int channels,
   if (width <= 0 || height <= 0 || width > kMostSide || height > kMostSide ||
       (channels != 3 && channels != 4) ||
       pixels.size() != static_cast<std::size_t>(width) * height * channels) {
-    throw EPictureError("Cannot write a PNG picture of this size");
+    throw PictureError("Cannot write a PNG picture of this size");
   }
   libdeflate_compressor* compressor = ThreadCompressor();
   if (compressor == nullptr) Refuse("there is not enough memory");
@@ -85,7 +85,7 @@ std::vector<std::uint8_t> EncodePngPixels(int width, int height, int channels,
 }
 
 std::vector<std::uint8_t> EncodePng(const RgbImage& image) {
-  if (!IsEncodable(image)) throw EPictureError("Cannot write a PNG picture of this size");
+  if (!IsEncodable(image)) throw PictureError("Cannot write a PNG picture of this size");
   return EncodePngPixels(image.Width, image.Height, 3, image.Rgb);
 }
 

@@ -9,7 +9,7 @@
 
 namespace pictarix {
 
-// The whole file, rows unfiltered, deflated at the fastest level. Raises EPictureError on failure.
+// The whole file, rows unfiltered, deflated at the fastest level. Raises PictureError on failure.
 std::vector<std::uint8_t> EncodePng(const RgbImage& image);
 // The whole file of `width` x `height` pixels of 3 (RGB) or 4 (RGBA) bytes each, top row first.
 std::vector<std::uint8_t> EncodePngPixels(int width, int height, int channels,

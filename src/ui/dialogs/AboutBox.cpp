@@ -9,7 +9,7 @@
 
 namespace pictarix {
 
-THoverLabel::THoverLabel(const QString& text, const QUrl& target, QWidget* parent)
+HoverLabel::HoverLabel(const QString& text, const QUrl& target, QWidget* parent)
     : QLabel(text, parent), target_(target) {
   setCursor(Qt::PointingHandCursor);
   QFont underlined = font();
@@ -18,23 +18,23 @@ THoverLabel::THoverLabel(const QString& text, const QUrl& target, QWidget* paren
   SetColour(Qt::black);
 }
 
-void THoverLabel::SetColour(const QColor& colour) {
+void HoverLabel::SetColour(const QColor& colour) {
   QPalette colours = palette();
   colours.setColor(QPalette::WindowText, colour);
   setPalette(colours);
 }
 
-void THoverLabel::enterEvent(QEnterEvent* event) {
+void HoverLabel::enterEvent(QEnterEvent* event) {
   SetColour(Qt::red);
   QLabel::enterEvent(event);
 }
 
-void THoverLabel::leaveEvent(QEvent* event) {
+void HoverLabel::leaveEvent(QEvent* event) {
   SetColour(Qt::black);
   QLabel::leaveEvent(event);
 }
 
-void THoverLabel::mouseReleaseEvent(QMouseEvent* event) {
+void HoverLabel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
     QDesktopServices::openUrl(target_);
   }
@@ -65,8 +65,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   big.setBold(true);
   title->setFont(big);
   auto* caption = new QLabel(VersionCaption(), this);
-  link_ = new THoverLabel(QStringLiteral("www.example.org/pictarix"), QUrl(kWebPage), this);
-  mail_ = new THoverLabel(kMailAddress, QUrl(QStringLiteral("mailto:") + kMailAddress), this);
+  link_ = new HoverLabel(QStringLiteral("www.example.org/pictarix"), QUrl(kWebPage), this);
+  mail_ = new HoverLabel(kMailAddress, QUrl(QStringLiteral("mailto:") + kMailAddress), this);
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -8,11 +8,11 @@
 namespace pictarix {
 
 // A label that opens its address when clicked and turns red while hovered.
-class THoverLabel : public QLabel {
+class HoverLabel : public QLabel {
   Q_OBJECT
 
  public:
-  THoverLabel(const QString& text, const QUrl& target, QWidget* parent = nullptr);
+  HoverLabel(const QString& text, const QUrl& target, QWidget* parent = nullptr);
   const QUrl& Target() const { return target_; }
 
  protected:
@@ -38,12 +38,12 @@ class TAboutBox : public QDialog {
   // The product name and the version joined as "%s %s", the version as "%d.%d".
   static QString VersionCaption();
 
-  THoverLabel* LinkLabel() const { return link_; }
-  THoverLabel* MailLabel() const { return mail_; }
+  HoverLabel* LinkLabel() const { return link_; }
+  HoverLabel* MailLabel() const { return mail_; }
 
  private:
-  THoverLabel* link_ = nullptr;
-  THoverLabel* mail_ = nullptr;
+  HoverLabel* link_ = nullptr;
+  HoverLabel* mail_ = nullptr;
 };
 
 }  // namespace pictarix

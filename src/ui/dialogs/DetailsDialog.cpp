@@ -51,7 +51,7 @@ QPixmap OverCheckerboard(const QImage& picture, const QSize& area) {
   return result;
 }
 
-QString TDetailsDialog::ImageText(const TIconImage& image) {
+QString TDetailsDialog::ImageText(const IconImage& image) {
   const ImageSize size = RealImageSize(image);
   const bool png = IsPngImage(image);
   const auto bytes = std::min<std::size_t>(image.BytesInRes, image.Bytes().size());
@@ -64,10 +64,10 @@ QString TDetailsDialog::ImageText(const TIconImage& image) {
   return text;
 }
 
-TDetailsDialog::TDetailsDialog(const TListEntry& entry, TDialogs& dialogs, QWidget* parent)
+TDetailsDialog::TDetailsDialog(const ListEntry& entry, TDialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       dialogs_(dialogs),
-      icon_(std::make_unique<TAdvancedIcon>()),
+      icon_(std::make_unique<AdvancedIcon>()),
       caption_(FromUtf8(entry.Caption)) {
   setObjectName(QStringLiteral("DetailsDialog"));
   setWindowTitle(QStringLiteral("Details of %1").arg(caption_));
@@ -87,7 +87,7 @@ TDetailsDialog::TDetailsDialog(const TListEntry& entry, TDialogs& dialogs, QWidg
   // Every image in the icon's order, each in a cell of its own size; the pictures are made as
   // their cells are drawn.
   pictures_ =
-      std::make_unique<TDetailsPictures>(icon_->Images, [this](const std::vector<int>& images) {
+      std::make_unique<DetailsPictures>(icon_->Images, [this](const std::vector<int>& images) {
         // Told while a cell is drawn: the texts change once the drawing is over.
         QMetaObject::invokeMethod(
             this, [this, images] { MarkUndecodable(images); }, Qt::QueuedConnection);
@@ -100,13 +100,13 @@ TDetailsDialog::TDetailsDialog(const TListEntry& entry, TDialogs& dialogs, QWidg
   images_->setResizeMode(QListView::Adjust);
   images_->setWordWrap(true);
   images_->setSpacing(6);
-  images_->setItemDelegate(new TDetailsDelegate(*pictures_, images_));
+  images_->setItemDelegate(new DetailsDelegate(*pictures_, images_));
   for (int i = 0; i < icon_->Images.Count(); ++i) {
     const QSize cell = pictures_->CellSize(i);
     largest = std::max({largest, cell.width(), cell.height()});
     QString text = ImageText(*icon_->Images.Get(i));
     images_->addItem(
-        new TDetailsItem(text.replace(QStringLiteral(", "), QStringLiteral("\n")), *pictures_, i));
+        new DetailsItem(text.replace(QStringLiteral(", "), QStringLiteral("\n")), *pictures_, i));
   }
   images_->setIconSize(QSize(largest, largest));
 
@@ -138,7 +138,7 @@ TDetailsDialog::TDetailsDialog(const TListEntry& entry, TDialogs& dialogs, QWidg
   resize(std::clamp(cellWidth * std::max(1, images_->count()) + 40, 360, 900),
          std::clamp(largest + 220, 300, 700));
 
-  saveRequest_.DialogKind = TFileDialogRequest::Kind::Save;
+  saveRequest_.DialogKind = FileDialogRequest::Kind::Save;
   saveRequest_.Title = QStringLiteral("Save Image as PNG");
   saveRequest_.Filter = QStringLiteral("PNG pictures|*.png");
   saveRequest_.DefaultExt = QStringLiteral(".png");
@@ -166,27 +166,27 @@ int TDetailsDialog::ChosenImage() const {
 void TDetailsDialog::SaveChosen() {
   const int chosen = ChosenImage();
   if (chosen < 0) return;
-  TIconImage& image = *icon_->Images.Get(chosen);
+  IconImage& image = *icon_->Images.Get(chosen);
   const ImageSize size = RealImageSize(image);
   // The caption is file content: made one safe name, with room for the size and ".png".
   const std::string sizeText = "-" + std::to_string(size.Width) + "x" + std::to_string(size.Height);
   saveRequest_.FileName = FromUtf8(
       SafeFileStem(caption_.toStdString(), kMaxFileNameBytes - sizeText.size() - 4) + sizeText);
-  TFileDialogAnswer answer;
+  FileDialogAnswer answer;
   if (!RunFileDialog(dialogs_, this, saveRequest_, answer)) return;
   const std::optional<std::vector<std::uint8_t>> png = ImagePngBytes(image);
-  if (!png) throw EPictarixError(kCannotDecode.toStdString());
+  if (!png) throw PictarixError(kCannotDecode.toStdString());
   ReplaceFileContents(ToPath(answer.Files.first()), *png);
 }
 
 void TDetailsDialog::CopyChosen() {
   const int chosen = ChosenImage();
   if (chosen < 0) return;
-  TIconImage& image = *icon_->Images.Get(chosen);
+  IconImage& image = *icon_->Images.Get(chosen);
   const std::optional<RgbaPicture> picture = ImageToRgba(image);
-  if (!picture) throw EPictarixError(kCannotDecode.toStdString());
+  if (!picture) throw PictarixError(kCannotDecode.toStdString());
   QClipboard* clipboard = QGuiApplication::clipboard();
-  if (clipboard == nullptr) throw EPictarixError("Cannot open clipboard");
+  if (clipboard == nullptr) throw PictarixError("Cannot open clipboard");
   auto data = std::make_unique<QMimeData>();
   const std::vector<std::uint8_t> png = EncodePngRgba(*picture);
   data->setData(QStringLiteral("image/png"), QByteArray(reinterpret_cast<const char*>(png.data()),

@@ -16,15 +16,15 @@ class QPushButton;
 
 namespace pictarix {
 
-struct TListEntry;
-class TDetailsPictures;
+struct ListEntry;
+class DetailsPictures;
 
 class TDetailsDialog : public QDialog {
   Q_OBJECT
 
  public:
   // Keeps its own copy of the entry's icon: the list may change while the dialog is open.
-  TDetailsDialog(const TListEntry& entry, TDialogs& dialogs, QWidget* parent = nullptr);
+  TDetailsDialog(const ListEntry& entry, TDialogs& dialogs, QWidget* parent = nullptr);
   ~TDetailsDialog() override;
 
   QListWidget* Images() const { return images_; }
@@ -36,20 +36,20 @@ class TDetailsDialog : public QDialog {
   void CopyChosen();
 
   // The line shown under an image: "48 x 48, 32 bits, 9640 bytes, PNG".
-  static QString ImageText(const TIconImage& image);
+  static QString ImageText(const IconImage& image);
 
  private:
   // Adds "This image cannot be decoded." to the texts of `images`.
   void MarkUndecodable(const std::vector<int>& images);
 
   TDialogs& dialogs_;
-  std::unique_ptr<TAdvancedIcon> icon_;
-  std::unique_ptr<TDetailsPictures> pictures_;
+  std::unique_ptr<AdvancedIcon> icon_;
+  std::unique_ptr<DetailsPictures> pictures_;
   QString caption_;
   QListWidget* images_ = nullptr;
   QPushButton* save_ = nullptr;
   QPushButton* copy_ = nullptr;
-  TFileDialogRequest saveRequest_;
+  FileDialogRequest saveRequest_;
 };
 
 // The picture over a checkerboard, so that its transparent parts show as such.

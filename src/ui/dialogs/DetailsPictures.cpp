@@ -17,7 +17,7 @@ namespace pictarix {
 
 namespace {
 
-std::string_view HeldBytes(const TIconImage& image) {
+std::string_view HeldBytes(const IconImage& image) {
   const auto& bytes = image.Bytes();
   return {reinterpret_cast<const char*>(bytes.data()),
           std::min<std::size_t>(image.BytesInRes, bytes.size())};
@@ -25,11 +25,11 @@ std::string_view HeldBytes(const TIconImage& image) {
 
 }  // namespace
 
-TDetailsPictures::TDetailsPictures(TIconImageList& images, CannotDecode cannotDecode)
+DetailsPictures::DetailsPictures(IconImageList& images, CannotDecode cannotDecode)
     : images_(images), cannotDecode_(std::move(cannotDecode)), cache_(kCacheKiB) {
   std::unordered_map<std::string_view, int> firstWith;
   for (int i = 0; i < images_.Count(); ++i) {
-    const TIconImage& image = *images_.Get(i);
+    const IconImage& image = *images_.Get(i);
     distinct_.push_back(firstWith.try_emplace(HeldBytes(image), i).first->second);
     const ImageSize size = SizeWithin(RealImageSize(image), kMaxSide);
     cellSizes_.emplace_back(size.Width, size.Height);
@@ -37,12 +37,12 @@ TDetailsPictures::TDetailsPictures(TIconImageList& images, CannotDecode cannotDe
   failed_.assign(distinct_.size(), false);
 }
 
-QSize TDetailsPictures::CellSize(int image) const {
+QSize DetailsPictures::CellSize(int image) const {
   if (image < 0 || static_cast<std::size_t>(image) >= cellSizes_.size()) return {};
   return cellSizes_[static_cast<std::size_t>(image)];
 }
 
-QPixmap TDetailsPictures::Picture(int image) {
+QPixmap DetailsPictures::Picture(int image) {
   if (image < 0 || static_cast<std::size_t>(image) >= distinct_.size()) return {};
   const int key = distinct_[static_cast<std::size_t>(image)];
   if (failed_[static_cast<std::size_t>(key)]) return {};
@@ -70,20 +70,20 @@ QPixmap TDetailsPictures::Picture(int image) {
   return result;
 }
 
-TDetailsItem::TDetailsItem(const QString& text, TDetailsPictures& pictures, int image)
+DetailsItem::DetailsItem(const QString& text, DetailsPictures& pictures, int image)
     : QListWidgetItem(text), pictures_(pictures), image_(image) {}
 
-QVariant TDetailsItem::data(int role) const {
+QVariant DetailsItem::data(int role) const {
   if (role != Qt::DecorationRole) return QListWidgetItem::data(role);
   const QPixmap picture = pictures_.Picture(image_);
   return picture.isNull() ? QVariant() : QVariant(picture);
 }
 
-TDetailsDelegate::TDetailsDelegate(const TDetailsPictures& pictures, QObject* parent)
+DetailsDelegate::DetailsDelegate(const DetailsPictures& pictures, QObject* parent)
     : QStyledItemDelegate(parent), pictures_(pictures) {}
 
-QSize TDetailsDelegate::sizeHint(const QStyleOptionViewItem& option,
-                                 const QModelIndex& index) const {
+QSize DetailsDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
   // As the standard delegate sizes a cell, with the picture's size instead of the picture.
   QStyleOptionViewItem cell(option);
   cell.index = index;

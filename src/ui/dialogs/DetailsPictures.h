@@ -15,7 +15,7 @@
 
 namespace pictarix {
 
-class TDetailsPictures {
+class DetailsPictures {
  public:
   static constexpr int kMaxSide = 256;
   static constexpr int kCacheKiB = 32 * 1024;
@@ -24,7 +24,7 @@ class TDetailsPictures {
   using CannotDecode = std::function<void(const std::vector<int>& images)>;
 
   // Reads `images`, which must outlive this and stay unchanged.
-  TDetailsPictures(TIconImageList& images, CannotDecode cannotDecode);
+  DetailsPictures(IconImageList& images, CannotDecode cannotDecode);
 
   // The size of the image's cell picture, from the size its data states (no decoding).
   QSize CellSize(int image) const;
@@ -32,7 +32,7 @@ class TDetailsPictures {
   QPixmap Picture(int image);
 
  private:
-  TIconImageList& images_;
+  IconImageList& images_;
   CannotDecode cannotDecode_;
   std::vector<int> distinct_;  // per image: the first image with the same bytes
   std::vector<QSize> cellSizes_;
@@ -41,24 +41,24 @@ class TDetailsPictures {
 };
 
 // A list item whose picture is asked of the pictures when the item is drawn.
-class TDetailsItem : public QListWidgetItem {
+class DetailsItem : public QListWidgetItem {
  public:
-  TDetailsItem(const QString& text, TDetailsPictures& pictures, int image);
+  DetailsItem(const QString& text, DetailsPictures& pictures, int image);
   QVariant data(int role) const override;
 
  private:
-  TDetailsPictures& pictures_;
+  DetailsPictures& pictures_;
   int image_;
 };
 
 // Sizes each cell from its picture's CellSize and its text, without making the picture.
-class TDetailsDelegate : public QStyledItemDelegate {
+class DetailsDelegate : public QStyledItemDelegate {
  public:
-  TDetailsDelegate(const TDetailsPictures& pictures, QObject* parent);
+  DetailsDelegate(const DetailsPictures& pictures, QObject* parent);
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
  private:
-  const TDetailsPictures& pictures_;
+  const DetailsPictures& pictures_;
 };
 
 }  // namespace pictarix

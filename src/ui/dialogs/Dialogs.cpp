@@ -21,8 +21,8 @@ QStringList NameFiltersOf(const QString& filter) {
   return result;
 }
 
-bool TQtDialogs::ExecuteFileDialog(QWidget* parent, const TFileDialogRequest& request,
-                                   TFileDialogAnswer& answer) {
+bool QtDialogs::ExecuteFileDialog(QWidget* parent, const FileDialogRequest& request,
+                                  FileDialogAnswer& answer) {
   QFileDialog dialog(parent, request.Title, request.InitialDir);
   const QStringList filters = NameFiltersOf(request.Filter);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -30,7 +30,7 @@ bool TQtDialogs::ExecuteFileDialog(QWidget* parent, const TFileDialogRequest& re
   if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size()) {
     dialog.selectNameFilter(filters[request.FilterIndex - 1]);
   }
-  if (request.DialogKind == TFileDialogRequest::Kind::Save) {
+  if (request.DialogKind == FileDialogRequest::Kind::Save) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The replace question comes from RunFileDialog, after the default extension is given.
@@ -49,8 +49,8 @@ bool TQtDialogs::ExecuteFileDialog(QWidget* parent, const TFileDialogRequest& re
   return !answer.Files.isEmpty();
 }
 
-bool TQtDialogs::BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root,
-                                 QString& folder) {
+bool QtDialogs::BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root,
+                                QString& folder) {
   const QString start = folder.isEmpty() ? root : folder;
   const QString chosen = QFileDialog::getExistingDirectory(parent, prompt, start);
   if (chosen.isEmpty()) return false;
@@ -58,27 +58,27 @@ bool TQtDialogs::BrowseForFolder(QWidget* parent, const QString& prompt, const Q
   return true;
 }
 
-void TQtDialogs::ShowError(QWidget* parent, const QString& title, const QString& message) {
+void QtDialogs::ShowError(QWidget* parent, const QString& title, const QString& message) {
   QMessageBox::critical(parent, title, message, QMessageBox::Ok);
 }
 
-bool TQtDialogs::Confirm(QWidget* parent, const QString& title, const QString& question,
-                         TAnswer defaultAnswer) {
+bool QtDialogs::Confirm(QWidget* parent, const QString& title, const QString& question,
+                        Answer defaultAnswer) {
   const QMessageBox::StandardButton preset =
-      defaultAnswer == TAnswer::Yes ? QMessageBox::Yes : QMessageBox::No;
+      defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No;
   return QMessageBox::warning(parent, title, question, QMessageBox::Yes | QMessageBox::No,
                               preset) == QMessageBox::Yes;
 }
 
-void TQtDialogs::ShowNotice(QWidget* parent, const QString& title, const QString& message) {
+void QtDialogs::ShowNotice(QWidget* parent, const QString& title, const QString& message) {
   QMessageBox::warning(parent, title, message, QMessageBox::Ok);
 }
 
-void TQtDialogs::ShowModal(QDialog& dialog) {
+void QtDialogs::ShowModal(QDialog& dialog) {
   dialog.exec();
 }
 
-bool TQtDialogs::OpenDocument(const QUrl& document) {
+bool QtDialogs::OpenDocument(const QUrl& document) {
   return QDesktopServices::openUrl(document);
 }
 

@@ -11,7 +11,7 @@ namespace pictarix {
 
 // Options of a file dialog that the platform's dialog does not apply by itself; RunFileDialog
 // (ui/FileDialogOptions) applies them around ExecuteFileDialog.
-enum TFileDialogOption : unsigned {
+enum FileDialogOption : unsigned {
   ofOverwritePrompt = 1u << 0,   // ask before an existing file is chosen for saving
   ofCreatePrompt = 1u << 1,      // ask before a file that does not exist is chosen
   ofNoReadOnlyReturn = 1u << 2,  // refuse a read-only file
@@ -21,7 +21,7 @@ enum TFileDialogOption : unsigned {
 
 // A file dialog as the window describes it. `Filter` uses the "description|masks|..." form with
 // masks separated by ";".
-struct TFileDialogRequest {
+struct FileDialogRequest {
   enum class Kind { Open, Save };
   Kind DialogKind = Kind::Open;
   QString Title;
@@ -34,10 +34,10 @@ struct TFileDialogRequest {
   QString AcceptLabel;
   // Given to a name typed without an extension when the selected filter names none (e.g. ".ico").
   QString DefaultExt;
-  unsigned Options = 0;  // TFileDialogOption flags
+  unsigned Options = 0;  // FileDialogOption flags
 };
 
-struct TFileDialogAnswer {
+struct FileDialogAnswer {
   QStringList Files;    // in the order the dialog returns them
   int FilterIndex = 1;  // the filter chosen, 1-based
 };
@@ -47,8 +47,8 @@ class TDialogs {
   virtual ~TDialogs() = default;
 
   // False when the user cancels.
-  virtual bool ExecuteFileDialog(QWidget* parent, const TFileDialogRequest& request,
-                                 TFileDialogAnswer& answer) = 0;
+  virtual bool ExecuteFileDialog(QWidget* parent, const FileDialogRequest& request,
+                                 FileDialogAnswer& answer) = 0;
   // The folder browser: false on cancel; `folder` in: the folder to preselect (may be empty).
   virtual bool BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root,
                                QString& folder) = 0;
@@ -56,9 +56,9 @@ class TDialogs {
   virtual void ShowError(QWidget* parent, const QString& title, const QString& message) = 0;
   // A question with Yes and No buttons; true for Yes. Enter answers `defaultAnswer`. Without a
   // person to ask: No.
-  enum class TAnswer { No, Yes };
+  enum class Answer { No, Yes };
   virtual bool Confirm(QWidget* /*parent*/, const QString& /*title*/, const QString& /*question*/,
-                       TAnswer /*defaultAnswer*/) {
+                       Answer /*defaultAnswer*/) {
     return false;
   }
   // A warning with an OK button, e.g. a file dialog refusing a name.
@@ -71,15 +71,15 @@ class TDialogs {
 };
 
 // The real dialogs.
-class TQtDialogs : public TDialogs {
+class QtDialogs : public TDialogs {
  public:
-  bool ExecuteFileDialog(QWidget* parent, const TFileDialogRequest& request,
-                         TFileDialogAnswer& answer) override;
+  bool ExecuteFileDialog(QWidget* parent, const FileDialogRequest& request,
+                         FileDialogAnswer& answer) override;
   bool BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root,
                        QString& folder) override;
   void ShowError(QWidget* parent, const QString& title, const QString& message) override;
   bool Confirm(QWidget* parent, const QString& title, const QString& question,
-               TAnswer defaultAnswer) override;
+               Answer defaultAnswer) override;
   void ShowNotice(QWidget* parent, const QString& title, const QString& message) override;
   void ShowModal(QDialog& dialog) override;
   bool OpenDocument(const QUrl& document) override;

@@ -10,10 +10,10 @@ namespace pictarix {
 namespace {
 
 // The platform dialogs' own titles, used when the request has none.
-QString TitleOf(const TFileDialogRequest& request) {
+QString TitleOf(const FileDialogRequest& request) {
   if (!request.Title.isEmpty()) return request.Title;
-  return request.DialogKind == TFileDialogRequest::Kind::Save ? QStringLiteral("Save As")
-                                                              : QStringLiteral("Open");
+  return request.DialogKind == FileDialogRequest::Kind::Save ? QStringLiteral("Save As")
+                                                             : QStringLiteral("Open");
 }
 
 // ".ext" for a mask "*.ext" without wildcards in the extension; empty otherwise.
@@ -32,14 +32,14 @@ bool Exists(const QString& name) {
   return QFileInfo::exists(name);
 }
 
-bool Notice(TDialogs& dialogs, QWidget* parent, const TFileDialogRequest& request,
+bool Notice(TDialogs& dialogs, QWidget* parent, const FileDialogRequest& request,
             const QString& message) {
   dialogs.ShowNotice(parent, TitleOf(request), message);
   return false;
 }
 
 // Whether the options accept `name`, asking and refusing as they say.
-bool Accepts(TDialogs& dialogs, QWidget* parent, const TFileDialogRequest& request,
+bool Accepts(TDialogs& dialogs, QWidget* parent, const FileDialogRequest& request,
              const QString& name) {
   const unsigned options = request.Options;
   if ((options & ofPathMustExist) != 0 && !QFileInfo(FolderOf(name)).isDir()) {
@@ -55,22 +55,22 @@ bool Accepts(TDialogs& dialogs, QWidget* parent, const TFileDialogRequest& reque
     return dialogs.Confirm(
         parent, TitleOf(request),
         name + QStringLiteral("\nThis file does not exist.\nDo you want to create it?"),
-        TDialogs::TAnswer::Yes);
+        TDialogs::Answer::Yes);
   }
   return true;
 }
 
 // The name with the filter's extension when it was typed without one. An open dialog tries the
 // name as typed first.
-QString WithDefaultExt(const TFileDialogRequest& request, int filterIndex, const QString& name) {
+QString WithDefaultExt(const FileDialogRequest& request, int filterIndex, const QString& name) {
   if (HasExtension(name)) return name;
-  if (request.DialogKind == TFileDialogRequest::Kind::Open && Exists(name)) return name;
+  if (request.DialogKind == FileDialogRequest::Kind::Open && Exists(name)) return name;
   return name + FilterDefaultExt(request, filterIndex);
 }
 
 }  // namespace
 
-QString FilterDefaultExt(const TFileDialogRequest& request, int filterIndex) {
+QString FilterDefaultExt(const FileDialogRequest& request, int filterIndex) {
   const QStringList parts = request.Filter.split(QLatin1Char('|'));
   const qsizetype masksAt = 2 * (static_cast<qsizetype>(filterIndex) - 1) + 1;
   if (filterIndex >= 1 && masksAt < parts.size()) {
@@ -101,7 +101,7 @@ bool IsReadOnlyFile(const QString& name) {
   return info.exists() && !info.permission(QFileDevice::WriteOwner);
 }
 
-bool MayReplace(TDialogs& dialogs, QWidget* parent, const TFileDialogRequest& request,
+bool MayReplace(TDialogs& dialogs, QWidget* parent, const FileDialogRequest& request,
                 const QString& name) {
   if (!Exists(name)) return true;
   if ((request.Options & ofNoReadOnlyReturn) != 0 && IsReadOnlyFile(name)) {
@@ -111,18 +111,18 @@ bool MayReplace(TDialogs& dialogs, QWidget* parent, const TFileDialogRequest& re
                               "name."));
   }
   if ((request.Options & ofOverwritePrompt) != 0 &&
-      request.DialogKind == TFileDialogRequest::Kind::Save) {
+      request.DialogKind == FileDialogRequest::Kind::Save) {
     return dialogs.Confirm(parent, TitleOf(request),
                            name + QStringLiteral(" already exists.\nDo you want to replace it?"),
-                           TDialogs::TAnswer::No);
+                           TDialogs::Answer::No);
   }
   return true;
 }
 
-bool RunFileDialog(TDialogs& dialogs, QWidget* parent, TFileDialogRequest& request,
-                   TFileDialogAnswer& answer) {
+bool RunFileDialog(TDialogs& dialogs, QWidget* parent, FileDialogRequest& request,
+                   FileDialogAnswer& answer) {
   for (;;) {
-    TFileDialogAnswer chosen;
+    FileDialogAnswer chosen;
     if (!dialogs.ExecuteFileDialog(parent, request, chosen) || chosen.Files.isEmpty()) {
       return false;
     }

@@ -10,7 +10,7 @@
 namespace pictarix {
 
 bool AskFilesToOpen(TDialogs& dialogs, QWidget* parent, QStringList& files) {
-  TFileDialogRequest request;
+  FileDialogRequest request;
   request.Title = QStringLiteral("Open Files");
   request.Filter = QStringLiteral(
       "EXE;DLL;CPL;OCX;ICL;ICO;NIL|*.EXE;*.DLL;*.CPL;*.OCX;*.ICL;*.ICO;*.NIL|EXE "
@@ -18,7 +18,7 @@ bool AskFilesToOpen(TDialogs& dialogs, QWidget* parent, QStringList& files) {
   request.FilterIndex = 1;
   request.MultiSelect = true;
   request.InitialDir = StartFolder(kOpenFilesFolder);
-  TFileDialogAnswer answer;
+  FileDialogAnswer answer;
   if (!dialogs.ExecuteFileDialog(parent, request, answer) || answer.Files.isEmpty()) return false;
   RememberFolder(kOpenFilesFolder, QFileInfo(answer.Files.first()).absolutePath());
   files = answer.Files;

@@ -4,9 +4,9 @@ namespace pictarix {
 
 // Save As and Save to Icon Library show the platform's save title.
 
-TFileDialogRequest MakeSaveAsDialog() {
-  TFileDialogRequest dialog;
-  dialog.DialogKind = TFileDialogRequest::Kind::Save;
+FileDialogRequest MakeSaveAsDialog() {
+  FileDialogRequest dialog;
+  dialog.DialogKind = FileDialogRequest::Kind::Save;
   dialog.Filter = kSavePicFilter;
   dialog.FilterIndex = 1;
   dialog.DefaultExt = QStringLiteral("*.ico");
@@ -14,18 +14,18 @@ TFileDialogRequest MakeSaveAsDialog() {
   return dialog;
 }
 
-TFileDialogRequest MakeSaveLibraryDialog() {
-  TFileDialogRequest dialog;
-  dialog.DialogKind = TFileDialogRequest::Kind::Save;
+FileDialogRequest MakeSaveLibraryDialog() {
+  FileDialogRequest dialog;
+  dialog.DialogKind = FileDialogRequest::Kind::Save;
   dialog.Filter = kIconLibraryFilter;
   dialog.DefaultExt = QStringLiteral(".icl");
   dialog.Options = ofOverwritePrompt | ofPathMustExist;
   return dialog;
 }
 
-TFileDialogRequest MakeAddToLibraryDialog() {
-  TFileDialogRequest dialog;
-  dialog.DialogKind = TFileDialogRequest::Kind::Open;
+FileDialogRequest MakeAddToLibraryDialog() {
+  FileDialogRequest dialog;
+  dialog.DialogKind = FileDialogRequest::Kind::Open;
   dialog.Title = QStringLiteral("Add to Icon Library");
   dialog.AcceptLabel = QStringLiteral("Add");
   dialog.Filter = kIconLibraryFilter;

@@ -8,11 +8,11 @@
 namespace pictarix {
 
 // "Save As": the five picture formats, "Icon" first and selected.
-TFileDialogRequest MakeSaveAsDialog();
+FileDialogRequest MakeSaveAsDialog();
 // "Save to Icon Library": a new or replaced icon library.
-TFileDialogRequest MakeSaveLibraryDialog();
+FileDialogRequest MakeSaveLibraryDialog();
 // "Add to Icon Library": an existing icon library.
-TFileDialogRequest MakeAddToLibraryDialog();
+FileDialogRequest MakeAddToLibraryDialog();
 
 inline const QString kSavePicFilter = QStringLiteral(
     "Icon(*.ico)|*.ico|GIF(*.gif)|*.gif|Bitmap(*.bmp)|*.bmp|JPEG(*.jpg;*.jpeg)|*.jpg;*.jpeg|"

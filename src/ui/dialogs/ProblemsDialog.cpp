@@ -7,7 +7,7 @@
 
 namespace pictarix {
 
-TProblemsDialog::TProblemsDialog(const std::vector<TUnreadableFile>& files, QWidget* parent)
+ProblemsDialog::ProblemsDialog(const std::vector<UnreadableFile>& files, QWidget* parent)
     : QDialog(parent) {
   setWindowTitle(QStringLiteral("Problems"));
   list_ = new QTreeWidget(this);
@@ -15,7 +15,7 @@ TProblemsDialog::TProblemsDialog(const std::vector<TUnreadableFile>& files, QWid
   list_->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Reason")});
   list_->setRootIsDecorated(false);
   list_->setTextElideMode(Qt::ElideMiddle);
-  for (const TUnreadableFile& file : files) {
+  for (const UnreadableFile& file : files) {
     auto* row = new QTreeWidgetItem(list_, {file.Path, file.Reason});
     row->setToolTip(0, file.Path);
   }

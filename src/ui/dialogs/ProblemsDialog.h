@@ -9,16 +9,16 @@ class QTreeWidget;
 
 namespace pictarix {
 
-struct TUnreadableFile {
+struct UnreadableFile {
   QString Path;
   QString Reason;
 };
 
-class TProblemsDialog : public QDialog {
+class ProblemsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  TProblemsDialog(const std::vector<TUnreadableFile>& files, QWidget* parent = nullptr);
+  ProblemsDialog(const std::vector<UnreadableFile>& files, QWidget* parent = nullptr);
   const QTreeWidget& List() const { return *list_; }
 
  private:

@@ -53,9 +53,9 @@ QByteArray NameBytes(const QByteArray& text) {
 
 // One connected client: collects its text up to the NUL byte or the close, answers, and goes.
 // It lives as a child of its socket.
-class TMacroClient : public QObject {
+class MacroClient : public QObject {
  public:
-  TMacroClient(TDdeServer& server, QLocalSocket* socket, int timeoutMs)
+  MacroClient(MacroServer& server, QLocalSocket* socket, int timeoutMs)
       : QObject(socket), server_(server), socket_(socket) {
     // Qt reads no further ahead of us than this, so a flood costs no memory.
     socket_->setReadBufferSize(64 * 1024);
@@ -95,7 +95,8 @@ class TMacroClient : public QObject {
     if (done_) return;  // whatever follows the end of the text is not looked at
     text_ += received;
     const qsizetype end = text_.indexOf('\0');
-    if (end > TDdeServer::kMaxTextBytes || (end < 0 && text_.size() > TDdeServer::kMaxTextBytes)) {
+    if (end > MacroServer::kMaxTextBytes ||
+        (end < 0 && text_.size() > MacroServer::kMaxTextBytes)) {
       Drop();
     } else if (end >= 0) {
       text_.truncate(end);
@@ -115,7 +116,7 @@ class TMacroClient : public QObject {
     server_.Deliver(text_);
     text_.clear();
     if (socket_->state() != QLocalSocket::ConnectedState) return;
-    socket_->write(&TDdeServer::kAcknowledged, 1);
+    socket_->write(&MacroServer::kAcknowledged, 1);
     socket_->flush();
     socket_->disconnectFromServer();  // once the answer has been written, without waiting
   }
@@ -127,7 +128,7 @@ class TMacroClient : public QObject {
     server_.Release(this);
   }
 
-  TDdeServer& server_;
+  MacroServer& server_;
   QLocalSocket* socket_;
   QByteArray text_;
   bool done_ = false;
@@ -152,27 +153,27 @@ bool IsSameUser(int fd) {
 
 }  // namespace
 
-TDdeServer::TDdeServer(QObject* parent) : QObject(parent) {}
+MacroServer::MacroServer(QObject* parent) : QObject(parent) {}
 
-void TDdeServer::StopServing() {
+void MacroServer::StopServing() {
   delete incoming_;
   incoming_ = nullptr;
   ReleaseSocket(socketPath_, claim_);
 }
 
-bool TDdeServer::IsServing() const {
+bool MacroServer::IsServing() const {
   return claim_.Listener >= 0;
 }
 
-TDdeServer::TAnnounce TDdeServer::Announce(const QString& service, const QString& folder) {
+MacroServer::TAnnounce MacroServer::Announce(const QString& service, const QString& folder) {
   StopServing();
   socketPath_ = folder + QLatin1Char('/') + MacroSocketName(service, kTopic);
   switch (ClaimSocket(socketPath_, claim_, error_)) {
-    case TClaimResult::Claimed:
+    case ClaimResult::Claimed:
       break;
-    case TClaimResult::ServedElsewhere:
+    case ClaimResult::ServedElsewhere:
       return TAnnounce::ServedElsewhere;
-    case TClaimResult::Failed:
+    case ClaimResult::Failed:
       return TAnnounce::Failed;
   }
   incoming_ = new QSocketNotifier(claim_.Listener, QSocketNotifier::Read, this);
@@ -180,7 +181,7 @@ TDdeServer::TAnnounce TDdeServer::Announce(const QString& service, const QString
   return TAnnounce::Serving;
 }
 
-void TDdeServer::AcceptClients() {
+void MacroServer::AcceptClients() {
   for (;;) {
     const int fd = ::accept4(claim_.Listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (fd < 0) {
@@ -203,19 +204,19 @@ void TDdeServer::AcceptClients() {
 
 #else
 
-TDdeServer::TDdeServer(QObject* parent) : QObject(parent), server_(new QLocalServer(this)) {
+MacroServer::MacroServer(QObject* parent) : QObject(parent), server_(new QLocalServer(this)) {
   connect(server_, &QLocalServer::newConnection, this, [this] { AcceptClients(); });
 }
 
-void TDdeServer::StopServing() {
+void MacroServer::StopServing() {
   server_->close();
 }
 
-bool TDdeServer::IsServing() const {
+bool MacroServer::IsServing() const {
   return server_->isListening();
 }
 
-TDdeServer::TAnnounce TDdeServer::Announce(const QString& service, const QString& folder) {
+MacroServer::TAnnounce MacroServer::Announce(const QString& service, const QString& folder) {
   (void)folder;
   socketPath_ = MacroSocketName(service, kTopic);
   error_.clear();
@@ -228,7 +229,7 @@ TDdeServer::TAnnounce TDdeServer::Announce(const QString& service, const QString
   return TAnnounce::Serving;
 }
 
-void TDdeServer::AcceptClients() {
+void MacroServer::AcceptClients() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
     if (!MakeRoom()) {
       socket->abort();
@@ -241,13 +242,13 @@ void TDdeServer::AcceptClients() {
 
 #endif
 
-TDdeServer::~TDdeServer() {
+MacroServer::~MacroServer() {
   // Clients that go with the server end quietly: nothing reaches the server any more.
   for (QLocalSocket* socket : findChildren<QLocalSocket*>()) socket->disconnect();
   StopServing();
 }
 
-TDdeServer::TAnnounce TDdeServer::Announce(const QString& service) {
+MacroServer::TAnnounce MacroServer::Announce(const QString& service) {
   QString error;
   const QString folder = MacroSocketFolder(error);
   if (folder.isEmpty()) {
@@ -257,10 +258,10 @@ TDdeServer::TAnnounce TDdeServer::Announce(const QString& service) {
   return Announce(service, folder);
 }
 
-bool TDdeServer::MakeRoom() {
+bool MacroServer::MakeRoom() {
   if (served_.size() < static_cast<std::size_t>(kMaxClients)) return true;
   // Clients that connect and send nothing cannot keep others out: the oldest of them goes.
-  for (TMacroClient* client : served_) {
+  for (MacroClient* client : served_) {
     if (client->Idle()) {
       client->Drop();
       return true;
@@ -269,18 +270,18 @@ bool TDdeServer::MakeRoom() {
   return false;
 }
 
-void TDdeServer::Serve(QLocalSocket* socket) {
+void MacroServer::Serve(QLocalSocket* socket) {
   connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-  auto* client = new TMacroClient(*this, socket, clientTimeoutMs_);
+  auto* client = new MacroClient(*this, socket, clientTimeoutMs_);
   served_.push_back(client);
   client->Start();
 }
 
-void TDdeServer::Release(TMacroClient* client) {
+void MacroServer::Release(MacroClient* client) {
   std::erase(served_, client);
 }
 
-void TDdeServer::Deliver(const QByteArray& text) {
+void MacroServer::Deliver(const QByteArray& text) {
   QByteArrayList lines = MacroLines(text);
   for (QByteArray& line : lines) line = NameBytes(line);
   if (lines.isEmpty()) return;  // nothing to run (a probe, an empty text)

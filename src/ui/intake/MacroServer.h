@@ -33,9 +33,9 @@ QByteArrayList MacroLines(const QByteArray& text);
 // byte it stands for.
 QByteArray NameBytes(const QByteArray& text);
 
-class TMacroClient;
+class MacroClient;
 
-class TDdeServer : public QObject {
+class MacroServer : public QObject {
   Q_OBJECT
 
  public:
@@ -47,8 +47,8 @@ class TDdeServer : public QObject {
 
   enum class TAnnounce { Serving, ServedElsewhere, Failed };
 
-  explicit TDdeServer(QObject* parent = nullptr);
-  ~TDdeServer() override;
+  explicit MacroServer(QObject* parent = nullptr);
+  ~MacroServer() override;
 
   // Announces `service` on the topic "Tarvo": takes the socket "<service>.tarvo" in `folder`
   // (ClaimSocket). When the name is taken, a live server there means another window serves it;
@@ -79,13 +79,13 @@ class TDdeServer : public QObject {
   void Serve(QLocalSocket* socket);
   void StopServing();
   void Deliver(const QByteArray& text);
-  void Release(TMacroClient* client);
-  friend class TMacroClient;
+  void Release(MacroClient* client);
+  friend class MacroClient;
 
 #ifdef Q_OS_UNIX
   // The listening socket is our own rather than QLocalServer's, which removes the file that
   // bears the name when it closes, whoever's socket that file is by then.
-  TSocketClaim claim_;
+  SocketClaim claim_;
   QSocketNotifier* incoming_ = nullptr;
 #else
   QLocalServer* server_ = nullptr;
@@ -94,7 +94,7 @@ class TDdeServer : public QObject {
   QString error_;
   int clientTimeoutMs_ = kDefaultClientTimeoutMs;
   // The clients holding a place, oldest connection first.
-  std::vector<TMacroClient*> served_;
+  std::vector<MacroClient*> served_;
 };
 
 }  // namespace pictarix

@@ -38,26 +38,26 @@ std::filesystem::path FolderOf(const QString& path) {
   return std::filesystem::path(QFile::encodeName(path).toStdString()).parent_path();
 }
 
-enum class TProbe { Live, Dead, NotASocket, Unknown };
+enum class Probe { Live, Dead, NotASocket, Unknown };
 
 // Whether a server listens on the socket file at `path`; never waits.
-TProbe ProbeSocket(const sockaddr_un& address) {
+Probe ProbeSocket(const sockaddr_un& address) {
   struct stat status {};
   if (::lstat(address.sun_path, &status) != 0)
-    return errno == ENOENT ? TProbe::Dead : TProbe::Unknown;
-  if (!S_ISSOCK(status.st_mode)) return TProbe::NotASocket;
+    return errno == ENOENT ? Probe::Dead : Probe::Unknown;
+  if (!S_ISSOCK(status.st_mode)) return Probe::NotASocket;
   const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (probe < 0) return TProbe::Unknown;
+  if (probe < 0) return Probe::Unknown;
   const int result = ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
   const int error = errno;
   ::close(probe);
-  if (result == 0 || error == EAGAIN || error == EINPROGRESS) return TProbe::Live;
-  if (error == ECONNREFUSED || error == ENOENT) return TProbe::Dead;
-  return TProbe::Unknown;
+  if (result == 0 || error == EAGAIN || error == EINPROGRESS) return Probe::Live;
+  if (error == ECONNREFUSED || error == ENOENT) return Probe::Dead;
+  return Probe::Unknown;
 }
 
 // Binds, records which file names the socket, and listens; -1 with errno on failure.
-int Listen(const sockaddr_un& address, TSocketClaim& claim, QString& error, const QString& path) {
+int Listen(const sockaddr_un& address, SocketClaim& claim, QString& error, const QString& path) {
   const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (listener < 0) {
     error = SystemError(path, "no socket");
@@ -89,75 +89,75 @@ int Listen(const sockaddr_un& address, TSocketClaim& claim, QString& error, cons
 
 }  // namespace
 
-TClaimResult ClaimSocket(const QString& path, TSocketClaim& claim, QString& error) {
+ClaimResult ClaimSocket(const QString& path, SocketClaim& claim, QString& error) {
   error.clear();
   const QByteArray encoded = QFile::encodeName(path);
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   if (encoded.isEmpty() || static_cast<std::size_t>(encoded.size()) >= sizeof address.sun_path) {
     error = path + QStringLiteral(": the name is too long for a socket");
-    return TClaimResult::Failed;
+    return ClaimResult::Failed;
   }
   std::memcpy(address.sun_path, encoded.constData(), static_cast<std::size_t>(encoded.size()));
 
   // Between another window's bind and its listen, its socket would look dead to a probe.
-  std::optional<TFileLock> lock;
+  std::optional<FileLock> lock;
   try {
     lock.emplace(FolderOf(path), kLockWait);
-  } catch (const EPictarixError&) {
+  } catch (const PictarixError&) {
     error = path + QStringLiteral(": another window keeps the socket folder locked");
-    return TClaimResult::Failed;
+    return ClaimResult::Failed;
   }
   for (int attempt = 0;; ++attempt) {
     claim.Listener = Listen(address, claim, error, path);
-    if (claim.Listener >= 0) return TClaimResult::Claimed;
-    if (errno != EADDRINUSE || attempt > 0) return TClaimResult::Failed;
+    if (claim.Listener >= 0) return ClaimResult::Claimed;
+    if (errno != EADDRINUSE || attempt > 0) return ClaimResult::Failed;
     switch (ProbeSocket(address)) {
-      case TProbe::Live:
+      case Probe::Live:
         error = path + QStringLiteral(" is served by a running window");
-        return TClaimResult::ServedElsewhere;
-      case TProbe::NotASocket:
+        return ClaimResult::ServedElsewhere;
+      case Probe::NotASocket:
         error = path + QStringLiteral(" is taken by a file that is no socket");
-        return TClaimResult::Failed;
-      case TProbe::Unknown:
+        return ClaimResult::Failed;
+      case Probe::Unknown:
         error = SystemError(path, "cannot be probed");
-        return TClaimResult::Failed;
-      case TProbe::Dead:
+        return ClaimResult::Failed;
+      case Probe::Dead:
         // Left behind by a window that ended without removing it.
         if (::unlink(address.sun_path) != 0 && errno != ENOENT) {
           error = SystemError(path, "cannot be removed");
-          return TClaimResult::Failed;
+          return ClaimResult::Failed;
         }
         break;
     }
   }
 }
 
-void ReleaseSocket(const QString& path, TSocketClaim& claim) {
+void ReleaseSocket(const QString& path, SocketClaim& claim) {
   if (claim.Listener < 0) return;
   try {
-    const TFileLock lock(FolderOf(path), kLockWait);
+    const FileLock lock(FolderOf(path), kLockWait);
     const QByteArray encoded = QFile::encodeName(path);
     struct stat status {};
     if (::lstat(encoded.constData(), &status) == 0 && status.st_dev == claim.Device &&
         status.st_ino == claim.Inode) {
       ::unlink(encoded.constData());
     }
-  } catch (const EPictarixError&) {
+  } catch (const PictarixError&) {
     // Left in place: without a listener, the next window's probe finds it dead and replaces it.
   }
   ::close(claim.Listener);
-  claim = TSocketClaim{};
+  claim = SocketClaim{};
 }
 
 #else
 
-TClaimResult ClaimSocket(const QString& path, TSocketClaim&, QString& error) {
+ClaimResult ClaimSocket(const QString& path, SocketClaim&, QString& error) {
   error = path + QStringLiteral(": Unix sockets are not available");
-  return TClaimResult::Failed;
+  return ClaimResult::Failed;
 }
 
-void ReleaseSocket(const QString&, TSocketClaim&) {}
+void ReleaseSocket(const QString&, SocketClaim&) {}
 
 #endif
 

@@ -12,23 +12,23 @@
 
 namespace pictarix {
 
-TIconListModel::TIconListModel(const THarvester& harvester, QObject* parent)
+IconListModel::IconListModel(const THarvester& harvester, QObject* parent)
     : QAbstractListModel(parent),
       harvester_(harvester),
       tiles_(kTileCacheSize),
       pictures_(harvester) {}
 
-int TIconListModel::rowCount(const QModelIndex& parent) const {
+int IconListModel::rowCount(const QModelIndex& parent) const {
   if (parent.isValid()) return 0;
   return filtered_ ? static_cast<int>(rows_.size()) : taken_;
 }
 
-int TIconListModel::EntryIndex(int row) const {
+int IconListModel::EntryIndex(int row) const {
   if (row < 0 || row >= rowCount()) return -1;
   return filtered_ ? rows_[static_cast<std::size_t>(row)] : row;
 }
 
-std::vector<bool> TIconListModel::EntryFlags(const std::vector<bool>& rowFlags) const {
+std::vector<bool> IconListModel::EntryFlags(const std::vector<bool>& rowFlags) const {
   std::vector<bool> flags(harvester_.Entries.size(), false);
   for (std::size_t row = 0; row < rowFlags.size(); ++row) {
     const int entry = EntryIndex(static_cast<int>(row));
@@ -39,12 +39,12 @@ std::vector<bool> TIconListModel::EntryFlags(const std::vector<bool>& rowFlags) 
   return flags;
 }
 
-QVariant TIconListModel::data(const QModelIndex& index, int role) const {
+QVariant IconListModel::data(const QModelIndex& index, int role) const {
   const int entryIndex = index.isValid() ? EntryIndex(index.row()) : -1;
   if (entryIndex < 0 || static_cast<std::size_t>(entryIndex) >= harvester_.Entries.size()) {
     return {};
   }
-  const TListEntry& entry = harvester_.Entries[static_cast<std::size_t>(entryIndex)];
+  const ListEntry& entry = harvester_.Entries[static_cast<std::size_t>(entryIndex)];
   switch (role) {
     case Qt::DisplayRole:
       return FromUtf8(entry.Caption);
@@ -58,7 +58,7 @@ QVariant TIconListModel::data(const QModelIndex& index, int role) const {
       const IconHandle& tile = harvester_.LargeImgs.Get(entry.ImageIndex);
       if (!tile) return {};
       auto pixmap =
-          std::make_unique<QPixmap>(QPixmap::fromImage(ToQImage(*tile, TTileList::kTileSize)));
+          std::make_unique<QPixmap>(QPixmap::fromImage(ToQImage(*tile, TileList::kTileSize)));
       const QPixmap result = *pixmap;
       tiles_.insert(entry.ImageIndex, pixmap.release());  // the cache owns it from here
       return result;
@@ -68,12 +68,12 @@ QVariant TIconListModel::data(const QModelIndex& index, int role) const {
   }
 }
 
-QString TIconListModel::ToolTip(const TListEntry& entry) const {
+QString IconListModel::ToolTip(const ListEntry& entry) const {
   // Rich text, so that a name is never taken for markup and a long path never wraps.
   QStringList lines{FromUtf8(entry.Caption).toHtmlEscaped(), FromPath(entry.File).toHtmlEscaped()};
   if (entry.Icon) {
     for (int i = 0; i < entry.Icon->Images.Count(); ++i) {
-      const TIconImage& image = *entry.Icon->Images.Get(i);
+      const IconImage& image = *entry.Icon->Images.Get(i);
       const ImageSize size = RealImageSize(image);
       const int depth = IsPngImage(image) ? 32 : image.BitCount;
       lines << QStringLiteral("%1 x %2, %3 bits%4")
@@ -87,17 +87,17 @@ QString TIconListModel::ToolTip(const TListEntry& entry) const {
          QStringLiteral("</p>");
 }
 
-Qt::ItemFlags TIconListModel::flags(const QModelIndex& index) const {
+Qt::ItemFlags IconListModel::flags(const QModelIndex& index) const {
   Qt::ItemFlags result = QAbstractListModel::flags(index);
   if (index.isValid() && dragSource_) result |= Qt::ItemIsDragEnabled;
   return result;
 }
 
-QStringList TIconListModel::mimeTypes() const {
+QStringList IconListModel::mimeTypes() const {
   return {QStringLiteral("text/uri-list")};
 }
 
-QMimeData* TIconListModel::mimeData(const QModelIndexList& indexes) const {
+QMimeData* IconListModel::mimeData(const QModelIndexList& indexes) const {
   if (!dragSource_) return nullptr;
   std::vector<int> entries;
   for (const QModelIndex& index : indexes) {
@@ -108,16 +108,16 @@ QMimeData* TIconListModel::mimeData(const QModelIndexList& indexes) const {
   return entries.empty() ? nullptr : dragSource_(entries);
 }
 
-bool TIconListModel::Accepts(const TListEntry& entry) const {
+bool IconListModel::Accepts(const ListEntry& entry) const {
   return filter_.isEmpty() || FromUtf8(entry.Caption).contains(filter_, Qt::CaseInsensitive) ||
          FromPath(entry.File).contains(filter_, Qt::CaseInsensitive);
 }
 
-int TIconListModel::PendingRows() const {
+int IconListModel::PendingRows() const {
   return static_cast<int>(harvester_.Entries.size()) - taken_;
 }
 
-void TIconListModel::TakeNewRows() {
+void IconListModel::TakeNewRows() {
   const int total = static_cast<int>(harvester_.Entries.size());
   if (total <= taken_) return;
   if (!filtered_) {
@@ -138,7 +138,7 @@ void TIconListModel::TakeNewRows() {
   endInsertRows();
 }
 
-void TIconListModel::Refilter() {
+void IconListModel::Refilter() {
   taken_ = static_cast<int>(harvester_.Entries.size());
   filtered_ = !filter_.isEmpty();
   rows_.clear();
@@ -148,7 +148,7 @@ void TIconListModel::Refilter() {
   }
 }
 
-void TIconListModel::SetFilter(const QString& text) {
+void IconListModel::SetFilter(const QString& text) {
   if (text == filter_) return;
   beginResetModel();
   filter_ = text;
@@ -156,11 +156,11 @@ void TIconListModel::SetFilter(const QString& text) {
   endResetModel();
 }
 
-void TIconListModel::BeginRebuild() {
+void IconListModel::BeginRebuild() {
   beginResetModel();
 }
 
-void TIconListModel::EndRebuild() {
+void IconListModel::EndRebuild() {
   Refilter();
   tiles_.clear();
   pictures_.Clear();

@@ -16,9 +16,9 @@
 namespace pictarix {
 
 class THarvester;
-struct TListEntry;
+struct ListEntry;
 
-class TIconListModel : public QAbstractListModel {
+class IconListModel : public QAbstractListModel {
   Q_OBJECT
 
  public:
@@ -26,7 +26,7 @@ class TIconListModel : public QAbstractListModel {
   // The harvest's index of the entry a row shows (an int).
   static constexpr int kEntryIndexRole = Qt::UserRole + 1;
 
-  explicit TIconListModel(const THarvester& harvester, QObject* parent = nullptr);
+  explicit IconListModel(const THarvester& harvester, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -53,15 +53,15 @@ class TIconListModel : public QAbstractListModel {
   std::vector<bool> EntryFlags(const std::vector<bool>& rowFlags) const;
 
   // Pictures of the tiles at every size.
-  TTilePictures& Pictures() const { return pictures_; }
+  TilePictures& Pictures() const { return pictures_; }
   // Makes the data dragged out of the list for the given entries.
   void SetDragSource(std::function<QMimeData*(const std::vector<int>&)> source) {
     dragSource_ = std::move(source);
   }
 
  private:
-  bool Accepts(const TListEntry& entry) const;
-  QString ToolTip(const TListEntry& entry) const;
+  bool Accepts(const ListEntry& entry) const;
+  QString ToolTip(const ListEntry& entry) const;
   // Rows for every entry the filter accepts (all of them without a filter).
   void Refilter();
 
@@ -71,7 +71,7 @@ class TIconListModel : public QAbstractListModel {
   std::vector<int> rows_;
   QString filter_;
   mutable QCache<int, QPixmap> tiles_;
-  mutable TTilePictures pictures_;
+  mutable TilePictures pictures_;
   std::function<QMimeData*(const std::vector<int>&)> dragSource_;
 };
 

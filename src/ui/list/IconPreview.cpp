@@ -7,18 +7,18 @@
 
 namespace pictarix {
 
-TIconPreview::TIconPreview(QWidget* parent) : QWidget(parent) {
+IconPreview::IconPreview(QWidget* parent) : QWidget(parent) {
   setFixedSize(kSide, kSide);
   setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
-void TIconPreview::ShowIcon(const THiResIcon& graphic) {
+void IconPreview::ShowIcon(const IconGraphic& graphic) {
   // Only what fits the tile is ever shown.
   picture_ = graphic.Handle() ? ToQImage(*graphic.Handle(), kSide) : QImage();
   repaint_.Request();
 }
 
-void TIconPreview::paintEvent(QPaintEvent*) {
+void IconPreview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (!picture_.isNull()) painter.drawImage(0, 0, picture_);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// TIconPreview: the fixed 34x34 tile that shows the icon just harvested, drawn at its own size
+// IconPreview: the fixed 34x34 tile that shows the icon just harvested, drawn at its own size
 // from the top-left corner, neither centred nor stretched.
 #include <QImage>
 #include <QWidget>
@@ -8,25 +8,25 @@
 
 namespace pictarix {
 
-class THiResIcon;
+class IconGraphic;
 
-class TIconPreview : public QWidget {
+class IconPreview : public QWidget {
   Q_OBJECT
 
  public:
   static constexpr int kSide = 34;
 
-  explicit TIconPreview(QWidget* parent = nullptr);
+  explicit IconPreview(QWidget* parent = nullptr);
 
   // The tile keeps its own copy of the icon's picture.
-  void ShowIcon(const THiResIcon& graphic);
+  void ShowIcon(const IconGraphic& graphic);
   const QImage& Picture() const { return picture_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  TPacedUpdate repaint_{*this};
+  PacedUpdate repaint_{*this};
   QImage picture_;
 };
 

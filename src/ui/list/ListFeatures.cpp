@@ -51,14 +51,14 @@ bool IsTileSize(int side) {
 
 }  // namespace
 
-TListFeatures::TListFeatures(TIconMain& window, TDialogs& dialogs)
+TListFeatures::TListFeatures(MainWindow& window, TDialogs& dialogs)
     : QObject(&window),
       window_(window),
       dialogs_(dialogs),
-      drag_(std::make_unique<TTileDrag>(window.Harvester())) {
+      drag_(std::make_unique<TileDrag>(window.Harvester())) {
   setObjectName(QStringLiteral("ListFeatures"));
   QListView* view = window_.Parts().ListView1;
-  delegate_ = new TTileDelegate(window_.ListModel(), view);
+  delegate_ = new TileDelegate(window_.ListModel(), view);
   view->setItemDelegate(delegate_);
   view->setTextElideMode(Qt::ElideMiddle);
 
@@ -76,12 +76,13 @@ TListFeatures::TListFeatures(TIconMain& window, TDialogs& dialogs)
   connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &TListFeatures::UpdateItems);
   connect(&window_.ListModel(), &QAbstractItemModel::modelReset, this, &TListFeatures::UpdateItems);
-  connect(&window_.ListModel().Pictures(), &TTilePictures::TilesReady, view->viewport(),
+  connect(&window_.ListModel().Pictures(), &TilePictures::TilesReady, view->viewport(),
           qOverload<>(&QWidget::update));
 
   CreateMenuItems();
   CreateFilterBox();
-  const int stored = ReadRegInt(TRegRoot::CurrentUser, kSettingsKey, kTileSizeValue, kTileSizes[0]);
+  const int stored =
+      ReadRegInt(SettingsRoot::CurrentUser, kSettingsKey, kTileSizeValue, kTileSizes[0]);
   ApplyTileSize(IsTileSize(stored) ? stored : kTileSizes[0]);
   UpdateItems();
 }
@@ -200,7 +201,7 @@ void TListFeatures::ApplyTileSize(int side) {
   QListView* view = window_.Parts().ListView1;
   delegate_->SetTileSize(side);
   view->setIconSize(QSize(side, side));
-  view->setGridSize(TTileDelegate::CellSize(view->fontMetrics(), side));
+  view->setGridSize(TileDelegate::CellSize(view->fontMetrics(), side));
   for (QAction* size : TileSizeItems) size->setChecked(size->data().toInt() == side);
   if (LargerTiles != nullptr) LargerTiles->setEnabled(side != std::end(kTileSizes)[-1]);
   if (SmallerTiles != nullptr) SmallerTiles->setEnabled(side != kTileSizes[0]);
@@ -210,7 +211,7 @@ void TListFeatures::ApplyTileSize(int side) {
 void TListFeatures::SetTileSize(int side) {
   if (!IsTileSize(side)) return;
   ApplyTileSize(side);
-  WriteRegValue(TRegRoot::CurrentUser, kSettingsKey, kTileSizeValue, side);
+  WriteRegValue(SettingsRoot::CurrentUser, kSettingsKey, kTileSizeValue, side);
 }
 
 void TListFeatures::StepTileSize(int step) {

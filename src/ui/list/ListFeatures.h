@@ -16,9 +16,9 @@ class QTimer;
 namespace pictarix {
 
 class TDialogs;
-class TIconMain;
-class TTileDelegate;
-class TTileDrag;
+class MainWindow;
+class TileDelegate;
+class TileDrag;
 
 class TListFeatures : public QObject {
   Q_OBJECT
@@ -29,7 +29,7 @@ class TListFeatures : public QObject {
   // Typing pauses this long before the list is filtered.
   static constexpr int kFilterDelayMs = 150;
 
-  TListFeatures(TIconMain& window, TDialogs& dialogs);
+  TListFeatures(MainWindow& window, TDialogs& dialogs);
   ~TListFeatures() override;
 
   int TileSize() const;
@@ -62,10 +62,10 @@ class TListFeatures : public QObject {
   void ApplyTileSize(int side);
   std::vector<int> SelectedEntries() const;
 
-  TIconMain& window_;
+  MainWindow& window_;
   TDialogs& dialogs_;
-  TTileDelegate* delegate_ = nullptr;
-  std::unique_ptr<TTileDrag> drag_;
+  TileDelegate* delegate_ = nullptr;
+  std::unique_ptr<TileDrag> drag_;
   QTimer* filterDelay_ = nullptr;
   QString exportFolder_;
 };

@@ -40,21 +40,21 @@ QStringList CaptionLines(const QString& text, const QFont& font, int width) {
   return {lines.first().trimmed(), metrics.elidedText(rest, Qt::ElideMiddle, width)};
 }
 
-TTileDelegate::TTileDelegate(TIconListModel& model, QObject* parent)
+TileDelegate::TileDelegate(IconListModel& model, QObject* parent)
     : QStyledItemDelegate(parent), model_(model) {}
 
-QSize TTileDelegate::CellSize(const QFontMetrics& metrics, int side) {
+QSize TileDelegate::CellSize(const QFontMetrics& metrics, int side) {
   const int width = std::max(side, metrics.horizontalAdvance(kTypicalName)) + 3 * kMargin;
   const int height = kMargin + side + kTextGap + 2 * metrics.lineSpacing() + 2 * kMargin;
   return {width, height};
 }
 
-QSize TTileDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+QSize TileDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
   return CellSize(option.fontMetrics, side_);
 }
 
-void TTileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const {
+void TileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
   QStyleOptionViewItem item = option;
   initStyleOption(&item, index);
   const QWidget* widget = item.widget;
@@ -68,7 +68,7 @@ void TTileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
   const QRect tileArea(cell.x() + (cell.width() - side_) / 2, cell.y() + kMargin, side_, side_);
   const qreal ratio = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1.0;
   const QPixmap tile =
-      model_.Pictures().Tile(index.data(TIconListModel::kEntryIndexRole).toInt(), side_, ratio);
+      model_.Pictures().Tile(index.data(IconListModel::kEntryIndexRole).toInt(), side_, ratio);
   if (!tile.isNull()) {
     const QSizeF size = tile.deviceIndependentSize();
     const QPointF at(tileArea.x() + (side_ - size.width()) / 2,

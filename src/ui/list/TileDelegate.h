@@ -9,21 +9,21 @@ class QFontMetrics;
 
 namespace pictarix {
 
-class TIconListModel;
+class IconListModel;
 
 // Lines of `text` within `width`: one when it fits, else wrapped at word boundaries or anywhere;
 // beyond two lines the first stays and the rest is elided in its middle, so that both the start
 // and the end of the name show.
 QStringList CaptionLines(const QString& text, const QFont& font, int width);
 
-class TTileDelegate : public QStyledItemDelegate {
+class TileDelegate : public QStyledItemDelegate {
   Q_OBJECT
 
  public:
   // A caption as long as this sample fits on one line of the grid.
   static inline const QString kTypicalName = QStringLiteral("IDI_SHELL32_1");
 
-  TTileDelegate(TIconListModel& model, QObject* parent);
+  TileDelegate(IconListModel& model, QObject* parent);
 
   void SetTileSize(int side) { side_ = side; }
   int TileSize() const { return side_; }
@@ -35,7 +35,7 @@ class TTileDelegate : public QStyledItemDelegate {
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
  private:
-  TIconListModel& model_;
+  IconListModel& model_;
   int side_ = 32;
 };
 

@@ -16,13 +16,13 @@
 
 namespace pictarix {
 
-TTileDrag::TTileDrag(THarvester& harvester) : harvester_(harvester) {
+TileDrag::TileDrag(THarvester& harvester) : harvester_(harvester) {
   RemoveAbandonedTempFolders(ToPath(QDir::tempPath()), kFolderPrefix);
 }
 
-TTileDrag::~TTileDrag() = default;
+TileDrag::~TileDrag() = default;
 
-QMimeData* TTileDrag::MimeFor(const std::vector<int>& entries) {
+QMimeData* TileDrag::MimeFor(const std::vector<int>& entries) {
   if (!folder_) {
     try {
       folder_ = std::make_unique<LiveTempFolder>(ToPath(QDir::tempPath()), kFolderPrefix);
@@ -34,7 +34,7 @@ QMimeData* TTileDrag::MimeFor(const std::vector<int>& entries) {
       FromPath(folder_->Path()) + QLatin1Char('/') + QString::number(++drags_);
   if (!QDir().mkpath(dragFolder)) return nullptr;
   QList<QUrl> urls;
-  TEntryList list(harvester_);
+  EntryList list(harvester_);
   QSet<QString> taken;  // names compared without case, as Windows file systems do
   for (const int entry : entries) {
     if (entry < 0 || static_cast<std::size_t>(entry) >= harvester_.Entries.size()) continue;
@@ -45,7 +45,7 @@ QMimeData* TTileDrag::MimeFor(const std::vector<int>& entries) {
     }
     const QString path = dragFolder + QLatin1Char('/') + name;
     try {
-      if (!SaveEntryAs(list, ToPath(path), entry, TSaveFormat::Icon)) continue;
+      if (!SaveEntryAs(list, ToPath(path), entry, SaveFormat::Icon)) continue;
     } catch (const std::exception&) {
       continue;  // a file that cannot be written is left out of the drag
     }

@@ -11,14 +11,14 @@ namespace pictarix {
 class THarvester;
 class LiveTempFolder;
 
-class TTileDrag {
+class TileDrag {
  public:
   // The name of the drag folders in the temporary folder, followed by the window's process id.
   static constexpr const char* kFolderPrefix = "pictarix-drag-";
 
   // Removes the drag folders that windows no longer running left behind.
-  explicit TTileDrag(THarvester& harvester);
-  ~TTileDrag();
+  explicit TileDrag(THarvester& harvester);
+  ~TileDrag();
 
   // Writes the entries' icons (each drag into a folder of its own, so that a drop still reading
   // an earlier drag's files keeps them) and answers their URLs; nullptr when none was written.

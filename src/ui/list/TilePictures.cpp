@@ -40,24 +40,24 @@ int DeviceSide(int side, qreal ratio) {
   return std::max(1, static_cast<int>(std::ceil(side * std::max<qreal>(ratio, 1.0) - 0.01)));
 }
 
-TTilePictures::TTilePictures(const THarvester& harvester, QObject* parent)
+TilePictures::TilePictures(const THarvester& harvester, QObject* parent)
     : QObject(parent), harvester_(harvester), cache_(kBudgetKiB) {
   workers_.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
 }
 
-TTilePictures::~TTilePictures() {
+TilePictures::~TilePictures() {
   workers_.clear();
   workers_.waitForDone();
 }
 
-QImage TTilePictures::HarvestTile(int entry) const {
-  const TListEntry& item = harvester_.Entries.at(static_cast<std::size_t>(entry));
+QImage TilePictures::HarvestTile(int entry) const {
+  const ListEntry& item = harvester_.Entries.at(static_cast<std::size_t>(entry));
   if (item.ImageIndex < 0 || item.ImageIndex >= harvester_.LargeImgs.Count()) return {};
   const IconHandle& tile = harvester_.LargeImgs.Get(item.ImageIndex);
-  return tile ? ToQImage(*tile, TTileList::kTileSize) : QImage();
+  return tile ? ToQImage(*tile, TileList::kTileSize) : QImage();
 }
 
-QPixmap TTilePictures::Tile(int entry, int side, qreal ratio) {
+QPixmap TilePictures::Tile(int entry, int side, qreal ratio) {
   if (entry < 0 || static_cast<std::size_t>(entry) >= harvester_.Entries.size() || side <= 0) {
     return {};
   }
@@ -66,9 +66,9 @@ QPixmap TTilePictures::Tile(int entry, int side, qreal ratio) {
   if (const QPixmap* cached = cache_.object(key)) return *cached;
 
   const QImage harvestTile = HarvestTile(entry);
-  const TListEntry& item = harvester_.Entries[static_cast<std::size_t>(entry)];
-  TIconImage* image = nullptr;
-  if (deviceSide != TTileList::kTileSize && item.Icon) {
+  const ListEntry& item = harvester_.Entries[static_cast<std::size_t>(entry)];
+  IconImage* image = nullptr;
+  if (deviceSide != TileList::kTileSize && item.Icon) {
     image = item.Icon->Images.Get(ImageIndexForSize(item.Icon->Images, deviceSide));
   }
   if (image == nullptr) {
@@ -82,10 +82,10 @@ QPixmap TTilePictures::Tile(int entry, int side, qreal ratio) {
       // again when the view, told here, draws them again.
       workers_.clear();
       pending_.clear();
-      QMetaObject::invokeMethod(this, &TTilePictures::TilesReady, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(this, &TilePictures::TilesReady, Qt::QueuedConnection);
     }
     pending_.insert(key);
-    Request(key, TIconImage::CreateCopy(*image), side, deviceSide);
+    Request(key, IconImage::CreateCopy(*image), side, deviceSide);
   }
   if (harvestTile.isNull()) return {};
   // The stand-in covers the tile, scaled as it is drawn.
@@ -94,13 +94,13 @@ QPixmap TTilePictures::Tile(int entry, int side, qreal ratio) {
   return standIn;
 }
 
-void TTilePictures::Request(quint64 key, std::unique_ptr<TIconImage> image, int side,
-                            int deviceSide) {
+void TilePictures::Request(quint64 key, std::unique_ptr<IconImage> image, int side,
+                           int deviceSide) {
   const quint64 stamp = ++*requests_;
   const quint64 generation = generation_;
   // The copy shares the image's bytes, which never change: the worker reads them alone.
   workers_.start([this, key, generation, stamp, side, deviceSide, requests = requests_,
-                  copy = std::shared_ptr<TIconImage>(std::move(image))] {
+                  copy = std::shared_ptr<IconImage>(std::move(image))] {
     QImage made;
     const bool stale = *requests - stamp > kStaleAfter;
     if (!stale) {
@@ -117,8 +117,8 @@ void TTilePictures::Request(quint64 key, std::unique_ptr<TIconImage> image, int 
   });
 }
 
-void TTilePictures::Arrived(quint64 key, quint64 generation, bool stale, const QImage& image,
-                            int side, int deviceSide) {
+void TilePictures::Arrived(quint64 key, quint64 generation, bool stale, const QImage& image,
+                           int side, int deviceSide) {
   if (generation != generation_) return;
   pending_.erase(key);
   if (stale) return;  // asked again when drawn again
@@ -131,20 +131,20 @@ void TTilePictures::Arrived(quint64 key, quint64 generation, bool stale, const Q
   emit TilesReady();
 }
 
-void TTilePictures::Insert(quint64 key, QImage image) {
+void TilePictures::Insert(quint64 key, QImage image) {
   auto pixmap = std::make_unique<QPixmap>(QPixmap::fromImage(std::move(image)));
   const qsizetype cost = std::max<qsizetype>(1, pixmap->width() * pixmap->height() * 4 / 1024);
   cache_.insert(key, pixmap.release(), cost);  // the cache owns it from here
 }
 
-void TTilePictures::Clear() {
+void TilePictures::Clear() {
   ++generation_;
   pending_.clear();
   workers_.clear();
   cache_.clear();
 }
 
-void TTilePictures::WaitForPending() {
+void TilePictures::WaitForPending() {
   workers_.waitForDone();
   QCoreApplication::sendPostedEvents(this);
 }

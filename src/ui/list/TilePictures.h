@@ -18,9 +18,9 @@
 namespace pictarix {
 
 class THarvester;
-class TIconImage;
+class IconImage;
 
-class TTilePictures : public QObject {
+class TilePictures : public QObject {
   Q_OBJECT
 
  public:
@@ -31,8 +31,8 @@ class TTilePictures : public QObject {
   // At most this many pictures wait to be made; beyond, the waiting ones are dropped.
   static constexpr std::size_t kMaxPending = 512;
 
-  explicit TTilePictures(const THarvester& harvester, QObject* parent = nullptr);
-  ~TTilePictures() override;
+  explicit TilePictures(const THarvester& harvester, QObject* parent = nullptr);
+  ~TilePictures() override;
 
   // The picture of entry `entry` for a tile of `side` logical pixels on a surface of `ratio`
   // device pixels per logical pixel. Its logical size is at most `side`; a picture smaller than
@@ -52,7 +52,7 @@ class TTilePictures : public QObject {
 
  private:
   QImage HarvestTile(int entry) const;
-  void Request(quint64 key, std::unique_ptr<TIconImage> image, int side, int deviceSide);
+  void Request(quint64 key, std::unique_ptr<IconImage> image, int side, int deviceSide);
   void Arrived(quint64 key, quint64 generation, bool stale, const QImage& image, int side,
                int deviceSide);
   void Insert(quint64 key, QImage image);

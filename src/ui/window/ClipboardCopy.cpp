@@ -18,7 +18,7 @@ QImage ToQImage(const RgbImage& picture) {
 }
 
 void PutImageOnClipboard(QClipboard* clipboard, const QImage& picture) {
-  if (clipboard == nullptr) throw EPictarixError("Cannot open clipboard");
+  if (clipboard == nullptr) throw PictarixError("Cannot open clipboard");
   clipboard->setImage(picture);
 }
 

@@ -12,7 +12,7 @@ namespace pictarix {
 // white); a null image for an empty picture.
 QImage ToQImage(const RgbImage& picture);
 
-// Replaces the clipboard's content by `picture`. Raises EPictarixError "Cannot open clipboard"
+// Replaces the clipboard's content by `picture`. Raises PictarixError "Cannot open clipboard"
 // when there is no clipboard (nothing is changed then).
 void PutImageOnClipboard(QClipboard* clipboard, const QImage& picture);
 

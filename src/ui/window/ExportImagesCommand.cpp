@@ -24,8 +24,8 @@ constexpr int kFailuresListed = 20;
 
 // One entry's own copy of its icon (sharing the image bytes) and the files it makes.
 struct EntryExport {
-  std::unique_ptr<TAdvancedIcon> Icon;
-  std::vector<TExportItem> Plan;
+  std::unique_ptr<AdvancedIcon> Icon;
+  std::vector<ExportItem> Plan;
   int Entry = 0;
 };
 
@@ -44,12 +44,12 @@ int ExportEntryImages(TDialogs& dialogs, QWidget* parent, const THarvester& harv
   int existing = 0;
   for (const int entry : entries) {
     if (entry < 0 || static_cast<std::size_t>(entry) >= harvester.Entries.size()) continue;
-    const TListEntry& item = harvester.Entries[static_cast<std::size_t>(entry)];
+    const ListEntry& item = harvester.Entries[static_cast<std::size_t>(entry)];
     if (!item.Icon) continue;
-    EntryExport job{std::make_unique<TAdvancedIcon>(), {}, entry};
+    EntryExport job{std::make_unique<AdvancedIcon>(), {}, entry};
     job.Icon->Assign(*item.Icon);
-    job.Plan = PlanEntryExport(*job.Icon, entry, ToPath(chosen), TExportSelection{});
-    for (const TExportItem& file : job.Plan) {
+    job.Plan = PlanEntryExport(*job.Icon, entry, ToPath(chosen), ExportSelection{});
+    for (const ExportItem& file : job.Plan) {
       std::error_code error;
       if (std::filesystem::exists(std::filesystem::symlink_status(file.Path, error))) ++existing;
     }
@@ -61,7 +61,7 @@ int ExportEntryImages(TDialogs& dialogs, QWidget* parent, const THarvester& harv
                                       "Do you want to replace them?")
                            .arg(existing)
                            .arg(chosen),
-                       TDialogs::TAnswer::No)) {
+                       TDialogs::Answer::No)) {
     return 0;
   }
 
@@ -70,9 +70,9 @@ int ExportEntryImages(TDialogs& dialogs, QWidget* parent, const THarvester& harv
   std::vector<TEntryExport> batch;
   for (const EntryExport& job : exports) batch.push_back({job.Icon.get(), job.Plan});
   const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  WriteEntryExports(batch, threads, [&](std::size_t e, std::vector<TExportFailure> failed) {
+  WriteEntryExports(batch, threads, [&](std::size_t e, std::vector<ExportFailure> failed) {
     written += static_cast<int>(batch[e].Plan.size() - failed.size());
-    for (const TExportFailure& failure : failed) {
+    for (const ExportFailure& failure : failed) {
       failures << QStringLiteral("Entry %1, image %2: %3")
                       .arg(exports[e].Entry)
                       .arg(failure.Image)

@@ -14,18 +14,18 @@ namespace pictarix {
 
 namespace {
 
-template <void (TIconMain::*Handler)()>
-void Call(TIconMain& window, QAction*) {
+template <void (MainWindow::*Handler)()>
+void Call(MainWindow& window, QAction*) {
   (window.*Handler)();
 }
 
-template <void (TIconMain::*Handler)(QAction*)>
-void CallWith(TIconMain& window, QAction* sender) {
+template <void (MainWindow::*Handler)(QAction*)>
+void CallWith(MainWindow& window, QAction* sender) {
   (window.*Handler)(sender);
 }
 
-using enum TRowKind;
-using enum TEnabledBy;
+using enum RowKind;
+using enum EnabledBy;
 constexpr QKeyCombination kNoKey;
 constexpr int kNoGlyph = -1;
 constexpr int kNoTag = -1;
@@ -43,96 +43,96 @@ const char* const kContextMenuItems = "saveMenu";
 }  // namespace
 
 // Ctrl+E is kept free for exporting images.
-const std::vector<TCommandRow>& MainCommandRows() {
-  static const std::vector<TCommandRow> rows = {
+const std::vector<CommandRow>& MainCommandRows() {
+  static const std::vector<CommandRow> rows = {
       {"MenuBar", "openMenu", Menu, "&Open", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"openMenu", "openFiles", Item, "&File(s)", "Search for icons in files", 11,
-       Qt::CTRL | Qt::Key_O, Always, kNoTag, Call<&TIconMain::OpenFiles1Click>},
+       Qt::CTRL | Qt::Key_O, Always, kNoTag, Call<&MainWindow::OpenFiles1Click>},
       {"openMenu", "openDirectory", Item, "&Directory", "Search for icons in a directory", 8,
-       Qt::CTRL | Qt::SHIFT | Qt::Key_O, Always, kNoTag, Call<&TIconMain::SearchDirectory1Click>},
+       Qt::CTRL | Qt::SHIFT | Qt::Key_O, Always, kNoTag, Call<&MainWindow::SearchDirectory1Click>},
       {"openMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"openMenu", "exit", Item, "E&xit", "Exit Pictarix Pro", 6, Qt::CTRL | Qt::Key_Q, Always,
-       kNoTag, Call<&TIconMain::Exit1Click>},
+       kNoTag, Call<&MainWindow::Exit1Click>},
 
       {"MenuBar", "editMenu", Menu, "&Edit", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"editMenu", "selectAll", Item, "Select &All", "Select all icons", kNoGlyph,
-       Qt::CTRL | Qt::Key_A, Always, kNoTag, Call<&TIconMain::SelectAll1Click>},
+       Qt::CTRL | Qt::Key_A, Always, kNoTag, Call<&MainWindow::SelectAll1Click>},
       {"editMenu", "invertSelection", Item, "&Invert Selection", "Invert the selection", kNoGlyph,
-       Qt::CTRL | Qt::Key_I, Always, kNoTag, Call<&TIconMain::InvertSelection1Click>},
+       Qt::CTRL | Qt::Key_I, Always, kNoTag, Call<&MainWindow::InvertSelection1Click>},
 
       // The context menu offers these same items (see BuildCommands).
       {"MenuBar", "saveMenu", Menu, "&Save", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"saveMenu", "saveAs", Item, "Save &As", kSaveAsHint, 9, Qt::CTRL | Qt::Key_S, AnySelected,
-       kNoTag, Call<&TIconMain::SaveAs1Click>},
+       kNoTag, Call<&MainWindow::SaveAs1Click>},
       {"saveMenu", "batchSaveAs", Menu, "&Batch Save As", "Batch save", kNoGlyph, kNoKey,
        TwoSelected, kNoTag, nullptr},
       {"batchSaveAs", "batchIcons", Item, "&Icons", "", kNoGlyph, kNoKey, AnySelected, 0,
-       CallWith<&TIconMain::BatchSaveClick>},
+       CallWith<&MainWindow::BatchSaveClick>},
       {"batchSaveAs", "batchGifs", Item, "&GIFs", "", kNoGlyph, kNoKey, AnySelected, 1,
-       CallWith<&TIconMain::BatchSaveClick>},
+       CallWith<&MainWindow::BatchSaveClick>},
       {"batchSaveAs", "batchBitmaps", Item, "&Bitmaps", "", kNoGlyph, kNoKey, AnySelected, 2,
-       CallWith<&TIconMain::BatchSaveClick>},
+       CallWith<&MainWindow::BatchSaveClick>},
       {"batchSaveAs", "batchJpegs", Item, "&JPEGs", "", kNoGlyph, kNoKey, AnySelected, 3,
-       CallWith<&TIconMain::BatchSaveClick>},
+       CallWith<&MainWindow::BatchSaveClick>},
       {"saveMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"saveMenu", "saveToLibrary", Item, "Save to Icon &Library", kSaveLibHint, kNoGlyph, kNoKey,
-       AnySelected, 0, CallWith<&TIconMain::SaveLib1Click>},
+       AnySelected, 0, CallWith<&MainWindow::SaveLib1Click>},
       {"saveMenu", "addToLibrary", Item, "A&dd to Icon Library", kAddLibHint, 10, kNoKey,
-       AnySelected, 1, CallWith<&TIconMain::SaveLib1Click>},
+       AnySelected, 1, CallWith<&MainWindow::SaveLib1Click>},
       {"saveMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"saveMenu", "remove", Item, "&Remove", kRemoveHint, 5, kNoKey, AnySelected, kNoTag,
-       Call<&TIconMain::RemoveClick>},
+       Call<&MainWindow::RemoveClick>},
       {"saveMenu", "copyToClipboard", Item, "&Copy to Clipboard", kCopyHint, kNoGlyph,
-       Qt::CTRL | Qt::Key_C, OneSelected, kNoTag, Call<&TIconMain::CopyClipBrd1Click>},
+       Qt::CTRL | Qt::Key_C, OneSelected, kNoTag, Call<&MainWindow::CopyClipBrd1Click>},
 
       {"MenuBar", "viewMenu", Menu, "&View", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"viewMenu", "clear", Item, "&Clear", "Clear all icons", kNoGlyph, kNoKey, Always, kNoTag,
-       Call<&TIconMain::Clear1Click>},
+       Call<&MainWindow::Clear1Click>},
       // The window looks these two up by name.
       {"viewMenu", "Problems1", Item, "&Problems", "List the files that could not be read",
-       kNoGlyph, kNoKey, Window, kNoTag, Call<&TIconMain::Problems1Click>},
+       kNoGlyph, kNoKey, Window, kNoTag, Call<&MainWindow::Problems1Click>},
       {"viewMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"viewMenu", "StayonTop1", CheckItem, "Stay on &Top", "Make this window topmost", kNoGlyph,
-       kNoKey, Always, kNoTag, Call<&TIconMain::StayonTop1Click>},
+       kNoKey, Always, kNoTag, Call<&MainWindow::StayonTop1Click>},
 
       {"MenuBar", "helpMenu", Menu, "&Help", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"helpMenu", "contents", Item, "&Contents", "Open the manual", kNoGlyph, Qt::Key_F1, Always,
-       kNoTag, Call<&TIconMain::Contents1Click>},
+       kNoTag, Call<&MainWindow::Contents1Click>},
       {"helpMenu", "about", Item, "&About ...", "", kNoGlyph, kNoKey, Always, kNoTag,
-       Call<&TIconMain::About1Click>},
+       Call<&MainWindow::About1Click>},
 
       // Keys without a menu item, anywhere in the window: Delete removes the selected tiles, F10
       // opens the first menu.
       {"Window", "deleteKey", Item, "", "", kNoGlyph, Qt::Key_Delete, Always, kNoTag,
-       Call<&TIconMain::RemoveClick>},
+       Call<&MainWindow::RemoveClick>},
       {"Window", "menuKey", Item, "", "", kNoGlyph, Qt::Key_F10, Always, kNoTag,
-       [](TIconMain& window, QAction*) {
+       [](MainWindow& window, QAction*) {
          window.menuBar()->setActiveAction(window.menuBar()->actions().value(0));
        }},
 
       // Toolbar buttons show their hint as caption and tool tip; they ignore the selection, and so
       // are actions of their own rather than the menu items'.
       {"ToolBar", "openFilesButton", Item, "Open files", "Open files", 11, kNoKey, Always, kNoTag,
-       Call<&TIconMain::OpenFiles1Click>},
+       Call<&MainWindow::OpenFiles1Click>},
       {"ToolBar", "openDirectoryButton", Item, "Open a directory", "Open a directory", 8, kNoKey,
-       Always, kNoTag, Call<&TIconMain::SearchDirectory1Click>},
+       Always, kNoTag, Call<&MainWindow::SearchDirectory1Click>},
       {"ToolBar", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"ToolBar", "removeButton", Item, "Remove icons", "Remove icons", 5, kNoKey, Always, kNoTag,
-       Call<&TIconMain::RemoveClick>},
+       Call<&MainWindow::RemoveClick>},
       {"ToolBar", "clearButton", Item, "Clear", "Clear", 4, kNoKey, Always, kNoTag,
-       Call<&TIconMain::Clear1Click>},
+       Call<&MainWindow::Clear1Click>},
       {"ToolBar", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"ToolBar", "saveButton", Item, "Save", "Save", 9, kNoKey, Always, kNoTag,
-       Call<&TIconMain::SaveAs1Click>},
+       Call<&MainWindow::SaveAs1Click>},
   };
   return rows;
 }
 
-std::vector<TBuiltCommand> BuildCommands(const TCommandPlaces& places,
-                                         const std::function<void(TCommand, QAction*)>& run) {
+std::vector<BuiltCommand> BuildCommands(const CommandPlaces& places,
+                                        const std::function<void(TCommand, QAction*)>& run) {
   std::map<QString, QMenu*> menus;
-  std::vector<TBuiltCommand> built;
-  for (const TCommandRow& row : MainCommandRows()) {
+  std::vector<BuiltCommand> built;
+  for (const CommandRow& row : MainCommandRows()) {
     const QString place = QString::fromLatin1(row.Place);
     const QString name = QString::fromLatin1(row.Name);
     const bool onToolBar = place == QLatin1String("ToolBar");
@@ -207,20 +207,20 @@ std::optional<int> TagOf(const QAction* sender) {
   return tag;
 }
 
-void EnableForSelection(const std::vector<TBuiltCommand>& commands, int selected) {
-  for (const TBuiltCommand& command : commands) {
+void EnableForSelection(const std::vector<BuiltCommand>& commands, int selected) {
+  for (const BuiltCommand& command : commands) {
     switch (command.Enabled) {
-      case TEnabledBy::OneSelected:
+      case EnabledBy::OneSelected:
         command.Action->setEnabled(selected == 1);
         break;
-      case TEnabledBy::AnySelected:
+      case EnabledBy::AnySelected:
         command.Action->setEnabled(selected >= 1);
         break;
-      case TEnabledBy::TwoSelected:
+      case EnabledBy::TwoSelected:
         command.Action->setEnabled(selected >= 2);
         break;
-      case TEnabledBy::Always:
-      case TEnabledBy::Window:
+      case EnabledBy::Always:
+      case EnabledBy::Window:
         break;
     }
   }

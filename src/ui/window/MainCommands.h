@@ -17,32 +17,32 @@ class QWidget;
 namespace pictarix {
 
 class TBtnImgs;
-class TIconMain;
+class MainWindow;
 
 // When a command is enabled: always, by the number of selected tiles, or as the window says.
-enum class TEnabledBy { Always, OneSelected, AnySelected, TwoSelected, Window };
+enum class EnabledBy { Always, OneSelected, AnySelected, TwoSelected, Window };
 
-using TCommand = void (*)(TIconMain& window, QAction* sender);
+using TCommand = void (*)(MainWindow& window, QAction* sender);
 
-enum class TRowKind { Menu, Item, CheckItem, Separator };
+enum class RowKind { Menu, Item, CheckItem, Separator };
 
-struct TCommandRow {
+struct CommandRow {
   // "MenuBar", "ToolBar", "Window" (a key only) or the Name of a Menu row above.
   const char* Place;
   const char* Name;  // the action's object name
-  TRowKind Kind;
+  RowKind Kind;
   const char* Caption;  // "&" marks the underlined letter
   const char* Hint;
   int Glyph;  // index into BtnImgs, or -1
   QKeyCombination Shortcut;
-  TEnabledBy Enabled;
+  EnabledBy Enabled;
   int Tag;  // the item's tag, or -1
   TCommand Command;
 };
 
-const std::vector<TCommandRow>& MainCommandRows();
+const std::vector<CommandRow>& MainCommandRows();
 
-struct TCommandPlaces {
+struct CommandPlaces {
   QMenuBar* MenuBar;
   QMenu* Popup;  // the list's context menu
   QToolBar* ToolBar;
@@ -50,14 +50,14 @@ struct TCommandPlaces {
   QWidget* Owner;  // parent of the actions
 };
 
-struct TBuiltCommand {
+struct BuiltCommand {
   QAction* Action;
-  TEnabledBy Enabled;
+  EnabledBy Enabled;
 };
 
 // Builds every row, in order. `run` carries out a row's command for the item that was triggered.
-std::vector<TBuiltCommand> BuildCommands(const TCommandPlaces& places,
-                                         const std::function<void(TCommand, QAction*)>& run);
+std::vector<BuiltCommand> BuildCommands(const CommandPlaces& places,
+                                        const std::function<void(TCommand, QAction*)>& run);
 
 // Adds `menu`'s actions (separators and submenus too) to `contextMenu`, so that both offer the
 // same actions; their shortcuts are shown in `menu` only.
@@ -67,6 +67,6 @@ void ShareWithContextMenu(QMenu& menu, QMenu& contextMenu);
 std::optional<int> TagOf(const QAction* sender);
 
 // Enables the items that follow the selection for `selected` tiles.
-void EnableForSelection(const std::vector<TBuiltCommand>& commands, int selected);
+void EnableForSelection(const std::vector<BuiltCommand>& commands, int selected);
 
 }  // namespace pictarix

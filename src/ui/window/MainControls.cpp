@@ -19,8 +19,8 @@ constexpr int kToolBarHeight = 29;
 constexpr QSize kStopButtonSize(46, 36);
 constexpr int kCounterPanelWidth = 65;
 constexpr int kListTop = 30;
-constexpr int kStopButtonRight = TIconMain::kClientWidth - 362 - kStopButtonSize.width();
-constexpr int kStopButtonBottom = TIconMain::kClientHeight - 197 - kStopButtonSize.height();
+constexpr int kStopButtonRight = MainWindow::kClientWidth - 362 - kStopButtonSize.width();
+constexpr int kStopButtonBottom = MainWindow::kClientHeight - 197 - kStopButtonSize.height();
 constexpr int kClockPanelWidth = 80;
 
 }  // namespace
@@ -35,8 +35,8 @@ QToolBar* CreateToolBar(QWidget& client) {
   return toolBar;
 }
 
-TStatusPanels* CreateStatusBar(QWidget& window) {
-  auto* status = new TStatusPanels(&window);
+StatusPanels* CreateStatusBar(QWidget& window) {
+  auto* status = new StatusPanels(&window);
   status->setObjectName(QStringLiteral("statusBar"));
   status->SetWidth(1, kCounterPanelWidth);
   status->SetWidth(2, kCounterPanelWidth);
@@ -60,7 +60,7 @@ QTimer* CreateClock(QObject& owner) {
   return clock;
 }
 
-void LayOutMainControls(const TMainControls& controls, QSize client) {
+void LayOutMainControls(const MainControls& controls, QSize client) {
   const int width = client.width();
   controls.ToolBar.setGeometry(0, 0, width, kToolBarHeight);
   QListView& list = controls.List;
@@ -69,7 +69,7 @@ void LayOutMainControls(const TMainControls& controls, QSize client) {
   controls.Preview.move((list.width() - controls.Preview.width()) / 2,
                         (list.height() - controls.Preview.height()) / 2 + list.y());
   // The client area of the design includes the status bar below the central widget.
-  TStatusPanels& status = controls.StatusBar;
+  StatusPanels& status = controls.StatusBar;
   const int clientHeight = client.height() + status.height();
   controls.StopButton.move(width - kStopButtonRight - kStopButtonSize.width(),
                            clientHeight - kStopButtonBottom - kStopButtonSize.height());

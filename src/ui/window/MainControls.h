@@ -12,20 +12,20 @@ class QWidget;
 
 namespace pictarix {
 
-class TStatusPanels;
+class StatusPanels;
 
-struct TMainControls {
+struct MainControls {
   QToolBar& ToolBar;
   QListView& List;
   QWidget& Preview;
   QPushButton& StopButton;
-  TStatusPanels& StatusBar;
+  StatusPanels& StatusBar;
 };
 
 // The toolbar: along the top, 29 high, 16x16 glyphs, fixed in place.
 QToolBar* CreateToolBar(QWidget& client);
 // The status bar with its counter panels 65 wide.
-TStatusPanels* CreateStatusBar(QWidget& window);
+StatusPanels* CreateStatusBar(QWidget& window);
 // The Stop button: 46 x 36 with the stop glyph and its hint.
 QPushButton* CreateStopButton(QWidget& client);
 // The clock: the status bar's clock, firing every second from the start.
@@ -33,6 +33,6 @@ QTimer* CreateClock(QObject& owner);
 
 // The toolbar along the top, the list below it, the preview tile in the middle of the list, the
 // Stop button at its designed distance to the right and bottom edges, and the status panels.
-void LayOutMainControls(const TMainControls& controls, QSize client);
+void LayOutMainControls(const MainControls& controls, QSize client);
 
 }  // namespace pictarix

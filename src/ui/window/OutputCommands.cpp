@@ -25,14 +25,14 @@ const QString kBatchFolderPrompt = QStringLiteral("Please select a directory");
 // Room a default name leaves for the extension the dialog adds: ".jpeg" is the longest.
 constexpr std::size_t kExtRoom = 5;
 
-TFileDialogRequest StartingIn(TFileDialogRequest request, const QString& dialog) {
+FileDialogRequest StartingIn(FileDialogRequest request, const QString& dialog) {
   request.InitialDir = StartFolder(dialog);
   return request;
 }
 
 // Runs a file dialog and remembers the folder it ended in.
-bool AskFile(TDialogs& dialogs, QWidget* parent, TFileDialogRequest& request, const QString& dialog,
-             TFileDialogAnswer& answer) {
+bool AskFile(TDialogs& dialogs, QWidget* parent, FileDialogRequest& request, const QString& dialog,
+             FileDialogAnswer& answer) {
   if (!RunFileDialog(dialogs, parent, request, answer)) return false;
   RememberFolder(dialog, request.InitialDir);
   return true;
@@ -40,8 +40,8 @@ bool AskFile(TDialogs& dialogs, QWidget* parent, TFileDialogRequest& request, co
 
 }  // namespace
 
-TOutputCommands::TOutputCommands(TDialogs& dialogs, QWidget& window, THarvester& harvester,
-                                 TSelection selected)
+OutputCommands::OutputCommands(TDialogs& dialogs, QWidget& window, THarvester& harvester,
+                               TSelection selected)
     : SaveAsDialog(StartingIn(MakeSaveAsDialog(), kSaveAsFolder)),
       SaveLibraryDialog(StartingIn(MakeSaveLibraryDialog(), kSaveLibraryFolder)),
       AddToLibraryDialog(StartingIn(MakeAddToLibraryDialog(), kAddLibraryFolder)),
@@ -50,56 +50,56 @@ TOutputCommands::TOutputCommands(TDialogs& dialogs, QWidget& window, THarvester&
       harvester_(harvester),
       selected_(std::move(selected)) {}
 
-void TOutputCommands::Notice(const QString& message) {
+void OutputCommands::Notice(const QString& message) {
   dialogs_.ShowNotice(&window_, window_.windowTitle(), message);
 }
 
-void TOutputCommands::SaveAs() {
-  TEntryList list(harvester_);
+void OutputCommands::SaveAs() {
+  EntryList list(harvester_);
   for (const int index : selected_()) {
-    const TListEntry* entry = list.Entry(index);
+    const ListEntry* entry = list.Entry(index);
     if (entry == nullptr) continue;
     // The caption is file content: offered only as one safe name inside the dialog's folder.
     SaveAsDialog.FileName = FromUtf8(SafeFileStem(entry->Caption, kMaxFileNameBytes - kExtRoom));
     QString name;
-    TSaveFormat format = TSaveFormat::Icon;
+    SaveFormat format = SaveFormat::Icon;
     for (;;) {
-      TFileDialogAnswer answer;
+      FileDialogAnswer answer;
       // A cancel ends the command: the rest is not offered.
       if (!AskFile(dialogs_, &window_, SaveAsDialog, kSaveAsFolder, answer)) return;
       name = answer.Files.first();
-      if (const std::optional<TSaveFormat> known = FormatFromExt(ToPath(name))) {
+      if (const std::optional<SaveFormat> known = FormatFromExt(ToPath(name))) {
         format = *known;
         break;
       }
       // A name the formats do not know becomes an icon file. The dialog's questions covered the
       // typed name only, so an existing file of the new name is asked about here.
-      format = TSaveFormat::Icon;
+      format = SaveFormat::Icon;
       const QString typed = name;
-      name = FromPath(ReplaceExt(ToPath(typed), ExtFromFormat(TSaveFormat::Icon)));
+      name = FromPath(ReplaceExt(ToPath(typed), ExtFromFormat(SaveFormat::Icon)));
       if (MayReplace(dialogs_, &window_, SaveAsDialog, name)) break;
       SaveAsDialog.FileName = typed;
     }
-    if (!SaveEntryAs(list, ToPath(name), index, format) && format == TSaveFormat::Gif) {
+    if (!SaveEntryAs(list, ToPath(name), index, format) && format == SaveFormat::Gif) {
       Notice(QStringLiteral("This icon has no image of 256 colours or fewer; no GIF was written."));
     }
   }
   SaveAsDialog.FileName.clear();
 }
 
-void TOutputCommands::BatchSaveAs(int tag) {
+void OutputCommands::BatchSaveAs(int tag) {
   // The batch menu's tags 0..3.
-  constexpr TSaveFormat kBatchFormats[] = {TSaveFormat::Icon, TSaveFormat::Gif, TSaveFormat::Bitmap,
-                                           TSaveFormat::Jpeg};
+  constexpr SaveFormat kBatchFormats[] = {SaveFormat::Icon, SaveFormat::Gif, SaveFormat::Bitmap,
+                                          SaveFormat::Jpeg};
   const std::vector<int> selected = selected_();
   if (selected.empty() || tag < 0 || tag > 3) return;
-  const TSaveFormat format = kBatchFormats[tag];
+  const SaveFormat format = kBatchFormats[tag];
   QString folder = StartFolder(kBatchSaveFolder);
   if (!SelectFolder(dialogs_, &window_, kBatchFolderPrompt, QStringLiteral("\\"), folder)) return;
   if (!IsDirectory(folder)) return;
   RememberFolder(kBatchSaveFolder, folder);
   // Entry by entry, so that those without a picture in the format can be named.
-  TEntryList list(harvester_);
+  EntryList list(harvester_);
   QStringList skipped;
   for (const int index : selected) {
     const std::filesystem::path name = BatchFileName(ToPath(folder), index, format);
@@ -112,10 +112,10 @@ void TOutputCommands::BatchSaveAs(int tag) {
              .arg(skipped.join(QStringLiteral(", "))));
 }
 
-void TOutputCommands::SaveToLibrary(bool add) {
+void OutputCommands::SaveToLibrary(bool add) {
   const std::vector<int> selected = selected_();
   if (selected.empty()) return;
-  TFileDialogAnswer answer;
+  FileDialogAnswer answer;
   if (!AskFile(dialogs_, &window_, add ? AddToLibraryDialog : SaveLibraryDialog,
                add ? kAddLibraryFolder : kSaveLibraryFolder, answer)) {
     return;
@@ -123,7 +123,7 @@ void TOutputCommands::SaveToLibrary(bool add) {
   SaveEntriesToLibrary(harvester_.Entries, selected, ToPath(answer.Files.first()), add);
 }
 
-void TOutputCommands::CopyToClipboard() {
+void OutputCommands::CopyToClipboard() {
   const std::vector<int> selected = selected_();
   if (selected.size() != 1) return;
   const std::optional<RgbImage> tile = TileToBitmap(harvester_, selected.front());

@@ -13,12 +13,12 @@ namespace pictarix {
 
 class THarvester;
 
-class TOutputCommands {
+class OutputCommands {
  public:
   // The positions of the selected entries in list order.
   using TSelection = std::function<std::vector<int>()>;
 
-  TOutputCommands(TDialogs& dialogs, QWidget& window, THarvester& harvester, TSelection selected);
+  OutputCommands(TDialogs& dialogs, QWidget& window, THarvester& harvester, TSelection selected);
 
   void SaveAs();
   // `tag`: the batch format (0 icons, 1 GIFs, 2 bitmaps, 3 JPEGs).
@@ -27,9 +27,9 @@ class TOutputCommands {
   void CopyToClipboard();
 
   // The file dialogs, by the names the commands use.
-  TFileDialogRequest SaveAsDialog;
-  TFileDialogRequest SaveLibraryDialog;
-  TFileDialogRequest AddToLibraryDialog;
+  FileDialogRequest SaveAsDialog;
+  FileDialogRequest SaveLibraryDialog;
+  FileDialogRequest AddToLibraryDialog;
 
  private:
   void Notice(const QString& message);

@@ -4,12 +4,12 @@
 
 namespace pictarix {
 
-TPacedUpdate::TPacedUpdate(QWidget& widget) : widget_(widget) {
+PacedUpdate::PacedUpdate(QWidget& widget) : widget_(widget) {
   timer_.setSingleShot(true);
   QObject::connect(&timer_, &QTimer::timeout, &widget, [this] { Repaint(); });
 }
 
-void TPacedUpdate::Request() {
+void PacedUpdate::Request() {
   if (timer_.isActive()) return;  // the coming repaint shows this change too
   const qint64 since = sinceRepaint_.isValid() ? sinceRepaint_.elapsed() : kIntervalMs;
   if (since >= kIntervalMs) {
@@ -19,7 +19,7 @@ void TPacedUpdate::Request() {
   }
 }
 
-void TPacedUpdate::Repaint() {
+void PacedUpdate::Repaint() {
   widget_.update();
   sinceRepaint_.start();
 }

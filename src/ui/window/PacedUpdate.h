@@ -9,11 +9,11 @@ class QWidget;
 
 namespace pictarix {
 
-class TPacedUpdate {
+class PacedUpdate {
  public:
   static constexpr int kIntervalMs = 20;
 
-  explicit TPacedUpdate(QWidget& widget);
+  explicit PacedUpdate(QWidget& widget);
   // Asks for a repaint: now if the last one is older than the interval, else when it is.
   void Request();
 

@@ -6,12 +6,12 @@
 namespace pictarix {
 
 template <typename Step>
-class TScopeExit {
+class ScopeExit {
  public:
-  explicit TScopeExit(Step step) : step_(std::move(step)) {}
-  ~TScopeExit() { step_(); }
-  TScopeExit(const TScopeExit&) = delete;
-  TScopeExit& operator=(const TScopeExit&) = delete;
+  explicit ScopeExit(Step step) : step_(std::move(step)) {}
+  ~ScopeExit() { step_(); }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
 
  private:
   Step step_;

@@ -18,7 +18,7 @@ struct SettingsLocation {
   QString Group;
 };
 
-std::optional<SettingsLocation> Locate(TRegRoot, QString keyPath) {
+std::optional<SettingsLocation> Locate(SettingsRoot, QString keyPath) {
   if (keyPath.startsWith(QLatin1Char('\\'))) keyPath.remove(0, 1);
   const QStringList parts = keyPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
   if (parts.size() < 3 || parts[0].compare(QLatin1String("Software"), Qt::CaseInsensitive) != 0) {
@@ -34,8 +34,7 @@ QString ValueKey(const QString& name) {
 
 class OpenKey {
  public:
-  explicit OpenKey(const SettingsLocation& where,
-                   TSettingsFile::TUse use = TSettingsFile::TUse::Read)
+  explicit OpenKey(const SettingsLocation& where, SettingsFile::Use use = SettingsFile::Use::Read)
       : file_(where.Organisation, where.Application, use) {
     if (!where.Group.isEmpty()) file_.Settings().beginGroup(where.Group);
   }
@@ -44,7 +43,7 @@ class OpenKey {
   void Save() { file_.Save(); }
 
  private:
-  TSettingsFile file_;
+  SettingsFile file_;
 };
 
 // Text as the platform's integer conversion takes it: optional sign, decimal digits, or
@@ -113,7 +112,7 @@ bool StoredValueToInt(const QVariant& value, std::int32_t& result) {
   return true;
 }
 
-bool RegKeyExists(TRegRoot root, const QString& keyPath) {
+bool RegKeyExists(SettingsRoot root, const QString& keyPath) {
   const std::optional<SettingsLocation> where = Locate(root, keyPath);
   if (!where) return false;
   OpenKey key(*where);
@@ -121,19 +120,19 @@ bool RegKeyExists(TRegRoot root, const QString& keyPath) {
          (!key->childKeys().isEmpty() || !key->childGroups().isEmpty());
 }
 
-void CreateRegKey(TRegRoot root, const QString& keyPath) {
+void CreateRegKey(SettingsRoot root, const QString& keyPath) {
   const std::optional<SettingsLocation> where = Locate(root, keyPath);
   if (!where) return;
-  OpenKey key(*where, TSettingsFile::TUse::Change);
+  OpenKey key(*where, SettingsFile::Use::Change);
   key->setValue(ValueKey(QString()), QString());
   key.Save();
 }
 
-void WriteRegValue(TRegRoot root, const QString& keyPath, const QString& name,
+void WriteRegValue(SettingsRoot root, const QString& keyPath, const QString& name,
                    const QVariant& data) {
   const std::optional<SettingsLocation> where = Locate(root, keyPath);
   if (!where) return;
-  OpenKey key(*where, TSettingsFile::TUse::Change);
+  OpenKey key(*where, SettingsFile::Use::Change);
   // A new key gets an empty unnamed value, as creating a registry key does.
   if (key->childKeys().isEmpty() && key->childGroups().isEmpty()) {
     key->setValue(ValueKey(QString()), QString());
@@ -142,16 +141,16 @@ void WriteRegValue(TRegRoot root, const QString& keyPath, const QString& name,
   key.Save();  // a failure stays silent
 }
 
-void WriteRegString(TRegRoot root, const QString& keyPath, const QString& name,
+void WriteRegString(SettingsRoot root, const QString& keyPath, const QString& name,
                     const QString& text) {
   WriteRegValue(root, keyPath, name, text);
 }
 
-void WriteRegBool(TRegRoot root, const QString& keyPath, const QString& name, bool flag) {
+void WriteRegBool(SettingsRoot root, const QString& keyPath, const QString& name, bool flag) {
   WriteRegValue(root, keyPath, name, flag ? 1 : 0);
 }
 
-std::int32_t ReadRegInt(TRegRoot root, const QString& keyPath, const QString& name,
+std::int32_t ReadRegInt(SettingsRoot root, const QString& keyPath, const QString& name,
                         std::int32_t defaultValue) {
   const std::optional<SettingsLocation> where = Locate(root, keyPath);
   if (!where) return defaultValue;
@@ -161,18 +160,19 @@ std::int32_t ReadRegInt(TRegRoot root, const QString& keyPath, const QString& na
   return StoredValueToInt(key->value(ValueKey(name)), result) ? result : defaultValue;
 }
 
-bool ReadRegBool(TRegRoot root, const QString& keyPath, const QString& name, bool defaultValue) {
+bool ReadRegBool(SettingsRoot root, const QString& keyPath, const QString& name,
+                 bool defaultValue) {
   return ReadRegInt(root, keyPath, name, defaultValue ? 1 : 0) != 0;
 }
 
-QVariant ReadRegValue(TRegRoot root, const QString& keyPath, const QString& name) {
+QVariant ReadRegValue(SettingsRoot root, const QString& keyPath, const QString& name) {
   const std::optional<SettingsLocation> where = Locate(root, keyPath);
   if (!where) return {};
   OpenKey key(*where);
   return key->status() == QSettings::NoError ? key->value(ValueKey(name)) : QVariant();
 }
 
-QString ReadRegString(TRegRoot root, const QString& keyPath, const QString& name,
+QString ReadRegString(SettingsRoot root, const QString& keyPath, const QString& name,
                       const QString& defaultValue) {
   const QVariant value = ReadRegValue(root, keyPath, name);
   return value.metaType().id() == QMetaType::QString ? value.toString() : defaultValue;

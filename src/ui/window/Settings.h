@@ -11,27 +11,27 @@
 namespace pictarix {
 
 // The program only uses the current user's settings.
-enum class TRegRoot { CurrentUser };
+enum class SettingsRoot { CurrentUser };
 
 inline const QString kSettingsKey = QStringLiteral("Software\\Wexlund\\Pictarix");
 inline const QString kStayOnTopValue = QStringLiteral("T");
 
-bool RegKeyExists(TRegRoot root, const QString& keyPath);
-void CreateRegKey(TRegRoot root, const QString& keyPath);
+bool RegKeyExists(SettingsRoot root, const QString& keyPath);
+void CreateRegKey(SettingsRoot root, const QString& keyPath);
 // Stores `data` as the value; the QVariant's type stands for the registry type.
-void WriteRegValue(TRegRoot root, const QString& keyPath, const QString& name,
+void WriteRegValue(SettingsRoot root, const QString& keyPath, const QString& name,
                    const QVariant& data);
-void WriteRegString(TRegRoot root, const QString& keyPath, const QString& name,
+void WriteRegString(SettingsRoot root, const QString& keyPath, const QString& name,
                     const QString& text);
 // Written as the integer 1 or 0, so that ReadRegInt reads it back.
-void WriteRegBool(TRegRoot root, const QString& keyPath, const QString& name, bool flag);
-std::int32_t ReadRegInt(TRegRoot root, const QString& keyPath, const QString& name,
+void WriteRegBool(SettingsRoot root, const QString& keyPath, const QString& name, bool flag);
+std::int32_t ReadRegInt(SettingsRoot root, const QString& keyPath, const QString& name,
                         std::int32_t defaultValue);
-bool ReadRegBool(TRegRoot root, const QString& keyPath, const QString& name, bool defaultValue);
+bool ReadRegBool(SettingsRoot root, const QString& keyPath, const QString& name, bool defaultValue);
 // A stored value as it is kept; invalid when there is none.
-QVariant ReadRegValue(TRegRoot root, const QString& keyPath, const QString& name);
+QVariant ReadRegValue(SettingsRoot root, const QString& keyPath, const QString& name);
 // A stored text value; `defaultValue` when there is none.
-QString ReadRegString(TRegRoot root, const QString& keyPath, const QString& name,
+QString ReadRegString(SettingsRoot root, const QString& keyPath, const QString& name,
                       const QString& defaultValue);
 
 // The integer a stored value stands for (the low 32 bits), or nothing when its type or size is

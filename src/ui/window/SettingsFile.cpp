@@ -178,21 +178,21 @@ std::filesystem::path SettingsFilePath(const QString& organisation, const QStrin
 #ifdef _WIN32
 
 // The registry is no file: QSettings keeps the settings there itself.
-TSettingsFile::TSettingsFile(const QString& organisation, const QString& application, TUse)
+SettingsFile::SettingsFile(const QString& organisation, const QString& application, Use)
     : settings_(std::make_unique<QSettings>(QSettings::UserScope, organisation, application)) {}
 
-void TSettingsFile::Save() {
+void SettingsFile::Save() {
   settings_->sync();
 }
 
 #else
 
-TSettingsFile::TSettingsFile(const QString& organisation, const QString& application, TUse use)
+SettingsFile::SettingsFile(const QString& organisation, const QString& application, Use use)
     : path_(SettingsFilePath(organisation, application)) {
-  if (use == TUse::Change) {
+  if (use == Use::Change) {
     try {
-      lock_ = std::make_unique<TFileLock>(path_);
-    } catch (const EPictarixError&) {
+      lock_ = std::make_unique<FileLock>(path_);
+    } catch (const PictarixError&) {
       // Another writer holds it for long: the change goes ahead as QSettings' own did.
     }
   }
@@ -221,7 +221,7 @@ TSettingsFile::TSettingsFile(const QString& organisation, const QString& applica
   original_ = bytes.value_or(QByteArray());
 }
 
-void TSettingsFile::Save() {
+void SettingsFile::Save() {
   settings_->sync();
   QFile copy(copyPath_);
   if (settings_->status() != QSettings::NoError || !copy.open(QIODevice::ReadOnly)) return;
@@ -233,14 +233,14 @@ void TSettingsFile::Save() {
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
     ReplaceFileOrLink(path_, std::span(data, static_cast<std::size_t>(bytes.size())));
     original_ = bytes;
-  } catch (const EPictarixError&) {
+  } catch (const PictarixError&) {
     // Settings that cannot be stored are not worth a question to the user.
   }
 }
 
 #endif
 
-TSettingsFile::~TSettingsFile() {
+SettingsFile::~SettingsFile() {
   settings_.reset();  // before its copy goes
 }
 

@@ -19,7 +19,7 @@ class QTemporaryDir;
 
 namespace pictarix {
 
-class TFileLock;
+class FileLock;
 
 // The folder holding the settings of every organisation (the user's configuration folder, as
 // QSettings finds it) unless SetSettingsFolder has chosen another.
@@ -35,14 +35,14 @@ inline constexpr qsizetype kMaxSettingsBytes = qsizetype{1} << 20;
 
 // One look at (or change of) the settings of `organisation` and `application`. For a change,
 // writers of the same file wait for each other from the read to the write.
-class TSettingsFile {
+class SettingsFile {
  public:
-  enum class TUse { Read, Change };
+  enum class Use { Read, Change };
 
-  TSettingsFile(const QString& organisation, const QString& application, TUse use);
-  ~TSettingsFile();
-  TSettingsFile(const TSettingsFile&) = delete;
-  TSettingsFile& operator=(const TSettingsFile&) = delete;
+  SettingsFile(const QString& organisation, const QString& application, Use use);
+  ~SettingsFile();
+  SettingsFile(const SettingsFile&) = delete;
+  SettingsFile& operator=(const SettingsFile&) = delete;
 
   QSettings& Settings() { return *settings_; }
   // Writes the settings back when they changed. A failure is silent: the file keeps what it had.
@@ -50,7 +50,7 @@ class TSettingsFile {
 
  private:
   std::filesystem::path path_;
-  std::unique_ptr<TFileLock> lock_;
+  std::unique_ptr<FileLock> lock_;
   std::unique_ptr<QTemporaryDir> copyFolder_;
   QString copyPath_;
   QByteArray original_;

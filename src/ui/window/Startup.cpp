@@ -15,7 +15,7 @@ std::vector<std::string> RawArguments(int argc, const char* const* argv) {
   return arguments;
 }
 
-TQtArguments::TQtArguments(char* programName) {
+QtArguments::QtArguments(char* programName) {
   static char fallbackName[] = "pictarix";
   vector_[0] = programName != nullptr ? programName : fallbackName;
 }
@@ -28,9 +28,9 @@ QStringList CommandLinePaths(const std::vector<std::string>& arguments) {
   return paths;
 }
 
-void AnnounceMacroService(TDdeServer& server, const QString& programPath) {
+void AnnounceMacroService(MacroServer& server, const QString& programPath) {
   const QString service = MacroServiceName(programPath);
-  if (server.Announce(service) == TDdeServer::TAnnounce::Serving) return;
+  if (server.Announce(service) == MacroServer::TAnnounce::Serving) return;
   const QByteArray message = (service + QStringLiteral(": ") + server.ErrorText() +
                               QStringLiteral("; this window runs without a DDE server\n"))
                                  .toLocal8Bit();

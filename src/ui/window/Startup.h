@@ -8,7 +8,7 @@
 
 namespace pictarix {
 
-class TDdeServer;
+class MacroServer;
 
 // The program's arguments after its name, every one a path, taken from the raw argument vector.
 std::vector<std::string> RawArguments(int argc, const char* const* argv);
@@ -16,9 +16,9 @@ QStringList CommandLinePaths(const std::vector<std::string>& arguments);
 
 // The argument vector Qt is given: the program's name alone (a fixed name when the system gave
 // none). Lives as long as the application object, as Qt keeps referring to it.
-class TQtArguments {
+class QtArguments {
  public:
-  explicit TQtArguments(char* programName);
+  explicit QtArguments(char* programName);
   int& Count() { return count_; }
   char** Vector() { return vector_.data(); }
 
@@ -29,7 +29,7 @@ class TQtArguments {
 
 // Announces the DDE service of the program at `programPath`. When the window is not to serve
 // (another window serves the name, or no private socket can be made), says why on stderr.
-void AnnounceMacroService(TDdeServer& server, const QString& programPath);
+void AnnounceMacroService(MacroServer& server, const QString& programPath);
 
 // Sends the process's standard output to the null device, so that anything written to it is
 // discarded. Standard error stays.

@@ -16,12 +16,12 @@
 namespace pictarix {
 
 // An image made from the first 12 bytes of a group directory entry and a data block.
-class TICL16IconImage : public TIconImage {
+class NeIconImage : public IconImage {
  public:
-  TICL16IconImage(const IconEntryFields& fields, ImageData block);
+  NeIconImage(const IconEntryFields& fields, ImageData block);
 };
 
-class TICL16Icon : public TAdvancedIcon {
+class NeIcon : public AdvancedIcon {
  public:
   // The file-based name: the file's base name, a blank, and the 1-based group number with at
   // least three digits ("tools 001").
@@ -31,19 +31,19 @@ class TICL16Icon : public TAdvancedIcon {
 // The icon of one group directory: every image it lists, each found by id in the table and
 // read from `blocks`. A directory whose header is no icon header (or an empty block) gives an
 // icon without images; a directory shorter than its image count, or an image id the table
-// lacks, raises EICLReadError.
-std::unique_ptr<TICL16Icon> BuildICL16Icon(std::span<const std::uint8_t> directory,
-                                           const TNeResourceTable& table, TNeBlocks& blocks);
+// lacks, raises IconLibraryError.
+std::unique_ptr<NeIcon> BuildICL16Icon(std::span<const std::uint8_t> directory,
+                                       const NeResourceTable& table, NeBlocks& blocks);
 
 // What a group that names an icon image the file lacks does: fail the whole read (where the file
 // is to be rewritten, nothing may be lost), or leave out that group's icon only (when listing).
-enum class TMissingImage { FailTheRead, LeaveOutTheIcon };
+enum class MissingImage { FailTheRead, LeaveOutTheIcon };
 
 // One named icon per group entry, in table order: named by the table's name strings when there
-// is one per group, else by TICL16Icon::Name made from `baseName`. Reports progress (groups,
+// is one per group, else by NeIcon::Name made from `baseName`. Reports progress (groups,
 // groups done) after each group.
-std::vector<TIconEntry> BuildICL16Icons(const TNeResourceTable& table, TNeBlocks& blocks,
-                                        const std::string& baseName, const TProgress& progress,
-                                        TMissingImage missing = TMissingImage::FailTheRead);
+std::vector<IconEntry> BuildICL16Icons(const NeResourceTable& table, NeBlocks& blocks,
+                                       const std::string& baseName, const TProgress& progress,
+                                       MissingImage missing = MissingImage::FailTheRead);
 
 }  // namespace pictarix

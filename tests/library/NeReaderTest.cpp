@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "formats/IconLibrary.h"
-#include "formats/ne/T16BitReader.h"
+#include "formats/ne/NeReader.h"
 #include "os/Errors.h"
 #include "support/FileBytes.h"
 #include "support/NeBuilder.h"
@@ -21,25 +21,25 @@ using testing::NeLayout;
 
 struct ReadResult {
   bool Ok = false;
-  std::vector<TIconEntry> Icons;
+  std::vector<IconEntry> Icons;
   std::string Error;
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
     for (const auto& entry : Icons) names.push_back(entry.Name);
     return names;
   }
-  const TIconImage& Image(int icon, int image) const {
+  const IconImage& Image(int icon, int image) const {
     return *Icons.at(static_cast<std::size_t>(icon)).Icon->Images.Get(image);
   }
 };
 
 ReadResult Read(std::vector<std::uint8_t> bytes, const std::string& fileName = "dir/tools.icl") {
-  T16BitReader reader(fileName, std::make_unique<TMemoryStream>(std::move(bytes)));
+  NeReader reader(fileName, std::make_unique<MemoryStream>(std::move(bytes)));
   ReadResult result;
   try {
     result.Icons = reader.ReadIcons({});
     result.Ok = true;
-  } catch (const EICLReadError& error) {
+  } catch (const IconLibraryError& error) {
     result.Error = error.what();
   }
   return result;
@@ -58,7 +58,7 @@ std::vector<std::uint8_t> Words(std::size_t size,
 const std::vector<std::uint8_t> kImage32 = DibImage(32, 4, 0x11);  // 744 bytes
 const std::vector<std::uint8_t> kImage16 = DibImage(16, 4, 0x22);  // 296 bytes
 
-TEST(T16BitReaderTest, HeaderChecksFailWithTheirMessages) {
+TEST(NeReaderTest, HeaderChecksFailWithTheirMessages) {
   struct Row {
     const char* Case;
     std::vector<std::uint8_t> Bytes;
@@ -85,7 +85,7 @@ TEST(T16BitReaderTest, HeaderChecksFailWithTheirMessages) {
   }
 }
 
-TEST(T16BitReaderTest, ReadsAnIconLibraryWithItsNamesAndImages) {
+TEST(NeReaderTest, ReadsAnIconLibraryWithItsNamesAndImages) {
   int reports = 0;
   const auto progress = [&reports](std::int32_t total, std::int32_t current) {
     EXPECT_EQ(total, 2);
@@ -94,14 +94,14 @@ TEST(T16BitReaderTest, ReadsAnIconLibraryWithItsNamesAndImages) {
   const auto bytes = IclFile({{"Folder", {kImage32, kImage16}}, {"Disk", {kImage16}}}).Build();
   testing::TempDir dir;
   testing::WriteBytes(dir.Path() / "any.name", bytes);
-  T16BitReader reader(dir.Path() / "any.name");
+  NeReader reader(dir.Path() / "any.name");
   const auto icons = reader.ReadIcons(progress);
   EXPECT_EQ(reports, 2);
   ASSERT_EQ(icons.size(), 2u);
   EXPECT_EQ(icons[0].Name, "Folder");
   EXPECT_EQ(icons[1].Name, "Disk");
   ASSERT_EQ(icons[0].Icon->Images.Count(), 2);
-  const TIconImage& image = *icons[0].Icon->Images.Get(0);
+  const IconImage& image = *icons[0].Icon->Images.Get(0);
   EXPECT_EQ(image.Bytes(), kImage32);
   EXPECT_EQ(image.BytesInRes, 744u);
   EXPECT_EQ(image.Width, 32);
@@ -110,7 +110,7 @@ TEST(T16BitReaderTest, ReadsAnIconLibraryWithItsNamesAndImages) {
   EXPECT_EQ(icons[1].Icon->Images.Get(0)->Bytes(), kImage16);
 }
 
-TEST(T16BitReaderTest, NamesPairWithGroupsOnlyWhenTheCountsMatch) {
+TEST(NeReaderTest, NamesPairWithGroupsOnlyWhenTheCountsMatch) {
   const auto names = [](std::vector<std::string> strings, int groups,
                         const std::string& fileName = "dir/tools.icl") {
     std::vector<IclIcon> icons(static_cast<std::size_t>(groups), IclIcon{"", {kImage16}});
@@ -137,7 +137,7 @@ TEST(T16BitReaderTest, NamesPairWithGroupsOnlyWhenTheCountsMatch) {
   EXPECT_EQ(names({}, 1, "dir/.icl"), (V{" 001"}));
 }
 
-TEST(T16BitReaderTest, FileBasedNamesHaveAtLeastThreeDigits) {
+TEST(NeReaderTest, FileBasedNamesHaveAtLeastThreeDigits) {
   // 1000 groups without images; without an icon-image record no names are read.
   NeFile file;
   testing::NeTypeRecord groups{0x800E, {}, {}};
@@ -156,7 +156,7 @@ TEST(T16BitReaderTest, FileBasedNamesHaveAtLeastThreeDigits) {
   EXPECT_EQ(result.Icons[999].Icon->Images.Count(), 0);
 }
 
-TEST(T16BitReaderTest, OffsetsAndLengthsCountAlignmentUnits) {
+TEST(NeReaderTest, OffsetsAndLengthsCountAlignmentUnits) {
   NeLayout layout;
   NeFile file = IclFile({{"A", {kImage16}}}, 4);
   auto bytes = file.Build(&layout);
@@ -180,7 +180,7 @@ TEST(T16BitReaderTest, OffsetsAndLengthsCountAlignmentUnits) {
   EXPECT_EQ(padded.Image(0, 0).BytesInRes, 20u);
 }
 
-TEST(T16BitReaderTest, RecordsAndGroupsFollowTheFormat) {
+TEST(NeReaderTest, RecordsAndGroupsFollowTheFormat) {
   {  // Resource table and names table at the same place: a library without icons.
     NeFile file = IclFile({{"A", {kImage16}}});
     file.NamesField = 64;
@@ -239,7 +239,7 @@ TEST(T16BitReaderTest, RecordsAndGroupsFollowTheFormat) {
   }
 }
 
-TEST(T16BitReaderTest, WalksStopAtTheEndOfTheFile) {
+TEST(NeReaderTest, WalksStopAtTheEndOfTheFile) {
   NeLayout layout;
   const auto full = IclFile({{"Folder", {kImage32, kImage16}}}).Build(&layout);
   // Cut anywhere before the image data: every read fails, none reads past the end.
@@ -264,7 +264,7 @@ TEST(T16BitReaderTest, WalksStopAtTheEndOfTheFile) {
   }
 }
 
-TEST(T16BitReaderTest, RefusesAShiftOf16AndMore) {
+TEST(NeReaderTest, RefusesAShiftOf16AndMore) {
   NeFile file = IclFile({{"A", {}}});
   file.AlignShift = 15;
   EXPECT_TRUE(Read(file.Build()).Ok);  // no group data to place
@@ -275,7 +275,7 @@ TEST(T16BitReaderTest, RefusesAShiftOf16AndMore) {
   EXPECT_FALSE(Read(bytes).Ok);
 }
 
-TEST(T16BitReaderTest, GroupBlocksMustHoldTheirDirectory) {
+TEST(NeReaderTest, GroupBlocksMustHoldTheirDirectory) {
   {  // Shorter than its image count needs: refused, not filled from elsewhere.
     NeFile file = IclFile({{"A", {kImage16}}});
     auto& group = file.Types[0].Resources[0].Data;
@@ -290,7 +290,7 @@ TEST(T16BitReaderTest, GroupBlocksMustHoldTheirDirectory) {
   }
 }
 
-TEST(T16BitReaderTest, ImageBlocksPastTheEndKeepWhatTheFileHolds) {
+TEST(NeReaderTest, ImageBlocksPastTheEndKeepWhatTheFileHolds) {
   NeLayout layout;
   auto bytes = IclFile({{"A", {kImage32, kImage16}}}).Build(&layout);
   {  // The last image cut short by 100 bytes: held bytes, then zeros up to BytesInRes.
@@ -310,7 +310,7 @@ TEST(T16BitReaderTest, ImageBlocksPastTheEndKeepWhatTheFileHolds) {
   }
 }
 
-TEST(T16BitReaderTest, LengthsStoredInBytesDoNotSwallowTheFollowingImages) {
+TEST(NeReaderTest, LengthsStoredInBytesDoNotSwallowTheFollowingImages) {
   // Some tools store lengths in bytes; with a shift of 4 they count 16 times too much.
   NeFile file = IclFile({{"A", {kImage32, kImage16}}}, 4);
   file.Types[1].Resources[0].LengthUnits = 744;
@@ -325,7 +325,7 @@ TEST(T16BitReaderTest, LengthsStoredInBytesDoNotSwallowTheFollowingImages) {
   EXPECT_TRUE(std::equal(kImage16.begin(), kImage16.end(), second.begin()));
 }
 
-TEST(T16BitReaderTest, SharedBlocksCannotMultiplyMemoryWithoutBound) {
+TEST(NeReaderTest, SharedBlocksCannotMultiplyMemoryWithoutBound) {
   // One directory of 4000 entries, each naming the same whole-file image with a different
   // BytesInRes, and 16 groups sharing that directory: gigabytes if every image were copied.
   std::vector<testing::NeGroupEntry> entries;
@@ -350,8 +350,8 @@ TEST(T16BitReaderTest, SharedBlocksCannotMultiplyMemoryWithoutBound) {
   EXPECT_EQ(result.Error, "Resources larger than the file can hold");
 }
 
-TEST(T16BitReaderTest, OpeningAMissingFileRaises) {
-  EXPECT_THROW(T16BitReader("/nonexistent/dir/x.icl"), EFOpenError);
+TEST(NeReaderTest, OpeningAMissingFileRaises) {
+  EXPECT_THROW(NeReader("/nonexistent/dir/x.icl"), FOpenError);
 }
 
 }  // namespace

@@ -15,19 +15,19 @@
 
 namespace pictarix {
 
-class T16BitWriter {
+class IconLibraryWriter {
  public:
   // The most icons and images together: the names follow the table of 12-byte resource entries,
   // and the NE header's 16-bit field for their position must reach them.
   static const std::int64_t kMaxResources;
 
   // Writes `icons` (not owned), reporting progress (icons, icons written) while writing.
-  explicit T16BitWriter(const TIconList& icons, TProgress progress = {});
+  explicit IconLibraryWriter(const IconList& icons, TProgress progress = {});
 
-  // Replaces `fileName` with the library, streamed to disk (EFCreateError propagates; an
+  // Replaces `fileName` with the library, streamed to disk (FCreateError propagates; an
   // existing file is never left damaged).
   void Write(const std::filesystem::path& fileName);
-  // The whole file in memory. Both raise EICLReadError before anything is written for more than
+  // The whole file in memory. Both raise IconLibraryError before anything is written for more than
   // 32767 icons or images, more than kMaxResources in all, data too large for any alignment
   // shift, or blocks that the reader's budget (ReadBudget) would refuse.
   std::vector<std::uint8_t> Assemble();
@@ -49,7 +49,7 @@ class T16BitWriter {
   void PadTo(TStream& out, std::size_t block) const;
   std::uint64_t FileSize() const { return starts_.back() + 2; }
 
-  const TIconList& icons_;
+  const IconList& icons_;
   TProgress progress_;
   std::int64_t totalImages_ = 0;
   // The names as the file stores them, each at most 255 bytes.

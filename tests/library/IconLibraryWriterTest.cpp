@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "formats/IconLibrary.h"
-#include "formats/ne/T16BitReader.h"
-#include "formats/ne/T16BitWriter.h"
+#include "formats/ne/IconLibraryWriter.h"
+#include "formats/ne/NeReader.h"
 #include "os/CodePage.h"
 #include "os/Errors.h"
 #include "os/ReadBudget.h"
@@ -24,16 +24,16 @@ const Bytes kImage32 = DibImage(32, 4, 0x11);  // 744 bytes
 const Bytes kImage16 = DibImage(16, 4, 0x22);  // 296 bytes
 
 // Reads an assembled file back with the NE reader.
-std::vector<TIconEntry> ReadBack(const Bytes& bytes) {
-  T16BitReader reader("lib/back.icl", std::make_unique<TMemoryStream>(bytes));
+std::vector<IconEntry> ReadBack(const Bytes& bytes) {
+  NeReader reader("lib/back.icl", std::make_unique<MemoryStream>(bytes));
   return reader.ReadIcons({});
 }
 
-TEST(T16BitWriterTest, WritesTheWorkedExampleByteForByte) {
-  TIconLibrary library;
+TEST(IconLibraryWriterTest, WritesTheWorkedExampleByteForByte) {
+  IconLibrary library;
   library.Icons.AddIcon("Folder", IconFromImages({kImage32, kImage16}));
   std::vector<std::pair<int, int>> progress;
-  library.OnProgress = [&progress](TIconLibrary&, std::int32_t total, std::int32_t current) {
+  library.OnProgress = [&progress](IconLibrary&, std::int32_t total, std::int32_t current) {
     progress.emplace_back(total, current);
   };
 
@@ -62,14 +62,14 @@ TEST(T16BitWriterTest, WritesTheWorkedExampleByteForByte) {
   EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{1, 1}}));
 }
 
-TEST(T16BitWriterTest, TheEstimatesShiftIsWrittenWhenEverythingFits) {
+TEST(IconLibraryWriterTest, TheEstimatesShiftIsWrittenWhenEverythingFits) {
   // After the names (243 bytes for one icon "A"), 6 + 14 + BytesInRes: 65535 or 65536 in all.
   for (const std::uint32_t size : {65272u, 65273u}) {
     Bytes image = kImage16;
     image.resize(size, 0x33);
-    TIconLibrary library;
+    IconLibrary library;
     library.Icons.AddIcon("A", IconFromImages({image}));
-    const Bytes bytes = T16BitWriter(library.Icons).Assemble();
+    const Bytes bytes = IconLibraryWriter(library.Icons).Assemble();
     const unsigned shift = size == 65272u ? 0 : 1;
     EXPECT_EQ(testing::U16At(bytes, 192), shift);
     // Group at 243 (rounded up to 244 with shift 1), the image right after its directory.
@@ -84,7 +84,7 @@ TEST(T16BitWriterTest, TheEstimatesShiftIsWrittenWhenEverythingFits) {
   }
 }
 
-TEST(T16BitWriterTest, PaddingTheEstimateLeavesOutRaisesTheShift) {
+TEST(IconLibraryWriterTest, PaddingTheEstimateLeavesOutRaisesTheShift) {
   // 100 icons of one odd-sized image each: at shift 1 every image gains a byte of padding, which
   // pushes the last image's offset past 65535 units although the estimate fits shift 1.
   constexpr int kIcons = 100;
@@ -95,11 +95,11 @@ TEST(T16BitWriterTest, PaddingTheEstimateLeavesOutRaisesTheShift) {
   const std::size_t estimateWithoutFirst = namesEnd + 20 * kIcons + 3 * (kIcons - 2) + 1;
   images.front() = Bytes(131070 - estimateWithoutFirst, 0x46);  // estimate exactly 131070
 
-  TIconLibrary library;
+  IconLibrary library;
   for (int i = 0; i < kIcons; ++i) {
     library.Icons.AddIcon(std::to_string(i), IconFromImages({images[static_cast<std::size_t>(i)]}));
   }
-  const Bytes bytes = T16BitWriter(library.Icons).Assemble();
+  const Bytes bytes = IconLibraryWriter(library.Icons).Assemble();
   EXPECT_EQ(testing::U16At(bytes, 192), 2);  // the shift
   const auto icons = ReadBack(bytes);
   ASSERT_EQ(icons.size(), static_cast<std::size_t>(kIcons));
@@ -111,8 +111,8 @@ TEST(T16BitWriterTest, PaddingTheEstimateLeavesOutRaisesTheShift) {
   }
 }
 
-TEST(T16BitWriterTest, RoundTripsNamesImagesAndEmptyIcons) {
-  TIconLibrary library;
+TEST(IconLibraryWriterTest, RoundTripsNamesImagesAndEmptyIcons) {
+  IconLibrary library;
   std::string every8Bit;
   for (int b = 0x80; b <= 0xFF; ++b) every8Bit += static_cast<char>(b);
   const std::vector<std::string> names = {Windows1252ToUtf8(every8Bit), "Folder", "Folder",
@@ -126,7 +126,7 @@ TEST(T16BitWriterTest, RoundTripsNamesImagesAndEmptyIcons) {
     library.Icons.AddIcon("", IconFromImages(std::vector<Bytes>(static_cast<std::size_t>(i % 3),
                                                                 DibImage(16, 8, 0x30 + i % 7))));
   }
-  const Bytes bytes = T16BitWriter(library.Icons).Assemble();
+  const Bytes bytes = IconLibraryWriter(library.Icons).Assemble();
   // The 8-bit name is stored byte for byte.
   const std::string stored(bytes.begin() + testing::U16At(bytes, 166) + 128 + 5,
                            bytes.begin() + testing::U16At(bytes, 166) + 128 + 5 + 128);
@@ -153,46 +153,46 @@ TEST(T16BitWriterTest, RoundTripsNamesImagesAndEmptyIcons) {
   EXPECT_EQ(Bytes(bytes.begin() + emptyAt, bytes.begin() + emptyAt + 6), (Bytes{0, 0, 1, 0, 0, 0}));
 }
 
-TEST(T16BitWriterTest, NamesAreShortenedAndEncodedForTheFile) {
-  TIconLibrary library;
+TEST(IconLibraryWriterTest, NamesAreShortenedAndEncodedForTheFile) {
+  IconLibrary library;
   std::string longName;
   for (int i = 0; i < 300; ++i) longName += "\u00E9";  // 2 bytes in UTF-8, 1 in the file
   library.Icons.AddIcon(longName, IconFromImages({kImage16}));
   library.Icons.AddIcon("\u65E5\u672C", IconFromImages({kImage16}));
-  auto icons = ReadBack(T16BitWriter(library.Icons).Assemble());
+  auto icons = ReadBack(IconLibraryWriter(library.Icons).Assemble());
   ASSERT_EQ(icons.size(), 2u);
   EXPECT_EQ(icons[0].Name, longName.substr(0, 2 * 255));
   EXPECT_EQ(icons[1].Name, "??");
 
   // A first icon named ICL is taken for the module name: every icon gets a file-based name.
-  TIconLibrary icl;
+  IconLibrary icl;
   icl.Icons.AddIcon("ICL", IconFromImages({kImage16}));
   icl.Icons.AddIcon("Disk", IconFromImages({kImage16}));
-  icons = ReadBack(T16BitWriter(icl.Icons).Assemble());
+  icons = ReadBack(IconLibraryWriter(icl.Icons).Assemble());
   ASSERT_EQ(icons.size(), 2u);
   EXPECT_EQ(icons[0].Name, "back 001");
   EXPECT_EQ(icons[1].Name, "back 002");
 }
 
-TEST(T16BitWriterTest, ImagesWithoutDataStillFillTheirBytesInRes) {
-  auto icon = std::make_unique<TAdvancedIcon>();
-  auto image = std::make_unique<TIconImage>();
+TEST(IconLibraryWriterTest, ImagesWithoutDataStillFillTheirBytesInRes) {
+  auto icon = std::make_unique<AdvancedIcon>();
+  auto image = std::make_unique<IconImage>();
   image->BytesInRes = 40;
   icon->Images.Add(std::move(image));
-  TIconLibrary library;
+  IconLibrary library;
   library.Icons.AddIcon("x", std::move(icon));
-  const auto icons = ReadBack(T16BitWriter(library.Icons).Assemble());
+  const auto icons = ReadBack(IconLibraryWriter(library.Icons).Assemble());
   ASSERT_EQ(icons.size(), 1u);
   EXPECT_EQ(icons[0].Icon->Images.Get(0)->Bytes(), Bytes(40, 0));
 }
 
-TEST(T16BitWriterTest, EveryHeaderFieldHoldsItsTrueValueOrNothingIsWritten) {
+TEST(IconLibraryWriterTest, EveryHeaderFieldHoldsItsTrueValueOrNothingIsWritten) {
   const auto library = [](int images) {
-    auto lib = std::make_unique<TIconLibrary>();
+    auto lib = std::make_unique<IconLibrary>();
     for (int half = 0; half < 2; ++half) {
-      auto icon = std::make_unique<TAdvancedIcon>();
+      auto icon = std::make_unique<AdvancedIcon>();
       for (int i = 0; i < images / 2 + half * (images % 2); ++i) {
-        auto image = std::make_unique<TIconImage>();
+        auto image = std::make_unique<IconImage>();
         image->SetData(Bytes(4, static_cast<std::uint8_t>(i)));
         image->BytesInRes = 4;
         icon->Images.Add(std::move(image));
@@ -204,16 +204,16 @@ TEST(T16BitWriterTest, EveryHeaderFieldHoldsItsTrueValueOrNothingIsWritten) {
   testing::TempDir dir;
   const auto target = dir.Path() / "big.icl";
   auto tooMany = library(32768);
-  EXPECT_THROW(tooMany->SaveToFile(target), EICLReadError);
+  EXPECT_THROW(tooMany->SaveToFile(target), IconLibraryError);
   EXPECT_FALSE(std::filesystem::exists(target));
 
   // Two icons and their images: the names table then starts 84 + 12 x 5454 = 65532 bytes into
   // the NE header, the last position its 16-bit field holds.
-  const int most = static_cast<int>(T16BitWriter::kMaxResources) - 2;
+  const int most = static_cast<int>(IconLibraryWriter::kMaxResources) - 2;
   library(most)->SaveToFile(target);
   const Bytes written = ReadWholeFile(target);
   EXPECT_EQ(testing::U16At(written, 166), 65532);
-  TIconLibrary back;
+  IconLibrary back;
   ASSERT_EQ(back.LoadFromFile(target), TLoadResult::Loaded);
   ASSERT_EQ(back.Icons.Count(), 2);
   EXPECT_EQ(back.Icons.Icon(0).Images.Count() + back.Icons.Icon(1).Images.Count(), most);
@@ -224,7 +224,7 @@ TEST(T16BitWriterTest, EveryHeaderFieldHoldsItsTrueValueOrNothingIsWritten) {
   try {
     library(most + 1)->SaveToFile(target);
     ADD_FAILURE() << "no refusal";
-  } catch (const EICLReadError& e) {
+  } catch (const IconLibraryError& e) {
     EXPECT_NE(std::string(e.what()).find("at most 5454 icons and images"), std::string::npos);
   }
   EXPECT_EQ(ReadWholeFile(target), written);
@@ -232,12 +232,12 @@ TEST(T16BitWriterTest, EveryHeaderFieldHoldsItsTrueValueOrNothingIsWritten) {
 
 // The reader takes at most 1 GiB of blocks from any file (ReadBudget): images that need more
 // are refused before a byte is written, images that need less pass the limits.
-TEST(T16BitWriterTest, WritesOnlyWhatTheReadersBudgetAccepts) {
+TEST(IconLibraryWriterTest, WritesOnlyWhatTheReadersBudgetAccepts) {
   const auto library = [](int images) {
-    auto lib = std::make_unique<TIconLibrary>();
+    auto lib = std::make_unique<IconLibrary>();
     for (int i = 0; i < images; ++i) {
-      auto icon = std::make_unique<TAdvancedIcon>();
-      auto image = std::make_unique<TIconImage>();
+      auto icon = std::make_unique<AdvancedIcon>();
+      auto image = std::make_unique<IconImage>();
       image->BytesInRes = static_cast<std::uint32_t>(ReadBudget::kMaxClaim);  // 32 MiB
       icon->Images.Add(std::move(image));
       lib->Icons.AddIcon("", std::move(icon));
@@ -247,11 +247,11 @@ TEST(T16BitWriterTest, WritesOnlyWhatTheReadersBudgetAccepts) {
   testing::TempDir dir;
   // A folder that does not exist: a library within the limits fails only at its creation.
   const auto target = dir.Path() / "missing" / "big.icl";
-  EXPECT_THROW(library(31)->SaveToFile(target), EFCreateError);
+  EXPECT_THROW(library(31)->SaveToFile(target), FCreateError);
   try {
     library(32)->SaveToFile(target);
     ADD_FAILURE() << "no refusal";
-  } catch (const EICLReadError& e) {
+  } catch (const IconLibraryError& e) {
     EXPECT_NE(std::string(e.what()).find("at most 1024 MiB"), std::string::npos) << e.what();
   }
 }

@@ -14,20 +14,20 @@
 
 namespace pictarix {
 
-class T16BitReader : public TICLReader {
+class NeReader : public IconLibraryReader {
  public:
-  // Opens the file read-only (EFOpenError propagates).
-  explicit T16BitReader(std::filesystem::path fileName);
+  // Opens the file read-only (FOpenError propagates).
+  explicit NeReader(std::filesystem::path fileName);
   // Reads from a stream already open; `fileName` gives the base name only.
-  T16BitReader(std::filesystem::path fileName, std::unique_ptr<TStream> stream);
+  NeReader(std::filesystem::path fileName, std::unique_ptr<TStream> stream);
 
   // The resource table; an empty table when the table and the resident-name table start at the
-  // same place. EICLReadError with the reason for a file that is no NE file or ends too soon.
-  TNeResourceTable ReadResourceTable();
+  // same place. IconLibraryError with the reason for a file that is no NE file or ends too soon.
+  NeResourceTable ReadResourceTable();
   // The blocks of the file's resources for `table`; valid while the reader lives.
-  TNeBlocks Blocks(const TNeResourceTable& table);
-  // The table and the icons built from it; every failure raises EICLReadError.
-  std::vector<TIconEntry> ReadIcons(const TProgress& progress) override;
+  NeBlocks Blocks(const NeResourceTable& table);
+  // The table and the icons built from it; every failure raises IconLibraryError.
+  std::vector<IconEntry> ReadIcons(const TProgress& progress) override;
 
   // The file's name without folder and extension, UTF-8.
   const std::string& BaseName() const { return baseName_; }

@@ -1,4 +1,4 @@
-#include "formats/ne/TICL16Icon.h"
+#include "formats/ne/NeIcon.h"
 
 #include <array>
 #include <cstdio>
@@ -19,15 +19,15 @@ std::string NumberedName(const std::string& baseName, std::size_t number) {
 
 }  // namespace
 
-TICL16IconImage::TICL16IconImage(const IconEntryFields& fields, ImageData block) {
+NeIconImage::NeIconImage(const IconEntryFields& fields, ImageData block) {
   SetEntryFields(fields);
   Data = std::move(block);
   UpdateFromHeader();
 }
 
-std::unique_ptr<TICL16Icon> BuildICL16Icon(std::span<const std::uint8_t> directory,
-                                           const TNeResourceTable& table, TNeBlocks& blocks) {
-  auto icon = std::make_unique<TICL16Icon>();
+std::unique_ptr<NeIcon> BuildICL16Icon(std::span<const std::uint8_t> directory,
+                                       const NeResourceTable& table, NeBlocks& blocks) {
+  auto icon = std::make_unique<NeIcon>();
   ByteCursor cursor(directory);
   const auto rawHeader = cursor.TakeRecord<kIconHeaderSize>();
   if (!rawHeader) return icon;
@@ -36,37 +36,37 @@ std::unique_ptr<TICL16Icon> BuildICL16Icon(std::span<const std::uint8_t> directo
   // A directory shorter than its image count needs is refused as a whole: the entries it lacks
   // are neither read past its end nor made up.
   if (std::uint64_t{kGroupEntrySize} * header.Count > cursor.Remaining()) {
-    throw EICLReadError("Icon group directory shorter than its image count");
+    throw IconLibraryError("Icon group directory shorter than its image count");
   }
   icon->Images.SetCapacity(header.Count);
   for (int i = 0; i < header.Count; ++i) {
     const GroupIconEntry entry = GroupIconEntry::Parse(*cursor.TakeRecord<kGroupEntrySize>());
     const std::size_t index = table.FindEntry(entry.Id);
-    icon->Images.Add(std::make_unique<TICL16IconImage>(
+    icon->Images.Add(std::make_unique<NeIconImage>(
         entry.Fields, blocks.Image(index, table.IconEntries[index], entry.BytesInRes())));
   }
   return icon;
 }
 
-std::vector<TIconEntry> BuildICL16Icons(const TNeResourceTable& table, TNeBlocks& blocks,
-                                        const std::string& baseName, const TProgress& progress,
-                                        TMissingImage missing) {
+std::vector<IconEntry> BuildICL16Icons(const NeResourceTable& table, NeBlocks& blocks,
+                                       const std::string& baseName, const TProgress& progress,
+                                       MissingImage missing) {
   const std::size_t groupCount = table.GroupEntries.size();
   const bool namesMatch = table.Names.size() == groupCount;
-  std::vector<TIconEntry> icons;
+  std::vector<IconEntry> icons;
   icons.reserve(groupCount);
   for (std::size_t i = 0; i < groupCount; ++i) {
     const std::vector<std::uint8_t> directory = blocks.Group(table.GroupEntries[i]);
-    std::unique_ptr<TICL16Icon> icon;
+    std::unique_ptr<NeIcon> icon;
     try {
       icon = BuildICL16Icon(directory, table, blocks);
-    } catch (const EIconImageMissing&) {
-      if (missing == TMissingImage::FailTheRead) throw;
+    } catch (const IconImageMissing&) {
+      if (missing == MissingImage::FailTheRead) throw;
     }
     if (icon) {
       icon->Name = NumberedName(baseName, i + 1);
       std::string name = namesMatch ? Windows1252ToUtf8(table.Names[i]) : icon->Name;
-      icons.push_back(TIconEntry{std::move(name), std::move(icon)});
+      icons.push_back(IconEntry{std::move(name), std::move(icon)});
     }
     if (progress) {
       progress(static_cast<std::int32_t>(groupCount), static_cast<std::int32_t>(i + 1));

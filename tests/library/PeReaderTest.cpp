@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "formats/IconLibrary.h"
-#include "formats/pe/T32BitReader.h"
+#include "formats/pe/PeReader.h"
 #include "support/IconFileBuilder.h"
 #include "support/NeBuilder.h"
 #include "support/PeFixture.h"
@@ -17,7 +17,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 // A module held in memory: group-icon names in directory order and the resources by name.
-class FakeModule : public TModuleResources {
+class FakeModule : public ModuleResources {
  public:
   explicit FakeModule(bool* released = nullptr) : released_(released) {}
   ~FakeModule() override {
@@ -63,10 +63,10 @@ struct ReaderRun {
   std::vector<std::pair<int, int>> Progress;
 };
 
-ReaderRun ReadModule(std::unique_ptr<FakeModule> module, TBeep beep = {}) {
+ReaderRun ReadModule(std::unique_ptr<FakeModule> module, Beep beep = {}) {
   ReaderRun run;
   auto held = std::make_shared<std::unique_ptr<FakeModule>>(std::move(module));
-  T32BitReader reader(
+  PeReader reader(
       "module.dll", [held](const std::filesystem::path&) { return std::move(*held); },
       std::move(beep));
   const auto icons = reader.ReadIcons([&run](std::int32_t total, std::int32_t current) {
@@ -80,7 +80,7 @@ ReaderRun ReadModule(std::unique_ptr<FakeModule> module, TBeep beep = {}) {
   return run;
 }
 
-TEST(T32BitReaderTest, NamesEveryGroupAfterItsResourceInDirectoryOrder) {
+TEST(PeReaderTest, NamesEveryGroupAfterItsResourceInDirectoryOrder) {
   auto module = std::make_unique<FakeModule>();
   module->AddGroup(ResourceName::FromName(u"FOLDER"), {1, 2});
   module->AddGroup(ResourceName::FromId(1), {3});
@@ -95,7 +95,7 @@ TEST(T32BitReaderTest, NamesEveryGroupAfterItsResourceInDirectoryOrder) {
             (std::vector<std::pair<int, int>>{{42, 1}, {42, 2}, {42, 3}, {42, 4}, {42, 5}}));
 }
 
-TEST(T32BitReaderTest, NumberSignNamesBeepAndLoadByTheirNumber) {
+TEST(PeReaderTest, NumberSignNamesBeepAndLoadByTheirNumber) {
   int beeps = 0;
   auto module = std::make_unique<FakeModule>();
   module->AddGroup(ResourceName::FromId(7), {1});
@@ -110,7 +110,7 @@ TEST(T32BitReaderTest, NumberSignNamesBeepAndLoadByTheirNumber) {
   EXPECT_EQ(run.ImageCounts, (std::vector<int>{1, 1, 1}));
 }
 
-TEST(T32BitReaderTest, GroupsThatAreNoIconDirectoriesGiveIconsWithoutImages) {
+TEST(PeReaderTest, GroupsThatAreNoIconDirectoriesGiveIconsWithoutImages) {
   auto module = std::make_unique<FakeModule>();
   module->AddGroup(ResourceName::FromId(1), {1});
   module->Resources[{kResourceTypeGroupIcon, u"", 1}][2] = 2;  // a cursor directory
@@ -121,10 +121,10 @@ TEST(T32BitReaderTest, GroupsThatAreNoIconDirectoriesGiveIconsWithoutImages) {
   EXPECT_TRUE(ReadModule(std::make_unique<FakeModule>()).Ok);  // no group icons at all
 }
 
-TEST(T32BitReaderTest, ModulesThatDoNotOpenRaiseAndGroupsThatCannotBeFetchedAreLeftOut) {
-  T32BitReader reader(
-      "x.dll", [](const std::filesystem::path&) { return std::unique_ptr<TModuleResources>(); });
-  EXPECT_THROW(reader.ReadIcons({}), EICLReadError);
+TEST(PeReaderTest, ModulesThatDoNotOpenRaiseAndGroupsThatCannotBeFetchedAreLeftOut) {
+  PeReader reader("x.dll",
+                  [](const std::filesystem::path&) { return std::unique_ptr<ModuleResources>(); });
+  EXPECT_THROW(reader.ReadIcons({}), IconLibraryError);
 
   bool released = false;
   auto module = std::make_unique<FakeModule>(&released);
@@ -140,7 +140,7 @@ TEST(T32BitReaderTest, ModulesThatDoNotOpenRaiseAndGroupsThatCannotBeFetchedAreL
 }
 
 // A real module whose first group names an icon image it lacks: the library keeps the others.
-TEST(T32BitReaderTest, AGroupNamingAMissingImageLeavesOutThatIconOnly) {
+TEST(PeReaderTest, AGroupNamingAMissingImageLeavesOutThatIconOnly) {
   const auto tools = testing::Pe32PlusToolchain();
   if (!tools.Available()) GTEST_SKIP() << "MinGW windres/ld not installed";
   testing::TempDir dir;
@@ -154,7 +154,7 @@ TEST(T32BitReaderTest, AGroupNamingAMissingImageLeavesOutThatIconOnly) {
       testing::BuildModule(tools, dir.Path(), "m", "1 14 \"missing.bin\"\n5 ICON \"a.ico\"\n");
   ASSERT_TRUE(module);
 
-  TIconLibrary library;
+  IconLibrary library;
   ASSERT_EQ(library.LoadFromFile(*module), TLoadResult::Loaded);
   ASSERT_EQ(library.Icons.Count(), 1);
   EXPECT_EQ(library.Icons.Name(0), "5");

@@ -1,4 +1,4 @@
-#include "formats/ne/T16BitWriter.h"
+#include "formats/ne/IconLibraryWriter.h"
 
 #include <algorithm>
 #include <array>
@@ -37,7 +37,7 @@ bool FitsInUnits(std::uint64_t value, unsigned shift) {
   return (value >> shift) <= kMaxField;
 }
 
-std::uint64_t DirectorySize(const TAdvancedIcon& icon) {
+std::uint64_t DirectorySize(const AdvancedIcon& icon) {
   return kIconHeaderSize + std::uint64_t{kGroupEntrySize} * icon.Images.Count();
 }
 
@@ -48,7 +48,7 @@ class SafeFileStream : public TStream {
   explicit SafeFileStream(SafeFileWriter& file) : file_(file) { buffer_.reserve(kGathered); }
 
   std::size_t Read(std::span<std::uint8_t>) override {
-    throw EStreamError("The library file is written only");
+    throw StreamError("The library file is written only");
   }
   void Write(std::span<const std::uint8_t> bytes) override {
     if (buffer_.size() + bytes.size() > kGathered) Flush();
@@ -60,7 +60,7 @@ class SafeFileStream : public TStream {
     position_ += bytes.size();
   }
   std::uint64_t Position() const override { return position_; }
-  void Seek(std::uint64_t) override { throw EStreamError("The library file is written in order"); }
+  void Seek(std::uint64_t) override { throw StreamError("The library file is written in order"); }
   std::uint64_t Size() const override { return position_; }
 
   void Flush() {
@@ -77,14 +77,15 @@ class SafeFileStream : public TStream {
 
 }  // namespace
 
-const std::int64_t T16BitWriter::kMaxResources = (kMaxField - kNamesFieldBase) / kResourceEntrySize;
+const std::int64_t IconLibraryWriter::kMaxResources =
+    (kMaxField - kNamesFieldBase) / kResourceEntrySize;
 
-T16BitWriter::T16BitWriter(const TIconList& icons, TProgress progress)
+IconLibraryWriter::IconLibraryWriter(const IconList& icons, TProgress progress)
     : icons_(icons), progress_(std::move(progress)) {
   for (std::int32_t i = 0; i < icons_.Count(); ++i) totalImages_ += icons_.Icon(i).Images.Count();
 }
 
-void T16BitWriter::Write(const std::filesystem::path& fileName) {
+void IconLibraryWriter::Write(const std::filesystem::path& fileName) {
   Plan();
   SafeFileWriter file(fileName);
   SafeFileStream out(file);
@@ -93,14 +94,14 @@ void T16BitWriter::Write(const std::filesystem::path& fileName) {
   file.Commit();
 }
 
-std::vector<std::uint8_t> T16BitWriter::Assemble() {
+std::vector<std::uint8_t> IconLibraryWriter::Assemble() {
   Plan();
-  TMemoryStream out;
+  MemoryStream out;
   WriteFile(out);
   return out.TakeBytes();
 }
 
-void T16BitWriter::Plan() {
+void IconLibraryWriter::Plan() {
   CheckCounts();
   names_.clear();
   names_.reserve(static_cast<std::size_t>(icons_.Count()) + 1);
@@ -118,25 +119,25 @@ void T16BitWriter::Plan() {
   CheckReadBudget();
 }
 
-void T16BitWriter::CheckCounts() const {
+void IconLibraryWriter::CheckCounts() const {
   if (icons_.Count() > kMaxLibraryIcons) {
-    throw EICLReadError("Iconlibraries with more than 32767 Icons are not possible");
+    throw IconLibraryError("Iconlibraries with more than 32767 Icons are not possible");
   }
   // Image ids carry the high bit, so 32767 is the most a library can number.
   if (totalImages_ > kMaxLibraryIcons) {
-    throw EICLReadError("Iconlibraries with more than 32767 Images are not possible");
+    throw IconLibraryError("Iconlibraries with more than 32767 Images are not possible");
   }
   const std::int64_t resources = icons_.Count() + totalImages_;
   if (resources > kMaxResources) {
-    throw EICLReadError("An icon library holds at most " + std::to_string(kMaxResources) +
-                        " icons and images together; these are " + std::to_string(resources));
+    throw IconLibraryError("An icon library holds at most " + std::to_string(kMaxResources) +
+                           " icons and images together; these are " + std::to_string(resources));
   }
 }
 
-std::uint16_t T16BitWriter::ChooseAlignShift(std::uint64_t namesEnd) {
+std::uint16_t IconLibraryWriter::ChooseAlignShift(std::uint64_t namesEnd) {
   std::uint64_t estimate = namesEnd;
   for (std::int32_t i = 0; i < icons_.Count(); ++i) {
-    const TAdvancedIcon& icon = icons_.Icon(i);
+    const AdvancedIcon& icon = icons_.Icon(i);
     estimate += kIconHeaderSize;
     for (int j = 0; j < icon.Images.Count(); ++j) {
       estimate += kGroupEntrySize + icon.Images.Get(j)->BytesInRes;
@@ -146,11 +147,11 @@ std::uint16_t T16BitWriter::ChooseAlignShift(std::uint64_t namesEnd) {
   while (shift <= kMaxAlignShift && (kMaxField << shift) < estimate) ++shift;
   // The estimate leaves out the padding; the shift grows until the real layout fits.
   while (shift <= kMaxAlignShift && !PlaceBlocks(namesEnd, shift)) ++shift;
-  if (shift > kMaxAlignShift) throw EICLReadError("Icon data too large for an icon library");
+  if (shift > kMaxAlignShift) throw IconLibraryError("Icon data too large for an icon library");
   return static_cast<std::uint16_t>(shift);
 }
 
-bool T16BitWriter::PlaceBlocks(std::uint64_t namesEnd, unsigned shift) {
+bool IconLibraryWriter::PlaceBlocks(std::uint64_t namesEnd, unsigned shift) {
   starts_.assign(1, AlignUp(namesEnd, shift));
   starts_.reserve(static_cast<std::size_t>(icons_.Count() + totalImages_) + 1);
   const auto place = [this, shift](std::uint64_t size) {
@@ -162,7 +163,7 @@ bool T16BitWriter::PlaceBlocks(std::uint64_t namesEnd, unsigned shift) {
     if (!place(DirectorySize(icons_.Icon(i)))) return false;
   }
   for (std::int32_t i = 0; i < icons_.Count(); ++i) {
-    const TAdvancedIcon& icon = icons_.Icon(i);
+    const AdvancedIcon& icon = icons_.Icon(i);
     for (int j = 0; j < icon.Images.Count(); ++j) {
       if (!place(icon.Images.Get(j)->BytesInRes)) return false;
     }
@@ -170,9 +171,9 @@ bool T16BitWriter::PlaceBlocks(std::uint64_t namesEnd, unsigned shift) {
   return true;
 }
 
-// The reader takes the blocks of a file from a budget (ReadBudget, TNeBlocks); a library whose
+// The reader takes the blocks of a file from a budget (ReadBudget, NeBlocks); a library whose
 // blocks it would refuse is not written.
-void T16BitWriter::CheckReadBudget() const {
+void IconLibraryWriter::CheckReadBudget() const {
   ReadBudget budget(FileSize());
   const std::uint64_t limit = budget.Left();
   std::uint64_t needed = 0;
@@ -185,23 +186,23 @@ void T16BitWriter::CheckReadBudget() const {
   for (std::size_t block = 0; block < groups; ++block) spend(starts_[block + 1] - starts_[block]);
   std::size_t block = groups;
   for (std::int32_t i = 0; i < icons_.Count(); ++i) {
-    const TAdvancedIcon& icon = icons_.Icon(i);
+    const AdvancedIcon& icon = icons_.Icon(i);
     for (int j = 0; j < icon.Images.Count(); ++j, ++block) {
-      spend(TNeBlocks::ImageCost(starts_[block + 1] - starts_[block],
-                                 icon.Images.Get(j)->BytesInRes));
+      spend(
+          NeBlocks::ImageCost(starts_[block + 1] - starts_[block], icon.Images.Get(j)->BytesInRes));
     }
   }
   if (fits) return;
   if (needed <= limit) {
-    throw EICLReadError("An icon library holds no image larger than " +
-                        std::to_string(ReadBudget::kMaxClaim / kMiB) + " MiB");
+    throw IconLibraryError("An icon library holds no image larger than " +
+                           std::to_string(ReadBudget::kMaxClaim / kMiB) + " MiB");
   }
-  throw EICLReadError("An icon library holds at most " + std::to_string(limit / kMiB) +
-                      " MiB of icon data; these icons need " +
-                      std::to_string((needed + kMiB - 1) / kMiB) + " MiB");
+  throw IconLibraryError("An icon library holds at most " + std::to_string(limit / kMiB) +
+                         " MiB of icon data; these icons need " +
+                         std::to_string((needed + kMiB - 1) / kMiB) + " MiB");
 }
 
-void T16BitWriter::WriteFile(TStream& out) const {
+void IconLibraryWriter::WriteFile(TStream& out) const {
   WriteHeaders(out);
   WriteResourceTable(out);
   WriteNames(out);
@@ -209,7 +210,7 @@ void T16BitWriter::WriteFile(TStream& out) const {
   std::size_t block = 0;
   std::uint16_t imageId = 0;  // images are numbered 1.. through all icons in list order
   for (std::int32_t i = 0; i < icons_.Count(); ++i) {
-    const TAdvancedIcon& icon = icons_.Icon(i);
+    const AdvancedIcon& icon = icons_.Icon(i);
     IconHeader{0, kIconResourceType, icon.Images.Count()}.Write(out);
     for (int j = 0; j < icon.Images.Count(); ++j) {
       GroupIconEntry{icon.Images.Get(j)->EntryFields(), ++imageId}.Write(out);
@@ -217,9 +218,9 @@ void T16BitWriter::WriteFile(TStream& out) const {
     PadTo(out, ++block);
   }
   for (std::int32_t i = 0; i < icons_.Count(); ++i) {
-    const TAdvancedIcon& icon = icons_.Icon(i);
+    const AdvancedIcon& icon = icons_.Icon(i);
     for (int j = 0; j < icon.Images.Count(); ++j) {
-      const TIconImage& image = *icon.Images.Get(j);
+      const IconImage& image = *icon.Images.Get(j);
       // Always BytesInRes bytes, so the file agrees with its directory.
       if (image.HasData()) {
         WriteImageData(image, out);
@@ -233,7 +234,7 @@ void T16BitWriter::WriteFile(TStream& out) const {
   out.WriteU16(0);
 }
 
-void T16BitWriter::WriteHeaders(TStream& out) const {
+void IconLibraryWriter::WriteHeaders(TStream& out) const {
   out.Write(std::array<std::uint8_t, 2>{'M', 'Z'});
   out.WriteZeros(kNewHeaderOffsetField - out.Position());
   out.WriteU32(kNeHeaderPos);
@@ -250,7 +251,7 @@ void T16BitWriter::WriteHeaders(TStream& out) const {
   out.WriteU8(kWindowsMajorVersion);
 }
 
-void T16BitWriter::WriteResourceTable(TStream& out) const {
+void IconLibraryWriter::WriteResourceTable(TStream& out) const {
   out.WriteU16(alignShift_);
   const auto icons = static_cast<std::size_t>(icons_.Count());
   out.WriteU16(kNeTypeGroupIcon);
@@ -266,16 +267,16 @@ void T16BitWriter::WriteResourceTable(TStream& out) const {
   out.WriteU16(0);
 }
 
-void T16BitWriter::WriteEntry(TStream& out, std::size_t block, std::uint16_t id) const {
+void IconLibraryWriter::WriteEntry(TStream& out, std::size_t block, std::uint16_t id) const {
   const std::uint64_t start = starts_[block];
   const std::uint64_t length = starts_[block + 1] - start;
-  out.Write(TResourceEntry{static_cast<std::uint16_t>(start >> alignShift_),
-                           static_cast<std::uint16_t>(length >> alignShift_), kNeResourceFlags,
-                           static_cast<std::uint16_t>(kResourceIdIsInteger + id), 0, 0}
+  out.Write(ResourceEntry{static_cast<std::uint16_t>(start >> alignShift_),
+                          static_cast<std::uint16_t>(length >> alignShift_), kNeResourceFlags,
+                          static_cast<std::uint16_t>(kResourceIdIsInteger + id), 0, 0}
                 .Serialize());
 }
 
-void T16BitWriter::WriteNames(TStream& out) const {
+void IconLibraryWriter::WriteNames(TStream& out) const {
   for (const std::string& name : names_) {
     out.WriteU8(static_cast<std::uint8_t>(name.size()));
     out.Write(std::span(reinterpret_cast<const std::uint8_t*>(name.data()), name.size()));
@@ -283,7 +284,7 @@ void T16BitWriter::WriteNames(TStream& out) const {
   out.WriteU8(0);
 }
 
-void T16BitWriter::PadTo(TStream& out, std::size_t block) const {
+void IconLibraryWriter::PadTo(TStream& out, std::size_t block) const {
   out.WriteZeros(starts_[block] - out.Position());
 }
 

@@ -10,25 +10,25 @@
 
 namespace pictarix {
 
-using TModuleOpener =
-    std::function<std::unique_ptr<TModuleResources>(const std::filesystem::path& fileName)>;
+using ModuleOpener =
+    std::function<std::unique_ptr<ModuleResources>(const std::filesystem::path& fileName)>;
 // The platform's default message beep.
-using TBeep = std::function<void()>;
+using Beep = std::function<void()>;
 
-class T32BitReader : public TICLReader {
+class PeReader : public IconLibraryReader {
  public:
   // Opens modules with OpenModuleAsData. `beep` sounds for every group named "#<number>".
-  explicit T32BitReader(std::filesystem::path fileName, TBeep beep = {});
-  T32BitReader(std::filesystem::path fileName, TModuleOpener opener, TBeep beep = {});
+  explicit PeReader(std::filesystem::path fileName, Beep beep = {});
+  PeReader(std::filesystem::path fileName, ModuleOpener opener, Beep beep = {});
 
-  // EICLReadError when the module cannot be opened; otherwise its icons, also none. A group
+  // IconLibraryError when the module cannot be opened; otherwise its icons, also none. A group
   // that cannot be fetched, or that lists an image the module lacks, is left out; groups left
   // out because the module's read limit was reached are counted in LeftOut().
-  std::vector<TIconEntry> ReadIcons(const TProgress& progress) override;
+  std::vector<IconEntry> ReadIcons(const TProgress& progress) override;
 
  private:
-  TModuleOpener opener_;
-  TBeep beep_;
+  ModuleOpener opener_;
+  Beep beep_;
 };
 
 }  // namespace pictarix

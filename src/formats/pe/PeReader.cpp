@@ -1,4 +1,4 @@
-#include "formats/pe/T32BitReader.h"
+#include "formats/pe/PeReader.h"
 
 #include <optional>
 
@@ -22,18 +22,18 @@ std::optional<std::uint16_t> DecimalId(std::u16string_view text) {
 
 }  // namespace
 
-T32BitReader::T32BitReader(std::filesystem::path fileName, TBeep beep)
-    : T32BitReader(std::move(fileName), &OpenModuleAsData, std::move(beep)) {}
+PeReader::PeReader(std::filesystem::path fileName, Beep beep)
+    : PeReader(std::move(fileName), &OpenModuleAsData, std::move(beep)) {}
 
-T32BitReader::T32BitReader(std::filesystem::path fileName, TModuleOpener opener, TBeep beep)
-    : TICLReader(std::move(fileName)), opener_(std::move(opener)), beep_(std::move(beep)) {}
+PeReader::PeReader(std::filesystem::path fileName, ModuleOpener opener, Beep beep)
+    : IconLibraryReader(std::move(fileName)), opener_(std::move(opener)), beep_(std::move(beep)) {}
 
-std::vector<TIconEntry> T32BitReader::ReadIcons(const TProgress& progress) {
-  const std::unique_ptr<TModuleResources> module = opener_(FileName());
-  if (!module) throw EICLReadError("Not a valid 32-bit module");
+std::vector<IconEntry> PeReader::ReadIcons(const TProgress& progress) {
+  const std::unique_ptr<ModuleResources> module = opener_(FileName());
+  if (!module) throw IconLibraryError("Not a valid 32-bit module");
   const std::int32_t totalIcons = module->IconCount();
   std::int32_t counter = 0;
-  std::vector<TIconEntry> icons;
+  std::vector<IconEntry> icons;
   const std::vector<ResourceName> names = module->EnumResourceNames(kResourceTypeGroupIcon);
   std::size_t overLimit = 0;  // groups left out because the read limit was reached
   for (const ResourceName& name : names) {
@@ -57,17 +57,17 @@ std::vector<TIconEntry> T32BitReader::ReadIcons(const TProgress& progress) {
       entryName = Utf16ToUtf8(name.Name);
     }
 
-    auto icon = std::make_unique<TAdvancedIcon>();
+    auto icon = std::make_unique<AdvancedIcon>();
     const std::uint64_t refusedBefore = module->FetchesOverReadLimit();
     try {
       // A group whose header is no icon header stays as an icon without images.
       ReadGroupIcon(*module, load, *icon);
-    } catch (const EResNotFound&) {
+    } catch (const ResNotFound&) {
       // This icon only: the module's other groups are still read.
       if (module->FetchesOverReadLimit() != refusedBefore) ++overLimit;
       continue;
     }
-    icons.push_back(TIconEntry{std::move(entryName), std::move(icon)});
+    icons.push_back(IconEntry{std::move(entryName), std::move(icon)});
   }
   if (overLimit > 0) {
     SetLeftOut("Part of this file was left out: " + std::to_string(overLimit) + " of " +

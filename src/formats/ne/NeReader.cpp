@@ -1,8 +1,8 @@
-#include "formats/ne/T16BitReader.h"
+#include "formats/ne/NeReader.h"
 
 #include <algorithm>
 
-#include "formats/ne/TICL16Icon.h"
+#include "formats/ne/NeIcon.h"
 #include "os/ByteCursor.h"
 #include "os/CodePage.h"
 
@@ -34,52 +34,52 @@ std::string BaseNameOf(const std::filesystem::path& fileName) {
 
 }  // namespace
 
-T16BitReader::T16BitReader(std::filesystem::path fileName)
-    : T16BitReader(fileName, std::make_unique<TFileStream>(fileName)) {}
+NeReader::NeReader(std::filesystem::path fileName)
+    : NeReader(fileName, std::make_unique<FileStream>(fileName)) {}
 
-T16BitReader::T16BitReader(std::filesystem::path fileName, std::unique_ptr<TStream> stream)
-    : TICLReader(std::move(fileName)), stream_(std::move(stream)) {
+NeReader::NeReader(std::filesystem::path fileName, std::unique_ptr<TStream> stream)
+    : IconLibraryReader(std::move(fileName)), stream_(std::move(stream)) {
   baseName_ = BaseNameOf(FileName());
 }
 
-std::vector<std::uint8_t> T16BitReader::ReadAt(std::uint64_t offset, std::uint64_t count) {
+std::vector<std::uint8_t> NeReader::ReadAt(std::uint64_t offset, std::uint64_t count) {
   return ReadBytesAt(*stream_, offset, count);
 }
 
-TNeResourceTable T16BitReader::ReadResourceTable() {
+NeResourceTable NeReader::ReadResourceTable() {
   // A field the file ends inside fails its step like a wrong value.
   const std::vector<std::uint8_t> mzBytes = ReadAt(0, kMzHeaderSize);
   const ByteCursor mz(mzBytes);
-  if (mz.U16At(0) != kMzSignature) throw EICLReadError("Not a valid ICL File");
+  if (mz.U16At(0) != kMzSignature) throw IconLibraryError("Not a valid ICL File");
   const auto headerOffset = mz.U16At(kNewHeaderOffsetField);
   if (!headerOffset || *headerOffset < kMinNeHeaderOffset) {
-    throw EICLReadError("Invalid Windows 16 Offset");
+    throw IconLibraryError("Invalid Windows 16 Offset");
   }
   const std::vector<std::uint8_t> neBytes = ReadAt(*headerOffset, kNeHeaderSize);
   const ByteCursor ne(neBytes);
-  if (ne.U16At(0) != kNeSignature) throw EICLReadError("Invalid Windows 16 Header");
+  if (ne.U16At(0) != kNeSignature) throw IconLibraryError("Invalid Windows 16 Header");
   const auto tableField = ne.U16At(kResourceTableField);
-  if (!tableField || *tableField == 0) throw EICLReadError("No Resources in file");
+  if (!tableField || *tableField == 0) throw IconLibraryError("No Resources in file");
   const auto namesField = ne.U16At(kResidentNamesField);
-  if (!namesField || *namesField == 0) throw EICLReadError("Names Table not found");
+  if (!namesField || *namesField == 0) throw IconLibraryError("Names Table not found");
   if (*tableField == *namesField) return {};  // a resource table of no size
 
   const std::uint64_t tableOffset = std::uint64_t{*headerOffset} + *tableField;
   for (std::uint64_t count = kFirstTableRead;; count *= 2) {
     const std::vector<std::uint8_t> bytes = ReadAt(tableOffset, count);
-    if (auto table = TNeResourceTable::Parse(ByteCursor(bytes))) return std::move(*table);
-    if (bytes.size() < count) throw EICLReadError("Stream read error");  // the file ended first
+    if (auto table = NeResourceTable::Parse(ByteCursor(bytes))) return std::move(*table);
+    if (bytes.size() < count) throw IconLibraryError("Stream read error");  // the file ended first
   }
 }
 
-TNeBlocks T16BitReader::Blocks(const TNeResourceTable& table) {
-  return TNeBlocks(*stream_, table.AlignShift);
+NeBlocks NeReader::Blocks(const NeResourceTable& table) {
+  return NeBlocks(*stream_, table.AlignShift);
 }
 
-std::vector<TIconEntry> T16BitReader::ReadIcons(const TProgress& progress) {
-  const TNeResourceTable table = ReadResourceTable();
-  TNeBlocks blocks = Blocks(table);
-  return BuildICL16Icons(table, blocks, baseName_, progress, TMissingImage::LeaveOutTheIcon);
+std::vector<IconEntry> NeReader::ReadIcons(const TProgress& progress) {
+  const NeResourceTable table = ReadResourceTable();
+  NeBlocks blocks = Blocks(table);
+  return BuildICL16Icons(table, blocks, baseName_, progress, MissingImage::LeaveOutTheIcon);
 }
 
 }  // namespace pictarix
