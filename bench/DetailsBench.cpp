@@ -38,7 +38,7 @@
 
 namespace {
 
-using pictarix::TDialogs;
+using pictarix::Dialogs;
 using Clock = std::chrono::steady_clock;
 
 long StatusKb(const char* field) {
@@ -51,7 +51,7 @@ long StatusKb(const char* field) {
 }
 
 // Answers Open > File(s) with the module; shows the Details dialog, scrolls it and closes it.
-class BenchDialogs : public TDialogs {
+class BenchDialogs : public Dialogs {
  public:
   explicit BenchDialogs(QString file) : file_(std::move(file)) {}
   bool ExecuteFileDialog(QWidget*, const pictarix::FileDialogRequest&,
@@ -69,7 +69,7 @@ class BenchDialogs : public TDialogs {
     dialog.show();
     QApplication::processEvents();
     Shown = Clock::now();
-    if (auto* details = dynamic_cast<pictarix::TDetailsDialog*>(&dialog)) {
+    if (auto* details = dynamic_cast<pictarix::DetailsDialog*>(&dialog)) {
       Images = details->Images()->count();
       QScrollBar* bar = details->Images()->verticalScrollBar();
       for (int step = 0; step <= 20; ++step) {
@@ -168,9 +168,9 @@ int main(int argc, char* argv[]) {
   pictarix::MainWindow window(dialogs);
   window.resize(720, 480);
   window.show();
-  window.OpenFiles1Click();
+  window.OpenFilesClick();
   QApplication::processEvents();
-  if (window.Harvester().Entries.empty()) {
+  if (window.Harvest().Entries.empty()) {
     scratch.setAutoRemove(false);
     std::fprintf(stderr, "the module gave no entry: %s\n", module->c_str());
     return 1;
@@ -178,7 +178,7 @@ int main(int argc, char* argv[]) {
   const long rssBefore = StatusKb("VmRSS:");
   std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
   const auto start = Clock::now();
-  window.Parts().ListFeatures->ShowDetails(0);
+  window.Parts().Features->ShowDetails(0);
   const long peakKb = StatusKb("VmHWM:");
   std::printf("images in the dialog: %d\n", dialogs.Images);
   std::printf(

@@ -131,7 +131,7 @@ using testing::QuietHost;
 
 int Harvest(const std::filesystem::path& root, bool tiles) {
   QuietHost host(tiles);
-  THarvester harvester(host);
+  Harvester harvester(host);
   const auto start = std::chrono::steady_clock::now();
   harvester.HarvestDirectory(root);
   const double seconds =

@@ -56,14 +56,14 @@ int main(int argc, char** argv) {
 
   start = Clock::now();
   IconLibrary back;
-  const TLoadResult result = back.LoadFromFile(target);
+  const LoadOutcome result = back.LoadFromFile(target);
   std::printf("read   %8.1f ms  %d icons%s\n", MillisecondsSince(start), back.Icons.Count(),
-              result == TLoadResult::Loaded ? "" : " (read failed)");
+              result == LoadOutcome::Loaded ? "" : " (read failed)");
 
   start = Clock::now();
   const bool isLibrary = IsIconLibraryFile(target);
   std::printf("check  %8.1f ms  %s\n", MillisecondsSince(start),
               isLibrary ? "icon library" : "not an icon library");
   std::filesystem::remove(target);
-  return result == TLoadResult::Loaded && isLibrary ? 0 : 1;
+  return result == LoadOutcome::Loaded && isLibrary ? 0 : 1;
 }

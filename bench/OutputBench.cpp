@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
       argc > 1 ? argv[1] : "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows";
   const std::filesystem::path output = argc > 2 ? argv[2] : "";
   QuietHost host;
-  THarvester harvester(host);
+  Harvester harvester(host);
   auto start = Clock::now();
   harvester.HarvestDirectory(folder);
   const int count = static_cast<int>(harvester.Entries.size());

@@ -28,7 +28,7 @@
 
 namespace {
 
-class NoDialogs : public pictarix::TDialogs {
+class NoDialogs : public pictarix::Dialogs {
  public:
   bool ExecuteFileDialog(QWidget*, const pictarix::FileDialogRequest&,
                          pictarix::FileDialogAnswer&) override {
@@ -82,15 +82,15 @@ int main(int argc, char* argv[]) {
   window.resize(720, 480);
   window.show();
   QApplication::processEvents();
-  window.Harvester().Engine.Reader = pictarix::testing::SlowReader("b-slow.ico", 5s);
+  window.Harvest().Engine.Reader = pictarix::testing::SlowReader("b-slow.ico", 5s);
 
   pictarix::MacroServer server;
   if (server.Announce(QStringLiteral("pictarix-bench"), scratch.path()) !=
-      pictarix::MacroServer::TAnnounce::Serving) {
+      pictarix::MacroServer::Announcement::Serving) {
     std::fprintf(stderr, "the macro socket could not be served\n");
     return 1;
   }
-  window.ServeTarvo(server);
+  window.ServeMacros(server);
 
   QElapsedTimer clock;
   qint64 lastTick = 0, longestStall = 0;
@@ -134,7 +134,7 @@ int main(int argc, char* argv[]) {
   ticker.stop();
 
   std::printf("entries before Stop: %zu (the files ahead of the slow one)\n",
-              window.Harvester().Entries.size());
+              window.Harvest().Entries.size());
   std::printf("frame drawn during the slow read: %s ms (goal: within 50 ms)\n",
               paint.painted ? std::to_string(Ms(paint.paintedAt - frameAsked)).c_str() : "never");
   std::printf("macro socket answered in: %.2f ms (goal: within 50 ms)\n",

@@ -40,10 +40,10 @@
 
 namespace {
 
-using pictarix::TDialogs;
+using pictarix::Dialogs;
 
 // Answers the folder picker with the folder to harvest; nothing else is asked.
-class BenchDialogs : public TDialogs {
+class BenchDialogs : public Dialogs {
  public:
   explicit BenchDialogs(QString folder) : folder_(std::move(folder)) {}
   bool ExecuteFileDialog(QWidget*, const pictarix::FileDialogRequest&,
@@ -90,7 +90,7 @@ void MakeIconTree(const std::filesystem::path& root, int count) {
 // Fills the list up to `count` entries by repeating the entries it has, each padding entry with
 // its own copy of the icon (sharing the image bytes, as copies do), or plain tiles.
 void PadEntries(pictarix::MainWindow& window, int count) {
-  pictarix::THarvester& harvest = window.Harvester();
+  pictarix::Harvester& harvest = window.Harvest();
   auto plain = std::make_shared<pictarix::IconPicture>();
   plain->Width = plain->Height = 32;
   plain->Rgba.assign(32 * 32 * 4, 0x80);
@@ -154,8 +154,8 @@ int main(int argc, char* argv[]) {
 
   BenchDialogs dialogs(pictarix::FromPath(folder));
   pictarix::MainWindow window(dialogs);
-  window.Parts().Item("StayonTop1")->setChecked(false);
-  window.StayonTop1Click();
+  window.Parts().Item("stayOnTop")->setChecked(false);
+  window.StayOnTopClick();
   window.resize(720, 480);
   window.show();
   QApplication::processEvents();
@@ -170,7 +170,7 @@ int main(int argc, char* argv[]) {
   ticker.setInterval(1);
   QObject::connect(&ticker, &QTimer::timeout, [&] {
     const qint64 now = clock.elapsed();
-    if (now - lastTick > longestStall) stallAt = window.Parts().StatusBar1->Text(0);
+    if (now - lastTick > longestStall) stallAt = window.Parts().StatusLine->Text(0);
     longestStall = std::max(longestStall, now - lastTick);
     lastTick = now;
   });
@@ -179,14 +179,14 @@ int main(int argc, char* argv[]) {
   const long rssBefore = StatusKb("VmRSS:");
   clock.start();
   ticker.start();
-  window.SearchDirectory1Click();
+  window.OpenDirectoryClick();
   const qint64 harvestMs = clock.elapsed();
   ticker.stop();
   const long peakKb = StatusKb("VmHWM:");
 
-  const auto entries = static_cast<double>(window.Harvester().Entries.size());
+  const auto entries = static_cast<double>(window.Harvest().Entries.size());
   std::printf("folder: %s\n", folder.c_str());
-  std::printf("files: %d, entries: %.0f, harvest: %lld ms\n", window.Harvester().FileCount, entries,
+  std::printf("files: %d, entries: %.0f, harvest: %lld ms\n", window.Harvest().FileCount, entries,
               static_cast<long long>(harvestMs));
   std::printf("icons per second into the list: %.0f\n",
               harvestMs > 0 ? entries * 1000.0 / static_cast<double>(harvestMs) : 0.0);
@@ -198,14 +198,14 @@ int main(int argc, char* argv[]) {
                 static_cast<double>(peakKb - rssBefore) / 1024.0 * 10000.0 / entries);
   }
 
-  window.Parts().ListFeatures->SetTileSize(tileSize);
+  window.Parts().Features->SetTileSize(tileSize);
   if (!screenshot.empty()) {
     QApplication::processEvents();
     for (int row : {1, 2, 9}) {
-      window.Parts().ListView1->selectionModel()->select(window.ListModel().index(row),
+      window.Parts().TileView->selectionModel()->select(window.ListModel().index(row),
                                                          QItemSelectionModel::Select);
     }
-    window.Timer1Timer();
+    window.PaceTick();
     QApplication::processEvents();
     window.grab().save(QString::fromStdString(screenshot));
     std::printf("screenshot: %s\n", screenshot.c_str());
@@ -214,13 +214,13 @@ int main(int argc, char* argv[]) {
 
   // Scrolling through a list of at least 50,000 entries, one page per frame.
   PadEntries(window, std::max(scrollEntries, static_cast<int>(entries)));
-  window.Parts().ListView1->doItemsLayout();
-  QScrollBar* bar = window.Parts().ListView1->verticalScrollBar();
+  window.Parts().TileView->doItemsLayout();
+  QScrollBar* bar = window.Parts().TileView->verticalScrollBar();
   // The list lays itself out in batches: wait until the last entry has its place.
   QElapsedTimer layout;
   layout.start();
   const QModelIndex last = window.ListModel().index(window.ListModel().rowCount() - 1);
-  while (!window.Parts().ListView1->visualRect(last).isValid() && layout.elapsed() < 30000) {
+  while (!window.Parts().TileView->visualRect(last).isValid() && layout.elapsed() < 30000) {
     QApplication::processEvents();
   }
   QApplication::processEvents();
@@ -234,7 +234,7 @@ int main(int argc, char* argv[]) {
     frame.start();
     QApplication::processEvents();  // pictures made meanwhile go into the cache
     bar->setValue(value);
-    window.Parts().ListView1->viewport()->repaint();
+    window.Parts().TileView->viewport()->repaint();
     slowestFrame = std::max(slowestFrame, frame.elapsed());
     if (frame.elapsed() > 50) ++slowFrames;
     ++frames;
@@ -242,8 +242,8 @@ int main(int argc, char* argv[]) {
   std::printf(
       "scrolling %lld entries at tile size %d: %d pages, slowest frame %lld ms, %d over "
       "50 ms\n",
-      static_cast<long long>(window.Harvester().Entries.size()),
-      window.Parts().ListFeatures->TileSize(), frames, static_cast<long long>(slowestFrame),
+      static_cast<long long>(window.Harvest().Entries.size()),
+      window.Parts().Features->TileSize(), frames, static_cast<long long>(slowestFrame),
       slowFrames);
   std::printf("memory after scrolling: %.0f MiB\n",
               static_cast<double>(StatusKb("VmRSS:")) / 1024.0);
@@ -255,7 +255,7 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     bar->setValue(
         static_cast<int>(static_cast<qint64>(bar->maximum()) * ((jump * 7919) % kJumps) / kJumps));
-    window.Parts().ListView1->viewport()->repaint();
+    window.Parts().TileView->viewport()->repaint();
     slowestJump = std::max(slowestJump, frame.elapsed());
   }
   std::printf("%d jumps across the list: slowest frame %lld ms (goal: under 50 ms)\n", kJumps,
@@ -265,9 +265,9 @@ int main(int argc, char* argv[]) {
   pictures.WaitForPending();
   frame.start();
   bar->setValue(bar->maximum() / 3 + 1);
-  window.Parts().ListView1->viewport()->repaint();
+  window.Parts().TileView->viewport()->repaint();
   pictures.WaitForPending();
-  window.Parts().ListView1->viewport()->repaint();
+  window.Parts().TileView->viewport()->repaint();
   std::printf("a screen of tiles never drawn before is sharp after %lld ms\n",
               static_cast<long long>(frame.elapsed()));
   std::printf(

@@ -53,7 +53,7 @@ int RunIcl(const CliArguments& args) {
   }
 
   HarvestRun run(args);
-  const auto& entries = run.Harvester.Entries;
+  const auto& entries = run.Harvest.Entries;
   std::vector<int> all(entries.size());
   std::iota(all.begin(), all.end(), 0);
   try {

@@ -36,10 +36,10 @@ int RunExport(const CliArguments& args) {
   HarvestRun run(args);
   bool ok = run.AllRead;
   const ExportSelection selection = SelectionOf(args);
-  auto& entries = run.Harvester.Entries;
+  auto& entries = run.Harvest.Entries;
   int selected = 0;
   std::vector<int> indexes;
-  std::vector<TEntryExport> exports;
+  std::vector<PlannedExport> exports;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const int index = static_cast<int>(i);
     if (!selection.SelectsEntry(index, entries[i].Caption)) continue;

@@ -9,17 +9,17 @@ namespace pictarix::cli {
 
 HarvestRun::HarvestRun(const CliArguments& args,
                        std::function<void(int index, ListEntry& entry)> sink)
-    : Host(false, args.Verbose), Harvester(Host) {
-  Harvester.KeepIconsWithoutTile = args.All;
+    : Host(false, args.Verbose), Harvest(Host) {
+  Harvest.KeepIconsWithoutTile = args.All;
   if (sink) {
     // An entry that cannot be written stops the harvest at once.
-    Harvester.EntrySink = [this, sink = std::move(sink)](int index, ListEntry& entry) {
+    Harvest.EntrySink = [this, sink = std::move(sink)](int index, ListEntry& entry) {
       sink(index, entry);
-      if (OutputHasFailed()) Harvester.StopRequested = true;
+      if (OutputHasFailed()) Harvest.StopRequested = true;
     };
   }
   for (const std::string& path : args.Paths) {
-    if (Harvester.StopRequested) break;
+    if (Harvest.StopRequested) break;
     std::error_code error;
     if (!std::filesystem::exists(std::filesystem::path(path), error)) {
       Host.EndProgress();
@@ -29,16 +29,16 @@ HarvestRun::HarvestRun(const CliArguments& args,
     }
     Host.BeginArgument(path);
     if (IsDirectory(path)) {
-      Harvester.HarvestDirectory(path);
+      Harvest.HarvestDirectory(path);
     } else {
-      Harvester.HarvestFile(path);
+      Harvest.HarvestFile(path);
     }
   }
   AllRead = AllRead && !Host.ArgumentFailed();
 
   Host.EndProgress();
   ThrowIfOutputFailed();
-  std::string summary = std::to_string(Harvester.FileCount) + " files, " +
+  std::string summary = std::to_string(Harvest.FileCount) + " files, " +
                         std::to_string(Host.EntryCount()) + " icons";
   if (Host.UnreadableCount() > 0)
     summary += ", " + std::to_string(Host.UnreadableCount()) + " unreadable";

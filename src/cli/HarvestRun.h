@@ -10,13 +10,13 @@ namespace pictarix::cli {
 
 // Entries are made without tiles in every command, so that all number them alike.
 struct HarvestRun {
-  // With `sink`, the entries go to it as they are made and Harvester.Entries stays empty. When
+  // With `sink`, the entries go to it as they are made and Harvest.Entries stays empty. When
   // the sink's output cannot be written, the harvest stops and OutputFailed is thrown.
   explicit HarvestRun(const CliArguments& args,
                       std::function<void(int index, ListEntry& entry)> sink = {});
 
   CliHost Host;
-  THarvester Harvester;
+  Harvester Harvest;
   // False when a PATH did not exist or could not be read (the others still went on).
   bool AllRead = true;
 };

@@ -20,7 +20,7 @@ bool UsesTile(SaveFormat format) {
 
 // Gives the entry its 32x32 tile as the window would; an image that cannot be drawn leaves it
 // without one, and saving then reports it.
-void MakeTile(THarvester& harvester, ListEntry& entry) {
+void MakeTile(Harvester& harvester, ListEntry& entry) {
   IconImage* image = entry.Icon->Images.Get(entry.TileImage);
   if (image == nullptr) return;
   try {
@@ -54,11 +54,11 @@ int RunSave(const CliArguments& args) {
   }
   HarvestRun run(args);
   bool ok = run.AllRead;
-  EntryList list(run.Harvester);
+  EntryList list(run.Harvest);
   const std::string ext = ExtFromFormat(*format);
   for (int i = 0; i < list.Count(); ++i) {
     ListEntry& entry = *list.Entry(i);
-    if (UsesTile(*format) && entry.TileImage >= 0) MakeTile(run.Harvester, entry);
+    if (UsesTile(*format) && entry.TileImage >= 0) MakeTile(run.Harvest, entry);
     const std::string prefix = "entry " + std::to_string(i) + ": no " + args.Format + " written, ";
     try {
       switch (SaveEntryPicture(list, BatchFileName(args.Output, i, *format), i, *format)) {
@@ -77,7 +77,7 @@ int RunSave(const CliArguments& args) {
       ok = false;
     }
     // Tiles are needed for one picture only.
-    if (entry.ImageIndex >= 0) run.Harvester.LargeImgs.Clear();
+    if (entry.ImageIndex >= 0) run.Harvest.LargeImgs.Clear();
     entry.ImageIndex = -1;
   }
   return ok ? 0 : 1;

@@ -32,7 +32,7 @@ class IconLibraryReader {
 
   // The named icons of the file in file order, reporting progress after each icon. A file that
   // cannot be read raises (IconLibraryError with the reason); no icons are kept then.
-  virtual std::vector<IconEntry> ReadIcons(const TProgress& progress) = 0;
+  virtual std::vector<IconEntry> ReadIcons(const ProgressCallback& progress) = 0;
 
   const std::filesystem::path& FileName() const { return fileName_; }
   // After ReadIcons: what a limit left out of the file, in plain words ("Part of this file was

@@ -26,7 +26,7 @@ bool IsBlankName(const std::filesystem::path& fileName) {
 }
 
 // The little-endian word at `offset`, or nothing when the stream ends first.
-std::optional<std::uint16_t> WordAt(TStream& stream, std::uint64_t offset) {
+std::optional<std::uint16_t> WordAt(ByteStream& stream, std::uint64_t offset) {
   return ByteCursor(ReadBytesAt(stream, offset, 2)).U16At(0);
 }
 
@@ -38,21 +38,21 @@ void IconLibrary::Clear() {
   Icons.Clear();
 }
 
-TLoadResult IconLibrary::LoadFromFile(const std::filesystem::path& fileName) {
+LoadOutcome IconLibrary::LoadFromFile(const std::filesystem::path& fileName) {
   if (IsBlankName(fileName)) {
     Clear();
-    return TLoadResult::NotModule;
+    return LoadOutcome::NotModule;
   }
   // Only regular files are read: a folder is no file, and a FIFO or device is left unread.
-  std::unique_ptr<TStream> stream = FileStream::OpenIfRegular(fileName);
-  if (!stream) return TLoadResult::NotModule;
+  std::unique_ptr<ByteStream> stream = FileStream::OpenIfRegular(fileName);
+  if (!stream) return LoadOutcome::NotModule;
   return LoadFromStream(fileName, std::move(stream));
 }
 
-TLoadResult IconLibrary::LoadFromStream(const std::filesystem::path& fileName,
-                                        std::unique_ptr<TStream> stream) {
+LoadOutcome IconLibrary::LoadFromStream(const std::filesystem::path& fileName,
+                                        std::unique_ptr<ByteStream> stream) {
   bool is32Bit = false;
-  if (!IsIconModule(*stream, is32Bit)) return TLoadResult::NotModule;
+  if (!IsIconModule(*stream, is32Bit)) return LoadOutcome::NotModule;
   Icons.Clear();
   FileName.clear();
   LeftOut.clear();
@@ -65,7 +65,7 @@ TLoadResult IconLibrary::LoadFromStream(const std::filesystem::path& fileName,
   }
   openStream_.reset();
   FileName = fileName;
-  return TLoadResult::Loaded;
+  return LoadOutcome::Loaded;
 }
 
 void IconLibrary::SaveToFile(const std::filesystem::path& fileName) {
@@ -88,7 +88,7 @@ bool IconLibrary::IsIconModule(const std::filesystem::path& fileName, bool& is32
   return stream && IsIconModule(*stream, is32Bit);
 }
 
-bool IconLibrary::IsIconModule(TStream& stream, bool& is32Bit) {
+bool IconLibrary::IsIconModule(ByteStream& stream, bool& is32Bit) {
   is32Bit = false;
   // The MZ header up to the new header's offset, read once.
   const std::vector<std::uint8_t> mzBytes = ReadBytesAt(stream, 0, kNewHeaderOffsetField + 2);
@@ -111,18 +111,18 @@ void IconLibrary::LoadModule(const std::filesystem::path& fileName, bool is32Bit
 
 std::unique_ptr<IconLibraryReader> IconLibrary::CreateReader(const std::filesystem::path& fileName,
                                                              bool is32Bit) {
-  std::unique_ptr<TStream> stream = TakeOpenStream(fileName);
+  std::unique_ptr<ByteStream> stream = TakeOpenStream(fileName);
   if (!is32Bit) return std::make_unique<NeReader>(fileName, std::move(stream));
   // The module opener is called once, by the reader's ReadIcons; it hands over this stream.
-  auto held = std::make_shared<std::unique_ptr<TStream>>(std::move(stream));
+  auto held = std::make_shared<std::unique_ptr<ByteStream>>(std::move(stream));
   return std::make_unique<PeReader>(
       fileName,
       [held](const std::filesystem::path&) { return OpenModuleFromStream(std::move(*held)); },
-      OnMessageBeep);
+      OnNumberedGroup);
 }
 
-std::unique_ptr<TStream> IconLibrary::TakeOpenStream(const std::filesystem::path& fileName) {
-  std::unique_ptr<TStream> stream = std::move(openStream_);
+std::unique_ptr<ByteStream> IconLibrary::TakeOpenStream(const std::filesystem::path& fileName) {
+  std::unique_ptr<ByteStream> stream = std::move(openStream_);
   if (!stream) stream = std::make_unique<FileStream>(fileName);
   return stream;
 }

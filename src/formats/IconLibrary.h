@@ -17,7 +17,7 @@ namespace pictarix {
 constexpr std::int32_t kMaxLibraryIcons = 32767;
 
 // What LoadFromFile did: found no module (list untouched) or loaded the module's icons.
-enum class TLoadResult { NotModule, Loaded };
+enum class LoadOutcome { NotModule, Loaded };
 
 class IconLibrary;
 using ProgressEvent =
@@ -36,11 +36,11 @@ class IconLibrary {
   // is no module (missing, no MZ with PE or NE) leaves everything as it was. Errors of opening
   // the file and of reading the module (IconLibraryError with the reason) propagate, leaving the
   // list and FileName empty.
-  TLoadResult LoadFromFile(const std::filesystem::path& fileName);
+  LoadOutcome LoadFromFile(const std::filesystem::path& fileName);
   // The same for a file already open: `fileName` names it in the list and in messages, and the
   // reader reads `stream` (from any position; nothing else opens the file).
-  TLoadResult LoadFromStream(const std::filesystem::path& fileName,
-                             std::unique_ptr<TStream> stream);
+  LoadOutcome LoadFromStream(const std::filesystem::path& fileName,
+                             std::unique_ptr<ByteStream> stream);
   // Writes the whole list as an icon library, replacing the file safely. IconLibraryError, with the
   // file untouched, for an empty list, more than kMaxLibraryIcons icons, or a library beyond
   // what the format's header fields or the reader's budget can hold (IconLibraryWriter).
@@ -53,7 +53,7 @@ class IconLibrary {
   // words, is not. An error of opening the file propagates.
   static bool IsIconModule(const std::filesystem::path& fileName, bool& is32Bit);
   // The same test on bytes already open (position undefined afterwards).
-  static bool IsIconModule(TStream& stream, bool& is32Bit);
+  static bool IsIconModule(ByteStream& stream, bool& is32Bit);
   // Reads the module with the matching reader and appends its icons; a failed read raises.
   // Sets LeftOut.
   void LoadModule(const std::filesystem::path& fileName, bool is32Bit);
@@ -65,7 +65,7 @@ class IconLibrary {
   std::string LeftOut;
   ProgressEvent OnProgress;
   // Sounded by the 32-bit reader for a group named "#<number>" (the platform's default beep).
-  std::function<void()> OnMessageBeep;
+  std::function<void()> OnNumberedGroup;
   IconList Icons;
 
  protected:
@@ -74,11 +74,11 @@ class IconLibrary {
   virtual std::unique_ptr<IconLibraryReader> CreateReader(const std::filesystem::path& fileName,
                                                           bool is32Bit);
   // The stream of the file being loaded (once), or the file opened anew outside a load.
-  std::unique_ptr<TStream> TakeOpenStream(const std::filesystem::path& fileName);
+  std::unique_ptr<ByteStream> TakeOpenStream(const std::filesystem::path& fileName);
 
  private:
   // The open file of the load in progress, until CreateReader hands it to the reader.
-  std::unique_ptr<TStream> openStream_;
+  std::unique_ptr<ByteStream> openStream_;
 };
 
 // Whether a file may be rewritten as an icon library: an NE module that reads without error and

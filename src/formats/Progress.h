@@ -5,6 +5,6 @@
 
 namespace pictarix {
 
-using TProgress = std::function<void(std::int32_t total, std::int32_t current)>;
+using ProgressCallback = std::function<void(std::int32_t total, std::int32_t current)>;
 
 }  // namespace pictarix

@@ -66,7 +66,7 @@ void TakeLibraryIcons(IconLibrary& library, FileRead& read, const ReadOptions& o
   }
 }
 
-void ReadAsIconFile(TStream& stream, FileRead& read, const ReadOptions& options) {
+void ReadAsIconFile(ByteStream& stream, FileRead& read, const ReadOptions& options) {
   try {
     auto icon = std::make_unique<AdvancedIcon>();
     stream.Seek(0);
@@ -105,7 +105,7 @@ FileRead ReadFile(const std::string& path, OpenedFile opened, const ReadOptions&
 
   FileStream stream(std::move(opened.Handle));
   IconLibrary library;
-  library.OnMessageBeep = [&read] { ++read.Beeps; };
+  library.OnNumberedGroup = [&read] { ++read.Beeps; };
   // Most files of a tree are no module: they are told apart before anything is made for them.
   try {
     bool is32Bit = false;

@@ -26,13 +26,13 @@ std::string NameWithoutFolder(const std::string& path) {
 
 }  // namespace
 
-THarvester::THarvester(HarvestHost& host) : host_(host) {}
+Harvester::Harvester(HarvestHost& host) : host_(host) {}
 
-THarvester::~THarvester() {
+Harvester::~Harvester() {
   EndRun();
 }
 
-void THarvester::AddEntry(FileFinding& finding, const std::filesystem::path& file) {
+void Harvester::AddEntry(FileFinding& finding, const std::filesystem::path& file) {
   std::optional<ListEntry> made =
       MakeListEntry(std::move(finding.Caption), std::move(finding.Icon), finding.TileImage,
                     host_.WantsTiles() ? &LargeImgs : nullptr, file);
@@ -54,7 +54,7 @@ void THarvester::AddEntry(FileFinding& finding, const std::filesystem::path& fil
   if (host_.ShowsPanels()) host_.SetPanelText(2, std::to_string(LargeImgs.Count()) + " icons");
 }
 
-void THarvester::TakeFile(FileRead read) {
+void Harvester::TakeFile(FileRead read) {
   if (!read.Counted) {
     // A folder or name that could not be looked at (or a file swapped for no regular one).
     for (const FileFinding& finding : read.Findings)
@@ -65,7 +65,7 @@ void THarvester::TakeFile(FileRead read) {
   if (panels) host_.SetPanelText(0, "Processing " + SanitizeUtf8(NameWithoutFolder(read.Path)));
   ++FileCount;
   for (int i = 0; i < read.Beeps; ++i) {
-    if (OnMessageBeep) OnMessageBeep();
+    if (OnNumberedGroup) OnNumberedGroup();
   }
   const std::filesystem::path file(read.Path);
   for (FileFinding& finding : read.Findings) {
@@ -88,7 +88,7 @@ void THarvester::TakeFile(FileRead read) {
   }
 }
 
-void THarvester::HarvestFile(const std::filesystem::path& fileName) {
+void Harvester::HarvestFile(const std::filesystem::path& fileName) {
   if (StopRequested) return;
   // Asking first keeps a FIFO or device named here from being opened at all.
   int error = 0;
@@ -103,7 +103,7 @@ void THarvester::HarvestFile(const std::filesystem::path& fileName) {
   TakeFile(ReadFile(fileName.string(), OpenForReading(fileName), options));
 }
 
-void THarvester::HarvestDirectory(const std::filesystem::path& directory) {
+void Harvester::HarvestDirectory(const std::filesystem::path& directory) {
   if (StopRequested) return;
   Begin({{directory, true}}, true);
   while (!StopRequested) {
@@ -117,7 +117,7 @@ void THarvester::HarvestDirectory(const std::filesystem::path& directory) {
   EndRun();
 }
 
-void THarvester::Begin(std::vector<HarvestRoot> roots, bool readHere) {
+void Harvester::Begin(std::vector<HarvestRoot> roots, bool readHere) {
   EndRun();
   EngineOptions options = Engine;
   options.ReadOnCaller = readHere;
@@ -125,7 +125,7 @@ void THarvester::Begin(std::vector<HarvestRoot> roots, bool readHere) {
   run_ = std::make_unique<HarvestEngine>(std::move(roots), std::move(options));
 }
 
-bool THarvester::TakeReady(std::chrono::milliseconds budget) {
+bool Harvester::TakeReady(std::chrono::milliseconds budget) {
   if (!run_) return false;
   const auto until = std::chrono::steady_clock::now() + budget;
   while (!StopRequested) {
@@ -141,12 +141,12 @@ bool THarvester::TakeReady(std::chrono::milliseconds budget) {
   return false;
 }
 
-void THarvester::RequestStop() {
+void Harvester::RequestStop() {
   StopRequested = true;
   if (run_) run_->Stop();
 }
 
-void THarvester::EndRun() {
+void Harvester::EndRun() {
   if (!run_) return;
   if (run_->Ended() && !StopRequested) {
     run_.reset();  // its threads are ending of themselves
@@ -156,7 +156,7 @@ void THarvester::EndRun() {
   std::thread([run = std::move(run_)]() mutable { run.reset(); }).detach();
 }
 
-void THarvester::ClearList() {
+void Harvester::ClearList() {
   Entries.clear();
   LargeImgs.Clear();
   FileCount = 0;
@@ -165,7 +165,7 @@ void THarvester::ClearList() {
   host_.SetPanelText(2, "0 icons");
 }
 
-void THarvester::RemoveEntries(const std::vector<bool>& selected) {
+void Harvester::RemoveEntries(const std::vector<bool>& selected) {
   std::size_t kept = 0;
   for (std::size_t i = 0; i < Entries.size(); ++i) {
     if (i < selected.size() && selected[i]) continue;

@@ -17,12 +17,12 @@
 
 namespace pictarix {
 
-class THarvester {
+class Harvester {
  public:
-  explicit THarvester(HarvestHost& host);
-  ~THarvester();
-  THarvester(const THarvester&) = delete;
-  THarvester& operator=(const THarvester&) = delete;
+  explicit Harvester(HarvestHost& host);
+  ~Harvester();
+  Harvester(const Harvester&) = delete;
+  Harvester& operator=(const Harvester&) = delete;
 
   // Adds the icons of one file. Skips what is not a regular file (after following a link)
   // without counting it; swallows every failure per file and per icon. A file that cannot be
@@ -64,7 +64,7 @@ class THarvester {
   // listing writes entries as they come and keeps none, so its memory stays flat.
   std::function<void(int index, ListEntry& entry)> EntrySink;
   // Sounded for a module's group named "#<number>" (the platform's default beep).
-  std::function<void()> OnMessageBeep;
+  std::function<void()> OnNumberedGroup;
   // How trees are read (readers, and the seams tests use); Read is set from KeepIconsWithoutTile.
   EngineOptions Engine;
 

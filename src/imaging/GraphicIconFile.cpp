@@ -71,7 +71,7 @@ std::vector<std::uint8_t> IconImageBytes(const IconPicture& picture) {
 
 }  // namespace
 
-void WriteGraphicIconFile(const IconGraphic& graphic, TStream& stream) {
+void WriteGraphicIconFile(const IconGraphic& graphic, ByteStream& stream) {
   const IconHandle& handle = graphic.Handle();
   if (!handle || handle->Width <= 0 || handle->Height <= 0) return;
   const IconPicture& picture = *handle;

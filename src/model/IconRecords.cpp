@@ -21,7 +21,7 @@ IconHeader IconHeader::Parse(std::span<const std::uint8_t, kIconHeaderSize> byte
                     LoadLe16(bytes.subspan<4, 2>())};
 }
 
-void IconHeader::Write(TStream& stream) const {
+void IconHeader::Write(ByteStream& stream) const {
   stream.WriteU16(Reserved);
   stream.WriteU16(Type);
   stream.WriteU16(Count);
@@ -44,7 +44,7 @@ IconFileEntry IconFileEntry::Parse(std::span<const std::uint8_t, kIconFileEntryS
   return IconFileEntry{FieldsOf(bytes.first<kEntryFieldsSize>()), LoadLe32(bytes.subspan<12, 4>())};
 }
 
-void IconFileEntry::Write(TStream& stream) const {
+void IconFileEntry::Write(ByteStream& stream) const {
   stream.Write(Fields);
   stream.WriteU32(ImageOffset);
 }
@@ -58,7 +58,7 @@ GroupIconEntry GroupIconEntry::Parse(std::span<const std::uint8_t, kGroupEntrySi
                         LoadLe16(bytes.subspan<12, 2>())};
 }
 
-void GroupIconEntry::Write(TStream& stream) const {
+void GroupIconEntry::Write(ByteStream& stream) const {
   stream.Write(Fields);
   stream.WriteU16(Id);
 }

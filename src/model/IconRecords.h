@@ -27,7 +27,7 @@ struct IconHeader {
 
   bool IsIcon() const { return Reserved == 0 && Type == kIconResourceType; }
   static IconHeader Parse(std::span<const std::uint8_t, kIconHeaderSize> bytes);
-  void Write(TStream& stream) const;
+  void Write(ByteStream& stream) const;
 };
 
 // The image count of the icon header at the start of `bytes`; nothing when the header is cut off
@@ -40,7 +40,7 @@ struct IconFileEntry {
 
   std::uint32_t BytesInRes() const;
   static IconFileEntry Parse(std::span<const std::uint8_t, kIconFileEntrySize> bytes);
-  void Write(TStream& stream) const;
+  void Write(ByteStream& stream) const;
 };
 
 struct GroupIconEntry {
@@ -49,7 +49,7 @@ struct GroupIconEntry {
 
   std::uint32_t BytesInRes() const;
   static GroupIconEntry Parse(std::span<const std::uint8_t, kGroupEntrySize> bytes);
-  void Write(TStream& stream) const;
+  void Write(ByteStream& stream) const;
 };
 
 }  // namespace pictarix

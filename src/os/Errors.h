@@ -35,7 +35,7 @@ class ResNotFound : public PictarixError {
 };
 
 // Data whose stated size cannot be true (larger than the whole file): refused, never allocated.
-class EFormatError : public PictarixError {
+class FormatError : public PictarixError {
  public:
   using PictarixError::PictarixError;
 };

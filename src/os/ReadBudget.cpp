@@ -11,7 +11,7 @@ ReadBudget::ReadBudget(std::uint64_t storedBytes) {
   left_ = std::min(kCeiling, kBase + kPerFileByte * std::min(storedBytes, perByteRoom));
 }
 
-ReadBudget::ReadBudget(const TStream& stream) : ReadBudget(stream.StoredSize()) {}
+ReadBudget::ReadBudget(const ByteStream& stream) : ReadBudget(stream.StoredSize()) {}
 
 bool ReadBudget::Spend(std::uint64_t bytes) {
   if (bytes > left_ || bytes > kMaxClaim + kImageOverhead) {

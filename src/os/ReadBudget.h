@@ -9,7 +9,7 @@
 
 namespace pictarix {
 
-class TStream;
+class ByteStream;
 
 class ReadBudget {
  public:
@@ -25,7 +25,7 @@ class ReadBudget {
   // For a file that holds `storedBytes`.
   explicit ReadBudget(std::uint64_t storedBytes);
   // For the bytes `stream` really holds.
-  explicit ReadBudget(const TStream& stream);
+  explicit ReadBudget(const ByteStream& stream);
 
   // Takes `bytes` from what is left; false (and nothing taken) when they do not fit or exceed
   // kMaxClaim.

@@ -56,12 +56,12 @@ constexpr std::size_t kMostFilesOpen = 256;
 // whole file system at once (which also writes out whatever other programs left unwritten).
 constexpr std::size_t kFilesForWholeFlush = 8;
 
-class TDescriptor {
+class OwnedDescriptor {
  public:
-  explicit TDescriptor(int fd = -1) : fd_(fd) {}
-  ~TDescriptor() { Reset(); }
-  TDescriptor(TDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  TDescriptor& operator=(TDescriptor&& other) noexcept {
+  explicit OwnedDescriptor(int fd = -1) : fd_(fd) {}
+  ~OwnedDescriptor() { Reset(); }
+  OwnedDescriptor(OwnedDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  OwnedDescriptor& operator=(OwnedDescriptor&& other) noexcept {
     if (this != &other) {
       Reset();
       fd_ = std::exchange(other.fd_, -1);
@@ -196,7 +196,7 @@ class StagedFile {
       const bool lacking = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
       return unnamed && lacking ? kNoUnnamedFile : errno;
     }
-    file_ = TDescriptor(fd);
+    file_ = OwnedDescriptor(fd);
     const int error = old.st_mode != 0 ? KeepOwnerAndMode(fd, old) : 0;
     if (error != 0) Discard(folder);
     return error;
@@ -254,7 +254,7 @@ class StagedFile {
   }
 
  private:
-  TDescriptor file_;
+  OwnedDescriptor file_;
   std::string hidden_;
 };
 
@@ -280,7 +280,7 @@ int ReplaceInFolder(int folder, const std::string& name, std::span<const std::ui
 class ChunkFolders {
  public:
   struct Folder {
-    TDescriptor Fd;
+    OwnedDescriptor Fd;
     dev_t Device = 0;
     bool Renamed = false;
   };
@@ -288,7 +288,7 @@ class ChunkFolders {
   // The folder, or nullptr with errno.
   Folder* Open(const std::filesystem::path& path) {
     if (const auto known = folders_.find(path); known != folders_.end()) return &known->second;
-    TDescriptor fd(OpenFolder(path));
+    OwnedDescriptor fd(OpenFolder(path));
     struct stat status {};
     if (fd.Get() < 0 || ::fstat(fd.Get(), &status) != 0) return nullptr;
     return &folders_.emplace(path, Folder{std::move(fd), status.st_dev, false}).first->second;
@@ -489,7 +489,7 @@ int CopyIntoNamedFile(int from, int folder, const std::string& name, const struc
 
 struct SafeFileWriter::State {
   std::filesystem::path Target;
-  TDescriptor Folder;
+  OwnedDescriptor Folder;
   std::string Name;
   struct stat Old {};
   StagedFile Staged;
@@ -509,7 +509,7 @@ SafeFileWriter::SafeFileWriter(const std::filesystem::path& target)
   const std::filesystem::path path = ResolveOutputPath(target);
   state.Name = path.filename().string();
   if (state.Name.empty()) ThrowCreateError(target, SystemErrorText(EISDIR));
-  state.Folder = TDescriptor(OpenFolder(path.parent_path()));
+  state.Folder = OwnedDescriptor(OpenFolder(path.parent_path()));
   if (state.Folder.Get() < 0) ThrowCreateError(target, SystemErrorText(errno));
   if (const auto refused = CheckTarget(state.Folder.Get(), state.Name, state.Old))
     ThrowCreateError(target, *refused);
@@ -625,7 +625,7 @@ void ReplaceFileContents(const std::filesystem::path& target, std::span<const st
     ThrowCreateError(target, error.message());
   }
 #else
-  const TDescriptor folder(OpenFolder(path.parent_path()));
+  const OwnedDescriptor folder(OpenFolder(path.parent_path()));
   if (folder.Get() < 0) ThrowCreateError(target, SystemErrorText(errno));
   struct stat old {};
   if (const auto refused = CheckTarget(folder.Get(), name, old)) ThrowCreateError(target, *refused);
@@ -642,7 +642,7 @@ void ReplaceFileOrLink(const std::filesystem::path& target, std::span<const std:
   if (name.empty() || name == "." || name == "..")
     ThrowCreateError(target, SystemErrorText(EISDIR));
   const std::filesystem::path parent = target.parent_path();
-  const TDescriptor folder(OpenFolder(ResolveOutputPath(parent.empty() ? "." : parent)));
+  const OwnedDescriptor folder(OpenFolder(ResolveOutputPath(parent.empty() ? "." : parent)));
   if (folder.Get() < 0) ThrowCreateError(target, SystemErrorText(errno));
   struct stat old {};
   if (::fstatat(folder.Get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&

@@ -13,19 +13,19 @@
 
 namespace pictarix {
 
-void TStream::WriteU8(std::uint8_t value) {
+void ByteStream::WriteU8(std::uint8_t value) {
   Write(std::span<const std::uint8_t>(&value, 1));
 }
 
-void TStream::WriteU16(std::uint16_t value) {
+void ByteStream::WriteU16(std::uint16_t value) {
   Write(Le16Bytes(value));
 }
 
-void TStream::WriteU32(std::uint32_t value) {
+void ByteStream::WriteU32(std::uint32_t value) {
   Write(Le32Bytes(value));
 }
 
-void TStream::WriteZeros(std::uint64_t count) {
+void ByteStream::WriteZeros(std::uint64_t count) {
   static const std::array<std::uint8_t, 256> zeros{};
   while (count > 0) {
     const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, zeros.size()));
@@ -131,7 +131,7 @@ void FileStream::Write(std::span<const std::uint8_t>) {
   throw StreamError("Stream write error");
 }
 
-std::vector<std::uint8_t> ReadBytesAt(TStream& stream, std::uint64_t offset, std::uint64_t count) {
+std::vector<std::uint8_t> ReadBytesAt(ByteStream& stream, std::uint64_t offset, std::uint64_t count) {
   const std::uint64_t size = stream.Size();
   const std::uint64_t held = offset < size ? std::min(count, size - offset) : 0;
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(held));

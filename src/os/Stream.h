@@ -14,9 +14,9 @@
 
 namespace pictarix {
 
-class TStream {
+class ByteStream {
  public:
-  virtual ~TStream() = default;
+  virtual ~ByteStream() = default;
 
   // Reads up to `count` bytes at the position; returns how many were read (short at the end).
   virtual std::size_t Read(std::span<std::uint8_t> buffer) = 0;
@@ -39,7 +39,7 @@ class TStream {
 };
 
 // A growable in-memory stream.
-class MemoryStream : public TStream {
+class MemoryStream : public ByteStream {
  public:
   MemoryStream() = default;
   explicit MemoryStream(std::vector<std::uint8_t> bytes) : data_(std::move(bytes)) {}
@@ -66,7 +66,7 @@ class MemoryStream : public TStream {
 // A read-only stream over an open regular file. Every read is one pread at the position (the
 // descriptor's own offset is never moved); the first bytes, where every format keeps its headers,
 // are read once and served from memory. A read error raises StreamError with the system's text.
-class FileStream : public TStream {
+class FileStream : public ByteStream {
  public:
   // Opens `path`; FOpenError ("Cannot open file "%s". %s") when it cannot be opened or is no
   // regular file.
@@ -98,9 +98,9 @@ class FileStream : public TStream {
 };
 
 // A stream that reads and moves another one, kept open by its owner (which must outlive it).
-class BorrowedStream : public TStream {
+class BorrowedStream : public ByteStream {
  public:
-  explicit BorrowedStream(TStream& stream) : stream_(stream) {}
+  explicit BorrowedStream(ByteStream& stream) : stream_(stream) {}
   std::size_t Read(std::span<std::uint8_t> buffer) override { return stream_.Read(buffer); }
   void Write(std::span<const std::uint8_t> bytes) override { stream_.Write(bytes); }
   std::uint64_t Position() const override { return stream_.Position(); }
@@ -109,12 +109,12 @@ class BorrowedStream : public TStream {
   std::uint64_t StoredSize() const override { return stream_.StoredSize(); }
 
  private:
-  TStream& stream_;
+  ByteStream& stream_;
 };
 
 // The `count` bytes at `offset`, fewer when the stream ends first (none past its end): the bytes
 // of a structure, read once and then parsed with a ByteCursor. Leaves the stream after them.
-std::vector<std::uint8_t> ReadBytesAt(TStream& stream, std::uint64_t offset, std::uint64_t count);
+std::vector<std::uint8_t> ReadBytesAt(ByteStream& stream, std::uint64_t offset, std::uint64_t count);
 
 // Reads a whole file (for small files such as icon files); throws FOpenError.
 std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path);

@@ -14,7 +14,7 @@ namespace pictarix {
 class EntryList {
  public:
   // The window's and the command-line tool's harvester hold both.
-  EntryList(THarvester& harvester)  // NOLINT(google-explicit-constructor): used as a view
+  EntryList(Harvester& harvester)  // NOLINT(google-explicit-constructor): used as a view
       : entries_(&harvester.Entries), largeImgs_(&harvester.LargeImgs) {}
   EntryList(std::vector<ListEntry>& entries, const TileList& largeImgs)
       : entries_(&entries), largeImgs_(&largeImgs) {}

@@ -85,12 +85,12 @@ std::vector<ExportFailure> WriteEntryExport(const AdvancedIcon& icon,
                                             const std::vector<ExportItem>& plan) {
   std::vector<ExportFailure> result;
   WriteEntryExports(
-      {TEntryExport{&icon, plan}}, 1,
+      {PlannedExport{&icon, plan}}, 1,
       [&](std::size_t, std::vector<ExportFailure> failures) { result = std::move(failures); });
   return result;
 }
 
-void WriteEntryExports(const std::vector<TEntryExport>& exports, int threads,
+void WriteEntryExports(const std::vector<PlannedExport>& exports, int threads,
                        const ExportDone& done) {
   struct Job {
     std::size_t Export = 0;
@@ -100,7 +100,7 @@ void WriteEntryExports(const std::vector<TEntryExport>& exports, int threads,
     std::atomic<bool> Made{false};
   };
   std::size_t count = 0;
-  for (const TEntryExport& entry : exports) count += entry.Plan.size();
+  for (const PlannedExport& entry : exports) count += entry.Plan.size();
   std::vector<Job> jobs(count);  // never resized: the atomics stay where the threads see them
   {
     std::size_t j = 0;
@@ -119,7 +119,7 @@ void WriteEntryExports(const std::vector<TEntryExport>& exports, int threads,
     for (std::size_t j = next++; j < jobs.size(); j = next++) {
       for (std::size_t w = written.load(); j >= w + kMadeAhead; w = written.load()) written.wait(w);
       Job& job = jobs[j];
-      const TEntryExport& entry = exports[job.Export];
+      const PlannedExport& entry = exports[job.Export];
       try {
         job.Bytes = ItemBytes(*entry.Icon, entry.Plan[job.Item]);
         if (!job.Bytes) job.Failure = "the image cannot be decoded";

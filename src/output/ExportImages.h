@@ -54,7 +54,7 @@ std::vector<ExportFailure> WriteEntryExport(const AdvancedIcon& icon,
                                             const std::vector<ExportItem>& plan);
 
 // The planned files of one entry, for writing many entries at once.
-struct TEntryExport {
+struct PlannedExport {
   const AdvancedIcon* Icon = nullptr;
   std::vector<ExportItem> Plan;
 };
@@ -66,7 +66,7 @@ using ExportDone = std::function<void(std::size_t entry, std::vector<ExportFailu
 // WriteEntryExport for each entry: `threads` threads make the pictures while the calling thread
 // writes those already made, a chunk at a time (ReplaceFilesContents), which costs the disk far
 // less than one file after another. The icons are only read while this runs.
-void WriteEntryExports(const std::vector<TEntryExport>& exports, int threads,
+void WriteEntryExports(const std::vector<PlannedExport>& exports, int threads,
                        const ExportDone& done);
 
 }  // namespace pictarix

@@ -22,7 +22,7 @@ namespace {
 // would lose its content to a library of the new icons alone.
 void LoadTarget(IconLibrary& library, const std::filesystem::path& fileName) {
   if (!IsIconLibraryFile(fileName)) RefuseTarget(fileName);
-  if (library.LoadFromFile(fileName) != TLoadResult::Loaded) RefuseTarget(fileName);
+  if (library.LoadFromFile(fileName) != LoadOutcome::Loaded) RefuseTarget(fileName);
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ class FirstGroupLibrary : public IconLibrary {
   std::unique_ptr<IconLibraryReader> CreateReader(const std::filesystem::path& fileName,
                                                   bool is32Bit) override {
     if (!is32Bit) return IconLibrary::CreateReader(fileName, is32Bit);
-    auto held = std::make_shared<std::unique_ptr<TStream>>(TakeOpenStream(fileName));
+    auto held = std::make_shared<std::unique_ptr<ByteStream>>(TakeOpenStream(fileName));
     return std::make_unique<PeReader>(
         fileName, [held](const std::filesystem::path&) -> std::unique_ptr<ModuleResources> {
           auto module = OpenModuleFromStream(std::move(*held));
@@ -72,10 +72,10 @@ std::unique_ptr<AdvancedIcon> LoadFirstIcon(const std::filesystem::path& file) {
   const std::unique_ptr<FileStream> stream = FileStream::OpenIfRegular(file);
   if (!stream) return nullptr;
   FirstGroupLibrary library;
-  const TLoadResult loaded =
+  const LoadOutcome loaded =
       library.LoadFromStream(file, std::make_unique<BorrowedStream>(*stream));
   if (auto icon = FirstWithImages(library.Icons)) return icon;
-  if (loaded == TLoadResult::Loaded) {
+  if (loaded == LoadOutcome::Loaded) {
     // A first group without images, or one left out as damaged: the icon is in a later one.
     IconLibrary whole;
     whole.LoadFromStream(file, std::make_unique<BorrowedStream>(*stream));

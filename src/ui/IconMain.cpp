@@ -28,14 +28,14 @@
 
 namespace pictarix {
 
-QAction* MainWindow::TParts::Item(const char* name) const {
+QAction* MainWindow::WindowParts::Item(const char* name) const {
   return Window->findChild<QAction*>(QString::fromLatin1(name));
 }
 
-MainWindow::MainWindow(TDialogs& dialogs, QWidget* parent)
+MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       dialogs_(dialogs),
-      harvester_(std::make_unique<THarvester>(*this)),
+      harvester_(std::make_unique<Harvester>(*this)),
       runs_(*this, {[this] { BeginProcessing(); }, [this] { EndProcessing(); },
                     [this] { RunEnded(); }, [this](const auto& work) { Guarded(work); }}) {
   setWindowTitle(kCaption);
@@ -45,13 +45,13 @@ MainWindow::MainWindow(TDialogs& dialogs, QWidget* parent)
   parts_.Window = this;
   parts_.BtnImgs = &btnImgs_;
   // A module's "#n" group names sound the system's default beep, as the platform's reader does.
-  harvester_->OnMessageBeep = [] { QApplication::beep(); };
+  harvester_->OnNumberedGroup = [] { QApplication::beep(); };
   CreateControls();
   CreateCommands();
   output_ = std::make_unique<OutputCommands>(dialogs_, *this, *harvester_,
                                              [this] { return IndexesOf(SelectedFlags()); });
   parts_.Output = output_.get();
-  parts_.ListFeatures = new TListFeatures(*this, dialogs_);
+  parts_.Features = new ListFeatures(*this, dialogs_);
 
   parts_.Preview->hide();  // 7. placed until FormResize centres it
   parts_.Preview->move(176, 104);
@@ -60,22 +60,22 @@ MainWindow::MainWindow(TDialogs& dialogs, QWidget* parent)
   RestorePlacement(*this);  // centred on the screen the first time
   // 8. Stay on Top from the settings, applied and written back.
   stayOnTop_->setChecked(
-      ReadRegBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true));
-  StayonTop1Click();
+      ReadSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true));
+  StayOnTopClick();
   parts_.StopBtn->hide();  // 9.
   harvester_->StopRequested = false;
   // 10. The program's path as the key's unnamed value; a failure does not matter.
   try {
-    WriteRegString(SettingsRoot::CurrentUser, kSettingsKey, QString(), ProgramPath());
+    WriteSettingString(SettingsRoot::CurrentUser, kSettingsKey, QString(), ProgramPath());
   } catch (...) {
   }
-  parts_.AboutBox = new TAboutBox(this);  // created hidden
+  parts_.AboutBox = new AboutDialog(this);  // created hidden
   parts_.AboutBox->hide();
 }
 
 MainWindow::~MainWindow() {
   // The list must not read the entries while the harvest goes.
-  parts_.ListView1->setModel(nullptr);
+  parts_.TileView->setModel(nullptr);
 }
 
 void MainWindow::CreateControls() {
@@ -83,11 +83,11 @@ void MainWindow::CreateControls() {
   client_->installEventFilter(this);
   setCentralWidget(client_);
 
-  parts_.ToolBar1 = CreateToolBar(*client_);
+  parts_.ToolBar = CreateToolBar(*client_);
 
   model_ = new IconListModel(*harvester_, this);
-  QListView* list = parts_.ListView1 = new QListView(client_);
-  list->setObjectName(QStringLiteral("ListView1"));
+  QListView* list = parts_.TileView = new QListView(client_);
+  list->setObjectName(QStringLiteral("TileView"));
   list->setViewMode(QListView::IconMode);
   list->setMovement(QListView::Static);  // auto-arranged
   list->setResizeMode(QListView::Adjust);
@@ -105,9 +105,9 @@ void MainWindow::CreateControls() {
   list->setModel(model_);
   list->installEventFilter(this);  // Ctrl+C copies the picture, never the caption
   connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          [this] { Guarded([this] { ListView1SelectItem(); }); });
+          [this] { Guarded([this] { TileSelectionChanged(); }); });
 
-  setStatusBar(parts_.StatusBar1 = CreateStatusBar(*this));
+  setStatusBar(parts_.StatusLine = CreateStatusBar(*this));
   ShowCounters();
   parts_.StopBtn = CreateStopButton(*client_);
   connect(parts_.StopBtn, &QPushButton::clicked, this,
@@ -116,31 +116,31 @@ void MainWindow::CreateControls() {
   parts_.Preview = new IconPreview(client_);
   parts_.Preview->setObjectName(QStringLiteral("Preview"));
 
-  parts_.Timer1 = CreateClock(*this);
-  connect(parts_.Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+  parts_.PaceTimer = CreateClock(*this);
+  connect(parts_.PaceTimer, &QTimer::timeout, this, [this] { Guarded([this] { PaceTick(); }); });
 }
 
 void MainWindow::CreateCommands() {
   // A child of the window, not of the list: disabling the list during Remove must not touch the
   // enabled state of the submenu's item.
-  parts_.PopupMenu1 = new QMenu(this);
-  parts_.PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-  commands_ = BuildCommands({menuBar(), parts_.PopupMenu1, parts_.ToolBar1, btnImgs_, this},
-                            [this](TCommand command, QAction* sender) {
+  parts_.ContextMenu = new QMenu(this);
+  parts_.ContextMenu->setObjectName(QStringLiteral("ContextMenu"));
+  commands_ = BuildCommands({menuBar(), parts_.ContextMenu, parts_.ToolBar, btnImgs_, this},
+                            [this](CommandHandler command, QAction* sender) {
                               Guarded([this, command, sender] { command(*this, sender); });
                             });
-  stayOnTop_ = parts_.Item("StayonTop1");
-  problemsItem_ = parts_.Item("Problems1");
+  stayOnTop_ = parts_.Item("stayOnTop");
+  problemsItem_ = parts_.Item("problems");
   problemsItem_->setEnabled(false);
-  connect(parts_.ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    parts_.PopupMenu1->popup(parts_.ListView1->viewport()->mapToGlobal(at));
+  connect(parts_.TileView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    parts_.ContextMenu->popup(parts_.TileView->viewport()->mapToGlobal(at));
   });
   EnableForSelection(commands_, 0);  // every selection-driven item starts disabled
 }
 
 void MainWindow::ShowCounters() {
-  parts_.StatusBar1->SetText(1, QString::number(harvester_->FileCount) + QStringLiteral(" files"));
-  parts_.StatusBar1->SetText(
+  parts_.StatusLine->SetText(1, QString::number(harvester_->FileCount) + QStringLiteral(" files"));
+  parts_.StatusLine->SetText(
       2, QString::number(harvester_->Entries.size()) + QStringLiteral(" icons"));
 }
 
@@ -151,7 +151,7 @@ void MainWindow::Guarded(const std::function<void()>& command) {
 // HarvestHost
 
 void MainWindow::SetPanelText(int panel, const std::string& text) {
-  parts_.StatusBar1->SetText(panel, FromUtf8(text));
+  parts_.StatusLine->SetText(panel, FromUtf8(text));
 }
 
 void MainWindow::ShowPreview(const IconGraphic& graphic) {
@@ -178,7 +178,7 @@ void MainWindow::FileUnreadable(const std::filesystem::path& path, const std::st
 void MainWindow::TakeNewRows(bool now) {
   if (model_->PendingRows() <= 0) return;
   // A hidden list has no use for rows; while it is shown during a run it takes them in batches.
-  if (!now && (parts_.ListView1->isHidden() ||
+  if (!now && (parts_.TileView->isHidden() ||
                (sinceBatch_.isValid() && sinceBatch_.elapsed() < kBatchIntervalMs))) {
     return;
   }
@@ -190,7 +190,7 @@ void MainWindow::TakeNewRows(bool now) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) FormResize();
-  if (watched == parts_.ListView1 && event->type() == QEvent::KeyPress &&
+  if (watched == parts_.TileView && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
     return true;  // Copy to Clipboard is disabled here: the list copies nothing either
   }
@@ -199,7 +199,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::FormResize() {
   LayOutMainControls(
-      {*parts_.ToolBar1, *parts_.ListView1, *parts_.Preview, *parts_.StopBtn, *parts_.StatusBar1},
+      {*parts_.ToolBar, *parts_.TileView, *parts_.Preview, *parts_.StopBtn, *parts_.StatusLine},
       client_->size());
 }
 
@@ -217,13 +217,13 @@ bool MainWindow::event(QEvent* event) {
 void MainWindow::ShowAppHint(const QString& hint) {
   // The long part of a two-part hint follows the "|".
   const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-  parts_.StatusBar1->SetText(0, bar < 0 ? hint : hint.mid(bar + 1));
+  parts_.StatusLine->SetText(0, bar < 0 ? hint : hint.mid(bar + 1));
 }
 
-bool MainWindow::HandleHelp(unsigned command, std::uintptr_t, bool& callHelp) {
+bool MainWindow::AnswerHelpRequest(unsigned command, std::uintptr_t, bool& callHelp) {
   constexpr unsigned kHelpContext = 0x0001, kHelpContextPopup = 0x0008;
   if (command == kHelpContext || command == kHelpContextPopup) {
-    Contents1Click();
+    ContentsClick();
     callHelp = false;
   }
   return true;

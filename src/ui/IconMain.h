@@ -1,6 +1,6 @@
 #pragma once
 // MainWindow: the program's single window. It owns the harvest (with the icon library, the stop
-// flag and the file counter), shows the entries in ListView1, and runs every command of the menus
+// flag and the file counter), shows the entries in TileView, and runs every command of the menus
 // and the toolbar inside the default error box's guard. The work lives in RunControl (one run at
 // a time) and OutputCommands; a new command is a row in MainCommands.cpp and a handler here.
 #include <cstdint>
@@ -29,13 +29,13 @@ class QToolBar;
 
 namespace pictarix {
 
-class TAboutBox;
+class AboutDialog;
 class MacroServer;
-class TDialogs;
-class THarvester;
+class Dialogs;
+class Harvester;
 class IconListModel;
 class IconPreview;
-class TListFeatures;
+class ListFeatures;
 class OutputCommands;
 class StatusPanels;
 
@@ -53,7 +53,7 @@ class MainWindow : public QMainWindow, public HarvestHost {
   static constexpr int kTakeIntervalMs = 16;
   static constexpr int kTakeBudgetMs = 8;
 
-  explicit MainWindow(TDialogs& dialogs, QWidget* parent = nullptr);  // FormCreate
+  explicit MainWindow(Dialogs& dialogs, QWidget* parent = nullptr);  // FormCreate
   ~MainWindow() override;                                             // FormDestroy
 
   // HarvestHost
@@ -63,22 +63,22 @@ class MainWindow : public QMainWindow, public HarvestHost {
   void FileUnreadable(const std::filesystem::path& path, const std::string& reason) override;
 
   // Commands (each also reachable from its menu item or button, inside the error guard).
-  void OpenFiles1Click();
-  void SearchDirectory1Click();
-  void Exit1Click();
-  void SelectAll1Click();
-  void InvertSelection1Click();
+  void OpenFilesClick();
+  void OpenDirectoryClick();
+  void ExitClick();
+  void SelectAllClick();
+  void InvertSelectionClick();
   void RemoveClick();
-  void Clear1Click();
-  void Problems1Click();
-  void StayonTop1Click();
-  void Contents1Click();
-  void About1Click();
+  void ClearClick();
+  void ProblemsClick();
+  void StayOnTopClick();
+  void ContentsClick();
+  void AboutClick();
   void StopBtnClick();
-  void SaveAs1Click();
+  void SaveAsClick();
   void BatchSaveClick(QAction* sender);
-  void SaveLib1Click(QAction* sender);
-  void CopyClipBrd1Click();
+  void SaveToLibraryClick(QAction* sender);
+  void CopyToClipboardClick();
 
   void BeginProcessing();
   void EndProcessing();
@@ -87,13 +87,13 @@ class MainWindow : public QMainWindow, public HarvestHost {
   // threads while the window goes on handling its events, taking the results in batches. Returns
   // when the run has ended or been stopped.
   void HarvestRoots(std::vector<HarvestRoot> roots);
-  void ListView1SelectItem();
+  void TileSelectionChanged();
   void FormResize();
-  void Timer1Timer();
+  void PaceTick();
   void ShowAppHint(const QString& hint);
   // Context help requests open the manual; `callHelp` tells the application not to run its own
   // help. Always true.
-  bool HandleHelp(unsigned command, std::uintptr_t data, bool& callHelp);
+  bool AnswerHelpRequest(unsigned command, std::uintptr_t data, bool& callHelp);
 
   // Intake of names: the command line's paths are harvested when the window is first activated.
   void SetCommandLine(const QStringList& arguments) { commandLine_ = arguments; }
@@ -101,16 +101,16 @@ class MainWindow : public QMainWindow, public HarvestHost {
   void ProcessCommandLine();
   void HandleDroppedFiles(const QStringList& names);
   // A macro that arrives during a run is kept and runs once the run has ended.
-  void TarvoExecuteMacro(const QByteArrayList& lines);
-  // The macros `server` receives run as TarvoExecuteMacro of this window.
-  void ServeTarvo(MacroServer& server);
+  void RunMacro(const QByteArrayList& lines);
+  // The macros `server` receives run as RunMacro of this window.
+  void ServeMacros(MacroServer& server);
   // True until the first activation has taken up the command line.
   bool StartupPending = true;
 
   void Guarded(const std::function<void()>& command);  // inside the default error box's guard
 
   bool RunInProgress() const { return runs_.Running(); }
-  THarvester& Harvester() { return *harvester_; }
+  Harvester& Harvest() { return *harvester_; }
   IconListModel& ListModel() { return *model_; }
   int SelectedCount() const;
   // Flags of the selected entries, one per entry of the harvest (the list may be filtered).
@@ -119,23 +119,23 @@ class MainWindow : public QMainWindow, public HarvestHost {
   const std::vector<UnreadableFile>& Problems() const { return lastProblems_; }
 
   // The window's parts by the names the handlers use, for tests and benchmarks.
-  struct TParts {
-    StatusPanels* StatusBar1 = nullptr;
-    QToolBar* ToolBar1 = nullptr;
-    QListView* ListView1 = nullptr;
+  struct WindowParts {
+    StatusPanels* StatusLine = nullptr;
+    QToolBar* ToolBar = nullptr;
+    QListView* TileView = nullptr;
     QPushButton* StopBtn = nullptr;
     IconPreview* Preview = nullptr;
-    QTimer* Timer1 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    TAboutBox* AboutBox = nullptr;
+    QTimer* PaceTimer = nullptr;
+    QMenu* ContextMenu = nullptr;
+    AboutDialog* AboutBox = nullptr;
     OutputCommands* Output = nullptr;
-    TListFeatures* ListFeatures = nullptr;  // tile size, filter, details, export, drag out
-    const TBtnImgs* BtnImgs = nullptr;
+    ListFeatures* Features = nullptr;  // tile size, filter, details, export, drag out
+    const ButtonArtwork* BtnImgs = nullptr;
     const QObject* Window = nullptr;
     // A menu item or toolbar action by its component name.
     QAction* Item(const char* name) const;
   };
-  const TParts& Parts() const { return parts_; }
+  const WindowParts& Parts() const { return parts_; }
 
  protected:
   bool event(QEvent* event) override;
@@ -156,11 +156,11 @@ class MainWindow : public QMainWindow, public HarvestHost {
   // FormActivate once the events now pending have been handled.
   void QueueFormActivate();
 
-  TDialogs& dialogs_;
-  std::unique_ptr<THarvester> harvester_;
+  Dialogs& dialogs_;
+  std::unique_ptr<Harvester> harvester_;
   RunControl runs_;
-  TBtnImgs btnImgs_;
-  TParts parts_;
+  ButtonArtwork btnImgs_;
+  WindowParts parts_;
   std::unique_ptr<OutputCommands> output_;
   std::vector<BuiltCommand> commands_;
   IconListModel* model_ = nullptr;

@@ -26,7 +26,7 @@ namespace pictarix {
 
 // Harvest commands
 
-void MainWindow::OpenFiles1Click() {
+void MainWindow::OpenFilesClick() {
   QStringList files;
   runs_.Run({[this, &files] { return AskFilesToOpen(dialogs_, this, files); },
              [this, &files] {
@@ -37,7 +37,7 @@ void MainWindow::OpenFiles1Click() {
              }});
 }
 
-void MainWindow::SearchDirectory1Click() {
+void MainWindow::OpenDirectoryClick() {
   QString folder;
   runs_.Run({[this, &folder] { return AskFolderToOpen(dialogs_, this, folder); },
              [this, &folder] {
@@ -49,10 +49,10 @@ void MainWindow::SearchDirectory1Click() {
 // Busy state
 
 void MainWindow::BeginProcessing() {
-  parts_.ToolBar1->setEnabled(false);
+  parts_.ToolBar->setEnabled(false);
   harvester_->StopRequested = false;
   problems_.clear();
-  parts_.ListView1->hide();
+  parts_.TileView->hide();
   parts_.Preview->show();
   parts_.StopBtn->show();
   parts_.StopBtn->raise();
@@ -60,58 +60,58 @@ void MainWindow::BeginProcessing() {
 
 void MainWindow::EndProcessing() {
   TakeNewRows(true);
-  parts_.ListView1->show();
+  parts_.TileView->show();
   parts_.Preview->hide();
   parts_.StopBtn->hide();
-  parts_.StatusBar1->SetText(0, QStringLiteral("Processing Finished"));
+  parts_.StatusLine->SetText(0, QStringLiteral("Processing Finished"));
   ShowCounters();
-  parts_.ToolBar1->setEnabled(true);
+  parts_.ToolBar->setEnabled(true);
 }
 
 void MainWindow::RunEnded() {
   lastProblems_.swap(problems_);
   problemsItem_->setEnabled(!lastProblems_.empty());
-  parts_.ListView1->setFocus();
+  parts_.TileView->setFocus();
 }
 
 void MainWindow::StopBtnClick() {
   harvester_->RequestStop();
   parts_.StopBtn->hide();
-  parts_.ToolBar1->setEnabled(true);
-  parts_.ListView1->show();
+  parts_.ToolBar->setEnabled(true);
+  parts_.TileView->show();
   TakeNewRows(true);
 }
 
 // Selection
 
 int MainWindow::SelectedCount() const {
-  return pictarix::SelectedCount(*parts_.ListView1->selectionModel());
+  return pictarix::SelectedCount(*parts_.TileView->selectionModel());
 }
 
 std::vector<bool> MainWindow::SelectedFlags() const {
-  return model_->EntryFlags(SelectedRowFlags(*parts_.ListView1->selectionModel()));
+  return model_->EntryFlags(SelectedRowFlags(*parts_.TileView->selectionModel()));
 }
 
-void MainWindow::ListView1SelectItem() {
+void MainWindow::TileSelectionChanged() {
   // Runs once per change of the selection, however many entries it changed: the result is the
   // same as running once per entry, since only the final count matters.
   const int selected = SelectedCount();
   EnableForSelection(commands_, selected);
-  parts_.StatusBar1->SetText(0, QString::number(selected) + QStringLiteral(" items seleted"));
+  parts_.StatusLine->SetText(0, QString::number(selected) + QStringLiteral(" items seleted"));
 }
 
-void MainWindow::SelectAll1Click() {
+void MainWindow::SelectAllClick() {
   TakeNewRows(true);
-  if (model_->rowCount() > 0) parts_.ListView1->selectAll();
-  parts_.ListView1->setFocus();
+  if (model_->rowCount() > 0) parts_.TileView->selectAll();
+  parts_.TileView->setFocus();
 }
 
-void MainWindow::InvertSelection1Click() {
+void MainWindow::InvertSelectionClick() {
   TakeNewRows(true);
   if (model_->rowCount() == 0) return;
-  InvertSelection(*parts_.ListView1->selectionModel());
-  parts_.ListView1->viewport()->update();
-  if (SelectedCount() == 0) ListView1SelectItem();  // everything was deselected
+  InvertSelection(*parts_.TileView->selectionModel());
+  parts_.TileView->viewport()->update();
+  if (SelectedCount() == 0) TileSelectionChanged();  // everything was deselected
 }
 
 // Remove and Clear: changes of the list, never during a run
@@ -123,11 +123,11 @@ void MainWindow::RemoveClick() {
                if (SelectedCount() == 0) return;
                const std::vector<bool> selected = SelectedFlags();
                {
-                 parts_.ListView1->setEnabled(false);
+                 parts_.TileView->setEnabled(false);
                  model_->BeginRebuild();
                  const ScopeExit rebuilt([this] {
                    model_->EndRebuild();
-                   parts_.ListView1->setEnabled(true);
+                   parts_.TileView->setEnabled(true);
                  });
                  harvester_->RemoveEntries(selected);
                }
@@ -137,7 +137,7 @@ void MainWindow::RemoveClick() {
              false});
 }
 
-void MainWindow::Clear1Click() {
+void MainWindow::ClearClick() {
   runs_.Run({{}, [this] { ClearList(); }, false});
 }
 
@@ -150,7 +150,7 @@ void MainWindow::ClearList() {
   EnableForSelection(commands_, SelectedCount());
 }
 
-void MainWindow::Problems1Click() {
+void MainWindow::ProblemsClick() {
   if (lastProblems_.empty()) return;
   ProblemsDialog dialog(lastProblems_, this);
   dialogs_.ShowModal(dialog);
@@ -158,32 +158,32 @@ void MainWindow::Problems1Click() {
 
 // Stay on Top, help, About, Exit, clock
 
-void MainWindow::StayonTop1Click() {
+void MainWindow::StayOnTopClick() {
   SetTopmost(*this, stayOnTop_->isChecked());
-  WriteRegBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, stayOnTop_->isChecked());
+  WriteSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, stayOnTop_->isChecked());
 }
 
-void MainWindow::Contents1Click() {
+void MainWindow::ContentsClick() {
   OpenManual(dialogs_, this);
 }
 
-void MainWindow::About1Click() {
+void MainWindow::AboutClick() {
   SetTopmost(*this, false);
   const ScopeExit restore([this] { SetTopmost(*this, stayOnTop_->isChecked()); });
   dialogs_.ShowModal(*parts_.AboutBox);
 }
 
-void MainWindow::Exit1Click() {
+void MainWindow::ExitClick() {
   close();
 }
 
-void MainWindow::Timer1Timer() {
-  parts_.StatusBar1->SetText(3, LongTimeText(QTime::currentTime()));
+void MainWindow::PaceTick() {
+  parts_.StatusLine->SetText(3, LongTimeText(QTime::currentTime()));
 }
 
 // Output commands
 
-void MainWindow::SaveAs1Click() {
+void MainWindow::SaveAsClick() {
   output_->SaveAs();
 }
 
@@ -191,12 +191,12 @@ void MainWindow::BatchSaveClick(QAction* sender) {
   if (const std::optional<int> tag = TagOf(sender)) output_->BatchSaveAs(*tag);
 }
 
-void MainWindow::SaveLib1Click(QAction* sender) {
+void MainWindow::SaveToLibraryClick(QAction* sender) {
   const std::optional<int> tag = TagOf(sender);
   if (tag && (*tag == 0 || *tag == 1)) output_->SaveToLibrary(*tag == 1);
 }
 
-void MainWindow::CopyClipBrd1Click() {
+void MainWindow::CopyToClipboardClick() {
   output_->CopyToClipboard();
 }
 

@@ -66,13 +66,13 @@ void MainWindow::HandleDroppedFiles(const QStringList& names) {
 
 // DDE macros
 
-void MainWindow::ServeTarvo(MacroServer& server) {
+void MainWindow::ServeMacros(MacroServer& server) {
   connect(&server, &MacroServer::ExecuteMacro, this, [this](const QByteArrayList& lines) {
-    Guarded([this, &lines] { TarvoExecuteMacro(lines); });
+    Guarded([this, &lines] { RunMacro(lines); });
   });
 }
 
-void MainWindow::TarvoExecuteMacro(const QByteArrayList& lines) {
+void MainWindow::RunMacro(const QByteArrayList& lines) {
   if (lines.isEmpty()) return;
   // During a run the macro is kept (the server has acknowledged it already) and runs after it.
   const auto restore = [this] {

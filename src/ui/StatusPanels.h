@@ -1,5 +1,5 @@
 #pragma once
-// StatusBar1: four sunken panels side by side, the last one reaching to the right edge. Panels
+// StatusLine: four sunken panels side by side, the last one reaching to the right edge. Panels
 // 1 to 3 grow to fit their text; panel 0 gives way to them.
 #include <array>
 

@@ -24,7 +24,7 @@ int main(int argc, char* argv[]) {
   // FormCreate; the about box is created hidden as the window's construction ends.
   MainWindow window(dialogs);
   window.SetCommandLine(CommandLinePaths(arguments));
-  window.ServeTarvo(tarvo);
+  window.ServeMacros(tarvo);
   window.show();  // its first show starts the command line's work
   return application.exec();
 }

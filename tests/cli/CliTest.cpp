@@ -306,7 +306,7 @@ TEST_F(CliTest, IclWritesAndAddsLibrariesWithNumberedNames) {
   ASSERT_EQ(added.Status, 0) << added.Err;
 
   IconLibrary library;
-  ASSERT_EQ(library.LoadFromFile(PathOf("out.icl")), TLoadResult::Loaded);
+  ASSERT_EQ(library.LoadFromFile(PathOf("out.icl")), LoadOutcome::Loaded);
   ASSERT_EQ(library.Icons.Count(), 3);
   EXPECT_EQ(library.Icons.Name(0), "0");
   EXPECT_EQ(library.Icons.Name(1), "1");

@@ -53,7 +53,7 @@ class RecordingHost : public HarvestHost {
   bool tiles_;
 };
 
-std::vector<std::string> Captions(const THarvester& harvester) {
+std::vector<std::string> Captions(const Harvester& harvester) {
   std::vector<std::string> captions;
   for (const auto& entry : harvester.Entries) captions.push_back(entry.Caption);
   return captions;
@@ -64,7 +64,7 @@ class HarvesterTest : public ::testing::Test {
   std::filesystem::path PathOf(const std::string& name) const { return dir.Path() / name; }
   testing::TempDir dir;
   RecordingHost host;
-  THarvester harvester{host};
+  Harvester harvester{host};
 };
 
 TEST_F(HarvesterTest, ModuleIconsWithA32x32ImageBecomeEntriesShowingTheDeepestOne) {
@@ -122,7 +122,7 @@ TEST_F(HarvesterTest, IconFileFallbackTakesTheIcoExtensionInAnyCase) {
 
 TEST_F(HarvesterTest, WithoutTilesNothingIsDecodedAndEntriesStillCarryTheirTileImage) {
   RecordingHost listing(false);
-  THarvester lister(listing);
+  Harvester lister(listing);
   WriteIconFile(PathOf("a.ico"), {{32, 8}});
   lister.HarvestFile(PathOf("a.ico"));
   ASSERT_EQ(lister.Entries.size(), 1u);
@@ -135,7 +135,7 @@ TEST_F(HarvesterTest, WithoutTilesNothingIsDecodedAndEntriesStillCarryTheirTileI
 TEST_F(HarvesterTest, ASinkTakesEveryEntryInOrderAndAHostWithoutPanelsGetsNoTexts) {
   RecordingHost listing(false);
   listing.showsPanels = false;
-  THarvester lister(listing);
+  Harvester lister(listing);
   std::vector<std::pair<int, std::string>> sent;
   lister.EntrySink = [&sent](int index, ListEntry& entry) {
     sent.emplace_back(index, entry.Caption + "/" + std::to_string(entry.Icon->Images.Count()));

@@ -60,7 +60,7 @@ TEST(HarvestHostileTest, HostileFilesFailOneByOneAndGoodOnesAreListed) {
   testing::WriteBytes(path("sections.dll"), pe);
 
   QuietHost host;
-  THarvester harvester(host);
+  Harvester harvester(host);
   harvester.HarvestDirectory(dir.Path());
   EXPECT_EQ(harvester.FileCount, 8);
   std::vector<std::string> captions;

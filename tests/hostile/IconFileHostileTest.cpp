@@ -44,7 +44,7 @@ std::uint32_t FieldOf(const Bytes& bytes, std::size_t index, std::size_t offset)
 
 struct LoadResult {
   bool Loaded = false;
-  bool Refused = false;  // EFormatError
+  bool Refused = false;  // FormatError
   AdvancedIcon Icon;
 };
 
@@ -52,7 +52,7 @@ void Load(const Bytes& bytes, LoadResult& result) {
   MemoryStream stream(bytes);
   try {
     result.Loaded = ReadIconFile(stream, result.Icon);
-  } catch (const EFormatError&) {
+  } catch (const FormatError&) {
     result.Refused = true;
   }
 }

@@ -278,7 +278,7 @@ TEST_F(PeHostileTest, WhatTheReadLimitLeavesOutIsSaid) {
     std::vector<std::string> said;
   } host;
   testing::WriteBytes(dir_.Path() / "m.dll", bytes);
-  THarvester harvester(host);
+  Harvester harvester(host);
   harvester.KeepIconsWithoutTile = true;
   harvester.HarvestFile(dir_.Path() / "m.dll");
   EXPECT_EQ(harvester.Entries.size(), 1u);

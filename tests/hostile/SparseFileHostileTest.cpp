@@ -52,7 +52,7 @@ TEST(SparseFileHostileTest, ClaimsBeyondWhatTheFileHoldsAreRefusedWithoutReading
   EXPECT_LT(ReadBudget(FileStream(many)).Left(), 300u << 20);
 
   QuietHost host;
-  THarvester harvester(host);
+  Harvester harvester(host);
   harvester.HarvestFile(huge);
   harvester.HarvestFile(many);
   EXPECT_EQ(harvester.FileCount, 2);

@@ -120,7 +120,7 @@ TEST(ExportImagesTest, PngImageIsWrittenAsStoredAndGarbageIsReported) {
 TEST(ExportImagesTest, ManyEntriesAreToldInOrderWhenTheirFilesAreWritten) {
   testing::TempDir dir;
   const auto icon = MakeIcon({{16, 4}, {32, 8}, {48, 32}});
-  std::vector<TEntryExport> exports;
+  std::vector<PlannedExport> exports;
   for (int entry = 0; entry < 90; ++entry)
     exports.push_back({icon.get(), entry == 5 ? std::vector<ExportItem>{}
                                               : PlanEntryExport(*icon, entry, dir.Path(), {})});

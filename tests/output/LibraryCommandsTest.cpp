@@ -27,7 +27,7 @@ class LibraryCommandsTest : public ::testing::Test {
   // The library's names, each with the bit count of its icon's 32x32 image.
   static std::vector<std::pair<std::string, int>> ReadBack(const std::filesystem::path& file) {
     IconLibrary library;
-    EXPECT_EQ(library.LoadFromFile(file), TLoadResult::Loaded);
+    EXPECT_EQ(library.LoadFromFile(file), LoadOutcome::Loaded);
     std::vector<std::pair<std::string, int>> contents;
     for (int i = 0; i < library.Icons.Count(); ++i) {
       const IconImageList& images = library.Icons.Icon(i).Images;

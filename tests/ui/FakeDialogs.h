@@ -14,7 +14,7 @@
 
 namespace pictarix::testing {
 
-class FakeDialogs : public TDialogs {
+class FakeDialogs : public Dialogs {
  public:
   // A message box as shown: error, question or notice.
   struct Box {

@@ -56,7 +56,7 @@ TEST_F(RunFileDialogTest, SaveAsksBeforeCreatingAndRemembersFilterFolderAndName)
   ASSERT_EQ(dialogs.Questions.size(), 1u);
   EXPECT_EQ(dialogs.Questions[0].Title, QStringLiteral("Save As"));
   EXPECT_TRUE(dialogs.Questions[0].Message.startsWith(Name("pic.jpg") + "\nThis file does not"));
-  EXPECT_EQ(dialogs.Questions[0].Preset, TDialogs::Answer::Yes);  // Enter creates the file
+  EXPECT_EQ(dialogs.Questions[0].Preset, Dialogs::Answer::Yes);  // Enter creates the file
   EXPECT_EQ(request.FilterIndex, 4);
   EXPECT_EQ(request.InitialDir, FromPath(dir.Path()));
   EXPECT_EQ(request.FileName, Name("pic.jpg"));

@@ -40,7 +40,7 @@ class ListFeaturesTest : public WindowTest {
  protected:
   // One entry per caption, each icon with the given images, as the harvest makes them.
   void AddIcons(const std::vector<std::string>& captions, const Images& images) {
-    THarvester& harvest = window->Harvester();
+    Harvester& harvest = window->Harvest();
     for (const std::string& caption : captions) {
       auto icon = MakeIcon(images);
       icon->Images.Sort();
@@ -50,7 +50,7 @@ class ListFeaturesTest : public WindowTest {
     }
     window->ListModel().TakeNewRows();
   }
-  TListFeatures& Features() { return *window->Parts().ListFeatures; }
+  ListFeatures& Features() { return *window->Parts().Features; }
   void Filter(const QString& text) {
     Features().FilterBox->setText(text);
     Features().ApplyFilter();
@@ -98,12 +98,12 @@ TEST_F(ListFeaturesTest, TilesComeFromTheImageNearestTheDeviceSizeAndAreNeverBlo
                 .toImage()
                 .convertToFormat(QImage::Format_ARGB32));
   EXPECT_GT(pictures.CachedKiB(), 0);
-  window->Clear1Click();
+  window->ClearClick();
   EXPECT_EQ(pictures.CachedKiB(), 0);
 }
 
 TEST_F(ListFeaturesTest, CaptionsShowWholeInTwoLinesAndTooltipsTellNameFileAndImages) {
-  const QFont font = window->Parts().ListView1->font();
+  const QFont font = window->Parts().TileView->font();
   const int width = TileDelegate::CellSize(QFontMetrics(font), 32).width() - 8;
   EXPECT_EQ(CaptionLines(TileDelegate::kTypicalName, font, width),
             QStringList{TileDelegate::kTypicalName});
@@ -132,11 +132,11 @@ TEST_F(ListFeaturesTest, FilterShowsMatchingEntriesAndCommandsActOnTheirEntries)
   EXPECT_EQ(SelectedEntries(), std::vector<int>{3});
   EXPECT_EQ(Panel(0), QStringLiteral("1 items seleted"));
 
-  window->InvertSelection1Click();  // within the rows shown
+  window->InvertSelectionClick();  // within the rows shown
   EXPECT_EQ(SelectedEntries(), std::vector<int>{1});
   window->RemoveClick();
   EXPECT_EQ(Captions(), std::vector<QString>{QStringLiteral("betamax")});
-  ASSERT_EQ(window->Harvester().Entries.size(), 3u);
+  ASSERT_EQ(window->Harvest().Entries.size(), 3u);
 
   // Entries a run adds are filtered as they come; the file's name matches too.
   AddIcons({"delta", "beta2"}, {{32, 32}});
@@ -155,16 +155,16 @@ TEST_F(ListFeaturesTest, TileSizeStepsAndIsRemembered) {
   Features().LargerTiles->trigger();
   Features().LargerTiles->trigger();
   EXPECT_EQ(Features().TileSize(), 64);
-  EXPECT_EQ(window->Parts().ListView1->iconSize(), QSize(64, 64));
+  EXPECT_EQ(window->Parts().TileView->iconSize(), QSize(64, 64));
   Features().TileSizeItems.back()->trigger();
   EXPECT_FALSE(Features().LargerTiles->isEnabled());
-  EXPECT_GE(window->Parts().ListView1->gridSize().height(), 256);
+  EXPECT_GE(window->Parts().TileView->gridSize().height(), 256);
 
   window = std::make_unique<MainWindow>(dialogs);
-  EXPECT_EQ(window->Parts().ListFeatures->TileSize(), 256);
-  WriteRegValue(SettingsRoot::CurrentUser, kSettingsKey, TListFeatures::kTileSizeValue, 50);
+  EXPECT_EQ(window->Parts().Features->TileSize(), 256);
+  WriteSettingValue(SettingsRoot::CurrentUser, kSettingsKey, ListFeatures::kTileSizeValue, 50);
   window = std::make_unique<MainWindow>(dialogs);
-  EXPECT_EQ(window->Parts().ListFeatures->TileSize(), 32);  // not one of the sizes
+  EXPECT_EQ(window->Parts().Features->TileSize(), 32);  // not one of the sizes
 }
 
 TEST_F(ListFeaturesTest, DetailsShowEveryImageAndSaveAndCopyItWithItsTransparency) {
@@ -172,7 +172,7 @@ TEST_F(ListFeaturesTest, DetailsShowEveryImageAndSaveAndCopyItWithItsTransparenc
   int images = 0;
   QString texts;
   dialogs.OnModal = [&](QDialog& shown) {
-    auto& details = dynamic_cast<TDetailsDialog&>(shown);
+    auto& details = dynamic_cast<DetailsDialog&>(shown);
     images = details.Images()->count();
     details.Images()->setCurrentRow(2);
     texts =
@@ -181,14 +181,14 @@ TEST_F(ListFeaturesTest, DetailsShowEveryImageAndSaveAndCopyItWithItsTransparenc
     details.SaveChosen();
     details.CopyChosen();
   };
-  window->Parts().ListView1->setCurrentIndex(window->ListModel().index(0));
-  QTest::keyClick(window->Parts().ListView1, Qt::Key_Return);
+  window->Parts().TileView->setCurrentIndex(window->ListModel().index(0));
+  QTest::keyClick(window->Parts().TileView, Qt::Key_Return);
   ASSERT_EQ(dialogs.ModalCount, 1);
   EXPECT_EQ(images, 3);
   EXPECT_TRUE(texts.startsWith(QStringLiteral("16 x 16\n8 bits\n")));
   EXPECT_TRUE(dialogs.Errors.empty());
 
-  IconImage& large = *window->Harvester().Entries[0].Icon->Images.Get(2);
+  IconImage& large = *window->Harvest().Entries[0].Icon->Images.Get(2);
   const auto expected = ImagePngBytes(large);
   ASSERT_TRUE(expected);
   std::ifstream saved(dir.Path() / "app.png", std::ios::binary);
@@ -205,11 +205,11 @@ TEST_F(ListFeaturesTest, ExportWritesWhatTheCommandLineWritesAndAsksOnceBeforeRe
   Filter(QStringLiteral("c.dll"));
   SelectRow(0);  // entry 2
   dialogs.FolderAnswers.push_back(FromPath(dir.Path()));
-  window->Parts().ListFeatures->ExportImages->trigger();
+  window->Parts().Features->ExportImages->trigger();
   const fs::path folder = dir.Path() / "expected";
   fs::create_directory(folder);
-  WriteEntryExport(*window->Harvester().Entries[2].Icon,
-                   PlanEntryExport(*window->Harvester().Entries[2].Icon, 2, folder, {}));
+  WriteEntryExport(*window->Harvest().Entries[2].Icon,
+                   PlanEntryExport(*window->Harvest().Entries[2].Icon, 2, folder, {}));
   for (const auto& file : fs::directory_iterator(folder)) {
     std::ifstream a(file.path(), std::ios::binary), b(dir.Path() / file.path().filename());
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}),
@@ -222,7 +222,7 @@ TEST_F(ListFeaturesTest, ExportWritesWhatTheCommandLineWritesAndAsksOnceBeforeRe
   fs::resize_file(dir.Path() / "2-32x32-32.png", 0);
   dialogs.FolderAnswers.push_back(FromPath(dir.Path()));
   dialogs.ConfirmAnswers.push_back(false);
-  window->Parts().ListFeatures->ExportImages->trigger();
+  window->Parts().Features->ExportImages->trigger();
   ASSERT_EQ(dialogs.Questions.size(), 1u);
   EXPECT_TRUE(dialogs.Questions[0].Message.startsWith(QStringLiteral("3 of the files")));
   EXPECT_EQ(fs::file_size(dir.Path() / "2-32x32-32.png"), 0u);  // No leaves them
@@ -261,7 +261,7 @@ TEST_F(ListFeaturesTest, NamesFromCaptionsStayOneSafeNameInSaveAsAndDragOut) {
   for (int row = 0; row < 7; ++row) {
     SelectRow(row, QItemSelectionModel::ClearAndSelect);
     dialogs.FileAnswers = {std::nullopt};
-    window->SaveAs1Click();
+    window->SaveAsClick();
     ASSERT_EQ(dialogs.FileRequests.size(), static_cast<std::size_t>(row + 1));
     const QString offered = dialogs.FileRequests.back().FileName;
     if (row < expected.size()) {

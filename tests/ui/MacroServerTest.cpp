@@ -171,7 +171,7 @@ class MacroServerTest : public ::testing::Test {
     return macros;
   }
   void Serve(MacroServer& server) {
-    ASSERT_EQ(server.Announce("Pictarix", Folder()), MacroServer::TAnnounce::Serving)
+    ASSERT_EQ(server.Announce("Pictarix", Folder()), MacroServer::Announcement::Serving)
         << server.ErrorText().toStdString();
     spy.emplace(&server, &MacroServer::ExecuteMacro);
   }
@@ -314,7 +314,7 @@ TEST_F(MacroServerTest, ALiveServerKeepsItsNameADeadSocketIsReplaced) {
   MacroServer first;
   Serve(first);
   MacroServer second;
-  EXPECT_EQ(second.Announce("pictarix", Folder()), MacroServer::TAnnounce::ServedElsewhere);
+  EXPECT_EQ(second.Announce("pictarix", Folder()), MacroServer::Announcement::ServedElsewhere);
   EXPECT_TRUE(second.ErrorText().contains("served by a running window"));
   EXPECT_FALSE(second.IsServing());
   // The probe is no macro, and the first server still answers.
@@ -379,7 +379,7 @@ TEST_F(MacroServerTest, OfFifteenClaimingAtOnceExactlyOneServes) {
 TEST_F(MacroServerTest, AFileThatIsNoSocketIsLeftAlone) {
   std::ofstream(temp.Path() / "pictarix.tarvo") << "keep";
   MacroServer server;
-  EXPECT_EQ(server.Announce("pictarix", Folder()), MacroServer::TAnnounce::Failed);
+  EXPECT_EQ(server.Announce("pictarix", Folder()), MacroServer::Announcement::Failed);
   EXPECT_FALSE(server.IsServing());
   std::ifstream kept(temp.Path() / "pictarix.tarvo");
   std::string text;
@@ -387,7 +387,7 @@ TEST_F(MacroServerTest, AFileThatIsNoSocketIsLeftAlone) {
   EXPECT_EQ(text, "keep");
 
   const QString deep = Folder() + "/" + QString(120, 'd');
-  EXPECT_EQ(server.Announce("pictarix", deep), MacroServer::TAnnounce::Failed);
+  EXPECT_EQ(server.Announce("pictarix", deep), MacroServer::Announcement::Failed);
   EXPECT_TRUE(server.ErrorText().contains("too long"));
 }
 

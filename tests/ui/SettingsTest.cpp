@@ -34,22 +34,22 @@ class SettingsTest : public ::testing::Test {
     settings.sync();
   }
   bool StayOnTop() {
-    return ReadRegBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true);
+    return ReadSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true);
   }
 };
 
 TEST_F(SettingsTest, MissingKeyReadsTheDefaultAndWritingCreatesIt) {
-  EXPECT_FALSE(RegKeyExists(SettingsRoot::CurrentUser, kSettingsKey));
+  EXPECT_FALSE(SettingsGroupExists(SettingsRoot::CurrentUser, kSettingsKey));
   EXPECT_TRUE(StayOnTop());
-  EXPECT_FALSE(ReadRegBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, false));
-  EXPECT_EQ(ReadRegInt(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, -7), -7);
+  EXPECT_FALSE(ReadSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, false));
+  EXPECT_EQ(ReadSettingInt(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, -7), -7);
 
-  WriteRegBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, false);
-  EXPECT_TRUE(RegKeyExists(SettingsRoot::CurrentUser, kSettingsKey));
+  WriteSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, false);
+  EXPECT_TRUE(SettingsGroupExists(SettingsRoot::CurrentUser, kSettingsKey));
   EXPECT_FALSE(StayOnTop());
-  EXPECT_EQ(ReadRegInt(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, -7), 0);
-  WriteRegBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true);
-  EXPECT_EQ(ReadRegInt(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, -7), 1);
+  EXPECT_EQ(ReadSettingInt(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, -7), 0);
+  WriteSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true);
+  EXPECT_EQ(ReadSettingInt(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, -7), 1);
   // A new key gets an empty unnamed value, as creating a registry key does.
   EXPECT_EQ(StoredValue(QStringLiteral("Default")).toString(), QString());
 }
@@ -66,7 +66,7 @@ TEST_F(SettingsTest, StoredTypesReadAsTheTypeTableSays) {
   Store(QByteArray(8, '\0'));
   EXPECT_FALSE(StayOnTop());
   Store(true);  // a type the table does not know: the default
-  EXPECT_EQ(ReadRegInt(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, 5), 5);
+  EXPECT_EQ(ReadSettingInt(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, 5), 5);
 }
 
 TEST(StoredValueToIntTest, ConvertsTextNumbersAndBytesToTheLow32Bits) {
@@ -93,13 +93,13 @@ TEST(StoredValueToIntTest, ConvertsTextNumbersAndBytesToTheLow32Bits) {
 }
 
 TEST_F(SettingsTest, KeyPathWithLeadingBackslashIsTheSameKey) {
-  WriteRegBool(SettingsRoot::CurrentUser, QStringLiteral("\\Software\\Wexlund\\Pictarix"),
+  WriteSettingBool(SettingsRoot::CurrentUser, QStringLiteral("\\Software\\Wexlund\\Pictarix"),
                kStayOnTopValue, false);
   EXPECT_FALSE(StayOnTop());
   // A path that names no organisation and application is no key: reads give the default.
-  WriteRegBool(SettingsRoot::CurrentUser, QStringLiteral("Pictarix"), kStayOnTopValue, false);
+  WriteSettingBool(SettingsRoot::CurrentUser, QStringLiteral("Pictarix"), kStayOnTopValue, false);
   EXPECT_TRUE(
-      ReadRegBool(SettingsRoot::CurrentUser, QStringLiteral("Pictarix"), kStayOnTopValue, true));
+      ReadSettingBool(SettingsRoot::CurrentUser, QStringLiteral("Pictarix"), kStayOnTopValue, true));
 }
 
 // The settings files set aside in the settings folder, each removed; answers how many.
@@ -138,7 +138,7 @@ TEST_F(SettingsTest, AFileThatIsNoRegularFileOrNoSettingsIsSetAsideAndNeverWritt
   // A link to another file: the link is replaced, the file it names keeps its text.
   std::filesystem::create_symlink(victim, settings);
   ::testing::internal::CaptureStderr();
-  WriteRegBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, false);
+  WriteSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, false);
   ::testing::internal::GetCapturedStderr();
   EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(settings)));
   EXPECT_FALSE(StayOnTop());
@@ -161,7 +161,7 @@ TEST_F(SettingsTest, CreatingTheWindowWritesTheProgramPathAndStayOnTop) {
   EXPECT_EQ(StoredValue(QStringLiteral("Default")).toString(), ProgramPath());
   EXPECT_FALSE(ProgramPath().isEmpty());
   EXPECT_EQ(StoredValue(QStringLiteral("T")).toString(), QStringLiteral("1"));
-  EXPECT_EQ(ReadRegInt(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, -1), 1);
+  EXPECT_EQ(ReadSettingInt(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, -1), 1);
 }
 
 }  // namespace

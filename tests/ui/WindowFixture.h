@@ -29,7 +29,7 @@ inline void ClearSettings() {
 
 // Appends `count` entries with plain 32x32 tiles and shows them in the list.
 inline void AddEntries(MainWindow& window, int count) {
-  THarvester& harvest = window.Harvester();
+  Harvester& harvest = window.Harvest();
   for (int i = 0; i < count; ++i) {
     auto picture = std::make_shared<IconPicture>();
     picture->Width = picture->Height = 32;
@@ -51,9 +51,9 @@ class WindowTest : public ::testing::Test {
     window->show();
   }
 
-  QString Panel(int index) const { return window->Parts().StatusBar1->Text(index); }
+  QString Panel(int index) const { return window->Parts().StatusLine->Text(index); }
   void SelectRow(int row, QItemSelectionModel::SelectionFlags how = QItemSelectionModel::Select) {
-    window->Parts().ListView1->selectionModel()->select(window->ListModel().index(row), how);
+    window->Parts().TileView->selectionModel()->select(window->ListModel().index(row), how);
   }
   std::vector<QString> Captions() const {
     std::vector<QString> captions;

@@ -44,10 +44,10 @@ class IntakeTest : public ::testing::Test {
     PumpUntil([&] { return !window->StartupPending && !window->RunInProgress(); });
     PumpPending();
   }
-  QString Panel(int index) const { return window->Parts().StatusBar1->Text(index); }
+  QString Panel(int index) const { return window->Parts().StatusLine->Text(index); }
   QStringList Captions() const {
     QStringList captions;
-    for (const ListEntry& entry : window->Harvester().Entries) {
+    for (const ListEntry& entry : window->Harvest().Entries) {
       captions.push_back(QString::fromStdString(entry.Caption));
     }
     return captions;
@@ -84,12 +84,12 @@ TEST_F(IntakeTest, CommandLineFileAndDirectoryAreHarvestedInOrderFromTheFirstSho
   EXPECT_EQ(Panel(0), QStringLiteral("Processing Finished"));
   EXPECT_EQ(Panel(1), QStringLiteral("2 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("3 icons"));
-  EXPECT_TRUE(window->Parts().ListView1->isVisible());
+  EXPECT_TRUE(window->Parts().TileView->isVisible());
   // Showing the window again does not harvest again.
   window->hide();
   window->show();
   WaitIdle();
-  EXPECT_EQ(window->Harvester().FileCount, 2);
+  EXPECT_EQ(window->Harvest().FileCount, 2);
 }
 
 TEST_F(IntakeTest, WithoutArgumentsTheWindowNeverGetsBusy) {
@@ -144,7 +144,7 @@ TEST_F(IntakeTest, ADropDuringARunAddsNothing) {
     accepted = Drop({dropped});
     PumpPending();
   });
-  window->SearchDirectory1Click();
+  window->OpenDirectoryClick();
   WaitIdle();
   EXPECT_TRUE(accepted);  // taken from the shell, then ignored
   EXPECT_TRUE(Captions().isEmpty());
@@ -157,10 +157,10 @@ TEST_F(IntakeTest, StopEndsADropBeforeTheNextName) {
   const QStringList names{Icon(temp.Path(), "one.ico"), Icon(temp.Path(), "two.ico"),
                           Icon(temp.Path(), "three.ico")};
   // The second name takes long to read: Stop is pressed once the first is listed.
-  window->Harvester().Engine.Reader = SlowReader("two.ico", std::chrono::seconds(5));
+  window->Harvest().Engine.Reader = SlowReader("two.ico", std::chrono::seconds(5));
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
-    if (window->Harvester().Entries.empty()) return;
+    if (window->Harvest().Entries.empty()) return;
     watch.stop();
     window->Parts().StopBtn->click();
   });
@@ -180,7 +180,7 @@ TEST_F(IntakeTest, LongPathsAreNeverCut) {
   ASSERT_GT(name.size(), 360);
   EXPECT_TRUE(Drop({name}));
   WaitIdle();
-  window->TarvoExecuteMacro({QFile::encodeName("\"" + name + "\"")});
+  window->RunMacro({QFile::encodeName("\"" + name + "\"")});
   EXPECT_EQ(Captions(), QStringList({"deep", "deep"}));
 }
 
@@ -212,8 +212,8 @@ TEST_F(IntakeTest, ClosingDuringTheCommandLinesHarvestStopsItThenTheProgramEnds)
   EXPECT_TRUE(busyAfterClose);        // the run ends first ...
   EXPECT_FALSE(window->isVisible());  // ... then the window closes
   EXPECT_FALSE(window->RunInProgress());
-  EXPECT_TRUE(window->Harvester().StopRequested);
-  EXPECT_LT(window->Harvester().FileCount, kFiles);
+  EXPECT_TRUE(window->Harvest().StopRequested);
+  EXPECT_LT(window->Harvest().FileCount, kFiles);
 }
 
 class MacroTest : public IntakeTest {
@@ -221,8 +221,8 @@ class MacroTest : public IntakeTest {
   void SetUp() override {
     IntakeTest::SetUp();
     ASSERT_EQ(server.Announce(QStringLiteral("pictarix"), FromPath(socketFolder.Path())),
-              MacroServer::TAnnounce::Serving);
-    window->ServeTarvo(server);
+              MacroServer::Announcement::Serving);
+    window->ServeMacros(server);
     window->show();
     WaitIdle();
   }
@@ -258,7 +258,7 @@ TEST_F(MacroTest, NamesThatAreNoUtf8ArriveWholeRawOrAsSurrogateEscapes) {
   WriteSolidIconFile(escaped, 0x445566);
   EXPECT_EQ(Send(raw + "\n" + temp.Path().string() + "/esc\xED\xB3\xBE.ico"), kAck);
   std::vector<std::filesystem::path> files;
-  for (const ListEntry& entry : window->Harvester().Entries) files.push_back(entry.File);
+  for (const ListEntry& entry : window->Harvest().Entries) files.push_back(entry.File);
   EXPECT_EQ(files, (std::vector<std::filesystem::path>{raw, escaped}));
   EXPECT_EQ(Panel(1), QStringLiteral("2 files"));
 }
@@ -292,7 +292,7 @@ TEST_F(MacroTest, MacrosDuringARunAreAcknowledgedAtOnceAndHarvestedAfterItInArri
     PumpPending();  // both arrive while the run goes on
     EXPECT_TRUE(window->RunInProgress());
   });
-  window->SearchDirectory1Click();
+  window->OpenDirectoryClick();
   WaitIdle();
   EXPECT_EQ(replies, kAck + kAck);
   EXPECT_EQ(Captions(), QStringList({"late", "later"}));

@@ -49,8 +49,8 @@ class WindowLoadTest : public ::testing::Test {
     ClearSettings();
     window = std::make_unique<MainWindow>(dialogs);
     ASSERT_EQ(server.Announce(QStringLiteral("pictarix"), FromPath(socketFolder.Path())),
-              MacroServer::TAnnounce::Serving);
-    window->ServeTarvo(server);
+              MacroServer::Announcement::Serving);
+    window->ServeMacros(server);
     window->show();
     WaitIdle();
   }
@@ -100,7 +100,7 @@ class WindowLoadTest : public ::testing::Test {
         window->Parts().Item("clear")->trigger();
         break;
       case 4:
-        window->Parts().Item("StayonTop1")->trigger();
+        window->Parts().Item("stayOnTop")->trigger();
         break;
       case 5:
         window->Parts().Item("saveAs")->trigger();
@@ -132,11 +132,11 @@ class WindowLoadTest : public ::testing::Test {
     QObject::connect(&disturb, &QTimer::timeout, [&] {
       if (!window->RunInProgress()) return;
       Disturb();
-      if (stopAt > 0 && window->Harvester().Entries.size() >= stopAt)
+      if (stopAt > 0 && window->Harvest().Entries.size() >= stopAt)
         window->Parts().StopBtn->click();
     });
     disturb.start();
-    window->SearchDirectory1Click();
+    window->OpenDirectoryClick();
     disturb.stop();
     WaitIdle();
     AwaitReplies();
@@ -145,7 +145,7 @@ class WindowLoadTest : public ::testing::Test {
   // The entries made from the tree (a macro that arrived after a run adds "dropped").
   std::size_t TreeEntries() const {
     std::size_t count = 0;
-    for (const ListEntry& entry : window->Harvester().Entries) {
+    for (const ListEntry& entry : window->Harvest().Entries) {
       if (entry.Caption != "dropped") ++count;
     }
     return count;
@@ -153,7 +153,7 @@ class WindowLoadTest : public ::testing::Test {
 
   // Every entry holds its own icon with its one image, and a tile the list has.
   void ExpectWholeEntries() {
-    const THarvester& harvest = window->Harvester();
+    const Harvester& harvest = window->Harvest();
     std::set<const AdvancedIcon*> icons;
     for (const ListEntry& entry : harvest.Entries) {
       ASSERT_NE(entry.Icon, nullptr);
@@ -166,9 +166,9 @@ class WindowLoadTest : public ::testing::Test {
     }
     EXPECT_EQ(icons.size(), harvest.Entries.size());
     EXPECT_EQ(window->ListModel().rowCount(), static_cast<int>(harvest.Entries.size()));
-    EXPECT_TRUE(window->Parts().ListView1->isVisible());
+    EXPECT_TRUE(window->Parts().TileView->isVisible());
     EXPECT_FALSE(window->Parts().StopBtn->isVisible());
-    EXPECT_EQ(window->Parts().StatusBar1->Text(0), QStringLiteral("Processing Finished"));
+    EXPECT_EQ(window->Parts().StatusLine->Text(0), QStringLiteral("Processing Finished"));
   }
 
   FakeDialogs dialogs;
@@ -189,7 +189,7 @@ TEST_F(WindowLoadTest, EverythingArrivingDuringARunIsIgnoredAndEveryEntryArrives
   // Idle again, the list takes commands: all of it removed at once.
   window->Parts().Item("selectAll")->trigger();
   window->Parts().Item("remove")->trigger();
-  EXPECT_TRUE(window->Harvester().Entries.empty());
+  EXPECT_TRUE(window->Harvest().Entries.empty());
   EXPECT_EQ(window->ListModel().rowCount(), 0);
 }
 

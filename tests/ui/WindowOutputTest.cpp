@@ -26,7 +26,7 @@ class WindowOutputTest : public WindowTest {
   // Appends one entry per icon as the harvest makes it: caption "name<i>", the icon, and its
   // 32x32 image as the tile. Every image is a red square on a transparent border.
   void AddIcons(const std::vector<std::vector<std::pair<int, int>>>& icons) {
-    THarvester& harvest = window->Harvester();
+    Harvester& harvest = window->Harvest();
     for (const auto& images : icons) {
       AppendHarvestedEntry(harvest.Entries, harvest.LargeImgs,
                            "name" + std::to_string(harvest.Entries.size()), MakeIcon(images));
@@ -48,7 +48,7 @@ class WindowOutputTest : public WindowTest {
   // Each icon of a library with its name and number of images, read back by the NE reader.
   static std::vector<std::pair<std::string, int>> Library(const fs::path& file) {
     IconLibrary library;
-    EXPECT_EQ(library.LoadFromFile(file), TLoadResult::Loaded);
+    EXPECT_EQ(library.LoadFromFile(file), LoadOutcome::Loaded);
     std::vector<std::pair<std::string, int>> contents;
     for (int i = 0; i < library.Icons.Count(); ++i) {
       contents.emplace_back(library.Icons.Name(i), library.Icons.Icon(i).Images.Count());
@@ -70,9 +70,9 @@ TEST_F(WindowOutputTest, NothingSelectedAsksNothingAndWritesNothing) {
   QGuiApplication::clipboard()->setText(QStringLiteral("before"));
   window->Parts().Item("saveButton")->trigger();  // the tool button does not follow the selection
   window->BatchSaveClick(window->Parts().Item("batchIcons"));
-  window->SaveLib1Click(window->Parts().Item("saveToLibrary"));
-  window->SaveLib1Click(window->Parts().Item("addToLibrary"));
-  window->CopyClipBrd1Click();
+  window->SaveToLibraryClick(window->Parts().Item("saveToLibrary"));
+  window->SaveToLibraryClick(window->Parts().Item("addToLibrary"));
+  window->CopyToClipboardClick();
   EXPECT_TRUE(dialogs.FileRequests.empty());
   EXPECT_TRUE(dialogs.FolderPrompts.empty());
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
@@ -80,7 +80,7 @@ TEST_F(WindowOutputTest, NothingSelectedAsksNothingAndWritesNothing) {
   // Without a menu item, or with a tag outside the formats, the commands do nothing either.
   Select({0});
   window->BatchSaveClick(nullptr);
-  window->SaveLib1Click(nullptr);
+  window->SaveToLibraryClick(nullptr);
   window->Parts().Item("batchIcons")->setData(4);  // PNG is no batch format
   window->BatchSaveClick(window->Parts().Item("batchIcons"));
   EXPECT_TRUE(dialogs.FolderPrompts.empty());
@@ -121,7 +121,7 @@ TEST_F(WindowOutputTest, SaveAsFormatComesFromTheExtensionAndUnknownOnesBecomeIc
   dialogs.FileAnswers = {QStringList{Name("pic.txt")}, QStringList{Name("Pic.JPEG")},
                          QStringList{Name("shot")}};
   dialogs.FilterAnswers = {1, 1, 5};  // the PNG filter for a name typed without extension
-  window->SaveAs1Click();
+  window->SaveAsClick();
   EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"Pic.JPEG", "pic.ico", "shot.png"}));
   EXPECT_EQ(ImageCountOfIconFile(dir.Path() / "pic.ico"), 1);
   const auto jpeg = ReadWholeFile(dir.Path() / "Pic.JPEG");
@@ -141,7 +141,7 @@ TEST_F(WindowOutputTest, SubstitutedIcoNameIsReplacedOnlyAfterAsking) {
   // Create pic.txt? Yes. Replace the existing pic.ico? No: the dialog comes back, cancelled.
   dialogs.FileAnswers = {QStringList{Name("pic.txt")}, std::nullopt};
   dialogs.ConfirmAnswers = {true, false};
-  window->SaveAs1Click();
+  window->SaveAsClick();
   ASSERT_EQ(dialogs.Questions.size(), 2u);
   EXPECT_TRUE(dialogs.Questions[1].Message.startsWith(Name("pic.ico") + " already exists"));
   ASSERT_EQ(dialogs.FileRequests.size(), 2u);
@@ -149,7 +149,7 @@ TEST_F(WindowOutputTest, SubstitutedIcoNameIsReplacedOnlyAfterAsking) {
   EXPECT_EQ(ReadWholeFile(dir.Path() / "pic.ico"), before);
 
   dialogs.FileAnswers = {QStringList{Name("pic.txt")}};
-  window->SaveAs1Click();  // Yes to both
+  window->SaveAsClick();  // Yes to both
   EXPECT_EQ(ImageCountOfIconFile(dir.Path() / "pic.ico"), 2);
   EXPECT_EQ(FilesInDir(), std::vector<std::string>{"pic.ico"});
 }
@@ -192,7 +192,7 @@ TEST_F(WindowOutputTest, GifsThatCannotBeWrittenAreReported) {
   AddIcons({{{32, 32}}, {{32, 8}}});
   Select({0});
   dialogs.FileAnswers = {QStringList{Name("true.gif")}};
-  window->SaveAs1Click();
+  window->SaveAsClick();
   ASSERT_EQ(dialogs.Notices.size(), 1u);
   EXPECT_EQ(dialogs.Notices[0].Message,
             QStringLiteral("This icon has no image of 256 colours or fewer; no GIF was written."));
@@ -235,7 +235,7 @@ TEST_F(WindowOutputTest, SaveToIconLibraryNamesTheSelectedIconsFromZero) {
   EXPECT_TRUE(dialogs.Questions.empty());   // a new library: nothing to confirm
 
   // Again onto the same library, after confirming the replacement: only the new selection.
-  window->Parts().ListView1->clearSelection();
+  window->Parts().TileView->clearSelection();
   Select({1});
   dialogs.FileAnswers = {QStringList{Name("lib.icl")}};
   window->Parts().Item("saveToLibrary")->trigger();
@@ -288,10 +288,10 @@ TEST_F(WindowOutputTest, ClipboardGetsTheTileOverWhite) {
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->setText(QStringLiteral("before"));
   Select({0, 1});
-  window->CopyClipBrd1Click();  // two entries: untouched
+  window->CopyToClipboardClick();  // two entries: untouched
   EXPECT_EQ(clipboard->text(), QStringLiteral("before"));
 
-  window->Parts().ListView1->clearSelection();
+  window->Parts().TileView->clearSelection();
   Select({0});
   window->Parts().Item("copyToClipboard")->trigger();
   const QImage image = clipboard->image();

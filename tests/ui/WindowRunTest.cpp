@@ -35,8 +35,8 @@ constexpr VisibleState kStopping{true, true, false, true};
 class WindowRunTest : public WindowTest {
  protected:
   VisibleState State() const {
-    return {window->Parts().ListView1->isVisible(), window->Parts().Preview->isVisible(),
-            window->Parts().StopBtn->isVisible(), window->Parts().ToolBar1->isEnabled()};
+    return {window->Parts().TileView->isVisible(), window->Parts().Preview->isVisible(),
+            window->Parts().StopBtn->isVisible(), window->Parts().ToolBar->isEnabled()};
   }
   // A folder of plain files (no icons).
   QString PlainFolder(int files) {
@@ -65,8 +65,8 @@ TEST_F(WindowRunTest, StopMovesFromRunningToStoppingAndTheRunEndsIdle) {
   EXPECT_TRUE(flagWhileStopping);
   EXPECT_EQ(State(), kIdle);
   EXPECT_FALSE(window->RunInProgress());
-  EXPECT_TRUE(window->Harvester().StopRequested);
-  EXPECT_EQ(window->Harvester().FileCount, 0);  // stopped before the first entry
+  EXPECT_TRUE(window->Harvest().StopRequested);
+  EXPECT_EQ(window->Harvest().FileCount, 0);  // stopped before the first entry
   EXPECT_EQ(Panel(0), QStringLiteral("Processing Finished"));
   EXPECT_EQ(Panel(1), QStringLiteral("0 files"));
   EXPECT_EQ(dialogs.FolderPrompts,
@@ -77,36 +77,36 @@ TEST_F(WindowRunTest, StopMovesFromRunningToStoppingAndTheRunEndsIdle) {
 TEST_F(WindowRunTest, UnreadableFilesOfTheLastRunAreListedUnderProblems) {
   dialogs.FolderAnswers = {PlainFolder(3), FromPath(temp.Path())};
   DuringRun([&] { window->FileUnreadable("/m/bad.dll", "the resource table is damaged"); });
-  window->SearchDirectory1Click();
+  window->OpenDirectoryClick();
   ASSERT_EQ(window->Problems().size(), 1u);
-  EXPECT_TRUE(window->Parts().Item("Problems1")->isEnabled());
+  EXPECT_TRUE(window->Parts().Item("problems")->isEnabled());
   EXPECT_EQ(Panel(0), QStringLiteral("Processing Finished"));  // the status text stays
   QStringList row;
   dialogs.OnModal = [&](QDialog& shown) {
     const QTreeWidgetItem* item = static_cast<ProblemsDialog&>(shown).List().topLevelItem(0);
     row = {item->text(0), item->text(1)};
   };
-  window->Parts().Item("Problems1")->trigger();
+  window->Parts().Item("problems")->trigger();
   EXPECT_EQ(row, QStringList({"/m/bad.dll", "the resource table is damaged"}));
 
-  window->SearchDirectory1Click();  // a run without problems
+  window->OpenDirectoryClick();  // a run without problems
   EXPECT_TRUE(window->Problems().empty());
-  EXPECT_FALSE(window->Parts().Item("Problems1")->isEnabled());
+  EXPECT_FALSE(window->Parts().Item("problems")->isEnabled());
 }
 
 TEST_F(WindowRunTest, DialogsStartInTheFolderLastUsedByThemEvenInANewWindow) {
   const QString file = FromPath(temp.Path() / "x.ico");
   std::ofstream(temp.Path() / "x.ico") << "x";
   dialogs.FileAnswers = {QStringList{file}};
-  window->OpenFiles1Click();
+  window->OpenFilesClick();
   EXPECT_EQ(dialogs.FileRequests[0].InitialDir, QDir::homePath());
   EXPECT_EQ(dialogs.FileRequests[0].Title, QStringLiteral("Open Files"));
 
   window = std::make_unique<MainWindow>(dialogs);
-  window->OpenFiles1Click();  // cancelled
+  window->OpenFilesClick();  // cancelled
   EXPECT_EQ(dialogs.FileRequests[1].InitialDir, FromPath(temp.Path()));
   dialogs.FileAnswers = {std::nullopt};
-  window->SaveAs1Click();  // nothing selected: no dialog; Save As keeps its own folder
+  window->SaveAsClick();  // nothing selected: no dialog; Save As keeps its own folder
   EXPECT_EQ(window->Parts().Output->SaveAsDialog.InitialDir, QDir::homePath());
 }
 
@@ -115,7 +115,7 @@ TEST_F(WindowRunTest, DirectoryRunCountsEveryFile) {
   window->Parts().Item("openDirectory")->trigger();
   EXPECT_EQ(Panel(1), QStringLiteral("10 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("0 icons"));
-  EXPECT_FALSE(window->Harvester().StopRequested);
+  EXPECT_FALSE(window->Harvest().StopRequested);
   dialogs.FolderAnswers = {std::nullopt};  // cancelled: nothing happens
   window->Parts().Item("openDirectory")->trigger();
   EXPECT_EQ(Panel(1), QStringLiteral("10 files"));
@@ -130,11 +130,11 @@ TEST_F(WindowRunTest, DuringARunNothingStartsARunOrChangesTheList) {
     window->Parts().Item("openFiles")->trigger();
     window->Parts().Item("openDirectoryButton")->trigger();
     window->Parts().Item("clear")->trigger();
-    window->SelectAll1Click();
+    window->SelectAllClick();
     window->Parts().Item("removeButton")->trigger();
     window->Parts().Item("remove")->trigger();
   });
-  window->SearchDirectory1Click();
+  window->OpenDirectoryClick();
   EXPECT_TRUE(dialogs.FileRequests.empty());
   EXPECT_EQ(dialogs.FolderPrompts.size(), 1u);
   EXPECT_EQ(window->ListModel().rowCount(), 0);  // cleared by the run itself only
@@ -148,10 +148,10 @@ TEST_F(WindowRunTest, ClosingDuringARunStopsItThenCloses) {
     window->close();
     stillOpen = window->isVisible();
   });
-  window->SearchDirectory1Click();
+  window->OpenDirectoryClick();
   EXPECT_TRUE(stillOpen);
-  EXPECT_TRUE(window->Harvester().StopRequested);
-  EXPECT_EQ(window->Harvester().FileCount, 0);
+  EXPECT_TRUE(window->Harvest().StopRequested);
+  EXPECT_EQ(window->Harvest().FileCount, 0);
   QApplication::processEvents();
   EXPECT_FALSE(window->isVisible());
 }

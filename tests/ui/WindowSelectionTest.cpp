@@ -41,7 +41,7 @@ TEST_F(WindowSelectionTest, ItemsFollowTheNumberOfSelectedEntries) {
   ExpectItems(*window, {false, true, true, true}, 2);
   EXPECT_EQ(Panel(0), QStringLiteral("2 items seleted"));
 
-  window->Parts().ListView1->clearSelection();
+  window->Parts().TileView->clearSelection();
   ExpectItems(*window, {false, false, false, false}, 0);
   EXPECT_EQ(Panel(0), QStringLiteral("0 items seleted"));
 }
@@ -51,10 +51,10 @@ TEST_F(WindowSelectionTest, ContextMenuOffersTheSaveMenusOwnItems) {
   // in the same order; only the menu bar's menu shows their shortcuts.
   QMenu* save = window->Parts().Item("saveMenu")->menu();
   ASSERT_NE(save, nullptr);
-  const QList<QAction*> popup = window->Parts().PopupMenu1->actions();
+  const QList<QAction*> popup = window->Parts().ContextMenu->actions();
   ASSERT_EQ(popup.size(), save->actions().size() + 2);
   EXPECT_EQ(popup.mid(2), save->actions());
-  EXPECT_TRUE(popup.contains(window->Parts().ListFeatures->ExportImages));
+  EXPECT_TRUE(popup.contains(window->Parts().Features->ExportImages));
   for (QAction* item : popup.mid(2)) EXPECT_FALSE(item->isShortcutVisibleInContextMenu());
   EXPECT_EQ(window->Parts().Item("saveAs")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
 
@@ -73,23 +73,23 @@ TEST_F(WindowSelectionTest, ContextMenuOffersTheSaveMenusOwnItems) {
 
 TEST_F(WindowSelectionTest, SelectAllAndInvertChangeTheSelectionAsOneChange) {
   AddEntries(*window, 5);
-  QSignalSpy changes(window->Parts().ListView1->selectionModel(),
+  QSignalSpy changes(window->Parts().TileView->selectionModel(),
                      &QItemSelectionModel::selectionChanged);
   SelectRow(1);
   SelectRow(3);
   changes.clear();
 
-  window->InvertSelection1Click();
+  window->InvertSelectionClick();
   EXPECT_EQ(changes.count(), 1);
   EXPECT_EQ(window->SelectedFlags(), std::vector<bool>({true, false, true, false, true}));
   EXPECT_EQ(Panel(0), QStringLiteral("3 items seleted"));
 
-  window->SelectAll1Click();
+  window->SelectAllClick();
   EXPECT_EQ(window->SelectedCount(), 5);
   EXPECT_EQ(Panel(0), QStringLiteral("5 items seleted"));
-  EXPECT_TRUE(window->Parts().ListView1->hasFocus() || !QApplication::focusWidget());
+  EXPECT_TRUE(window->Parts().TileView->hasFocus() || !QApplication::focusWidget());
 
-  window->InvertSelection1Click();
+  window->InvertSelectionClick();
   EXPECT_EQ(window->SelectedCount(), 0);
   EXPECT_EQ(Panel(0), QStringLiteral("0 items seleted"));
   ExpectItems(*window, {false, false, false, false}, 0);
@@ -98,7 +98,7 @@ TEST_F(WindowSelectionTest, SelectAllAndInvertChangeTheSelectionAsOneChange) {
 TEST_F(WindowSelectionTest, CtrlAFromAnywhereSelectsAll) {
   AddEntries(*window, 4);
   QWidget* button =
-      window->Parts().ToolBar1->widgetForAction(window->Parts().Item("openDirectoryButton"));
+      window->Parts().ToolBar->widgetForAction(window->Parts().Item("openDirectoryButton"));
   QApplication::setActiveWindow(window.get());
   button->setFocus();
   QTest::keyClick(button, Qt::Key_A, Qt::ControlModifier);
@@ -106,41 +106,41 @@ TEST_F(WindowSelectionTest, CtrlAFromAnywhereSelectsAll) {
 }
 
 TEST_F(WindowSelectionTest, EmptyListSelectionCommandsDoNothingVisible) {
-  window->SelectAll1Click();
-  window->InvertSelection1Click();
+  window->SelectAllClick();
+  window->InvertSelectionClick();
   window->RemoveClick();
-  QTest::keyClick(window->Parts().ListView1, Qt::Key_Delete);
+  QTest::keyClick(window->Parts().TileView, Qt::Key_Delete);
   EXPECT_EQ(Panel(0), QString());
   EXPECT_EQ(Panel(1), QStringLiteral("0 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("0 icons"));
-  window->Clear1Click();
+  window->ClearClick();
   EXPECT_EQ(Panel(1), QStringLiteral("0 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("0 icons"));
 }
 
 TEST_F(WindowSelectionTest, RemoveTakesTheSelectedEntriesAndKeepsTheirTiles) {
   AddEntries(*window, 5);
-  window->Harvester().FileCount = 2;
+  window->Harvest().FileCount = 2;
   SelectRow(0);
   SelectRow(2);
   SelectRow(3);
   window->Parts().Item("remove")->trigger();
   EXPECT_EQ(Captions(), std::vector<QString>({QStringLiteral("Icon 1"), QStringLiteral("Icon 4")}));
-  EXPECT_EQ(window->Harvester().Entries[1].ImageIndex, 4);  // tiles stay until Clear
-  EXPECT_EQ(window->Harvester().LargeImgs.Count(), 5);
+  EXPECT_EQ(window->Harvest().Entries[1].ImageIndex, 4);  // tiles stay until Clear
+  EXPECT_EQ(window->Harvest().LargeImgs.Count(), 5);
   EXPECT_EQ(Panel(0), QStringLiteral("Processing Finished"));
   EXPECT_EQ(Panel(1), QStringLiteral("2 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("2 icons"));
   EXPECT_EQ(window->SelectedCount(), 0);
   ExpectItems(*window, {false, false, false, false}, 0);
-  EXPECT_TRUE(window->Parts().ListView1->isEnabled());
+  EXPECT_TRUE(window->Parts().TileView->isEnabled());
 }
 
 TEST_F(WindowSelectionTest, DeleteKeyRemovesWhereverTheFocusIs) {
   AddEntries(*window, 3);
-  window->Parts().StatusBar1->SetText(0, QStringLiteral("unchanged"));
+  window->Parts().StatusLine->SetText(0, QStringLiteral("unchanged"));
   QWidget* button =
-      window->Parts().ToolBar1->widgetForAction(window->Parts().Item("openFilesButton"));
+      window->Parts().ToolBar->widgetForAction(window->Parts().Item("openFilesButton"));
   QApplication::setActiveWindow(window.get());
   button->setFocus();
   QTest::keyClick(button, Qt::Key_Delete);  // nothing selected: nothing changes
@@ -152,19 +152,19 @@ TEST_F(WindowSelectionTest, DeleteKeyRemovesWhereverTheFocusIs) {
   EXPECT_EQ(Captions(), std::vector<QString>({QStringLiteral("Icon 0"), QStringLiteral("Icon 2")}));
   EXPECT_EQ(Panel(0), QStringLiteral("Processing Finished"));
   SelectRow(0);
-  window->Parts().ListView1->setFocus();
-  QTest::keyClick(window->Parts().ListView1, Qt::Key_Delete);
+  window->Parts().TileView->setFocus();
+  QTest::keyClick(window->Parts().TileView, Qt::Key_Delete);
   EXPECT_EQ(Captions(), std::vector<QString>({QStringLiteral("Icon 2")}));
 }
 
 TEST_F(WindowSelectionTest, ClearEmptiesListAndTilesAndLeavesPanelZero) {
   AddEntries(*window, 4);
-  window->Harvester().FileCount = 3;
+  window->Harvest().FileCount = 3;
   SelectRow(1);
   window->Parts().Item("clearButton")->trigger();
   EXPECT_EQ(window->ListModel().rowCount(), 0);
-  EXPECT_EQ(window->Harvester().LargeImgs.Count(), 0);
-  EXPECT_EQ(window->Harvester().FileCount, 0);
+  EXPECT_EQ(window->Harvest().LargeImgs.Count(), 0);
+  EXPECT_EQ(window->Harvest().FileCount, 0);
   EXPECT_EQ(Panel(0), QStringLiteral("1 items seleted"));
   EXPECT_EQ(Panel(1), QStringLiteral("0 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("0 icons"));
@@ -173,9 +173,9 @@ TEST_F(WindowSelectionTest, ClearEmptiesListAndTilesAndLeavesPanelZero) {
 
 TEST_F(WindowSelectionTest, BulkSelectionOf200000EntriesRunsTheHandlerOncePerCommand) {
   AddEntries(*window, 200000);
-  QSignalSpy changes(window->Parts().ListView1->selectionModel(),
+  QSignalSpy changes(window->Parts().TileView->selectionModel(),
                      &QItemSelectionModel::selectionChanged);
-  window->SelectAll1Click();
+  window->SelectAllClick();
   EXPECT_EQ(changes.count(), 1);
   EXPECT_EQ(Panel(0), QStringLiteral("200000 items seleted"));
   // Every other entry selected, then inverted: 100000 ranges in one change.
@@ -183,11 +183,11 @@ TEST_F(WindowSelectionTest, BulkSelectionOf200000EntriesRunsTheHandlerOncePerCom
   for (int row = 0; row < 200000; row += 2) {
     even.select(window->ListModel().index(row), window->ListModel().index(row));
   }
-  window->Parts().ListView1->clearSelection();
-  window->Parts().ListView1->selectionModel()->select(even, QItemSelectionModel::Select);
+  window->Parts().TileView->clearSelection();
+  window->Parts().TileView->selectionModel()->select(even, QItemSelectionModel::Select);
   EXPECT_EQ(Panel(0), QStringLiteral("100000 items seleted"));
   changes.clear();
-  window->InvertSelection1Click();
+  window->InvertSelectionClick();
   EXPECT_EQ(changes.count(), 1);
   EXPECT_EQ(Panel(0), QStringLiteral("100000 items seleted"));
   const std::vector<bool> flags = window->SelectedFlags();

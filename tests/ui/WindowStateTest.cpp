@@ -26,18 +26,18 @@ TEST_F(WindowStateTest, StartsIdleWithEmptyCounters) {
   EXPECT_EQ(Panel(0), QString());
   EXPECT_EQ(Panel(1), QStringLiteral("0 files"));
   EXPECT_EQ(Panel(2), QStringLiteral("0 icons"));
-  EXPECT_TRUE(window->Parts().ListView1->isVisible());
+  EXPECT_TRUE(window->Parts().TileView->isVisible());
   EXPECT_FALSE(window->Parts().Preview->isVisible());
   EXPECT_FALSE(window->Parts().StopBtn->isVisible());
-  EXPECT_TRUE(window->Parts().ToolBar1->isEnabled());
+  EXPECT_TRUE(window->Parts().ToolBar->isEnabled());
   EXPECT_FALSE(window->RunInProgress());
-  EXPECT_FALSE(window->Harvester().StopRequested);
+  EXPECT_FALSE(window->Harvest().StopRequested);
   EXPECT_EQ(window->Parts().BtnImgs->Count(), 12);
   EXPECT_EQ(window->Parts().BtnImgs->Glyph(11).size(), QSize(16, 16));
-  EXPECT_TRUE(window->Parts().Timer1->isActive());
-  EXPECT_EQ(window->Parts().Timer1->interval(), 1000);
+  EXPECT_TRUE(window->Parts().PaceTimer->isActive());
+  EXPECT_EQ(window->Parts().PaceTimer->interval(), 1000);
   // The toolbar in its order, with the hints as tool tips.
-  const QList<QAction*> buttons = window->Parts().ToolBar1->actions();
+  const QList<QAction*> buttons = window->Parts().ToolBar->actions();
   QStringList hints;
   for (QAction* action : buttons) {
     if (!action->toolTip().isEmpty() && action->objectName().endsWith(QStringLiteral("Button"))) {
@@ -49,7 +49,7 @@ TEST_F(WindowStateTest, StartsIdleWithEmptyCounters) {
 }
 
 TEST_F(WindowStateTest, ClockShowsTheTimeAfterATick) {
-  window->Timer1Timer();
+  window->PaceTick();
   EXPECT_TRUE(QTime::fromString(Panel(3), QStringLiteral("HH:mm:ss")).isValid() ||
               Panel(3).count(QLatin1Char(':')) == 2)
       << Panel(3).toStdString();
@@ -58,19 +58,19 @@ TEST_F(WindowStateTest, ClockShowsTheTimeAfterATick) {
 TEST_F(WindowStateTest, LayoutCentresThePreviewAndKeepsPanelWidths) {
   window->resize(600, 400);
   QApplication::processEvents();
-  const QRect list = window->Parts().ListView1->geometry();
+  const QRect list = window->Parts().TileView->geometry();
   EXPECT_EQ(window->Parts().Preview->x(), (list.width() - 34) / 2);
   EXPECT_EQ(window->Parts().Preview->y(), (list.height() - 34) / 2 + list.y());
   EXPECT_EQ(list.y(), 30);
-  EXPECT_EQ(window->Parts().StatusBar1->Width(1), 65);
-  EXPECT_EQ(window->Parts().StatusBar1->Width(2), 65);
-  EXPECT_EQ(window->Parts().StatusBar1->Width(3), 80);
-  EXPECT_EQ(window->Parts().StatusBar1->Width(0),
-            window->Parts().StatusBar1->width() - 2 * 65 - 80);
+  EXPECT_EQ(window->Parts().StatusLine->Width(1), 65);
+  EXPECT_EQ(window->Parts().StatusLine->Width(2), 65);
+  EXPECT_EQ(window->Parts().StatusLine->Width(3), 80);
+  EXPECT_EQ(window->Parts().StatusLine->Width(0),
+            window->Parts().StatusLine->width() - 2 * 65 - 80);
   // StopBtn keeps its distance to the right and bottom edges of the client area.
   const QWidget* client = window->centralWidget();
   EXPECT_EQ(client->width() - window->Parts().StopBtn->geometry().right() - 1, 12);
-  EXPECT_EQ(client->height() + window->Parts().StatusBar1->height() -
+  EXPECT_EQ(client->height() + window->Parts().StatusLine->height() -
                 window->Parts().StopBtn->geometry().bottom() - 1,
             27);
   EXPECT_EQ(window->Parts().StopBtn->size(), QSize(46, 36));
@@ -97,26 +97,26 @@ TEST_F(WindowStateTest, HintsGoToPanelZero) {
 
 TEST_F(WindowStateTest, OnlyContextHelpRequestsAreHandled) {
   bool callHelp = true;
-  EXPECT_TRUE(window->HandleHelp(0x0003, 10, callHelp));
+  EXPECT_TRUE(window->AnswerHelpRequest(0x0003, 10, callHelp));
   EXPECT_TRUE(callHelp);
   EXPECT_TRUE(dialogs.Documents.empty());
 }
 
 TEST_F(WindowStateTest, StayOnTopPersistsAcrossARecreatedWindow) {
-  EXPECT_TRUE(window->Parts().Item("StayonTop1")->isChecked());  // first run: topmost
+  EXPECT_TRUE(window->Parts().Item("stayOnTop")->isChecked());  // first run: topmost
   EXPECT_TRUE(Topmost(*window));
-  window->Parts().Item("StayonTop1")->trigger();
-  EXPECT_FALSE(window->Parts().Item("StayonTop1")->isChecked());
+  window->Parts().Item("stayOnTop")->trigger();
+  EXPECT_FALSE(window->Parts().Item("stayOnTop")->isChecked());
   EXPECT_FALSE(Topmost(*window));
   EXPECT_TRUE(window->isVisible());
 
   window = std::make_unique<MainWindow>(dialogs);
-  EXPECT_FALSE(window->Parts().Item("StayonTop1")->isChecked());
+  EXPECT_FALSE(window->Parts().Item("stayOnTop")->isChecked());
   EXPECT_FALSE(Topmost(*window));
-  window->Parts().Item("StayonTop1")->trigger();
+  window->Parts().Item("stayOnTop")->trigger();
 
   window = std::make_unique<MainWindow>(dialogs);
-  EXPECT_TRUE(window->Parts().Item("StayonTop1")->isChecked());
+  EXPECT_TRUE(window->Parts().Item("stayOnTop")->isChecked());
   EXPECT_TRUE(Topmost(*window));
 }
 
@@ -140,10 +140,10 @@ TEST_F(WindowStateTest, KeysReachTheCommandsAndCopyNeverCopiesTheCaption) {
     EXPECT_TRUE(menu->text().startsWith(QLatin1Char('&'))) << menu->text().toStdString();
   }
   AddEntries(*window, 2);
-  window->Parts().ListView1->setCurrentIndex(window->ListModel().index(0));
-  window->Parts().ListView1->selectAll();  // two tiles: Copy to Clipboard is disabled
+  window->Parts().TileView->setCurrentIndex(window->ListModel().index(0));
+  window->Parts().TileView->selectAll();  // two tiles: Copy to Clipboard is disabled
   QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-  QTest::keyClick(window->Parts().ListView1, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(window->Parts().TileView, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
 }
 
@@ -152,7 +152,7 @@ TEST_F(WindowStateTest, ContentsOpensTheManual) {
   ASSERT_EQ(dialogs.Documents.size(), 1u);  // the tests run from the build folder
   EXPECT_TRUE(dialogs.Documents[0].toLocalFile().endsWith(QStringLiteral("/README.md")));
   bool callHelp = true;
-  EXPECT_TRUE(window->HandleHelp(0x0001, 10, callHelp));
+  EXPECT_TRUE(window->AnswerHelpRequest(0x0001, 10, callHelp));
   EXPECT_FALSE(callHelp);
   EXPECT_EQ(dialogs.Documents.size(), 2u);
 }
@@ -171,8 +171,8 @@ TEST_F(WindowStateTest, AboutBoxLeavesTheTopmostBandWhileOpen) {
 }
 
 TEST(AboutBoxTest, ShowsTheVersionAndLabelsTurnRedWhileHovered) {
-  TAboutBox box;
-  EXPECT_EQ(TAboutBox::VersionCaption(), QStringLiteral("Pictarix 4.5"));
+  AboutDialog box;
+  EXPECT_EQ(AboutDialog::VersionCaption(), QStringLiteral("Pictarix 4.5"));
   box.show();
   const QSize size = box.size();
   box.resize(size * 2);

@@ -7,15 +7,15 @@
 
 namespace pictarix {
 
-TIconFileBlocks::TIconFileBlocks(TStream& stream) : stream_(stream), budget_(stream) {}
+IconFileLayout::IconFileLayout(ByteStream& stream) : stream_(stream), budget_(stream) {}
 
-ImageData TIconFileBlocks::Read(std::uint32_t offset, std::uint32_t size) {
+ImageData IconFileLayout::Read(std::uint32_t offset, std::uint32_t size) {
   if (size > stream_.Size()) {
     // No file can hold this image: refuse it instead of allocating the stated size.
-    throw EFormatError("Icon image of " + std::to_string(size) + " bytes is larger than its file");
+    throw FormatError("Icon image of " + std::to_string(size) + " bytes is larger than its file");
   }
   if (!budget_.Spend(ReadBudget::kImageOverhead + std::uint64_t{size})) {
-    throw EFormatError("Icon images claim more than their file can hold (read limit)");
+    throw FormatError("Icon images claim more than their file can hold (read limit)");
   }
   const auto key = std::make_pair(offset, size);
   if (const auto found = blocks_.find(key); found != blocks_.end()) return found->second;

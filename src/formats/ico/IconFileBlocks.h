@@ -14,18 +14,18 @@
 
 namespace pictarix {
 
-class TIconFileBlocks {
+class IconFileLayout {
  public:
   // Blocks are read from `stream` (position 0 = start of the icon file); not owned.
-  explicit TIconFileBlocks(TStream& stream);
+  explicit IconFileLayout(ByteStream& stream);
 
-  // The `size` bytes at `offset`, zero-filled past the end of the stream. EFormatError for a
+  // The `size` bytes at `offset`, zero-filled past the end of the stream. FormatError for a
   // size larger than the whole stream, or when the file's claims together exceed its budget.
   // Leaves the stream's position undefined.
   ImageData Read(std::uint32_t offset, std::uint32_t size);
 
  private:
-  TStream& stream_;
+  ByteStream& stream_;
   ReadBudget budget_;
   std::map<std::pair<std::uint32_t, std::uint32_t>, ImageData> blocks_;
 };

@@ -13,18 +13,18 @@ namespace {
 
 // Moves a stream to Position on every way out of a scope.
 struct StreamPositionAtExit {
-  explicit StreamPositionAtExit(TStream& stream) : Stream(stream), Position(stream.Position()) {}
+  explicit StreamPositionAtExit(ByteStream& stream) : Stream(stream), Position(stream.Position()) {}
   ~StreamPositionAtExit() { Stream.Seek(Position); }
   StreamPositionAtExit(const StreamPositionAtExit&) = delete;
   StreamPositionAtExit& operator=(const StreamPositionAtExit&) = delete;
 
-  TStream& Stream;
+  ByteStream& Stream;
   std::uint64_t Position;
 };
 
 // An image from a 16-byte directory entry, its data read from `blocks` at the entry's offset.
 std::unique_ptr<IconImage> ImageFromFileEntry(
-    const std::array<std::uint8_t, kIconFileEntrySize>& raw, TIconFileBlocks& blocks) {
+    const std::array<std::uint8_t, kIconFileEntrySize>& raw, IconFileLayout& blocks) {
   auto image = std::make_unique<IconImage>();
   const IconFileEntry entry = IconFileEntry::Parse(raw);
   image->SetEntryFields(entry.Fields);
@@ -35,7 +35,7 @@ std::unique_ptr<IconImage> ImageFromFileEntry(
 
 }  // namespace
 
-bool ReadIconFileHeader(TStream& stream, AdvancedIcon& icon, std::uint16_t& count) {
+bool ReadIconFileHeader(ByteStream& stream, AdvancedIcon& icon, std::uint16_t& count) {
   std::array<std::uint8_t, kIconHeaderSize> raw{};
   const std::size_t got = stream.Read(raw);
   const auto found = IconHeaderCount(std::span(raw.data(), got));
@@ -45,7 +45,7 @@ bool ReadIconFileHeader(TStream& stream, AdvancedIcon& icon, std::uint16_t& coun
   return true;
 }
 
-bool ReadIconFile(TStream& stream, AdvancedIcon& icon) {
+bool ReadIconFile(ByteStream& stream, AdvancedIcon& icon) {
   std::uint16_t count = 0;
   if (!ReadIconFileHeader(stream, icon, count)) return false;
   // The stream ends up after the last entry read, also when that entry's image is refused.
@@ -54,7 +54,7 @@ bool ReadIconFile(TStream& stream, AdvancedIcon& icon) {
   std::vector<std::uint8_t> entries(std::size_t{kIconFileEntrySize} * count);
   entries.resize(stream.Read(entries));
   ByteCursor directory(entries);
-  TIconFileBlocks blocks(stream);
+  IconFileLayout blocks(stream);
   for (int i = 0; i < count; ++i) {
     after.Position += kIconFileEntrySize;
     icon.Images.Add(ImageFromFileEntry(directory.TakeZeroFilled<kIconFileEntrySize>(), blocks));

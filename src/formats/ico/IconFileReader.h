@@ -11,12 +11,12 @@ namespace pictarix {
 
 // Reads the 6-byte header at the stream's position; true only for reserved 0 and type 1, then
 // sets `count` and sizes the icon's image list.
-bool ReadIconFileHeader(TStream& stream, AdvancedIcon& icon, std::uint16_t& count);
+bool ReadIconFileHeader(ByteStream& stream, AdvancedIcon& icon, std::uint16_t& count);
 // Appends to `icon` the images of an icon file whose header is at the stream's position (image
 // offsets count from position 0); false when the header is no icon header. Leaves the stream
-// after the directory. Images that claim more than the file can hold raise EFormatError (see
+// after the directory. Images that claim more than the file can hold raise FormatError (see
 // model/IconFileBlocks.h).
-bool ReadIconFile(TStream& stream, AdvancedIcon& icon);
+bool ReadIconFile(ByteStream& stream, AdvancedIcon& icon);
 // Replaces the images of `icon` with those of the icon file `path`; open errors raise
 // FOpenError.
 bool ReadIconFile(const std::filesystem::path& path, AdvancedIcon& icon);

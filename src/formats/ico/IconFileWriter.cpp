@@ -10,7 +10,7 @@
 
 namespace pictarix {
 
-void WriteIconFile(const AdvancedIcon& icon, TStream& stream) {
+void WriteIconFile(const AdvancedIcon& icon, ByteStream& stream) {
   const IconImageList& images = icon.Images;
   const std::uint16_t count = images.Count();
   if (count == 0) return;
@@ -19,7 +19,7 @@ void WriteIconFile(const AdvancedIcon& icon, TStream& stream) {
   std::vector<std::uint32_t> offsets(count);
   std::uint64_t offset = kIconHeaderSize + std::uint64_t{kIconFileEntrySize} * count;
   for (int i = 0; i < count; ++i) {
-    if (offset > UINT32_MAX) throw EFormatError("Icon too large for an icon file");
+    if (offset > UINT32_MAX) throw FormatError("Icon too large for an icon file");
     offsets[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(offset);
     offset += images.Get(i)->BytesInRes;
   }

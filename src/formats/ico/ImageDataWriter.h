@@ -7,6 +7,6 @@ namespace pictarix {
 
 // Writes exactly BytesInRes bytes: the data held, zero-filled when it holds fewer; nothing when
 // the image has no data.
-void WriteImageData(const IconImage& image, TStream& stream);
+void WriteImageData(const IconImage& image, ByteStream& stream);
 
 }  // namespace pictarix

@@ -43,7 +43,7 @@ std::uint64_t DirectorySize(const AdvancedIcon& icon) {
 
 // A write-only stream that hands its bytes to a new file in pieces: small writes are gathered,
 // an image's data goes through as it is.
-class SafeFileStream : public TStream {
+class SafeFileStream : public ByteStream {
  public:
   explicit SafeFileStream(SafeFileWriter& file) : file_(file) { buffer_.reserve(kGathered); }
 
@@ -80,7 +80,7 @@ class SafeFileStream : public TStream {
 const std::int64_t IconLibraryWriter::kMaxResources =
     (kMaxField - kNamesFieldBase) / kResourceEntrySize;
 
-IconLibraryWriter::IconLibraryWriter(const IconList& icons, TProgress progress)
+IconLibraryWriter::IconLibraryWriter(const IconList& icons, ProgressCallback progress)
     : icons_(icons), progress_(std::move(progress)) {
   for (std::int32_t i = 0; i < icons_.Count(); ++i) totalImages_ += icons_.Icon(i).Images.Count();
 }
@@ -202,7 +202,7 @@ void IconLibraryWriter::CheckReadBudget() const {
                          std::to_string((needed + kMiB - 1) / kMiB) + " MiB");
 }
 
-void IconLibraryWriter::WriteFile(TStream& out) const {
+void IconLibraryWriter::WriteFile(ByteStream& out) const {
   WriteHeaders(out);
   WriteResourceTable(out);
   WriteNames(out);
@@ -234,7 +234,7 @@ void IconLibraryWriter::WriteFile(TStream& out) const {
   out.WriteU16(0);
 }
 
-void IconLibraryWriter::WriteHeaders(TStream& out) const {
+void IconLibraryWriter::WriteHeaders(ByteStream& out) const {
   out.Write(std::array<std::uint8_t, 2>{'M', 'Z'});
   out.WriteZeros(kNewHeaderOffsetField - out.Position());
   out.WriteU32(kNeHeaderPos);
@@ -251,7 +251,7 @@ void IconLibraryWriter::WriteHeaders(TStream& out) const {
   out.WriteU8(kWindowsMajorVersion);
 }
 
-void IconLibraryWriter::WriteResourceTable(TStream& out) const {
+void IconLibraryWriter::WriteResourceTable(ByteStream& out) const {
   out.WriteU16(alignShift_);
   const auto icons = static_cast<std::size_t>(icons_.Count());
   out.WriteU16(kNeTypeGroupIcon);
@@ -267,7 +267,7 @@ void IconLibraryWriter::WriteResourceTable(TStream& out) const {
   out.WriteU16(0);
 }
 
-void IconLibraryWriter::WriteEntry(TStream& out, std::size_t block, std::uint16_t id) const {
+void IconLibraryWriter::WriteEntry(ByteStream& out, std::size_t block, std::uint16_t id) const {
   const std::uint64_t start = starts_[block];
   const std::uint64_t length = starts_[block + 1] - start;
   out.Write(ResourceEntry{static_cast<std::uint16_t>(start >> alignShift_),
@@ -276,7 +276,7 @@ void IconLibraryWriter::WriteEntry(TStream& out, std::size_t block, std::uint16_
                 .Serialize());
 }
 
-void IconLibraryWriter::WriteNames(TStream& out) const {
+void IconLibraryWriter::WriteNames(ByteStream& out) const {
   for (const std::string& name : names_) {
     out.WriteU8(static_cast<std::uint8_t>(name.size()));
     out.Write(std::span(reinterpret_cast<const std::uint8_t*>(name.data()), name.size()));
@@ -284,7 +284,7 @@ void IconLibraryWriter::WriteNames(TStream& out) const {
   out.WriteU8(0);
 }
 
-void IconLibraryWriter::PadTo(TStream& out, std::size_t block) const {
+void IconLibraryWriter::PadTo(ByteStream& out, std::size_t block) const {
   out.WriteZeros(starts_[block] - out.Position());
 }
 

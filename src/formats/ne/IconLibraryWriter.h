@@ -22,7 +22,7 @@ class IconLibraryWriter {
   static const std::int64_t kMaxResources;
 
   // Writes `icons` (not owned), reporting progress (icons, icons written) while writing.
-  explicit IconLibraryWriter(const IconList& icons, TProgress progress = {});
+  explicit IconLibraryWriter(const IconList& icons, ProgressCallback progress = {});
 
   // Replaces `fileName` with the library, streamed to disk (FCreateError propagates; an
   // existing file is never left damaged).
@@ -41,16 +41,16 @@ class IconLibraryWriter {
   // Places every block at `shift`; false when an offset or length does not fit 16 bits.
   bool PlaceBlocks(std::uint64_t namesEnd, unsigned shift);
   void CheckReadBudget() const;
-  void WriteFile(TStream& out) const;
-  void WriteHeaders(TStream& out) const;
-  void WriteResourceTable(TStream& out) const;
-  void WriteNames(TStream& out) const;
-  void WriteEntry(TStream& out, std::size_t block, std::uint16_t id) const;
-  void PadTo(TStream& out, std::size_t block) const;
+  void WriteFile(ByteStream& out) const;
+  void WriteHeaders(ByteStream& out) const;
+  void WriteResourceTable(ByteStream& out) const;
+  void WriteNames(ByteStream& out) const;
+  void WriteEntry(ByteStream& out, std::size_t block, std::uint16_t id) const;
+  void PadTo(ByteStream& out, std::size_t block) const;
   std::uint64_t FileSize() const { return starts_.back() + 2; }
 
   const IconList& icons_;
-  TProgress progress_;
+  ProgressCallback progress_;
   std::int64_t totalImages_ = 0;
   // The names as the file stores them, each at most 255 bytes.
   std::vector<std::string> names_;

@@ -6,7 +6,7 @@
 
 namespace pictarix {
 
-NeBlocks::NeBlocks(TStream& stream, std::uint16_t alignShift)
+NeBlocks::NeBlocks(ByteStream& stream, std::uint16_t alignShift)
     : stream_(stream), fileSize_(stream.Size()), alignShift_(alignShift), budget_(stream) {}
 
 void NeBlocks::Spend(std::uint64_t bytes) {

@@ -19,7 +19,7 @@ class NeBlocks {
  public:
   // Blocks are read from `stream` (not owned), offsets and lengths counted in units of
   // 2^alignShift bytes.
-  NeBlocks(TStream& stream, std::uint16_t alignShift);
+  NeBlocks(ByteStream& stream, std::uint16_t alignShift);
 
   // The data of a group entry; empty for a length of 0; IconLibraryError when the file ends before
   // the block does.
@@ -39,7 +39,7 @@ class NeBlocks {
   // Reads `held` bytes at `offset` into a block of `size` bytes (the rest zeros).
   std::vector<std::uint8_t> ReadAt(std::uint64_t offset, std::uint64_t held, std::uint64_t size);
 
-  TStream& stream_;
+  ByteStream& stream_;
   std::uint64_t fileSize_;
   std::uint16_t alignShift_;
   ReadBudget budget_;

@@ -49,7 +49,7 @@ std::unique_ptr<NeIcon> BuildICL16Icon(std::span<const std::uint8_t> directory,
 }
 
 std::vector<IconEntry> BuildICL16Icons(const NeResourceTable& table, NeBlocks& blocks,
-                                       const std::string& baseName, const TProgress& progress,
+                                       const std::string& baseName, const ProgressCallback& progress,
                                        MissingImage missing) {
   const std::size_t groupCount = table.GroupEntries.size();
   const bool namesMatch = table.Names.size() == groupCount;

@@ -43,7 +43,7 @@ enum class MissingImage { FailTheRead, LeaveOutTheIcon };
 // is one per group, else by NeIcon::Name made from `baseName`. Reports progress (groups,
 // groups done) after each group.
 std::vector<IconEntry> BuildICL16Icons(const NeResourceTable& table, NeBlocks& blocks,
-                                       const std::string& baseName, const TProgress& progress,
+                                       const std::string& baseName, const ProgressCallback& progress,
                                        MissingImage missing = MissingImage::FailTheRead);
 
 }  // namespace pictarix

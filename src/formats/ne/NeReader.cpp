@@ -37,7 +37,7 @@ std::string BaseNameOf(const std::filesystem::path& fileName) {
 NeReader::NeReader(std::filesystem::path fileName)
     : NeReader(fileName, std::make_unique<FileStream>(fileName)) {}
 
-NeReader::NeReader(std::filesystem::path fileName, std::unique_ptr<TStream> stream)
+NeReader::NeReader(std::filesystem::path fileName, std::unique_ptr<ByteStream> stream)
     : IconLibraryReader(std::move(fileName)), stream_(std::move(stream)) {
   baseName_ = BaseNameOf(FileName());
 }
@@ -76,7 +76,7 @@ NeBlocks NeReader::Blocks(const NeResourceTable& table) {
   return NeBlocks(*stream_, table.AlignShift);
 }
 
-std::vector<IconEntry> NeReader::ReadIcons(const TProgress& progress) {
+std::vector<IconEntry> NeReader::ReadIcons(const ProgressCallback& progress) {
   const NeResourceTable table = ReadResourceTable();
   NeBlocks blocks = Blocks(table);
   return BuildICL16Icons(table, blocks, baseName_, progress, MissingImage::LeaveOutTheIcon);

@@ -19,7 +19,7 @@ class NeReader : public IconLibraryReader {
   // Opens the file read-only (FOpenError propagates).
   explicit NeReader(std::filesystem::path fileName);
   // Reads from a stream already open; `fileName` gives the base name only.
-  NeReader(std::filesystem::path fileName, std::unique_ptr<TStream> stream);
+  NeReader(std::filesystem::path fileName, std::unique_ptr<ByteStream> stream);
 
   // The resource table; an empty table when the table and the resident-name table start at the
   // same place. IconLibraryError with the reason for a file that is no NE file or ends too soon.
@@ -27,7 +27,7 @@ class NeReader : public IconLibraryReader {
   // The blocks of the file's resources for `table`; valid while the reader lives.
   NeBlocks Blocks(const NeResourceTable& table);
   // The table and the icons built from it; every failure raises IconLibraryError.
-  std::vector<IconEntry> ReadIcons(const TProgress& progress) override;
+  std::vector<IconEntry> ReadIcons(const ProgressCallback& progress) override;
 
   // The file's name without folder and extension, UTF-8.
   const std::string& BaseName() const { return baseName_; }
@@ -36,7 +36,7 @@ class NeReader : public IconLibraryReader {
   // Up to `count` bytes at `offset`, fewer where the file ends.
   std::vector<std::uint8_t> ReadAt(std::uint64_t offset, std::uint64_t count);
 
-  std::unique_ptr<TStream> stream_;
+  std::unique_ptr<ByteStream> stream_;
   std::string baseName_;
 };
 

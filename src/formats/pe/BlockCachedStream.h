@@ -11,9 +11,9 @@
 
 namespace pictarix {
 
-class BlockCachedStream : public TStream {
+class BlockCachedStream : public ByteStream {
  public:
-  explicit BlockCachedStream(std::unique_ptr<TStream> stream) : stream_(std::move(stream)) {}
+  explicit BlockCachedStream(std::unique_ptr<ByteStream> stream) : stream_(std::move(stream)) {}
   ~BlockCachedStream() override;
   BlockCachedStream(const BlockCachedStream&) = delete;
   BlockCachedStream& operator=(const BlockCachedStream&) = delete;
@@ -39,7 +39,7 @@ class BlockCachedStream : public TStream {
   };
   const Block* Holding(FileRange range) const;
 
-  std::unique_ptr<TStream> stream_;
+  std::unique_ptr<ByteStream> stream_;
   std::vector<Block> blocks_;
   std::uint64_t position_ = 0;
 };

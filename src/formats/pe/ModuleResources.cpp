@@ -7,7 +7,7 @@
 namespace pictarix {
 
 std::unique_ptr<ModuleResources> OpenModuleAsData(const std::filesystem::path& path) {
-  std::unique_ptr<TStream> stream;
+  std::unique_ptr<ByteStream> stream;
   try {
     stream = std::make_unique<FileStream>(path);
   } catch (const FOpenError&) {

@@ -21,7 +21,7 @@ struct OptionalHeaderFields {
   std::uint64_t DirectoriesOffset;  // first data directory
 };
 
-std::optional<std::vector<std::uint8_t>> ReadAt(TStream& stream, std::uint64_t offset,
+std::optional<std::vector<std::uint8_t>> ReadAt(ByteStream& stream, std::uint64_t offset,
                                                 std::uint64_t size) {
   return ReadFileRange(stream, FileRange{offset, size});
 }
@@ -41,7 +41,7 @@ void ReadResourceDirectory(const ByteCursor& optional, const OptionalHeaderField
   layout.ResourceSize = *size;
 }
 
-std::optional<std::vector<PeSection>> ReadSectionTable(TStream& stream, std::uint64_t offset,
+std::optional<std::vector<PeSection>> ReadSectionTable(ByteStream& stream, std::uint64_t offset,
                                                        std::uint16_t count) {
   const auto table = ReadAt(stream, offset, count * kSectionHeaderSize);
   if (!table) return std::nullopt;
@@ -60,7 +60,7 @@ std::optional<std::vector<PeSection>> ReadSectionTable(TStream& stream, std::uin
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> ReadFileRange(TStream& stream, FileRange range) {
+std::optional<std::vector<std::uint8_t>> ReadFileRange(ByteStream& stream, FileRange range) {
   const std::uint64_t size = stream.Size();
   if (range.Offset > size || range.Size > size - range.Offset) return std::nullopt;
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(range.Size));
@@ -98,7 +98,7 @@ std::optional<FileRange> PeImageLayout::MapRange(std::uint32_t rva, std::uint64_
   return FileRange{extent->Offset, size};
 }
 
-std::optional<PeImageLayout> ReadPeImageLayout(TStream& stream) {
+std::optional<PeImageLayout> ReadPeImageLayout(ByteStream& stream) {
   PeImageLayout layout;
   layout.FileSize = stream.Size();
 

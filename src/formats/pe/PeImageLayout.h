@@ -42,11 +42,11 @@ struct PeImageLayout {
 
 // Reads the bytes of `range`; nothing when the stream holds fewer (the size is checked against
 // the stream before anything is allocated).
-std::optional<std::vector<std::uint8_t>> ReadFileRange(TStream& stream, FileRange range);
+std::optional<std::vector<std::uint8_t>> ReadFileRange(ByteStream& stream, FileRange range);
 
 // Reads and checks the headers: "MZ", the "PE\0\0" signature at the offset held at 0x3C, the
 // file header, the optional header (magic 0x10B or 0x20B) and the section table. Nothing when
 // the stream does not hold a PE module.
-std::optional<PeImageLayout> ReadPeImageLayout(TStream& stream);
+std::optional<PeImageLayout> ReadPeImageLayout(ByteStream& stream);
 
 }  // namespace pictarix

@@ -28,7 +28,7 @@ PeReader::PeReader(std::filesystem::path fileName, Beep beep)
 PeReader::PeReader(std::filesystem::path fileName, ModuleOpener opener, Beep beep)
     : IconLibraryReader(std::move(fileName)), opener_(std::move(opener)), beep_(std::move(beep)) {}
 
-std::vector<IconEntry> PeReader::ReadIcons(const TProgress& progress) {
+std::vector<IconEntry> PeReader::ReadIcons(const ProgressCallback& progress) {
   const std::unique_ptr<ModuleResources> module = opener_(FileName());
   if (!module) throw IconLibraryError("Not a valid 32-bit module");
   const std::int32_t totalIcons = module->IconCount();

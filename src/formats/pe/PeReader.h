@@ -24,7 +24,7 @@ class PeReader : public IconLibraryReader {
   // IconLibraryError when the module cannot be opened; otherwise its icons, also none. A group
   // that cannot be fetched, or that lists an image the module lacks, is left out; groups left
   // out because the module's read limit was reached are counted in LeftOut().
-  std::vector<IconEntry> ReadIcons(const TProgress& progress) override;
+  std::vector<IconEntry> ReadIcons(const ProgressCallback& progress) override;
 
  private:
   ModuleOpener opener_;

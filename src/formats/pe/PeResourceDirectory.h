@@ -39,7 +39,7 @@ constexpr std::uint64_t kResourceDataEntrySize = 16;
 class PeResourceDirectory {
  public:
   // `extent`: the file bytes from the directory's start to the end of its section.
-  PeResourceDirectory(TStream& stream, FileRange extent) : stream_(stream), extent_(extent) {}
+  PeResourceDirectory(ByteStream& stream, FileRange extent) : stream_(stream), extent_(extent) {}
 
   // The table at `offset` with at most `maxEntries` of its entries read. Nothing when the
   // whole table its counts claim does not fit inside the extent.
@@ -63,7 +63,7 @@ class PeResourceDirectory {
   static constexpr std::uint64_t kFirstRead = 64u << 10;
   static constexpr std::uint64_t kMaxPrefix = 16u << 20;
 
-  TStream& stream_;
+  ByteStream& stream_;
   FileRange extent_;
   mutable std::vector<std::uint8_t> prefix_;
 };

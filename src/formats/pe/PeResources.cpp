@@ -21,7 +21,7 @@ constexpr std::uint64_t kMaxPrefetch = 1ull << 20;
 
 class PeResources : public ModuleResources {
  public:
-  PeResources(std::unique_ptr<TStream> stream, PeImageLayout layout,
+  PeResources(std::unique_ptr<ByteStream> stream, PeImageLayout layout,
               std::optional<FileRange> directoryExtent)
       : stream_(std::move(stream)), layout_(std::move(layout)), budget_(stream_) {
     if (directoryExtent) directory_.emplace(stream_, *directoryExtent);
@@ -169,7 +169,7 @@ int PeResources::IconCount() {
 
 }  // namespace
 
-std::unique_ptr<ModuleResources> OpenModuleFromStream(std::unique_ptr<TStream> stream) {
+std::unique_ptr<ModuleResources> OpenModuleFromStream(std::unique_ptr<ByteStream> stream) {
   if (!stream) return nullptr;
   auto layout = ReadPeImageLayout(*stream);
   if (!layout) return nullptr;

@@ -17,6 +17,6 @@ namespace pictarix {
 // ancestors or point outside the resource section fail the lookup that meets them. The bytes
 // fetched over the module's life stay within the file's read budget (platform/ReadBudget.h): a
 // fetch beyond it finds nothing and is counted by FetchesOverReadLimit.
-std::unique_ptr<ModuleResources> OpenModuleFromStream(std::unique_ptr<TStream> stream);
+std::unique_ptr<ModuleResources> OpenModuleFromStream(std::unique_ptr<ByteStream> stream);
 
 }  // namespace pictarix

@@ -41,7 +41,7 @@ void HoverLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
 }
 
-QString TAboutBox::VersionCaption() {
+QString AboutDialog::VersionCaption() {
   const QStringList parts = QStringLiteral(PICTARIX_VERSION).split(QLatin1Char('.'));
   const int major = parts.value(0).toInt();
   const int minor = parts.value(1).toInt();
@@ -50,7 +50,7 @@ QString TAboutBox::VersionCaption() {
                            version.toUtf8().constData());
 }
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About"));
   setModal(true);
   // A box of fixed size: no maximise button, no resizing frame.

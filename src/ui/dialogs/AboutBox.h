@@ -25,7 +25,7 @@ class HoverLabel : public QLabel {
   QUrl target_;
 };
 
-class TAboutBox : public QDialog {
+class AboutDialog : public QDialog {
   Q_OBJECT
 
  public:
@@ -33,7 +33,7 @@ class TAboutBox : public QDialog {
   static inline const QString kWebPage = QStringLiteral("https://www.example.org/pictarix/");
   static inline const QString kMailAddress = QStringLiteral("pictarix@example.org");
 
-  explicit TAboutBox(QWidget* parent = nullptr);
+  explicit AboutDialog(QWidget* parent = nullptr);
 
   // The product name and the version joined as "%s %s", the version as "%d.%d".
   static QString VersionCaption();

@@ -51,7 +51,7 @@ QPixmap OverCheckerboard(const QImage& picture, const QSize& area) {
   return result;
 }
 
-QString TDetailsDialog::ImageText(const IconImage& image) {
+QString DetailsDialog::ImageText(const IconImage& image) {
   const ImageSize size = RealImageSize(image);
   const bool png = IsPngImage(image);
   const auto bytes = std::min<std::size_t>(image.BytesInRes, image.Bytes().size());
@@ -64,7 +64,7 @@ QString TDetailsDialog::ImageText(const IconImage& image) {
   return text;
 }
 
-TDetailsDialog::TDetailsDialog(const ListEntry& entry, TDialogs& dialogs, QWidget* parent)
+DetailsDialog::DetailsDialog(const ListEntry& entry, Dialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       dialogs_(dialogs),
       icon_(std::make_unique<AdvancedIcon>()),
@@ -145,11 +145,11 @@ TDetailsDialog::TDetailsDialog(const ListEntry& entry, TDialogs& dialogs, QWidge
   saveRequest_.Options = ofOverwritePrompt | ofPathMustExist | ofNoReadOnlyReturn;
 }
 
-TDetailsDialog::~TDetailsDialog() {
+DetailsDialog::~DetailsDialog() {
   images_->clear();  // the items ask pictures_, which goes before the widgets do
 }
 
-void TDetailsDialog::MarkUndecodable(const std::vector<int>& images) {
+void DetailsDialog::MarkUndecodable(const std::vector<int>& images) {
   for (const int image : images) {
     if (QListWidgetItem* item = images_->item(image)) {
       item->setText(item->text() + QLatin1Char('\n') + kCannotDecode);
@@ -158,12 +158,12 @@ void TDetailsDialog::MarkUndecodable(const std::vector<int>& images) {
   images_->doItemsLayout();  // the cells grew by a line
 }
 
-int TDetailsDialog::ChosenImage() const {
+int DetailsDialog::ChosenImage() const {
   const int row = images_->currentRow();
   return row >= 0 && row < icon_->Images.Count() ? row : -1;
 }
 
-void TDetailsDialog::SaveChosen() {
+void DetailsDialog::SaveChosen() {
   const int chosen = ChosenImage();
   if (chosen < 0) return;
   IconImage& image = *icon_->Images.Get(chosen);
@@ -179,7 +179,7 @@ void TDetailsDialog::SaveChosen() {
   ReplaceFileContents(ToPath(answer.Files.first()), *png);
 }
 
-void TDetailsDialog::CopyChosen() {
+void DetailsDialog::CopyChosen() {
   const int chosen = ChosenImage();
   if (chosen < 0) return;
   IconImage& image = *icon_->Images.Get(chosen);

@@ -19,13 +19,13 @@ namespace pictarix {
 struct ListEntry;
 class DetailsPictures;
 
-class TDetailsDialog : public QDialog {
+class DetailsDialog : public QDialog {
   Q_OBJECT
 
  public:
   // Keeps its own copy of the entry's icon: the list may change while the dialog is open.
-  TDetailsDialog(const ListEntry& entry, TDialogs& dialogs, QWidget* parent = nullptr);
-  ~TDetailsDialog() override;
+  DetailsDialog(const ListEntry& entry, Dialogs& dialogs, QWidget* parent = nullptr);
+  ~DetailsDialog() override;
 
   QListWidget* Images() const { return images_; }
   // The chosen image, or -1.
@@ -42,7 +42,7 @@ class TDetailsDialog : public QDialog {
   // Adds "This image cannot be decoded." to the texts of `images`.
   void MarkUndecodable(const std::vector<int>& images);
 
-  TDialogs& dialogs_;
+  Dialogs& dialogs_;
   std::unique_ptr<AdvancedIcon> icon_;
   std::unique_ptr<DetailsPictures> pictures_;
   QString caption_;

@@ -12,12 +12,12 @@ const QString kFoldersKey = kSettingsKey + QStringLiteral("\\Folders");
 }
 
 QString StartFolder(const QString& dialog) {
-  const QString folder = ReadRegString(SettingsRoot::CurrentUser, kFoldersKey, dialog, QString());
+  const QString folder = ReadSettingString(SettingsRoot::CurrentUser, kFoldersKey, dialog, QString());
   return IsDirectory(folder) ? folder : QDir::homePath();
 }
 
 void RememberFolder(const QString& dialog, const QString& folder) {
-  if (IsDirectory(folder)) WriteRegString(SettingsRoot::CurrentUser, kFoldersKey, dialog, folder);
+  if (IsDirectory(folder)) WriteSettingString(SettingsRoot::CurrentUser, kFoldersKey, dialog, folder);
 }
 
 }  // namespace pictarix

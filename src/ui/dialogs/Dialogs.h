@@ -42,9 +42,9 @@ struct FileDialogAnswer {
   int FilterIndex = 1;  // the filter chosen, 1-based
 };
 
-class TDialogs {
+class Dialogs {
  public:
-  virtual ~TDialogs() = default;
+  virtual ~Dialogs() = default;
 
   // False when the user cancels.
   virtual bool ExecuteFileDialog(QWidget* parent, const FileDialogRequest& request,
@@ -71,7 +71,7 @@ class TDialogs {
 };
 
 // The real dialogs.
-class QtDialogs : public TDialogs {
+class QtDialogs : public Dialogs {
  public:
   bool ExecuteFileDialog(QWidget* parent, const FileDialogRequest& request,
                          FileDialogAnswer& answer) override;

@@ -13,7 +13,7 @@ QString ErrorBoxText(const QString& message) {
   return message;
 }
 
-void RunGuarded(TDialogs& dialogs, QWidget* window, const std::function<void()>& command) {
+void RunGuarded(Dialogs& dialogs, QWidget* window, const std::function<void()>& command) {
   QString message;
   try {
     command();

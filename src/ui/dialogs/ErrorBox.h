@@ -9,12 +9,12 @@ class QWidget;
 
 namespace pictarix {
 
-class TDialogs;
+class Dialogs;
 
 QString ErrorBoxText(const QString& message);
 
 // Runs `command`; an exception that escapes it ends the command and shows the error box. The
 // program goes on; whatever the command did before the error stays.
-void RunGuarded(TDialogs& dialogs, QWidget* window, const std::function<void()>& command);
+void RunGuarded(Dialogs& dialogs, QWidget* window, const std::function<void()>& command);
 
 }  // namespace pictarix

@@ -32,14 +32,14 @@ bool Exists(const QString& name) {
   return QFileInfo::exists(name);
 }
 
-bool Notice(TDialogs& dialogs, QWidget* parent, const FileDialogRequest& request,
+bool Notice(Dialogs& dialogs, QWidget* parent, const FileDialogRequest& request,
             const QString& message) {
   dialogs.ShowNotice(parent, TitleOf(request), message);
   return false;
 }
 
 // Whether the options accept `name`, asking and refusing as they say.
-bool Accepts(TDialogs& dialogs, QWidget* parent, const FileDialogRequest& request,
+bool Accepts(Dialogs& dialogs, QWidget* parent, const FileDialogRequest& request,
              const QString& name) {
   const unsigned options = request.Options;
   if ((options & ofPathMustExist) != 0 && !QFileInfo(FolderOf(name)).isDir()) {
@@ -55,7 +55,7 @@ bool Accepts(TDialogs& dialogs, QWidget* parent, const FileDialogRequest& reques
     return dialogs.Confirm(
         parent, TitleOf(request),
         name + QStringLiteral("\nThis file does not exist.\nDo you want to create it?"),
-        TDialogs::Answer::Yes);
+        Dialogs::Answer::Yes);
   }
   return true;
 }
@@ -101,7 +101,7 @@ bool IsReadOnlyFile(const QString& name) {
   return info.exists() && !info.permission(QFileDevice::WriteOwner);
 }
 
-bool MayReplace(TDialogs& dialogs, QWidget* parent, const FileDialogRequest& request,
+bool MayReplace(Dialogs& dialogs, QWidget* parent, const FileDialogRequest& request,
                 const QString& name) {
   if (!Exists(name)) return true;
   if ((request.Options & ofNoReadOnlyReturn) != 0 && IsReadOnlyFile(name)) {
@@ -114,12 +114,12 @@ bool MayReplace(TDialogs& dialogs, QWidget* parent, const FileDialogRequest& req
       request.DialogKind == FileDialogRequest::Kind::Save) {
     return dialogs.Confirm(parent, TitleOf(request),
                            name + QStringLiteral(" already exists.\nDo you want to replace it?"),
-                           TDialogs::Answer::No);
+                           Dialogs::Answer::No);
   }
   return true;
 }
 
-bool RunFileDialog(TDialogs& dialogs, QWidget* parent, FileDialogRequest& request,
+bool RunFileDialog(Dialogs& dialogs, QWidget* parent, FileDialogRequest& request,
                    FileDialogAnswer& answer) {
   for (;;) {
     FileDialogAnswer chosen;

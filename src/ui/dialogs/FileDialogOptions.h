@@ -1,6 +1,6 @@
 #pragma once
 // The file dialog options the platform's dialog lacks, applied by hand around
-// TDialogs::ExecuteFileDialog: the extension of the selected filter for a name typed without one,
+// Dialogs::ExecuteFileDialog: the extension of the selected filter for a name typed without one,
 // and the questions and refusals of FileDialogOption.
 #include <QString>
 
@@ -24,12 +24,12 @@ bool IsReadOnlyFile(const QString& name);
 // Runs the dialog until it gives names that the request's options accept, or is cancelled
 // (false). Each refusal or "No" shows the dialog again with the name as it was typed. The request
 // keeps what the dialog's own state would keep: the filter chosen, the folder and the file name.
-bool RunFileDialog(TDialogs& dialogs, QWidget* parent, FileDialogRequest& request,
+bool RunFileDialog(Dialogs& dialogs, QWidget* parent, FileDialogRequest& request,
                    FileDialogAnswer& answer);
 
 // The questions the options ofNoReadOnlyReturn and ofOverwritePrompt ask about `name` when it
 // exists, for a name the dialog itself did not return. True when it may be written.
-bool MayReplace(TDialogs& dialogs, QWidget* parent, const FileDialogRequest& request,
+bool MayReplace(Dialogs& dialogs, QWidget* parent, const FileDialogRequest& request,
                 const QString& name);
 
 }  // namespace pictarix

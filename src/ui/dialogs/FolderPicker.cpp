@@ -7,7 +7,7 @@
 
 namespace pictarix {
 
-bool SelectFolder(TDialogs& dialogs, QWidget* parent, const QString& prompt, const QString& root,
+bool SelectFolder(Dialogs& dialogs, QWidget* parent, const QString& prompt, const QString& root,
                   QString& folder) {
   if (!folder.isEmpty() && !IsDirectory(folder)) folder.clear();
   const QString start = root == QLatin1String("\\") ? QDir::rootPath() : root;

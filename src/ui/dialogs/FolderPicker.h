@@ -6,12 +6,12 @@ class QWidget;
 
 namespace pictarix {
 
-class TDialogs;
+class Dialogs;
 
 // Asks for a folder. `root` "\" means the root of the file system. `folder` in: the folder to
 // preselect (emptied when it names no existing directory); out: the chosen folder. False on
 // cancel, which leaves `folder` as step one left it.
-bool SelectFolder(TDialogs& dialogs, QWidget* parent, const QString& prompt, const QString& root,
+bool SelectFolder(Dialogs& dialogs, QWidget* parent, const QString& prompt, const QString& root,
                   QString& folder);
 
 }  // namespace pictarix

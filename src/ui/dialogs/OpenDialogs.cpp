@@ -9,7 +9,7 @@
 
 namespace pictarix {
 
-bool AskFilesToOpen(TDialogs& dialogs, QWidget* parent, QStringList& files) {
+bool AskFilesToOpen(Dialogs& dialogs, QWidget* parent, QStringList& files) {
   FileDialogRequest request;
   request.Title = QStringLiteral("Open Files");
   request.Filter = QStringLiteral(
@@ -25,7 +25,7 @@ bool AskFilesToOpen(TDialogs& dialogs, QWidget* parent, QStringList& files) {
   return true;
 }
 
-bool AskFolderToOpen(TDialogs& dialogs, QWidget* parent, QString& folder) {
+bool AskFolderToOpen(Dialogs& dialogs, QWidget* parent, QString& folder) {
   folder = StartFolder(kOpenDirectoryFolder);
   if (!SelectFolder(dialogs, parent, QStringLiteral("Please select a directory"),
                     QStringLiteral("\\"), folder)) {

@@ -8,11 +8,11 @@ class QWidget;
 
 namespace pictarix {
 
-class TDialogs;
+class Dialogs;
 
-// OpenDlg1: program files, libraries, icon libraries and icon files; false on cancel.
-bool AskFilesToOpen(TDialogs& dialogs, QWidget* parent, QStringList& files);
+// openDialog: program files, libraries, icon libraries and icon files; false on cancel.
+bool AskFilesToOpen(Dialogs& dialogs, QWidget* parent, QStringList& files);
 // The folder of a directory harvest; false on cancel or when it names no directory.
-bool AskFolderToOpen(TDialogs& dialogs, QWidget* parent, QString& folder);
+bool AskFolderToOpen(Dialogs& dialogs, QWidget* parent, QString& folder);
 
 }  // namespace pictarix

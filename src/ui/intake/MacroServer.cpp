@@ -165,20 +165,20 @@ bool MacroServer::IsServing() const {
   return claim_.Listener >= 0;
 }
 
-MacroServer::TAnnounce MacroServer::Announce(const QString& service, const QString& folder) {
+MacroServer::Announcement MacroServer::Announce(const QString& service, const QString& folder) {
   StopServing();
   socketPath_ = folder + QLatin1Char('/') + MacroSocketName(service, kTopic);
   switch (ClaimSocket(socketPath_, claim_, error_)) {
     case ClaimResult::Claimed:
       break;
     case ClaimResult::ServedElsewhere:
-      return TAnnounce::ServedElsewhere;
+      return Announcement::ServedElsewhere;
     case ClaimResult::Failed:
-      return TAnnounce::Failed;
+      return Announcement::Failed;
   }
   incoming_ = new QSocketNotifier(claim_.Listener, QSocketNotifier::Read, this);
   connect(incoming_, &QSocketNotifier::activated, this, [this] { AcceptClients(); });
-  return TAnnounce::Serving;
+  return Announcement::Serving;
 }
 
 void MacroServer::AcceptClients() {
@@ -216,17 +216,17 @@ bool MacroServer::IsServing() const {
   return server_->isListening();
 }
 
-MacroServer::TAnnounce MacroServer::Announce(const QString& service, const QString& folder) {
+MacroServer::Announcement MacroServer::Announce(const QString& service, const QString& folder) {
   (void)folder;
   socketPath_ = MacroSocketName(service, kTopic);
   error_.clear();
   server_->setSocketOptions(QLocalServer::UserAccessOption);
   if (!server_->listen(socketPath_)) {
     error_ = socketPath_ + QStringLiteral(": ") + server_->errorString();
-    return server_->serverError() == QAbstractSocket::AddressInUseError ? TAnnounce::ServedElsewhere
-                                                                        : TAnnounce::Failed;
+    return server_->serverError() == QAbstractSocket::AddressInUseError ? Announcement::ServedElsewhere
+                                                                        : Announcement::Failed;
   }
-  return TAnnounce::Serving;
+  return Announcement::Serving;
 }
 
 void MacroServer::AcceptClients() {
@@ -248,12 +248,12 @@ MacroServer::~MacroServer() {
   StopServing();
 }
 
-MacroServer::TAnnounce MacroServer::Announce(const QString& service) {
+MacroServer::Announcement MacroServer::Announce(const QString& service) {
   QString error;
   const QString folder = MacroSocketFolder(error);
   if (folder.isEmpty()) {
     error_ = error;
-    return TAnnounce::Failed;
+    return Announcement::Failed;
   }
   return Announce(service, folder);
 }

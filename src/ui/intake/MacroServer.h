@@ -45,7 +45,7 @@ class MacroServer : public QObject {
   static constexpr int kMaxClients = 16;
   static constexpr char kAcknowledged = '\x80';
 
-  enum class TAnnounce { Serving, ServedElsewhere, Failed };
+  enum class Announcement { Serving, ServedElsewhere, Failed };
 
   explicit MacroServer(QObject* parent = nullptr);
   ~MacroServer() override;
@@ -54,9 +54,9 @@ class MacroServer : public QObject {
   // (ClaimSocket). When the name is taken, a live server there means another window serves it;
   // a dead socket left by a crash is removed and the name taken. The socket file is removed when
   // the server ends, unless another window has taken the name since.
-  TAnnounce Announce(const QString& service, const QString& folder);
+  Announcement Announce(const QString& service, const QString& folder);
   // The same in the user's private socket folder (MacroSocketFolder).
-  TAnnounce Announce(const QString& service);
+  Announcement Announce(const QString& service);
 
   bool IsServing() const;
   // The socket's full path once Announce has chosen it.

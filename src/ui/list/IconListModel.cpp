@@ -12,7 +12,7 @@
 
 namespace pictarix {
 
-IconListModel::IconListModel(const THarvester& harvester, QObject* parent)
+IconListModel::IconListModel(const Harvester& harvester, QObject* parent)
     : QAbstractListModel(parent),
       harvester_(harvester),
       tiles_(kTileCacheSize),

@@ -15,7 +15,7 @@
 
 namespace pictarix {
 
-class THarvester;
+class Harvester;
 struct ListEntry;
 
 class IconListModel : public QAbstractListModel {
@@ -26,7 +26,7 @@ class IconListModel : public QAbstractListModel {
   // The harvest's index of the entry a row shows (an int).
   static constexpr int kEntryIndexRole = Qt::UserRole + 1;
 
-  explicit IconListModel(const THarvester& harvester, QObject* parent = nullptr);
+  explicit IconListModel(const Harvester& harvester, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -65,7 +65,7 @@ class IconListModel : public QAbstractListModel {
   // Rows for every entry the filter accepts (all of them without a filter).
   void Refilter();
 
-  const THarvester& harvester_;
+  const Harvester& harvester_;
   int taken_ = 0;          // entries looked at, shown or left out
   bool filtered_ = false;  // rows_ holds the entries shown; otherwise row = entry
   std::vector<int> rows_;

@@ -45,19 +45,19 @@ void InsertAfter(QMenu* menu, QAction* after, QAction* item) {
 }
 
 bool IsTileSize(int side) {
-  return std::find(std::begin(TListFeatures::kTileSizes), std::end(TListFeatures::kTileSizes),
-                   side) != std::end(TListFeatures::kTileSizes);
+  return std::find(std::begin(ListFeatures::kTileSizes), std::end(ListFeatures::kTileSizes),
+                   side) != std::end(ListFeatures::kTileSizes);
 }
 
 }  // namespace
 
-TListFeatures::TListFeatures(MainWindow& window, TDialogs& dialogs)
+ListFeatures::ListFeatures(MainWindow& window, Dialogs& dialogs)
     : QObject(&window),
       window_(window),
       dialogs_(dialogs),
-      drag_(std::make_unique<TileDrag>(window.Harvester())) {
+      drag_(std::make_unique<TileDrag>(window.Harvest())) {
   setObjectName(QStringLiteral("ListFeatures"));
-  QListView* view = window_.Parts().ListView1;
+  QListView* view = window_.Parts().TileView;
   delegate_ = new TileDelegate(window_.ListModel(), view);
   view->setItemDelegate(delegate_);
   view->setTextElideMode(Qt::ElideMiddle);
@@ -74,22 +74,22 @@ TListFeatures::TListFeatures(MainWindow& window, TDialogs& dialogs)
     window_.Guarded([this, index] { ShowDetails(index.row()); });
   });
   connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          &TListFeatures::UpdateItems);
-  connect(&window_.ListModel(), &QAbstractItemModel::modelReset, this, &TListFeatures::UpdateItems);
+          &ListFeatures::UpdateItems);
+  connect(&window_.ListModel(), &QAbstractItemModel::modelReset, this, &ListFeatures::UpdateItems);
   connect(&window_.ListModel().Pictures(), &TilePictures::TilesReady, view->viewport(),
           qOverload<>(&QWidget::update));
 
   CreateMenuItems();
   CreateFilterBox();
   const int stored =
-      ReadRegInt(SettingsRoot::CurrentUser, kSettingsKey, kTileSizeValue, kTileSizes[0]);
+      ReadSettingInt(SettingsRoot::CurrentUser, kSettingsKey, kTileSizeValue, kTileSizes[0]);
   ApplyTileSize(IsTileSize(stored) ? stored : kTileSizes[0]);
   UpdateItems();
 }
 
-TListFeatures::~TListFeatures() = default;
+ListFeatures::~ListFeatures() = default;
 
-void TListFeatures::CreateMenuItems() {
+void ListFeatures::CreateMenuItems() {
   const auto item = [this](const QString& caption, const char* name, auto handler) {
     auto* action = new QAction(caption, this);
     action->setObjectName(QString::fromLatin1(name));
@@ -111,7 +111,7 @@ void TListFeatures::CreateMenuItems() {
   if (QMenu* save = MenuNamed(bar, QStringLiteral("saveMenu"))) {
     InsertAfter(save, batchSaveAs, ExportImages);
   }
-  QMenu* popup = window_.Parts().PopupMenu1;
+  QMenu* popup = window_.Parts().ContextMenu;
   const QList<QAction*> first = popup->actions();
   popup->insertAction(first.isEmpty() ? nullptr : first.front(), Details);
   popup->insertSeparator(first.isEmpty() ? nullptr : first.front());
@@ -147,8 +147,8 @@ void TListFeatures::CreateMenuItems() {
   }
 }
 
-void TListFeatures::CreateFilterBox() {
-  QToolBar* bar = window_.Parts().ToolBar1;
+void ListFeatures::CreateFilterBox() {
+  QToolBar* bar = window_.Parts().ToolBar;
   auto* gap = new QWidget(bar);
   gap->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   bar->addWidget(gap);
@@ -176,7 +176,7 @@ void TListFeatures::CreateFilterBox() {
   });
 }
 
-bool TListFeatures::eventFilter(QObject* watched, QEvent* event) {
+bool ListFeatures::eventFilter(QObject* watched, QEvent* event) {
   if (watched == FilterBox && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
     FilterBox->clear();
@@ -193,12 +193,12 @@ bool TListFeatures::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-int TListFeatures::TileSize() const {
+int ListFeatures::TileSize() const {
   return delegate_->TileSize();
 }
 
-void TListFeatures::ApplyTileSize(int side) {
-  QListView* view = window_.Parts().ListView1;
+void ListFeatures::ApplyTileSize(int side) {
+  QListView* view = window_.Parts().TileView;
   delegate_->SetTileSize(side);
   view->setIconSize(QSize(side, side));
   view->setGridSize(TileDelegate::CellSize(view->fontMetrics(), side));
@@ -208,26 +208,26 @@ void TListFeatures::ApplyTileSize(int side) {
   if (view->currentIndex().isValid()) view->scrollTo(view->currentIndex());
 }
 
-void TListFeatures::SetTileSize(int side) {
+void ListFeatures::SetTileSize(int side) {
   if (!IsTileSize(side)) return;
   ApplyTileSize(side);
-  WriteRegValue(SettingsRoot::CurrentUser, kSettingsKey, kTileSizeValue, side);
+  WriteSettingValue(SettingsRoot::CurrentUser, kSettingsKey, kTileSizeValue, side);
 }
 
-void TListFeatures::StepTileSize(int step) {
+void ListFeatures::StepTileSize(int step) {
   const auto* at = std::find(std::begin(kTileSizes), std::end(kTileSizes), TileSize());
   const auto index =
       std::clamp<std::ptrdiff_t>(at - std::begin(kTileSizes) + step, 0, std::ssize(kTileSizes) - 1);
   SetTileSize(kTileSizes[index]);
 }
 
-void TListFeatures::ApplyFilter() {
+void ListFeatures::ApplyFilter() {
   filterDelay_->stop();
   window_.ListModel().SetFilter(FilterBox->text());
-  window_.ListView1SelectItem();  // the selection went with the rows
+  window_.TileSelectionChanged();  // the selection went with the rows
 }
 
-std::vector<int> TListFeatures::SelectedEntries() const {
+std::vector<int> ListFeatures::SelectedEntries() const {
   const std::vector<bool> flags = window_.SelectedFlags();
   std::vector<int> entries;
   for (std::size_t i = 0; i < flags.size(); ++i) {
@@ -236,22 +236,22 @@ std::vector<int> TListFeatures::SelectedEntries() const {
   return entries;
 }
 
-void TListFeatures::UpdateItems() {
+void ListFeatures::UpdateItems() {
   const int selected = window_.SelectedCount();
   Details->setEnabled(selected >= 1);
   ExportImages->setEnabled(selected >= 1);
 }
 
-void TListFeatures::ShowDetails(int row) {
+void ListFeatures::ShowDetails(int row) {
   const int entry = window_.ListModel().EntryIndex(row);
   if (entry < 0) return;
-  TDetailsDialog dialog(window_.Harvester().Entries.at(static_cast<std::size_t>(entry)), dialogs_,
+  DetailsDialog dialog(window_.Harvest().Entries.at(static_cast<std::size_t>(entry)), dialogs_,
                         &window_);
   dialogs_.ShowModal(dialog);
 }
 
-void TListFeatures::ShowSelectedDetails() {
-  QListView* view = window_.Parts().ListView1;
+void ListFeatures::ShowSelectedDetails() {
+  QListView* view = window_.Parts().TileView;
   const QModelIndex current = view->currentIndex();
   if (current.isValid() && view->selectionModel()->isSelected(current)) {
     ShowDetails(current.row());
@@ -262,8 +262,8 @@ void TListFeatures::ShowSelectedDetails() {
   ShowDetails(std::min_element(selected.begin(), selected.end())->row());
 }
 
-void TListFeatures::ExportSelected() {
-  ExportEntryImages(dialogs_, &window_, window_.Harvester(), SelectedEntries(), exportFolder_);
+void ListFeatures::ExportSelected() {
+  ExportEntryImages(dialogs_, &window_, window_.Harvest(), SelectedEntries(), exportFolder_);
 }
 
 }  // namespace pictarix

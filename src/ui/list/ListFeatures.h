@@ -15,12 +15,12 @@ class QTimer;
 
 namespace pictarix {
 
-class TDialogs;
+class Dialogs;
 class MainWindow;
 class TileDelegate;
 class TileDrag;
 
-class TListFeatures : public QObject {
+class ListFeatures : public QObject {
   Q_OBJECT
 
  public:
@@ -29,8 +29,8 @@ class TListFeatures : public QObject {
   // Typing pauses this long before the list is filtered.
   static constexpr int kFilterDelayMs = 150;
 
-  TListFeatures(MainWindow& window, TDialogs& dialogs);
-  ~TListFeatures() override;
+  ListFeatures(MainWindow& window, Dialogs& dialogs);
+  ~ListFeatures() override;
 
   int TileSize() const;
   // Shows tiles of `side` pixels (one of kTileSizes) and remembers it.
@@ -63,7 +63,7 @@ class TListFeatures : public QObject {
   std::vector<int> SelectedEntries() const;
 
   MainWindow& window_;
-  TDialogs& dialogs_;
+  Dialogs& dialogs_;
   TileDelegate* delegate_ = nullptr;
   std::unique_ptr<TileDrag> drag_;
   QTimer* filterDelay_ = nullptr;

@@ -16,7 +16,7 @@
 
 namespace pictarix {
 
-TileDrag::TileDrag(THarvester& harvester) : harvester_(harvester) {
+TileDrag::TileDrag(Harvester& harvester) : harvester_(harvester) {
   RemoveAbandonedTempFolders(ToPath(QDir::tempPath()), kFolderPrefix);
 }
 

@@ -8,7 +8,7 @@ class QMimeData;
 
 namespace pictarix {
 
-class THarvester;
+class Harvester;
 class LiveTempFolder;
 
 class TileDrag {
@@ -17,7 +17,7 @@ class TileDrag {
   static constexpr const char* kFolderPrefix = "pictarix-drag-";
 
   // Removes the drag folders that windows no longer running left behind.
-  explicit TileDrag(THarvester& harvester);
+  explicit TileDrag(Harvester& harvester);
   ~TileDrag();
 
   // Writes the entries' icons (each drag into a folder of its own, so that a drop still reading
@@ -25,7 +25,7 @@ class TileDrag {
   QMimeData* MimeFor(const std::vector<int>& entries);
 
  private:
-  THarvester& harvester_;
+  Harvester& harvester_;
   // Made private to the user at the first drag; removed with the window.
   std::unique_ptr<LiveTempFolder> folder_;
   int drags_ = 0;

@@ -40,7 +40,7 @@ int DeviceSide(int side, qreal ratio) {
   return std::max(1, static_cast<int>(std::ceil(side * std::max<qreal>(ratio, 1.0) - 0.01)));
 }
 
-TilePictures::TilePictures(const THarvester& harvester, QObject* parent)
+TilePictures::TilePictures(const Harvester& harvester, QObject* parent)
     : QObject(parent), harvester_(harvester), cache_(kBudgetKiB) {
   workers_.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
 }

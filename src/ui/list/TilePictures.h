@@ -17,7 +17,7 @@
 
 namespace pictarix {
 
-class THarvester;
+class Harvester;
 class IconImage;
 
 class TilePictures : public QObject {
@@ -31,7 +31,7 @@ class TilePictures : public QObject {
   // At most this many pictures wait to be made; beyond, the waiting ones are dropped.
   static constexpr std::size_t kMaxPending = 512;
 
-  explicit TilePictures(const THarvester& harvester, QObject* parent = nullptr);
+  explicit TilePictures(const Harvester& harvester, QObject* parent = nullptr);
   ~TilePictures() override;
 
   // The picture of entry `entry` for a tile of `side` logical pixels on a surface of `ratio`
@@ -57,7 +57,7 @@ class TilePictures : public QObject {
                int deviceSide);
   void Insert(quint64 key, QImage image);
 
-  const THarvester& harvester_;
+  const Harvester& harvester_;
   QCache<quint64, QPixmap> cache_;
   std::set<quint64> pending_;
   quint64 generation_ = 0;  // results of an older generation are dropped

@@ -58,7 +58,7 @@ void SmallTiles(QPainter& p) {
 }
 
 // Index order is what the menus and the toolbar address.
-const Drawing kGlyphs[TBtnImgs::kCount] = {
+const Drawing kGlyphs[ButtonArtwork::kCount] = {
     // 0: copy
     [](QPainter& p) {
       Sheet(p, QRectF(1.5, 1.5, 9, 10));
@@ -159,7 +159,7 @@ const Drawing kGlyphs[TBtnImgs::kCount] = {
 
 }  // namespace
 
-TBtnImgs::TBtnImgs() {
+ButtonArtwork::ButtonArtwork() {
   for (const Drawing& drawing : kGlyphs) glyphs_.push_back(Draw(kSide, drawing));
 }
 

@@ -7,12 +7,12 @@
 
 namespace pictarix {
 
-class TBtnImgs {
+class ButtonArtwork {
  public:
   static constexpr int kCount = 12;
   static constexpr int kSide = 16;
 
-  TBtnImgs();
+  ButtonArtwork();
   int Count() const { return static_cast<int>(glyphs_.size()); }
   const QPixmap& Glyph(int index) const { return glyphs_.at(static_cast<std::size_t>(index)); }
   QIcon Icon(int index) const { return QIcon(Glyph(index)); }

@@ -31,7 +31,7 @@ struct EntryExport {
 
 }  // namespace
 
-int ExportEntryImages(TDialogs& dialogs, QWidget* parent, const THarvester& harvester,
+int ExportEntryImages(Dialogs& dialogs, QWidget* parent, const Harvester& harvester,
                       const std::vector<int>& entries, QString& folder) {
   if (entries.empty()) return 0;
   QString chosen = folder;
@@ -61,13 +61,13 @@ int ExportEntryImages(TDialogs& dialogs, QWidget* parent, const THarvester& harv
                                       "Do you want to replace them?")
                            .arg(existing)
                            .arg(chosen),
-                       TDialogs::Answer::No)) {
+                       Dialogs::Answer::No)) {
     return 0;
   }
 
   int written = 0;
   QStringList failures;
-  std::vector<TEntryExport> batch;
+  std::vector<PlannedExport> batch;
   for (const EntryExport& job : exports) batch.push_back({job.Icon.get(), job.Plan});
   const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   WriteEntryExports(batch, threads, [&](std::size_t e, std::vector<ExportFailure> failed) {

@@ -9,13 +9,13 @@ class QWidget;
 
 namespace pictarix {
 
-class TDialogs;
-class THarvester;
+class Dialogs;
+class Harvester;
 
 // Asks for a folder (starting from `folder`, which keeps the choice) and exports the entries at
 // the given indexes. Existing files are replaced only after one question; images that could not
 // be written are listed afterwards. Answers the number of files written.
-int ExportEntryImages(TDialogs& dialogs, QWidget* parent, const THarvester& harvester,
+int ExportEntryImages(Dialogs& dialogs, QWidget* parent, const Harvester& harvester,
                       const std::vector<int>& entries, QString& folder);
 
 }  // namespace pictarix

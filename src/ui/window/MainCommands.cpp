@@ -47,23 +47,23 @@ const std::vector<CommandRow>& MainCommandRows() {
   static const std::vector<CommandRow> rows = {
       {"MenuBar", "openMenu", Menu, "&Open", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"openMenu", "openFiles", Item, "&File(s)", "Search for icons in files", 11,
-       Qt::CTRL | Qt::Key_O, Always, kNoTag, Call<&MainWindow::OpenFiles1Click>},
+       Qt::CTRL | Qt::Key_O, Always, kNoTag, Call<&MainWindow::OpenFilesClick>},
       {"openMenu", "openDirectory", Item, "&Directory", "Search for icons in a directory", 8,
-       Qt::CTRL | Qt::SHIFT | Qt::Key_O, Always, kNoTag, Call<&MainWindow::SearchDirectory1Click>},
+       Qt::CTRL | Qt::SHIFT | Qt::Key_O, Always, kNoTag, Call<&MainWindow::OpenDirectoryClick>},
       {"openMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"openMenu", "exit", Item, "E&xit", "Exit Pictarix Pro", 6, Qt::CTRL | Qt::Key_Q, Always,
-       kNoTag, Call<&MainWindow::Exit1Click>},
+       kNoTag, Call<&MainWindow::ExitClick>},
 
       {"MenuBar", "editMenu", Menu, "&Edit", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"editMenu", "selectAll", Item, "Select &All", "Select all icons", kNoGlyph,
-       Qt::CTRL | Qt::Key_A, Always, kNoTag, Call<&MainWindow::SelectAll1Click>},
+       Qt::CTRL | Qt::Key_A, Always, kNoTag, Call<&MainWindow::SelectAllClick>},
       {"editMenu", "invertSelection", Item, "&Invert Selection", "Invert the selection", kNoGlyph,
-       Qt::CTRL | Qt::Key_I, Always, kNoTag, Call<&MainWindow::InvertSelection1Click>},
+       Qt::CTRL | Qt::Key_I, Always, kNoTag, Call<&MainWindow::InvertSelectionClick>},
 
       // The context menu offers these same items (see BuildCommands).
       {"MenuBar", "saveMenu", Menu, "&Save", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"saveMenu", "saveAs", Item, "Save &As", kSaveAsHint, 9, Qt::CTRL | Qt::Key_S, AnySelected,
-       kNoTag, Call<&MainWindow::SaveAs1Click>},
+       kNoTag, Call<&MainWindow::SaveAsClick>},
       {"saveMenu", "batchSaveAs", Menu, "&Batch Save As", "Batch save", kNoGlyph, kNoKey,
        TwoSelected, kNoTag, nullptr},
       {"batchSaveAs", "batchIcons", Item, "&Icons", "", kNoGlyph, kNoKey, AnySelected, 0,
@@ -76,30 +76,30 @@ const std::vector<CommandRow>& MainCommandRows() {
        CallWith<&MainWindow::BatchSaveClick>},
       {"saveMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"saveMenu", "saveToLibrary", Item, "Save to Icon &Library", kSaveLibHint, kNoGlyph, kNoKey,
-       AnySelected, 0, CallWith<&MainWindow::SaveLib1Click>},
+       AnySelected, 0, CallWith<&MainWindow::SaveToLibraryClick>},
       {"saveMenu", "addToLibrary", Item, "A&dd to Icon Library", kAddLibHint, 10, kNoKey,
-       AnySelected, 1, CallWith<&MainWindow::SaveLib1Click>},
+       AnySelected, 1, CallWith<&MainWindow::SaveToLibraryClick>},
       {"saveMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"saveMenu", "remove", Item, "&Remove", kRemoveHint, 5, kNoKey, AnySelected, kNoTag,
        Call<&MainWindow::RemoveClick>},
       {"saveMenu", "copyToClipboard", Item, "&Copy to Clipboard", kCopyHint, kNoGlyph,
-       Qt::CTRL | Qt::Key_C, OneSelected, kNoTag, Call<&MainWindow::CopyClipBrd1Click>},
+       Qt::CTRL | Qt::Key_C, OneSelected, kNoTag, Call<&MainWindow::CopyToClipboardClick>},
 
       {"MenuBar", "viewMenu", Menu, "&View", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"viewMenu", "clear", Item, "&Clear", "Clear all icons", kNoGlyph, kNoKey, Always, kNoTag,
-       Call<&MainWindow::Clear1Click>},
+       Call<&MainWindow::ClearClick>},
       // The window looks these two up by name.
-      {"viewMenu", "Problems1", Item, "&Problems", "List the files that could not be read",
-       kNoGlyph, kNoKey, Window, kNoTag, Call<&MainWindow::Problems1Click>},
+      {"viewMenu", "problems", Item, "&Problems", "List the files that could not be read",
+       kNoGlyph, kNoKey, Window, kNoTag, Call<&MainWindow::ProblemsClick>},
       {"viewMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
-      {"viewMenu", "StayonTop1", CheckItem, "Stay on &Top", "Make this window topmost", kNoGlyph,
-       kNoKey, Always, kNoTag, Call<&MainWindow::StayonTop1Click>},
+      {"viewMenu", "stayOnTop", CheckItem, "Stay on &Top", "Make this window topmost", kNoGlyph,
+       kNoKey, Always, kNoTag, Call<&MainWindow::StayOnTopClick>},
 
       {"MenuBar", "helpMenu", Menu, "&Help", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"helpMenu", "contents", Item, "&Contents", "Open the manual", kNoGlyph, Qt::Key_F1, Always,
-       kNoTag, Call<&MainWindow::Contents1Click>},
+       kNoTag, Call<&MainWindow::ContentsClick>},
       {"helpMenu", "about", Item, "&About ...", "", kNoGlyph, kNoKey, Always, kNoTag,
-       Call<&MainWindow::About1Click>},
+       Call<&MainWindow::AboutClick>},
 
       // Keys without a menu item, anywhere in the window: Delete removes the selected tiles, F10
       // opens the first menu.
@@ -113,23 +113,23 @@ const std::vector<CommandRow>& MainCommandRows() {
       // Toolbar buttons show their hint as caption and tool tip; they ignore the selection, and so
       // are actions of their own rather than the menu items'.
       {"ToolBar", "openFilesButton", Item, "Open files", "Open files", 11, kNoKey, Always, kNoTag,
-       Call<&MainWindow::OpenFiles1Click>},
+       Call<&MainWindow::OpenFilesClick>},
       {"ToolBar", "openDirectoryButton", Item, "Open a directory", "Open a directory", 8, kNoKey,
-       Always, kNoTag, Call<&MainWindow::SearchDirectory1Click>},
+       Always, kNoTag, Call<&MainWindow::OpenDirectoryClick>},
       {"ToolBar", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"ToolBar", "removeButton", Item, "Remove icons", "Remove icons", 5, kNoKey, Always, kNoTag,
        Call<&MainWindow::RemoveClick>},
       {"ToolBar", "clearButton", Item, "Clear", "Clear", 4, kNoKey, Always, kNoTag,
-       Call<&MainWindow::Clear1Click>},
+       Call<&MainWindow::ClearClick>},
       {"ToolBar", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"ToolBar", "saveButton", Item, "Save", "Save", 9, kNoKey, Always, kNoTag,
-       Call<&MainWindow::SaveAs1Click>},
+       Call<&MainWindow::SaveAsClick>},
   };
   return rows;
 }
 
 std::vector<BuiltCommand> BuildCommands(const CommandPlaces& places,
-                                        const std::function<void(TCommand, QAction*)>& run) {
+                                        const std::function<void(CommandHandler, QAction*)>& run) {
   std::map<QString, QMenu*> menus;
   std::vector<BuiltCommand> built;
   for (const CommandRow& row : MainCommandRows()) {
@@ -175,7 +175,7 @@ std::vector<BuiltCommand> BuildCommands(const CommandPlaces& places,
     if (row.Glyph != kNoGlyph) action->setIcon(places.Glyphs.Icon(row.Glyph));
     if (row.Tag != kNoTag) action->setData(row.Tag);
     if (row.Command != nullptr) {
-      const TCommand command = row.Command;
+      const CommandHandler command = row.Command;
       QObject::connect(action, &QAction::triggered, places.Owner,
                        [run, command, action] { run(command, action); });
     }

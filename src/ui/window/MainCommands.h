@@ -16,13 +16,13 @@ class QWidget;
 
 namespace pictarix {
 
-class TBtnImgs;
+class ButtonArtwork;
 class MainWindow;
 
 // When a command is enabled: always, by the number of selected tiles, or as the window says.
 enum class EnabledBy { Always, OneSelected, AnySelected, TwoSelected, Window };
 
-using TCommand = void (*)(MainWindow& window, QAction* sender);
+using CommandHandler = void (*)(MainWindow& window, QAction* sender);
 
 enum class RowKind { Menu, Item, CheckItem, Separator };
 
@@ -37,7 +37,7 @@ struct CommandRow {
   QKeyCombination Shortcut;
   EnabledBy Enabled;
   int Tag;  // the item's tag, or -1
-  TCommand Command;
+  CommandHandler Command;
 };
 
 const std::vector<CommandRow>& MainCommandRows();
@@ -46,7 +46,7 @@ struct CommandPlaces {
   QMenuBar* MenuBar;
   QMenu* Popup;  // the list's context menu
   QToolBar* ToolBar;
-  const TBtnImgs& Glyphs;
+  const ButtonArtwork& Glyphs;
   QWidget* Owner;  // parent of the actions
 };
 
@@ -57,7 +57,7 @@ struct BuiltCommand {
 
 // Builds every row, in order. `run` carries out a row's command for the item that was triggered.
 std::vector<BuiltCommand> BuildCommands(const CommandPlaces& places,
-                                        const std::function<void(TCommand, QAction*)>& run);
+                                        const std::function<void(CommandHandler, QAction*)>& run);
 
 // Adds `menu`'s actions (separators and submenus too) to `contextMenu`, so that both offer the
 // same actions; their shortcuts are shown in `menu` only.

@@ -31,7 +31,7 @@ QToolBar* CreateToolBar(QWidget& client) {
   toolBar->setFixedHeight(kToolBarHeight);
   toolBar->setMovable(false);
   toolBar->setFloatable(false);
-  toolBar->setIconSize(QSize(TBtnImgs::kSide, TBtnImgs::kSide));
+  toolBar->setIconSize(QSize(ButtonArtwork::kSide, ButtonArtwork::kSide));
   return toolBar;
 }
 

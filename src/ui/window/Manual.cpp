@@ -45,7 +45,7 @@ QString ManualPath(const QString& programPath) {
   return {};
 }
 
-void OpenManual(TDialogs& dialogs, QWidget* parent) {
+void OpenManual(Dialogs& dialogs, QWidget* parent) {
   const QString manual = ManualPath(ProgramPath());
   if (manual.isEmpty() || !dialogs.OpenDocument(QUrl::fromLocalFile(manual))) {
     dialogs.ShowNotice(parent, parent ? parent->windowTitle() : QString(),

@@ -11,9 +11,9 @@ namespace pictarix {
 // of the source tree that folder was configured from. Empty when neither exists.
 QString ManualPath(const QString& programPath);
 
-class TDialogs;
+class Dialogs;
 
 // Opens the manual with the desktop's viewer, or says that it could not.
-void OpenManual(TDialogs& dialogs, QWidget* parent);
+void OpenManual(Dialogs& dialogs, QWidget* parent);
 
 }  // namespace pictarix

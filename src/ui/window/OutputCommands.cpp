@@ -31,7 +31,7 @@ FileDialogRequest StartingIn(FileDialogRequest request, const QString& dialog) {
 }
 
 // Runs a file dialog and remembers the folder it ended in.
-bool AskFile(TDialogs& dialogs, QWidget* parent, FileDialogRequest& request, const QString& dialog,
+bool AskFile(Dialogs& dialogs, QWidget* parent, FileDialogRequest& request, const QString& dialog,
              FileDialogAnswer& answer) {
   if (!RunFileDialog(dialogs, parent, request, answer)) return false;
   RememberFolder(dialog, request.InitialDir);
@@ -40,8 +40,8 @@ bool AskFile(TDialogs& dialogs, QWidget* parent, FileDialogRequest& request, con
 
 }  // namespace
 
-OutputCommands::OutputCommands(TDialogs& dialogs, QWidget& window, THarvester& harvester,
-                               TSelection selected)
+OutputCommands::OutputCommands(Dialogs& dialogs, QWidget& window, Harvester& harvester,
+                               SelectionSource selected)
     : SaveAsDialog(StartingIn(MakeSaveAsDialog(), kSaveAsFolder)),
       SaveLibraryDialog(StartingIn(MakeSaveLibraryDialog(), kSaveLibraryFolder)),
       AddToLibraryDialog(StartingIn(MakeAddToLibraryDialog(), kAddLibraryFolder)),

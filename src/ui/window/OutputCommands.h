@@ -11,14 +11,14 @@ class QWidget;
 
 namespace pictarix {
 
-class THarvester;
+class Harvester;
 
 class OutputCommands {
  public:
   // The positions of the selected entries in list order.
-  using TSelection = std::function<std::vector<int>()>;
+  using SelectionSource = std::function<std::vector<int>()>;
 
-  OutputCommands(TDialogs& dialogs, QWidget& window, THarvester& harvester, TSelection selected);
+  OutputCommands(Dialogs& dialogs, QWidget& window, Harvester& harvester, SelectionSource selected);
 
   void SaveAs();
   // `tag`: the batch format (0 icons, 1 GIFs, 2 bitmaps, 3 JPEGs).
@@ -34,10 +34,10 @@ class OutputCommands {
  private:
   void Notice(const QString& message);
 
-  TDialogs& dialogs_;
+  Dialogs& dialogs_;
   QWidget& window_;
-  THarvester& harvester_;
-  TSelection selected_;
+  Harvester& harvester_;
+  SelectionSource selected_;
 };
 
 }  // namespace pictarix

@@ -112,7 +112,7 @@ bool StoredValueToInt(const QVariant& value, std::int32_t& result) {
   return true;
 }
 
-bool RegKeyExists(SettingsRoot root, const QString& keyPath) {
+bool SettingsGroupExists(SettingsRoot root, const QString& keyPath) {
   const std::optional<SettingsLocation> where = Locate(root, keyPath);
   if (!where) return false;
   OpenKey key(*where);
@@ -120,7 +120,7 @@ bool RegKeyExists(SettingsRoot root, const QString& keyPath) {
          (!key->childKeys().isEmpty() || !key->childGroups().isEmpty());
 }
 
-void CreateRegKey(SettingsRoot root, const QString& keyPath) {
+void CreateSettingsGroup(SettingsRoot root, const QString& keyPath) {
   const std::optional<SettingsLocation> where = Locate(root, keyPath);
   if (!where) return;
   OpenKey key(*where, SettingsFile::Use::Change);
@@ -128,7 +128,7 @@ void CreateRegKey(SettingsRoot root, const QString& keyPath) {
   key.Save();
 }
 
-void WriteRegValue(SettingsRoot root, const QString& keyPath, const QString& name,
+void WriteSettingValue(SettingsRoot root, const QString& keyPath, const QString& name,
                    const QVariant& data) {
   const std::optional<SettingsLocation> where = Locate(root, keyPath);
   if (!where) return;
@@ -141,16 +141,16 @@ void WriteRegValue(SettingsRoot root, const QString& keyPath, const QString& nam
   key.Save();  // a failure stays silent
 }
 
-void WriteRegString(SettingsRoot root, const QString& keyPath, const QString& name,
+void WriteSettingString(SettingsRoot root, const QString& keyPath, const QString& name,
                     const QString& text) {
-  WriteRegValue(root, keyPath, name, text);
+  WriteSettingValue(root, keyPath, name, text);
 }
 
-void WriteRegBool(SettingsRoot root, const QString& keyPath, const QString& name, bool flag) {
-  WriteRegValue(root, keyPath, name, flag ? 1 : 0);
+void WriteSettingBool(SettingsRoot root, const QString& keyPath, const QString& name, bool flag) {
+  WriteSettingValue(root, keyPath, name, flag ? 1 : 0);
 }
 
-std::int32_t ReadRegInt(SettingsRoot root, const QString& keyPath, const QString& name,
+std::int32_t ReadSettingInt(SettingsRoot root, const QString& keyPath, const QString& name,
                         std::int32_t defaultValue) {
   const std::optional<SettingsLocation> where = Locate(root, keyPath);
   if (!where) return defaultValue;
@@ -160,21 +160,21 @@ std::int32_t ReadRegInt(SettingsRoot root, const QString& keyPath, const QString
   return StoredValueToInt(key->value(ValueKey(name)), result) ? result : defaultValue;
 }
 
-bool ReadRegBool(SettingsRoot root, const QString& keyPath, const QString& name,
+bool ReadSettingBool(SettingsRoot root, const QString& keyPath, const QString& name,
                  bool defaultValue) {
-  return ReadRegInt(root, keyPath, name, defaultValue ? 1 : 0) != 0;
+  return ReadSettingInt(root, keyPath, name, defaultValue ? 1 : 0) != 0;
 }
 
-QVariant ReadRegValue(SettingsRoot root, const QString& keyPath, const QString& name) {
+QVariant ReadSettingValue(SettingsRoot root, const QString& keyPath, const QString& name) {
   const std::optional<SettingsLocation> where = Locate(root, keyPath);
   if (!where) return {};
   OpenKey key(*where);
   return key->status() == QSettings::NoError ? key->value(ValueKey(name)) : QVariant();
 }
 
-QString ReadRegString(SettingsRoot root, const QString& keyPath, const QString& name,
+QString ReadSettingString(SettingsRoot root, const QString& keyPath, const QString& name,
                       const QString& defaultValue) {
-  const QVariant value = ReadRegValue(root, keyPath, name);
+  const QVariant value = ReadSettingValue(root, keyPath, name);
   return value.metaType().id() == QMetaType::QString ? value.toString() : defaultValue;
 }
 

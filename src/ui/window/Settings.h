@@ -16,22 +16,22 @@ enum class SettingsRoot { CurrentUser };
 inline const QString kSettingsKey = QStringLiteral("Software\\Wexlund\\Pictarix");
 inline const QString kStayOnTopValue = QStringLiteral("T");
 
-bool RegKeyExists(SettingsRoot root, const QString& keyPath);
-void CreateRegKey(SettingsRoot root, const QString& keyPath);
+bool SettingsGroupExists(SettingsRoot root, const QString& keyPath);
+void CreateSettingsGroup(SettingsRoot root, const QString& keyPath);
 // Stores `data` as the value; the QVariant's type stands for the registry type.
-void WriteRegValue(SettingsRoot root, const QString& keyPath, const QString& name,
+void WriteSettingValue(SettingsRoot root, const QString& keyPath, const QString& name,
                    const QVariant& data);
-void WriteRegString(SettingsRoot root, const QString& keyPath, const QString& name,
+void WriteSettingString(SettingsRoot root, const QString& keyPath, const QString& name,
                     const QString& text);
-// Written as the integer 1 or 0, so that ReadRegInt reads it back.
-void WriteRegBool(SettingsRoot root, const QString& keyPath, const QString& name, bool flag);
-std::int32_t ReadRegInt(SettingsRoot root, const QString& keyPath, const QString& name,
+// Written as the integer 1 or 0, so that ReadSettingInt reads it back.
+void WriteSettingBool(SettingsRoot root, const QString& keyPath, const QString& name, bool flag);
+std::int32_t ReadSettingInt(SettingsRoot root, const QString& keyPath, const QString& name,
                         std::int32_t defaultValue);
-bool ReadRegBool(SettingsRoot root, const QString& keyPath, const QString& name, bool defaultValue);
+bool ReadSettingBool(SettingsRoot root, const QString& keyPath, const QString& name, bool defaultValue);
 // A stored value as it is kept; invalid when there is none.
-QVariant ReadRegValue(SettingsRoot root, const QString& keyPath, const QString& name);
+QVariant ReadSettingValue(SettingsRoot root, const QString& keyPath, const QString& name);
 // A stored text value; `defaultValue` when there is none.
-QString ReadRegString(SettingsRoot root, const QString& keyPath, const QString& name,
+QString ReadSettingString(SettingsRoot root, const QString& keyPath, const QString& name,
                       const QString& defaultValue);
 
 // The integer a stored value stands for (the low 32 bits), or nothing when its type or size is

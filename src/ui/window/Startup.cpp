@@ -30,7 +30,7 @@ QStringList CommandLinePaths(const std::vector<std::string>& arguments) {
 
 void AnnounceMacroService(MacroServer& server, const QString& programPath) {
   const QString service = MacroServiceName(programPath);
-  if (server.Announce(service) == MacroServer::TAnnounce::Serving) return;
+  if (server.Announce(service) == MacroServer::Announcement::Serving) return;
   const QByteArray message = (service + QStringLiteral(": ") + server.ErrorText() +
                               QStringLiteral("; this window runs without a DDE server\n"))
                                  .toLocal8Bit();

@@ -13,7 +13,7 @@ const QString kGeometryValue = QStringLiteral("WindowGeometry");
 }  // namespace
 
 void RestorePlacement(QWidget& window) {
-  const QVariant stored = ReadRegValue(SettingsRoot::CurrentUser, kSettingsKey, kGeometryValue);
+  const QVariant stored = ReadSettingValue(SettingsRoot::CurrentUser, kSettingsKey, kGeometryValue);
   if (stored.metaType().id() == QMetaType::QByteArray &&
       window.restoreGeometry(stored.toByteArray())) {
     return;
@@ -24,7 +24,7 @@ void RestorePlacement(QWidget& window) {
 }
 
 void StorePlacement(const QWidget& window) {
-  WriteRegValue(SettingsRoot::CurrentUser, kSettingsKey, kGeometryValue, window.saveGeometry());
+  WriteSettingValue(SettingsRoot::CurrentUser, kSettingsKey, kGeometryValue, window.saveGeometry());
 }
 
 void SetTopmost(QWidget& window, bool topmost) {

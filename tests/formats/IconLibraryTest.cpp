@@ -122,10 +122,10 @@ TEST_F(IconLibraryTest, LoadFromFileReplacesTheListOrLeavesItAlone) {
   IconLibrary library;
   const auto first = Library("first.icl", {"A", "B"});
   const auto second = Library("second.dat", {"C"});
-  ASSERT_EQ(library.LoadFromFile(first), TLoadResult::Loaded);
+  ASSERT_EQ(library.LoadFromFile(first), LoadOutcome::Loaded);
   EXPECT_EQ(library.FileName, first);
   EXPECT_EQ(Names(library.Icons), (std::vector<std::string>{"A", "B"}));
-  ASSERT_EQ(library.LoadFromFile(second), TLoadResult::Loaded);
+  ASSERT_EQ(library.LoadFromFile(second), LoadOutcome::Loaded);
   EXPECT_EQ(Names(library.Icons), (std::vector<std::string>{"C"}));
   EXPECT_EQ(library.FileName, second);
 
@@ -133,7 +133,7 @@ TEST_F(IconLibraryTest, LoadFromFileReplacesTheListOrLeavesItAlone) {
   const auto text = File("notes.txt", Bytes{'h', 'e', 'l', 'l', 'o'});
   const auto ico = File("a.ico", Bytes{0, 0, 1, 0, 0, 0});
   for (const auto& path : {text, ico, dir_.Path() / "missing.icl"}) {
-    EXPECT_EQ(library.LoadFromFile(path), TLoadResult::NotModule);
+    EXPECT_EQ(library.LoadFromFile(path), LoadOutcome::NotModule);
     EXPECT_EQ(Names(library.Icons), (std::vector<std::string>{"C"}));
     EXPECT_EQ(library.FileName, second);
   }
@@ -153,7 +153,7 @@ TEST_F(IconLibraryTest, LoadFromFileReplacesTheListOrLeavesItAlone) {
 
   // A blank name clears.
   library.LoadFromFile(first);
-  EXPECT_EQ(library.LoadFromFile(" \t\n"), TLoadResult::NotModule);
+  EXPECT_EQ(library.LoadFromFile(" \t\n"), LoadOutcome::NotModule);
   EXPECT_EQ(library.Icons.Count(), 0);
   EXPECT_TRUE(library.FileName.empty());
 }
@@ -186,7 +186,7 @@ TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
   for (int i = 0; i < most; ++i) library.Icons.AddIcon("", std::make_unique<AdvancedIcon>());
   library.SaveToFile(target);
   IconLibrary back;
-  ASSERT_EQ(back.LoadFromFile(target), TLoadResult::Loaded);
+  ASSERT_EQ(back.LoadFromFile(target), LoadOutcome::Loaded);
   ASSERT_EQ(back.Icons.Count(), most);
   EXPECT_EQ(back.Icons.Name(most - 1), "out 5454");
   EXPECT_EQ(library.FileName, std::filesystem::path());  // saving does not set it
@@ -224,14 +224,14 @@ TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
 TEST_F(IconLibraryTest, AddingToALibraryKeepsItsIconsFirst) {
   const auto path = Library("lib.icl", {"0", "1", "2", "3", "4"});
   IconLibrary library;
-  ASSERT_EQ(library.LoadFromFile(path), TLoadResult::Loaded);
+  ASSERT_EQ(library.LoadFromFile(path), LoadOutcome::Loaded);
   for (int i = 0; i < 2; ++i) {
     library.Icons.AddIcon(std::to_string(library.Icons.Count()),
                           IconFromImages({DibImage(32, 8, static_cast<std::uint8_t>(i))}));
   }
   library.SaveToFile(path);
   IconLibrary back;
-  ASSERT_EQ(back.LoadFromFile(path), TLoadResult::Loaded);
+  ASSERT_EQ(back.LoadFromFile(path), LoadOutcome::Loaded);
   EXPECT_EQ(Names(back.Icons), (std::vector<std::string>{"0", "1", "2", "3", "4", "5", "6"}));
   EXPECT_EQ(back.Icons.Icon(0).Images.Get(0)->Bytes(), kImage16);
   EXPECT_EQ(back.Icons.Icon(6).Images.Get(0)->Bytes(), DibImage(32, 8, 1));

@@ -130,7 +130,7 @@ TEST(IconFileLoadTest, RefusesDataLargerThanTheWholeFile) {
   file.AddImage(BlankDibImage(32, 32, 8));
   MemoryStream stream(file.Build());
   AdvancedIcon icon;
-  EXPECT_THROW(ReadIconFile(stream, icon), EFormatError);
+  EXPECT_THROW(ReadIconFile(stream, icon), FormatError);
   EXPECT_EQ(icon.Images.Count(), 1);          // images read before the failure stay
   EXPECT_EQ(stream.Position(), 6u + 2 * 16);  // back after the refused entry
 
@@ -292,7 +292,7 @@ TEST(IconFileSaveTest, RefusesALayoutBeyondThirtyTwoBitOffsets) {
     icon.Images.Add(std::move(image));
   }
   MemoryStream out;
-  EXPECT_THROW(WriteIconFile(icon, out), EFormatError);
+  EXPECT_THROW(WriteIconFile(icon, out), FormatError);
   EXPECT_EQ(out.Size(), 0u);  // refused before anything was written
 }
 

@@ -214,7 +214,7 @@ TEST(IconLibraryWriterTest, EveryHeaderFieldHoldsItsTrueValueOrNothingIsWritten)
   const Bytes written = ReadWholeFile(target);
   EXPECT_EQ(testing::U16At(written, 166), 65532);
   IconLibrary back;
-  ASSERT_EQ(back.LoadFromFile(target), TLoadResult::Loaded);
+  ASSERT_EQ(back.LoadFromFile(target), LoadOutcome::Loaded);
   ASSERT_EQ(back.Icons.Count(), 2);
   EXPECT_EQ(back.Icons.Icon(0).Images.Count() + back.Icons.Icon(1).Images.Count(), most);
   const auto& last = back.Icons.Icon(1).Images.Get(most / 2 - 1)->Bytes();

@@ -155,7 +155,7 @@ TEST(PeReaderTest, AGroupNamingAMissingImageLeavesOutThatIconOnly) {
   ASSERT_TRUE(module);
 
   IconLibrary library;
-  ASSERT_EQ(library.LoadFromFile(*module), TLoadResult::Loaded);
+  ASSERT_EQ(library.LoadFromFile(*module), LoadOutcome::Loaded);
   ASSERT_EQ(library.Icons.Count(), 1);
   EXPECT_EQ(library.Icons.Name(0), "5");
   EXPECT_EQ(library.Icons.Icon(0).Images.Count(), 1);
