@@ -19,11 +19,11 @@
 #include "harvest/Harvester.h"
 #include "support/HarvestFixtures.h"
 #include "support/SlowReader.h"
-#include "ui/IconMain.h"
 #include "ui/MacroTestClient.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/intake/MacroServer.h"
 #include "ui/list/IconPreview.h"
+#include "ui/window/MainWindow.h"
 #include "ui/window/QtPaths.h"
 
 namespace {

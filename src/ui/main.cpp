@@ -1,9 +1,9 @@
 // The window program: one process, one window.
 #include <QApplication>
 
-#include "ui/IconMain.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/intake/MacroServer.h"
+#include "ui/window/MainWindow.h"
 #include "ui/window/QtPaths.h"
 #include "ui/window/Startup.h"
 

@@ -7,8 +7,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "ui/IconMain.h"
 #include "ui/window/Artwork.h"
+#include "ui/window/MainWindow.h"
 
 namespace pictarix {
 

@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "ui/IconMain.h"
-#include "ui/StatusPanels.h"
 #include "ui/window/Artwork.h"
+#include "ui/window/MainWindow.h"
+#include "ui/window/StatusPanels.h"
 
 namespace pictarix {
 

@@ -1,4 +1,4 @@
-#include "ui/IconMain.h"
+#include "ui/window/MainWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,7 +12,6 @@
 #include <QToolBar>
 
 #include "harvest/Harvester.h"
-#include "ui/StatusPanels.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/ErrorBox.h"
@@ -24,6 +23,7 @@
 #include "ui/window/OutputCommands.h"
 #include "ui/window/QtPaths.h"
 #include "ui/window/Settings.h"
+#include "ui/window/StatusPanels.h"
 #include "ui/window/WindowPlacement.h"
 
 namespace pictarix {

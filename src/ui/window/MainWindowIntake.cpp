@@ -5,8 +5,8 @@
 #include <QDropEvent>
 #include <QShowEvent>
 
-#include "ui/IconMain.h"
 #include "ui/intake/MacroServer.h"
+#include "ui/window/MainWindow.h"
 #include "ui/window/NameIntake.h"
 
 namespace pictarix {

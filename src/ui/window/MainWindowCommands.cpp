@@ -6,8 +6,6 @@
 #include <QToolBar>
 
 #include "harvest/Harvester.h"
-#include "ui/IconMain.h"
-#include "ui/StatusPanels.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/OpenDialogs.h"
@@ -15,11 +13,13 @@
 #include "ui/list/IconPreview.h"
 #include "ui/list/ListSelection.h"
 #include "ui/window/ClockText.h"
+#include "ui/window/MainWindow.h"
 #include "ui/window/Manual.h"
 #include "ui/window/OutputCommands.h"
 #include "ui/window/QtPaths.h"
 #include "ui/window/ScopeExit.h"
 #include "ui/window/Settings.h"
+#include "ui/window/StatusPanels.h"
 #include "ui/window/WindowPlacement.h"
 
 namespace pictarix {

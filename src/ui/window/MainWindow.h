@@ -15,10 +15,10 @@
 
 #include "harvest/HarvestEngine.h"
 #include "harvest/HarvestHost.h"
-#include "ui/RunControl.h"
 #include "ui/dialogs/ProblemsDialog.h"
 #include "ui/window/Artwork.h"
 #include "ui/window/MainCommands.h"
+#include "ui/window/RunControl.h"
 
 class QAction;
 class QListView;
