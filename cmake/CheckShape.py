@@ -63,8 +63,9 @@ def shown(name):
 
 
 def read_tags(ctags, folder):
-    command = [ctags, "-R", "--sort=no", "--languages=C++", "--fields=+neZ", "-x",
-               "--_xformat=%K|%N|%n|%e|%F|%{scope}", folder]
+    # Prototypes too, for the names of members declared here and defined nowhere in the folder.
+    command = [ctags, "-R", "--sort=no", "--languages=C++", "--kinds-C++=+p", "--fields=+neZ",
+               "-x", "--_xformat=%K|%N|%n|%e|%F|%{scope}", folder]
     out = subprocess.run(command, check=True, capture_output=True, text=True).stdout
     return [Tag(line) for line in out.splitlines() if line.count("|") >= 5]
 
