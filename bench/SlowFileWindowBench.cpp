@@ -90,7 +90,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "the macro socket could not be served\n");
     return 1;
   }
-  window.ServeMacros(server);
+  window.Intake().ServeMacros(server);
 
   QElapsedTimer clock;
   qint64 lastTick = 0, longestStall = 0;
@@ -129,7 +129,7 @@ int main(int argc, char* argv[]) {
   paint.clock.start();
   clock.start();
   ticker.start();
-  window.HandleDroppedFiles({pictarix::FromPath(folder)});
+  window.Intake().HandleDroppedFiles({pictarix::FromPath(folder)});
   const qint64 endedAt = clock.nsecsElapsed();
   ticker.stop();
 

@@ -43,6 +43,26 @@ StatusPanels* CreateStatusBar(QWidget& window) {
   return status;
 }
 
+QListView* CreateTileView(QWidget& client) {
+  auto* list = new QListView(&client);
+  list->setObjectName(QStringLiteral("TileView"));
+  list->setViewMode(QListView::IconMode);
+  list->setMovement(QListView::Static);  // auto-arranged
+  list->setResizeMode(QListView::Adjust);
+  list->setFlow(QListView::LeftToRight);
+  list->setWrapping(true);
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setUniformItemSizes(true);
+  list->setLayoutMode(QListView::Batched);
+  list->setBatchSize(2000);
+  list->setIconSize(QSize(32, 32));
+  list->setGridSize(QSize(76, 70));
+  list->setWordWrap(true);
+  list->setTextElideMode(Qt::ElideRight);
+  list->setContextMenuPolicy(Qt::CustomContextMenu);
+  return list;
+}
+
 QPushButton* CreateStopButton(QWidget& client) {
   auto* stop = new QPushButton(&client);
   stop->setObjectName(QStringLiteral("stopButton"));

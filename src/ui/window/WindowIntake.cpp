@@ -1,86 +1,86 @@
-// Start-up and intake of MainWindow: the command line on the first activation, dropped files and
-// folders, and the macros of the DDE stand-in. Each hands its names, in order, to the file or
-// directory harvest inside one run, without clearing the list.
+#include "ui/window/WindowIntake.h"
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QShowEvent>
+#include <QWidget>
 
 #include "ui/intake/MacroServer.h"
-#include "ui/window/MainWindow.h"
 #include "ui/window/NameIntake.h"
+#include "ui/window/RunControl.h"
+#include "ui/window/WindowRun.h"
 
 namespace pictarix {
 
+WindowIntake::WindowIntake(QWidget& window, RunControl& runs, WindowRun& run, Guard guard)
+    : window_(window), runs_(runs), run_(run), guard_(std::move(guard)) {}
+
 // Command line
 
-void MainWindow::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
+void WindowIntake::Shown() {
   // Window managers may never activate a new window (focus-stealing prevention, Wayland), so the
-  // start-up work begins from the first show; StartupPending makes it run once.
-  if (StartupPending) QueueFormActivate();
-}
-
-void MainWindow::QueueFormActivate() {
+  // start-up work begins from the first show; startupPending_ makes it run once.
+  if (!startupPending_) return;
   QMetaObject::invokeMethod(
-      this, [this] { Guarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
+      &window_, [this] { guard_([this] { FormActivate(); }); }, Qt::QueuedConnection);
 }
 
-void MainWindow::FormActivate() {
+void WindowIntake::FormActivate() {
   // A run that began first (a drop, a macro) keeps the command line waiting until it has ended;
   // a window that is closing or closed starts nothing. The window is on screen already, since
   // this runs after its first show.
-  if (!StartupPending || !isVisible()) return;
+  if (!startupPending_ || !window_.isVisible()) return;
   const auto take = [this] {
-    if (!StartupPending) return false;  // taken by an earlier activation
-    StartupPending = false;
+    if (!startupPending_) return false;  // taken by an earlier activation
+    startupPending_ = false;
     return !commandLine_.isEmpty();
   };
-  runs_.Run({take, [this] { HarvestRoots(RootsOf(commandLine_)); }, true, true});
+  runs_.Run({take, [this] { run_.HarvestRoots(RootsOf(commandLine_)); }, true, true});
 }
 
-void MainWindow::ProcessCommandLine() {
-  runs_.Run({{}, [this] { HarvestRoots(RootsOf(commandLine_)); }});
+void WindowIntake::ProcessCommandLine() {
+  runs_.Run({{}, [this] { run_.HarvestRoots(RootsOf(commandLine_)); }});
 }
 
 // Drops
 
-void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+void WindowIntake::DragEnter(QDragEnterEvent& event) {
   // Accepted also while busy, as the shell accepts files throughout; the drop is ignored then.
-  if (!LocalNames(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!LocalNames(event.mimeData()).isEmpty()) event.acceptProposedAction();
 }
 
-void MainWindow::dropEvent(QDropEvent* event) {
-  const QStringList names = LocalNames(event->mimeData());
+void WindowIntake::Drop(QDropEvent& event) {
+  const QStringList names = LocalNames(event.mimeData());
   if (names.isEmpty()) return;
-  event->acceptProposedAction();
+  event.acceptProposedAction();
   // The harvest runs after the drop has finished, so the program the files came from never waits
   // for it.
   QMetaObject::invokeMethod(
-      this, [this, names] { Guarded([this, &names] { HandleDroppedFiles(names); }); },
+      &window_, [this, names] { guard_([this, &names] { HandleDroppedFiles(names); }); },
       Qt::QueuedConnection);
 }
 
-void MainWindow::HandleDroppedFiles(const QStringList& names) {
-  runs_.Run({{}, [this, &names] { HarvestRoots(RootsOf(names)); }});  // not kept during a run
+void WindowIntake::HandleDroppedFiles(const QStringList& names) {
+  // Not kept during a run.
+  runs_.Run({{}, [this, &names] { run_.HarvestRoots(RootsOf(names)); }});
 }
 
 // DDE macros
 
-void MainWindow::ServeMacros(MacroServer& server) {
-  connect(&server, &MacroServer::ExecuteMacro, this, [this](const QByteArrayList& lines) {
-    Guarded([this, &lines] { RunMacro(lines); });
-  });
+void WindowIntake::ServeMacros(MacroServer& server) {
+  QObject::connect(
+      &server, &MacroServer::ExecuteMacro, &window_,
+      [this](const QByteArrayList& lines) { guard_([this, &lines] { RunMacro(lines); }); });
 }
 
-void MainWindow::RunMacro(const QByteArrayList& lines) {
+void WindowIntake::RunMacro(const QByteArrayList& lines) {
   if (lines.isEmpty()) return;
   // During a run the macro is kept (the server has acknowledged it already) and runs after it.
   const auto restore = [this] {
-    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (window_.isMinimized()) window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
     return true;
   };
-  runs_.Run(
-      {restore, [this, paths = MacroNames(lines)] { HarvestRoots(RootsOf(paths)); }, true, true});
+  runs_.Run({restore, [this, paths = MacroNames(lines)] { run_.HarvestRoots(RootsOf(paths)); },
+             true, true});
 }
 
 }  // namespace pictarix
