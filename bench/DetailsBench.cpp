@@ -29,11 +29,11 @@
 #include "support/FileBytes.h"
 #include "support/HarvestFixtures.h"
 #include "support/PeFixture.h"
-#include "ui/IconMain.h"
 #include "ui/dialogs/DetailsDialog.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/list/IconListModel.h"
 #include "ui/list/ListFeatures.h"
+#include "ui/window/MainWindow.h"
 #include "ui/window/QtPaths.h"
 
 namespace {

@@ -19,11 +19,11 @@
 #include "harvest/Harvester.h"
 #include "support/HarvestFixtures.h"
 #include "support/SlowReader.h"
-#include "ui/IconMain.h"
 #include "ui/MacroTestClient.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/intake/MacroServer.h"
 #include "ui/list/IconPreview.h"
+#include "ui/window/MainWindow.h"
 #include "ui/window/QtPaths.h"
 
 namespace {
@@ -90,7 +90,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "the macro socket could not be served\n");
     return 1;
   }
-  window.ServeMacros(server);
+  window.Intake().ServeMacros(server);
 
   QElapsedTimer clock;
   qint64 lastTick = 0, longestStall = 0;
@@ -129,7 +129,7 @@ int main(int argc, char* argv[]) {
   paint.clock.start();
   clock.start();
   ticker.start();
-  window.HandleDroppedFiles({pictarix::FromPath(folder)});
+  window.Intake().HandleDroppedFiles({pictarix::FromPath(folder)});
   const qint64 endedAt = clock.nsecsElapsed();
   ticker.stop();
 

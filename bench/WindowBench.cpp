@@ -31,12 +31,12 @@
 #include "imaging/HiResIcon.h"
 #include "support/FileBytes.h"
 #include "support/IconFileBuilder.h"
-#include "ui/IconMain.h"
-#include "ui/StatusPanels.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/list/IconListModel.h"
 #include "ui/list/ListFeatures.h"
+#include "ui/window/MainWindow.h"
 #include "ui/window/QtPaths.h"
+#include "ui/window/StatusPanels.h"
 
 namespace {
 

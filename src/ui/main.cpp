@@ -1,9 +1,9 @@
 // The window program: one process, one window.
 #include <QApplication>
 
-#include "ui/IconMain.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/intake/MacroServer.h"
+#include "ui/window/MainWindow.h"
 #include "ui/window/QtPaths.h"
 #include "ui/window/Startup.h"
 
@@ -23,8 +23,8 @@ int main(int argc, char* argv[]) {
   QtDialogs dialogs;
   // FormCreate; the about box is created hidden as the window's construction ends.
   MainWindow window(dialogs);
-  window.SetCommandLine(CommandLinePaths(arguments));
-  window.ServeMacros(tarvo);
+  window.Intake().SetCommandLine(CommandLinePaths(arguments));
+  window.Intake().ServeMacros(tarvo);
   window.show();  // its first show starts the command line's work
   return application.exec();
 }

@@ -11,9 +11,9 @@
 
 #include "support/TempDir.h"
 #include "ui/FakeDialogs.h"
-#include "ui/IconMain.h"
 #include "ui/WindowFixture.h"
 #include "ui/dialogs/Dialogs.h"
+#include "ui/window/MainWindow.h"
 #include "ui/window/QtPaths.h"
 #include "ui/window/SettingsFile.h"
 

@@ -15,9 +15,9 @@
 #include "imaging/HiResIcon.h"
 #include "support/HarvestFixtures.h"
 #include "ui/FakeDialogs.h"
-#include "ui/IconMain.h"
-#include "ui/StatusPanels.h"
 #include "ui/list/IconListModel.h"
+#include "ui/window/MainWindow.h"
+#include "ui/window/StatusPanels.h"
 
 namespace pictarix::testing {
 

@@ -41,7 +41,7 @@ class IntakeTest : public ::testing::Test {
   }
   // Waits until the start-up work and any run have ended.
   void WaitIdle() {
-    PumpUntil([&] { return !window->StartupPending && !window->RunInProgress(); });
+    PumpUntil([&] { return !window->Intake().StartupPending() && !window->RunInProgress(); });
     PumpPending();
   }
   QString Panel(int index) const { return window->Parts().StatusLine->Text(index); }
@@ -74,10 +74,11 @@ class IntakeTest : public ::testing::Test {
 TEST_F(IntakeTest, CommandLineFileAndDirectoryAreHarvestedInOrderFromTheFirstShow) {
   const QString red = Icon(temp.Path(), "Red.ICO");
   Icon(temp.Path() / "tree", "blue.ico");
-  window->SetCommandLine({red, FromPath(temp.Path() / "tree"), FromPath(temp.Path() / "gone")});
+  window->Intake().SetCommandLine(
+      {red, FromPath(temp.Path() / "tree"), FromPath(temp.Path() / "gone")});
   AddEntries(*window, 1);  // the command line adds to what is there
   PumpPending();
-  EXPECT_TRUE(window->StartupPending);  // nothing before the window is shown
+  EXPECT_TRUE(window->Intake().StartupPending());  // nothing before the window is shown
   window->show();
   WaitIdle();
   EXPECT_EQ(Captions(), QStringList({"Icon 0", "Red", "blue"}));
@@ -99,17 +100,17 @@ TEST_F(IntakeTest, WithoutArgumentsTheWindowNeverGetsBusy) {
   watch.start(0);
   window->show();
   WaitIdle();
-  EXPECT_FALSE(window->StartupPending);
+  EXPECT_FALSE(window->Intake().StartupPending());
   EXPECT_FALSE(busy);
   EXPECT_EQ(Panel(0), QString());
   EXPECT_EQ(Panel(1), QStringLiteral("0 files"));
 }
 
 TEST_F(IntakeTest, TheCommandLineWaitsForARunThatBeganFirst) {
-  window->SetCommandLine({Icon(temp.Path(), "Late.ico")});
+  window->Intake().SetCommandLine({Icon(temp.Path(), "Late.ico")});
   window->show();
   // A drop handled before the start-up work: the start-up call arrives inside its run.
-  window->HandleDroppedFiles({Icon(temp.Path() / "drop", "Early.ico")});
+  window->Intake().HandleDroppedFiles({Icon(temp.Path() / "drop", "Early.ico")});
   WaitIdle();
   EXPECT_EQ(Captions(), QStringList({"Early", "Late"}));
 }
@@ -165,7 +166,7 @@ TEST_F(IntakeTest, StopEndsADropBeforeTheNextName) {
     window->Parts().StopBtn->click();
   });
   watch.start(1);
-  window->HandleDroppedFiles(names);
+  window->Intake().HandleDroppedFiles(names);
   EXPECT_EQ(Captions(), QStringList({"one"}));
   EXPECT_FALSE(window->RunInProgress());
   EXPECT_EQ(Panel(0), QStringLiteral("Processing Finished"));
@@ -180,13 +181,13 @@ TEST_F(IntakeTest, LongPathsAreNeverCut) {
   ASSERT_GT(name.size(), 360);
   EXPECT_TRUE(Drop({name}));
   WaitIdle();
-  window->RunMacro({QFile::encodeName("\"" + name + "\"")});
+  window->Intake().RunMacro({QFile::encodeName("\"" + name + "\"")});
   EXPECT_EQ(Captions(), QStringList({"deep", "deep"}));
 }
 
 TEST_F(IntakeTest, ClosingDuringTheCommandLinesHarvestStopsItThenTheProgramEnds) {
   constexpr int kFiles = 400;
-  window->SetCommandLine({Folder("many", kFiles)});
+  window->Intake().SetCommandLine({Folder("many", kFiles)});
   bool closed = false;
   bool busyAfterClose = false;
   QTimer closer;
@@ -222,7 +223,7 @@ class MacroTest : public IntakeTest {
     IntakeTest::SetUp();
     ASSERT_EQ(server.Announce(QStringLiteral("pictarix"), FromPath(socketFolder.Path())),
               MacroServer::Announcement::Serving);
-    window->ServeMacros(server);
+    window->Intake().ServeMacros(server);
     window->show();
     WaitIdle();
   }

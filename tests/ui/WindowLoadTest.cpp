@@ -50,7 +50,7 @@ class WindowLoadTest : public ::testing::Test {
     window = std::make_unique<MainWindow>(dialogs);
     ASSERT_EQ(server.Announce(QStringLiteral("pictarix"), FromPath(socketFolder.Path())),
               MacroServer::Announcement::Serving);
-    window->ServeMacros(server);
+    window->Intake().ServeMacros(server);
     window->show();
     WaitIdle();
   }
@@ -70,8 +70,9 @@ class WindowLoadTest : public ::testing::Test {
   }
 
   void WaitIdle() {
-    ASSERT_TRUE(PumpUntil([&] { return !window->StartupPending && !window->RunInProgress(); },
-                          std::chrono::seconds(600)));
+    ASSERT_TRUE(
+        PumpUntil([&] { return !window->Intake().StartupPending() && !window->RunInProgress(); },
+                  std::chrono::seconds(600)));
     PumpPending();
   }
 

@@ -184,73 +184,88 @@ void PutPixel(std::span<std::uint8_t> out, std::size_t index, std::uint32_t rgb,
   out[index * 4 + 3] = alpha;
 }
 
+// The colour of a bit-field pixel.
+std::uint32_t BitfieldRgb(std::uint32_t pixel, const std::array<std::uint32_t, 3>& masks) {
+  return (std::uint32_t{ExtractChannel(pixel, masks[0])} << 16) |
+         (std::uint32_t{ExtractChannel(pixel, masks[1])} << 8) | ExtractChannel(pixel, masks[2]);
+}
+
+void DecodeIndexedRow(std::span<const std::uint8_t> row, const DibLayout& layout,
+                      const std::array<std::uint32_t, 256>& palette, std::span<std::uint8_t> rgba,
+                      std::size_t first) {
+  // Indexes are packed from the high bits of each byte down.
+  const int bits = layout.BitCount;
+  const unsigned valueMask = (1u << bits) - 1;
+  std::size_t byteAt = 0;
+  int shift = 8 - bits;
+  for (int x = 0; x < layout.Width; ++x) {
+    PutPixel(rgba, first + x, palette[(row[byteAt] >> shift) & valueMask], 255);
+    shift -= bits;
+    if (shift < 0) {
+      shift = 8 - bits;
+      ++byteAt;
+    }
+  }
+}
+
+void Decode16BitRow(std::span<const std::uint8_t> row, const DibLayout& layout,
+                    std::span<std::uint8_t> rgba, std::size_t first) {
+  for (int x = 0; x < layout.Width; ++x) {
+    const auto at = static_cast<std::size_t>(x) * 2;
+    const std::uint32_t pixel = LoadLe16(row.subspan(at).first<2>());
+    PutPixel(rgba, first + x, BitfieldRgb(pixel, layout.ColourMasks), 255);
+  }
+}
+
+void Decode24BitRow(std::span<const std::uint8_t> row, const DibLayout& layout,
+                    std::span<std::uint8_t> rgba, std::size_t first) {
+  for (int x = 0; x < layout.Width; ++x) {
+    const auto at = static_cast<std::size_t>(x) * 3;
+    const std::uint32_t rgb =
+        (std::uint32_t{row[at + 2]} << 16) | (std::uint32_t{row[at + 1]} << 8) | row[at];
+    PutPixel(rgba, first + x, rgb, 255);
+  }
+}
+
+// Returns whether any alpha byte was non-zero.
+bool Decode32BitRow(std::span<const std::uint8_t> row, const DibLayout& layout,
+                    std::span<std::uint8_t> rgba, std::size_t first) {
+  bool anyAlpha = false;
+  for (int x = 0; x < layout.Width; ++x) {
+    const auto at = static_cast<std::size_t>(x) * 4;
+    const std::uint32_t pixel = LoadLe32(row.subspan(at).first<4>());
+    const std::uint32_t rgb =
+        layout.Bitfields ? BitfieldRgb(pixel, layout.ColourMasks) : pixel & 0x00FFFFFFu;
+    const std::uint8_t alpha =
+        layout.Bitfields ? ExtractChannel(pixel, layout.AlphaMask) : row[at + 3];
+    anyAlpha = anyAlpha || alpha != 0;
+    PutPixel(rgba, first + x, rgb, alpha);
+  }
+  return anyAlpha;
+}
+
 // Decodes one stored row into picture row `first`..`first + width`; returns whether any alpha
 // byte was non-zero.
 bool DecodeRow(std::span<const std::uint8_t> row, const DibLayout& layout,
                const std::array<std::uint32_t, 256>& palette, std::span<std::uint8_t> rgba,
                std::size_t first) {
-  const int width = layout.Width;
-  bool anyAlpha = false;
   switch (layout.BitCount) {
     case 1:
     case 4:
-    case 8: {
-      // Indexes are packed from the high bits of each byte down.
-      const int bits = layout.BitCount;
-      const unsigned valueMask = (1u << bits) - 1;
-      std::size_t byteAt = 0;
-      int shift = 8 - bits;
-      for (int x = 0; x < width; ++x) {
-        PutPixel(rgba, first + x, palette[(row[byteAt] >> shift) & valueMask], 255);
-        shift -= bits;
-        if (shift < 0) {
-          shift = 8 - bits;
-          ++byteAt;
-        }
-      }
-      break;
-    }
+    case 8:
+      DecodeIndexedRow(row, layout, palette, rgba, first);
+      return false;
     case 16:
-      for (int x = 0; x < width; ++x) {
-        const auto at = static_cast<std::size_t>(x) * 2;
-        const std::uint32_t pixel = LoadLe16(row.subspan(at).first<2>());
-        const std::uint32_t rgb =
-            (std::uint32_t{ExtractChannel(pixel, layout.ColourMasks[0])} << 16) |
-            (std::uint32_t{ExtractChannel(pixel, layout.ColourMasks[1])} << 8) |
-            ExtractChannel(pixel, layout.ColourMasks[2]);
-        PutPixel(rgba, first + x, rgb, 255);
-      }
-      break;
+      Decode16BitRow(row, layout, rgba, first);
+      return false;
     case 24:
-      for (int x = 0; x < width; ++x) {
-        const auto at = static_cast<std::size_t>(x) * 3;
-        const std::uint32_t rgb =
-            (std::uint32_t{row[at + 2]} << 16) | (std::uint32_t{row[at + 1]} << 8) | row[at];
-        PutPixel(rgba, first + x, rgb, 255);
-      }
-      break;
+      Decode24BitRow(row, layout, rgba, first);
+      return false;
     case 32:
-      for (int x = 0; x < width; ++x) {
-        const auto at = static_cast<std::size_t>(x) * 4;
-        const std::uint32_t pixel = LoadLe32(row.subspan(at).first<4>());
-        std::uint32_t rgb = 0;
-        if (layout.Bitfields) {
-          rgb = (std::uint32_t{ExtractChannel(pixel, layout.ColourMasks[0])} << 16) |
-                (std::uint32_t{ExtractChannel(pixel, layout.ColourMasks[1])} << 8) |
-                ExtractChannel(pixel, layout.ColourMasks[2]);
-        } else {
-          rgb = pixel & 0x00FFFFFFu;
-        }
-        const std::uint8_t alpha =
-            layout.Bitfields ? ExtractChannel(pixel, layout.AlphaMask) : row[at + 3];
-        anyAlpha = anyAlpha || alpha != 0;
-        PutPixel(rgba, first + x, rgb, alpha);
-      }
-      break;
+      return Decode32BitRow(row, layout, rgba, first);
     default:
-      break;
+      return false;
   }
-  return anyAlpha;
 }
 
 }  // namespace

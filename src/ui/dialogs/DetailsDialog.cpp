@@ -64,6 +64,35 @@ QString DetailsDialog::ImageText(const IconImage& image) {
   return text;
 }
 
+namespace {
+
+// The entry's name and file, selectable.
+QFormLayout* CreateFacts(const QString& caption, const ListEntry& entry) {
+  auto* facts = new QFormLayout;
+  auto* name = new QLabel(caption);
+  auto* file = new QLabel(FromPath(entry.File));
+  for (QLabel* label : {name, file}) {
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  }
+  file->setWordWrap(true);
+  facts->addRow(QStringLiteral("Name:"), name);
+  facts->addRow(QStringLiteral("File:"), file);
+  return facts;
+}
+
+FileDialogRequest SaveImageRequest() {
+  FileDialogRequest request;
+  request.DialogKind = FileDialogRequest::Kind::Save;
+  request.Title = QStringLiteral("Save Image as PNG");
+  request.Filter = QStringLiteral("PNG pictures|*.png");
+  request.DefaultExt = QStringLiteral(".png");
+  request.Options = ofOverwritePrompt | ofPathMustExist | ofNoReadOnlyReturn;
+  return request;
+}
+
+}  // namespace
+
 DetailsDialog::DetailsDialog(const ListEntry& entry, Dialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       dialogs_(dialogs),
@@ -73,17 +102,21 @@ DetailsDialog::DetailsDialog(const ListEntry& entry, Dialogs& dialogs, QWidget* 
   setWindowTitle(QStringLiteral("Details of %1").arg(caption_));
   if (entry.Icon) icon_->Assign(*entry.Icon);
 
-  auto* facts = new QFormLayout;
-  auto* name = new QLabel(caption_);
-  auto* file = new QLabel(FromPath(entry.File));
-  for (QLabel* label : {name, file}) {
-    label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  }
-  file->setWordWrap(true);
-  facts->addRow(QStringLiteral("Name:"), name);
-  facts->addRow(QStringLiteral("File:"), file);
+  QFormLayout* facts = CreateFacts(caption_, entry);
+  const int largest = CreateImages();
+  QDialogButtonBox* buttons = CreateButtons();
 
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(facts);
+  layout->addWidget(images_, 1);
+  layout->addWidget(buttons);
+  const int cellWidth = largest + 60;
+  resize(std::clamp(cellWidth * std::max(1, images_->count()) + 40, 360, 900),
+         std::clamp(largest + 220, 300, 700));
+  saveRequest_ = SaveImageRequest();
+}
+
+int DetailsDialog::CreateImages() {
   // Every image in the icon's order, each in a cell of its own size; the pictures are made as
   // their cells are drawn.
   pictures_ =
@@ -109,7 +142,10 @@ DetailsDialog::DetailsDialog(const ListEntry& entry, Dialogs& dialogs, QWidget* 
         new DetailsItem(text.replace(QStringLiteral(", "), QStringLiteral("\n")), *pictures_, i));
   }
   images_->setIconSize(QSize(largest, largest));
+  return largest;
+}
 
+QDialogButtonBox* DetailsDialog::CreateButtons() {
   save_ = new QPushButton(QStringLiteral("Save as PNG..."));
   copy_ = new QPushButton(QStringLiteral("Copy"));
   save_->setObjectName(QStringLiteral("DetailsSave"));
@@ -129,20 +165,7 @@ DetailsDialog::DetailsDialog(const ListEntry& entry, Dialogs& dialogs, QWidget* 
   connect(images_, &QListWidget::currentRowChanged, this, enable);
   if (images_->count() > 0) images_->setCurrentRow(0);
   enable();
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(facts);
-  layout->addWidget(images_, 1);
-  layout->addWidget(buttons);
-  const int cellWidth = largest + 60;
-  resize(std::clamp(cellWidth * std::max(1, images_->count()) + 40, 360, 900),
-         std::clamp(largest + 220, 300, 700));
-
-  saveRequest_.DialogKind = FileDialogRequest::Kind::Save;
-  saveRequest_.Title = QStringLiteral("Save Image as PNG");
-  saveRequest_.Filter = QStringLiteral("PNG pictures|*.png");
-  saveRequest_.DefaultExt = QStringLiteral(".png");
-  saveRequest_.Options = ofOverwritePrompt | ofPathMustExist | ofNoReadOnlyReturn;
+  return buttons;
 }
 
 DetailsDialog::~DetailsDialog() {

@@ -11,6 +11,7 @@
 #include "model/AdvancedIcon.h"
 #include "ui/dialogs/Dialogs.h"
 
+class QDialogButtonBox;
 class QListWidget;
 class QPushButton;
 
@@ -39,6 +40,10 @@ class DetailsDialog : public QDialog {
   static QString ImageText(const IconImage& image);
 
  private:
+  // The list of the icon's images; returns the side of the largest cell.
+  int CreateImages();
+  // Close, Save and Copy, the last two enabled while an image is chosen.
+  QDialogButtonBox* CreateButtons();
   // Adds "This image cannot be decoded." to the texts of `images`.
   void MarkUndecodable(const std::vector<int>& images);
 

@@ -16,12 +16,12 @@
 #include <QToolBar>
 
 #include "harvest/Harvester.h"
-#include "ui/IconMain.h"
 #include "ui/dialogs/DetailsDialog.h"
 #include "ui/list/IconListModel.h"
 #include "ui/list/TileDelegate.h"
 #include "ui/list/TileDrag.h"
 #include "ui/window/ExportImagesCommand.h"
+#include "ui/window/MainWindow.h"
 #include "ui/window/Settings.h"
 
 namespace pictarix {

@@ -7,8 +7,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "ui/IconMain.h"
 #include "ui/window/Artwork.h"
+#include "ui/window/MainWindow.h"
 
 namespace pictarix {
 
@@ -43,6 +43,7 @@ const char* const kContextMenuItems = "saveMenu";
 }  // namespace
 
 // Ctrl+E is kept free for exporting images.
+// shape check: data table
 const std::vector<CommandRow>& MainCommandRows() {
   static const std::vector<CommandRow> rows = {
       {"MenuBar", "openMenu", Menu, "&Open", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
@@ -89,8 +90,8 @@ const std::vector<CommandRow>& MainCommandRows() {
       {"viewMenu", "clear", Item, "&Clear", "Clear all icons", kNoGlyph, kNoKey, Always, kNoTag,
        Call<&MainWindow::ClearClick>},
       // The window looks these two up by name.
-      {"viewMenu", "problems", Item, "&Problems", "List the files that could not be read",
-       kNoGlyph, kNoKey, Window, kNoTag, Call<&MainWindow::ProblemsClick>},
+      {"viewMenu", "problems", Item, "&Problems", "List the files that could not be read", kNoGlyph,
+       kNoKey, Window, kNoTag, Call<&MainWindow::ProblemsClick>},
       {"viewMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"viewMenu", "stayOnTop", CheckItem, "Stay on &Top", "Make this window topmost", kNoGlyph,
        kNoKey, Always, kNoTag, Call<&MainWindow::StayOnTopClick>},
@@ -128,63 +129,78 @@ const std::vector<CommandRow>& MainCommandRows() {
   return rows;
 }
 
+namespace {
+
+// Makes the row's action in its place: a menu's item, a submenu, a separator or a toolbar button.
+// Nullptr for a gap of the toolbar, which has no action.
+QAction* PlaceRow(const CommandRow& row, const CommandPlaces& places,
+                  std::map<QString, QMenu*>& menus) {
+  const QString place = QString::fromLatin1(row.Place);
+  const bool onToolBar = place == QLatin1String("ToolBar");
+  QMenu* menu = menus.contains(place) ? menus[place] : nullptr;
+  if (row.Kind == Separator) {
+    if (!onToolBar) return menu->addSeparator();
+    auto* gap = new QWidget(places.ToolBar);
+    gap->setFixedWidth(kToolBarGap);
+    places.ToolBar->addWidget(gap);
+    return nullptr;
+  }
+  if (row.Kind == Menu) {
+    QMenu* submenu = menu != nullptr ? menu->addMenu(QString::fromUtf8(row.Caption))
+                                     : places.MenuBar->addMenu(QString::fromUtf8(row.Caption));
+    menus[QString::fromLatin1(row.Name)] = submenu;
+    return submenu->menuAction();
+  }
+  auto* action = new QAction(QString::fromUtf8(row.Caption), places.Owner);
+  action->setCheckable(row.Kind == CheckItem);  // the item toggles its own check mark
+  action->setShortcut(QKeySequence(row.Shortcut));
+  if (onToolBar) {
+    places.ToolBar->addAction(action);
+  } else if (place == QLatin1String("Window")) {
+    places.Owner->addAction(action);
+  } else {
+    menu->addAction(action);
+  }
+  return action;
+}
+
+// Gives an item (not a menu or separator) its tip, glyph, tag, command and button.
+void SetUpItem(const CommandRow& row, QAction* action, const CommandPlaces& places,
+               const std::function<void(CommandHandler, QAction*)>& run) {
+  const QString hint = QString::fromUtf8(row.Hint);
+  action->setToolTip(hint.isEmpty() ? action->iconText() : hint);
+  if (row.Glyph != kNoGlyph) action->setIcon(places.Glyphs.Icon(row.Glyph));
+  if (row.Tag != kNoTag) action->setData(row.Tag);
+  if (row.Command != nullptr) {
+    const CommandHandler command = row.Command;
+    QObject::connect(action, &QAction::triggered, places.Owner,
+                     [run, command, action] { run(command, action); });
+  }
+  if (QString::fromLatin1(row.Place) == QLatin1String("ToolBar")) {
+    if (QWidget* button = places.ToolBar->widgetForAction(action)) {
+      button->setObjectName(QString::fromLatin1(row.Name));
+      button->setFixedWidth(kButtonWidth);
+    }
+  }
+}
+
+}  // namespace
+
 std::vector<BuiltCommand> BuildCommands(const CommandPlaces& places,
                                         const std::function<void(CommandHandler, QAction*)>& run) {
   std::map<QString, QMenu*> menus;
   std::vector<BuiltCommand> built;
   for (const CommandRow& row : MainCommandRows()) {
-    const QString place = QString::fromLatin1(row.Place);
-    const QString name = QString::fromLatin1(row.Name);
-    const bool onToolBar = place == QLatin1String("ToolBar");
-    const bool onWindow = place == QLatin1String("Window");
-    QMenu* menu = menus.contains(place) ? menus[place] : nullptr;
-    QAction* action = nullptr;
-    if (row.Kind == Separator) {
-      if (onToolBar) {
-        auto* gap = new QWidget(places.ToolBar);
-        gap->setFixedWidth(kToolBarGap);
-        places.ToolBar->addWidget(gap);
-        continue;
-      }
-      action = menu->addSeparator();
-    } else if (row.Kind == Menu) {
-      QMenu* submenu = menu != nullptr ? menu->addMenu(QString::fromUtf8(row.Caption))
-                                       : places.MenuBar->addMenu(QString::fromUtf8(row.Caption));
-      menus[name] = submenu;
-      action = submenu->menuAction();
-    } else {
-      action = new QAction(QString::fromUtf8(row.Caption), places.Owner);
-      action->setCheckable(row.Kind == CheckItem);  // the item toggles its own check mark
-      action->setShortcut(QKeySequence(row.Shortcut));
-      if (onToolBar) {
-        places.ToolBar->addAction(action);
-      } else if (onWindow) {
-        places.Owner->addAction(action);
-      } else {
-        menu->addAction(action);
-      }
-    }
-    action->setObjectName(name);
+    QAction* action = PlaceRow(row, places, menus);
+    if (action == nullptr) continue;
+    action->setObjectName(QString::fromLatin1(row.Name));
     const QString hint = QString::fromUtf8(row.Hint);
     if (!hint.isEmpty()) action->setStatusTip(hint);
     if (row.Kind == Menu || row.Kind == Separator) {
       if (row.Enabled != Always) built.push_back({action, row.Enabled});
       continue;
     }
-    action->setToolTip(hint.isEmpty() ? action->iconText() : hint);
-    if (row.Glyph != kNoGlyph) action->setIcon(places.Glyphs.Icon(row.Glyph));
-    if (row.Tag != kNoTag) action->setData(row.Tag);
-    if (row.Command != nullptr) {
-      const CommandHandler command = row.Command;
-      QObject::connect(action, &QAction::triggered, places.Owner,
-                       [run, command, action] { run(command, action); });
-    }
-    if (onToolBar) {
-      if (QWidget* button = places.ToolBar->widgetForAction(action)) {
-        button->setObjectName(name);
-        button->setFixedWidth(kButtonWidth);
-      }
-    }
+    SetUpItem(row, action, places, run);
     built.push_back({action, row.Enabled});
   }
   ShareWithContextMenu(*menus.at(QString::fromLatin1(kContextMenuItems)), *places.Popup);

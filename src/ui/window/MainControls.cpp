@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "ui/IconMain.h"
-#include "ui/StatusPanels.h"
 #include "ui/window/Artwork.h"
+#include "ui/window/MainWindow.h"
+#include "ui/window/StatusPanels.h"
 
 namespace pictarix {
 
@@ -41,6 +41,26 @@ StatusPanels* CreateStatusBar(QWidget& window) {
   status->SetWidth(1, kCounterPanelWidth);
   status->SetWidth(2, kCounterPanelWidth);
   return status;
+}
+
+QListView* CreateTileView(QWidget& client) {
+  auto* list = new QListView(&client);
+  list->setObjectName(QStringLiteral("TileView"));
+  list->setViewMode(QListView::IconMode);
+  list->setMovement(QListView::Static);  // auto-arranged
+  list->setResizeMode(QListView::Adjust);
+  list->setFlow(QListView::LeftToRight);
+  list->setWrapping(true);
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setUniformItemSizes(true);
+  list->setLayoutMode(QListView::Batched);
+  list->setBatchSize(2000);
+  list->setIconSize(QSize(32, 32));
+  list->setGridSize(QSize(76, 70));
+  list->setWordWrap(true);
+  list->setTextElideMode(Qt::ElideRight);
+  list->setContextMenuPolicy(Qt::CustomContextMenu);
+  return list;
 }
 
 QPushButton* CreateStopButton(QWidget& client) {

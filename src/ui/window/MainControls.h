@@ -26,6 +26,9 @@ struct MainControls {
 QToolBar* CreateToolBar(QWidget& client);
 // The status bar with its counter panels 65 wide.
 StatusPanels* CreateStatusBar(QWidget& window);
+// The list of tiles: icons in rows on a 76 x 70 grid, auto-arranged, several selectable, its
+// context menu left to the window.
+QListView* CreateTileView(QWidget& client);
 // The Stop button: 46 x 36 with the stop glyph and its hint.
 QPushButton* CreateStopButton(QWidget& client);
 // The clock: the status bar's clock, firing every second from the start.

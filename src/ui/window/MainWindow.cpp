@@ -1,8 +1,7 @@
-#include "ui/IconMain.h"
+#include "ui/window/MainWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMenuBar>
@@ -12,7 +11,6 @@
 #include <QToolBar>
 
 #include "harvest/Harvester.h"
-#include "ui/StatusPanels.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/ErrorBox.h"
@@ -24,6 +22,7 @@
 #include "ui/window/OutputCommands.h"
 #include "ui/window/QtPaths.h"
 #include "ui/window/Settings.h"
+#include "ui/window/StatusPanels.h"
 #include "ui/window/WindowPlacement.h"
 
 namespace pictarix {
@@ -36,8 +35,8 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       dialogs_(dialogs),
       harvester_(std::make_unique<Harvester>(*this)),
-      runs_(*this, {[this] { BeginProcessing(); }, [this] { EndProcessing(); },
-                    [this] { RunEnded(); }, [this](const auto& work) { Guarded(work); }}) {
+      runs_(*this, {[this] { run_->BeginProcessing(); }, [this] { run_->EndProcessing(); },
+                    [this] { run_->RunEnded(); }, [this](const auto& work) { Guarded(work); }}) {
   setWindowTitle(kCaption);
   setWindowIcon(QIcon(ProgramIcon(32)));
   setWindowFlag(Qt::WindowContextHelpButtonHint, true);
@@ -48,6 +47,12 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
   harvester_->OnNumberedGroup = [] { QApplication::beep(); };
   CreateControls();
   CreateCommands();
+  run_ =
+      std::make_unique<WindowRun>(MainControls{*parts_.ToolBar, *parts_.TileView, *parts_.Preview,
+                                               *parts_.StopBtn, *parts_.StatusLine},
+                                  *harvester_, *model_, *parts_.Item("problems"));
+  intake_ = std::make_unique<WindowIntake>(*this, runs_, *run_,
+                                           [this](const auto& work) { Guarded(work); });
   output_ = std::make_unique<OutputCommands>(dialogs_, *this, *harvester_,
                                              [this] { return IndexesOf(SelectedFlags()); });
   parts_.Output = output_.get();
@@ -86,29 +91,14 @@ void MainWindow::CreateControls() {
   parts_.ToolBar = CreateToolBar(*client_);
 
   model_ = new IconListModel(*harvester_, this);
-  QListView* list = parts_.TileView = new QListView(client_);
-  list->setObjectName(QStringLiteral("TileView"));
-  list->setViewMode(QListView::IconMode);
-  list->setMovement(QListView::Static);  // auto-arranged
-  list->setResizeMode(QListView::Adjust);
-  list->setFlow(QListView::LeftToRight);
-  list->setWrapping(true);
-  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list->setUniformItemSizes(true);
-  list->setLayoutMode(QListView::Batched);
-  list->setBatchSize(2000);
-  list->setIconSize(QSize(32, 32));
-  list->setGridSize(QSize(76, 70));
-  list->setWordWrap(true);
-  list->setTextElideMode(Qt::ElideRight);
-  list->setContextMenuPolicy(Qt::CustomContextMenu);
+  QListView* list = parts_.TileView = CreateTileView(*client_);
   list->setModel(model_);
   list->installEventFilter(this);  // Ctrl+C copies the picture, never the caption
   connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this] { Guarded([this] { TileSelectionChanged(); }); });
 
   setStatusBar(parts_.StatusLine = CreateStatusBar(*this));
-  ShowCounters();
+  ShowCounters(*parts_.StatusLine, *harvester_);
   parts_.StopBtn = CreateStopButton(*client_);
   connect(parts_.StopBtn, &QPushButton::clicked, this,
           [this] { Guarded([this] { StopBtnClick(); }); });
@@ -130,18 +120,11 @@ void MainWindow::CreateCommands() {
                               Guarded([this, command, sender] { command(*this, sender); });
                             });
   stayOnTop_ = parts_.Item("stayOnTop");
-  problemsItem_ = parts_.Item("problems");
-  problemsItem_->setEnabled(false);
+  parts_.Item("problems")->setEnabled(false);
   connect(parts_.TileView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     parts_.ContextMenu->popup(parts_.TileView->viewport()->mapToGlobal(at));
   });
   EnableForSelection(commands_, 0);  // every selection-driven item starts disabled
-}
-
-void MainWindow::ShowCounters() {
-  parts_.StatusLine->SetText(1, QString::number(harvester_->FileCount) + QStringLiteral(" files"));
-  parts_.StatusLine->SetText(
-      2, QString::number(harvester_->Entries.size()) + QStringLiteral(" icons"));
 }
 
 void MainWindow::Guarded(const std::function<void()>& command) {
@@ -158,32 +141,8 @@ void MainWindow::ShowPreview(const IconGraphic& graphic) {
   parts_.Preview->ShowIcon(graphic);
 }
 
-void MainWindow::HarvestRoots(std::vector<HarvestRoot> roots) {
-  harvester_->Begin(std::move(roots));
-  QEventLoop loop;
-  QTimer take;
-  take.setInterval(kTakeIntervalMs);
-  connect(&take, &QTimer::timeout, &loop, [this, &loop] {
-    if (!harvester_->TakeReady(std::chrono::milliseconds(kTakeBudgetMs))) loop.quit();
-    TakeNewRows(false);
-  });
-  take.start();
-  loop.exec();
-}
-
 void MainWindow::FileUnreadable(const std::filesystem::path& path, const std::string& reason) {
-  problems_.push_back({FromPath(path), FromUtf8(reason)});
-}
-
-void MainWindow::TakeNewRows(bool now) {
-  if (model_->PendingRows() <= 0) return;
-  // A hidden list has no use for rows; while it is shown during a run it takes them in batches.
-  if (!now && (parts_.TileView->isHidden() ||
-               (sinceBatch_.isValid() && sinceBatch_.elapsed() < kBatchIntervalMs))) {
-    return;
-  }
-  model_->TakeNewRows();
-  sinceBatch_.start();
+  run_->FileUnreadable({FromPath(path), FromUtf8(reason)});
 }
 
 // Layout
@@ -229,7 +188,20 @@ bool MainWindow::AnswerHelpRequest(unsigned command, std::uintptr_t, bool& callH
   return true;
 }
 
-// Closing
+// Showing, drops and closing
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  intake_->Shown();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  intake_->DragEnter(*event);
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  intake_->Drop(*event);
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   harvester_->RequestStop();

@@ -1,4 +1,4 @@
-#include "ui/RunControl.h"
+#include "ui/window/RunControl.h"
 
 #include <QTimer>
 

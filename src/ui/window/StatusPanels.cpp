@@ -1,4 +1,4 @@
-#include "ui/StatusPanels.h"
+#include "ui/window/StatusPanels.h"
 
 #include <algorithm>
 

@@ -2,23 +2,23 @@
 // MainWindow: the program's single window. It owns the harvest (with the icon library, the stop
 // flag and the file counter), shows the entries in TileView, and runs every command of the menus
 // and the toolbar inside the default error box's guard. The work lives in RunControl (one run at
-// a time) and OutputCommands; a new command is a row in MainCommands.cpp and a handler here.
+// a time), WindowRun (the busy state of a run and its results taken in batches), WindowIntake
+// (names from the command line, drops and macros) and OutputCommands; a new command is a row in
+// MainCommands.cpp and a handler here.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
-#include <QByteArrayList>
-#include <QElapsedTimer>
 #include <QMainWindow>
-#include <QStringList>
 
-#include "harvest/HarvestEngine.h"
 #include "harvest/HarvestHost.h"
-#include "ui/RunControl.h"
 #include "ui/dialogs/ProblemsDialog.h"
 #include "ui/window/Artwork.h"
 #include "ui/window/MainCommands.h"
+#include "ui/window/RunControl.h"
+#include "ui/window/WindowIntake.h"
+#include "ui/window/WindowRun.h"
 
 class QAction;
 class QListView;
@@ -30,7 +30,6 @@ class QToolBar;
 namespace pictarix {
 
 class AboutDialog;
-class MacroServer;
 class Dialogs;
 class Harvester;
 class IconListModel;
@@ -46,15 +45,9 @@ class MainWindow : public QMainWindow, public HarvestHost {
   static inline const QString kCaption = QStringLiteral("Pictarix 4");
   static constexpr int kClientWidth = 420;
   static constexpr int kClientHeight = 260;
-  // Rows are taken into the list at most this often while it is shown during a run.
-  static constexpr int kBatchIntervalMs = 200;
-  // During a run the harvest's results are taken this often, for at most kTakeBudgetMs each time,
-  // so that the window draws and answers between batches.
-  static constexpr int kTakeIntervalMs = 16;
-  static constexpr int kTakeBudgetMs = 8;
 
   explicit MainWindow(Dialogs& dialogs, QWidget* parent = nullptr);  // FormCreate
-  ~MainWindow() override;                                             // FormDestroy
+  ~MainWindow() override;                                            // FormDestroy
 
   // HarvestHost
   void SetPanelText(int panel, const std::string& text) override;
@@ -80,13 +73,7 @@ class MainWindow : public QMainWindow, public HarvestHost {
   void SaveToLibraryClick(QAction* sender);
   void CopyToClipboardClick();
 
-  void BeginProcessing();
-  void EndProcessing();
   void ClearList();
-  // Harvests the roots in order (the list is not cleared): the files are read on the harvest's
-  // threads while the window goes on handling its events, taking the results in batches. Returns
-  // when the run has ended or been stopped.
-  void HarvestRoots(std::vector<HarvestRoot> roots);
   void TileSelectionChanged();
   void FormResize();
   void PaceTick();
@@ -95,17 +82,8 @@ class MainWindow : public QMainWindow, public HarvestHost {
   // help. Always true.
   bool AnswerHelpRequest(unsigned command, std::uintptr_t data, bool& callHelp);
 
-  // Intake of names: the command line's paths are harvested when the window is first activated.
-  void SetCommandLine(const QStringList& arguments) { commandLine_ = arguments; }
-  void FormActivate();
-  void ProcessCommandLine();
-  void HandleDroppedFiles(const QStringList& names);
-  // A macro that arrives during a run is kept and runs once the run has ended.
-  void RunMacro(const QByteArrayList& lines);
-  // The macros `server` receives run as RunMacro of this window.
-  void ServeMacros(MacroServer& server);
-  // True until the first activation has taken up the command line.
-  bool StartupPending = true;
+  // Names from the command line, drops and macros.
+  WindowIntake& Intake() { return *intake_; }
 
   void Guarded(const std::function<void()>& command);  // inside the default error box's guard
 
@@ -116,7 +94,7 @@ class MainWindow : public QMainWindow, public HarvestHost {
   // Flags of the selected entries, one per entry of the harvest (the list may be filtered).
   std::vector<bool> SelectedFlags() const;
   // The files the last run could not read.
-  const std::vector<UnreadableFile>& Problems() const { return lastProblems_; }
+  const std::vector<UnreadableFile>& Problems() const { return run_->Problems(); }
 
   // The window's parts by the names the handlers use, for tests and benchmarks.
   struct WindowParts {
@@ -148,17 +126,12 @@ class MainWindow : public QMainWindow, public HarvestHost {
  private:
   void CreateControls();
   void CreateCommands();
-  // Takes the harvest's new entries into the list when due (or always with `now`).
-  void TakeNewRows(bool now);
-  void ShowCounters();
-  // What follows the end of a run: the problems are listed, the list takes the focus.
-  void RunEnded();
-  // FormActivate once the events now pending have been handled.
-  void QueueFormActivate();
 
   Dialogs& dialogs_;
   std::unique_ptr<Harvester> harvester_;
   RunControl runs_;
+  std::unique_ptr<WindowRun> run_;
+  std::unique_ptr<WindowIntake> intake_;
   ButtonArtwork btnImgs_;
   WindowParts parts_;
   std::unique_ptr<OutputCommands> output_;
@@ -166,11 +139,6 @@ class MainWindow : public QMainWindow, public HarvestHost {
   IconListModel* model_ = nullptr;
   QWidget* client_ = nullptr;
   QAction* stayOnTop_ = nullptr;
-  QAction* problemsItem_ = nullptr;
-  QStringList commandLine_;
-  std::vector<UnreadableFile> problems_;
-  std::vector<UnreadableFile> lastProblems_;
-  QElapsedTimer sinceBatch_;
 };
 
 }  // namespace pictarix

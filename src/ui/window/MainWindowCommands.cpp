@@ -1,13 +1,11 @@
-// The commands of MainWindow: harvest, busy state, selection, Remove, Clear, Problems, Stay on Top,
-// help, About, and the output commands' forwarders.
+// The commands of MainWindow: harvest, Stop, selection, Remove, Clear, Problems, Stay on Top, help,
+// About, and the output commands' forwarders.
 #include <QAction>
 #include <QListView>
 #include <QPushButton>
 #include <QToolBar>
 
 #include "harvest/Harvester.h"
-#include "ui/IconMain.h"
-#include "ui/StatusPanels.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/OpenDialogs.h"
@@ -15,11 +13,13 @@
 #include "ui/list/IconPreview.h"
 #include "ui/list/ListSelection.h"
 #include "ui/window/ClockText.h"
+#include "ui/window/MainWindow.h"
 #include "ui/window/Manual.h"
 #include "ui/window/OutputCommands.h"
 #include "ui/window/QtPaths.h"
 #include "ui/window/ScopeExit.h"
 #include "ui/window/Settings.h"
+#include "ui/window/StatusPanels.h"
 #include "ui/window/WindowPlacement.h"
 
 namespace pictarix {
@@ -33,7 +33,7 @@ void MainWindow::OpenFilesClick() {
                ClearList();
                std::vector<HarvestRoot> roots;
                for (const QString& file : files) roots.push_back({ToPath(file), false});
-               HarvestRoots(std::move(roots));
+               run_->HarvestRoots(std::move(roots));
              }});
 }
 
@@ -42,44 +42,12 @@ void MainWindow::OpenDirectoryClick() {
   runs_.Run({[this, &folder] { return AskFolderToOpen(dialogs_, this, folder); },
              [this, &folder] {
                ClearList();
-               HarvestRoots({{ToPath(folder), true}});
+               run_->HarvestRoots({{ToPath(folder), true}});
              }});
 }
 
-// Busy state
-
-void MainWindow::BeginProcessing() {
-  parts_.ToolBar->setEnabled(false);
-  harvester_->StopRequested = false;
-  problems_.clear();
-  parts_.TileView->hide();
-  parts_.Preview->show();
-  parts_.StopBtn->show();
-  parts_.StopBtn->raise();
-}
-
-void MainWindow::EndProcessing() {
-  TakeNewRows(true);
-  parts_.TileView->show();
-  parts_.Preview->hide();
-  parts_.StopBtn->hide();
-  parts_.StatusLine->SetText(0, QStringLiteral("Processing Finished"));
-  ShowCounters();
-  parts_.ToolBar->setEnabled(true);
-}
-
-void MainWindow::RunEnded() {
-  lastProblems_.swap(problems_);
-  problemsItem_->setEnabled(!lastProblems_.empty());
-  parts_.TileView->setFocus();
-}
-
 void MainWindow::StopBtnClick() {
-  harvester_->RequestStop();
-  parts_.StopBtn->hide();
-  parts_.ToolBar->setEnabled(true);
-  parts_.TileView->show();
-  TakeNewRows(true);
+  run_->Stop();
 }
 
 // Selection
@@ -101,13 +69,13 @@ void MainWindow::TileSelectionChanged() {
 }
 
 void MainWindow::SelectAllClick() {
-  TakeNewRows(true);
+  run_->TakeNewRows(true);
   if (model_->rowCount() > 0) parts_.TileView->selectAll();
   parts_.TileView->setFocus();
 }
 
 void MainWindow::InvertSelectionClick() {
-  TakeNewRows(true);
+  run_->TakeNewRows(true);
   if (model_->rowCount() == 0) return;
   InvertSelection(*parts_.TileView->selectionModel());
   parts_.TileView->viewport()->update();
@@ -119,7 +87,7 @@ void MainWindow::InvertSelectionClick() {
 void MainWindow::RemoveClick() {
   runs_.Run({{},
              [this] {
-               TakeNewRows(true);
+               run_->TakeNewRows(true);
                if (SelectedCount() == 0) return;
                const std::vector<bool> selected = SelectedFlags();
                {
@@ -132,7 +100,7 @@ void MainWindow::RemoveClick() {
                  harvester_->RemoveEntries(selected);
                }
                EnableForSelection(commands_, SelectedCount());
-               EndProcessing();
+               run_->EndProcessing();
              },
              false});
 }
@@ -151,8 +119,8 @@ void MainWindow::ClearList() {
 }
 
 void MainWindow::ProblemsClick() {
-  if (lastProblems_.empty()) return;
-  ProblemsDialog dialog(lastProblems_, this);
+  if (Problems().empty()) return;
+  ProblemsDialog dialog(Problems(), this);
   dialogs_.ShowModal(dialog);
 }
 
