@@ -49,7 +49,7 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
   CreateControls();
   CreateCommands();
   output_ = std::make_unique<OutputCommands>(dialogs_, *this, *harvester_,
-                                             [this] { return IndexesOf(SelectedFlags()); });
+                                             [this] { return SelectedEntries(); });
   parts_.Output = output_.get();
   parts_.Features = new ListFeatures(*this, dialogs_);
 
