@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "formats/IconLibrary.h"
 #include "formats/ne/IconLibraryWriter.h"
 #include "formats/ne/NeReader.h"
+#include "os/ByteSink.h"
 #include "os/CodePage.h"
 #include "os/Errors.h"
 #include "os/ReadBudget.h"
@@ -61,6 +64,45 @@ TEST(IconLibraryWriterTest, WritesTheWorkedExampleByteForByte) {
   SaveIconLibrary(library.Icons, dir.Path() / "out.icl", record);
   EXPECT_EQ(ReadWholeFile(dir.Path() / "out.icl"), e.Data());
   EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{1, 1}}));
+}
+
+// Keeps each piece a writer hands over.
+class PieceSink : public ByteSink {
+ public:
+  void Write(std::span<const std::uint8_t> bytes) override {
+    Pieces.emplace_back(bytes.begin(), bytes.end());
+  }
+  std::vector<Bytes> Pieces;
+};
+
+TEST(IconLibraryWriterTest, StreamsTheAssembledBytesInPiecesAndNothingForARefusedLibrary) {
+  IconLibrary library;
+  Bytes large = kImage16;
+  large.resize(3u << 20, 0x5A);  // beyond what is gathered: handed over as it is
+  library.Icons.AddIcon("big", IconFromImages({kImage32, large, kImage16}));
+  PieceSink sink;
+  IconLibraryWriter(library.Icons).Write(sink);
+  Bytes streamed;
+  std::size_t largest = 0;
+  for (const Bytes& piece : sink.Pieces) {
+    streamed.insert(streamed.end(), piece.begin(), piece.end());
+    largest = std::max(largest, piece.size());
+  }
+  EXPECT_EQ(streamed, IconLibraryWriter(library.Icons).Assemble());
+  EXPECT_EQ(largest, large.size());
+  EXPECT_GE(sink.Pieces.size(), 3u);
+
+  auto wide = std::make_unique<AdvancedIcon>();
+  for (int i = 0; i < 2; ++i) {
+    auto image = std::make_unique<IconImage>();
+    image->BytesInRes = 0x80000000u;  // stated, not held: no shift can place both
+    wide->Images.Add(std::move(image));
+  }
+  IconLibrary refused;
+  refused.Icons.AddIcon("", std::move(wide));
+  PieceSink untouched;
+  EXPECT_THROW(IconLibraryWriter(refused.Icons).Write(untouched), IconLibraryError);
+  EXPECT_TRUE(untouched.Pieces.empty());
 }
 
 TEST(IconLibraryWriterTest, TheEstimatesShiftIsWrittenWhenEverythingFits) {
