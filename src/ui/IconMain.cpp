@@ -19,7 +19,6 @@
 #include "ui/list/IconListModel.h"
 #include "ui/list/IconPreview.h"
 #include "ui/list/ListFeatures.h"
-#include "ui/list/ListSelection.h"
 #include "ui/window/MainControls.h"
 #include "ui/window/OutputCommands.h"
 #include "ui/window/QtPaths.h"
