@@ -26,6 +26,7 @@
 #include "harvest/Harvester.h"
 #include "os/SafeFile.h"
 #include "os/Stream.h"
+#include "output/OutputFiles.h"
 #include "support/QuietHost.h"
 
 namespace {
@@ -95,7 +96,7 @@ int Generate(const std::filesystem::path& root, long files, long perFolder) {
     library.Icons.AddIcon("icon " + std::to_string(i), std::move(member));
   }
   std::filesystem::create_directories(root);
-  library.SaveToFile(root / "template.icl");
+  SaveIconLibrary(library.Icons, root / "template.icl");
   const auto libraryBytes = ReadWholeFile(root / "template.icl");
   std::filesystem::remove(root / "template.icl");
   const std::vector<std::uint8_t> data(120, 0x41);

@@ -11,6 +11,7 @@
 
 #include "formats/IconLibrary.h"
 #include "formats/ne/IconLibraryWriter.h"
+#include "output/OutputFiles.h"
 #include "support/NeBuilder.h"
 
 namespace {
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
   std::printf("build  %8.1f ms  %d icons\n", MillisecondsSince(start), library.Icons.Count());
 
   start = Clock::now();
-  library.SaveToFile(target);
+  SaveIconLibrary(library.Icons, target);
   std::printf("write  %8.1f ms  %ju bytes\n", MillisecondsSince(start),
               static_cast<std::uintmax_t>(std::filesystem::file_size(target)));
 

@@ -26,8 +26,7 @@ using Clock = std::chrono::steady_clock;
 using testing::QuietHost;
 
 // The bytes Save As would write for one entry; how many bytes (0: no file).
-std::size_t Convert(EntryList& list, int index, SaveFormat format) {
-  ListEntry& entry = *list.Entry(index);
+std::size_t Convert(const ListEntry& entry, const TileList& tiles, SaveFormat format) {
   switch (format) {
     case SaveFormat::Icon: {
       MemoryStream stream;
@@ -41,15 +40,15 @@ std::size_t Convert(EntryList& list, int index, SaveFormat format) {
       return graphic->Empty() ? 0 : GraphicToGif(*graphic).size();
     }
     case SaveFormat::Bitmap: {
-      const auto tile = TileToBitmap(list, index);
+      const auto tile = TileToBitmap(entry, tiles);
       return tile ? EncodeBmp(*tile).size() : 0;
     }
     case SaveFormat::Jpeg: {
-      const auto jpeg = TileToJpeg(list, index);
+      const auto jpeg = TileToJpeg(entry, tiles);
       return jpeg ? jpeg->size() : 0;
     }
     case SaveFormat::Png: {
-      const auto png = TileToPng(list, index);
+      const auto png = TileToPng(entry, tiles);
       return png ? png->size() : 0;
     }
   }
@@ -72,7 +71,6 @@ int main(int argc, char** argv) {
               harvester.FileCount, count);
   if (count == 0) return 1;
 
-  EntryList list(harvester);
   for (const auto format :
        {SaveFormat::Icon, SaveFormat::Gif, SaveFormat::Bitmap, SaveFormat::Jpeg, SaveFormat::Png}) {
     const std::string name = ExtFromFormat(format).substr(1);
@@ -80,7 +78,7 @@ int main(int argc, char** argv) {
     int files = 0;
     start = Clock::now();
     for (int i = 0; i < count; ++i) {
-      const std::size_t size = Convert(list, i, format);
+      const std::size_t size = Convert(harvester.Entries[i], harvester.LargeImgs, format);
       bytes += size;
       files += size > 0 ? 1 : 0;
     }
@@ -90,7 +88,8 @@ int main(int argc, char** argv) {
     if (output.empty()) continue;
     start = Clock::now();
     for (int i = 0; i < count; ++i) {
-      SaveEntryAs(list, output / (std::to_string(i) + ExtFromFormat(format)), i, format);
+      SaveEntryAs(harvester.Entries[i], harvester.LargeImgs,
+                  output / (std::to_string(i) + ExtFromFormat(format)), format);
     }
     std::printf("save    %s %9.0f entries/s\n", name.c_str(),
                 count / std::chrono::duration<double>(Clock::now() - start).count());

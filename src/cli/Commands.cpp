@@ -1,7 +1,6 @@
 // The commands that read the harvest only: list and icl.
 #include "cli/Commands.h"
 
-#include <numeric>
 #include <string>
 
 #include "cli/HarvestRun.h"
@@ -53,11 +52,8 @@ int RunIcl(const CliArguments& args) {
   }
 
   HarvestRun run(args);
-  const auto& entries = run.Harvest.Entries;
-  std::vector<int> all(entries.size());
-  std::iota(all.begin(), all.end(), 0);
   try {
-    if (SaveEntriesToLibrary(entries, all, target, args.Add) == 0) {
+    if (SaveEntriesToLibrary(SelectAllEntries(run.Harvest.Entries), target, args.Add) == 0) {
       Complain("no icons found; no library written");
       return 1;
     }

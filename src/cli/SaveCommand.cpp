@@ -1,4 +1,5 @@
 // save: entry i as DIR/i.EXT, what the window's Save As writes for that format.
+#include <filesystem>
 #include <string>
 
 #include "cli/Commands.h"
@@ -54,14 +55,14 @@ int RunSave(const CliArguments& args) {
   }
   HarvestRun run(args);
   bool ok = run.AllRead;
-  EntryList list(run.Harvest);
-  const std::string ext = ExtFromFormat(*format);
-  for (int i = 0; i < list.Count(); ++i) {
-    ListEntry& entry = *list.Entry(i);
+  auto& entries = run.Harvest.Entries;
+  for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+    ListEntry& entry = entries[static_cast<std::size_t>(i)];
     if (UsesTile(*format) && entry.TileImage >= 0) MakeTile(run.Harvest, entry);
     const std::string prefix = "entry " + std::to_string(i) + ": no " + args.Format + " written, ";
     try {
-      switch (SaveEntryPicture(list, BatchFileName(args.Output, i, *format), i, *format)) {
+      const std::filesystem::path name = BatchFileName(args.Output, i, *format);
+      switch (SaveEntryPicture(entry, run.Harvest.LargeImgs, name, *format)) {
         case SaveResult::Written:
           break;
         case SaveResult::NothingToSave:

@@ -4,7 +4,6 @@
 #include <optional>
 #include <type_traits>
 
-#include "formats/ne/IconLibraryWriter.h"
 #include "formats/ne/NeIcon.h"
 #include "formats/ne/NeReader.h"
 #include "formats/ne/NeStructures.h"
@@ -66,16 +65,6 @@ LoadOutcome IconLibrary::LoadFromStream(const std::filesystem::path& fileName,
   openStream_.reset();
   FileName = fileName;
   return LoadOutcome::Loaded;
-}
-
-void IconLibrary::SaveToFile(const std::filesystem::path& fileName) {
-  if (Icons.Count() == 0) throw IconLibraryError("Unable to write Iconlibrary with no icons");
-  if (Icons.Count() > kMaxLibraryIcons) {
-    throw IconLibraryError("Iconlibraries with more than 32767 Icons are not possible");
-  }
-  IconLibraryWriter writer(
-      Icons, [this](std::int32_t total, std::int32_t current) { DoProgress(total, current); });
-  writer.Write(fileName);
 }
 
 void IconLibrary::DoProgress(std::int32_t total, std::int32_t current) {

@@ -1,6 +1,6 @@
 #pragma once
 // The icons of one file: loading any module (a 32-bit PE or a 16-bit NE module, chosen by the
-// file's content) into a named list, and saving the list as an icon library.
+// file's content) into a named list (SaveIconLibrary, in output/, writes one as a library).
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -41,10 +41,6 @@ class IconLibrary {
   // reader reads `stream` (from any position; nothing else opens the file).
   LoadOutcome LoadFromStream(const std::filesystem::path& fileName,
                              std::unique_ptr<ByteStream> stream);
-  // Writes the whole list as an icon library, replacing the file safely. IconLibraryError, with the
-  // file untouched, for an empty list, more than kMaxLibraryIcons icons, or a library beyond
-  // what the format's header fields or the reader's budget can hold (IconLibraryWriter).
-  void SaveToFile(const std::filesystem::path& fileName);
   // Calls OnProgress, when set.
   void DoProgress(std::int32_t total, std::int32_t current);
 

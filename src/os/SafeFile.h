@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "os/ByteSink.h"
+
 namespace pictarix {
 
 // Writes `bytes` as the whole content of `target`, whose links are followed as ResolveOutputPath
@@ -49,14 +51,14 @@ std::vector<std::optional<std::string>> ReplaceFilesContents(
 // Every failure raises FCreateError with ReplaceFileContents's text and discards the new file;
 // a writer destroyed before Commit (an error while the content was made) discards it too. The
 // target is left as it was until Commit succeeds.
-class SafeFileWriter {
+class SafeFileWriter : public ByteSink {
  public:
   explicit SafeFileWriter(const std::filesystem::path& target);
-  ~SafeFileWriter();
+  ~SafeFileWriter() override;
   SafeFileWriter(const SafeFileWriter&) = delete;
   SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
-  void Write(std::span<const std::uint8_t> bytes);
+  void Write(std::span<const std::uint8_t> bytes) override;
   void Commit();
 
  private:

@@ -25,12 +25,13 @@ std::filesystem::path BatchFileName(const std::filesystem::path& folder, int ind
   return name;
 }
 
-int BatchSave(EntryList& list, const std::vector<int>& selected,
+int BatchSave(const EntrySelection& selected, const TileList& tiles,
               const std::filesystem::path& folder, SaveFormat format) {
   if (format == SaveFormat::Png) return 0;
   int written = 0;
-  for (const int index : selected) {
-    if (SaveEntryAs(list, BatchFileName(folder, index, format), index, format)) ++written;
+  for (const SelectedEntry& picked : selected) {
+    const std::filesystem::path name = BatchFileName(folder, picked.Position, format);
+    if (SaveEntryAs(*picked.Entry, tiles, name, format)) ++written;
   }
   return written;
 }

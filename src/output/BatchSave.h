@@ -1,9 +1,9 @@
 #pragma once
 // "Batch Save As": every selected entry into one folder, named by its position in the list.
 #include <filesystem>
-#include <vector>
 
-#include "output/EntryList.h"
+#include "harvest/TileList.h"
+#include "output/EntrySelection.h"
 #include "output/SaveFormat.h"
 
 namespace pictarix {
@@ -15,11 +15,11 @@ std::filesystem::path BatchFileName(const std::filesystem::path& folder, int ind
                                     SaveFormat format);
 
 // Saves each selected entry, in the order given (the window gives list order), with SaveEntryAs
-// as BatchFileName(folder, index, format). Only the batch formats are written (icons, GIFs,
+// as BatchFileName(folder, its position, format). Only the batch formats are written (icons, GIFs,
 // bitmaps, JPEGs); PNG writes nothing. Existing files are replaced without a
 // question. The first failure ends the batch and propagates; files written before it stay.
 // Answers the number of files written.
-int BatchSave(EntryList& list, const std::vector<int>& selected,
+int BatchSave(const EntrySelection& selected, const TileList& tiles,
               const std::filesystem::path& folder, SaveFormat format);
 
 }  // namespace pictarix

@@ -4,7 +4,6 @@
 #include "imaging/ComposeOverWhite.h"
 #include "imaging/GifEncoder.h"
 #include "imaging/JpegEncoder.h"
-#include "os/SafeFile.h"
 
 namespace pictarix {
 
@@ -15,11 +14,9 @@ RgbImage GraphicToBitmap(IconGraphic& graphic) {
   return ComposeOverWhite(*graphic.Handle(), width, height);
 }
 
-std::optional<RgbImage> TileToBitmap(const EntryList& list, int index) {
-  const ListEntry* entry = list.Entry(index);
-  if (entry == nullptr) return std::nullopt;
-  if (entry->ImageIndex < 0 || entry->ImageIndex >= list.LargeImgs().Count()) return std::nullopt;
-  const IconHandle& tile = list.LargeImgs().Get(entry->ImageIndex);
+std::optional<RgbImage> TileToBitmap(const ListEntry& entry, const TileList& tiles) {
+  if (entry.ImageIndex < 0 || entry.ImageIndex >= tiles.Count()) return std::nullopt;
+  const IconHandle& tile = tiles.Get(entry.ImageIndex);
   if (!tile) return std::nullopt;
   return ComposeOverWhite(*tile, TileList::kTileSize, TileList::kTileSize);
 }
@@ -28,20 +25,16 @@ std::vector<std::uint8_t> GraphicToGif(IconGraphic& graphic) {
   return EncodeGif(GraphicToBitmap(graphic));
 }
 
-std::optional<std::vector<std::uint8_t>> TileToJpeg(const EntryList& list, int index) {
-  const std::optional<RgbImage> tile = TileToBitmap(list, index);
+std::optional<std::vector<std::uint8_t>> TileToJpeg(const ListEntry& entry, const TileList& tiles) {
+  const std::optional<RgbImage> tile = TileToBitmap(entry, tiles);
   if (!tile) return std::nullopt;
   return EncodeJpeg(*tile);
 }
 
-std::optional<std::vector<std::uint8_t>> TileToPng(const EntryList& list, int index) {
-  const std::optional<RgbImage> tile = TileToBitmap(list, index);
+std::optional<std::vector<std::uint8_t>> TileToPng(const ListEntry& entry, const TileList& tiles) {
+  const std::optional<RgbImage> tile = TileToBitmap(entry, tiles);
   if (!tile) return std::nullopt;
   return EncodePng(*tile);
-}
-
-void SaveGraphicToFile(std::span<const std::uint8_t> bytes, const std::filesystem::path& fileName) {
-  ReplaceFileContents(fileName, bytes);
 }
 
 }  // namespace pictarix

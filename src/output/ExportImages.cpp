@@ -54,6 +54,129 @@ std::optional<std::vector<std::uint8_t>> ItemBytes(const AdvancedIcon& icon,
   return image == nullptr ? std::nullopt : ImagePngBytes(*image);
 }
 
+// One WriteEntryExports: the jobs, one per planned file in plan order, the threads that make
+// their pictures, and the calling thread that writes them in chunks and reports each export.
+class ExportRun {
+ public:
+  ExportRun(const std::vector<PlannedExport>& exports, const ExportDone& done)
+      : exports_(exports), done_(done), jobs_(JobCount(exports)) {
+    std::size_t j = 0;
+    for (std::size_t e = 0; e < exports.size(); ++e)
+      for (std::size_t i = 0; i < exports[e].Plan.size(); ++i, ++j) {
+        jobs_[j].Export = e;
+        jobs_[j].Item = i;
+      }
+  }
+
+  void Run(int threads) {
+    std::vector<std::jthread> workers;
+    const ReleaseWorkers release{next_, written_};
+    const auto workerCount =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), jobs_.size());
+    for (std::size_t t = 0; t < workerCount; ++t) workers.emplace_back([this] { MakePictures(); });
+    Report(0);
+    for (std::size_t first = 0; first < jobs_.size();) {
+      first = WriteChunk(first);
+      written_.store(first);
+      written_.notify_all();
+      Report(first);
+    }
+  }
+
+ private:
+  struct Job {
+    std::size_t Export = 0;
+    std::size_t Item = 0;
+    std::optional<std::vector<std::uint8_t>> Bytes;
+    std::optional<std::string> Failure;
+    std::atomic<bool> Made{false};
+  };
+
+  // When the writing thread leaves, also through an exception, the workers take no new picture
+  // and none waits for the writer any longer, so that they can be joined.
+  struct ReleaseWorkers {
+    std::atomic<std::size_t>& Next;
+    std::atomic<std::size_t>& Written;
+    ~ReleaseWorkers() {
+      Next.store(std::numeric_limits<std::size_t>::max() / 2);
+      Written.store(std::numeric_limits<std::size_t>::max() / 2);
+      Written.notify_all();
+    }
+  };
+
+  static std::size_t JobCount(const std::vector<PlannedExport>& exports) {
+    std::size_t count = 0;
+    for (const PlannedExport& entry : exports) count += entry.Plan.size();
+    return count;
+  }
+
+  const ExportItem& ItemOf(const Job& job) const { return exports_[job.Export].Plan[job.Item]; }
+
+  // Pictures are made in job order, at most kMadeAhead beyond the files written so far, so that
+  // memory stays bounded however many files there are.
+  void MakePictures() {
+    for (std::size_t j = next_++; j < jobs_.size(); j = next_++) {
+      for (std::size_t w = written_.load(); j >= w + kMadeAhead; w = written_.load())
+        written_.wait(w);
+      Job& job = jobs_[j];
+      try {
+        job.Bytes = ItemBytes(*exports_[job.Export].Icon, ItemOf(job));
+        if (!job.Bytes) job.Failure = "the image cannot be decoded";
+      } catch (const PictarixError& e) {
+        job.Failure = e.what();
+      } catch (const std::bad_alloc&) {
+        job.Failure = "there is not enough memory for the picture";
+      }
+      job.Made.store(true);
+      job.Made.notify_one();
+    }
+  }
+
+  // Writes the files of the jobs from `first` on: at least kLeastChunk together, more when they
+  // are already made. Answers where the chunk ended.
+  std::size_t WriteChunk(std::size_t first) {
+    std::size_t end = std::min(first + kLeastChunk, jobs_.size());
+    for (std::size_t j = first; j < end; ++j) jobs_[j].Made.wait(false);
+    while (end < jobs_.size() && end - first < kMostChunk && jobs_[end].Made.load()) ++end;
+
+    std::vector<FileReplacement> files;
+    std::vector<Job*> filed;
+    for (std::size_t j = first; j < end; ++j) {
+      if (!jobs_[j].Bytes) continue;
+      files.push_back({ItemOf(jobs_[j]).Path, *jobs_[j].Bytes});
+      filed.push_back(&jobs_[j]);
+    }
+    auto results = ReplaceFilesContents(files);
+    for (std::size_t f = 0; f < filed.size(); ++f) {
+      filed[f]->Failure = std::move(results[f]);
+      filed[f]->Bytes.reset();
+    }
+    return end;
+  }
+
+  // Tells `done` of every export whose jobs all lie before `upTo`.
+  void Report(std::size_t upTo) {
+    while (reported_ < exports_.size() &&
+           firstOfReported_ + exports_[reported_].Plan.size() <= upTo) {
+      const std::size_t end = firstOfReported_ + exports_[reported_].Plan.size();
+      std::vector<ExportFailure> failures;
+      for (std::size_t j = firstOfReported_; j < end; ++j) {
+        if (jobs_[j].Failure) failures.push_back({ItemOf(jobs_[j]).Image, *jobs_[j].Failure});
+      }
+      firstOfReported_ = end;
+      done_(reported_++, std::move(failures));
+    }
+  }
+
+  const std::vector<PlannedExport>& exports_;
+  const ExportDone& done_;
+  std::vector<Job> jobs_;  // never resized: the atomics stay where the threads see them
+  std::atomic<std::size_t> next_{0};
+  std::atomic<std::size_t> written_{0};
+  std::size_t reported_ = 0;
+  std::size_t firstOfReported_ = 0;  // the first job of export `reported_`
+};
+
 }  // namespace
 
 bool ExportSelection::SelectsEntry(int entryIndex, const std::string& caption) const {
@@ -92,101 +215,7 @@ std::vector<ExportFailure> WriteEntryExport(const AdvancedIcon& icon,
 
 void WriteEntryExports(const std::vector<PlannedExport>& exports, int threads,
                        const ExportDone& done) {
-  struct Job {
-    std::size_t Export = 0;
-    std::size_t Item = 0;
-    std::optional<std::vector<std::uint8_t>> Bytes;
-    std::optional<std::string> Failure;
-    std::atomic<bool> Made{false};
-  };
-  std::size_t count = 0;
-  for (const PlannedExport& entry : exports) count += entry.Plan.size();
-  std::vector<Job> jobs(count);  // never resized: the atomics stay where the threads see them
-  {
-    std::size_t j = 0;
-    for (std::size_t e = 0; e < exports.size(); ++e)
-      for (std::size_t i = 0; i < exports[e].Plan.size(); ++i, ++j) {
-        jobs[j].Export = e;
-        jobs[j].Item = i;
-      }
-  }
-
-  // Pictures are made in job order, at most kMadeAhead beyond the files written so far, so that
-  // memory stays bounded however many files there are.
-  std::atomic<std::size_t> next{0};
-  std::atomic<std::size_t> written{0};
-  const auto make = [&] {
-    for (std::size_t j = next++; j < jobs.size(); j = next++) {
-      for (std::size_t w = written.load(); j >= w + kMadeAhead; w = written.load()) written.wait(w);
-      Job& job = jobs[j];
-      const PlannedExport& entry = exports[job.Export];
-      try {
-        job.Bytes = ItemBytes(*entry.Icon, entry.Plan[job.Item]);
-        if (!job.Bytes) job.Failure = "the image cannot be decoded";
-      } catch (const PictarixError& e) {
-        job.Failure = e.what();
-      } catch (const std::bad_alloc&) {
-        job.Failure = "there is not enough memory for the picture";
-      }
-      job.Made.store(true);
-      job.Made.notify_one();
-    }
-  };
-  // When this thread leaves, also through an exception, the workers take no new picture and
-  // none waits for the writer any longer, so that they can be joined.
-  struct ReleaseWorkers {
-    std::atomic<std::size_t>& Next;
-    std::atomic<std::size_t>& Written;
-    ~ReleaseWorkers() {
-      Next.store(std::numeric_limits<std::size_t>::max() / 2);
-      Written.store(std::numeric_limits<std::size_t>::max() / 2);
-      Written.notify_all();
-    }
-  };
-  std::vector<std::jthread> workers;
-  const ReleaseWorkers release{next, written};
-  const auto workerCount =
-      std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), jobs.size());
-  for (std::size_t t = 0; t < workerCount; ++t) workers.emplace_back(make);
-
-  std::size_t reported = 0;
-  std::size_t firstOfReported = 0;  // the first job of export `reported`
-  const auto report = [&](std::size_t upTo) {
-    while (reported < exports.size() && firstOfReported + exports[reported].Plan.size() <= upTo) {
-      std::vector<ExportFailure> failures;
-      for (std::size_t j = firstOfReported; j < firstOfReported + exports[reported].Plan.size();
-           ++j) {
-        if (jobs[j].Failure)
-          failures.push_back({exports[reported].Plan[jobs[j].Item].Image, *jobs[j].Failure});
-      }
-      firstOfReported += exports[reported].Plan.size();
-      done(reported++, std::move(failures));
-    }
-  };
-  report(0);
-  for (std::size_t first = 0; first < jobs.size();) {
-    // At least kLeastChunk files go to the disk together, more when they are already made.
-    std::size_t end = std::min(first + kLeastChunk, jobs.size());
-    for (std::size_t j = first; j < end; ++j) jobs[j].Made.wait(false);
-    while (end < jobs.size() && end - first < kMostChunk && jobs[end].Made.load()) ++end;
-
-    std::vector<FileReplacement> files;
-    std::vector<Job*> filed;
-    for (std::size_t j = first; j < end; ++j) {
-      if (!jobs[j].Bytes) continue;
-      files.push_back({exports[jobs[j].Export].Plan[jobs[j].Item].Path, *jobs[j].Bytes});
-      filed.push_back(&jobs[j]);
-    }
-    auto results = ReplaceFilesContents(files);
-    for (std::size_t f = 0; f < filed.size(); ++f) {
-      filed[f]->Failure = std::move(results[f]);
-      filed[f]->Bytes.reset();
-    }
-    first = end;
-    written.store(first);
-    written.notify_all();
-    report(first);
-  }
+  ExportRun(exports, done).Run(threads);
 }
 
 }  // namespace pictarix

@@ -9,6 +9,7 @@
 #include "os/Errors.h"
 #include "os/FileLock.h"
 #include "os/OutputPath.h"
+#include "output/OutputFiles.h"
 
 namespace pictarix {
 
@@ -27,8 +28,7 @@ void LoadTarget(IconLibrary& library, const std::filesystem::path& fileName) {
 
 }  // namespace
 
-std::int32_t SaveEntriesToLibrary(const std::vector<ListEntry>& entries,
-                                  const std::vector<int>& selected,
+std::int32_t SaveEntriesToLibrary(const EntrySelection& selected,
                                   const std::filesystem::path& fileName, bool add) {
   // Held from the read to the rename, so that a second writer adds to what this one wrote.
   const FileLock lock(ResolveOutputPath(fileName));
@@ -36,9 +36,8 @@ std::int32_t SaveEntriesToLibrary(const std::vector<ListEntry>& entries,
   std::error_code error;
   if (add && std::filesystem::exists(fileName, error)) LoadTarget(library, fileName);
 
-  for (const int index : selected) {
-    if (index < 0 || static_cast<std::size_t>(index) >= entries.size()) continue;
-    const ListEntry& entry = entries[static_cast<std::size_t>(index)];
+  for (const SelectedEntry& picked : selected) {
+    const ListEntry& entry = *picked.Entry;
     if (entry.Icon == nullptr) continue;
     try {
       auto copy = std::make_unique<AdvancedIcon>();
@@ -50,7 +49,7 @@ std::int32_t SaveEntriesToLibrary(const std::vector<ListEntry>& entries,
   }
 
   if (library.Icons.Count() == 0) return 0;
-  library.SaveToFile(fileName);
+  SaveIconLibrary(library.Icons, fileName);
   return library.Icons.Count();
 }
 

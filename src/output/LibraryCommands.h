@@ -3,14 +3,13 @@
 // icon library file.
 #include <cstdint>
 #include <filesystem>
-#include <vector>
 
-#include "harvest/ListEntry.h"
+#include "output/EntrySelection.h"
 
 namespace pictarix {
 
-// Puts a copy of each selected entry's icon (in the order given; entries without an icon and
-// indexes outside the list are skipped, as is an icon whose copy fails) into a new library,
+// Puts a copy of each selected entry's icon (in the order given; entries without an icon are
+// skipped, as is an icon whose copy fails) into a new library,
 // named by the library's count just before it ("0", "1", ...), and writes the library when it
 // holds at least one icon; the file is replaced safely. The library is locked (FileLock) from
 // its read to its replacement, so concurrent writers take turns and none loses another's icons.
@@ -20,8 +19,7 @@ namespace pictarix {
 // PictarixError and nothing is written, as does a lock not had in time. Load errors, the library's
 // limits (IconLibraryError) and write errors (FCreateError) propagate. Answers the number of icons
 // written (0: no file).
-std::int32_t SaveEntriesToLibrary(const std::vector<ListEntry>& entries,
-                                  const std::vector<int>& selected,
+std::int32_t SaveEntriesToLibrary(const EntrySelection& selected,
                                   const std::filesystem::path& fileName, bool add);
 
 }  // namespace pictarix

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "formats/dib/BmpEncoder.h"
-#include "formats/ico/IconFileWriter.h"
 #include "harvest/BestImageIndex.h"
 #include "imaging/ImagePicture.h"
 #include "output/EntryPictures.h"
+#include "output/OutputFiles.h"
 
 namespace pictarix {
 
@@ -28,46 +28,44 @@ SaveResult IconToGif(const AdvancedIcon& icon, Picture& picture) {
   return SaveResult::Written;
 }
 
-SaveResult TilePicture(const EntryList& list, int index, SaveFormat format, Picture& picture) {
-  const ListEntry& entry = *list.Entry(index);
+SaveResult TilePicture(const ListEntry& entry, const TileList& tiles, SaveFormat format,
+                       Picture& picture) {
   if (entry.TileImage < 0) return SaveResult::NothingToSave;
   if (format == SaveFormat::Bitmap) {
-    if (const auto tile = TileToBitmap(list, index)) picture = EncodeBmp(*tile);
+    if (const auto tile = TileToBitmap(entry, tiles)) picture = EncodeBmp(*tile);
   } else {
-    picture = format == SaveFormat::Jpeg ? TileToJpeg(list, index) : TileToPng(list, index);
+    picture = format == SaveFormat::Jpeg ? TileToJpeg(entry, tiles) : TileToPng(entry, tiles);
   }
   return picture ? SaveResult::Written : SaveResult::CannotDecode;
 }
 
 }  // namespace
 
-SaveResult SaveEntryPicture(EntryList& list, const std::filesystem::path& fileName, int index,
-                            SaveFormat format) {
-  ListEntry* entry = list.Entry(index);
-  if (entry == nullptr || entry->Icon == nullptr || entry->Icon->Images.Count() == 0)
-    return SaveResult::NothingToSave;
+SaveResult SaveEntryPicture(const ListEntry& entry, const TileList& tiles,
+                            const std::filesystem::path& fileName, SaveFormat format) {
+  if (entry.Icon == nullptr || entry.Icon->Images.Count() == 0) return SaveResult::NothingToSave;
   Picture picture;
   SaveResult result = SaveResult::Written;
   switch (format) {
     case SaveFormat::Icon:
-      SaveIconFile(*entry->Icon, fileName);
+      SaveIconFile(*entry.Icon, fileName);
       return SaveResult::Written;
     case SaveFormat::Gif:
-      result = IconToGif(*entry->Icon, picture);
+      result = IconToGif(*entry.Icon, picture);
       break;
     case SaveFormat::Bitmap:
     case SaveFormat::Jpeg:
     case SaveFormat::Png:
-      result = TilePicture(list, index, format, picture);
+      result = TilePicture(entry, tiles, format, picture);
       break;
   }
-  if (result == SaveResult::Written) SaveGraphicToFile(*picture, fileName);
+  if (result == SaveResult::Written) SavePictureFile(*picture, fileName);
   return result;
 }
 
-bool SaveEntryAs(EntryList& list, const std::filesystem::path& fileName, int index,
-                 SaveFormat format) {
-  return SaveEntryPicture(list, fileName, index, format) == SaveResult::Written;
+bool SaveEntryAs(const ListEntry& entry, const TileList& tiles,
+                 const std::filesystem::path& fileName, SaveFormat format) {
+  return SaveEntryPicture(entry, tiles, fileName, format) == SaveResult::Written;
 }
 
 }  // namespace pictarix

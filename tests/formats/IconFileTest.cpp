@@ -11,6 +11,7 @@
 #include "model/AdvancedIcon.h"
 #include "os/Errors.h"
 #include "os/Stream.h"
+#include "output/OutputFiles.h"
 #include "support/FileBytes.h"
 #include "support/IconFileBuilder.h"
 #include "support/LittleEndian.h"

@@ -7,6 +7,7 @@
 #include "formats/IconLibrary.h"
 #include "formats/ne/IconLibraryWriter.h"
 #include "formats/pe/PeReader.h"
+#include "output/OutputFiles.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
 
@@ -169,11 +170,11 @@ TEST_F(IconLibraryTest, OpenErrorsPropagate) {
   EXPECT_FALSE(IsIconLibraryFile(locked));
 }
 
-TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
+TEST_F(IconLibraryTest, SavingChecksTheLimitsBeforeWriting) {
   IconLibrary library;
   const auto target = dir_.Path() / "out.icl";
   try {
-    library.SaveToFile(target);
+    SaveIconLibrary(library.Icons, target);
     FAIL();
   } catch (const IconLibraryError& error) {
     EXPECT_STREQ(error.what(), "Unable to write Iconlibrary with no icons");
@@ -184,7 +185,7 @@ TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
   // give a file without an icon-image record, whose names the reader does not read.)
   const int most = static_cast<int>(IconLibraryWriter::kMaxResources);
   for (int i = 0; i < most; ++i) library.Icons.AddIcon("", std::make_unique<AdvancedIcon>());
-  library.SaveToFile(target);
+  SaveIconLibrary(library.Icons, target);
   IconLibrary back;
   ASSERT_EQ(back.LoadFromFile(target), LoadOutcome::Loaded);
   ASSERT_EQ(back.Icons.Count(), most);
@@ -195,7 +196,7 @@ TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
   while (library.Icons.Count() <= 32767)
     library.Icons.AddIcon("", std::make_unique<AdvancedIcon>());
   try {
-    library.SaveToFile(target);
+    SaveIconLibrary(library.Icons, target);
     FAIL();
   } catch (const IconLibraryError& error) {
     EXPECT_STREQ(error.what(), "Iconlibraries with more than 32767 Icons are not possible");
@@ -213,7 +214,7 @@ TEST_F(IconLibraryTest, SaveToFileChecksTheLimitsBeforeWriting) {
   }
   huge.Icons.AddIcon("", std::move(icon));
   try {
-    huge.SaveToFile(target);
+    SaveIconLibrary(huge.Icons, target);
     FAIL();
   } catch (const IconLibraryError& error) {
     EXPECT_STREQ(error.what(), "Icon data too large for an icon library");
@@ -229,7 +230,7 @@ TEST_F(IconLibraryTest, AddingToALibraryKeepsItsIconsFirst) {
     library.Icons.AddIcon(std::to_string(library.Icons.Count()),
                           IconFromImages({DibImage(32, 8, static_cast<std::uint8_t>(i))}));
   }
-  library.SaveToFile(path);
+  SaveIconLibrary(library.Icons, path);
   IconLibrary back;
   ASSERT_EQ(back.LoadFromFile(path), LoadOutcome::Loaded);
   EXPECT_EQ(Names(back.Icons), (std::vector<std::string>{"0", "1", "2", "3", "4", "5", "6"}));

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "formats/IconLibrary.h"
 #include "formats/ne/IconLibraryWriter.h"
 #include "formats/ne/NeReader.h"
+#include "os/ByteSink.h"
 #include "os/CodePage.h"
 #include "os/Errors.h"
 #include "os/ReadBudget.h"
+#include "output/OutputFiles.h"
 #include "support/LittleEndian.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
@@ -33,7 +37,7 @@ TEST(IconLibraryWriterTest, WritesTheWorkedExampleByteForByte) {
   IconLibrary library;
   library.Icons.AddIcon("Folder", IconFromImages({kImage32, kImage16}));
   std::vector<std::pair<int, int>> progress;
-  library.OnProgress = [&progress](IconLibrary&, std::int32_t total, std::int32_t current) {
+  const auto record = [&progress](std::int32_t total, std::int32_t current) {
     progress.emplace_back(total, current);
   };
 
@@ -57,9 +61,48 @@ TEST(IconLibraryWriterTest, WritesTheWorkedExampleByteForByte) {
   ASSERT_EQ(e.Size(), 1336u);
 
   testing::TempDir dir;
-  library.SaveToFile(dir.Path() / "out.icl");
+  SaveIconLibrary(library.Icons, dir.Path() / "out.icl", record);
   EXPECT_EQ(ReadWholeFile(dir.Path() / "out.icl"), e.Data());
   EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{1, 1}}));
+}
+
+// Keeps each piece a writer hands over.
+class PieceSink : public ByteSink {
+ public:
+  void Write(std::span<const std::uint8_t> bytes) override {
+    Pieces.emplace_back(bytes.begin(), bytes.end());
+  }
+  std::vector<Bytes> Pieces;
+};
+
+TEST(IconLibraryWriterTest, StreamsTheAssembledBytesInPiecesAndNothingForARefusedLibrary) {
+  IconLibrary library;
+  Bytes large = kImage16;
+  large.resize(3u << 20, 0x5A);  // beyond what is gathered: handed over as it is
+  library.Icons.AddIcon("big", IconFromImages({kImage32, large, kImage16}));
+  PieceSink sink;
+  IconLibraryWriter(library.Icons).Write(sink);
+  Bytes streamed;
+  std::size_t largest = 0;
+  for (const Bytes& piece : sink.Pieces) {
+    streamed.insert(streamed.end(), piece.begin(), piece.end());
+    largest = std::max(largest, piece.size());
+  }
+  EXPECT_EQ(streamed, IconLibraryWriter(library.Icons).Assemble());
+  EXPECT_EQ(largest, large.size());
+  EXPECT_GE(sink.Pieces.size(), 3u);
+
+  auto wide = std::make_unique<AdvancedIcon>();
+  for (int i = 0; i < 2; ++i) {
+    auto image = std::make_unique<IconImage>();
+    image->BytesInRes = 0x80000000u;  // stated, not held: no shift can place both
+    wide->Images.Add(std::move(image));
+  }
+  IconLibrary refused;
+  refused.Icons.AddIcon("", std::move(wide));
+  PieceSink untouched;
+  EXPECT_THROW(IconLibraryWriter(refused.Icons).Write(untouched), IconLibraryError);
+  EXPECT_TRUE(untouched.Pieces.empty());
 }
 
 TEST(IconLibraryWriterTest, TheEstimatesShiftIsWrittenWhenEverythingFits) {
@@ -204,13 +247,13 @@ TEST(IconLibraryWriterTest, EveryHeaderFieldHoldsItsTrueValueOrNothingIsWritten)
   testing::TempDir dir;
   const auto target = dir.Path() / "big.icl";
   auto tooMany = library(32768);
-  EXPECT_THROW(tooMany->SaveToFile(target), IconLibraryError);
+  EXPECT_THROW(SaveIconLibrary(tooMany->Icons, target), IconLibraryError);
   EXPECT_FALSE(std::filesystem::exists(target));
 
   // Two icons and their images: the names table then starts 84 + 12 x 5454 = 65532 bytes into
   // the NE header, the last position its 16-bit field holds.
   const int most = static_cast<int>(IconLibraryWriter::kMaxResources) - 2;
-  library(most)->SaveToFile(target);
+  SaveIconLibrary(library(most)->Icons, target);
   const Bytes written = ReadWholeFile(target);
   EXPECT_EQ(testing::U16At(written, 166), 65532);
   IconLibrary back;
@@ -222,7 +265,7 @@ TEST(IconLibraryWriterTest, EveryHeaderFieldHoldsItsTrueValueOrNothingIsWritten)
 
   // One more would wrap the field: refused with the limit named, the library left as it was.
   try {
-    library(most + 1)->SaveToFile(target);
+    SaveIconLibrary(library(most + 1)->Icons, target);
     ADD_FAILURE() << "no refusal";
   } catch (const IconLibraryError& e) {
     EXPECT_NE(std::string(e.what()).find("at most 5454 icons and images"), std::string::npos);
@@ -247,9 +290,9 @@ TEST(IconLibraryWriterTest, WritesOnlyWhatTheReadersBudgetAccepts) {
   testing::TempDir dir;
   // A folder that does not exist: a library within the limits fails only at its creation.
   const auto target = dir.Path() / "missing" / "big.icl";
-  EXPECT_THROW(library(31)->SaveToFile(target), FCreateError);
+  EXPECT_THROW(SaveIconLibrary(library(31)->Icons, target), FCreateError);
   try {
-    library(32)->SaveToFile(target);
+    SaveIconLibrary(library(32)->Icons, target);
     ADD_FAILURE() << "no refusal";
   } catch (const IconLibraryError& e) {
     EXPECT_NE(std::string(e.what()).find("at most 1024 MiB"), std::string::npos) << e.what();

@@ -41,35 +41,40 @@ TEST_F(BatchSaveTest, NamesAreTheFolderTheListPositionAndTheExtension) {
 }
 
 TEST_F(BatchSaveTest, SelectedEntriesOnlyNamedByPosition) {
-  EXPECT_EQ(BatchSave(fixture.List(), {7, 9}, dir.Path(), SaveFormat::Icon), 2);
+  EXPECT_EQ(BatchSave(fixture.Select({7, 9}), fixture.LargeImgs, dir.Path(), SaveFormat::Icon), 2);
   EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"7.ico", "9.ico"}));
   AdvancedIcon seventh;
   ASSERT_TRUE(ReadIconFile(dir.Path() / "7.ico", seventh));
   EXPECT_EQ(seventh.Images.Get(1)->BitCount, 8);
 
   // The same batch again replaces the files without a question.
-  EXPECT_EQ(BatchSave(fixture.List(), {7, 9}, dir.Path().string() + "/", SaveFormat::Icon), 2);
+  EXPECT_EQ(BatchSave(fixture.Select({7, 9}), fixture.LargeImgs, dir.Path().string() + "/",
+                      SaveFormat::Icon),
+            2);
   EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"7.ico", "9.ico"}));
 }
 
 TEST_F(BatchSaveTest, OnlyTheFourBatchFormatsAreWritten) {
-  EXPECT_EQ(BatchSave(fixture.List(), {0}, dir.Path(), SaveFormat::Png), 0);
+  EXPECT_EQ(BatchSave(fixture.Select({0}), fixture.LargeImgs, dir.Path(), SaveFormat::Png), 0);
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
   for (const auto format :
        {SaveFormat::Icon, SaveFormat::Gif, SaveFormat::Bitmap, SaveFormat::Jpeg})
-    EXPECT_EQ(BatchSave(fixture.List(), {0}, dir.Path(), format), 1) << ExtFromFormat(format);
+    EXPECT_EQ(BatchSave(fixture.Select({0}), fixture.LargeImgs, dir.Path(), format), 1)
+        << ExtFromFormat(format);
   EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"0.ico", "0.gif", "0.bmp", "0.jpg"}));
 }
 
 TEST_F(BatchSaveTest, EntriesWithoutAGifImageAreSkippedAndTheBatchGoesOn) {
   fixture.Add(MakeIcon({{32, 32}}));  // entry 10: no image of at most 256 colours
-  EXPECT_EQ(BatchSave(fixture.List(), {10, 1}, dir.Path(), SaveFormat::Gif), 1);
+  EXPECT_EQ(BatchSave(fixture.Select({10, 1}), fixture.LargeImgs, dir.Path(), SaveFormat::Gif), 1);
   EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"1.gif"}));
 }
 
 TEST_F(BatchSaveTest, AFailedFileEndsTheBatchAndKeepsWhatWasWritten) {
   std::filesystem::create_directory(dir.Path() / "3.bmp");  // in the second file's place
-  EXPECT_THROW(BatchSave(fixture.List(), {1, 3, 5}, dir.Path(), SaveFormat::Bitmap), FCreateError);
+  EXPECT_THROW(
+      BatchSave(fixture.Select({1, 3, 5}), fixture.LargeImgs, dir.Path(), SaveFormat::Bitmap),
+      FCreateError);
   EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"1.bmp", "3.bmp"}));
   EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "3.bmp"));
 }

@@ -6,7 +6,7 @@
 
 #include "formats/ico/IconFileReader.h"
 #include "os/Stream.h"
-#include "output/EntryList.h"
+#include "output/EntrySelection.h"
 #include "support/HarvestFixtures.h"
 #include "support/IconFileBuilder.h"
 
@@ -32,13 +32,13 @@ class EntryListFixture {
                                 std::move(icon), withTile);
   }
 
-  EntryList& List() { return list_; }
+  const ListEntry& Entry(int index) const { return Entries.at(static_cast<std::size_t>(index)); }
+  EntrySelection Select(const std::vector<int>& positions) const {
+    return SelectEntries(Entries, positions);
+  }
 
   std::vector<ListEntry> Entries;
   TileList LargeImgs;
-
- private:
-  EntryList list_{Entries, LargeImgs};
 };
 
 }  // namespace pictarix::testing

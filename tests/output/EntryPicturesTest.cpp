@@ -41,7 +41,7 @@ TEST(EntryPicturesTest, TileIsWhiteWhereTheMaskIsTransparentAndBlendsAlpha) {
   fixture.Add(IconOfImages({Solid32(8, Rgba(0, 0, 255), true)}));
   fixture.Add(IconOfImages({Solid32(32, Rgba(255, 0, 0, 128), false)}));
 
-  const auto masked = TileToBitmap(fixture.List(), 0);
+  const auto masked = TileToBitmap(fixture.Entry(0), fixture.LargeImgs);
   ASSERT_TRUE(masked);
   ASSERT_EQ(masked->Width, 32);
   ASSERT_EQ(masked->Height, 32);
@@ -49,7 +49,7 @@ TEST(EntryPicturesTest, TileIsWhiteWhereTheMaskIsTransparentAndBlendsAlpha) {
   EXPECT_EQ(masked->PixelAt(15, 31), kWhite);
   EXPECT_EQ(masked->PixelAt(16, 0), (RgbColor{0, 0, 255}));
 
-  const auto blended = TileToBitmap(fixture.List(), 1);
+  const auto blended = TileToBitmap(fixture.Entry(1), fixture.LargeImgs);
   ASSERT_TRUE(blended);
   const RgbColor half = blended->PixelAt(20, 20);
   EXPECT_EQ(half.R, 255);
@@ -64,15 +64,13 @@ TEST(EntryPicturesTest, TileComesFromTheEntrysOwnImageIndex) {
   fixture.Add(IconOfImages({Solid32(8, Rgba(0, 0, 255), false)}), /*withTile=*/false);
   // Removing an entry keeps the tiles: the green entry moves to 0, its tile stays at 1.
   fixture.Entries.erase(fixture.Entries.begin());
-  const auto green = TileToBitmap(fixture.List(), 0);
+  const auto green = TileToBitmap(fixture.Entry(0), fixture.LargeImgs);
   ASSERT_TRUE(green);
   EXPECT_EQ(green->PixelAt(5, 5), (RgbColor{0, 255, 0}));
 
-  EXPECT_FALSE(TileToBitmap(fixture.List(), 1));  // no tile
-  EXPECT_FALSE(TileToBitmap(fixture.List(), 2));
-  EXPECT_FALSE(TileToBitmap(fixture.List(), -1));
-  EXPECT_FALSE(TileToPng(fixture.List(), 1));
-  EXPECT_FALSE(TileToJpeg(fixture.List(), 1));
+  EXPECT_FALSE(TileToBitmap(fixture.Entry(1), fixture.LargeImgs));  // no tile
+  EXPECT_FALSE(TileToPng(fixture.Entry(1), fixture.LargeImgs));
+  EXPECT_FALSE(TileToJpeg(fixture.Entry(1), fixture.LargeImgs));
 }
 
 TEST(EntryPicturesTest, GraphicToBitmapUsesTheGraphicsOwnSize) {

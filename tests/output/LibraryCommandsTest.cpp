@@ -47,12 +47,12 @@ class LibraryCommandsTest : public ::testing::Test {
 using Listing = std::vector<std::pair<std::string, int>>;
 
 TEST_F(LibraryCommandsTest, SaveWritesCopiesOfTheSelectedIconsNamedFromZero) {
-  EXPECT_EQ(SaveEntriesToLibrary(fixture.Entries, {0, 2, 3}, PathOf("a.icl"), false), 3);
+  EXPECT_EQ(SaveEntriesToLibrary(fixture.Select({0, 2, 3}), PathOf("a.icl"), false), 3);
   EXPECT_EQ(ReadBack(PathOf("a.icl")), (Listing{{"0", 1}, {"1", 8}, {"2", 24}}));
   EXPECT_EQ(fixture.Entries[2].Icon->Images.Count(), 2);  // the entries keep their icons
 
   // Onto an existing library: only the selected icons remain.
-  EXPECT_EQ(SaveEntriesToLibrary(fixture.Entries, {1}, PathOf("a.icl"), false), 1);
+  EXPECT_EQ(SaveEntriesToLibrary(fixture.Select({1}), PathOf("a.icl"), false), 1);
   EXPECT_EQ(ReadBack(PathOf("a.icl")), (Listing{{"0", 4}}));
 }
 
@@ -62,16 +62,16 @@ TEST_F(LibraryCommandsTest, AddAppendsAfterTheLibrarysIconsNamingOnFromItsCount)
                                                  {"c", {{32, 4}}},
                                                  {"d", {{32, 1}}},
                                                  {"e", {{32, 24}}}});
-  EXPECT_EQ(SaveEntriesToLibrary(fixture.Entries, {3, 0}, PathOf("five.icl"), true), 7);
+  EXPECT_EQ(SaveEntriesToLibrary(fixture.Select({3, 0}), PathOf("five.icl"), true), 7);
   EXPECT_EQ(ReadBack(PathOf("five.icl")),
             (Listing{{"a", 32}, {"b", 8}, {"c", 4}, {"d", 1}, {"e", 24}, {"5", 24}, {"6", 1}}));
 
   // The same entry again: twice in the library, under another name.
-  EXPECT_EQ(SaveEntriesToLibrary(fixture.Entries, {3}, PathOf("five.icl"), true), 8);
+  EXPECT_EQ(SaveEntriesToLibrary(fixture.Select({3}), PathOf("five.icl"), true), 8);
   EXPECT_EQ(ReadBack(PathOf("five.icl")).back(), (std::pair<std::string, int>{"7", 24}));
 
   // Adding to a file that does not exist yet makes a new library.
-  EXPECT_EQ(SaveEntriesToLibrary(fixture.Entries, {1}, PathOf("new.icl"), true), 1);
+  EXPECT_EQ(SaveEntriesToLibrary(fixture.Select({1}), PathOf("new.icl"), true), 1);
   EXPECT_EQ(ReadBack(PathOf("new.icl")), (Listing{{"0", 4}}));
 }
 
@@ -91,7 +91,7 @@ TEST_F(LibraryCommandsTest, AddRefusesWhatIsNoIconLibraryAndLeavesItUnchanged) {
   for (const auto& [name, bytes] : targets) {
     testing::WriteBytes(PathOf(name), bytes);
     try {
-      SaveEntriesToLibrary(fixture.Entries, {0}, PathOf(name), true);
+      SaveEntriesToLibrary(fixture.Select({0}), PathOf(name), true);
       ADD_FAILURE() << name << " was accepted";
     } catch (const PictarixError& e) {
       EXPECT_EQ(std::string(e.what()),
@@ -101,18 +101,18 @@ TEST_F(LibraryCommandsTest, AddRefusesWhatIsNoIconLibraryAndLeavesItUnchanged) {
   }
   // A folder is no icon library either.
   std::filesystem::create_directory(PathOf("folder.icl"));
-  EXPECT_THROW(SaveEntriesToLibrary(fixture.Entries, {0}, PathOf("folder.icl"), true),
+  EXPECT_THROW(SaveEntriesToLibrary(fixture.Select({0}), PathOf("folder.icl"), true),
                PictarixError);
 }
 
 TEST_F(LibraryCommandsTest, NoIconNoFileAndAnAddedLibraryStaysAsItWas) {
   fixture.Entries.push_back(ListEntry{});  // entry 4: no icon
-  EXPECT_EQ(SaveEntriesToLibrary(fixture.Entries, {4, 9, -1}, PathOf("none.icl"), false), 0);
+  EXPECT_EQ(SaveEntriesToLibrary(fixture.Select({4, 9, -1}), PathOf("none.icl"), false), 0);
   EXPECT_FALSE(std::filesystem::exists(PathOf("none.icl")));
 
   testing::WriteIconLibrary(PathOf("two.icl"), {{"x", {{32, 4}}}, {"y", {{32, 8}}}});
   const auto before = ReadWholeFile(PathOf("two.icl"));
-  EXPECT_EQ(SaveEntriesToLibrary(fixture.Entries, {4}, PathOf("two.icl"), true), 2);
+  EXPECT_EQ(SaveEntriesToLibrary(fixture.Select({4}), PathOf("two.icl"), true), 2);
   EXPECT_EQ(ReadWholeFile(PathOf("two.icl")), before);  // rewritten with its icons unchanged
 }
 
@@ -120,7 +120,7 @@ TEST_F(LibraryCommandsTest, AFailedWriteLeavesTheLibraryAsItWas) {
   testing::WriteIconLibrary(PathOf("lib.icl"), {{"x", {{32, 4}}}});
   const auto before = ReadWholeFile(PathOf("lib.icl"));
   testing::WriteBytes(PathOf("plain"), std::vector<std::uint8_t>{'x'});
-  EXPECT_THROW(SaveEntriesToLibrary(fixture.Entries, {0}, PathOf("plain") / "a.icl", false),
+  EXPECT_THROW(SaveEntriesToLibrary(fixture.Select({0}), PathOf("plain") / "a.icl", false),
                FCreateError);
   EXPECT_EQ(ReadWholeFile(PathOf("lib.icl")), before);
 }
@@ -132,7 +132,7 @@ TEST_F(LibraryCommandsTest, TwoWritersAddingAtOnceBothKeepTheirIcons) {
     testing::EntryListFixture own;  // each writer its own entries, as two processes have
     own.Add(MakeIcon({{32, bits}}));
     for (int i = 0; i < kAdds; ++i)
-      SaveEntriesToLibrary(own.Entries, {0}, PathOf("shared.icl"), true);
+      SaveEntriesToLibrary(own.Select({0}), PathOf("shared.icl"), true);
   };
   std::thread first(addSeveralTimes, 8);
   std::thread second(addSeveralTimes, 24);

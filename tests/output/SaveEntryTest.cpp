@@ -43,7 +43,8 @@ class SaveEntryTest : public ::testing::Test {
 TEST_F(SaveEntryTest, GifIsTheDeepestImageOfAtMost256ColoursAtItsOwnSize) {
   // Stored unsorted: the choice sorts the entry's icon in place.
   const int entry = fixture.Add(MakeIcon({{48, 32}, {32, 4}, {16, 4}}));
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.gif"), entry, SaveFormat::Gif));
+  ASSERT_TRUE(
+      SaveEntryAs(fixture.Entry(entry), fixture.LargeImgs, PathOf("a.gif"), SaveFormat::Gif));
   const auto gif = testing::DecodeGif(ReadWholeFile(PathOf("a.gif")));
   ASSERT_TRUE(gif);
   EXPECT_EQ(gif->ImageCount, 1);
@@ -58,7 +59,8 @@ TEST_F(SaveEntryTest, GifIsTheDeepestImageOfAtMost256ColoursAtItsOwnSize) {
 
   // Not the tile: the widest 8-bit image, here larger than the 32-bit tile.
   const int wide = fixture.Add(MakeIcon({{32, 32}, {48, 8}, {16, 8}}));
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("b.gif"), wide, SaveFormat::Gif));
+  ASSERT_TRUE(
+      SaveEntryAs(fixture.Entry(wide), fixture.LargeImgs, PathOf("b.gif"), SaveFormat::Gif));
   const auto large = testing::DecodeGif(ReadWholeFile(PathOf("b.gif")));
   ASSERT_TRUE(large);
   EXPECT_EQ(large->Image.Rgb, SquareOverWhite(48).Rgb);
@@ -66,10 +68,12 @@ TEST_F(SaveEntryTest, GifIsTheDeepestImageOfAtMost256ColoursAtItsOwnSize) {
 
 TEST_F(SaveEntryTest, OnlyTrueColourImagesGiveNoGifButStillATile) {
   const int entry = fixture.Add(MakeIcon({{32, 32}, {48, 32}, {16, 24}}));
-  EXPECT_FALSE(SaveEntryAs(fixture.List(), PathOf("a.gif"), entry, SaveFormat::Gif));
+  EXPECT_FALSE(
+      SaveEntryAs(fixture.Entry(entry), fixture.LargeImgs, PathOf("a.gif"), SaveFormat::Gif));
   EXPECT_FALSE(std::filesystem::exists(PathOf("a.gif")));
 
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, SaveFormat::Png));
+  ASSERT_TRUE(
+      SaveEntryAs(fixture.Entry(entry), fixture.LargeImgs, PathOf("a.png"), SaveFormat::Png));
   const auto png = testing::DecodePng(ReadWholeFile(PathOf("a.png")));
   ASSERT_TRUE(png);
   EXPECT_EQ(png->ColorType, 2);  // truecolour without alpha
@@ -81,15 +85,18 @@ TEST_F(SaveEntryTest, OnlyTrueColourImagesGiveNoGifButStillATile) {
 TEST_F(SaveEntryTest, BitmapJpegAndPngShowThe32x32TileWhateverTheLargestImage) {
   const int entry = fixture.Add(MakeIcon({{48, 8}, {32, 8}, {64, 32}}));
   const RgbImage tile = SquareOverWhite(32);
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, SaveFormat::Bitmap));
+  ASSERT_TRUE(
+      SaveEntryAs(fixture.Entry(entry), fixture.LargeImgs, PathOf("a.bmp"), SaveFormat::Bitmap));
   EXPECT_EQ(ReadWholeFile(PathOf("a.bmp")), EncodeBmp(tile));  // 32x32, 24 bpp, exact pixels
 
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.png"), entry, SaveFormat::Png));
+  ASSERT_TRUE(
+      SaveEntryAs(fixture.Entry(entry), fixture.LargeImgs, PathOf("a.png"), SaveFormat::Png));
   const auto png = testing::DecodePng(ReadWholeFile(PathOf("a.png")));
   ASSERT_TRUE(png);
   EXPECT_EQ(png->Image.Rgb, tile.Rgb);
 
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.jpg"), entry, SaveFormat::Jpeg));
+  ASSERT_TRUE(
+      SaveEntryAs(fixture.Entry(entry), fixture.LargeImgs, PathOf("a.jpg"), SaveFormat::Jpeg));
   const auto jpeg = testing::DecodeJpeg(ReadWholeFile(PathOf("a.jpg")));
   ASSERT_TRUE(jpeg);
   EXPECT_EQ(jpeg->Image.Width, 32);
@@ -100,7 +107,8 @@ TEST_F(SaveEntryTest, BitmapJpegAndPngShowThe32x32TileWhateverTheLargestImage) {
 
 TEST_F(SaveEntryTest, IconFileKeepsEveryImageInTheEntrysOrder) {
   const int entry = fixture.Add(MakeIcon({{48, 32}, {16, 4}, {32, 8}, {32, 4}}));
-  ASSERT_TRUE(SaveEntryAs(fixture.List(), PathOf("a.ico"), entry, SaveFormat::Icon));
+  ASSERT_TRUE(
+      SaveEntryAs(fixture.Entry(entry), fixture.LargeImgs, PathOf("a.ico"), SaveFormat::Icon));
   AdvancedIcon readBack;
   ASSERT_TRUE(ReadIconFile(PathOf("a.ico"), readBack));
   const IconImageList& saved = fixture.Entries[0].Icon->Images;
@@ -116,22 +124,23 @@ TEST_F(SaveEntryTest, NothingIsWrittenOutsideTheListOrTheFormats) {
   fixture.Add(MakeIcon({{32, 8}}), /*withTile=*/false);
   fixture.Add(std::make_unique<AdvancedIcon>());  // no images
   const auto target = PathOf("x");
-  const std::vector<std::pair<int, SaveFormat>> nothing{{-1, SaveFormat::Icon},
-                                                        {3, SaveFormat::Icon},
-                                                        {2, SaveFormat::Icon},
-                                                        {2, SaveFormat::Gif},
-                                                        {3, SaveFormat::Png}};
-  for (const auto& [index, format] : nothing) {
-    EXPECT_EQ(SaveEntryPicture(fixture.List(), target, index, format), SaveResult::NothingToSave)
-        << index << ExtFromFormat(format);
+  // Positions outside the list pick nothing.
+  const EntrySelection picked = fixture.Select({-1, 3, 2, 0});
+  ASSERT_EQ(PositionsOf(picked), (std::vector<int>{2, 0}));
+  EXPECT_EQ(picked.front().Entry, &fixture.Entries[2]);
+  for (const auto format : {SaveFormat::Icon, SaveFormat::Gif, SaveFormat::Png}) {
+    EXPECT_EQ(SaveEntryPicture(fixture.Entry(2), fixture.LargeImgs, target, format),
+              SaveResult::NothingToSave)
+        << ExtFromFormat(format);
   }
   // A tile that could not be made is a picture that failed, not one with nothing to come from.
   for (const auto format : {SaveFormat::Bitmap, SaveFormat::Jpeg, SaveFormat::Png})
-    EXPECT_EQ(SaveEntryPicture(fixture.List(), target, 1, format), SaveResult::CannotDecode);
+    EXPECT_EQ(SaveEntryPicture(fixture.Entry(1), fixture.LargeImgs, target, format),
+              SaveResult::CannotDecode);
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
   // An entry without a tile still has its icon and its GIF.
-  EXPECT_TRUE(SaveEntryAs(fixture.List(), PathOf("1.ico"), 1, SaveFormat::Icon));
-  EXPECT_TRUE(SaveEntryAs(fixture.List(), PathOf("1.gif"), 1, SaveFormat::Gif));
+  EXPECT_TRUE(SaveEntryAs(fixture.Entry(1), fixture.LargeImgs, PathOf("1.ico"), SaveFormat::Icon));
+  EXPECT_TRUE(SaveEntryAs(fixture.Entry(1), fixture.LargeImgs, PathOf("1.gif"), SaveFormat::Gif));
 }
 
 TEST_F(SaveEntryTest, AFailedWriteReportsThePathAndReasonAndLeavesNoFile) {
@@ -141,7 +150,7 @@ TEST_F(SaveEntryTest, AFailedWriteReportsThePathAndReasonAndLeavesNoFile) {
   for (const auto format :
        {SaveFormat::Icon, SaveFormat::Gif, SaveFormat::Bitmap, SaveFormat::Jpeg, SaveFormat::Png}) {
     try {
-      SaveEntryAs(fixture.List(), inside, entry, format);
+      SaveEntryAs(fixture.Entry(entry), fixture.LargeImgs, inside, format);
       ADD_FAILURE() << "no error for format " << ExtFromFormat(format);
     } catch (const FCreateError& e) {
       EXPECT_EQ(std::string(e.what()),
@@ -153,8 +162,9 @@ TEST_F(SaveEntryTest, AFailedWriteReportsThePathAndReasonAndLeavesNoFile) {
 
   // A folder in the target's place is left as it was.
   std::filesystem::create_directory(PathOf("a.bmp"));
-  EXPECT_THROW(SaveEntryAs(fixture.List(), PathOf("a.bmp"), entry, SaveFormat::Bitmap),
-               FCreateError);
+  EXPECT_THROW(
+      SaveEntryAs(fixture.Entry(entry), fixture.LargeImgs, PathOf("a.bmp"), SaveFormat::Bitmap),
+      FCreateError);
   EXPECT_TRUE(std::filesystem::is_directory(PathOf("a.bmp")));
   EXPECT_TRUE(std::filesystem::is_empty(PathOf("a.bmp")));
 }

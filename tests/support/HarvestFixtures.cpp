@@ -5,6 +5,7 @@
 #include "harvest/BestImageIndex.h"
 #include "os/SafeFile.h"
 #include "os/Stream.h"
+#include "output/OutputFiles.h"
 #include "support/DibBuilder.h"
 #include "support/IconFileBuilder.h"
 
@@ -60,7 +61,7 @@ void WriteIconLibrary(
     const std::vector<std::pair<std::string, std::vector<std::pair<int, int>>>>& icons) {
   IconLibrary library;
   for (const auto& [name, images] : icons) library.Icons.AddIcon(name, MakeIcon(images));
-  library.SaveToFile(path);
+  SaveIconLibrary(library.Icons, path);
 }
 
 int AppendEntry(std::vector<ListEntry>& entries, const std::string& caption,

@@ -6,7 +6,6 @@
 #include "formats/ico/ImageDataWriter.h"
 #include "model/IconRecords.h"
 #include "os/Errors.h"
-#include "os/SafeFile.h"
 
 namespace pictarix {
 
@@ -28,12 +27,6 @@ void WriteIconFile(const AdvancedIcon& icon, ByteStream& stream) {
     IconFileEntry{images.Get(i)->EntryFields(), offsets[static_cast<std::size_t>(i)]}.Write(stream);
   }
   for (int i = 0; i < count; ++i) WriteImageData(*images.Get(i), stream);
-}
-
-void SaveIconFile(const AdvancedIcon& icon, const std::filesystem::path& path) {
-  MemoryStream stream;
-  WriteIconFile(icon, stream);
-  if (stream.Size() > 0) ReplaceFileContents(path, stream.Bytes());
 }
 
 }  // namespace pictarix

@@ -11,7 +11,6 @@
 #include "os/CodePage.h"
 #include "os/Errors.h"
 #include "os/ReadBudget.h"
-#include "os/SafeFile.h"
 
 namespace pictarix {
 namespace {
@@ -41,11 +40,11 @@ std::uint64_t DirectorySize(const AdvancedIcon& icon) {
   return kIconHeaderSize + std::uint64_t{kGroupEntrySize} * icon.Images.Count();
 }
 
-// A write-only stream that hands its bytes to a new file in pieces: small writes are gathered,
-// an image's data goes through as it is.
-class SafeFileStream : public ByteStream {
+// A write-only stream that hands its bytes to a sink in pieces: small writes are gathered, an
+// image's data goes through as it is.
+class SinkStream : public ByteStream {
  public:
-  explicit SafeFileStream(SafeFileWriter& file) : file_(file) { buffer_.reserve(kGathered); }
+  explicit SinkStream(ByteSink& sink) : sink_(sink) { buffer_.reserve(kGathered); }
 
   std::size_t Read(std::span<std::uint8_t>) override {
     throw StreamError("The library file is written only");
@@ -53,7 +52,7 @@ class SafeFileStream : public ByteStream {
   void Write(std::span<const std::uint8_t> bytes) override {
     if (buffer_.size() + bytes.size() > kGathered) Flush();
     if (bytes.size() >= kGathered) {
-      file_.Write(bytes);
+      sink_.Write(bytes);
     } else {
       buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
     }
@@ -64,13 +63,13 @@ class SafeFileStream : public ByteStream {
   std::uint64_t Size() const override { return position_; }
 
   void Flush() {
-    file_.Write(buffer_);
+    sink_.Write(buffer_);
     buffer_.clear();
   }
 
  private:
   static constexpr std::size_t kGathered = 1 << 20;
-  SafeFileWriter& file_;
+  ByteSink& sink_;
   std::vector<std::uint8_t> buffer_;
   std::uint64_t position_ = 0;
 };
@@ -85,23 +84,22 @@ IconLibraryWriter::IconLibraryWriter(const IconList& icons, ProgressCallback pro
   for (std::int32_t i = 0; i < icons_.Count(); ++i) totalImages_ += icons_.Icon(i).Images.Count();
 }
 
-void IconLibraryWriter::Write(const std::filesystem::path& fileName) {
-  Plan();
-  SafeFileWriter file(fileName);
-  SafeFileStream out(file);
+void IconLibraryWriter::Write(ByteSink& sink) {
+  if (!planned_) Plan();
+  SinkStream out(sink);
   WriteFile(out);
   out.Flush();
-  file.Commit();
 }
 
 std::vector<std::uint8_t> IconLibraryWriter::Assemble() {
-  Plan();
+  if (!planned_) Plan();
   MemoryStream out;
   WriteFile(out);
   return out.TakeBytes();
 }
 
 void IconLibraryWriter::Plan() {
+  planned_ = false;
   CheckCounts();
   names_.clear();
   names_.reserve(static_cast<std::size_t>(icons_.Count()) + 1);
@@ -117,6 +115,7 @@ void IconLibraryWriter::Plan() {
   for (const std::string& name : names_) namesEnd += 1 + name.size();
   alignShift_ = ChooseAlignShift(namesEnd);
   CheckReadBudget();
+  planned_ = true;
 }
 
 void IconLibraryWriter::CheckCounts() const {

@@ -2,15 +2,15 @@
 // The writer of icon libraries: the whole list of a library as one 16-bit NE file with a group-
 // icon record and an icon-image record, names in Windows-1252 and every block on an alignment
 // boundary. The whole layout is planned first, so that every header field is written once with
-// its true value and a library the format or the reader cannot hold is refused before the target
-// is touched; the file is then written front to back into a new file that replaces the target.
+// its true value and a library the format or the reader cannot hold is refused before anything
+// is written; the file is then written front to back into a sink.
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "formats/IconList.h"
 #include "formats/Progress.h"
+#include "os/ByteSink.h"
 #include "os/Stream.h"
 
 namespace pictarix {
@@ -24,17 +24,18 @@ class IconLibraryWriter {
   // Writes `icons` (not owned), reporting progress (icons, icons written) while writing.
   explicit IconLibraryWriter(const IconList& icons, ProgressCallback progress = {});
 
-  // Replaces `fileName` with the library, streamed to disk (FCreateError propagates; an
-  // existing file is never left damaged).
-  void Write(const std::filesystem::path& fileName);
-  // The whole file in memory. Both raise IconLibraryError before anything is written for more than
-  // 32767 icons or images, more than kMaxResources in all, data too large for any alignment
-  // shift, or blocks that the reader's budget (ReadBudget) would refuse.
+  // Checks the limits and places every block: IconLibraryError for more than 32767 icons or
+  // images, more than kMaxResources in all, data too large for any alignment shift, or blocks
+  // that the reader's budget (ReadBudget) would refuse. Write and Assemble plan first unless
+  // planned, so nothing is written for a library that is refused.
+  void Plan();
+  // Streams the file into `sink` in pieces of at most a few MiB, an image's data as it is; the
+  // sink's errors propagate.
+  void Write(ByteSink& sink);
+  // The whole file in memory.
   std::vector<std::uint8_t> Assemble();
 
  private:
-  // Checks the limits and places every block.
-  void Plan();
   void CheckCounts() const;
   // The shift of the size estimate, raised while any offset or length would not fit 16 bits.
   std::uint16_t ChooseAlignShift(std::uint64_t namesEnd);
@@ -51,6 +52,7 @@ class IconLibraryWriter {
 
   const IconList& icons_;
   ProgressCallback progress_;
+  bool planned_ = false;
   std::int64_t totalImages_ = 0;
   // The names as the file stores them, each at most 255 bytes.
   std::vector<std::string> names_;

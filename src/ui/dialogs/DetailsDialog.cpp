@@ -16,8 +16,8 @@
 #include "harvest/ListEntry.h"
 #include "imaging/RgbaPicture.h"
 #include "os/Errors.h"
-#include "os/SafeFile.h"
 #include "os/SafeFileName.h"
+#include "output/OutputFiles.h"
 #include "ui/dialogs/DetailsPictures.h"
 #include "ui/dialogs/ErrorBox.h"
 #include "ui/dialogs/FileDialogOptions.h"
@@ -199,7 +199,7 @@ void DetailsDialog::SaveChosen() {
   if (!RunFileDialog(dialogs_, this, saveRequest_, answer)) return;
   const std::optional<std::vector<std::uint8_t>> png = ImagePngBytes(image);
   if (!png) throw PictarixError(kCannotDecode.toStdString());
-  ReplaceFileContents(ToPath(answer.Files.first()), *png);
+  SavePictureFile(*png, ToPath(answer.Files.first()));
 }
 
 void DetailsDialog::CopyChosen() {

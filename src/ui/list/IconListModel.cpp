@@ -28,6 +28,13 @@ int IconListModel::EntryIndex(int row) const {
   return filtered_ ? rows_[static_cast<std::size_t>(row)] : row;
 }
 
+EntrySelection IconListModel::Entries(std::span<const int> rows) const {
+  std::vector<int> entries;
+  entries.reserve(rows.size());
+  for (const int row : rows) entries.push_back(EntryIndex(row));
+  return SelectEntries(harvester_.Entries, entries);
+}
+
 std::vector<bool> IconListModel::EntryFlags(const std::vector<bool>& rowFlags) const {
   std::vector<bool> flags(harvester_.Entries.size(), false);
   for (std::size_t row = 0; row < rowFlags.size(); ++row) {
@@ -99,12 +106,10 @@ QStringList IconListModel::mimeTypes() const {
 
 QMimeData* IconListModel::mimeData(const QModelIndexList& indexes) const {
   if (!dragSource_) return nullptr;
-  std::vector<int> entries;
-  for (const QModelIndex& index : indexes) {
-    const int entry = EntryIndex(index.row());
-    if (entry >= 0) entries.push_back(entry);
-  }
-  std::sort(entries.begin(), entries.end());
+  std::vector<int> rows;
+  for (const QModelIndex& index : indexes) rows.push_back(index.row());
+  std::sort(rows.begin(), rows.end());  // rows and entries are in the same order
+  const EntrySelection entries = Entries(rows);
   return entries.empty() ? nullptr : dragSource_(entries);
 }
 

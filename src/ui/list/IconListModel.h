@@ -3,14 +3,16 @@
 // batches (TakeNewRows), never one insertion per entry, so that a view over hundreds of
 // thousands of entries lays itself out a few times per second at most. A filter text leaves out
 // the entries whose name and file both lack it; rows then stand for a subset of the entries, so
-// commands map rows to entries (EntryIndex, EntryFlags).
+// commands map rows to entries (Entries, EntryFlags).
 #include <functional>
+#include <span>
 #include <vector>
 
 #include <QAbstractListModel>
 #include <QCache>
 #include <QPixmap>
 
+#include "output/EntrySelection.h"
 #include "ui/list/TilePictures.h"
 
 namespace pictarix {
@@ -49,13 +51,15 @@ class IconListModel : public QAbstractListModel {
   const QString& Filter() const { return filter_; }
   // The entry a row shows; -1 outside the rows.
   int EntryIndex(int row) const;
+  // The entries the rows show, in the order of `rows`; rows outside the list are left out.
+  EntrySelection Entries(std::span<const int> rows) const;
   // Flags per entry of the harvest for flags per row.
   std::vector<bool> EntryFlags(const std::vector<bool>& rowFlags) const;
 
   // Pictures of the tiles at every size.
   TilePictures& Pictures() const { return pictures_; }
   // Makes the data dragged out of the list for the given entries.
-  void SetDragSource(std::function<QMimeData*(const std::vector<int>&)> source) {
+  void SetDragSource(std::function<QMimeData*(const EntrySelection&)> source) {
     dragSource_ = std::move(source);
   }
 
@@ -72,7 +76,7 @@ class IconListModel : public QAbstractListModel {
   QString filter_;
   mutable QCache<int, QPixmap> tiles_;
   mutable TilePictures pictures_;
-  std::function<QMimeData*(const std::vector<int>&)> dragSource_;
+  std::function<QMimeData*(const EntrySelection&)> dragSource_;
 };
 
 }  // namespace pictarix

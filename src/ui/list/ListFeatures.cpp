@@ -64,7 +64,7 @@ ListFeatures::ListFeatures(MainWindow& window, Dialogs& dialogs)
 
   // Tiles dragged out become icon files; drags from this window are not dropped back into it.
   window_.ListModel().SetDragSource(
-      [this](const std::vector<int>& entries) { return drag_->MimeFor(entries); });
+      [this](const EntrySelection& entries) { return drag_->MimeFor(entries); });
   view->setDragEnabled(true);
   view->setDragDropMode(QAbstractItemView::DragOnly);
   view->setDefaultDropAction(Qt::CopyAction);
@@ -227,15 +227,6 @@ void ListFeatures::ApplyFilter() {
   window_.TileSelectionChanged();  // the selection went with the rows
 }
 
-std::vector<int> ListFeatures::SelectedEntries() const {
-  const std::vector<bool> flags = window_.SelectedFlags();
-  std::vector<int> entries;
-  for (std::size_t i = 0; i < flags.size(); ++i) {
-    if (flags[i]) entries.push_back(static_cast<int>(i));
-  }
-  return entries;
-}
-
 void ListFeatures::UpdateItems() {
   const int selected = window_.SelectedCount();
   Details->setEnabled(selected >= 1);
@@ -263,7 +254,8 @@ void ListFeatures::ShowSelectedDetails() {
 }
 
 void ListFeatures::ExportSelected() {
-  ExportEntryImages(dialogs_, &window_, window_.Harvest(), SelectedEntries(), exportFolder_);
+  ExportEntryImages(dialogs_, &window_, window_.Harvest(), PositionsOf(window_.SelectedEntries()),
+                    exportFolder_);
 }
 
 }  // namespace pictarix

@@ -60,7 +60,6 @@ class ListFeatures : public QObject {
   void CreateFilterBox();
   void UpdateItems();
   void ApplyTileSize(int side);
-  std::vector<int> SelectedEntries() const;
 
   MainWindow& window_;
   Dialogs& dialogs_;

@@ -1,5 +1,7 @@
 #include "ui/list/ListSelection.h"
 
+#include <algorithm>
+
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
 
@@ -21,12 +23,15 @@ std::vector<bool> SelectedRowFlags(const QItemSelectionModel& selection) {
   return flags;
 }
 
-std::vector<int> IndexesOf(const std::vector<bool>& flags) {
-  std::vector<int> indexes;
-  for (std::size_t row = 0; row < flags.size(); ++row) {
-    if (flags[row]) indexes.push_back(static_cast<int>(row));
+std::vector<int> SelectedRows(const QItemSelectionModel& selection) {
+  std::vector<int> rows;
+  for (const QItemSelectionRange& range : selection.selection()) {
+    for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(row);
   }
-  return indexes;
+  // Ranges come in the order they were selected in, and may overlap.
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  return rows;
 }
 
 void InvertSelection(QItemSelectionModel& selection) {

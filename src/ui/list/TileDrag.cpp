@@ -22,7 +22,7 @@ TileDrag::TileDrag(Harvester& harvester) : harvester_(harvester) {
 
 TileDrag::~TileDrag() = default;
 
-QMimeData* TileDrag::MimeFor(const std::vector<int>& entries) {
+QMimeData* TileDrag::MimeFor(const EntrySelection& entries) {
   if (!folder_) {
     try {
       folder_ = std::make_unique<LiveTempFolder>(ToPath(QDir::tempPath()), kFolderPrefix);
@@ -34,18 +34,17 @@ QMimeData* TileDrag::MimeFor(const std::vector<int>& entries) {
       FromPath(folder_->Path()) + QLatin1Char('/') + QString::number(++drags_);
   if (!QDir().mkpath(dragFolder)) return nullptr;
   QList<QUrl> urls;
-  EntryList list(harvester_);
   QSet<QString> taken;  // names compared without case, as Windows file systems do
-  for (const int entry : entries) {
-    if (entry < 0 || static_cast<std::size_t>(entry) >= harvester_.Entries.size()) continue;
-    const std::string& caption = harvester_.Entries[entry].Caption;
+  for (const SelectedEntry& picked : entries) {
+    const std::string& caption = picked.Entry->Caption;
     QString name = FromUtf8(SafeFileName(caption, ".ico"));
     for (int n = 2; taken.contains(name.toLower()); ++n) {
       name = FromUtf8(SafeFileName(caption, " (" + std::to_string(n) + ").ico"));
     }
     const QString path = dragFolder + QLatin1Char('/') + name;
     try {
-      if (!SaveEntryAs(list, ToPath(path), entry, SaveFormat::Icon)) continue;
+      if (!SaveEntryAs(*picked.Entry, harvester_.LargeImgs, ToPath(path), SaveFormat::Icon))
+        continue;
     } catch (const std::exception&) {
       continue;  // a file that cannot be written is left out of the drag
     }

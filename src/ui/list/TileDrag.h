@@ -2,7 +2,8 @@
 // Tiles dragged out of the list: each selected entry's icon is written as an icon file named
 // after its caption into a private temporary folder, and the drag carries those files' URLs.
 #include <memory>
-#include <vector>
+
+#include "output/EntrySelection.h"
 
 class QMimeData;
 
@@ -22,7 +23,7 @@ class TileDrag {
 
   // Writes the entries' icons (each drag into a folder of its own, so that a drop still reading
   // an earlier drag's files keeps them) and answers their URLs; nullptr when none was written.
-  QMimeData* MimeFor(const std::vector<int>& entries);
+  QMimeData* MimeFor(const EntrySelection& entries);
 
  private:
   Harvester& harvester_;

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "harvest/Harvester.h"
+#include "output/EntrySelection.h"
 #include "output/ExportImages.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/FolderPicker.h"
@@ -42,13 +43,11 @@ int ExportEntryImages(Dialogs& dialogs, QWidget* parent, const Harvester& harves
   // Copies taken now: the list may change while a question is open.
   std::vector<EntryExport> exports;
   int existing = 0;
-  for (const int entry : entries) {
-    if (entry < 0 || static_cast<std::size_t>(entry) >= harvester.Entries.size()) continue;
-    const ListEntry& item = harvester.Entries[static_cast<std::size_t>(entry)];
-    if (!item.Icon) continue;
-    EntryExport job{std::make_unique<AdvancedIcon>(), {}, entry};
-    job.Icon->Assign(*item.Icon);
-    job.Plan = PlanEntryExport(*job.Icon, entry, ToPath(chosen), ExportSelection{});
+  for (const SelectedEntry& picked : SelectEntries(harvester.Entries, entries)) {
+    if (!picked.Entry->Icon) continue;
+    EntryExport job{std::make_unique<AdvancedIcon>(), {}, picked.Position};
+    job.Icon->Assign(*picked.Entry->Icon);
+    job.Plan = PlanEntryExport(*job.Icon, picked.Position, ToPath(chosen), ExportSelection{});
     for (const ExportItem& file : job.Plan) {
       std::error_code error;
       if (std::filesystem::exists(std::filesystem::symlink_status(file.Path, error))) ++existing;

@@ -13,8 +13,9 @@ class Dialogs;
 class Harvester;
 
 // Asks for a folder (starting from `folder`, which keeps the choice) and exports the entries at
-// the given indexes. Existing files are replaced only after one question; images that could not
-// be written are listed afterwards. Answers the number of files written.
+// the given positions of the harvest's list, picked once the folder is chosen (the list may
+// change while the question is open). Existing files are replaced only after one question; images
+// that could not be written are listed afterwards. Answers the number of files written.
 int ExportEntryImages(Dialogs& dialogs, QWidget* parent, const Harvester& harvester,
                       const std::vector<int>& entries, QString& folder);
 

@@ -17,7 +17,6 @@
 #include "ui/list/IconListModel.h"
 #include "ui/list/IconPreview.h"
 #include "ui/list/ListFeatures.h"
-#include "ui/list/ListSelection.h"
 #include "ui/window/MainControls.h"
 #include "ui/window/OutputCommands.h"
 #include "ui/window/QtPaths.h"
@@ -54,7 +53,7 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
   intake_ = std::make_unique<WindowIntake>(*this, runs_, *run_,
                                            [this](const auto& work) { Guarded(work); });
   output_ = std::make_unique<OutputCommands>(dialogs_, *this, *harvester_,
-                                             [this] { return IndexesOf(SelectedFlags()); });
+                                             [this] { return SelectedEntries(); });
   parts_.Output = output_.get();
   parts_.Features = new ListFeatures(*this, dialogs_);
 

@@ -13,6 +13,7 @@
 #include <QMainWindow>
 
 #include "harvest/HarvestHost.h"
+#include "output/EntrySelection.h"
 #include "ui/dialogs/ProblemsDialog.h"
 #include "ui/window/Artwork.h"
 #include "ui/window/MainCommands.h"
@@ -91,7 +92,9 @@ class MainWindow : public QMainWindow, public HarvestHost {
   Harvester& Harvest() { return *harvester_; }
   IconListModel& ListModel() { return *model_; }
   int SelectedCount() const;
-  // Flags of the selected entries, one per entry of the harvest (the list may be filtered).
+  // The selected entries, in list order (the list may be filtered).
+  EntrySelection SelectedEntries() const;
+  // Flags of the selected entries, one per entry of the harvest, as Remove takes them.
   std::vector<bool> SelectedFlags() const;
   // The files the last run could not read.
   const std::vector<UnreadableFile>& Problems() const { return run_->Problems(); }

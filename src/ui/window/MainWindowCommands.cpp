@@ -56,6 +56,10 @@ int MainWindow::SelectedCount() const {
   return pictarix::SelectedCount(*parts_.TileView->selectionModel());
 }
 
+EntrySelection MainWindow::SelectedEntries() const {
+  return model_->Entries(SelectedRows(*parts_.TileView->selectionModel()));
+}
+
 std::vector<bool> MainWindow::SelectedFlags() const {
   return model_->EntryFlags(SelectedRowFlags(*parts_.TileView->selectionModel()));
 }

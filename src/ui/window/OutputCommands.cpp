@@ -54,10 +54,14 @@ void OutputCommands::Notice(const QString& message) {
   dialogs_.ShowNotice(&window_, window_.windowTitle(), message);
 }
 
+const ListEntry* OutputCommands::EntryAt(int position) const {
+  const EntrySelection picked = SelectEntries(harvester_.Entries, std::span(&position, 1));
+  return picked.empty() ? nullptr : picked.front().Entry;
+}
+
 void OutputCommands::SaveAs() {
-  EntryList list(harvester_);
-  for (const int index : selected_()) {
-    const ListEntry* entry = list.Entry(index);
+  for (const int position : PositionsOf(selected_())) {
+    const ListEntry* entry = EntryAt(position);
     if (entry == nullptr) continue;
     // The caption is file content: offered only as one safe name inside the dialog's folder.
     SaveAsDialog.FileName = FromUtf8(SafeFileStem(entry->Caption, kMaxFileNameBytes - kExtRoom));
@@ -80,7 +84,10 @@ void OutputCommands::SaveAs() {
       if (MayReplace(dialogs_, &window_, SaveAsDialog, name)) break;
       SaveAsDialog.FileName = typed;
     }
-    if (!SaveEntryAs(list, ToPath(name), index, format) && format == SaveFormat::Gif) {
+    entry = EntryAt(position);
+    const bool written =
+        entry != nullptr && SaveEntryAs(*entry, harvester_.LargeImgs, ToPath(name), format);
+    if (!written && format == SaveFormat::Gif) {
       Notice(QStringLiteral("This icon has no image of 256 colours or fewer; no GIF was written."));
     }
   }
@@ -91,7 +98,7 @@ void OutputCommands::BatchSaveAs(int tag) {
   // The batch menu's tags 0..3.
   constexpr SaveFormat kBatchFormats[] = {SaveFormat::Icon, SaveFormat::Gif, SaveFormat::Bitmap,
                                           SaveFormat::Jpeg};
-  const std::vector<int> selected = selected_();
+  const std::vector<int> selected = PositionsOf(selected_());
   if (selected.empty() || tag < 0 || tag > 3) return;
   const SaveFormat format = kBatchFormats[tag];
   QString folder = StartFolder(kBatchSaveFolder);
@@ -99,11 +106,12 @@ void OutputCommands::BatchSaveAs(int tag) {
   if (!IsDirectory(folder)) return;
   RememberFolder(kBatchSaveFolder, folder);
   // Entry by entry, so that those without a picture in the format can be named.
-  EntryList list(harvester_);
   QStringList skipped;
-  for (const int index : selected) {
-    const std::filesystem::path name = BatchFileName(ToPath(folder), index, format);
-    if (!SaveEntryAs(list, name, index, format)) skipped << FromPath(name.filename());
+  for (const int position : selected) {
+    const std::filesystem::path name = BatchFileName(ToPath(folder), position, format);
+    const ListEntry* entry = EntryAt(position);
+    if (entry == nullptr || !SaveEntryAs(*entry, harvester_.LargeImgs, name, format))
+      skipped << FromPath(name.filename());
   }
   if (skipped.isEmpty()) return;
   Notice(QStringLiteral("%1 of the %2 selected icons could not be written in this format: %3.")
@@ -113,20 +121,21 @@ void OutputCommands::BatchSaveAs(int tag) {
 }
 
 void OutputCommands::SaveToLibrary(bool add) {
-  const std::vector<int> selected = selected_();
+  const std::vector<int> selected = PositionsOf(selected_());
   if (selected.empty()) return;
   FileDialogAnswer answer;
   if (!AskFile(dialogs_, &window_, add ? AddToLibraryDialog : SaveLibraryDialog,
                add ? kAddLibraryFolder : kSaveLibraryFolder, answer)) {
     return;
   }
-  SaveEntriesToLibrary(harvester_.Entries, selected, ToPath(answer.Files.first()), add);
+  SaveEntriesToLibrary(SelectEntries(harvester_.Entries, selected), ToPath(answer.Files.first()),
+                       add);
 }
 
 void OutputCommands::CopyToClipboard() {
-  const std::vector<int> selected = selected_();
+  const EntrySelection selected = selected_();
   if (selected.size() != 1) return;
-  const std::optional<RgbImage> tile = TileToBitmap(harvester_, selected.front());
+  const std::optional<RgbImage> tile = TileToBitmap(*selected.front().Entry, harvester_.LargeImgs);
   if (!tile) return;
   PutImageOnClipboard(QGuiApplication::clipboard(), ToQImage(*tile));
 }

@@ -1,10 +1,10 @@
 #pragma once
 // The output commands of the window: Save As, Batch Save As, Save/Add to Icon Library, Copy to
-// Clipboard. The core's output functions do the work on entry indexes; these ask the dialogs,
-// which keep what their last use left, and report what could not be written.
+// Clipboard. The core's output functions do the work on the entries these pick; these ask the
+// dialogs, which keep what their last use left, and report what could not be written.
 #include <functional>
-#include <vector>
 
+#include "output/EntrySelection.h"
 #include "ui/dialogs/Dialogs.h"
 
 class QWidget;
@@ -15,8 +15,8 @@ class Harvester;
 
 class OutputCommands {
  public:
-  // The positions of the selected entries in list order.
-  using SelectionSource = std::function<std::vector<int>()>;
+  // The selected entries in list order.
+  using SelectionSource = std::function<EntrySelection()>;
 
   OutputCommands(Dialogs& dialogs, QWidget& window, Harvester& harvester, SelectionSource selected);
 
@@ -33,6 +33,9 @@ class OutputCommands {
 
  private:
   void Notice(const QString& message);
+  // The entry at `position` of the list as it is now, or nullptr. The list may change while a
+  // question is open, so entries are picked by position again after one.
+  const ListEntry* EntryAt(int position) const;
 
   Dialogs& dialogs_;
   QWidget& window_;
