@@ -11,13 +11,17 @@ namespace pictarix {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 // Files read ahead of the consumer per reader: enough to keep every reader busy while the
 // consumer catches up, few enough that memory stays flat.
-constexpr std::size_t kAheadPerReader = 8;
-// Files are handed over in batches: a waiter is woken once this many wait for it, and otherwise
-// looks again after kLookAgain. Waking a thread per file would cost more than reading a small one.
-constexpr std::size_t kBatch = 16;
-constexpr std::chrono::milliseconds kLookAgain{2};
+constexpr std::size_t kAheadPerReader = 32;
+// The walk hands files over in chunks, closed at this many files, this many bytes or this age,
+// whichever comes first: handing over a small file costs more than reading it, so small files go
+// to a reader together, while large ones go alone so that several are read at once.
+constexpr std::size_t kChunkFiles = 16;
+constexpr std::uint64_t kChunkBytes = 64 * 1024;
+constexpr std::chrono::milliseconds kChunkAge{20};
 
 FileRead NotLookedAt(std::string path, std::string reason) {
   FileRead read;
@@ -40,47 +44,81 @@ int DefaultReaderCount() {
 struct HarvestEngine::Slot {
   FileRead Read;
   OpenedFile Opened;  // until a reader takes it
-  bool Ready = false;
+  bool NeedsReading = false;
+  // Set once Read holds the result; the consumer reads nothing of a slot before.
+  std::atomic<bool> Ready = false;
 };
 
-// The walk's files go to the readers, its unreadable folders straight to the results.
+struct HarvestEngine::Chunk {
+  std::deque<Slot> Slots;  // in walk order
+  std::size_t Taken = 0;   // results the consumer has taken
+  std::uint64_t Bytes = 0;
+  bool NeedsReading = false;
+  Clock::time_point Started = Clock::now();
+};
+
+// The walk's files and its unreadable folders, gathered into chunks for the readers.
 class HarvestEngine::Walker : public WalkVisitor {
  public:
   Walker(HarvestEngine& engine, const std::stop_token& stop) : engine_(engine), stop_(stop) {}
   bool Stopped() override { return stop_.stop_requested(); }
   void Pause() override {
     if (engine_.options_.BeforeEachName) engine_.options_.BeforeEachName();
+    // A slow walk does not hold back the files it has already found.
+    if (chunk_ && Clock::now() - chunk_->Started >= kChunkAge) Flush();
   }
   void File(const std::string& path, OpenedFile file) override {
-    auto slot = std::make_shared<Slot>();
-    slot->Read.Path = path;
-    slot->Opened = std::move(file);
-    engine_.Push(std::move(slot), true, stop_);
+    Slot& slot = Add(path);
+    slot.NeedsReading = true;
+    chunk_->NeedsReading = true;
+    if (file.Error == 0) chunk_->Bytes += file.Handle.Size;
+    slot.Opened = std::move(file);
+    FlushWhenFull();
   }
   void Unreadable(const std::string& path, const std::string& reason) override {
-    auto slot = std::make_shared<Slot>();
-    slot->Read = NotLookedAt(path, reason);
-    engine_.Push(std::move(slot), false, stop_);
+    Slot& slot = Add(path);
+    slot.Read = NotLookedAt(path, reason);
+    slot.Ready = true;
+    FlushWhenFull();
+  }
+  void Flush() {
+    if (chunk_) engine_.Push(std::move(chunk_), stop_);
+    chunk_.reset();
   }
 
  private:
+  Slot& Add(const std::string& path) {
+    if (!chunk_) chunk_ = std::make_shared<Chunk>();
+    Slot& slot = chunk_->Slots.emplace_back();
+    slot.Read.Path = path;
+    return slot;
+  }
+  void FlushWhenFull() {
+    if (chunk_->Slots.size() >= kChunkFiles || chunk_->Bytes >= kChunkBytes ||
+        Clock::now() - chunk_->Started >= kChunkAge) {
+      Flush();
+    }
+  }
+
   HarvestEngine& engine_;
   const std::stop_token& stop_;
+  std::shared_ptr<Chunk> chunk_;
 };
 
 HarvestEngine::HarvestEngine(std::vector<HarvestRoot> roots, EngineOptions options)
     : options_(std::move(options)) {
   if (!options_.Reader) options_.Reader = ReadFile;
   const int readers = options_.Readers > 0 ? options_.Readers : DefaultReaderCount();
-  maxAhead_ = kAheadPerReader * static_cast<std::size_t>(readers);
-  const std::stop_token stop = stop_.get_token();
-  threads_.emplace_back([this, stop, roots = std::move(roots)] { Walk(stop, roots); });
-  for (int i = 0; i < readers; ++i) threads_.emplace_back([this, stop] { ReadFiles(stop); });
+  maxReaders_ = static_cast<std::size_t>(readers);
+  maxAhead_ = kAheadPerReader * maxReaders_;
+  walker_ = std::jthread(
+      [this, stop = stop_.get_token(), roots = std::move(roots)] { Walk(stop, roots); });
 }
 
 HarvestEngine::~HarvestEngine() {
   Stop();
-  threads_.clear();  // joins
+  walker_.join();    // the walk starts readers: once it has ended, no more start
+  readers_.clear();  // joins
 }
 
 void HarvestEngine::Stop() {
@@ -92,69 +130,86 @@ void HarvestEngine::Stop() {
 }
 
 void HarvestEngine::Walk(const std::stop_token& stop, const std::vector<HarvestRoot>& roots) {
+  Walker walker(*this, stop);
   for (const HarvestRoot& root : roots) {
     if (stop.stop_requested()) break;
-    WalkRoot(stop, root);
+    WalkRoot(stop, root, walker);
   }
+  walker.Flush();
   const std::lock_guard lock(mutex_);
   walkEnded_ = true;
   toReadChanged_.notify_all();
   frontChanged_.notify_all();
 }
 
-void HarvestEngine::WalkRoot(const std::stop_token& stop, const HarvestRoot& root) {
+void HarvestEngine::WalkRoot(const std::stop_token& stop, const HarvestRoot& root, Walker& walker) {
   if (root.Tree) {
-    Walker walker(*this, stop);
     WalkTree(root.Path, walker);
+    walker.Flush();
     return;
   }
   // Asking first keeps a FIFO or device named here from being opened at all.
   int error = 0;
   const FileKind kind = KindOf(AT_FDCWD, root.Path.string(), true, error);
-  auto slot = std::make_shared<Slot>();
   if (error != 0) {
-    slot->Read = NotLookedAt(root.Path.string(), SystemErrorText(error));
-    Push(std::move(slot), false, stop);
-  } else if (kind == FileKind::Regular) {
-    slot->Read.Path = root.Path.string();
-    slot->Opened = OpenForReading(root.Path);
-    Push(std::move(slot), true, stop);
+    walker.Unreadable(root.Path.string(), SystemErrorText(error));
+  } else if (kind == FileKind::Regular && !stop.stop_requested()) {
+    walker.File(root.Path.string(), OpenForReading(root.Path));
   }
 }
 
-void HarvestEngine::Push(std::shared_ptr<Slot> slot, bool needsReading,
-                         const std::stop_token& stop) {
+void HarvestEngine::Push(std::shared_ptr<Chunk> chunk, const std::stop_token& stop) {
+  const std::size_t files = chunk->Slots.size();
   std::unique_lock lock(mutex_);
-  roomChanged_.wait(lock, [&] { return stop.stop_requested() || ordered_.size() < maxAhead_; });
+  roomChanged_.wait(lock, [&] {
+    return stop.stop_requested() || filesAhead_ == 0 || filesAhead_ + files <= maxAhead_;
+  });
   if (stop.stop_requested()) return;
-  ordered_.push_back(slot);
-  if (needsReading) {
-    toRead_.push_back(std::move(slot));
-    if (toRead_.size() == kBatch) toReadChanged_.notify_all();
-  } else {
-    slot->Ready = true;
+  filesAhead_ += files;
+  ordered_.push_back(chunk);
+  if (chunk->NeedsReading) {
+    toRead_.push_back(std::move(chunk));
+    // Readers start as the work needs them: a run over one file (a script's or a file manager's)
+    // starts none when the consumer reads, and small warm files keep few busy.
+    if (idleReaders_ > 0) {
+      toReadChanged_.notify_one();
+    } else if (readers_.size() < maxReaders_ && !(options_.ReadOnCaller && consumerWaiting_)) {
+      readers_.emplace_back([this, stop = stop_.get_token()] { ReadFiles(stop); });
+    }
   }
-  if (ordered_.size() == kBatch) frontChanged_.notify_one();
+  // A consumer that reads takes chunks too; one of unreadable names only is ready at once.
+  if (consumerWaiting_) frontChanged_.notify_one();
 }
 
 void HarvestEngine::ReadFiles(std::stop_token stop) {
   for (;;) {
-    std::shared_ptr<Slot> slot;
+    std::shared_ptr<Chunk> chunk;
     {
       std::unique_lock lock(mutex_);
-      toReadChanged_.wait_for(lock, kLookAgain, [&] {
-        return stop.stop_requested() || !toRead_.empty() || walkEnded_;
-      });
-      if (stop.stop_requested() || (toRead_.empty() && walkEnded_)) return;
-      if (toRead_.empty()) continue;
-      slot = std::move(toRead_.front());
+      ++idleReaders_;
+      toReadChanged_.wait(lock,
+                          [&] { return stop.stop_requested() || !toRead_.empty() || walkEnded_; });
+      --idleReaders_;
+      if (stop.stop_requested() || toRead_.empty()) return;
+      chunk = std::move(toRead_.front());
       toRead_.pop_front();
     }
-    FileRead read = ReadSlot(*slot, stop);
-    const std::lock_guard lock(mutex_);
-    slot->Read = std::move(read);
-    slot->Ready = true;
-    if (!ordered_.empty() && ordered_.front() == slot) frontChanged_.notify_one();
+    ReadChunk(*chunk, stop);
+  }
+}
+
+void HarvestEngine::ReadChunk(Chunk& chunk, const std::stop_token& stop) {
+  for (Slot& slot : chunk.Slots) {
+    if (stop.stop_requested()) return;
+    if (!slot.NeedsReading) continue;
+    slot.Read = ReadSlot(slot, stop);
+    slot.Ready = true;
+    // Both are sequentially consistent: either the consumer sees this result before it waits
+    // for it, or this reader sees it waiting for it and wakes it.
+    if (awaited_ == &slot) {
+      const std::lock_guard lock(mutex_);
+      frontChanged_.notify_one();
+    }
   }
 }
 
@@ -172,32 +227,46 @@ FileRead HarvestEngine::ReadSlot(Slot& slot, const std::stop_token& stop) {
   }
 }
 
+bool HarvestEngine::FrontReady() const {
+  if (ordered_.empty()) return false;
+  const Chunk& front = *ordered_.front();
+  return front.Slots[front.Taken].Ready;
+}
+
 std::optional<FileRead> HarvestEngine::Next(std::chrono::milliseconds wait) {
+  const Clock::time_point deadline = Clock::now() + wait;
   std::unique_lock lock(mutex_);
-  // The first file, when no reader has taken it yet, is read here by a consumer that reads.
-  const auto readable = [this] {
-    return options_.ReadOnCaller && !ordered_.empty() && !toRead_.empty() &&
-           toRead_.front() == ordered_.front();
-  };
-  frontChanged_.wait_for(lock, wait, [&] {
-    if (stop_.stop_requested() || readable()) return true;
-    return ordered_.empty() ? walkEnded_ : ordered_.front()->Ready;
-  });
-  if (!stop_.stop_requested() && readable()) {
-    const std::shared_ptr<Slot> slot = std::move(toRead_.front());
-    toRead_.pop_front();
-    lock.unlock();
-    FileRead read = ReadSlot(*slot, stop_.get_token());
-    lock.lock();
-    if (stop_.stop_requested()) return std::nullopt;
-    slot->Read = std::move(read);
-    slot->Ready = true;
+  const auto ended = [this] { return ordered_.empty() && walkEnded_; };
+  const auto mayRead = [this] { return options_.ReadOnCaller && !toRead_.empty(); };
+  while (!FrontReady()) {
+    if (stop_.stop_requested() || ended()) return std::nullopt;
+    if (mayRead()) {
+      // A consumer that reads takes the first chunk no reader has taken rather than wait.
+      const std::shared_ptr<Chunk> chunk = std::move(toRead_.front());
+      toRead_.pop_front();
+      lock.unlock();
+      ReadChunk(*chunk, stop_.get_token());
+      lock.lock();
+      continue;
+    }
+    consumerWaiting_ = true;
+    awaited_ = ordered_.empty() ? nullptr : &ordered_.front()->Slots[ordered_.front()->Taken];
+    const bool woken = frontChanged_.wait_until(lock, deadline, [&] {
+      return stop_.stop_requested() || FrontReady() || mayRead() || ended();
+    });
+    consumerWaiting_ = false;
+    awaited_ = nullptr;
+    if (!woken) return std::nullopt;
   }
-  if (stop_.stop_requested() || ordered_.empty() || !ordered_.front()->Ready) return std::nullopt;
-  const std::shared_ptr<Slot> slot = std::move(ordered_.front());
-  ordered_.pop_front();
-  if (ordered_.size() + 1 == maxAhead_) roomChanged_.notify_one();  // the walk may wait for it
-  return std::move(slot->Read);
+  if (stop_.stop_requested()) return std::nullopt;
+  Chunk& front = *ordered_.front();
+  FileRead read = std::move(front.Slots[front.Taken].Read);
+  --filesAhead_;
+  if (++front.Taken == front.Slots.size()) {
+    ordered_.pop_front();
+    roomChanged_.notify_one();  // the walk may wait for room
+  }
+  return read;
 }
 
 bool HarvestEngine::Ended() {

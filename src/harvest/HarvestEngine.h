@@ -1,9 +1,10 @@
 #pragma once
 // The harvest's engine: one thread walks (a folder tree, or names one file) and hands the files
-// it opens to readers on threads of their own, which read several files at once so that a cold
-// disk keeps several reads in flight. The results come out of Next in walk order, whatever the
-// order the readers finish in. Files read ahead are bounded, so memory stays flat however large
-// the tree. Nothing here calls anyone: the consumer takes results when it wants them.
+// it opens, in chunks, to readers on threads of their own, which read several files at once so
+// that a cold disk keeps several reads in flight. The results come out of Next in walk order,
+// whatever the order the readers finish in. Files read ahead are bounded, so memory stays flat
+// however large the tree. Nothing here calls anyone: the consumer takes results when it wants them.
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -67,27 +68,40 @@ class HarvestEngine {
 
  private:
   struct Slot;
+  struct Chunk;
   class Walker;
 
   void Walk(const std::stop_token& stop, const std::vector<HarvestRoot>& roots);
-  void WalkRoot(const std::stop_token& stop, const HarvestRoot& root);
+  void WalkRoot(const std::stop_token& stop, const HarvestRoot& root, Walker& walker);
   void ReadFiles(std::stop_token stop);
+  // Reads every file of a chunk in order, making each result ready as soon as it is read.
+  void ReadChunk(Chunk& chunk, const std::stop_token& stop);
   FileRead ReadSlot(Slot& slot, const std::stop_token& stop);
-  // Queues a file for the readers (or a result that needs none); waits while too many are ahead.
-  void Push(std::shared_ptr<Slot> slot, bool needsReading, const std::stop_token& stop);
+  // Queues a chunk of files for the readers; waits while too many files are ahead.
+  void Push(std::shared_ptr<Chunk> chunk, const std::stop_token& stop);
+  // With the lock held: whether the first result in walk order is ready.
+  bool FrontReady() const;
 
   EngineOptions options_;
   std::size_t maxAhead_;
   std::mutex mutex_;
   // One per kind of waiter, so that a change wakes only those it concerns.
-  std::condition_variable toReadChanged_;      // readers: a file to read, or the walk's end
-  std::condition_variable frontChanged_;       // the consumer: the first result ready, or the end
-  std::condition_variable roomChanged_;        // the walk: room for another file ahead
-  std::deque<std::shared_ptr<Slot>> ordered_;  // every result, in walk order
-  std::deque<std::shared_ptr<Slot>> toRead_;   // the files no reader has taken yet
+  std::condition_variable toReadChanged_;       // readers: a chunk to read, or the walk's end
+  std::condition_variable frontChanged_;        // the consumer: the first result ready, or the end
+  std::condition_variable roomChanged_;         // the walk: room for another chunk ahead
+  std::deque<std::shared_ptr<Chunk>> ordered_;  // every result, in walk order
+  std::deque<std::shared_ptr<Chunk>> toRead_;   // the chunks no reader has taken yet
+  std::size_t filesAhead_ = 0;                  // results in ordered_ not yet taken
+  // Set by a waiting consumer: the walk wakes it for a new chunk, and the reader of the result it
+  // waits for (awaited_) for that result; no one else takes the lock to wake it.
+  std::atomic<bool> consumerWaiting_ = false;
+  std::atomic<const Slot*> awaited_ = nullptr;
   bool walkEnded_ = false;
+  std::size_t maxReaders_;
+  std::size_t idleReaders_ = 0;  // readers waiting for a chunk
   std::stop_source stop_;
-  std::vector<std::jthread> threads_;
+  std::vector<std::jthread> readers_;  // started by the walk, as needed
+  std::jthread walker_;
 };
 
 }  // namespace pictarix
