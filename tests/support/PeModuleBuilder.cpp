@@ -47,64 +47,62 @@ void PeModuleBuilder::AddGroupIcon(const ResourceName& name, const IconFileBuild
   }
 }
 
-std::vector<std::uint8_t> PeModuleBuilder::BuildSection(std::uint32_t rva) const {
-  std::map<std::uint16_t, std::vector<const Resource*>> types;  // the root lists ids ascending
-  for (const Resource& r : resources_) types[r.Type].push_back(&r);
-
+PeModuleBuilder::Layout PeModuleBuilder::Plan() const {
+  Layout layout;
+  for (const Resource& r : resources_) layout.Types[r.Type].push_back(&r);
   // Tables first (root, types, languages), then data entries, names and data.
-  std::uint32_t next = TableSize(types.size());
-  std::map<const Resource*, std::uint32_t> languageTable;
-  std::map<std::uint16_t, std::uint32_t> typeTable;
-  for (const auto& [type, list] : types) {
-    typeTable[type] = next;
+  std::uint32_t next = TableSize(layout.Types.size());
+  for (const auto& [type, list] : layout.Types) {
+    layout.TypeTable[type] = next;
     next += TableSize(list.size());
   }
   for (const Resource& r : resources_) {
-    languageTable[&r] = next;
+    layout.LanguageTable[&r] = next;
     next += TableSize(r.Unreadable ? 0 : 1);
   }
-  std::map<const Resource*, std::uint32_t> dataEntry;
   for (const Resource& r : resources_) {
-    dataEntry[&r] = next;
+    layout.DataEntry[&r] = next;
     next += 16;
   }
-  std::map<const Resource*, std::uint32_t> nameAt;
   for (const Resource& r : resources_) {
     if (r.Name.IsId) continue;
-    nameAt[&r] = next;
+    layout.NameAt[&r] = next;
     next += 2 + 2 * static_cast<std::uint32_t>(r.Name.Name.size());
   }
-
-  std::vector<std::uint8_t> out;
-  PutTableHeader(out, 0, static_cast<std::uint16_t>(types.size()));
-  for (const auto& [type, list] : types) {
-    PutU32(out, type);
-    PutU32(out, kHighBit | typeTable[type]);
+  for (const Resource& r : resources_) {
+    next = (next + 3) / 4 * 4;
+    layout.DataAt[&r] = next;
+    next += static_cast<std::uint32_t>(r.Bytes.size());
   }
-  for (const auto& [type, list] : types) {
+  return layout;
+}
+
+std::vector<std::uint8_t> PeModuleBuilder::BuildSection(std::uint32_t rva) const {
+  Layout layout = Plan();
+  std::vector<std::uint8_t> out;
+  PutTableHeader(out, 0, static_cast<std::uint16_t>(layout.Types.size()));
+  for (const auto& [type, list] : layout.Types) {
+    PutU32(out, type);
+    PutU32(out, kHighBit | layout.TypeTable[type]);
+  }
+  for (const auto& [type, list] : layout.Types) {
     std::uint16_t named = 0;
     for (const Resource* r : list) named += r->Name.IsId ? 0 : 1;
     PutTableHeader(out, named, static_cast<std::uint16_t>(list.size() - named));
     for (const Resource* r : list) {
-      PutU32(out, r->Name.IsId ? r->Name.Id : kHighBit | nameAt[r]);
-      PutU32(out, kHighBit | languageTable[r]);
+      PutU32(out, r->Name.IsId ? r->Name.Id : kHighBit | layout.NameAt[r]);
+      PutU32(out, kHighBit | layout.LanguageTable[r]);
     }
   }
   for (const Resource& r : resources_) {
     PutTableHeader(out, 0, r.Unreadable ? 0 : 1);
     if (r.Unreadable) continue;
     PutU32(out, 0x409);
-    PutU32(out, dataEntry[&r]);
+    PutU32(out, layout.DataEntry[&r]);
   }
-  std::vector<std::uint32_t> dataAt;
-  std::uint32_t data = (next + 3) / 4 * 4;
   for (const Resource& r : resources_) {
-    dataAt.push_back(data);
-    data = (data + static_cast<std::uint32_t>(r.Bytes.size()) + 3) / 4 * 4;
-  }
-  for (std::size_t i = 0; i < resources_.size(); ++i) {
-    PutU32(out, rva + dataAt[i]);
-    PutU32(out, static_cast<std::uint32_t>(resources_[i].Bytes.size()));
+    PutU32(out, rva + layout.DataAt[&r]);
+    PutU32(out, static_cast<std::uint32_t>(r.Bytes.size()));
     PutU32(out, 0);
     PutU32(out, 0);
   }

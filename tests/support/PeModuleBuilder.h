@@ -3,6 +3,7 @@
 // names in the order they were added (ids and strings as given, so a test also makes orders
 // a linker would not).
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -31,6 +32,13 @@ class PeModuleBuilder {
     std::vector<std::uint8_t> Bytes;
     bool Unreadable = false;
   };
+  // Where each part of the resource section goes, as offsets into it.
+  struct Layout {
+    std::map<std::uint16_t, std::vector<const Resource*>> Types;  // the root lists ids ascending
+    std::map<std::uint16_t, std::uint32_t> TypeTable;
+    std::map<const Resource*, std::uint32_t> LanguageTable, DataEntry, NameAt, DataAt;
+  };
+  Layout Plan() const;
   // The resource section as it lies at `rva`.
   std::vector<std::uint8_t> BuildSection(std::uint32_t rva) const;
 
