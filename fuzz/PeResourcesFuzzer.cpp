@@ -29,22 +29,20 @@ std::u16string LowerCaseAscii(std::u16string text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace pictarix;
-  auto module = OpenModuleFromStream(
+  auto module = PeResources::Open(
       std::make_unique<MemoryStream>(std::vector<std::uint8_t>(data, data + size)));
   if (!module) return 0;
   for (const std::uint16_t type : {kResourceTypeGroupIcon, kResourceTypeIcon}) {
-    const auto names = module->EnumResourceNames(type);
-    Check(module->EnumResourceNames(type) == names);
+    const auto names = module->Names(type);
+    Check(module->Names(type) == names);
     for (const ResourceName& name : names) {
-      const auto bytes = module->FindResource(type, name);
+      const auto bytes = module->Resource(type, name);
       if (bytes) Check(bytes->size() <= size);
       if (!name.IsId) {
-        Check(module->FindResource(type, ResourceName::FromName(LowerCaseAscii(name.Name))) ==
-              bytes);
+        Check(module->Resource(type, ResourceName::FromName(LowerCaseAscii(name.Name))) == bytes);
       }
     }
   }
-  Check(module->IconCount() ==
-        static_cast<int>(module->EnumResourceNames(kResourceTypeGroupIcon).size()));
+  Check(module->IconCount() == static_cast<int>(module->Names(kResourceTypeGroupIcon).size()));
   return 0;
 }

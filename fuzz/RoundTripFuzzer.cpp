@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "formats/FileIcons.h"
 #include "formats/IconLibrary.h"
 #include "formats/ico/IconFileReader.h"
 #include "formats/ico/IconFileWriter.h"
 #include "formats/ne/IconLibraryWriter.h"
 #include "formats/ne/NeReader.h"
-#include "formats/pe/PeReader.h"
 #include "formats/pe/PeResources.h"
 #include "model/AdvancedIcon.h"
 #include "os/CodePage.h"
@@ -58,19 +58,13 @@ void CheckSameImages(const AdvancedIcon& original, const AdvancedIcon& copy) {
 
 // The icons of a module, read from memory; false when the bytes are no module or it fails.
 bool ReadModule(const Bytes& bytes, IconLibrary& library) {
-  MemoryStream probe(bytes);
-  bool is32Bit = false;
-  if (!IconLibrary::IsIconModule(probe, is32Bit)) return false;
-  std::unique_ptr<IconLibraryReader> reader;
-  if (is32Bit) {
-    reader = std::make_unique<PeReader>("fuzz.dll", [&bytes](const auto&) {
-      return OpenModuleFromStream(std::make_unique<MemoryStream>(bytes));
-    });
-  } else {
-    reader = std::make_unique<NeReader>("fuzz.icl", std::make_unique<MemoryStream>(bytes));
-  }
+  MemoryStream stream(bytes);
+  FileIconsOptions options;
+  options.IconFiles = false;
   try {
-    library.Icons.AddAll(reader->ReadIcons({}));
+    FileIcons read = ReadFileIcons(stream, "fuzz.icl", options);
+    if (read.Found == Container::None) return false;
+    library.Icons.AddAll(std::move(read.Icons));
   } catch (const PictarixError&) {
     return false;
   }

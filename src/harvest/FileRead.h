@@ -39,9 +39,10 @@ struct ReadOptions {
   bool KeepIconsWithoutTile = false;
 };
 
-// Reads the icons of a file just opened (or records the error of its open). A module's icons come
-// first; an icon file is read when no module icon was found and the name ends in ".ico" (any
-// case). Failures are kept per file and per icon; a stop ends the reading between icons.
+// Reads the icons of a file just opened (or records the error of its open), through
+// ReadFileIcons: a module's icons, or an icon file's when the file is no module and its name ends
+// in ".ico" (any case). Failures are kept per file and per icon; a stop ends the reading between
+// icons.
 FileRead ReadFile(const std::string& path, OpenedFile opened, const ReadOptions& options,
                   std::stop_token stop = {});
 

@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "formats/FileIcons.h"
 #include "formats/IconLibrary.h"
 #include "formats/ne/IconLibraryWriter.h"
-#include "formats/pe/PeReader.h"
+#include "os/Stream.h"
 #include "output/OutputFiles.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
@@ -86,15 +87,18 @@ TEST(IconListTest, TheListOwnsItsIcons) {
   EXPECT_EQ(freed, 5);
 }
 
+// The container the file's first bytes show; none for a file that is not regular.
+Container Detect(const std::filesystem::path& path) {
+  const auto stream = FileStream::OpenIfRegular(path);
+  return stream ? DetectModule(*stream) : Container::None;
+}
+
 TEST_F(IconLibraryTest, RecognisesModulesByContentOnly) {
-  bool is32Bit = true;
   const auto ne = Library("library.txt", {"A"});
-  EXPECT_TRUE(IconLibrary::IsIconModule(ne, is32Bit));
-  EXPECT_FALSE(is32Bit);
+  EXPECT_EQ(Detect(ne), Container::NeModule);
   testing::ByteWriter pe;
   pe.Text("MZ").PadTo(0x3C).U16(0x40).PadTo(0x40).Text("PE").U16(0).Zeros(20);
-  EXPECT_TRUE(IconLibrary::IsIconModule(File("x.icl", pe.Data()), is32Bit));
-  EXPECT_TRUE(is32Bit);
+  EXPECT_EQ(Detect(File("x.icl", pe.Data())), Container::PeModule);
 
   testing::ByteWriter beyond;  // "NE" at 0x3C is an offset past the end, not a signature
   beyond.Text("MZ").PadTo(0x3C).Text("NE").PadTo(0x40);
@@ -113,10 +117,10 @@ TEST_F(IconLibraryTest, RecognisesModulesByContentOnly) {
       {"icon file", {0, 0, 1, 0, 0, 0}},
   };
   for (const auto& [name, bytes] : notModules) {
-    EXPECT_FALSE(IconLibrary::IsIconModule(File("f", bytes), is32Bit)) << name;
+    EXPECT_EQ(Detect(File("f", bytes)), Container::None) << name;
   }
-  EXPECT_FALSE(IconLibrary::IsIconModule(dir_.Path() / "missing.dll", is32Bit));
-  EXPECT_FALSE(IconLibrary::IsIconModule(dir_.Path(), is32Bit));
+  EXPECT_EQ(Detect(dir_.Path() / "missing.dll"), Container::None);
+  EXPECT_EQ(Detect(dir_.Path()), Container::None);
 }
 
 TEST_F(IconLibraryTest, LoadFromFileReplacesTheListOrLeavesItAlone) {

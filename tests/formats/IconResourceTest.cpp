@@ -8,15 +8,15 @@
 #include "model/AdvancedIcon.h"
 #include "os/Errors.h"
 #include "os/Stream.h"
-#include "support/FakeModule.h"
 #include "support/IconFileBuilder.h"
+#include "support/PeModuleBuilder.h"
 
 namespace pictarix {
 namespace {
 
 using testing::BlankDibImage;
-using testing::FakeModule;
 using testing::IconFileBuilder;
+using testing::PeModuleBuilder;
 using testing::PngImageStub;
 
 using Bytes = std::vector<std::uint8_t>;
@@ -29,13 +29,13 @@ IconFileBuilder TwoImages() {
 }
 
 TEST(IconResourceTest, LoadsByIdAndByName) {
-  FakeModule module;
+  PeModuleBuilder module;
   const IconFileBuilder icon = TwoImages();
   module.AddGroupIcon(ResourceName::FromId(5), icon);
   module.AddGroupIcon(ResourceName::FromName(u"MAINICON"), icon);
 
   AdvancedIcon byId;
-  ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromId(5), byId));
+  ASSERT_TRUE(ReadGroupIcon(*module.Open(), ResourceName::FromId(5), byId));
   ASSERT_EQ(byId.Images.Count(), 2);
   EXPECT_EQ(byId.Images.Get(0)->Bytes(), icon.Entries()[0].Data);
   EXPECT_EQ(byId.Images.Get(0)->Width, 32);
@@ -43,8 +43,8 @@ TEST(IconResourceTest, LoadsByIdAndByName) {
   EXPECT_EQ(byId.Images.Get(1)->BitCount, 21060);
 
   AdvancedIcon byName;
-  ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromName(u"MAINICON"), byName));
-  ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromName(u"MAINICON"), byName));
+  ASSERT_TRUE(ReadGroupIcon(*module.Open(), ResourceName::FromName(u"MAINICON"), byName));
+  ASSERT_TRUE(ReadGroupIcon(*module.Open(), ResourceName::FromName(u"MAINICON"), byName));
   EXPECT_EQ(byName.Images.Count(), 4);  // appended
 
   // A group resource carries the same images as an icon file would.
@@ -59,7 +59,7 @@ TEST(IconResourceTest, LoadsByIdAndByName) {
 }
 
 TEST(IconResourceTest, GroupEntryKeepsItsBytesInResAndTheWholeResourceIsHeld) {
-  FakeModule module;
+  PeModuleBuilder module;
   IconFileBuilder icon;
   const Bytes data = BlankDibImage(16, 16, 4);
   icon.AddImage(data).BytesInRes = 20;     // states fewer bytes than the resource holds
@@ -67,7 +67,7 @@ TEST(IconResourceTest, GroupEntryKeepsItsBytesInResAndTheWholeResourceIsHeld) {
   module.AddGroupIcon(ResourceName::FromId(1), icon);
 
   AdvancedIcon loaded;
-  ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromId(1), loaded));
+  ASSERT_TRUE(ReadGroupIcon(*module.Open(), ResourceName::FromId(1), loaded));
   const IconImage& fewer = *loaded.Images.Get(0);
   EXPECT_EQ(fewer.BytesInRes, 20u);
   EXPECT_EQ(fewer.Bytes(), data);
@@ -86,7 +86,7 @@ TEST(IconResourceTest, GroupEntryKeepsItsBytesInResAndTheWholeResourceIsHeld) {
 }
 
 TEST(IconResourceTest, MissingResourcesRaiseResNotFound) {
-  FakeModule module;
+  PeModuleBuilder module;
   IconFileBuilder icon = TwoImages();
   module.AddResource(kResourceTypeGroupIcon, ResourceName::FromId(3), icon.BuildGroup());
   module.AddResource(kResourceTypeIcon, ResourceName::FromId(7), icon.Entries()[0].Data);
@@ -94,7 +94,7 @@ TEST(IconResourceTest, MissingResourcesRaiseResNotFound) {
 
   AdvancedIcon loaded;
   try {
-    ReadGroupIcon(module, ResourceName::FromId(3), loaded);
+    ReadGroupIcon(*module.Open(), ResourceName::FromId(3), loaded);
     FAIL() << "no exception";
   } catch (const ResNotFound& error) {
     EXPECT_STREQ(error.what(), "Resource 8 not found");
@@ -102,9 +102,9 @@ TEST(IconResourceTest, MissingResourcesRaiseResNotFound) {
   EXPECT_EQ(loaded.Images.Count(), 1);  // the image read before the failure stays
 
   AdvancedIcon none;
-  EXPECT_THROW(ReadGroupIcon(module, ResourceName::FromId(4), none), ResNotFound);
+  EXPECT_THROW(ReadGroupIcon(*module.Open(), ResourceName::FromId(4), none), ResNotFound);
   try {
-    ReadGroupIcon(module, ResourceName::FromName(u"N\u00C4ME"), none);
+    ReadGroupIcon(*module.Open(), ResourceName::FromName(u"N\u00C4ME"), none);
     FAIL() << "no exception";
   } catch (const ResNotFound& error) {
     EXPECT_STREQ(error.what(), "Resource N\xC3\x84ME not found");
@@ -113,19 +113,19 @@ TEST(IconResourceTest, MissingResourcesRaiseResNotFound) {
 }
 
 TEST(IconResourceTest, GroupThatIsNoIconHeaderAnswersFalse) {
-  FakeModule module;
+  PeModuleBuilder module;
   IconFileBuilder cursor = TwoImages();
   cursor.Type(2);
   module.AddGroupIcon(ResourceName::FromId(1), cursor);
   module.AddResource(kResourceTypeGroupIcon, ResourceName::FromId(2), Bytes{0, 0});
   AdvancedIcon icon;
-  EXPECT_FALSE(ReadGroupIcon(module, ResourceName::FromId(1), icon));
-  EXPECT_FALSE(ReadGroupIcon(module, ResourceName::FromId(2), icon));
+  EXPECT_FALSE(ReadGroupIcon(*module.Open(), ResourceName::FromId(1), icon));
+  EXPECT_FALSE(ReadGroupIcon(*module.Open(), ResourceName::FromId(2), icon));
   EXPECT_EQ(icon.Images.Count(), 0);
 }
 
 TEST(IconResourceTest, CutOffGroupReadsMissingEntriesAsZeros) {
-  FakeModule module;
+  PeModuleBuilder module;
   IconFileBuilder icon = TwoImages();
   Bytes group = icon.BuildGroup();
   group.resize(6 + 14);  // the second entry is missing: its id reads as 0
@@ -133,7 +133,7 @@ TEST(IconResourceTest, CutOffGroupReadsMissingEntriesAsZeros) {
   module.AddResource(kResourceTypeIcon, ResourceName::FromId(7), icon.Entries()[0].Data);
   module.AddResource(kResourceTypeIcon, ResourceName::FromId(0), Bytes{});
   AdvancedIcon loaded;
-  ASSERT_TRUE(ReadGroupIcon(module, ResourceName::FromId(1), loaded));
+  ASSERT_TRUE(ReadGroupIcon(*module.Open(), ResourceName::FromId(1), loaded));
   ASSERT_EQ(loaded.Images.Count(), 2);
   EXPECT_EQ(loaded.Images.Get(1)->BytesInRes, 0u);
 }

@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <map>
+#include <set>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 #include "formats/IconLibrary.h"
 #include "formats/pe/PeReader.h"
+#include "os/Stream.h"
 #include "support/IconFileBuilder.h"
 #include "support/NeBuilder.h"
 #include "support/PeFixture.h"
+#include "support/PeModuleBuilder.h"
 #include "support/TempDir.h"
 
 namespace pictarix {
@@ -16,64 +19,46 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A module held in memory: group-icon names in directory order and the resources by name.
-class FakeModule : public ModuleResources {
+// A module made in memory whose groups each list small bitmaps by id.
+class GroupModule {
  public:
-  explicit FakeModule(bool* released = nullptr) : released_(released) {}
-  ~FakeModule() override {
-    if (released_ != nullptr) *released_ = true;
-  }
-  std::vector<ResourceName> EnumResourceNames(std::uint16_t type) override {
-    return type == kResourceTypeGroupIcon ? Groups : std::vector<ResourceName>{};
-  }
-  std::optional<std::vector<std::uint8_t>> FindResource(std::uint16_t type,
-                                                        const ResourceName& name) override {
-    Fetched.push_back(name);
-    const auto found = Resources.find({type, name.IsId ? std::u16string() : name.Name, name.Id});
-    if (found == Resources.end()) return std::nullopt;
-    return found->second;
-  }
-  int IconCount() override { return 42; }
-
-  // A group by id or name listing the images `ids`, each a small bitmap.
-  void AddGroup(const ResourceName& name, const std::vector<std::uint16_t>& ids) {
-    Groups.push_back(name);
+  // The images `missing` are listed but not added.
+  void AddGroup(const ResourceName& name, const std::vector<std::uint16_t>& ids,
+                const std::set<std::uint16_t>& missing = {}) {
     std::vector<testing::NeGroupEntry> entries;
     for (const auto id : ids) {
       const Bytes image = testing::DibImage(16, 4, static_cast<std::uint8_t>(id));
       entries.push_back(testing::EntryFor(image, id));
-      Resources[{kResourceTypeIcon, u"", id}] = image;
+      if (missing.count(id) == 0 && added_.insert(id).second) {
+        Module.AddResource(kResourceTypeIcon, ResourceName::FromId(id), image);
+      }
     }
-    Resources[{kResourceTypeGroupIcon, name.IsId ? u"" : name.Name, name.Id}] =
-        testing::GroupDirectory(entries);
+    Module.AddResource(kResourceTypeGroupIcon, name, testing::GroupDirectory(entries));
   }
 
-  std::vector<ResourceName> Groups;
-  std::map<std::tuple<std::uint16_t, std::u16string, std::uint16_t>, Bytes> Resources;
-  std::vector<ResourceName> Fetched;
+  testing::PeModuleBuilder Module;
 
  private:
-  bool* released_;
+  std::set<std::uint16_t> added_;
 };
 
 struct ReaderRun {
-  bool Ok = false;
   std::vector<std::string> Names;
   std::vector<int> ImageCounts;
   std::vector<std::pair<int, int>> Progress;
+  int NumberedGroups = 0;
 };
 
-ReaderRun ReadModule(std::unique_ptr<FakeModule> module, Beep beep = {}) {
+ReaderRun ReadModule(const GroupModule& module, FileIconsOptions options = {}) {
   ReaderRun run;
-  auto held = std::make_shared<std::unique_ptr<FakeModule>>(std::move(module));
-  PeReader reader(
-      "module.dll", [held](const std::filesystem::path&) { return std::move(*held); },
-      std::move(beep));
-  const auto icons = reader.ReadIcons([&run](std::int32_t total, std::int32_t current) {
+  options.Progress = [&run](std::int32_t total, std::int32_t current) {
     run.Progress.emplace_back(total, current);
-  });
-  run.Ok = true;
-  for (const auto& entry : icons) {
+  };
+  const auto resources = module.Module.Open();
+  const FileIcons read = ReadPeIcons(*resources, options);
+  EXPECT_EQ(read.Found, Container::PeModule);
+  run.NumberedGroups = read.NumberedGroups;
+  for (const auto& entry : read.Icons) {
     run.Names.push_back(entry.Name);
     run.ImageCounts.push_back(entry.Icon->Images.Count());
   }
@@ -81,62 +66,81 @@ ReaderRun ReadModule(std::unique_ptr<FakeModule> module, Beep beep = {}) {
 }
 
 TEST(PeReaderTest, NamesEveryGroupAfterItsResourceInDirectoryOrder) {
-  auto module = std::make_unique<FakeModule>();
-  module->AddGroup(ResourceName::FromName(u"FOLDER"), {1, 2});
-  module->AddGroup(ResourceName::FromId(1), {3});
-  module->AddGroup(ResourceName::FromId(2), {});
-  module->AddGroup(ResourceName::FromId(32512), {4});
-  module->AddGroup(ResourceName::FromName(std::u16string{u'A', 0xD800}), {5});
-  const ReaderRun run = ReadModule(std::move(module));
-  EXPECT_TRUE(run.Ok);
+  GroupModule module;
+  module.AddGroup(ResourceName::FromName(u"FOLDER"), {1, 2});
+  module.AddGroup(ResourceName::FromId(1), {3});
+  module.AddGroup(ResourceName::FromId(2), {});
+  module.AddGroup(ResourceName::FromId(32512), {4});
+  module.AddGroup(ResourceName::FromName(std::u16string{u'A', 0xD800}), {5});
+  const ReaderRun run = ReadModule(module);
   EXPECT_EQ(run.Names, (std::vector<std::string>{"FOLDER", "1", "2", "32512", "A\uFFFD"}));
   EXPECT_EQ(run.ImageCounts, (std::vector<int>{2, 1, 0, 1, 1}));
   EXPECT_EQ(run.Progress,
-            (std::vector<std::pair<int, int>>{{42, 1}, {42, 2}, {42, 3}, {42, 4}, {42, 5}}));
+            (std::vector<std::pair<int, int>>{{5, 1}, {5, 2}, {5, 3}, {5, 4}, {5, 5}}));
 }
 
 TEST(PeReaderTest, NumberSignNamesBeepAndLoadByTheirNumber) {
-  int beeps = 0;
-  auto module = std::make_unique<FakeModule>();
-  module->AddGroup(ResourceName::FromId(7), {1});
-  module->Groups = {ResourceName::FromName(u"#7")};
-  module->AddGroup(ResourceName::FromName(u"#abc"), {2});
-  module->AddGroup(ResourceName::FromName(u"#70000"), {3});
-  const ReaderRun run = ReadModule(std::move(module), [&beeps] { ++beeps; });
-  EXPECT_TRUE(run.Ok);
-  EXPECT_EQ(beeps, 3);
+  GroupModule module;
+  module.AddGroup(ResourceName::FromId(7), {1});
+  // Loaded by its full name, this group would have no images.
+  module.Module.AddResource(kResourceTypeGroupIcon, ResourceName::FromName(u"#7"), Bytes{0, 0});
+  module.AddGroup(ResourceName::FromName(u"#abc"), {2});
+  module.AddGroup(ResourceName::FromName(u"#70000"), {3});
+  const ReaderRun run = ReadModule(module);
+  EXPECT_EQ(run.NumberedGroups, 3);
   // "#7" is loaded as id 7; names that are no id are loaded by their full name.
-  EXPECT_EQ(run.Names, (std::vector<std::string>{"7", "#abc", "#70000"}));
-  EXPECT_EQ(run.ImageCounts, (std::vector<int>{1, 1, 1}));
+  EXPECT_EQ(run.Names, (std::vector<std::string>{"7", "7", "#abc", "#70000"}));
+  EXPECT_EQ(run.ImageCounts, (std::vector<int>{1, 1, 1, 1}));
 }
 
 TEST(PeReaderTest, GroupsThatAreNoIconDirectoriesGiveIconsWithoutImages) {
-  auto module = std::make_unique<FakeModule>();
-  module->AddGroup(ResourceName::FromId(1), {1});
-  module->Resources[{kResourceTypeGroupIcon, u"", 1}][2] = 2;  // a cursor directory
-  const ReaderRun run = ReadModule(std::move(module));
-  EXPECT_TRUE(run.Ok);
-  EXPECT_EQ(run.ImageCounts, (std::vector<int>{0}));
+  GroupModule module;
+  module.AddGroup(ResourceName::FromId(1), {1});
+  Bytes cursor = testing::GroupDirectory({testing::EntryFor(testing::DibImage(16, 4, 2), 2)});
+  cursor[2] = 2;  // a cursor directory
+  module.Module.AddResource(kResourceTypeGroupIcon, ResourceName::FromId(2), cursor);
+  EXPECT_EQ(ReadModule(module).ImageCounts, (std::vector<int>{1, 0}));
 
-  EXPECT_TRUE(ReadModule(std::make_unique<FakeModule>()).Ok);  // no group icons at all
+  EXPECT_TRUE(ReadModule(GroupModule()).Names.empty());  // no group icons at all
 }
 
 TEST(PeReaderTest, ModulesThatDoNotOpenRaiseAndGroupsThatCannotBeFetchedAreLeftOut) {
-  PeReader reader("x.dll",
-                  [](const std::filesystem::path&) { return std::unique_ptr<ModuleResources>(); });
-  EXPECT_THROW(reader.ReadIcons({}), IconLibraryError);
-
-  bool released = false;
-  auto module = std::make_unique<FakeModule>(&released);
-  module->AddGroup(ResourceName::FromId(1), {1});
-  module->AddGroup(ResourceName::FromId(2), {2, 3});
-  module->AddGroup(ResourceName::FromId(3), {4});
-  module->Resources.erase({kResourceTypeIcon, u"", 3});
-  module->Groups.push_back(ResourceName::FromId(4));  // listed, but no group resource
-  const ReaderRun run = ReadModule(std::move(module));
-  EXPECT_TRUE(released);
+  GroupModule module;
+  module.AddGroup(ResourceName::FromId(1), {1});
+  module.AddGroup(ResourceName::FromId(2), {2, 3}, {3});
+  module.AddGroup(ResourceName::FromId(3), {4});
+  // Listed, but its data cannot be reached.
+  module.Module.AddUnreadable(kResourceTypeGroupIcon, ResourceName::FromId(4));
+  const ReaderRun run = ReadModule(module);
   EXPECT_EQ(run.Names, (std::vector<std::string>{"1", "3"}));
   EXPECT_EQ(run.ImageCounts, (std::vector<int>{1, 1}));
+
+  Bytes broken = module.Module.Build();
+  broken[0x58] = 0;  // no optional header magic
+  MemoryStream stream(broken);
+  EXPECT_THROW(ReadFileIcons(stream, "x.dll"), IconLibraryError);
+}
+
+TEST(PeReaderTest, AThumbnailReadEndsAtTheFirstIconWithImagesAndAStopBetweenIcons) {
+  GroupModule module;
+  module.AddGroup(ResourceName::FromId(1), {});
+  module.AddGroup(ResourceName::FromId(2), {1}, {1});
+  module.AddGroup(ResourceName::FromId(3), {2});
+  module.AddGroup(ResourceName::FromId(4), {3});
+  FileIconsOptions first;
+  first.UntilFirstWithImages = true;
+  EXPECT_EQ(ReadModule(module, first).Names, (std::vector<std::string>{"1", "3"}));
+
+  std::stop_source stop;
+  FileIconsOptions stopping;
+  stopping.Stop = stop.get_token();
+  std::vector<std::string> names;
+  stopping.Progress = [&](std::int32_t, std::int32_t current) {
+    if (current == 3) stop.request_stop();
+  };
+  const FileIcons read = ReadPeIcons(*module.Module.Open(), stopping);
+  for (const auto& entry : read.Icons) names.push_back(entry.Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"1", "3"}));  // the icon in hand is finished
 }
 
 // A real module whose first group names an icon image it lacks: the library keeps the others.

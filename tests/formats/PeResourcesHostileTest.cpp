@@ -41,8 +41,8 @@ class PeResourcesHostileTest : public ::testing::Test {
     bytes_ = std::make_unique<PeBytes>(*module_);
   }
 
-  std::unique_ptr<ModuleResources> Open() const {
-    return OpenModuleFromStream(std::make_unique<MemoryStream>(bytes_->Bytes()));
+  std::unique_ptr<PeResources> Open() const {
+    return PeResources::Open(std::make_unique<MemoryStream>(bytes_->Bytes()));
   }
 
   std::uint64_t TypeTable(std::uint16_t type) const {
@@ -62,9 +62,9 @@ class PeResourcesHostileTest : public ::testing::Test {
   }
 
   // The module reads as built: four groups, the first image fetchable.
-  static void ExpectRestReads(ModuleResources& module) {
-    EXPECT_EQ(module.EnumResourceNames(kResourceTypeGroupIcon).size(), 4u);
-    EXPECT_TRUE(module.FindResource(kResourceTypeIcon, ResourceName::FromId(1)));
+  static void ExpectRestReads(PeResources& module) {
+    EXPECT_EQ(module.Names(kResourceTypeGroupIcon).size(), 4u);
+    EXPECT_TRUE(module.Resource(kResourceTypeIcon, ResourceName::FromId(1)));
   }
 
   static inline std::unique_ptr<testing::TempDir> dir_;
@@ -77,10 +77,10 @@ TEST_F(PeResourcesHostileTest, LoopsBackToAnAncestorAreRefused) {
   bytes_->PointAtTable(bytes_->EntryWithId(bytes_->Root(), kResourceTypeGroupIcon), bytes_->Root());
   auto module = Open();
   ASSERT_NE(module, nullptr);
-  EXPECT_TRUE(module->EnumResourceNames(kResourceTypeGroupIcon).empty());
+  EXPECT_TRUE(module->Names(kResourceTypeGroupIcon).empty());
   EXPECT_EQ(module->IconCount(), 0);
-  EXPECT_FALSE(module->FindResource(kResourceTypeGroupIcon, kGroup1));
-  EXPECT_TRUE(module->FindResource(kResourceTypeIcon, ResourceName::FromId(1)));
+  EXPECT_FALSE(module->Resource(kResourceTypeGroupIcon, kGroup1));
+  EXPECT_TRUE(module->Resource(kResourceTypeIcon, ResourceName::FromId(1)));
 
   // A name's language table is the type table above it; a language table points at itself.
   ASSERT_NE(module_, std::nullopt);
@@ -90,9 +90,9 @@ TEST_F(PeResourcesHostileTest, LoopsBackToAnAncestorAreRefused) {
   bytes_->PointAtTable(bytes_->EntryAt(languages, 0), languages);
   module = Open();
   ASSERT_NE(module, nullptr);
-  EXPECT_FALSE(module->FindResource(kResourceTypeGroupIcon, kGroup2));
-  EXPECT_FALSE(module->FindResource(kResourceTypeGroupIcon, kLastGroup));
-  EXPECT_TRUE(module->FindResource(kResourceTypeGroupIcon, kGroup1));
+  EXPECT_FALSE(module->Resource(kResourceTypeGroupIcon, kGroup2));
+  EXPECT_FALSE(module->Resource(kResourceTypeGroupIcon, kLastGroup));
+  EXPECT_TRUE(module->Resource(kResourceTypeGroupIcon, kGroup1));
   ExpectRestReads(*module);
 }
 
@@ -102,8 +102,8 @@ TEST_F(PeResourcesHostileTest, AFourthLevelIsRefused) {
   bytes_->PointAtTable(bytes_->EntryAt(LanguageTable(1), 0), DataEntry(2));
   const auto module = Open();
   ASSERT_NE(module, nullptr);
-  EXPECT_FALSE(module->FindResource(kResourceTypeGroupIcon, kGroup1));
-  EXPECT_TRUE(module->FindResource(kResourceTypeGroupIcon, kGroup2));
+  EXPECT_FALSE(module->Resource(kResourceTypeGroupIcon, kGroup1));
+  EXPECT_TRUE(module->Resource(kResourceTypeGroupIcon, kGroup2));
   ExpectRestReads(*module);
 }
 
@@ -128,14 +128,14 @@ TEST_F(PeResourcesHostileTest, CountsAndOffsetsBeyondTheSectionAreRefused) {
                        bytes_->ResourceSectionOffset() + bytes_->ResourceSectionRawSize());
   const auto module = Open();
   ASSERT_NE(module, nullptr);
-  EXPECT_TRUE(module->EnumResourceNames(kResourceTypeIcon).empty());
-  EXPECT_FALSE(module->FindResource(kResourceTypeIcon, ResourceName::FromId(1)));
+  EXPECT_TRUE(module->Names(kResourceTypeIcon).empty());
+  EXPECT_FALSE(module->Resource(kResourceTypeIcon, ResourceName::FromId(1)));
   // The unreadable name is left out; the ids remain.
-  EXPECT_EQ(module->EnumResourceNames(kResourceTypeGroupIcon),
+  EXPECT_EQ(module->Names(kResourceTypeGroupIcon),
             (std::vector<ResourceName>{kGroup1, kGroup2, kLastGroup}));
-  EXPECT_FALSE(module->FindResource(kResourceTypeGroupIcon, ResourceName::FromName(u"ZEBRA")));
-  EXPECT_FALSE(module->FindResource(kResourceTypeGroupIcon, kGroup2));
-  EXPECT_TRUE(module->FindResource(kResourceTypeGroupIcon, kGroup1));
+  EXPECT_FALSE(module->Resource(kResourceTypeGroupIcon, ResourceName::FromName(u"ZEBRA")));
+  EXPECT_FALSE(module->Resource(kResourceTypeGroupIcon, kGroup2));
+  EXPECT_TRUE(module->Resource(kResourceTypeGroupIcon, kGroup1));
 }
 
 TEST_F(PeResourcesHostileTest, EntriesSharingOneLongNameCannotMultiplyIt) {
@@ -150,7 +150,7 @@ TEST_F(PeResourcesHostileTest, EntriesSharingOneLongNameCannotMultiplyIt) {
   bytes_->SetU32(GroupEntry(1), bytes_->U32(named));
   const auto module = Open();
   ASSERT_NE(module, nullptr);
-  const auto names = module->EnumResourceNames(kResourceTypeGroupIcon);
+  const auto names = module->Names(kResourceTypeGroupIcon);
   ASSERT_EQ(names.size(), 3u);
   EXPECT_FALSE(names[0].IsId);
   EXPECT_EQ(names[0].Name.size(), (room - 2) / 2);
@@ -165,10 +165,10 @@ TEST_F(PeResourcesHostileTest, DataOutsideTheFileOrItsSectionIsNotFetched) {
   bytes_->SetU32(last + 4, 8);
   const auto module = Open();
   ASSERT_NE(module, nullptr);
-  EXPECT_FALSE(module->FindResource(kResourceTypeGroupIcon, kGroup1));
-  EXPECT_FALSE(module->FindResource(kResourceTypeGroupIcon, kGroup2));
-  EXPECT_FALSE(module->FindResource(kResourceTypeGroupIcon, kLastGroup));
-  EXPECT_TRUE(module->FindResource(kResourceTypeGroupIcon, ResourceName::FromName(u"Zebra")));
+  EXPECT_FALSE(module->Resource(kResourceTypeGroupIcon, kGroup1));
+  EXPECT_FALSE(module->Resource(kResourceTypeGroupIcon, kGroup2));
+  EXPECT_FALSE(module->Resource(kResourceTypeGroupIcon, kLastGroup));
+  EXPECT_TRUE(module->Resource(kResourceTypeGroupIcon, ResourceName::FromName(u"Zebra")));
   ExpectRestReads(*module);
 }
 
@@ -180,15 +180,15 @@ TEST_F(PeResourcesHostileTest, TruncatedModulesGiveWhatTheyStillHold) {
   bytes_->Bytes().resize(static_cast<std::size_t>(lastData + 1));
   auto module = Open();
   ASSERT_NE(module, nullptr);
-  EXPECT_FALSE(module->FindResource(kResourceTypeGroupIcon, kLastGroup));
+  EXPECT_FALSE(module->Resource(kResourceTypeGroupIcon, kLastGroup));
   ExpectRestReads(*module);
 
   // Cut inside the root table: the module opens and has nothing.
   bytes_->Bytes().resize(static_cast<std::size_t>(bytes_->Root() + 20));
   module = Open();
   ASSERT_NE(module, nullptr);
-  EXPECT_TRUE(module->EnumResourceNames(kResourceTypeGroupIcon).empty());
-  EXPECT_FALSE(module->FindResource(kResourceTypeIcon, ResourceName::FromId(1)));
+  EXPECT_TRUE(module->Names(kResourceTypeGroupIcon).empty());
+  EXPECT_FALSE(module->Resource(kResourceTypeIcon, ResourceName::FromId(1)));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "formats/FileIcons.h"
 #include "formats/IconLibrary.h"
 #include "formats/ico/GroupIconReader.h"
 #include "formats/pe/PeReader.h"
@@ -28,15 +29,15 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using testing::PeBytes;
 
-std::unique_ptr<ModuleResources> Open(const Bytes& bytes) {
-  return OpenModuleFromStream(std::make_unique<MemoryStream>(bytes));
+std::unique_ptr<PeResources> Open(const Bytes& bytes) {
+  return PeResources::Open(std::make_unique<MemoryStream>(bytes));
 }
 
 // What the 32-bit reader makes of the bytes: the icons, or nothing when it fails.
 std::optional<std::vector<IconEntry>> ReadIcons(const Bytes& bytes) {
-  PeReader reader("m.dll", [&bytes](const auto&) { return Open(bytes); });
+  MemoryStream stream(bytes);
   try {
-    return reader.ReadIcons({});
+    return ReadFileIcons(stream, "m.dll").Icons;
   } catch (const IconLibraryError&) {
     return std::nullopt;
   }
@@ -74,7 +75,7 @@ TEST_F(PeHostileTest, CutAtEveryByte) {
   ASSERT_FALSE(whole.empty());
   const auto full = Open(whole);
   ASSERT_NE(full, nullptr);
-  const auto groups = full->EnumResourceNames(kResourceTypeGroupIcon);
+  const auto groups = full->Names(kResourceTypeGroupIcon);
   ASSERT_EQ(groups.size(), 2u);
   const auto fullIcons = ReadIcons(whole);
   ASSERT_TRUE(fullIcons);
@@ -88,14 +89,14 @@ TEST_F(PeHostileTest, CutAtEveryByte) {
     const auto module = Open(cut);
     if (!module) continue;
     ++opened;
-    for (const ResourceName& name : module->EnumResourceNames(kResourceTypeGroupIcon)) {
+    for (const ResourceName& name : module->Names(kResourceTypeGroupIcon)) {
       ASSERT_NE(std::find(groups.begin(), groups.end(), name), groups.end());
     }
     for (const auto type : {kResourceTypeGroupIcon, kResourceTypeIcon}) {
-      for (const ResourceName& name : full->EnumResourceNames(type)) {
-        const auto bytes = module->FindResource(type, name);
+      for (const ResourceName& name : full->Names(type)) {
+        const auto bytes = module->Resource(type, name);
         if (bytes) {
-          EXPECT_EQ(*bytes, *full->FindResource(type, name));
+          EXPECT_EQ(*bytes, *full->Resource(type, name));
         }
       }
     }
@@ -128,7 +129,7 @@ TEST_F(PeHostileTest, CountsAtZeroAndAtTheMaximum) {
   // No sections: the module opens, its resources map nowhere.
   const auto noSections = Open(patched(peOffset + 6, 0));
   ASSERT_NE(noSections, nullptr);
-  EXPECT_TRUE(noSections->EnumResourceNames(kResourceTypeGroupIcon).empty());
+  EXPECT_TRUE(noSections->Names(kResourceTypeGroupIcon).empty());
   // 65535 sections: the table runs past the end of the file.
   EXPECT_EQ(Open(patched(peOffset + 6, 0xFFFF)), nullptr);
   // An optional header of 0 bytes has no magic; one of 65535 runs past the end.
@@ -141,14 +142,14 @@ TEST_F(PeHostileTest, CountsAtZeroAndAtTheMaximum) {
     return copy.Bytes();
   }());
   ASSERT_NE(emptyRoot, nullptr);
-  EXPECT_TRUE(emptyRoot->EnumResourceNames(kResourceTypeGroupIcon).empty());
+  EXPECT_TRUE(emptyRoot->Names(kResourceTypeGroupIcon).empty());
   const auto fullRoot = Open([&] {
     PeBytes copy = pe;
     copy.SetU32(copy.Root() + 12, 0xFFFFFFFF);
     return copy.Bytes();
   }());
   ASSERT_NE(fullRoot, nullptr);
-  EXPECT_TRUE(fullRoot->EnumResourceNames(kResourceTypeGroupIcon).empty());
+  EXPECT_TRUE(fullRoot->Names(kResourceTypeGroupIcon).empty());
 }
 
 TEST_F(PeHostileTest, OffsetsAtThemselvesAndPastTheEnd) {
@@ -166,7 +167,7 @@ TEST_F(PeHostileTest, OffsetsAtThemselvesAndPastTheEnd) {
   // The resource directory's RVA past every section: no resources.
   const auto nowhere = Open(withU32(pe.ResourceDataDirectory(), 0x7FFFFFF0));
   ASSERT_NE(nowhere, nullptr);
-  EXPECT_TRUE(nowhere->EnumResourceNames(kResourceTypeGroupIcon).empty());
+  EXPECT_TRUE(nowhere->Names(kResourceTypeGroupIcon).empty());
 
   // The group's data entry pointing at itself: its 16 bytes are fetched, and the reader
   // refuses them as a group (they are no icon header) without reading anything else.
@@ -180,7 +181,7 @@ TEST_F(PeHostileTest, OffsetsAtThemselvesAndPastTheEnd) {
   self.SetU32(group + 4, 16);
   const auto module = Open(self.Bytes());
   ASSERT_NE(module, nullptr);
-  const auto bytes = module->FindResource(kResourceTypeGroupIcon, ResourceName::FromId(1));
+  const auto bytes = module->Resource(kResourceTypeGroupIcon, ResourceName::FromId(1));
   ASSERT_TRUE(bytes);
   EXPECT_EQ(*bytes, Bytes(self.Bytes().begin() + static_cast<long>(group),
                           self.Bytes().begin() + static_cast<long>(group + 16)));
@@ -198,10 +199,9 @@ TEST_F(PeHostileTest, TypesSharingOneDirectory) {
   pe.PointAtTable(pe.EntryWithId(pe.Root(), kResourceTypeIcon), groupTable);
   const auto module = Open(pe.Bytes());
   ASSERT_NE(module, nullptr);
-  EXPECT_EQ(module->EnumResourceNames(kResourceTypeIcon),
-            module->EnumResourceNames(kResourceTypeGroupIcon));
+  EXPECT_EQ(module->Names(kResourceTypeIcon), module->Names(kResourceTypeGroupIcon));
   // Image 1 is now the group itself: 6 + 2 * 14 bytes, read as an image.
-  const auto image = module->FindResource(kResourceTypeIcon, ResourceName::FromId(1));
+  const auto image = module->Resource(kResourceTypeIcon, ResourceName::FromId(1));
   ASSERT_TRUE(image);
   EXPECT_EQ(image->size(), 6u + 2 * 14);
   // The group also lists image 2, which the icon type (now the group table) lacks: the group is
@@ -247,7 +247,7 @@ TEST_F(PeHostileTest, AGroupCannotMultiplyOneImage) {
   ASSERT_EQ(other.Images.Count(), 1);
   EXPECT_EQ(other.Images.Get(0)->Bytes(), image);
   EXPECT_THROW(ReadGroupIcon(*fresh, ResourceName::FromId(1), icon), ResNotFound);
-  EXPECT_FALSE(fresh->FindResource(kResourceTypeIcon, ResourceName::FromId(1)));
+  EXPECT_FALSE(fresh->Resource(kResourceTypeIcon, ResourceName::FromId(1)));
 }
 
 // The group that the read limit cuts off is left out and said to be; the group read before it
@@ -266,9 +266,9 @@ TEST_F(PeHostileTest, WhatTheReadLimitLeavesOutIsSaid) {
   const Bytes bytes = Build("1 14 \"single.bin\"\n2 14 \"group.bin\"\n1 3 \"image.bin\"\n");
   ASSERT_FALSE(bytes.empty());
 
-  PeReader reader("m.dll", [&bytes](const auto&) { return Open(bytes); });
-  EXPECT_EQ(reader.ReadIcons({}).size(), 1u);
-  EXPECT_EQ(reader.LeftOut(), "Part of this file was left out: 1 of 2 icon groups (read limit)");
+  const FileIcons read = ReadPeIcons(*Open(bytes), {});
+  EXPECT_EQ(read.Icons.size(), 1u);
+  EXPECT_EQ(read.LeftOut, "Part of this file was left out: 1 of 2 icon groups (read limit)");
 
   struct Host : testing::QuietHost {
     Host() : QuietHost(false) {}

@@ -19,11 +19,11 @@ std::string NameForMessage(const ResourceName& name) {
 
 // An image from a 14-byte group entry, its data the icon resource the entry names.
 std::unique_ptr<IconImage> ImageFromGroupEntry(const std::array<std::uint8_t, kGroupEntrySize>& raw,
-                                               ModuleResources& module) {
+                                               PeResources& module) {
   auto image = std::make_unique<IconImage>();
   const GroupIconEntry entry = GroupIconEntry::Parse(raw);
   image->SetEntryFields(entry.Fields);
-  auto resource = module.FindResource(kResourceTypeIcon, ResourceName::FromId(entry.Id));
+  auto resource = module.Resource(kResourceTypeIcon, ResourceName::FromId(entry.Id));
   if (!resource) throw ResNotFound("Resource " + std::to_string(entry.Id) + " not found");
   // The whole resource becomes Data; BytesInRes keeps the group entry's value.
   image->SetData(std::move(*resource));
@@ -33,8 +33,8 @@ std::unique_ptr<IconImage> ImageFromGroupEntry(const std::array<std::uint8_t, kG
 
 }  // namespace
 
-bool ReadGroupIcon(ModuleResources& module, const ResourceName& name, AdvancedIcon& icon) {
-  auto group = module.FindResource(kResourceTypeGroupIcon, name);
+bool ReadGroupIcon(PeResources& module, const ResourceName& name, AdvancedIcon& icon) {
+  auto group = module.Resource(kResourceTypeGroupIcon, name);
   if (!group) throw ResNotFound("Resource " + NameForMessage(name) + " not found");
   const auto count = IconHeaderCount(*group);
   if (!count) return false;

@@ -38,9 +38,7 @@ NeReader::NeReader(std::filesystem::path fileName)
     : NeReader(fileName, std::make_unique<FileStream>(fileName)) {}
 
 NeReader::NeReader(std::filesystem::path fileName, std::unique_ptr<ByteStream> stream)
-    : IconLibraryReader(std::move(fileName)), stream_(std::move(stream)) {
-  baseName_ = BaseNameOf(FileName());
-}
+    : stream_(std::move(stream)), baseName_(BaseNameOf(fileName)) {}
 
 std::vector<std::uint8_t> NeReader::ReadAt(std::uint64_t offset, std::uint64_t count) {
   return ReadBytesAt(*stream_, offset, count);

@@ -8,13 +8,15 @@
 #include <vector>
 
 #include "formats/ICLReader.h"
+#include "formats/IconList.h"
+#include "formats/Progress.h"
 #include "formats/ne/NeBlocks.h"
 #include "formats/ne/NeResourceTable.h"
 #include "os/Stream.h"
 
 namespace pictarix {
 
-class NeReader : public IconLibraryReader {
+class NeReader {
  public:
   // Opens the file read-only (FOpenError propagates).
   explicit NeReader(std::filesystem::path fileName);
@@ -27,7 +29,7 @@ class NeReader : public IconLibraryReader {
   // The blocks of the file's resources for `table`; valid while the reader lives.
   NeBlocks Blocks(const NeResourceTable& table);
   // The table and the icons built from it; every failure raises IconLibraryError.
-  std::vector<IconEntry> ReadIcons(const ProgressCallback& progress) override;
+  std::vector<IconEntry> ReadIcons(const ProgressCallback& progress);
 
   // The file's name without folder and extension, UTF-8.
   const std::string& BaseName() const { return baseName_; }

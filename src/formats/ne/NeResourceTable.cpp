@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "formats/ICLReader.h"
-#include "formats/pe/ModuleResources.h"
+#include "formats/pe/ResourceName.h"
 
 namespace pictarix {
 namespace {

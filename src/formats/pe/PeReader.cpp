@@ -1,9 +1,12 @@
 #include "formats/pe/PeReader.h"
 
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "formats/ico/GroupIconReader.h"
 #include "os/CodePage.h"
+#include "os/Errors.h"
 
 namespace pictarix {
 namespace {
@@ -20,60 +23,59 @@ std::optional<std::uint16_t> DecimalId(std::u16string_view text) {
   return static_cast<std::uint16_t>(value);
 }
 
+// The icon's name in the list, and the name its group is fetched by: "#<number>" names the
+// group with that id.
+struct GroupName {
+  std::string Caption;
+  ResourceName Load;
+  bool Numbered = false;
+};
+
+GroupName NameOf(const ResourceName& name) {
+  if (name.IsId) return {std::to_string(name.Id), name, false};
+  if (name.Name.empty() || name.Name.front() != u'#') return {Utf16ToUtf8(name.Name), name, false};
+  const std::u16string_view number = std::u16string_view(name.Name).substr(1);
+  if (const auto id = DecimalId(number)) {
+    return {Utf16ToUtf8(number), ResourceName::FromId(*id), true};
+  }
+  // No usable id: the group is loaded by its full name, as any other named group.
+  return {Utf16ToUtf8(name.Name), name, true};
+}
+
 }  // namespace
 
-PeReader::PeReader(std::filesystem::path fileName, Beep beep)
-    : PeReader(std::move(fileName), &OpenModuleAsData, std::move(beep)) {}
-
-PeReader::PeReader(std::filesystem::path fileName, ModuleOpener opener, Beep beep)
-    : IconLibraryReader(std::move(fileName)), opener_(std::move(opener)), beep_(std::move(beep)) {}
-
-std::vector<IconEntry> PeReader::ReadIcons(const ProgressCallback& progress) {
-  const std::unique_ptr<ModuleResources> module = opener_(FileName());
-  if (!module) throw IconLibraryError("Not a valid 32-bit module");
-  const std::int32_t totalIcons = module->IconCount();
+FileIcons ReadPeIcons(PeResources& module, const FileIconsOptions& options) {
+  FileIcons read;
+  read.Found = Container::PeModule;
+  const std::int32_t totalIcons = module.IconCount();
   std::int32_t counter = 0;
-  std::vector<IconEntry> icons;
-  const std::vector<ResourceName> names = module->EnumResourceNames(kResourceTypeGroupIcon);
+  const std::vector<ResourceName> names = module.GroupIconNames();
   std::size_t overLimit = 0;  // groups left out because the read limit was reached
   for (const ResourceName& name : names) {
-    if (progress) progress(totalIcons, ++counter);
-
-    std::string entryName;
-    ResourceName load = name;
-    if (name.IsId) {
-      entryName = std::to_string(name.Id);
-    } else if (!name.Name.empty() && name.Name.front() == u'#') {
-      if (beep_) beep_();
-      const std::u16string_view number = std::u16string_view(name.Name).substr(1);
-      if (const auto id = DecimalId(number)) {
-        entryName = Utf16ToUtf8(number);
-        load = ResourceName::FromId(*id);
-      } else {
-        // No usable id: the group is loaded by its full name, as any other named group.
-        entryName = Utf16ToUtf8(name.Name);
-      }
-    } else {
-      entryName = Utf16ToUtf8(name.Name);
-    }
+    if (options.Stop.stop_requested()) break;
+    if (options.Progress) options.Progress(totalIcons, ++counter);
+    GroupName group = NameOf(name);
+    if (group.Numbered) ++read.NumberedGroups;
 
     auto icon = std::make_unique<AdvancedIcon>();
-    const std::uint64_t refusedBefore = module->FetchesOverReadLimit();
+    const std::uint64_t refusedBefore = module.FetchesOverReadLimit();
     try {
       // A group whose header is no icon header stays as an icon without images.
-      ReadGroupIcon(*module, load, *icon);
+      ReadGroupIcon(module, group.Load, *icon);
     } catch (const ResNotFound&) {
       // This icon only: the module's other groups are still read.
-      if (module->FetchesOverReadLimit() != refusedBefore) ++overLimit;
+      if (module.FetchesOverReadLimit() != refusedBefore) ++overLimit;
       continue;
     }
-    icons.push_back(IconEntry{std::move(entryName), std::move(icon)});
+    const bool hasImages = icon->Images.Count() > 0;
+    read.Icons.push_back(IconEntry{std::move(group.Caption), std::move(icon)});
+    if (hasImages && options.UntilFirstWithImages) break;
   }
   if (overLimit > 0) {
-    SetLeftOut("Part of this file was left out: " + std::to_string(overLimit) + " of " +
-               std::to_string(names.size()) + " icon groups (read limit)");
+    read.LeftOut = "Part of this file was left out: " + std::to_string(overLimit) + " of " +
+                   std::to_string(names.size()) + " icon groups (read limit)";
   }
-  return icons;
+  return read;
 }
 
 }  // namespace pictarix

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/pe/ModuleResources.h"
+#include "formats/pe/ResourceName.h"
 #include "formats/pe/PeResourceDirectory.h"
 
 namespace pictarix {

@@ -2,16 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <map>
-
-#include "formats/pe/BlockCachedStream.h"
-#include "formats/pe/PeImageLayout.h"
-#include "formats/pe/PeResourceDirectory.h"
-#include "formats/pe/PeResourceTypeIndex.h"
-#include "os/ReadBudget.h"
 
 namespace pictarix {
-
 namespace {
 
 // The largest run of icon data read at once; data spread wider is read resource by resource,
@@ -19,46 +11,13 @@ namespace {
 // than the extra reads).
 constexpr std::uint64_t kMaxPrefetch = 1ull << 20;
 
-class PeResources : public ModuleResources {
- public:
-  PeResources(std::unique_ptr<ByteStream> stream, PeImageLayout layout,
-              std::optional<FileRange> directoryExtent)
-      : stream_(std::move(stream)), layout_(std::move(layout)), budget_(stream_) {
-    if (directoryExtent) directory_.emplace(stream_, *directoryExtent);
-  }
+}  // namespace
 
-  std::vector<ResourceName> EnumResourceNames(std::uint16_t type) override;
-  std::optional<std::vector<std::uint8_t>> FindResource(std::uint16_t type,
-                                                        const ResourceName& name) override;
-  int IconCount() override;
-  std::uint64_t FetchesOverReadLimit() const override { return budget_.Refusals(); }
-
- private:
-  // The names of `type`, their table entered on `path` (after the root). Nothing when the
-  // module has no such type or the way there is broken.
-  const PeResourceTypeIndex* TypeIndex(std::uint16_t type, ResourceDirectoryPath& path);
-  const ResourceDirectoryTable* Root();
-  std::optional<ResourceDataEntry> FirstLanguage(std::uint32_t languageTable,
-                                                 ResourceDirectoryPath& path) const;
-  // The file bytes from the first to the end of the last resource of `type`.
-  std::optional<FileRange> DataSpan(std::uint16_t type);
-  // Reads the data of the group icons and of the icons, each in one read, before the first
-  // fetch: a module's icons are then fetched from memory.
-  void PrefetchIcons();
-
-  BlockCachedStream stream_;
-  PeImageLayout layout_;
-  std::optional<PeResourceDirectory> directory_;
-  // Read once: the root and the names of the types asked for. Language tables are small and
-  // read per lookup.
-  bool rootRead_ = false;
-  bool prefetched_ = false;
-  std::optional<ResourceDirectoryTable> root_;
-  std::map<std::uint16_t, std::optional<PeResourceTypeIndex>> types_;
-  // Every fetched resource counts against it, over the module's life: entries that all point
-  // at the same bytes (65535 icons of one group naming one large image) cannot multiply them.
-  ReadBudget budget_;
-};
+PeResources::PeResources(std::unique_ptr<ByteStream> stream, PeImageLayout layout,
+                         std::optional<FileRange> directoryExtent)
+    : stream_(std::move(stream)), layout_(std::move(layout)), budget_(stream_) {
+  if (directoryExtent) directory_.emplace(stream_, *directoryExtent);
+}
 
 std::optional<FileRange> PeResources::DataSpan(std::uint16_t type) {
   ResourceDirectoryPath typePath;
@@ -121,7 +80,7 @@ const PeResourceTypeIndex* PeResources::TypeIndex(std::uint16_t type, ResourceDi
   return &*index;
 }
 
-std::vector<ResourceName> PeResources::EnumResourceNames(std::uint16_t type) {
+std::vector<ResourceName> PeResources::Names(std::uint16_t type) {
   ResourceDirectoryPath path;
   const PeResourceTypeIndex* index = TypeIndex(type, path);
   if (index == nullptr) return {};
@@ -140,8 +99,8 @@ std::optional<ResourceDataEntry> PeResources::FirstLanguage(std::uint32_t langua
   return directory_->ReadDataEntry(first.Offset);
 }
 
-std::optional<std::vector<std::uint8_t>> PeResources::FindResource(std::uint16_t type,
-                                                                   const ResourceName& name) {
+std::optional<std::vector<std::uint8_t>> PeResources::Resource(std::uint16_t type,
+                                                               const ResourceName& name) {
   PrefetchIcons();
   ResourceDirectoryPath path;
   const PeResourceTypeIndex* index = TypeIndex(type, path);
@@ -163,13 +122,7 @@ std::optional<std::vector<std::uint8_t>> PeResources::FindResource(std::uint16_t
   return ReadFileRange(stream_, *range);
 }
 
-int PeResources::IconCount() {
-  return static_cast<int>(EnumResourceNames(kResourceTypeGroupIcon).size());
-}
-
-}  // namespace
-
-std::unique_ptr<ModuleResources> OpenModuleFromStream(std::unique_ptr<ByteStream> stream) {
+std::unique_ptr<PeResources> PeResources::Open(std::unique_ptr<ByteStream> stream) {
   if (!stream) return nullptr;
   auto layout = ReadPeImageLayout(*stream);
   if (!layout) return nullptr;
