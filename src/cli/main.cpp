@@ -1,4 +1,6 @@
 // pictarix-cli: the icon harvest without a window.
+#include <malloc.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -35,6 +37,10 @@ int Run(const pictarix::cli::CliArguments& arguments) {
 
 int main(int argc, char** argv) {
   using namespace pictarix::cli;
+  // The harvest's reader threads each allocate from an arena of their own; grown in 128 KiB steps
+  // (the default), those arenas cost a system call every few modules read. Growing them in large
+  // steps keeps the memory they reuse.
+  mallopt(M_TOP_PAD, 16 * 1024 * 1024);
   const std::vector<std::string> args(argv + 1, argv + argc);
   const ParseResult parsed = ParseArguments(args);
   if (!parsed.Arguments) {

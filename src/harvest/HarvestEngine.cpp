@@ -17,10 +17,11 @@ using Clock = std::chrono::steady_clock;
 // consumer catches up, few enough that memory stays flat.
 constexpr std::size_t kAheadPerReader = 32;
 // The walk hands files over in chunks, closed at this many files, this many bytes or this age,
-// whichever comes first: handing over a small file costs more than reading it, so small files go
-// to a reader together, while large ones go alone so that several are read at once.
+// whichever comes first: handing a file between threads costs more than reading the parts of a
+// module the harvest reads (its headers and resources), so files go to a reader together; only a
+// very large one goes alone.
 constexpr std::size_t kChunkFiles = 16;
-constexpr std::uint64_t kChunkBytes = 64 * 1024;
+constexpr std::uint64_t kChunkBytes = 4 * 1024 * 1024;
 constexpr std::chrono::milliseconds kChunkAge{20};
 
 FileRead NotLookedAt(std::string path, std::string reason) {
