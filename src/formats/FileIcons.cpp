@@ -63,10 +63,12 @@ FileIcons ReadNeIcons(ByteStream& stream, const std::filesystem::path& name,
     std::size_t leftOut = 0;
     for (IconEntry& cursor : BuildNeCursors(table, blocks, reader.BaseName(), leftOut))
       read.Icons.push_back(std::move(cursor));
+    for (IconEntry& cursor : BuildNeAnimatedCursors(table, blocks, reader.BaseName(), leftOut))
+      read.Icons.push_back(std::move(cursor));
     if (leftOut > 0) {
+      const std::size_t all = table.GroupCursorEntries.size() + table.AnimatedEntries.size();
       read.LeftOut = "Part of this file was left out: " + std::to_string(leftOut) + " of " +
-                     std::to_string(table.GroupCursorEntries.size()) +
-                     " cursor groups (damaged or over the read limit)";
+                     std::to_string(all) + " cursors (damaged or over the read limit)";
     }
   }
   const auto& types = table.TypeIds;

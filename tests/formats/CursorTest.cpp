@@ -103,7 +103,7 @@ TEST(CursorTest, ModulesGiveTheirGroupCursorsOnlyWithTheSwitch) {
   EXPECT_EQ(cursor.Images.Get(1)->Width, 48);
 }
 
-TEST(CursorTest, NeModulesGiveTheirGroupCursors) {
+TEST(CursorTest, NeModulesGiveTheirGroupCursorsAndAnimatedCursors) {
   testing::NeFile ne = testing::IclFile({{"A", {testing::DibImage(16, 4)}}});
   const Bytes image = testing::CursorResource({testing::DibImage(32, 1), 4, 30});
   const auto resource = [](std::uint16_t id, Bytes data) {
@@ -121,11 +121,17 @@ TEST(CursorTest, NeModulesGiveTheirGroupCursors) {
   ne.Types.push_back(type(0x8001, {resource(0x8003, image)}));
   ne.Types.push_back(type(0x800C, {resource(0x8009, testing::GroupCursor({3, 3})),
                                    resource(0x800A, testing::GroupCursor({4}))}));
+  const Bytes ani = testing::RiffFile(
+      {testing::AniHeader(1, 1, 6), testing::List("fram", {testing::Chunk("icon", kCursorFile)})});
+  ne.Types.push_back(type(0x8015, {resource(0x8002, ani)}));
   const FileIcons read = Read(ne.Build(), "lib.icl", WithCursors());
-  ASSERT_EQ(read.Icons.size(), 2u);  // the icon, and the group that names cursor 3
+  // The icon, the group that names cursor 3 (not the one naming cursor 4), the animated cursor.
+  ASSERT_EQ(read.Icons.size(), 3u);
   EXPECT_EQ(read.Icons[1].Name, "9");
   EXPECT_EQ(Hotspots(*read.Icons[1].Icon), (std::vector<CursorHotspot>{{4, 30}, {4, 30}}));
-  EXPECT_NE(read.LeftOut.find("1 of 2 cursor groups"), std::string::npos);
+  EXPECT_EQ(read.Icons[2].Name, "2");
+  EXPECT_EQ(read.Icons[2].Icon->Kind, EntryKind::Animated);
+  EXPECT_NE(read.LeftOut.find("1 of 3 cursors"), std::string::npos) << read.LeftOut;
   EXPECT_EQ(Read(ne.Build(), "lib.icl").Icons.size(), 1u);
 }
 

@@ -5,10 +5,12 @@
 #include <span>
 
 #include "formats/ICLReader.h"
+#include "formats/ani/AnimatedCursorReader.h"
 #include "formats/cur/CursorRecords.h"
 #include "model/IconRecords.h"
 #include "os/ByteCursor.h"
 #include "os/CodePage.h"
+#include "os/Errors.h"
 
 namespace pictarix {
 namespace {
@@ -43,6 +45,10 @@ std::string NumberedCursorName(const std::string& baseName, std::size_t number) 
   return baseName + " cursor " + std::to_string(number);
 }
 
+std::string CaptionOf(const std::string& name, const std::string& baseName, std::size_t number) {
+  return name.empty() ? NumberedCursorName(baseName, number) : Windows1252ToUtf8(name);
+}
+
 }  // namespace
 
 std::vector<IconEntry> BuildNeCursors(const NeResourceTable& table, NeBlocks& blocks,
@@ -60,10 +66,26 @@ std::vector<IconEntry> BuildNeCursors(const NeResourceTable& table, NeBlocks& bl
       ++leftOut;
       continue;
     }
-    const std::string& name = table.GroupCursorNames[i];
     cursors.push_back(
-        IconEntry{name.empty() ? NumberedCursorName(baseName, i + 1) : Windows1252ToUtf8(name),
-                  std::move(cursor)});
+        IconEntry{CaptionOf(table.GroupCursorNames[i], baseName, i + 1), std::move(cursor)});
+  }
+  return cursors;
+}
+
+std::vector<IconEntry> BuildNeAnimatedCursors(const NeResourceTable& table, NeBlocks& blocks,
+                                              const std::string& baseName, std::size_t& leftOut) {
+  std::vector<IconEntry> cursors;
+  for (std::size_t i = 0; i < table.AnimatedEntries.size(); ++i) {
+    auto cursor = std::make_unique<AdvancedIcon>();
+    try {
+      // The block is padded to the file's alignment; the form's own size ends it.
+      ReadAnimatedCursor(blocks.Group(table.AnimatedEntries[i]), *cursor);
+    } catch (const PictarixError&) {
+      ++leftOut;  // this resource only
+      continue;
+    }
+    cursors.push_back(
+        IconEntry{CaptionOf(table.AnimatedNames[i], baseName, i + 1), std::move(cursor)});
   }
   return cursors;
 }

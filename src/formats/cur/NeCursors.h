@@ -16,4 +16,9 @@ namespace pictarix {
 std::vector<IconEntry> BuildNeCursors(const NeResourceTable& table, NeBlocks& blocks,
                                       const std::string& baseName, std::size_t& leftOut);
 
+// One animated entry per animated cursor or icon resource, in table order, named as cursors are.
+// One that cannot be read is left out and counted in `leftOut`.
+std::vector<IconEntry> BuildNeAnimatedCursors(const NeResourceTable& table, NeBlocks& blocks,
+                                              const std::string& baseName, std::size_t& leftOut);
+
 }  // namespace pictarix

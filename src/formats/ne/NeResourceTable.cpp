@@ -45,6 +45,19 @@ std::string EntryName(std::uint16_t id, const ByteCursor& table) {
   return std::string(text->Bytes().begin(), text->Bytes().end());
 }
 
+// The list of `table` that keeps the entries of a type record; nothing for the types not kept.
+std::vector<ResourceEntry>* KeptEntries(NeResourceTable& table, std::uint16_t typeId) {
+  if (IsPredefinedType(typeId, kResourceTypeIcon)) return &table.IconEntries;
+  if (IsPredefinedType(typeId, kResourceTypeGroupIcon)) return &table.GroupEntries;
+  if (IsPredefinedType(typeId, kNeTypeCursor & 0xFF)) return &table.CursorEntries;
+  if (IsPredefinedType(typeId, kNeTypeGroupCursor & 0xFF)) return &table.GroupCursorEntries;
+  if (IsPredefinedType(typeId, kNeTypeAnimatedCursor & 0xFF) ||
+      IsPredefinedType(typeId, kNeTypeAnimatedIcon & 0xFF)) {
+    return &table.AnimatedEntries;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 std::optional<NeResourceTable> NeResourceTable::Parse(ByteCursor bytes) {
@@ -59,23 +72,13 @@ std::optional<NeResourceTable> NeResourceTable::Parse(ByteCursor bytes) {
     std::uint16_t count = 0;
     if (!bytes.ReadU16(count) || !bytes.Skip(4)) return std::nullopt;  // 4 reserved bytes
     table.TypeIds.push_back(typeId);
-    // A later record of the same type replaces an earlier one.
-    if (IsPredefinedType(typeId, kResourceTypeIcon)) {
+    if (std::vector<ResourceEntry>* kept = KeptEntries(table, typeId)) {
       auto entries = ParseEntries(bytes, count);
       if (!entries) return std::nullopt;
-      table.IconEntries = std::move(*entries);
-    } else if (IsPredefinedType(typeId, kResourceTypeGroupIcon)) {
-      auto entries = ParseEntries(bytes, count);
-      if (!entries) return std::nullopt;
-      table.GroupEntries = std::move(*entries);
-    } else if (IsPredefinedType(typeId, kNeTypeCursor & 0xFF)) {
-      auto entries = ParseEntries(bytes, count);
-      if (!entries) return std::nullopt;
-      table.CursorEntries = std::move(*entries);
-    } else if (IsPredefinedType(typeId, kNeTypeGroupCursor & 0xFF)) {
-      auto entries = ParseEntries(bytes, count);
-      if (!entries) return std::nullopt;
-      table.GroupCursorEntries = std::move(*entries);
+      // A later record of the same type replaces an earlier one; animated cursors and animated
+      // icons share one list.
+      if (kept != &table.AnimatedEntries) kept->clear();
+      kept->insert(kept->end(), entries->begin(), entries->end());
     } else if (!bytes.Skip(std::uint64_t{count} * kResourceEntrySize)) {
       return std::nullopt;
     }
@@ -100,6 +103,8 @@ std::optional<NeResourceTable> NeResourceTable::Parse(ByteCursor bytes) {
   std::sort(table.cursorsById_.begin(), table.cursorsById_.end());
   for (const ResourceEntry& group : table.GroupCursorEntries)
     table.GroupCursorNames.push_back(EntryName(group.Id, whole));
+  for (const ResourceEntry& animated : table.AnimatedEntries)
+    table.AnimatedNames.push_back(EntryName(animated.Id, whole));
   if (!table.IconEntries.empty() && !table.GroupEntries.empty()) {
     auto names = ParseNames(bytes);
     if (!names) return std::nullopt;

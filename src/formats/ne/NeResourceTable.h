@@ -36,6 +36,10 @@ class NeResourceTable {
   // The name of each group cursor: its integer id in decimal, or its name string (Windows-1252
   // bytes; empty when the table bytes do not hold it).
   std::vector<std::string> GroupCursorNames;
+  // Animated cursors and animated icons, each a whole animated-cursor file, and their names (as
+  // for group cursors).
+  std::vector<ResourceEntry> AnimatedEntries;
+  std::vector<std::string> AnimatedNames;
   // Every type id of the table, in file order.
   std::vector<std::uint16_t> TypeIds;
   // The Windows-1252 name strings after the table (read only when both records are present),
