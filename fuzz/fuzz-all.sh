@@ -16,11 +16,12 @@ work=$(cd "$work" && pwd)  # the PE seed writer runs the MinGW tools in another 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DPICTARIX_FUZZ=ON \
   -DPICTARIX_BUILD_TESTS=OFF -DPICTARIX_BUILD_UI=OFF -DCMAKE_CXX_FLAGS="-O1 -g" >/dev/null
 cmake --build "$build" -j2 --target IconFileFuzzer NeReaderFuzzer PeResourcesFuzzer RoundTripFuzzer \
-  pictarix_icon_seeds pictarix_ne_seeds pictarix_pe_seeds
+  CursorFuzzer pictarix_icon_seeds pictarix_ne_seeds pictarix_pe_seeds pictarix_cursor_seeds
 
 seeds="$work/corpus/seeds"
 "$build/fuzz/pictarix_icon_seeds" "$seeds/icon" >/dev/null
 "$build/fuzz/pictarix_ne_seeds" "$seeds/ne" >/dev/null
+"$build/fuzz/pictarix_cursor_seeds" "$seeds/cursor" >/dev/null
 "$build/fuzz/pictarix_pe_seeds" "$seeds/pe" >/dev/null || echo "no PE seeds (MinGW binutils missing)"
 
 run() {
@@ -40,9 +41,10 @@ wait
 run PeResourcesFuzzer pe "$seeds/pe" &
 run RoundTripFuzzer roundtrip "$seeds/icon" "$seeds/ne" "$seeds/pe" &
 wait
+run CursorFuzzer cursor "$seeds/cursor"
 
 failed=0
-for corpus in icon ne pe roundtrip; do
+for corpus in icon ne pe roundtrip cursor; do
   log="$work/artifacts/$corpus.log"
   status=$(cat "$work/artifacts/$corpus.status")
   executions=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)

@@ -5,7 +5,7 @@
 namespace pictarix::cli {
 
 const char* const kUsage =
-    "usage: pictarix-cli list [--all] [--json] PATH...\n"
+    "usage: pictarix-cli list [--all] [--json] [--cursors] PATH...\n"
     "       pictarix-cli save --format ico|gif|bmp|jpg|png --output DIR [--all] PATH...\n"
     "       pictarix-cli icl [--add] [--force] [--all] LIBRARY PATH...\n"
     "       pictarix-cli export --output DIR [--all] [--largest | --size N] [--entry N]...\n"
@@ -23,6 +23,8 @@ const char* const kUsage =
     "          smallest image of at least N pixels; --entry N, --name NAME: only those)\n"
     "  --all      also icons that have images but no 32x32 image\n"
     "  --verbose  name every file that could not be read\n"
+    "  --cursors  also cursors: cursor files in folders and the cursors of modules (a\n"
+    "             .cur or .ani file named as a PATH is read either way)\n"
     "Entries are numbered alike in every command. Directories are harvested recursively.\n"
     "Options may follow the PATHs; \"--\" ends the options.\n";
 
@@ -83,6 +85,7 @@ bool SetFlag(CliArguments& result, const std::string& flag) {
   const Command verb = result.Verb;
   if (flag == "--all") return result.All = true;
   if (flag == "--verbose") return result.Verbose = true;
+  if (flag == "--cursors") return result.Cursors = true;
   if (flag == "--json" && verb == Command::List) return result.Json = true;
   if (flag == "--add" && verb == Command::Icl) return result.Add = true;
   if (flag == "--force" && verb == Command::Icl) return result.Force = true;

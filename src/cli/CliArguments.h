@@ -15,6 +15,7 @@ struct CliArguments {
   bool Add = false;
   bool Force = false;              // icl: replace a file that is not an icon library
   bool Verbose = false;            // name every file that could not be read
+  bool Cursors = false;            // include cursors (cursor files in folders, modules' cursors)
   bool Largest = false;            // export: the largest image of each entry only
   int Size = 0;                    // export: the image chosen for this size only (0: not asked)
   std::vector<int> Entries;        // export: only these entry indexes

@@ -7,10 +7,23 @@
 #include "cli/JsonWriter.h"
 #include "cli/Output.h"
 #include "formats/IconLibrary.h"
+#include "model/Animation.h"
 #include "os/EscapedText.h"
 #include "output/LibraryCommands.h"
 
 namespace pictarix::cli {
+namespace {
+
+// A tab and the entry's kind (and an animated cursor's frame count), in a listing that includes
+// cursors and for every cursor; nothing for an icon otherwise.
+std::string KindText(const AdvancedIcon& icon, bool withKind) {
+  if (!withKind && icon.Kind == EntryKind::Icon) return {};
+  std::string text = std::string("\t") + KindName(icon.Kind);
+  if (icon.Frames) text += ", " + std::to_string(icon.Frames->Frames.size()) + " frames";
+  return text;
+}
+
+}  // namespace
 
 int RunList(const CliArguments& args) {
   // Entries are written as the harvest makes them and then dropped.
@@ -18,13 +31,13 @@ int RunList(const CliArguments& args) {
   const auto writeEntry = [&args, &written](int index, const ListEntry& entry) {
     std::string text;
     if (args.Json) {
-      text = (index == 0 ? "\n  " : ",\n  ") + JsonEntry(index, entry);
+      text = (index == 0 ? "\n  " : ",\n  ") + JsonEntry(index, entry, args.Cursors);
     } else {
       text = std::to_string(index) + "\t" + EscapeControlChars(entry.File.string()) + "\t" +
              EscapeControlChars(entry.Caption) + "\t" + std::to_string(entry.Icon->Images.Count()) +
              " images";
       if (entry.TileImage < 0) text += ", no 32x32";
-      text += "\n";
+      text += KindText(*entry.Icon, args.Cursors) + "\n";
     }
     WriteOutput(text);
     ++written;

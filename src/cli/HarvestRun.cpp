@@ -11,6 +11,7 @@ HarvestRun::HarvestRun(const CliArguments& args,
                        std::function<void(int index, ListEntry& entry)> sink)
     : Host(false, args.Verbose), Harvest(Host) {
   Harvest.KeepIconsWithoutTile = args.All;
+  Harvest.IncludeCursors = args.Cursors;
   if (sink) {
     // An entry that cannot be written stops the harvest at once.
     Harvest.EntrySink = [this, sink = std::move(sink)](int index, ListEntry& entry) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "model/Animation.h"
 #include "os/CodePage.h"
 
 namespace pictarix::cli {
@@ -79,12 +80,21 @@ std::string JsonString(const std::string& text) {
   return out;
 }
 
-std::string JsonEntry(int index, const ListEntry& entry) {
-  std::string text = "{\"index\": " + std::to_string(index) +
-                     ", \"file\": " + JsonString(entry.File.string()) +
-                     ", \"name\": " + JsonString(entry.Caption) +
-                     ", \"tile\": " + std::to_string(entry.TileImage) + ", \"images\": [";
-  const IconImageList& images = entry.Icon->Images;
+const char* KindName(EntryKind kind) {
+  switch (kind) {
+    case EntryKind::Cursor:
+      return "cursor";
+    case EntryKind::Animated:
+      return "animated";
+    default:
+      return "icon";
+  }
+}
+
+namespace {
+
+std::string JsonImages(const IconImageList& images) {
+  std::string text = "[";
   for (int i = 0; i < images.Count(); ++i) {
     const IconImage* image = images.Get(i);
     if (i > 0) text += ", ";
@@ -94,9 +104,48 @@ std::string JsonEntry(int index, const ListEntry& entry) {
     text += ", \"planes\": " + std::to_string(image->Planes);
     text += ", \"bits\": " + std::to_string(image->BitCount);
     text += ", \"bytes\": " + std::to_string(image->BytesInRes);
-    text += StartsWithPngSignature(image->Bytes()) ? ", \"png\": true}" : ", \"png\": false}";
+    text += StartsWithPngSignature(image->Bytes()) ? ", \"png\": true" : ", \"png\": false";
+    if (image->Hotspot) {
+      text += ", \"hotspot\": [" + std::to_string(image->Hotspot->X) + ", " +
+              std::to_string(image->Hotspot->Y) + "]";
+    }
+    text += "}";
   }
-  text += "]}";
+  return text + "]";
+}
+
+std::string JsonAnimation(const Animation& animation) {
+  std::string text = ", \"frames\": [";
+  for (std::size_t i = 0; i < animation.Frames.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += "{\"images\": " + JsonImages(animation.Frames[i]->Images) + "}";
+  }
+  text += "], \"steps\": [";
+  for (std::size_t i = 0; i < animation.Steps.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += "{\"frame\": " + std::to_string(animation.Steps[i].Frame) +
+            ", \"jiffies\": " + std::to_string(animation.Steps[i].Jiffies) + "}";
+  }
+  text += "]";
+  if (!animation.Title.empty()) text += ", \"title\": " + JsonString(animation.Title);
+  if (!animation.Author.empty()) text += ", \"author\": " + JsonString(animation.Author);
+  return text;
+}
+
+}  // namespace
+
+std::string JsonEntry(int index, const ListEntry& entry, bool withKind) {
+  const AdvancedIcon& icon = *entry.Icon;
+  std::string text = "{\"index\": " + std::to_string(index) +
+                     ", \"file\": " + JsonString(entry.File.string()) +
+                     ", \"name\": " + JsonString(entry.Caption);
+  if (withKind || icon.Kind != EntryKind::Icon) {
+    text += ", \"kind\": \"" + std::string(KindName(icon.Kind)) + "\"";
+  }
+  text +=
+      ", \"tile\": " + std::to_string(entry.TileImage) + ", \"images\": " + JsonImages(icon.Images);
+  if (icon.Frames) text += JsonAnimation(*icon.Frames);
+  text += "}";
   return text;
 }
 

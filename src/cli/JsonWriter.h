@@ -12,7 +12,12 @@ namespace pictarix::cli {
 // bytes of a file's name can be recovered.
 std::string JsonString(const std::string& text);
 
-// One object of the listing array (no trailing comma or newline).
-std::string JsonEntry(int index, const ListEntry& entry);
+// One object of the listing array (no trailing comma or newline). With `withKind` (a listing
+// that includes cursors) and for every cursor, it holds "kind"; a cursor's images hold their
+// "hotspot", an animated cursor its "frames", "steps", and "title" and "author" when it has them.
+std::string JsonEntry(int index, const ListEntry& entry, bool withKind = false);
+
+// The word for an entry's kind: "icon", "cursor" or "animated".
+const char* KindName(EntryKind kind);
 
 }  // namespace pictarix::cli

@@ -6,6 +6,9 @@
 #include <optional>
 
 #include "formats/ICLReader.h"
+#include "formats/ani/AnimatedCursorReader.h"
+#include "formats/cur/CursorFileReader.h"
+#include "formats/cur/NeCursors.h"
 #include "formats/ico/IconFileReader.h"
 #include "formats/ne/NeIcon.h"
 #include "formats/ne/NeReader.h"
@@ -14,9 +17,14 @@
 #include "formats/pe/PeResources.h"
 #include "os/ByteCursor.h"
 #include "os/CodePage.h"
+#include "os/Errors.h"
+#include "os/ReadBudget.h"
 
 namespace pictarix {
 namespace {
+
+// "RIFF", the form's size and its type: enough to tell an animated cursor.
+constexpr std::uint64_t kRiffHeaderSize = 12;
 
 // The name after the last "/" (the folder separator on this platform).
 std::string NameWithoutFolder(const std::string& path) {
@@ -24,16 +32,16 @@ std::string NameWithoutFolder(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The extension test of the icon-file fallback: the characters after the last dot of the name,
-// ASCII letters lower-cased, are "ico".
-bool HasIcoExtension(const std::string& name) {
+// The extension test of the file fallbacks: the characters after the last dot of the name,
+// ASCII letters lower-cased, are `extension` (three lower-case letters).
+bool HasExtension(const std::string& name, const char* extension) {
   const auto dot = name.find_last_of('.');
   if (dot == std::string::npos || name.size() - dot != 4) return false;
   std::string ext = name.substr(dot + 1);
   for (char& c : ext) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
-  return ext == "ico";
+  return ext == extension;
 }
 
 std::string WithoutExtension(const std::string& name) {
@@ -51,6 +59,18 @@ FileIcons ReadNeIcons(ByteStream& stream, const std::filesystem::path& name,
   read.Icons = BuildICL16Icons(
       table, blocks, reader.BaseName(), options.Progress,
       options.AllOrNothing ? MissingImage::FailTheRead : MissingImage::LeaveOutTheIcon);
+  if (options.Cursors) {
+    std::size_t leftOut = 0;
+    for (IconEntry& cursor : BuildNeCursors(table, blocks, reader.BaseName(), leftOut))
+      read.Icons.push_back(std::move(cursor));
+    for (IconEntry& cursor : BuildNeAnimatedCursors(table, blocks, reader.BaseName(), leftOut))
+      read.Icons.push_back(std::move(cursor));
+    if (leftOut > 0) {
+      const std::size_t all = table.GroupCursorEntries.size() + table.AnimatedEntries.size();
+      read.LeftOut = "Part of this file was left out: " + std::to_string(leftOut) + " of " +
+                     std::to_string(all) + " cursors (damaged or over the read limit)";
+    }
+  }
   const auto& types = table.TypeIds;
   read.IconsOnly = !types.empty() && std::all_of(types.begin(), types.end(), [](auto type) {
     return IsPredefinedType(type, kResourceTypeIcon) ||
@@ -75,6 +95,57 @@ FileIcons ReadIconFileIcon(ByteStream& stream, const std::string& fileName) {
     read.IconFileError = std::current_exception();
   }
   return read;
+}
+
+// Reads the animated cursor `stream` holds into `cursor`; what was left out goes to `read`.
+void ReadAnimatedCursorFile(ByteStream& stream, AdvancedIcon& cursor, FileIcons& read) {
+  ReadBudget budget(stream);
+  if (!budget.Spend(stream.Size())) throw FormatError("Animated cursor larger than the read limit");
+  const std::vector<std::uint8_t> bytes = ReadBytesAt(stream, 0, stream.Size());
+  std::string leftOut = ReadAnimatedCursor(bytes, cursor);
+  if (!leftOut.empty()) read.LeftOut = "Part of this file was left out: " + leftOut;
+}
+
+// A file that is no module, read as a cursor file or an animated cursor by its content: one
+// cursor named after the file, or nothing when its content is neither.
+FileIcons ReadCursorFileIcon(ByteStream& stream, const std::string& fileName) {
+  FileIcons read;
+  try {
+    auto cursor = std::make_unique<AdvancedIcon>();
+    if (IsAnimatedCursor(ReadBytesAt(stream, 0, kRiffHeaderSize))) {
+      read.Found = Container::CursorFile;
+      ReadAnimatedCursorFile(stream, *cursor, read);
+    } else {
+      stream.Seek(0);
+      if (!ReadCursorFile(stream, *cursor)) return read;
+    }
+    read.Found = Container::CursorFile;
+    read.Icons.push_back(
+        IconEntry{SanitizeUtf8(WithoutExtension(NameWithoutFolder(fileName))), std::move(cursor)});
+  } catch (const std::exception&) {
+    read.Found = Container::CursorFile;
+    read.IconFileError = std::current_exception();
+  }
+  return read;
+}
+
+// A file that is no module: a cursor file when cursors are asked for and its content is one, an
+// icon file by its name otherwise.
+FileIcons ReadFileByName(ByteStream& stream, const std::string& fileName,
+                         const FileIconsOptions& options) {
+  if (options.Stop.stop_requested()) return {};
+  const std::string baseName = NameWithoutFolder(fileName);
+  const bool cursorName = HasExtension(baseName, "cur") || HasExtension(baseName, "ani");
+  const bool iconName = options.IconFiles && HasExtension(baseName, "ico");
+  const bool cursorsHere =
+      cursorName ? options.Cursors || options.CursorFiles : iconName && options.Cursors;
+  if (cursorsHere) {
+    FileIcons cursor = ReadCursorFileIcon(stream, fileName);
+    if (cursor.Found != Container::None) return cursor;
+  }
+  // A ".cur" or ".ani" that holds an icon is read as one where cursor files are read.
+  if (!iconName && !(cursorsHere && options.IconFiles)) return {};
+  return ReadIconFileIcon(stream, fileName);
 }
 
 }  // namespace
@@ -105,12 +176,7 @@ FileIcons ReadFileIcons(ByteStream& stream, const std::filesystem::path& name,
     default:
       break;
   }
-  const std::string fileName = name.string();
-  if (!options.IconFiles || options.Stop.stop_requested() ||
-      !HasIcoExtension(NameWithoutFolder(fileName))) {
-    return {};
-  }
-  return ReadIconFileIcon(stream, fileName);
+  return ReadFileByName(stream, name.string(), options);
 }
 
 }  // namespace pictarix

@@ -1,6 +1,7 @@
 #pragma once
 // Bytes in, icons out: one call tells a file's container from its first bytes (a 32-bit PE
-// module, a 16-bit NE module, or, by its name, an icon file) and reads its named icons.
+// module, a 16-bit NE module, or, by its name and content, an icon file or a cursor file) and
+// reads its named icons (and, when asked, cursors).
 #include <exception>
 #include <filesystem>
 #include <stop_token>
@@ -13,7 +14,7 @@
 
 namespace pictarix {
 
-enum class Container { None, PeModule, NeModule, IconFile };
+enum class Container { None, PeModule, NeModule, IconFile, CursorFile };
 
 struct FileIconsOptions {
   // Called after each icon of a module (icons in all, icons done).
@@ -25,6 +26,12 @@ struct FileIconsOptions {
   bool UntilFirstWithImages = false;
   // Reads a file that is no module as an icon file when its name ends in ".ico" (any case).
   bool IconFiles = true;
+  // Reads cursors too: a module's group cursors, and a file that is no module and whose name
+  // ends in ".cur", ".ani" or (with IconFiles) ".ico", by its content: cursor file or icon file.
+  bool Cursors = false;
+  // Reads a file that is no module and whose name ends in ".cur" or ".ani" by its content also
+  // without Cursors (a file named explicitly); a module's cursors still need Cursors.
+  bool CursorFiles = false;
   // An NE group naming an image the file lacks fails the whole read instead of being left out:
   // a file about to be rewritten must lose nothing.
   bool AllOrNothing = false;
@@ -41,8 +48,8 @@ struct FileIcons {
   int NumberedGroups = 0;
   // An NE module whose resources are all icon images and group icons (at least one record).
   bool IconsOnly = false;
-  // Why the icon file could not be read (it then gives no icon): a problem of the file for the
-  // harvest, an error for the thumbnailer.
+  // Why the icon or cursor file could not be read (it then gives no icon): a problem of the file
+  // for the harvest, an error for the thumbnailer.
   std::exception_ptr IconFileError;
 };
 

@@ -37,6 +37,10 @@ struct FileRead {
 struct ReadOptions {
   // Also keep icons that have images but no 32x32 one (as entries without a tile).
   bool KeepIconsWithoutTile = false;
+  // Also read cursors (Include cursors): cursor files of a tree and the cursors of modules.
+  bool Cursors = false;
+  // Read a ".cur" or ".ani" file also without Cursors (a file named explicitly).
+  bool CursorFiles = false;
 };
 
 // Reads the icons of a file just opened (or records the error of its open), through

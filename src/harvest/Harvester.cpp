@@ -100,6 +100,8 @@ void Harvester::HarvestFile(const std::filesystem::path& fileName) {
   if (kind != FileKind::Regular) return;
   ReadOptions options;
   options.KeepIconsWithoutTile = KeepIconsWithoutTile;
+  options.Cursors = IncludeCursors;
+  options.CursorFiles = true;
   TakeFile(ReadFile(fileName.string(), OpenForReading(fileName), options));
 }
 
@@ -122,6 +124,7 @@ void Harvester::Begin(std::vector<HarvestRoot> roots, bool readHere) {
   EngineOptions options = Engine;
   options.ReadOnCaller = readHere;
   options.Read.KeepIconsWithoutTile = KeepIconsWithoutTile;
+  options.Read.Cursors = IncludeCursors;
   run_ = std::make_unique<HarvestEngine>(std::move(roots), std::move(options));
 }
 

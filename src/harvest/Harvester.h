@@ -57,6 +57,9 @@ class Harvester {
   std::int32_t FileCount = 0;
   // Also keep icons that have images but no 32x32 one (as entries without a tile).
   bool KeepIconsWithoutTile = false;
+  // Include cursors: cursor files in trees and the cursors of modules. A ".cur" or ".ani" file
+  // given to HarvestFile is read either way.
+  bool IncludeCursors = false;
 
   std::vector<ListEntry> Entries;
   TileList LargeImgs;
@@ -65,7 +68,8 @@ class Harvester {
   std::function<void(int index, ListEntry& entry)> EntrySink;
   // Sounded for a module's group named "#<number>" (the platform's default beep).
   std::function<void()> OnNumberedGroup;
-  // How trees are read (readers, and the seams tests use); Read is set from KeepIconsWithoutTile.
+  // How trees are read (readers, and the seams tests use); Read is set from KeepIconsWithoutTile
+  // and IncludeCursors.
   EngineOptions Engine;
 
  private:

@@ -1,10 +1,17 @@
 #pragma once
-// One icon: an ordered list of images. Icon files and group-icon resources are read into it by
-// model/IconFileReader.h and model/GroupIconReader.h, and it is written by
-// model/IconFileWriter.h.
+// One icon, cursor or animated cursor: an ordered list of images. Icon files and group-icon
+// resources are read into it by formats/ico, cursors by formats/cur, animated cursors by
+// formats/ani; icons are written by formats/ico/IconFileWriter.h.
+#include <memory>
+
 #include "model/IconImageList.h"
 
 namespace pictarix {
+
+// What an entry is. Everything read before cursors were is an icon.
+enum class EntryKind { Icon, Cursor, Animated };
+
+struct Animation;  // model/Animation.h
 
 class AdvancedIcon {
  public:
@@ -16,7 +23,12 @@ class AdvancedIcon {
   // Becomes a deep copy of `source` (images of class IconImage, never decoded).
   virtual void Assign(const AdvancedIcon& source);
 
+  EntryKind Kind = EntryKind::Icon;
+  // An icon's or cursor's images; of an animated cursor, copies of the images of the frame its
+  // first step shows (what its tile and the commands made for still images use).
   IconImageList Images;
+  // Animated cursors only: frames and steps, never changed once read (copies share it).
+  std::shared_ptr<const Animation> Frames;
 };
 
 }  // namespace pictarix

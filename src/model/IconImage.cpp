@@ -31,6 +31,7 @@ std::unique_ptr<IconImage> IconImage::CreateCopy(const IconImage& source) {
   }
   // Handles are shared immutable pictures: share one that exists, never decode here.
   copy->Handle = source.Handle;
+  copy->Hotspot = source.Hotspot;
   copy->UpdateFromHeader();
   return copy;
 }

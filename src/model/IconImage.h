@@ -4,12 +4,20 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "model/IconPicture.h"
 #include "model/IconRecords.h"
 
 namespace pictarix {
+
+// The pixel a cursor points with, from the image's top-left corner.
+struct CursorHotspot {
+  std::uint16_t X = 0;
+  std::uint16_t Y = 0;
+  bool operator==(const CursorHotspot&) const = default;
+};
 
 // The bytes of an image. Never changed once made, so copies may share them.
 using ImageData = std::shared_ptr<const std::vector<std::uint8_t>>;
@@ -48,6 +56,8 @@ class IconImage {
   std::uint16_t BitCount = 0;
   std::uint32_t BytesInRes = 0;
   ImageData Data;
+  // A cursor's image has one; an icon's none.
+  std::optional<CursorHotspot> Hotspot;
 };
 
 }  // namespace pictarix

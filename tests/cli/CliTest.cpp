@@ -15,6 +15,7 @@
 #include "formats/ico/IconFileReader.h"
 #include "os/EscapedText.h"
 #include "os/Stream.h"
+#include "support/CursorBuilder.h"
 #include "support/FileBytes.h"
 #include "support/HarvestFixtures.h"
 #include "support/IconFileBuilder.h"
@@ -535,6 +536,21 @@ TEST_F(CliTest, OutputThatCannotBeWrittenEndsTheRunAtOnce) {
   ::close(full);
   EXPECT_EQ(result.Status, 1);
   EXPECT_EQ(result.Err, "pictarix-cli: cannot write output: No space left on device\n");
+}
+
+TEST_F(CliTest, CursorsAreListedWithTheirKindWhenNamedOrAskedFor) {
+  std::filesystem::create_directory(dir.Path() / "tree");
+  const auto cursor = dir.Path() / "tree" / "Arrow.cur";
+  testing::WriteBytes(cursor, testing::CursorFile({{testing::BlankDibImage(32, 32, 1), 3, 9}}));
+  const CliResult named = Cli({"list", "--json", cursor.string()});
+  EXPECT_EQ(named.Status, 0);
+  EXPECT_NE(named.Out.find("\"name\": \"Arrow\", \"kind\": \"cursor\""), std::string::npos)
+      << named.Out;
+  EXPECT_NE(named.Out.find("\"hotspot\": [3, 9]}"), std::string::npos) << named.Out;
+
+  EXPECT_EQ(Cli({"list", PathOf("tree")}).Out, "");
+  const CliResult asked = Cli({"list", "--cursors", PathOf("tree")});
+  EXPECT_EQ(asked.Out, "0\t" + cursor.string() + "\tArrow\t1 images\tcursor\n");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "formats/ne/NeResourceTable.h"
 
 #include <algorithm>
+#include <string>
 
 #include "formats/ICLReader.h"
 #include "formats/pe/ResourceName.h"
@@ -34,9 +35,33 @@ std::optional<std::vector<std::string>> ParseNames(ByteCursor& bytes) {
   return names;
 }
 
+// A resource's name: its integer id in decimal, or the length-prefixed string at its offset
+// from the start of the table (empty when `table` does not hold it).
+std::string EntryName(std::uint16_t id, const ByteCursor& table) {
+  if (id & kResourceIdIsInteger) return std::to_string(id & ~kResourceIdIsInteger);
+  const auto length = table.U8At(id);
+  const auto text = length ? table.Sub(std::uint64_t{id} + 1, *length) : std::nullopt;
+  if (!text) return {};
+  return std::string(text->Bytes().begin(), text->Bytes().end());
+}
+
+// The list of `table` that keeps the entries of a type record; nothing for the types not kept.
+std::vector<ResourceEntry>* KeptEntries(NeResourceTable& table, std::uint16_t typeId) {
+  if (IsPredefinedType(typeId, kResourceTypeIcon)) return &table.IconEntries;
+  if (IsPredefinedType(typeId, kResourceTypeGroupIcon)) return &table.GroupEntries;
+  if (IsPredefinedType(typeId, kNeTypeCursor & 0xFF)) return &table.CursorEntries;
+  if (IsPredefinedType(typeId, kNeTypeGroupCursor & 0xFF)) return &table.GroupCursorEntries;
+  if (IsPredefinedType(typeId, kNeTypeAnimatedCursor & 0xFF) ||
+      IsPredefinedType(typeId, kNeTypeAnimatedIcon & 0xFF)) {
+    return &table.AnimatedEntries;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 std::optional<NeResourceTable> NeResourceTable::Parse(ByteCursor bytes) {
+  const ByteCursor whole = bytes;
   NeResourceTable table;
   if (!bytes.ReadU16(table.AlignShift)) return std::nullopt;
   if (table.AlignShift > kMaxAlignShift) throw IconLibraryError("Invalid resource alignment");
@@ -47,15 +72,13 @@ std::optional<NeResourceTable> NeResourceTable::Parse(ByteCursor bytes) {
     std::uint16_t count = 0;
     if (!bytes.ReadU16(count) || !bytes.Skip(4)) return std::nullopt;  // 4 reserved bytes
     table.TypeIds.push_back(typeId);
-    // A later record of the same type replaces an earlier one.
-    if (IsPredefinedType(typeId, kResourceTypeIcon)) {
+    if (std::vector<ResourceEntry>* kept = KeptEntries(table, typeId)) {
       auto entries = ParseEntries(bytes, count);
       if (!entries) return std::nullopt;
-      table.IconEntries = std::move(*entries);
-    } else if (IsPredefinedType(typeId, kResourceTypeGroupIcon)) {
-      auto entries = ParseEntries(bytes, count);
-      if (!entries) return std::nullopt;
-      table.GroupEntries = std::move(*entries);
+      // A later record of the same type replaces an earlier one; animated cursors and animated
+      // icons share one list.
+      if (kept != &table.AnimatedEntries) kept->clear();
+      kept->insert(kept->end(), entries->begin(), entries->end());
     } else if (!bytes.Skip(std::uint64_t{count} * kResourceEntrySize)) {
       return std::nullopt;
     }
@@ -69,12 +92,32 @@ std::optional<NeResourceTable> NeResourceTable::Parse(ByteCursor bytes) {
         static_cast<std::uint32_t>(i));
   }
   std::sort(table.entriesById_.begin(), table.entriesById_.end());
+  for (std::size_t i = 0; i < table.CursorEntries.size(); ++i) {
+    // Only integer ids can be named by a group.
+    const std::uint16_t id = table.CursorEntries[i].Id;
+    if (id & kResourceIdIsInteger) {
+      table.cursorsById_.emplace_back(static_cast<std::uint16_t>(id ^ kResourceIdIsInteger),
+                                      static_cast<std::uint32_t>(i));
+    }
+  }
+  std::sort(table.cursorsById_.begin(), table.cursorsById_.end());
+  for (const ResourceEntry& group : table.GroupCursorEntries)
+    table.GroupCursorNames.push_back(EntryName(group.Id, whole));
+  for (const ResourceEntry& animated : table.AnimatedEntries)
+    table.AnimatedNames.push_back(EntryName(animated.Id, whole));
   if (!table.IconEntries.empty() && !table.GroupEntries.empty()) {
     auto names = ParseNames(bytes);
     if (!names) return std::nullopt;
     table.Names = std::move(*names);
   }
   return table;
+}
+
+std::optional<std::size_t> NeResourceTable::FindCursorEntry(std::uint16_t id) const {
+  const auto found = std::lower_bound(cursorsById_.begin(), cursorsById_.end(),
+                                      std::pair<std::uint16_t, std::uint32_t>(id, 0));
+  if (found == cursorsById_.end() || found->first != id) return std::nullopt;
+  return found->second;
 }
 
 std::size_t NeResourceTable::FindEntry(std::uint16_t id) const {

@@ -29,6 +29,10 @@ constexpr std::size_t kResourceEntrySize = 12;
 constexpr std::uint16_t kResourceIdIsInteger = 0x8000;
 constexpr std::uint16_t kNeTypeIcon = 0x8003;
 constexpr std::uint16_t kNeTypeGroupIcon = 0x800E;
+constexpr std::uint16_t kNeTypeCursor = 0x8001;
+constexpr std::uint16_t kNeTypeGroupCursor = 0x800C;
+constexpr std::uint16_t kNeTypeAnimatedCursor = 0x8015;
+constexpr std::uint16_t kNeTypeAnimatedIcon = 0x8016;
 // Resource flags the writer stores: movable, pure, discardable, preload-off.
 constexpr std::uint16_t kNeResourceFlags = 0x1C30;
 

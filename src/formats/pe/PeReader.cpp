@@ -1,9 +1,13 @@
 #include "formats/pe/PeReader.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "formats/ani/AnimatedCursorReader.h"
+#include "formats/cur/CursorRecords.h"
+#include "formats/cur/GroupCursorReader.h"
 #include "formats/ico/GroupIconReader.h"
 #include "os/CodePage.h"
 #include "os/Errors.h"
@@ -42,38 +46,104 @@ GroupName NameOf(const ResourceName& name) {
   return {Utf16ToUtf8(name.Name), name, true};
 }
 
-}  // namespace
+// How the groups of one kind are read, and whether their "#<number>" names are counted.
+struct GroupReader {
+  std::function<void(PeResources&, const ResourceName&, AdvancedIcon&)> Read;
+  bool CountsNumbered = true;
+};
 
-FileIcons ReadPeIcons(PeResources& module, const FileIconsOptions& options) {
-  FileIcons read;
-  read.Found = Container::PeModule;
-  const std::int32_t totalIcons = module.IconCount();
-  std::int32_t counter = 0;
-  const std::vector<ResourceName> names = module.GroupIconNames();
-  std::size_t overLimit = 0;  // groups left out because the read limit was reached
+// Reads the groups `names` of one kind with `readGroup` into `read`, progress counted on from
+// `counter`; counts in `overLimit` the groups the read limit left out. False when the read ends
+// here (a stop, or the first icon with images when that is all that is asked).
+bool ReadGroups(PeResources& module, const std::vector<ResourceName>& names,
+                const GroupReader& readGroup, const FileIconsOptions& options, std::int32_t total,
+                std::int32_t& counter, std::size_t& overLimit, FileIcons& read) {
   for (const ResourceName& name : names) {
-    if (options.Stop.stop_requested()) break;
-    if (options.Progress) options.Progress(totalIcons, ++counter);
+    if (options.Stop.stop_requested()) return false;
+    if (options.Progress) options.Progress(total, ++counter);
     GroupName group = NameOf(name);
-    if (group.Numbered) ++read.NumberedGroups;
+    if (group.Numbered && readGroup.CountsNumbered) ++read.NumberedGroups;
 
     auto icon = std::make_unique<AdvancedIcon>();
     const std::uint64_t refusedBefore = module.FetchesOverReadLimit();
     try {
-      // A group whose header is no icon header stays as an icon without images.
-      ReadGroupIcon(module, group.Load, *icon);
+      // A group whose header is no header of its kind stays as an entry without images.
+      readGroup.Read(module, group.Load, *icon);
     } catch (const ResNotFound&) {
-      // This icon only: the module's other groups are still read.
+      // This group only: the module's other groups are still read.
       if (module.FetchesOverReadLimit() != refusedBefore) ++overLimit;
       continue;
     }
     const bool hasImages = icon->Images.Count() > 0;
     read.Icons.push_back(IconEntry{std::move(group.Caption), std::move(icon)});
-    if (hasImages && options.UntilFirstWithImages) break;
+    if (hasImages && options.UntilFirstWithImages) return false;
   }
-  if (overLimit > 0) {
-    read.LeftOut = "Part of this file was left out: " + std::to_string(overLimit) + " of " +
-                   std::to_string(names.size()) + " icon groups (read limit)";
+  return true;
+}
+
+// Animated cursors (or icons) stored whole as resources of `type`. One that cannot be read stays
+// an entry without images, which the harvest does not list.
+GroupReader AnimatedReader(std::uint16_t type) {
+  return {[type](PeResources& m, const ResourceName& n, AdvancedIcon& cursor) {
+            const auto bytes = m.Resource(type, n);
+            if (!bytes) throw ResNotFound("Resource not found");
+            try {
+              ReadAnimatedCursor(*bytes, cursor);
+            } catch (const PictarixError&) {
+              cursor.Images.Clear();
+            }
+          },
+          false};
+}
+
+std::string LeftOutText(std::size_t overLimit, std::size_t groups, const char* kind) {
+  return std::to_string(overLimit) + " of " + std::to_string(groups) + " " + kind + " groups";
+}
+
+}  // namespace
+
+FileIcons ReadPeIcons(PeResources& module, const FileIconsOptions& options) {
+  FileIcons read;
+  read.Found = Container::PeModule;
+  const std::vector<ResourceName> names = module.GroupIconNames();
+  std::vector<ResourceName> cursorNames;
+  std::vector<ResourceName> animatedCursors;
+  std::vector<ResourceName> animatedIcons;
+  if (options.Cursors) {
+    cursorNames = module.Names(kResourceTypeGroupCursor);
+    animatedCursors = module.Names(kResourceTypeAnimatedCursor);
+    animatedIcons = module.Names(kResourceTypeAnimatedIcon);
+  }
+  const auto total = static_cast<std::int32_t>(names.size() + cursorNames.size() +
+                                               animatedCursors.size() + animatedIcons.size());
+  std::int32_t counter = 0;
+  const GroupReader icons{
+      [](PeResources& m, const ResourceName& n, AdvancedIcon& icon) { ReadGroupIcon(m, n, icon); },
+      true};
+  std::size_t iconsLeftOut = 0;
+  std::size_t cursorsLeftOut = 0;
+  const GroupReader cursors{[](PeResources& m, const ResourceName& n, AdvancedIcon& cursor) {
+                              ReadGroupCursor(m, n, cursor);
+                            },
+                            false};
+  const bool more =
+      ReadGroups(module, names, icons, options, total, counter, iconsLeftOut, read) &&
+      ReadGroups(module, cursorNames, cursors, options, total, counter, cursorsLeftOut, read) &&
+      ReadGroups(module, animatedCursors, AnimatedReader(kResourceTypeAnimatedCursor), options,
+                 total, counter, cursorsLeftOut, read);
+  if (more) {
+    ReadGroups(module, animatedIcons, AnimatedReader(kResourceTypeAnimatedIcon), options, total,
+               counter, cursorsLeftOut, read);
+  }
+  std::vector<std::string> parts;
+  if (iconsLeftOut > 0) parts.push_back(LeftOutText(iconsLeftOut, names.size(), "icon"));
+  if (cursorsLeftOut > 0)
+    parts.push_back(
+        LeftOutText(cursorsLeftOut, static_cast<std::size_t>(total) - names.size(), "cursor"));
+  if (!parts.empty()) {
+    read.LeftOut = "Part of this file was left out: " + parts.front();
+    if (parts.size() > 1) read.LeftOut += ", " + parts.back();
+    read.LeftOut += " (read limit)";
   }
   return read;
 }
