@@ -1,13 +1,11 @@
 #include "formats/cur/CursorFileReader.h"
 
 #include <array>
-#include <memory>
-#include <vector>
 
 #include "formats/cur/CursorRecords.h"
-#include "formats/ico/IconFileBlocks.h"
+#include "formats/ico/IconFileReader.h"
 #include "model/IconRecords.h"
-#include "os/ByteCursor.h"
+#include "os/LittleEndian.h"
 
 namespace pictarix {
 
@@ -17,23 +15,13 @@ bool ReadCursorFile(ByteStream& stream, AdvancedIcon& cursor) {
   if (!count) return false;
   cursor.Kind = EntryKind::Cursor;
   cursor.Images.SetCapacity(*count);
-  // The whole directory in one read; entries cut off by the end of the file read as zeros.
-  std::vector<std::uint8_t> entries(std::size_t{kIconFileEntrySize} * *count);
-  entries.resize(stream.Read(entries));
-  ByteCursor directory(entries);
-  IconFileLayout blocks(stream);
-  for (int i = 0; i < *count; ++i) {
-    const IconFileEntry entry =
-        IconFileEntry::Parse(directory.TakeZeroFilled<kIconFileEntrySize>());
-    auto image = std::make_unique<IconImage>();
-    image->SetEntryFields(entry.Fields);
+  ReadIconFileImages(stream, *count, cursor, [](IconImage& image, const IconFileEntry& entry) {
     // The words an icon file uses for planes and bit count hold the hotspot.
-    image->Hotspot = CursorHotspot{image->Planes, image->BitCount};
-    image->Planes = 1;
-    image->Data = blocks.Read(entry.ImageOffset, image->BytesInRes);
-    image->UpdateFromHeader();
-    cursor.Images.Add(std::move(image));
-  }
+    const std::span<const std::uint8_t, kEntryFieldsSize> fields(entry.Fields);
+    image.Hotspot =
+        CursorHotspot{LoadLe16(fields.subspan<4, 2>()), LoadLe16(fields.subspan<6, 2>())};
+    image.Planes = 1;
+  });
   return true;
 }
 

@@ -23,10 +23,8 @@ struct StreamPositionAtExit {
 };
 
 // An image from a 16-byte directory entry, its data read from `blocks` at the entry's offset.
-std::unique_ptr<IconImage> ImageFromFileEntry(
-    const std::array<std::uint8_t, kIconFileEntrySize>& raw, IconFileLayout& blocks) {
+std::unique_ptr<IconImage> ImageFromFileEntry(const IconFileEntry& entry, IconFileLayout& blocks) {
   auto image = std::make_unique<IconImage>();
-  const IconFileEntry entry = IconFileEntry::Parse(raw);
   image->SetEntryFields(entry.Fields);
   image->Data = blocks.Read(entry.ImageOffset, image->BytesInRes);
   image->UpdateFromHeader();
@@ -45,9 +43,8 @@ bool ReadIconFileHeader(ByteStream& stream, AdvancedIcon& icon, std::uint16_t& c
   return true;
 }
 
-bool ReadIconFile(ByteStream& stream, AdvancedIcon& icon) {
-  std::uint16_t count = 0;
-  if (!ReadIconFileHeader(stream, icon, count)) return false;
+void ReadIconFileImages(ByteStream& stream, std::uint16_t count, AdvancedIcon& icon,
+                        const EntryImageHook& hook) {
   // The stream ends up after the last entry read, also when that entry's image is refused.
   StreamPositionAtExit after(stream);
   // The whole directory in one read; entries cut off by the end of the file read as zeros.
@@ -57,8 +54,18 @@ bool ReadIconFile(ByteStream& stream, AdvancedIcon& icon) {
   IconFileLayout blocks(stream);
   for (int i = 0; i < count; ++i) {
     after.Position += kIconFileEntrySize;
-    icon.Images.Add(ImageFromFileEntry(directory.TakeZeroFilled<kIconFileEntrySize>(), blocks));
+    const IconFileEntry entry =
+        IconFileEntry::Parse(directory.TakeZeroFilled<kIconFileEntrySize>());
+    std::unique_ptr<IconImage> image = ImageFromFileEntry(entry, blocks);
+    if (hook) hook(*image, entry);
+    icon.Images.Add(std::move(image));
   }
+}
+
+bool ReadIconFile(ByteStream& stream, AdvancedIcon& icon) {
+  std::uint16_t count = 0;
+  if (!ReadIconFileHeader(stream, icon, count)) return false;
+  ReadIconFileImages(stream, count, icon);
   return true;
 }
 
