@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "SeedFolder.h"
 #include "support/CursorBuilder.h"
 #include "support/FileBytes.h"
 #include "support/IconFileBuilder.h"
@@ -11,12 +12,9 @@
 using namespace pictarix::testing;
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-    return 2;
-  }
-  const std::filesystem::path folder = argv[1];
-  std::filesystem::create_directories(folder);
+  const std::optional<std::filesystem::path> seeds = SeedFolder(argc, argv);
+  if (!seeds) return 2;
+  const std::filesystem::path& folder = *seeds;
 
   const ByteVector still =
       CursorFile({{BlankDibImage(32, 32, 1), 3, 9}, {PngImageStub(48, 48), 5, 13}});

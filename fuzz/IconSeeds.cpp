@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "SeedFolder.h"
 #include "support/DibBuilder.h"
 #include "support/FileBytes.h"
 #include "support/IconFileBuilder.h"
@@ -14,12 +15,9 @@ using pictarix::testing::PngImageStub;
 using pictarix::testing::WriteBytes;
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-    return 2;
-  }
-  const std::filesystem::path folder = argv[1];
-  std::filesystem::create_directories(folder);
+  const std::optional<std::filesystem::path> seeds = SeedFolder(argc, argv);
+  if (!seeds) return 2;
+  const std::filesystem::path& folder = *seeds;
 
   IconFileBuilder classic;
   classic.AddImage(BlankDibImage(16, 16, 4));

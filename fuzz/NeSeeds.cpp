@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "SeedFolder.h"
 #include "support/NeBuilder.h"
 
 using pictarix::testing::DibImage;
@@ -12,12 +13,9 @@ using pictarix::testing::IclFile;
 using pictarix::testing::NeFile;
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-    return 2;
-  }
-  const std::filesystem::path folder = argv[1];
-  std::filesystem::create_directories(folder);
+  const std::optional<std::filesystem::path> seeds = SeedFolder(argc, argv);
+  if (!seeds) return 2;
+  const std::filesystem::path& folder = *seeds;
   const auto small = DibImage(16, 1, 0x11);   // 176 bytes
   const auto medium = DibImage(16, 4, 0x22);  // 296 bytes
   const auto write = [&folder](const std::string& name, const NeFile& file) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "SeedFolder.h"
 #include "support/IconFileBuilder.h"
 #include "support/PeFixture.h"
 
@@ -31,11 +32,9 @@ constexpr Seed kSeeds[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-    return 2;
-  }
-  const std::filesystem::path out = argv[1];
+  const std::optional<std::filesystem::path> seeds = SeedFolder(argc, argv);
+  if (!seeds) return 2;
+  const std::filesystem::path& out = *seeds;
   const std::filesystem::path work = out / "pe-seeds-work";
   std::filesystem::create_directories(work);
   using namespace pictarix::testing;
