@@ -1,4 +1,4 @@
-// Xcursor files, loaded back with libXcursor itself.
+// Xcursor files and cursor themes, loaded back with libXcursor itself.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,6 +10,7 @@
 #include "model/Animation.h"
 #include "os/Errors.h"
 #include "os/Stream.h"
+#include "output/CursorSchemeTheme.h"
 #include "output/XcursorFile.h"
 #include "output/XcursorLibrary.h"
 #include "support/CursorBuilder.h"
@@ -21,6 +22,7 @@
 // libXcursor's loading functions (its header drags in Xlib's macros), linked into the tests.
 extern "C" {
 pictarix::XcursorImages* XcursorFilenameLoadAllImages(const char* file);
+pictarix::XcursorImages* XcursorLibraryLoadImages(const char* name, const char* theme, int size);
 void XcursorImagesDestroy(pictarix::XcursorImages* images);
 }
 
@@ -124,6 +126,55 @@ TEST(XcursorFileTest, RefusesMoreThanAFileHoldsAndUndecodableCursors) {
   AdvancedIcon broken;
   ASSERT_TRUE(ReadCursorFile(garbage, broken));
   EXPECT_THROW(XcursorPicturesOf(broken), FormatError);
+}
+
+TEST(CursorSchemeThemeTest, ThemeIsFoundByLibXcursorByFileNamesOrTheInf) {
+  testing::TempDir temp;
+  const fs::path themes = temp.Path() / "themes";
+  fs::create_directory(themes);
+  // libXcursor reads the variable once, on its first look-up.
+  ASSERT_EQ(setenv("XCURSOR_PATH", themes.c_str(), 1), 0);
+  const fs::path plain = temp.Path() / "Plain Pack";
+  fs::create_directory(plain);
+  testing::WriteBytes(plain / "Pointer.cur", CursorOf(Rgba(1, 2, 3), 4));
+  testing::WriteBytes(plain / "help.cur", ByteVector(10, 0));  // unreadable
+  const CursorThemeResult byName = WriteCursorThemeFromScheme(plain, themes, "");
+  EXPECT_EQ(byName.Name, "Plain Pack");
+  ASSERT_EQ(byName.Problems.size(), 1u);
+  EXPECT_EQ(byName.Problems[0].rfind("help.cur: ", 0), 0u) << byName.Problems[0];
+  EXPECT_EQ(byName.Written.MissingRoles.size(), kCursorRoleCount - 1);
+  EXPECT_EQ(byName.Written.MissingRoles.front(), 1u);  // Help
+
+  const fs::path withInf = temp.Path() / "pack";
+  fs::create_directory(withInf);
+  testing::WriteBytes(withInf / "A1.CUR", CursorOf(Rgba(9, 8, 7), 6));
+  const std::string inf =
+      "[Scheme.Reg]\nHKCU,\"Control Panel\\Cursors\\Schemes\",\"Brass\",,"
+      "\"%10%\\Cursors\\a1.cur,\"\n";
+  testing::WriteBytes(withInf / "install.inf", ByteVector(inf.begin(), inf.end()));
+  EXPECT_EQ(WriteCursorThemeFromScheme(withInf, themes, "").Name, "Brass");
+
+  // The window's way: entries, roles by caption.
+  std::vector<ListEntry> entries(2);
+  entries[0].Caption = "Busy";
+  entries[1].Caption = "NORMAL";
+  for (ListEntry& entry : entries) {
+    entry.Icon = std::make_unique<AdvancedIcon>();
+    MemoryStream stream(CursorOf(Rgba(5, 5, 5), 2));
+    ASSERT_TRUE(ReadCursorFile(stream, *entry.Icon));
+  }
+  const CursorThemeResult fromList =
+      WriteCursorThemeFromEntries(SelectAllEntries(entries), themes, "Listed", "");
+  EXPECT_EQ(fromList.Written.MissingRoles.size(), kCursorRoleCount - 2);
+
+  for (const auto& [theme, hot] :
+       {std::pair{"Plain Pack", 4u}, std::pair{"Brass", 6u}, std::pair{"Listed", 2u}}) {
+    for (const char* name : {"left_ptr", "default"}) {
+      const LoadedImages images(XcursorLibraryLoadImages(name, theme, 32), &::XcursorImagesDestroy);
+      ASSERT_TRUE(images) << theme << " " << name;
+      EXPECT_EQ(images->images[0]->xhot, hot);
+    }
+  }
 }
 
 }  // namespace
