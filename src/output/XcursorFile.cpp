@@ -57,8 +57,25 @@ std::optional<XcursorPicture> PictureOf(const IconImage& image) {
   return picture;
 }
 
+// What a file being made holds so far: checked as it grows, so that neither a cursor of many
+// large images nor an animation of many steps is ever held whole beyond the limits.
+struct PictureTally {
+  std::uint64_t Images = 0;
+  std::uint64_t Pixels = 0;
+
+  void Add(const XcursorPicture& picture) {
+    ++Images;
+    Pixels += picture.Argb->size();
+    if (Images > kMaxXcursorImages || Pixels > kMaxXcursorPixels) {
+      throw FormatError("The cursor's images are more than an Xcursor file holds (over " +
+                        std::to_string(Images) + " images or " + std::to_string(Pixels) +
+                        " pixels).");
+    }
+  }
+};
+
 // Per nominal size, the image with the most colours that decodes (the later one on a tie).
-FramePictures PicturesOfFrame(const IconImageList& images) {
+FramePictures PicturesOfFrame(const IconImageList& images, PictureTally& decoded) {
   std::vector<int> order(images.Count());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
   std::stable_sort(order.begin(), order.end(), [&images](int a, int b) {
@@ -74,46 +91,34 @@ FramePictures PicturesOfFrame(const IconImageList& images) {
     // The size the data states may differ from the decoded one; the decoded one counts.
     std::optional<XcursorPicture> picture = PictureOf(*images.Get(index));
     if (picture && !pictures.contains(picture->NominalSize)) {
+      decoded.Add(*picture);
       pictures.emplace(picture->NominalSize, std::move(*picture));
     }
   }
   return pictures;
 }
 
-void CheckLimits(const std::vector<XcursorPicture>& pictures) {
-  std::uint64_t pixels = 0;
-  for (const XcursorPicture& picture : pictures) pixels += picture.Argb->size();
-  if (pictures.size() > kMaxXcursorImages || pixels > kMaxXcursorPixels) {
-    throw FormatError("The cursor's " + std::to_string(pictures.size()) + " images (" +
-                      std::to_string(pixels) + " pixels) are more than an Xcursor file holds.");
-  }
-}
-
-// Adds the pictures of each step in step order, a nominal size at a time, checking the limits
-// as they grow (a step count is bounded by the file's size, not by what is sensible).
+// The pictures of each step, a nominal size at a time. A frame is decoded when a step first
+// shows it, and the file's tally grows step by step: a step count is bounded by the file's size,
+// not by what is sensible.
 std::vector<XcursorPicture> AnimatedPictures(const Animation& animation) {
-  std::vector<FramePictures> frames;
-  frames.reserve(animation.Frames.size());
+  std::vector<std::optional<FramePictures>> frames(animation.Frames.size());
+  PictureTally decoded;
+  PictureTally written;
   std::set<std::uint32_t> sizes;
-  for (const auto& frame : animation.Frames) frames.push_back(PicturesOfFrame(frame->Images));
-  std::uint64_t count = 0;
-  std::uint64_t pixels = 0;
   for (const AnimationStep& step : animation.Steps) {
-    for (const auto& [size, picture] : frames[step.Frame]) {
+    std::optional<FramePictures>& frame = frames[step.Frame];
+    if (!frame) frame = PicturesOfFrame(animation.Frames[step.Frame]->Images, decoded);
+    for (const auto& [size, picture] : *frame) {
       sizes.insert(size);
-      ++count;
-      pixels += picture.Argb->size();
-    }
-    if (count > kMaxXcursorImages || pixels > kMaxXcursorPixels) {
-      throw FormatError("The cursor's " + std::to_string(animation.Steps.size()) +
-                        " steps are more than an Xcursor file holds.");
+      written.Add(picture);
     }
   }
   std::vector<XcursorPicture> pictures;
   for (const std::uint32_t size : sizes) {
     for (const AnimationStep& step : animation.Steps) {
-      const auto found = frames[step.Frame].find(size);
-      if (found == frames[step.Frame].end()) continue;
+      const auto found = frames[step.Frame]->find(size);
+      if (found == frames[step.Frame]->end()) continue;
       pictures.push_back(found->second);
       pictures.back().DelayMs = DelayMilliseconds(step.Jiffies);
     }
@@ -132,10 +137,12 @@ std::vector<XcursorPicture> XcursorPicturesOf(const AdvancedIcon& icon) {
   if (icon.Kind == EntryKind::Animated && icon.Frames && !icon.Frames->Steps.empty()) {
     pictures = AnimatedPictures(*icon.Frames);
   } else {
-    for (auto& entry : PicturesOfFrame(icon.Images)) pictures.push_back(std::move(entry.second));
+    PictureTally decoded;
+    for (auto& entry : PicturesOfFrame(icon.Images, decoded)) {
+      pictures.push_back(std::move(entry.second));
+    }
   }
   if (pictures.empty()) throw FormatError("None of the cursor's images can be decoded.");
-  CheckLimits(pictures);
   return pictures;
 }
 
