@@ -13,6 +13,7 @@ packages=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 cpp
   python3-gi gir1.2-gnomedesktop-3.0 bubblewrap
   python3 universal-ctags
+  libxcursor-dev x11-apps icoutils hyperfine
 )
 
 missing=()

@@ -10,6 +10,9 @@ const char* const kUsage =
     "       pictarix-cli icl [--add] [--force] [--all] LIBRARY PATH...\n"
     "       pictarix-cli export --output DIR [--all] [--largest | --size N] [--entry N]...\n"
     "                           [--name NAME]... PATH...\n"
+    "       pictarix-cli xcursor --output DIR [--all] [--cursors] [--entry N]...\n"
+    "                            [--name NAME]... PATH...\n"
+    "       pictarix-cli theme --output DIR [--name NAME] FOLDER\n"
     "       pictarix-cli --help | --version\n"
     "\n"
     "Finds every icon in Windows modules (PE, NE), icon libraries and icon files.\n"
@@ -21,6 +24,11 @@ const char* const kUsage =
     "  export  write every image of entry i at its own size, with its transparency, to\n"
     "          DIR/i-WxH-BITS.png (--largest: the largest image only; --size N: the\n"
     "          smallest image of at least N pixels; --entry N, --name NAME: only those)\n"
+    "  xcursor write each cursor entry as an Xcursor file DIR/CAPTION (every frame,\n"
+    "          hotspots and delays; icons are left out)\n"
+    "  theme   make the Windows cursor scheme in FOLDER (its .cur and .ani files, its\n"
+    "          .inf if any) an Xcursor theme DIR/NAME (NAME: the scheme's or the folder's\n"
+    "          name); roles without a cursor are listed; exit 1 when Arrow has none\n"
     "  --all      also icons that have images but no 32x32 image\n"
     "  --verbose  name every file that could not be read\n"
     "  --cursors  also cursors: cursor files in folders and the cursors of modules (a\n"
@@ -46,15 +54,32 @@ std::optional<Command> VerbOf(const std::string& word) {
   if (word == "save") return Command::Save;
   if (word == "icl") return Command::Icl;
   if (word == "export") return Command::Export;
+  if (word == "xcursor") return Command::Xcursor;
+  if (word == "theme") return Command::Theme;
   return std::nullopt;
+}
+
+const char* CommandName(Command verb) {
+  switch (verb) {
+    case Command::Save:
+      return "save";
+    case Command::Export:
+      return "export";
+    case Command::Xcursor:
+      return "xcursor";
+    default:
+      return "theme";
+  }
 }
 
 // The options that take a value, for the commands that have them.
 bool TakesValue(Command verb, const std::string& option) {
-  if (option == "--output") return verb == Command::Save || verb == Command::Export;
+  if (option == "--output") return verb != Command::List && verb != Command::Icl;
   if (option == "--format") return verb == Command::Save;
-  if (option == "--size" || option == "--entry" || option == "--name")
-    return verb == Command::Export;
+  if (option == "--size") return verb == Command::Export;
+  if (option == "--entry") return verb == Command::Export || verb == Command::Xcursor;
+  if (option == "--name")
+    return verb != Command::List && verb != Command::Icl && verb != Command::Save;
   return false;
 }
 
@@ -100,8 +125,10 @@ std::string CheckComplete(CliArguments& result, std::vector<std::string>& operan
         result.Format != "jpg" && result.Format != "png")
       return "unknown format '" + result.Format + "'";
   }
-  if ((result.Verb == Command::Save || result.Verb == Command::Export) && result.Output.empty())
-    return (result.Verb == Command::Save ? "save" : "export") + std::string(" needs --output");
+  if (result.Verb != Command::List && result.Verb != Command::Icl && result.Output.empty())
+    return CommandName(result.Verb) + std::string(" needs --output");
+  if (result.Verb == Command::Theme && (operands.size() != 1 || result.Names.size() > 1))
+    return "theme needs one FOLDER and at most one --name";
   if (result.Largest && result.Size > 0) return "--largest and --size exclude each other";
   if (result.Verb == Command::Icl) {
     if (operands.empty()) return "icl needs a LIBRARY";

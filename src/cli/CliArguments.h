@@ -6,7 +6,7 @@
 
 namespace pictarix::cli {
 
-enum class Command { List, Save, Icl, Export, Help, Version };
+enum class Command { List, Save, Icl, Export, Xcursor, Theme, Help, Version };
 
 struct CliArguments {
   Command Verb = Command::Help;
@@ -18,10 +18,11 @@ struct CliArguments {
   bool Cursors = false;            // include cursors (cursor files in folders, modules' cursors)
   bool Largest = false;            // export: the largest image of each entry only
   int Size = 0;                    // export: the image chosen for this size only (0: not asked)
-  std::vector<int> Entries;        // export: only these entry indexes
-  std::vector<std::string> Names;  // export: only entries with these captions
+  std::vector<int> Entries;        // export, xcursor: only these entry indexes
+  std::vector<std::string> Names;  // export, xcursor: only entries with these captions; theme:
+                                   // the theme's name (one)
   std::string Format;              // save: ico, gif, bmp, jpg or png
-  std::string Output;              // save, export: the folder
+  std::string Output;              // save, export, xcursor, theme: the folder
   std::string Library;             // icl: the library file
   std::vector<std::string> Paths;
 };

@@ -8,5 +8,7 @@ int RunList(const CliArguments& args);
 int RunSave(const CliArguments& args);
 int RunIcl(const CliArguments& args);
 int RunExport(const CliArguments& args);
+int RunXcursor(const CliArguments& args);
+int RunTheme(const CliArguments& args);
 
 }  // namespace pictarix::cli

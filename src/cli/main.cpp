@@ -29,6 +29,10 @@ int Run(const pictarix::cli::CliArguments& arguments) {
       return RunIcl(arguments);
     case Command::Export:
       return RunExport(arguments);
+    case Command::Xcursor:
+      return RunXcursor(arguments);
+    case Command::Theme:
+      return RunTheme(arguments);
   }
   return 1;
 }

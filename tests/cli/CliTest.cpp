@@ -79,13 +79,18 @@ TEST_F(CliTest, BadUsageAnswersTwoWithTheUsageText) {
                                              {"save", "x"},
                                              {"save", "--format", "tiff", "--output", ".", "x"},
                                              {"icl"},
+                                             {"xcursor", "x"},
+                                             {"theme", "--output", ".", "a", "b"},
                                              {"save", "--format"}}) {
     const CliResult result = Cli(args);
     EXPECT_EQ(result.Status, 2) << ::testing::PrintToString(args);
     EXPECT_NE(result.Err.find("usage: pictarix-cli"), std::string::npos);
     EXPECT_TRUE(result.Out.empty());
   }
-  EXPECT_EQ(Cli({"--help"}).Status, 0);
+  const CliResult help = Cli({"--help"});
+  EXPECT_EQ(help.Status, 0);
+  EXPECT_NE(help.Out.find("pictarix-cli theme --output DIR [--name NAME] FOLDER"),
+            std::string::npos);
   EXPECT_EQ(Cli({"--version"}).Out, "pictarix-cli 4.5\n");
 }
 
@@ -551,6 +556,36 @@ TEST_F(CliTest, CursorsAreListedWithTheirKindWhenNamedOrAskedFor) {
   EXPECT_EQ(Cli({"list", PathOf("tree")}).Out, "");
   const CliResult asked = Cli({"list", "--cursors", PathOf("tree")});
   EXPECT_EQ(asked.Out, "0\t" + cursor.string() + "\tArrow\t1 images\tcursor\n");
+}
+
+TEST_F(CliTest, XcursorWritesCursorEntriesAndThemeNamesMissingRoles) {
+  const auto cursor = testing::CursorFile({{testing::BlankDibImage(32, 32, 1), 3, 9}});
+  std::filesystem::create_directories(dir.Path() / "a");
+  std::filesystem::create_directories(dir.Path() / "b");
+  std::filesystem::create_directories(dir.Path() / "out");
+  testing::WriteBytes(dir.Path() / "a" / "Busy.cur", cursor);
+  testing::WriteBytes(dir.Path() / "b" / "Busy.cur", cursor);
+  WriteIconFile(PathOf("icon.ico"), {{32, 8}});
+  const CliResult written = Cli({"xcursor", "--output", PathOf("out"), PathOf("a/Busy.cur"),
+                                 PathOf("icon.ico"), PathOf("b/Busy.cur")});
+  EXPECT_EQ(written.Status, 0) << written.Err;
+  EXPECT_EQ(written.Out, PathOf("out") + "/Busy\n" + PathOf("out") + "/Busy-2\n");
+  const CliResult icons = Cli({"xcursor", "--output", PathOf("out"), PathOf("icon.ico")});
+  EXPECT_EQ(icons.Status, 1);
+  EXPECT_NE(icons.Err.find("no cursor entry"), std::string::npos) << icons.Err;
+
+  const CliResult noArrow = Cli({"theme", "--output", PathOf("out"), PathOf("a")});
+  EXPECT_EQ(noArrow.Status, 1);
+  EXPECT_EQ(noArrow.Out, PathOf("out") + "/a\n");
+  EXPECT_NE(noArrow.Err.find("no cursor for Arrow, Help, AppStarting, Crosshair,"),
+            std::string::npos)
+      << noArrow.Err;
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir.Path() / "out" / "a" / "cursors" / "watch"));
+  testing::WriteBytes(dir.Path() / "b" / "arrow.ani", cursor);  // a cursor file by its content
+  const CliResult named = Cli({"theme", "--output", PathOf("out"), "--name", "Mine", PathOf("b")});
+  EXPECT_EQ(named.Status, 0) << named.Err;
+  EXPECT_TRUE(
+      std::filesystem::is_regular_file(dir.Path() / "out" / "Mine" / "cursors" / "left_ptr"));
 }
 
 }  // namespace
