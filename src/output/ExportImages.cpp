@@ -228,7 +228,8 @@ std::vector<ExportItem> PlanEntryExport(const AdvancedIcon& icon, int entryIndex
   } else {
     PlanImages(icon.Images, entry, -1, folder, selection, plan);
   }
-  if (icon.Kind != EntryKind::Icon)
+  // Nothing to describe when no image is exported.
+  if (icon.Kind != EntryKind::Icon && !plan.empty())
     plan.push_back({-1, folder / (entry + ".cursor"), -1, CursorConfigText(icon, plan)});
   return plan;
 }

@@ -43,7 +43,7 @@ struct ExportItem {
 // over all its images, so an image's name does not depend on the selection).
 // An animated cursor's images are those of each of its frames, in frame order, named
 // "<entry>-f<frame>-<W>x<H>-<B>.png" and selected frame by frame. A cursor's or an animated
-// cursor's export also writes "<entry>.cursor" (CursorConfigText), after its images.
+// cursor's export also writes "<entry>.cursor" (CursorConfigText), after its images (when any).
 std::vector<ExportItem> PlanEntryExport(const AdvancedIcon& icon, int entryIndex,
                                         const std::filesystem::path& folder,
                                         const ExportSelection& selection);
