@@ -6,7 +6,7 @@ namespace pictarix::cli {
 
 const char* const kUsage =
     "usage: pictarix-cli list [--all] [--json] [--cursors] PATH...\n"
-    "       pictarix-cli save --format ico|gif|bmp|jpg|png --output DIR [--all] PATH...\n"
+    "       pictarix-cli save --format ico|gif|bmp|jpg|png|cur|ani --output DIR [--all] PATH...\n"
     "       pictarix-cli icl [--add] [--force] [--all] LIBRARY PATH...\n"
     "       pictarix-cli export --output DIR [--all] [--largest | --size N] [--entry N]...\n"
     "                           [--name NAME]... PATH...\n"
@@ -18,7 +18,8 @@ const char* const kUsage =
     "Finds every icon in Windows modules (PE, NE), icon libraries and icon files.\n"
     "  list    print one entry per icon with a 32x32 image (--json: a JSON array)\n"
     "  save    write entry i to DIR/i.EXT (ico: every image; gif: best 8-bit image;\n"
-    "          bmp, jpg, png: the 32x32 tile over white)\n"
+    "          bmp, jpg, png: the 32x32 tile over white; cur: a cursor's images and\n"
+    "          hotspots; ani: an animated cursor)\n"
     "  icl     write all entries as one icon library (--add: append to an existing one;\n"
     "          --force: replace a file that is not an icon library)\n"
     "  export  write every image of entry i at its own size, with its transparency, to\n"
@@ -122,7 +123,8 @@ std::string CheckComplete(CliArguments& result, std::vector<std::string>& operan
   if (result.Verb == Command::Save) {
     if (result.Format.empty()) return "save needs --format";
     if (result.Format != "ico" && result.Format != "gif" && result.Format != "bmp" &&
-        result.Format != "jpg" && result.Format != "png")
+        result.Format != "jpg" && result.Format != "png" && result.Format != "cur" &&
+        result.Format != "ani")
       return "unknown format '" + result.Format + "'";
   }
   if (result.Verb != Command::List && result.Verb != Command::Icl && result.Output.empty())

@@ -51,6 +51,12 @@ void CliHost::FileUnreadable(const std::filesystem::path& path, const std::strin
   }
 }
 
+void CliHost::FileNoted(const std::filesystem::path& path, const std::string& note) {
+  if (!verbose_) return;
+  EndProgress();
+  Complain(path.string() + ": " + note);
+}
+
 void CliHost::DrawProgress() {
   // A few redraws a second are enough for a person and cost nothing in a long run.
   const auto now = std::chrono::steady_clock::now();

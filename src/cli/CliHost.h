@@ -23,6 +23,8 @@ class CliHost : public HarvestHost {
   // A PATH argument that cannot be read is an error of the run; a file inside a tree is counted
   // (and named with --verbose).
   void FileUnreadable(const std::filesystem::path& path, const std::string& reason) override;
+  // Named with --verbose only.
+  void FileNoted(const std::filesystem::path& path, const std::string& note) override;
 
   // The PATH argument being harvested now.
   void BeginArgument(const std::filesystem::path& path) { argument_ = path; }

@@ -65,8 +65,16 @@ int RunIcl(const CliArguments& args) {
   }
 
   HarvestRun run(args);
+  EntrySelection refused;
   try {
-    if (SaveEntriesToLibrary(SelectAllEntries(run.Harvest.Entries), target, args.Add) == 0) {
+    const auto written =
+        SaveEntriesToLibrary(SelectAllEntries(run.Harvest.Entries), target, args.Add, &refused);
+    for (const SelectedEntry& picked : refused)
+      Complain("entry " + std::to_string(picked.Position) + ": \"" + picked.Entry->Caption +
+               "\" is " +
+               (picked.Entry->Icon->Kind == EntryKind::Cursor ? "a cursor" : "an animated cursor") +
+               ", not an icon; left out of the library");
+    if (written == 0) {
       Complain("no icons found; no library written");
       return 1;
     }
@@ -74,7 +82,7 @@ int RunIcl(const CliArguments& args) {
     Complain(e.what());
     return 1;
   }
-  return run.AllRead ? 0 : 1;
+  return run.AllRead && refused.empty() ? 0 : 1;
 }
 
 }  // namespace pictarix::cli

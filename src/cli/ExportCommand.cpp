@@ -26,6 +26,13 @@ ExportSelection SelectionOf(const CliArguments& args) {
   return selection;
 }
 
+// What a failure names: the frame and image, or the text file.
+std::string ItemName(const ExportItem& item) {
+  if (item.Image < 0) return item.Path.filename().string();
+  const std::string image = "image " + std::to_string(item.Image);
+  return item.Frame < 0 ? image : "frame " + std::to_string(item.Frame) + ", " + image;
+}
+
 }  // namespace
 
 int RunExport(const CliArguments& args) {
@@ -54,9 +61,10 @@ int RunExport(const CliArguments& args) {
   WriteEntryExports(exports, threads, [&](std::size_t e, std::vector<ExportFailure> failures) {
     auto failure = failures.begin();
     for (const ExportItem& item : exports[e].Plan) {
-      if (failure != failures.end() && failure->Image == item.Image) {
-        Complain("entry " + std::to_string(indexes[e]) + ", image " + std::to_string(item.Image) +
-                 ": " + failure->Reason);
+      if (failure != failures.end() && failure->Image == item.Image &&
+          failure->Frame == item.Frame) {
+        Complain("entry " + std::to_string(indexes[e]) + ", " + ItemName(item) + ": " +
+                 failure->Reason);
         ++failure;
         ok = false;
       } else {

@@ -41,6 +41,13 @@ std::string WhyFailed(SaveFormat format) {
                                    : "its 32x32 image cannot be decoded";
 }
 
+// Names the entry refused and what the format needs.
+std::string WhyRefused(const ListEntry& entry, SaveFormat format) {
+  const std::string needs = format == SaveFormat::Cursor ? "a cursor" : "an animated cursor";
+  const std::string is = entry.Icon->Kind == EntryKind::Icon ? "an icon" : "a still cursor";
+  return "\"" + entry.Caption + "\" is " + is + ", not " + needs;
+}
+
 }  // namespace
 
 int RunSave(const CliArguments& args) {
@@ -70,6 +77,10 @@ int RunSave(const CliArguments& args) {
           break;
         case SaveResult::CannotDecode:
           Complain(prefix + WhyFailed(*format));
+          ok = false;
+          break;
+        case SaveResult::WrongKind:
+          Complain(prefix + WhyRefused(entry, *format));
           ok = false;
           break;
       }

@@ -1,11 +1,10 @@
 #include "harvest/FileRead.h"
 
-#include <algorithm>
 #include <exception>
 
 #include "formats/FileIcons.h"
 #include "harvest/BestImageIndex.h"
-#include "imaging/RgbaPicture.h"
+#include "harvest/CursorHotspots.h"
 #include "os/Errors.h"
 #include "os/Stream.h"
 
@@ -32,20 +31,6 @@ std::string WhatOf(const std::exception_ptr& error) {
   }
 }
 
-// A hotspot outside its image points at the nearest edge pixel instead.
-void KeepHotspotsInside(const AdvancedIcon& cursor) {
-  for (int i = 0; i < cursor.Images.Count(); ++i) {
-    IconImage& image = *cursor.Images.Get(i);
-    if (!image.Hotspot) continue;
-    const ImageSize size = RealImageSize(image);
-    const auto inside = [](std::uint16_t at, int side) {
-      return static_cast<std::uint16_t>(std::min<int>(at, std::max(side - 1, 0)));
-    };
-    image.Hotspot =
-        CursorHotspot{inside(image.Hotspot->X, size.Width), inside(image.Hotspot->Y, size.Height)};
-  }
-}
-
 // The icons read, each moved into a finding.
 void TakeIcons(FileIcons& icons, FileRead& read, const ReadOptions& options,
                const std::stop_token& stop) {
@@ -54,13 +39,14 @@ void TakeIcons(FileIcons& icons, FileRead& read, const ReadOptions& options,
     try {
       AdvancedIcon& icon = *entry.Icon;
       icon.Images.Sort();  // the order the entry keeps, set once
-      KeepHotspotsInside(icon);
+      const bool hotspotMoved = KeepHotspotsInside(icon);
       const int tileImage = BestImageIndex(icon, 32, 0);
       if (!Kept(icon, tileImage, options)) continue;
       FileFinding finding;
       finding.Icon = std::move(entry.Icon);
       finding.Caption = std::move(entry.Name);
       finding.TileImage = tileImage;
+      finding.HotspotMoved = hotspotMoved;
       finding.IconFile = icons.Found == Container::IconFile || icons.Found == Container::CursorFile;
       read.Findings.push_back(std::move(finding));
     } catch (...) {

@@ -20,6 +20,8 @@ struct FileFinding {
   std::string Problem;  // when Icon is empty
   // The icon of an icon file: a tile the list refuses makes the file one that was not read.
   bool IconFile = false;
+  // A cursor hotspot outside its image was moved to the nearest edge pixel.
+  bool HotspotMoved = false;
 };
 
 // A file of the harvest, or a file or folder that could not be looked at (Counted false).

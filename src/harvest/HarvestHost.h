@@ -27,6 +27,12 @@ class HarvestHost {
     (void)path;
     (void)reason;
   }
+  // Something of a file's entry that was put right while reading (`note`, in plain words,
+  // naming the entry); the file was read.
+  virtual void FileNoted(const std::filesystem::path& path, const std::string& note) {
+    (void)path;
+    (void)note;
+  }
 };
 
 }  // namespace pictarix

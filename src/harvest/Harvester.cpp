@@ -74,6 +74,8 @@ void Harvester::TakeFile(FileRead read) {
       continue;
     }
     if (StopRequested) continue;
+    if (finding.HotspotMoved)
+      host_.FileNoted(file, finding.Caption + ": hotspot moved into the image");
     try {
       AddEntry(finding, file);
     } catch (const std::exception& error) {

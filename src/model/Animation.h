@@ -21,6 +21,9 @@ struct Animation {
   std::vector<AnimationStep> Steps;
   std::string Title;   // UTF-8; empty when the file names none
   std::string Author;  // UTF-8; empty when the file names none
+  // The whole file or resource the animation was read from (within its read budget), written
+  // out again unchanged when the animation is saved; empty for one made otherwise.
+  std::vector<std::uint8_t> Source;
 };
 
 }  // namespace pictarix

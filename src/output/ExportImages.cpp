@@ -9,8 +9,10 @@
 #include <thread>
 
 #include "imaging/RgbaPicture.h"
+#include "model/Animation.h"
 #include "os/Errors.h"
 #include "os/SafeFile.h"
+#include "output/CursorConfigFile.h"
 
 namespace pictarix {
 
@@ -39,18 +41,37 @@ std::vector<int> SelectedImages(const IconImageList& images, const ExportSelecti
   return chosen;
 }
 
-std::string BaseName(int entryIndex, const IconImage& image) {
+std::string BaseName(const std::string& prefix, const IconImage& image) {
   const ImageSize size = RealImageSize(image);
   const int bits = IsPngImage(image) ? kPngBitCount : image.BitCount;
-  return std::to_string(entryIndex) + "-" + std::to_string(size.Width) + "x" +
-         std::to_string(size.Height) + "-" + std::to_string(bits);
+  return prefix + "-" + std::to_string(size.Width) + "x" + std::to_string(size.Height) + "-" +
+         std::to_string(bits);
+}
+
+// The selected images of one list (the icon's or a frame's), named "<prefix>-WxH-B.png".
+void PlanImages(const IconImageList& images, const std::string& prefix, int frame,
+                const std::filesystem::path& folder, const ExportSelection& selection,
+                std::vector<ExportItem>& plan) {
+  // Names are given over all images, so an image keeps its name whichever images are chosen.
+  std::vector<std::string> names;
+  std::set<std::string> used;
+  for (int i = 0; i < images.Count(); ++i) {
+    const std::string base = BaseName(prefix, *images.Get(i));
+    std::string name = base + ".png";
+    for (int repeat = 2; !used.insert(name).second; ++repeat)
+      name = base + "-" + std::to_string(repeat) + ".png";
+    names.push_back(std::move(name));
+  }
+  for (const int index : SelectedImages(images, selection))
+    plan.push_back({index, folder / names[static_cast<std::size_t>(index)], frame, {}});
 }
 
 // The bytes of one planned file, or nothing when its image cannot be decoded. Reads the icon
 // only, so that several threads may make the files of one icon.
 std::optional<std::vector<std::uint8_t>> ItemBytes(const AdvancedIcon& icon,
                                                    const ExportItem& item) {
-  const IconImage* image = icon.Images.Get(item.Image);
+  if (item.Image < 0) return std::vector<std::uint8_t>(item.Text.begin(), item.Text.end());
+  const IconImage* image = ItemImage(icon, item);
   return image == nullptr ? std::nullopt : ImagePngBytes(*image);
 }
 
@@ -161,7 +182,8 @@ class ExportRun {
       const std::size_t end = firstOfReported_ + exports_[reported_].Plan.size();
       std::vector<ExportFailure> failures;
       for (std::size_t j = firstOfReported_; j < end; ++j) {
-        if (jobs_[j].Failure) failures.push_back({ItemOf(jobs_[j]).Image, *jobs_[j].Failure});
+        if (jobs_[j].Failure)
+          failures.push_back({ItemOf(jobs_[j]).Image, ItemOf(jobs_[j]).Frame, *jobs_[j].Failure});
       }
       firstOfReported_ = end;
       done_(reported_++, std::move(failures));
@@ -185,22 +207,30 @@ bool ExportSelection::SelectsEntry(int entryIndex, const std::string& caption) c
          std::find(Names.begin(), Names.end(), caption) != Names.end();
 }
 
+const IconImage* ItemImage(const AdvancedIcon& icon, const ExportItem& item) {
+  if (item.Image < 0) return nullptr;
+  if (item.Frame < 0) return icon.Images.Get(item.Image);
+  if (!icon.Frames || static_cast<std::size_t>(item.Frame) >= icon.Frames->Frames.size())
+    return nullptr;
+  return icon.Frames->Frames[static_cast<std::size_t>(item.Frame)]->Images.Get(item.Image);
+}
+
 std::vector<ExportItem> PlanEntryExport(const AdvancedIcon& icon, int entryIndex,
                                         const std::filesystem::path& folder,
                                         const ExportSelection& selection) {
-  // Names are given over all images, so an image keeps its name whichever images are chosen.
-  std::vector<std::string> names;
-  std::set<std::string> used;
-  for (int i = 0; i < icon.Images.Count(); ++i) {
-    const std::string base = BaseName(entryIndex, *icon.Images.Get(i));
-    std::string name = base + ".png";
-    for (int repeat = 2; !used.insert(name).second; ++repeat)
-      name = base + "-" + std::to_string(repeat) + ".png";
-    names.push_back(std::move(name));
-  }
+  const std::string entry = std::to_string(entryIndex);
   std::vector<ExportItem> plan;
-  for (const int index : SelectedImages(icon.Images, selection))
-    plan.push_back({index, folder / names[static_cast<std::size_t>(index)]});
+  if (icon.Kind == EntryKind::Animated && icon.Frames) {
+    for (std::size_t f = 0; f < icon.Frames->Frames.size(); ++f) {
+      PlanImages(icon.Frames->Frames[f]->Images, entry + "-f" + std::to_string(f),
+                 static_cast<int>(f), folder, selection, plan);
+    }
+  } else {
+    PlanImages(icon.Images, entry, -1, folder, selection, plan);
+  }
+  // Nothing to describe when no image is exported.
+  if (icon.Kind != EntryKind::Icon && !plan.empty())
+    plan.push_back({-1, folder / (entry + ".cursor"), -1, CursorConfigText(icon, plan)});
   return plan;
 }
 

@@ -27,23 +27,34 @@ struct ExportSelection {
   bool SelectsEntry(int entryIndex, const std::string& caption) const;
 };
 
-// One file of an export: the index of the image it comes from and the file's path.
+// One file of an export: the image it comes from (an index into the icon's images, or into
+// those of animation frame `Frame` when that is not -1) and the file's path; or, with Image -1,
+// a text file holding `Text`.
 struct ExportItem {
   int Image = 0;
   std::filesystem::path Path;
+  int Frame = -1;
+  std::string Text;
 };
 
 // The files exporting the entry numbered `entryIndex` writes into `folder`, in the icon's image
 // order: "<entry>-<W>x<H>-<B>.png" with the image's real size and its BitCount (32 for a PNG
 // image); a name met again among the entry's images gets "-2", "-3", ... before ".png" (counted
 // over all its images, so an image's name does not depend on the selection).
+// An animated cursor's images are those of each of its frames, in frame order, named
+// "<entry>-f<frame>-<W>x<H>-<B>.png" and selected frame by frame. A cursor's or an animated
+// cursor's export also writes "<entry>.cursor" (CursorConfigText), after its images (when any).
 std::vector<ExportItem> PlanEntryExport(const AdvancedIcon& icon, int entryIndex,
                                         const std::filesystem::path& folder,
                                         const ExportSelection& selection);
 
+// The image a planned file comes from; null for a text file or an image the icon lacks.
+const IconImage* ItemImage(const AdvancedIcon& icon, const ExportItem& item);
+
 // One image that was not written, and why in plain words.
 struct ExportFailure {
   int Image = 0;
+  int Frame = -1;
   std::string Reason;
 };
 

@@ -29,7 +29,8 @@ void LoadTarget(IconLibrary& library, const std::filesystem::path& fileName) {
 }  // namespace
 
 std::int32_t SaveEntriesToLibrary(const EntrySelection& selected,
-                                  const std::filesystem::path& fileName, bool add) {
+                                  const std::filesystem::path& fileName, bool add,
+                                  EntrySelection* refused) {
   // Held from the read to the rename, so that a second writer adds to what this one wrote.
   const FileLock lock(ResolveOutputPath(fileName));
   IconLibrary library;
@@ -39,6 +40,10 @@ std::int32_t SaveEntriesToLibrary(const EntrySelection& selected,
   for (const SelectedEntry& picked : selected) {
     const ListEntry& entry = *picked.Entry;
     if (entry.Icon == nullptr) continue;
+    if (entry.Icon->Kind != EntryKind::Icon) {
+      if (refused != nullptr) refused->push_back(picked);
+      continue;
+    }
     try {
       auto copy = std::make_unique<AdvancedIcon>();
       copy->Assign(*entry.Icon);

@@ -3,6 +3,7 @@
 // icon library file.
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "output/EntrySelection.h"
 
@@ -18,8 +19,10 @@ namespace pictarix {
 // Anything else (a PE module, a 16-bit program, a text file, a failed read) raises
 // PictarixError and nothing is written, as does a lock not had in time. Load errors, the library's
 // limits (IconLibraryError) and write errors (FCreateError) propagate. Answers the number of icons
-// written (0: no file).
+// written (0: no file). Cursors and animated cursors are no icons: they are left out, and
+// `refused` (when given) receives them in the selection's order.
 std::int32_t SaveEntriesToLibrary(const EntrySelection& selected,
-                                  const std::filesystem::path& fileName, bool add);
+                                  const std::filesystem::path& fileName, bool add,
+                                  EntrySelection* refused = nullptr);
 
 }  // namespace pictarix

@@ -1,6 +1,8 @@
 #include "output/OutputFiles.h"
 
 #include "formats/IconLibrary.h"
+#include "formats/ani/AnimatedCursorWriter.h"
+#include "formats/cur/CursorFileWriter.h"
 #include "formats/ico/IconFileWriter.h"
 #include "formats/ne/IconLibraryWriter.h"
 #include "os/Errors.h"
@@ -16,6 +18,18 @@ void SavePictureFile(std::span<const std::uint8_t> bytes, const std::filesystem:
 void SaveIconFile(const AdvancedIcon& icon, const std::filesystem::path& fileName) {
   MemoryStream stream;
   WriteIconFile(icon, stream);
+  if (stream.Size() > 0) ReplaceFileContents(fileName, stream.Bytes());
+}
+
+void SaveCursorFile(const AdvancedIcon& cursor, const std::filesystem::path& fileName) {
+  MemoryStream stream;
+  WriteCursorFile(cursor, stream);
+  if (stream.Size() > 0) ReplaceFileContents(fileName, stream.Bytes());
+}
+
+void SaveAnimatedCursorFile(const AdvancedIcon& cursor, const std::filesystem::path& fileName) {
+  MemoryStream stream;
+  WriteAnimatedCursor(cursor, stream);
   if (stream.Size() > 0) ReplaceFileContents(fileName, stream.Bytes());
 }
 

@@ -19,6 +19,14 @@ void SavePictureFile(std::span<const std::uint8_t> bytes, const std::filesystem:
 // FormatError, before anything is written, for an icon too large for the format.
 void SaveIconFile(const AdvancedIcon& icon, const std::filesystem::path& fileName);
 
+// Writes `cursor` as a cursor file (every image, hotspots in the directory); one without images
+// creates nothing. FormatError, before anything is written, for one too large for the format.
+void SaveCursorFile(const AdvancedIcon& cursor, const std::filesystem::path& fileName);
+
+// Writes the animated cursor `cursor` as an animated cursor file (formats/ani); nothing for an
+// entry without frames.
+void SaveAnimatedCursorFile(const AdvancedIcon& cursor, const std::filesystem::path& fileName);
+
 // Writes the whole list as an icon library, streamed into the new file, reporting progress
 // (icons, icons written). IconLibraryError, with the file untouched, for an empty list, more
 // than kMaxLibraryIcons icons, or a library beyond what the format's header fields or the

@@ -39,16 +39,29 @@ SaveResult TilePicture(const ListEntry& entry, const TileList& tiles, SaveFormat
   return picture ? SaveResult::Written : SaveResult::CannotDecode;
 }
 
+bool FitsKind(EntryKind kind, SaveFormat format) {
+  if (format == SaveFormat::Cursor) return kind != EntryKind::Icon;
+  if (format == SaveFormat::AnimatedCursor) return kind == EntryKind::Animated;
+  return true;
+}
+
 }  // namespace
 
 SaveResult SaveEntryPicture(const ListEntry& entry, const TileList& tiles,
                             const std::filesystem::path& fileName, SaveFormat format) {
   if (entry.Icon == nullptr || entry.Icon->Images.Count() == 0) return SaveResult::NothingToSave;
+  if (!FitsKind(entry.Icon->Kind, format)) return SaveResult::WrongKind;
   Picture picture;
   SaveResult result = SaveResult::Written;
   switch (format) {
     case SaveFormat::Icon:
       SaveIconFile(*entry.Icon, fileName);
+      return SaveResult::Written;
+    case SaveFormat::Cursor:
+      SaveCursorFile(*entry.Icon, fileName);
+      return SaveResult::Written;
+    case SaveFormat::AnimatedCursor:
+      SaveAnimatedCursorFile(*entry.Icon, fileName);
       return SaveResult::Written;
     case SaveFormat::Gif:
       result = IconToGif(*entry.Icon, picture);

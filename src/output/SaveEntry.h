@@ -13,13 +13,17 @@ enum class SaveResult {
   Written,
   NothingToSave,  // no images, no image of at most 256 colours (GIF), no tile
   CannotDecode,   // the image the picture comes from cannot be decoded (or has no tile made)
+  WrongKind,      // a cursor format for an icon, or an animated cursor's for a still one
 };
 
 // Writes the entry's icon to `fileName` in `format`:
 // - Icon: the entry's icon with all its images in their current order;
 // - Gif: the image BestGifImageIndex(icon, 256) chooses, at its own size over white (the icon
 //   is not changed);
-// - Bitmap, Jpeg, Png: the entry's 32x32 tile from `tiles` over white (TileToBitmap).
+// - Bitmap, Jpeg, Png: the entry's 32x32 tile from `tiles` over white (TileToBitmap);
+// - Cursor: a cursor file of the entry's images with their hotspots (a cursor or an animated
+//   cursor, whose images are those of its first step's frame);
+// - AnimatedCursor: an animated cursor file of an animated entry.
 // Nothing is written unless the result is Written. Files are replaced safely; failures raise
 // (FCreateError "Cannot create file "%s". %s", PictureError).
 SaveResult SaveEntryPicture(const ListEntry& entry, const TileList& tiles,

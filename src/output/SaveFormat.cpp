@@ -36,12 +36,14 @@ struct KnownExt {
 };
 
 // In the order they are tried.
-constexpr std::array<KnownExt, 6> kKnownExts{{{".ico", SaveFormat::Icon},
+constexpr std::array<KnownExt, 8> kKnownExts{{{".ico", SaveFormat::Icon},
                                               {".gif", SaveFormat::Gif},
                                               {".bmp", SaveFormat::Bitmap},
                                               {".png", SaveFormat::Png},
                                               {".jpg", SaveFormat::Jpeg},
-                                              {".jpeg", SaveFormat::Jpeg}}};
+                                              {".jpeg", SaveFormat::Jpeg},
+                                              {".cur", SaveFormat::Cursor},
+                                              {".ani", SaveFormat::AnimatedCursor}}};
 
 template <typename Char>
 bool EqualsIgnoringAsciiCase(std::basic_string_view<Char> text, std::string_view lower) {
@@ -80,6 +82,10 @@ std::string ExtFromFormat(SaveFormat format) {
       return ".jpg";
     case SaveFormat::Png:
       return ".png";
+    case SaveFormat::Cursor:
+      return ".cur";
+    case SaveFormat::AnimatedCursor:
+      return ".ani";
   }
   return {};
 }

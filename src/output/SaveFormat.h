@@ -6,11 +6,11 @@
 
 namespace pictarix {
 
-enum class SaveFormat { Icon, Gif, Bitmap, Jpeg, Png };
+enum class SaveFormat { Icon, Gif, Bitmap, Jpeg, Png, Cursor, AnimatedCursor };
 
 // The format of the name's extension (from the last "." of the last path component, dot
 // included, compared without regard to ASCII case): ".ico", ".gif", ".bmp", ".png", ".jpg" and
-// ".jpeg". Any other extension, or none, gives nothing.
+// ".jpeg", ".cur" and ".ani". Any other extension, or none, gives nothing.
 std::optional<SaveFormat> FormatFromExt(const std::filesystem::path& fileName);
 
 // The extension written for a format (".jpg" for JPEG).

@@ -13,6 +13,8 @@ std::unique_ptr<AdvancedIcon> LoadFirstIcon(const std::filesystem::path& file) {
   if (!stream) return nullptr;
   FileIconsOptions options;
   options.UntilFirstWithImages = true;
+  // A cursor file's own picture: its images, or an animated cursor's first frame in step order.
+  options.CursorFiles = true;
   FileIcons read = ReadFileIcons(*stream, file, options);
   if (read.IconFileError) std::rethrow_exception(read.IconFileError);
   // The window lists no icon without images.

@@ -588,5 +588,41 @@ TEST_F(CliTest, XcursorWritesCursorEntriesAndThemeNamesMissingRoles) {
       std::filesystem::is_regular_file(dir.Path() / "out" / "Mine" / "cursors" / "left_ptr"));
 }
 
+TEST_F(CliTest, CursorOutputsRefuseOtherKindsAndHotspotsAreMovedInside) {
+  using namespace pictarix::testing;
+  WriteIconFile(PathOf("a.ico"), {{32, 8}});
+  // A frame whose hotspot lies past its 32x32 image.
+  WriteBytes(PathOf("b.ani"),
+             RiffFile({AniHeader(1, 1, 6),
+                       List("fram", {Chunk("icon", CursorFile({{SquareImage(32, 8), 40, 5}}))})}));
+  std::filesystem::create_directory(PathOf("out"));
+  const CliResult save =
+      Cli({"save", "--format", "ani", "--output", PathOf("out"), PathOf("a.ico"), PathOf("b.ani")});
+  EXPECT_EQ(save.Status, 1);
+  EXPECT_NE(
+      save.Err.find(
+          "pictarix-cli: entry 0: no ani written, \"a\" is an icon, not an animated cursor\n"),
+      std::string::npos)
+      << save.Err;
+  EXPECT_TRUE(std::filesystem::exists(PathOf("out/1.ani")));
+
+  const CliResult icl = Cli({"icl", PathOf("l.icl"), PathOf("a.ico"), PathOf("b.ani")});
+  EXPECT_EQ(icl.Status, 1);
+  EXPECT_NE(icl.Err.find("pictarix-cli: entry 1: \"b\" is an animated cursor, not an icon; left "
+                         "out of the library\n"),
+            std::string::npos)
+      << icl.Err;
+  EXPECT_TRUE(std::filesystem::exists(PathOf("l.icl")));
+
+  const CliResult listed = Cli({"list", "--json", "--verbose", PathOf("b.ani")});
+  EXPECT_NE(
+      listed.Err.find("pictarix-cli: " + PathOf("b.ani") + ": b: hotspot moved into the image\n"),
+      std::string::npos)
+      << listed.Err;
+  EXPECT_EQ(listed.Out.find("[40, 5]"), std::string::npos) << listed.Out;
+  EXPECT_NE(listed.Out.find("\"frames\": [{\"images\": [{\"width\": 32"), std::string::npos);
+  EXPECT_NE(listed.Out.find("\"hotspot\": [31, 5]}]}]"), std::string::npos) << listed.Out;
+}
+
 }  // namespace
 }  // namespace pictarix

@@ -2,9 +2,13 @@
 
 #include "formats/ico/IconFileReader.h"
 #include "os/Stream.h"
+#include "support/CursorBuilder.h"
 #include "support/DibBuilder.h"
+#include "support/FileBytes.h"
 #include "support/HarvestFixtures.h"
 #include "support/IconFileBuilder.h"
+#include "support/TempDir.h"
+#include "thumbnailer/FirstIcon.h"
 #include "thumbnailer/Thumbnail.h"
 #include "thumbnailer/ThumbnailArguments.h"
 
@@ -85,6 +89,22 @@ TEST(ThumbnailTest, StoredRgbaPngIsWrittenAsStoredOnlyWhenItFits) {
   const auto reduced = ThumbnailPng(icon, 32);
   ASSERT_TRUE(reduced);
   EXPECT_NE(*reduced, png);
+}
+
+TEST(ThumbnailTest, AnAnimatedCursorShowsTheFrameOfItsFirstStep) {
+  using namespace pictarix::testing;
+  const testing::TempDir dir;
+  const auto frame = [](int size) {
+    return Chunk("icon", CursorFile({{SquareImage(size, 8), 0, 0}}));
+  };
+  const auto ani = dir.Path() / "busy.ani";
+  WriteBytes(ani, RiffFile({AniHeader(2, 2, 6, 3), Chunk("seq ", Words({1, 0})),
+                            List("fram", {frame(16), frame(48)})}));
+  const auto cursor = LoadFirstIcon(ani);
+  ASSERT_TRUE(cursor);
+  const auto picture = MakeThumbnail(*cursor, 256);
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Width, 48);
 }
 
 }  // namespace

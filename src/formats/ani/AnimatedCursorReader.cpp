@@ -168,6 +168,7 @@ std::string ReadAnimatedCursor(std::span<const std::uint8_t> bytes, AdvancedIcon
   animation->Steps = ReadSteps(parts, *animation, missingSteps);
   animation->Title = parts.Title;
   animation->Author = parts.Author;
+  animation->Source.assign(bytes.begin(), bytes.end());
 
   // The tile's frame: the first step's, or the first frame with images when no step is left.
   std::size_t shown = 0;

@@ -10,6 +10,12 @@
 namespace pictarix {
 
 void WriteIconFile(const AdvancedIcon& icon, ByteStream& stream) {
+  WriteIconDirectoryFile(
+      icon, kIconResourceType, [](const IconImage& image) { return image.EntryFields(); }, stream);
+}
+
+void WriteIconDirectoryFile(const AdvancedIcon& icon, std::uint16_t type, EntryFieldsOf fields,
+                            ByteStream& stream) {
   const IconImageList& images = icon.Images;
   const std::uint16_t count = images.Count();
   if (count == 0) return;
@@ -22,9 +28,9 @@ void WriteIconFile(const AdvancedIcon& icon, ByteStream& stream) {
     offsets[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(offset);
     offset += images.Get(i)->BytesInRes;
   }
-  IconHeader{0, kIconResourceType, count}.Write(stream);
+  IconHeader{0, type, count}.Write(stream);
   for (int i = 0; i < count; ++i) {
-    IconFileEntry{images.Get(i)->EntryFields(), offsets[static_cast<std::size_t>(i)]}.Write(stream);
+    IconFileEntry{fields(*images.Get(i)), offsets[static_cast<std::size_t>(i)]}.Write(stream);
   }
   for (int i = 0; i < count; ++i) WriteImageData(*images.Get(i), stream);
 }
