@@ -9,10 +9,10 @@
 
 namespace pictarix {
 
-// "<size> <xhot> <yhot> <png file name>" per planned image of `cursor` (size: the image's larger
-// side; an image without a hotspot points at 0,0); for an animated cursor, for each step in
-// order, a line per planned image of that step's frame, ending in the step's delay in
-// milliseconds (jiffies x 1000 / 60, rounded). Items that are no images are passed over.
+// "<size> <xhot> <yhot> <png file name> <ms>" per image an Xcursor file of `cursor` would hold
+// (XcursorPicturesOf's choice among the planned images: one per nominal size and frame), in
+// the same order: a nominal size at a time, within it the steps in order with their delays in
+// milliseconds; a still cursor's delay is 0. An image without a hotspot points at 0,0.
 std::string CursorConfigText(const AdvancedIcon& cursor, const std::vector<ExportItem>& plan);
 
 }  // namespace pictarix

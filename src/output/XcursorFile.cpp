@@ -76,15 +76,8 @@ struct PictureTally {
 
 // Per nominal size, the image with the most colours that decodes (the later one on a tie).
 FramePictures PicturesOfFrame(const IconImageList& images, PictureTally& decoded) {
-  std::vector<int> order(images.Count());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
-  std::stable_sort(order.begin(), order.end(), [&images](int a, int b) {
-    const int bitsA = ColourBits(*images.Get(a));
-    const int bitsB = ColourBits(*images.Get(b));
-    return bitsA != bitsB ? bitsA > bitsB : a > b;
-  });
   FramePictures pictures;
-  for (int index : order) {
+  for (int index : XcursorImagePreference(images)) {
     const ImageSize size = RealImageSize(*images.Get(index));
     const auto nominal = static_cast<std::uint32_t>(std::max(size.Width, size.Height));
     if (pictures.contains(nominal)) continue;
@@ -127,6 +120,17 @@ std::vector<XcursorPicture> AnimatedPictures(const Animation& animation) {
 }
 
 }  // namespace
+
+std::vector<int> XcursorImagePreference(const IconImageList& images) {
+  std::vector<int> order(images.Count());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  std::stable_sort(order.begin(), order.end(), [&images](int a, int b) {
+    const int bitsA = ColourBits(*images.Get(a));
+    const int bitsB = ColourBits(*images.Get(b));
+    return bitsA != bitsB ? bitsA > bitsB : a > b;
+  });
+  return order;
+}
 
 std::uint32_t DelayMilliseconds(std::uint32_t jiffies) {
   return static_cast<std::uint32_t>((std::uint64_t{jiffies} * 1000 + 30) / 60);

@@ -31,6 +31,10 @@ struct XcursorPicture {
   std::shared_ptr<const std::vector<std::uint32_t>> Argb;
 };
 
+// The indexes of `images` in the order an Xcursor file prefers them for a nominal size: most
+// colours first, the later image first on a tie.
+std::vector<int> XcursorImagePreference(const IconImageList& images);
+
 // The pictures of `icon`, grouped by nominal size (smallest first), and within a size in step
 // order for an animated cursor. Each frame (a still cursor is one frame) gives one image per
 // nominal size: an Xcursor file has no colour depths, and two images of one size would play as

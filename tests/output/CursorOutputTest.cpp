@@ -56,18 +56,20 @@ TEST(CursorOutputTest, ExportNamesFramesAndWritesTheCursorFileInStepOrder) {
                                       "7-f1-32x32-4-2.png", "7.cursor"}));
   EXPECT_TRUE(WriteEntryExport(*cursor, plan).empty());
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / "7-f1-32x32-4-2.png"));
+  // What an Xcursor file holds: a size at a time, steps in order, one image per size and frame
+  // (of frame 1's two 32x32 images of equal depth, the later).
   EXPECT_EQ(TextOf(dir.Path() / "7.cursor"),
-            "32 5 6 7-f1-32x32-4.png 100\n32 7 8 7-f1-32x32-4-2.png 100\n"
-            "32 1 2 7-f0-32x32-4.png 200\n16 3 4 7-f0-16x16-4.png 200\n");
+            "16 3 4 7-f0-16x16-4.png 200\n"
+            "32 7 8 7-f1-32x32-4-2.png 100\n32 1 2 7-f0-32x32-4.png 200\n");
 
   // A size selects per frame, and images keep their names.
   ExportSelection sized;
   sized.Which = ExportSelection::Mode::Size;
   sized.Size = 16;
   EXPECT_EQ(PlanEntryExport(*cursor, 7, "out", sized).back().Text,
-            "32 7 8 7-f1-32x32-4-2.png 100\n16 3 4 7-f0-16x16-4.png 200\n");
-  // A still cursor: one line per image, no delay.
-  EXPECT_EQ(PlanEntryExport(*StillCursor(), 2, "out", {}).back().Text, "32 3 9 2-32x32-8.png\n");
+            "16 3 4 7-f0-16x16-4.png 200\n32 7 8 7-f1-32x32-4-2.png 100\n");
+  // A still cursor: delay 0, as its Xcursor file says.
+  EXPECT_EQ(PlanEntryExport(*StillCursor(), 2, "out", {}).back().Text, "32 3 9 2-32x32-8.png 0\n");
 }
 
 TEST(CursorOutputTest, FormatsAndLibrariesRefuseTheWrongKind) {
