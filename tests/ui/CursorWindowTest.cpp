@@ -1,0 +1,77 @@
+// Cursors in the window: the Include cursors switch and its setting, and named cursor files read
+// whatever it says.
+#include <QLineEdit>
+
+#include "formats/ani/AnimatedCursorReader.h"
+#include "model/Animation.h"
+#include "support/CursorBuilder.h"
+#include "support/FileBytes.h"
+#include "support/IconFileBuilder.h"
+#include "support/TempDir.h"
+#include "ui/WindowFixture.h"
+#include "ui/list/ListFeatures.h"
+#include "ui/window/QtPaths.h"
+#include "ui/window/Settings.h"
+
+namespace pictarix::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kFrameA = CursorFile({{BlankDibImage(32, 32, 1), 1, 2}});
+const Bytes kFrameB = CursorFile({{BlankDibImage(32, 32, 4), 30, 31}});
+
+// Two frames shown in three steps of 1, 2 and 3 jiffies.
+Bytes AnimatedFile(std::uint32_t frames = 2) {
+  std::vector<Bytes> icons;
+  for (std::uint32_t i = 0; i < frames; ++i)
+    icons.push_back(Chunk("icon", i % 2 ? kFrameB : kFrameA));
+  return RiffFile({AniHeader(frames, 3, 6, 3), Chunk("seq ", Words({0, 1, 0})),
+                   Chunk("rate", Words({1, 2, 3})), List("fram", icons)});
+}
+
+class CursorWindowTest : public WindowTest {
+ protected:
+  void Harvest(std::vector<HarvestRoot> roots) {
+    window->Harvest().Begin(std::move(roots));
+    while (window->Harvest().TakeReady(std::chrono::milliseconds(50))) {
+    }
+  }
+  std::size_t EntryCount() const { return window->Harvest().Entries.size(); }
+
+  TempDir dir;
+};
+
+TEST_F(CursorWindowTest, TheSwitchIsOffByDefaultRememberedAndFeedsTheHarvest) {
+  QAction* item = window->Parts().Item("includeCursors");
+  ASSERT_NE(item, nullptr);
+  EXPECT_FALSE(item->isChecked());
+  EXPECT_FALSE(window->Harvest().IncludeCursors);
+  item->trigger();
+  EXPECT_TRUE(window->Harvest().IncludeCursors);
+  EXPECT_TRUE(
+      ReadSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kIncludeCursorsValue, false));
+
+  window = std::make_unique<MainWindow>(dialogs);
+  EXPECT_TRUE(window->Parts().Item("includeCursors")->isChecked());
+  EXPECT_TRUE(window->Harvest().IncludeCursors);
+}
+
+TEST_F(CursorWindowTest, NamedCursorFilesAreReadWhateverTheSwitchFoldersOnlyWithIt) {
+  fs::create_directories(dir.Path() / "tree");
+  WriteBytes(dir.Path() / "tree" / "arrow.cur", kFrameA);
+  WriteBytes(dir.Path() / "tree" / "busy.ani", AnimatedFile());
+  Harvest({{dir.Path() / "tree", true}});
+  EXPECT_EQ(EntryCount(), 0u);
+  Harvest({{dir.Path() / "tree" / "arrow.cur", false}, {dir.Path() / "tree" / "busy.ani", false}});
+  ASSERT_EQ(EntryCount(), 2u);
+  EXPECT_EQ(window->Harvest().Entries[1].Icon->Kind, EntryKind::Animated);
+
+  window->Parts().Item("includeCursors")->trigger();
+  Harvest({{dir.Path() / "tree", true}});
+  EXPECT_EQ(EntryCount(), 4u);
+}
+
+}  // namespace
+}  // namespace pictarix::testing
