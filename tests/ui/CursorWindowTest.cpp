@@ -1,5 +1,5 @@
-// Cursors in the window: the Include cursors switch and its setting, and named cursor files read
-// whatever it says.
+// Cursors in the window: the Include cursors switch and its setting, named cursor files read
+// whatever it says, and the filter by kind.
 #include <QLineEdit>
 
 #include "formats/ani/AnimatedCursorReader.h"
@@ -22,13 +22,13 @@ using Bytes = std::vector<std::uint8_t>;
 const Bytes kFrameA = CursorFile({{BlankDibImage(32, 32, 1), 1, 2}});
 const Bytes kFrameB = CursorFile({{BlankDibImage(32, 32, 4), 30, 31}});
 
-// Two frames shown in three steps of 1, 2 and 3 jiffies.
+// Frames shown in three steps (frames 0, 1, 0) of 6, 12 and 18 jiffies.
 Bytes AnimatedFile(std::uint32_t frames = 2) {
   std::vector<Bytes> icons;
   for (std::uint32_t i = 0; i < frames; ++i)
     icons.push_back(Chunk("icon", i % 2 ? kFrameB : kFrameA));
   return RiffFile({AniHeader(frames, 3, 6, 3), Chunk("seq ", Words({0, 1, 0})),
-                   Chunk("rate", Words({1, 2, 3})), List("fram", icons)});
+                   Chunk("rate", Words({6, 12, 18})), List("fram", icons)});
 }
 
 class CursorWindowTest : public WindowTest {
@@ -71,6 +71,25 @@ TEST_F(CursorWindowTest, NamedCursorFilesAreReadWhateverTheSwitchFoldersOnlyWith
   window->Parts().Item("includeCursors")->trigger();
   Harvest({{dir.Path() / "tree", true}});
   EXPECT_EQ(EntryCount(), 4u);
+}
+
+TEST_F(CursorWindowTest, TheFilterMatchesKindWords) {
+  fs::create_directories(dir.Path() / "tree");
+  WriteBytes(dir.Path() / "tree" / "arrow.cur", kFrameA);
+  WriteBytes(dir.Path() / "tree" / "busy.ani", AnimatedFile());
+  AddEntries(*window, 1);
+  Harvest({{dir.Path() / "tree" / "arrow.cur", false}, {dir.Path() / "tree" / "busy.ani", false}});
+  window->ListModel().TakeNewRows();
+  const auto filter = [&](const QString& text) {
+    window->Parts().Features->FilterBox->setText(text);
+    window->Parts().Features->ApplyFilter();
+    return Captions();
+  };
+  EXPECT_EQ(filter(QStringLiteral("Cursor")), std::vector<QString>{QStringLiteral("arrow")});
+  EXPECT_EQ(filter(QStringLiteral("animated")), std::vector<QString>{QStringLiteral("busy")});
+  EXPECT_EQ(filter(QString()).size(), 3u);
+  EXPECT_EQ(window->ListModel().index(1).data(IconListModel::kKindRole).toString(),
+            QStringLiteral("cursor"));
 }
 
 }  // namespace
