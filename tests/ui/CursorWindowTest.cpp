@@ -1,6 +1,9 @@
 // Cursors in the window: the Include cursors switch and its setting, named cursor files read
-// whatever it says, and the filter by kind.
+// whatever it says, the filter by kind, and the Details player of an animated cursor.
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
 
 #include "formats/ani/AnimatedCursorReader.h"
 #include "model/Animation.h"
@@ -9,6 +12,8 @@
 #include "support/IconFileBuilder.h"
 #include "support/TempDir.h"
 #include "ui/WindowFixture.h"
+#include "ui/dialogs/CursorPlayer.h"
+#include "ui/dialogs/DetailsDialog.h"
 #include "ui/list/ListFeatures.h"
 #include "ui/window/QtPaths.h"
 #include "ui/window/Settings.h"
@@ -29,6 +34,12 @@ Bytes AnimatedFile(std::uint32_t frames = 2) {
     icons.push_back(Chunk("icon", i % 2 ? kFrameB : kFrameA));
   return RiffFile({AniHeader(frames, 3, 6, 3), Chunk("seq ", Words({0, 1, 0})),
                    Chunk("rate", Words({6, 12, 18})), List("fram", icons)});
+}
+
+ListEntry AnimatedEntry(std::uint32_t frames = 2) {
+  auto icon = std::make_unique<AdvancedIcon>();
+  EXPECT_EQ(ReadAnimatedCursor(AnimatedFile(frames), *icon), "");
+  return ListEntry{"busy", std::move(icon), -1, 0, "/cursors/busy.ani"};
 }
 
 class CursorWindowTest : public WindowTest {
@@ -90,6 +101,45 @@ TEST_F(CursorWindowTest, TheFilterMatchesKindWords) {
   EXPECT_EQ(filter(QString()).size(), 3u);
   EXPECT_EQ(window->ListModel().index(1).data(IconListModel::kKindRole).toString(),
             QStringLiteral("cursor"));
+}
+
+TEST_F(CursorWindowTest, DetailsPlayTheStepsOnTheirTimerAndSpacePauses) {
+  const ListEntry entry = AnimatedEntry();
+  DetailsDialog details(entry, dialogs);
+  CursorPlayer* player = details.Player();
+  ASSERT_NE(player, nullptr);
+  EXPECT_EQ(player->StatusText(), QStringLiteral("Step 1 of 3, frame 1, 100 ms"));
+  EXPECT_EQ(player->Timer().interval(), 100);
+  details.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&details));
+  QTRY_VERIFY_WITH_TIMEOUT(player->CurrentStep() != 0, 5000);
+  const int delays[] = {100, 200, 300};
+  EXPECT_EQ(player->Timer().interval(), delays[player->CurrentStep()]);
+  // Both frames are listed, each with its steps; the hotspot is told.
+  ASSERT_EQ(details.Images()->count(), 2);
+  EXPECT_TRUE(details.Images()->item(0)->text().startsWith(
+      QStringLiteral("Frame 1\nStep 1: 100 ms\nStep 3: 300 ms\n32 x 32")));
+  EXPECT_TRUE(details.Images()->item(1)->text().endsWith(QStringLiteral("hotspot 30, 31")));
+
+  QTest::keyClick(&details, Qt::Key_Space);
+  EXPECT_TRUE(player->Paused());
+  EXPECT_FALSE(player->Timer().isActive());
+  const int paused = player->CurrentStep();
+  QTest::qWait(350);
+  EXPECT_EQ(player->CurrentStep(), paused);
+  QTest::keyClick(&details, Qt::Key_Space);
+  EXPECT_FALSE(player->Paused());
+  EXPECT_NE(player->CurrentStep(), paused);
+}
+
+TEST_F(CursorWindowTest, DetailsOfAThousandFramesListSomeAndSaySo) {
+  const ListEntry entry = AnimatedEntry(1000);
+  DetailsDialog details(entry, dialogs);
+  EXPECT_EQ(details.Images()->count(), DetailsDialog::kMaxListedImages);
+  const auto* note = details.findChild<QLabel*>(QStringLiteral("FramesNote"));
+  ASSERT_NE(note, nullptr);
+  EXPECT_EQ(note->text(),
+            QStringLiteral("Frames 513 to 1000 are not listed; the player shows them."));
 }
 
 }  // namespace
