@@ -46,6 +46,8 @@ struct HarvestEngine::Slot {
   FileRead Read;
   OpenedFile Opened;  // until a reader takes it
   bool NeedsReading = false;
+  // A root that names a file, not a folder: its cursor file is read whatever the switch says.
+  bool Named = false;
   // Set once Read holds the result; the consumer reads nothing of a slot before.
   std::atomic<bool> Ready = false;
 };
@@ -71,6 +73,7 @@ class HarvestEngine::Walker : public WalkVisitor {
   void File(const std::string& path, OpenedFile file) override {
     Slot& slot = Add(path);
     slot.NeedsReading = true;
+    slot.Named = named_;
     chunk_->NeedsReading = true;
     if (file.Error == 0) chunk_->Bytes += file.Handle.Size;
     slot.Opened = std::move(file);
@@ -81,6 +84,12 @@ class HarvestEngine::Walker : public WalkVisitor {
     slot.Read = NotLookedAt(path, reason);
     slot.Ready = true;
     FlushWhenFull();
+  }
+  // A file named as a root of its own.
+  void NamedFile(const std::string& path, OpenedFile file) {
+    named_ = true;
+    File(path, std::move(file));
+    named_ = false;
   }
   void Flush() {
     if (chunk_) engine_.Push(std::move(chunk_), stop_);
@@ -104,6 +113,7 @@ class HarvestEngine::Walker : public WalkVisitor {
   HarvestEngine& engine_;
   const std::stop_token& stop_;
   std::shared_ptr<Chunk> chunk_;
+  bool named_ = false;
 };
 
 HarvestEngine::HarvestEngine(std::vector<HarvestRoot> roots, EngineOptions options)
@@ -155,7 +165,7 @@ void HarvestEngine::WalkRoot(const std::stop_token& stop, const HarvestRoot& roo
   if (error != 0) {
     walker.Unreadable(root.Path.string(), SystemErrorText(error));
   } else if (kind == FileKind::Regular && !stop.stop_requested()) {
-    walker.File(root.Path.string(), OpenForReading(root.Path));
+    walker.NamedFile(root.Path.string(), OpenForReading(root.Path));
   }
 }
 
@@ -216,7 +226,11 @@ void HarvestEngine::ReadChunk(Chunk& chunk, const std::stop_token& stop) {
 
 FileRead HarvestEngine::ReadSlot(Slot& slot, const std::stop_token& stop) {
   try {
-    return options_.Reader(slot.Read.Path, std::move(slot.Opened), options_.Read, stop);
+    if (!slot.Named)
+      return options_.Reader(slot.Read.Path, std::move(slot.Opened), options_.Read, stop);
+    ReadOptions named = options_.Read;
+    named.CursorFiles = true;
+    return options_.Reader(slot.Read.Path, std::move(slot.Opened), named, stop);
   } catch (const std::exception& error) {
     FileRead read = NotLookedAt(slot.Read.Path, error.what());
     read.Counted = true;

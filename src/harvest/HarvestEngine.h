@@ -38,7 +38,8 @@ struct EngineOptions {
   std::function<void()> BeforeEachName;
 };
 
-// A name the run starts from: a folder walked as a tree, or one file.
+// A name the run starts from: a folder walked as a tree, or one file named (read as a cursor file
+// when it is one, whatever ReadOptions::Cursors says).
 struct HarvestRoot {
   std::filesystem::path Path;
   bool Tree = false;

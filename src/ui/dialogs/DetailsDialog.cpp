@@ -11,13 +11,17 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "harvest/ListEntry.h"
 #include "imaging/RgbaPicture.h"
+#include "model/Animation.h"
 #include "os/Errors.h"
 #include "os/SafeFileName.h"
 #include "output/OutputFiles.h"
+#include "ui/dialogs/CursorPlayer.h"
+#include "ui/dialogs/DetailsFrames.h"
 #include "ui/dialogs/DetailsPictures.h"
 #include "ui/dialogs/ErrorBox.h"
 #include "ui/dialogs/FileDialogOptions.h"
@@ -101,30 +105,74 @@ DetailsDialog::DetailsDialog(const ListEntry& entry, Dialogs& dialogs, QWidget* 
   setObjectName(QStringLiteral("DetailsDialog"));
   setWindowTitle(QStringLiteral("Details of %1").arg(caption_));
   if (entry.Icon) icon_->Assign(*entry.Icon);
+  listed_ = &icon_->Images;
 
   QFormLayout* facts = CreateFacts(caption_, entry);
+  QLabel* note = nullptr;
+  if (icon_->Kind == EntryKind::Animated && icon_->Frames) note = CreatePlayer(*facts);
   const int largest = CreateImages();
   QDialogButtonBox* buttons = CreateButtons();
+  if (player_ != nullptr) {
+    // The player shows each frame's largest image until the user picks a size in the list.
+    connect(images_, &QListWidget::currentRowChanged, player_, [this](int row) {
+      const IconImage* image = listed_->Get(row);
+      if (image == nullptr) return;
+      const ImageSize size = RealImageSize(*image);
+      player_->PickSize(QSize(size.Width, size.Height));
+    });
+  }
 
   auto* layout = new QVBoxLayout(this);
+  if (player_ != nullptr) layout->addWidget(player_);
   layout->addLayout(facts);
   layout->addWidget(images_, 1);
+  if (note != nullptr) layout->addWidget(note);
   layout->addWidget(buttons);
   const int cellWidth = largest + 60;
+  const int playerHeight = player_ != nullptr ? player_->sizeHint().height() + 80 : 0;
   resize(std::clamp(cellWidth * std::max(1, images_->count()) + 40, 360, 900),
-         std::clamp(largest + 220, 300, 700));
+         std::clamp(largest + 220 + playerHeight, 300, 900));
   saveRequest_ = SaveImageRequest();
+}
+
+QLabel* DetailsDialog::CreatePlayer(QFormLayout& facts) {
+  const Animation& animation = *icon_->Frames;
+  const auto addFact = [&facts](const QString& name, const QString& text) {
+    auto* label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    facts.addRow(name, label);
+  };
+  if (!animation.Title.empty()) addFact(QStringLiteral("Title:"), FromUtf8(animation.Title));
+  if (!animation.Author.empty()) addFact(QStringLiteral("Author:"), FromUtf8(animation.Author));
+  addFact(QStringLiteral("Animation:"), QStringLiteral("%1 frames, %2 steps")
+                                            .arg(animation.Frames.size())
+                                            .arg(animation.Steps.size()));
+
+  player_ = new CursorPlayer(icon_->Frames);
+  auto* space = new QShortcut(QKeySequence(Qt::Key_Space), this);
+  connect(space, &QShortcut::activated, player_, &CursorPlayer::TogglePause);
+
+  ListedFrames listed = ListFrames(animation, kMaxListedImages);
+  frames_ = std::move(listed.Images);
+  frameLabels_ = std::move(listed.Labels);
+  listed_ = &frames_;
+  if (listed.FramesListed >= animation.Frames.size()) return nullptr;
+  auto* note = new QLabel(QStringLiteral("Frames %1 to %2 are not listed; the player shows them.")
+                              .arg(listed.FramesListed + 1)
+                              .arg(animation.Frames.size()));
+  note->setObjectName(QStringLiteral("FramesNote"));
+  return note;
 }
 
 int DetailsDialog::CreateImages() {
   // Every image in the icon's order, each in a cell of its own size; the pictures are made as
   // their cells are drawn.
-  pictures_ =
-      std::make_unique<DetailsPictures>(icon_->Images, [this](const std::vector<int>& images) {
-        // Told while a cell is drawn: the texts change once the drawing is over.
-        QMetaObject::invokeMethod(
-            this, [this, images] { MarkUndecodable(images); }, Qt::QueuedConnection);
-      });
+  pictures_ = std::make_unique<DetailsPictures>(*listed_, [this](const std::vector<int>& images) {
+    // Told while a cell is drawn: the texts change once the drawing is over.
+    QMetaObject::invokeMethod(
+        this, [this, images] { MarkUndecodable(images); }, Qt::QueuedConnection);
+  });
   int largest = 32;
   images_ = new QListWidget;
   images_->setObjectName(QStringLiteral("DetailsImages"));
@@ -134,12 +182,18 @@ int DetailsDialog::CreateImages() {
   images_->setWordWrap(true);
   images_->setSpacing(6);
   images_->setItemDelegate(new DetailsDelegate(*pictures_, images_));
-  for (int i = 0; i < icon_->Images.Count(); ++i) {
+  for (int i = 0; i < listed_->Count(); ++i) {
     const QSize cell = pictures_->CellSize(i);
     largest = std::max({largest, cell.width(), cell.height()});
-    QString text = ImageText(*icon_->Images.Get(i));
-    images_->addItem(
-        new DetailsItem(text.replace(QStringLiteral(", "), QStringLiteral("\n")), *pictures_, i));
+    const IconImage& image = *listed_->Get(i);
+    QString text = ImageText(image).replace(QStringLiteral(", "), QStringLiteral("\n"));
+    if (image.Hotspot) {
+      text += QStringLiteral("\nhotspot %1, %2").arg(image.Hotspot->X).arg(image.Hotspot->Y);
+    }
+    if (static_cast<std::size_t>(i) < frameLabels_.size()) {
+      text = frameLabels_[static_cast<std::size_t>(i)] + QLatin1Char('\n') + text;
+    }
+    images_->addItem(new DetailsItem(text, *pictures_, i));
   }
   images_->setIconSize(QSize(largest, largest));
   return largest;
@@ -183,13 +237,13 @@ void DetailsDialog::MarkUndecodable(const std::vector<int>& images) {
 
 int DetailsDialog::ChosenImage() const {
   const int row = images_->currentRow();
-  return row >= 0 && row < icon_->Images.Count() ? row : -1;
+  return row >= 0 && row < listed_->Count() ? row : -1;
 }
 
 void DetailsDialog::SaveChosen() {
   const int chosen = ChosenImage();
   if (chosen < 0) return;
-  IconImage& image = *icon_->Images.Get(chosen);
+  IconImage& image = *listed_->Get(chosen);
   const ImageSize size = RealImageSize(image);
   // The caption is file content: made one safe name, with room for the size and ".png".
   const std::string sizeText = "-" + std::to_string(size.Width) + "x" + std::to_string(size.Height);
@@ -205,7 +259,7 @@ void DetailsDialog::SaveChosen() {
 void DetailsDialog::CopyChosen() {
   const int chosen = ChosenImage();
   if (chosen < 0) return;
-  IconImage& image = *icon_->Images.Get(chosen);
+  IconImage& image = *listed_->Get(chosen);
   const std::optional<RgbaPicture> picture = ImageToRgba(image);
   if (!picture) throw PictarixError(kCannotDecode.toStdString());
   QClipboard* clipboard = QGuiApplication::clipboard();

@@ -2,9 +2,12 @@
 // The details of one entry: every image of its icon at its own size (scaled down to at most 256
 // pixels) over a checkerboard, with size, bit depth, bytes and whether it is stored as PNG; the
 // entry's name and file. The chosen image can be saved as a PNG or copied to the clipboard, both
-// with its transparency.
+// with its transparency. A cursor's images show their hotspots; an animated cursor plays at the
+// top, above its frames.
 #include <memory>
 #include <vector>
+
+#include <QString>
 
 #include <QDialog>
 
@@ -12,12 +15,15 @@
 #include "ui/dialogs/Dialogs.h"
 
 class QDialogButtonBox;
+class QFormLayout;
+class QLabel;
 class QListWidget;
 class QPushButton;
 
 namespace pictarix {
 
 struct ListEntry;
+class CursorPlayer;
 class DetailsPictures;
 
 class DetailsDialog : public QDialog {
@@ -28,7 +34,12 @@ class DetailsDialog : public QDialog {
   DetailsDialog(const ListEntry& entry, Dialogs& dialogs, QWidget* parent = nullptr);
   ~DetailsDialog() override;
 
+  // Frames' images listed at most, beyond the first frame's.
+  static constexpr int kMaxListedImages = 512;
+
   QListWidget* Images() const { return images_; }
+  // The player of an animated cursor; nullptr for other entries.
+  CursorPlayer* Player() const { return player_; }
   // The chosen image, or -1.
   int ChosenImage() const;
   // Saves the chosen image as a PNG under a name the file dialog asks for.
@@ -40,7 +51,11 @@ class DetailsDialog : public QDialog {
   static QString ImageText(const IconImage& image);
 
  private:
-  // The list of the icon's images; returns the side of the largest cell.
+  // The player, the facts of an animated cursor and its frames to list; a note when some frames
+  // are not listed, else nullptr.
+  QLabel* CreatePlayer(QFormLayout& facts);
+  // The list of the icon's images (of an animated cursor, its frames' images); returns the side
+  // of the largest cell.
   int CreateImages();
   // Close, Save and Copy, the last two enabled while an image is chosen.
   QDialogButtonBox* CreateButtons();
@@ -49,6 +64,10 @@ class DetailsDialog : public QDialog {
 
   Dialogs& dialogs_;
   std::unique_ptr<AdvancedIcon> icon_;
+  IconImageList frames_;              // an animated cursor's listed frame images
+  std::vector<QString> frameLabels_;  // per image of frames_
+  IconImageList* listed_ = nullptr;   // the images the list shows: the icon's or frames_
+  CursorPlayer* player_ = nullptr;
   std::unique_ptr<DetailsPictures> pictures_;
   QString caption_;
   QListWidget* images_ = nullptr;

@@ -1,16 +1,18 @@
 #include "ui/dialogs/DetailsPictures.h"
 
 #include <algorithm>
+#include <map>
 #include <new>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 
 #include <QApplication>
 #include <QStyle>
 
 #include "imaging/RgbaPicture.h"
 #include "ui/dialogs/DetailsDialog.h"
+#include "ui/dialogs/HotspotMark.h"
 #include "ui/list/IconImages.h"
 
 namespace pictarix {
@@ -23,14 +25,21 @@ std::string_view HeldBytes(const IconImage& image) {
           std::min<std::size_t>(image.BytesInRes, bytes.size())};
 }
 
+// Images share a picture when their bytes and their hotspots (the crosshair drawn) are the same.
+std::pair<std::string_view, qint64> PictureKey(const IconImage& image) {
+  const qint64 hotspot =
+      image.Hotspot ? (qint64{image.Hotspot->X} << 16 | image.Hotspot->Y) : qint64{-1};
+  return {HeldBytes(image), hotspot};
+}
+
 }  // namespace
 
 DetailsPictures::DetailsPictures(IconImageList& images, CannotDecode cannotDecode)
     : images_(images), cannotDecode_(std::move(cannotDecode)), cache_(kCacheKiB) {
-  std::unordered_map<std::string_view, int> firstWith;
+  std::map<std::pair<std::string_view, qint64>, int> firstWith;
   for (int i = 0; i < images_.Count(); ++i) {
     const IconImage& image = *images_.Get(i);
-    distinct_.push_back(firstWith.try_emplace(HeldBytes(image), i).first->second);
+    distinct_.push_back(firstWith.try_emplace(PictureKey(image), i).first->second);
     const ImageSize size = SizeWithin(RealImageSize(image), kMaxSide);
     cellSizes_.emplace_back(size.Width, size.Height);
   }
@@ -63,7 +72,13 @@ QPixmap DetailsPictures::Picture(int image) {
     return {};
   }
   const QImage shown = ToQImage(*picture);
-  auto pixmap = std::make_unique<QPixmap>(OverCheckerboard(shown, shown.size()));
+  QPixmap board = OverCheckerboard(shown, shown.size());
+  const IconImage& source = *images_.Get(key);
+  if (source.Hotspot) {
+    const ImageSize real = RealImageSize(source);
+    board = WithHotspot(board, board.rect(), QSize(real.Width, real.Height), *source.Hotspot);
+  }
+  auto pixmap = std::make_unique<QPixmap>(std::move(board));
   const QPixmap result = *pixmap;
   const qsizetype cost = std::max<qsizetype>(1, result.width() * result.height() * 4 / 1024);
   cache_.insert(key, pixmap.release(), cost);  // the cache owns it from here
@@ -89,10 +104,20 @@ QSize DetailsDelegate::sizeHint(const QStyleOptionViewItem& option,
   cell.index = index;
   cell.text = index.data(Qt::DisplayRole).toString();
   cell.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
-  cell.decorationSize = pictures_.CellSize(index.row());
   const QWidget* widget = option.widget;
   const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
-  return style->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), widget);
+  QSize decoration = pictures_.CellSize(index.row());
+  // As wide as the longest line and the text's margins, so that no line of the text breaks.
+  const int margins =
+      2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1) + 2;
+  for (const QString& line : cell.text.split(QLatin1Char('\n'))) {
+    decoration.setWidth(
+        std::max(decoration.width(), option.fontMetrics.horizontalAdvance(line) + margins));
+  }
+  cell.decorationSize = decoration;
+  const QSize size = style->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), widget);
+  // The view draws the text a line shorter than the style measures it; the last line stays whole.
+  return {size.width(), size.height() + option.fontMetrics.lineSpacing()};
 }
 
 }  // namespace pictarix

@@ -59,6 +59,8 @@ QVariant IconListModel::data(const QModelIndex& index, int role) const {
       return ToolTip(entry);
     case kEntryIndexRole:
       return entryIndex;
+    case kKindRole:
+      return entry.Icon ? KindWord(entry.Icon->Kind) : QString();
     case Qt::DecorationRole: {
       if (entry.ImageIndex < 0 || entry.ImageIndex >= harvester_.LargeImgs.Count()) return {};
       if (QPixmap* cached = tiles_.object(entry.ImageIndex)) return *cached;
@@ -79,6 +81,8 @@ QString IconListModel::ToolTip(const ListEntry& entry) const {
   // Rich text, so that a name is never taken for markup and a long path never wraps.
   QStringList lines{FromUtf8(entry.Caption).toHtmlEscaped(), FromPath(entry.File).toHtmlEscaped()};
   if (entry.Icon) {
+    const QString kind = KindWord(entry.Icon->Kind);
+    if (!kind.isEmpty()) lines << QStringLiteral("Kind: ") + kind;
     for (int i = 0; i < entry.Icon->Images.Count(); ++i) {
       const IconImage& image = *entry.Icon->Images.Get(i);
       const ImageSize size = RealImageSize(image);
@@ -113,9 +117,25 @@ QMimeData* IconListModel::mimeData(const QModelIndexList& indexes) const {
   return entries.empty() ? nullptr : dragSource_(entries);
 }
 
+QString IconListModel::KindWord(EntryKind kind) {
+  switch (kind) {
+    case EntryKind::Cursor:
+      return QStringLiteral("cursor");
+    case EntryKind::Animated:
+      return QStringLiteral("animated");
+    case EntryKind::Icon:
+      break;
+  }
+  return {};
+}
+
 bool IconListModel::Accepts(const ListEntry& entry) const {
-  return filter_.isEmpty() || FromUtf8(entry.Caption).contains(filter_, Qt::CaseInsensitive) ||
-         FromPath(entry.File).contains(filter_, Qt::CaseInsensitive);
+  if (filter_.isEmpty() || FromUtf8(entry.Caption).contains(filter_, Qt::CaseInsensitive) ||
+      FromPath(entry.File).contains(filter_, Qt::CaseInsensitive)) {
+    return true;
+  }
+  const QString kind = entry.Icon ? KindWord(entry.Icon->Kind) : QString();
+  return !kind.isEmpty() && kind.contains(filter_, Qt::CaseInsensitive);
 }
 
 int IconListModel::PendingRows() const {

@@ -12,6 +12,7 @@
 #include <QCache>
 #include <QPixmap>
 
+#include "model/AdvancedIcon.h"
 #include "output/EntrySelection.h"
 #include "ui/list/TilePictures.h"
 
@@ -27,6 +28,8 @@ class IconListModel : public QAbstractListModel {
   static constexpr int kTileCacheSize = 4096;
   // The harvest's index of the entry a row shows (an int).
   static constexpr int kEntryIndexRole = Qt::UserRole + 1;
+  // The entry's kind as the filter matches it (a QString): "cursor", "animated", empty for icons.
+  static constexpr int kKindRole = Qt::UserRole + 2;
 
   explicit IconListModel(const Harvester& harvester, QObject* parent = nullptr);
 
@@ -46,7 +49,10 @@ class IconListModel : public QAbstractListModel {
   void BeginRebuild();
   void EndRebuild();
 
-  // Shows only entries whose name or file contains `text` (any case); empty shows all.
+  // The word a kind is known by: "cursor", "animated"; empty for an icon.
+  static QString KindWord(EntryKind kind);
+
+  // Shows only entries whose name, file or kind word contains `text` (any case); empty shows all.
   void SetFilter(const QString& text);
   const QString& Filter() const { return filter_; }
   // The entry a row shows; -1 outside the rows.

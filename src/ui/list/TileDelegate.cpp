@@ -15,6 +15,39 @@ namespace {
 constexpr int kMargin = 4;   // around the tile and the caption
 constexpr int kTextGap = 3;  // between tile and caption
 
+// The tile takes the selection's colour where it is drawn, as selected icons do.
+void DrawSelectedTint(QPainter& painter, const QPointF& at, const QPixmap& tile, QColor tint) {
+  tint.setAlphaF(0.4f);
+  QPixmap tinted = tile;
+  QPainter over(&tinted);
+  over.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+  over.fillRect(tinted.rect(), tint);
+  over.end();
+  painter.drawPixmap(at, tinted);
+}
+
+// A cursor's tile carries "C", an animated one's "A", in a badge on its lower right corner,
+// sized with the tile so that it reads at every size without hiding the picture.
+void DrawKindMark(QPainter& painter, const QRect& tileArea, const QString& kind,
+                  const QPalette& palette, QPalette::ColorGroup group) {
+  if (kind.isEmpty()) return;
+  const int side = std::clamp(tileArea.width() / 4, 12, 24);
+  const QRectF badge(tileArea.right() + 1 - side, tileArea.bottom() + 1 - side, side, side);
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(palette.color(group, QPalette::Base), 1.0));
+  painter.setBrush(palette.color(group, QPalette::Highlight));
+  painter.drawRoundedRect(badge.adjusted(0.5, 0.5, -0.5, -0.5), side / 4.0, side / 4.0);
+  QFont font = painter.font();
+  font.setBold(true);
+  font.setPixelSize(std::max(8, side * 3 / 4));
+  painter.setFont(font);
+  painter.setPen(palette.color(group, QPalette::HighlightedText));
+  painter.drawText(badge, Qt::AlignCenter,
+                   kind == QLatin1String("animated") ? QStringLiteral("A") : QStringLiteral("C"));
+  painter.restore();
+}
+
 }  // namespace
 
 QStringList CaptionLines(const QString& text, const QFont& font, int width) {
@@ -74,18 +107,11 @@ void TileDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const QPointF at(tileArea.x() + (side_ - size.width()) / 2,
                      tileArea.y() + (side_ - size.height()) / 2);
     painter->drawPixmap(at, tile);
-    if (selected) {
-      // The tile takes the selection's colour where it is drawn, as selected icons do.
-      QColor tint = item.palette.color(group, QPalette::Highlight);
-      tint.setAlphaF(0.4f);
-      QPixmap tinted = tile;
-      QPainter over(&tinted);
-      over.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-      over.fillRect(tinted.rect(), tint);
-      over.end();
-      painter->drawPixmap(at, tinted);
-    }
+    if (selected)
+      DrawSelectedTint(*painter, at, tile, item.palette.color(group, QPalette::Highlight));
   }
+  DrawKindMark(*painter, tileArea, index.data(IconListModel::kKindRole).toString(), item.palette,
+               group);
 
   const int textWidth = cell.width() - 2 * kMargin;
   const QStringList lines = CaptionLines(item.text, item.font, textWidth);

@@ -95,6 +95,9 @@ const std::vector<CommandRow>& MainCommandRows() {
       {"viewMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"viewMenu", "stayOnTop", CheckItem, "Stay on &Top", "Make this window topmost", kNoGlyph,
        kNoKey, Always, kNoTag, Call<&MainWindow::StayOnTopClick>},
+      {"viewMenu", "includeCursors", CheckItem, "&Include cursors",
+       "Also find cursors in folders and modules (from the next search on)", kNoGlyph, kNoKey,
+       Always, kNoTag, Call<&MainWindow::IncludeCursorsClick>},
 
       {"MenuBar", "helpMenu", Menu, "&Help", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"helpMenu", "contents", Item, "&Contents", "Open the manual", kNoGlyph, Qt::Key_F1, Always,

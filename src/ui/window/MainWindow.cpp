@@ -66,6 +66,9 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
   stayOnTop_->setChecked(
       ReadSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true));
   StayOnTopClick();
+  includeCursors_->setChecked(
+      ReadSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kIncludeCursorsValue, false));
+  harvester_->IncludeCursors = includeCursors_->isChecked();
   parts_.StopBtn->hide();  // 9.
   harvester_->StopRequested = false;
   // 10. The program's path as the key's unnamed value; a failure does not matter.
@@ -119,6 +122,7 @@ void MainWindow::CreateCommands() {
                               Guarded([this, command, sender] { command(*this, sender); });
                             });
   stayOnTop_ = parts_.Item("stayOnTop");
+  includeCursors_ = parts_.Item("includeCursors");
   parts_.Item("problems")->setEnabled(false);
   connect(parts_.TileView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     parts_.ContextMenu->popup(parts_.TileView->viewport()->mapToGlobal(at));

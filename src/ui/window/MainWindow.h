@@ -66,6 +66,8 @@ class MainWindow : public QMainWindow, public HarvestHost {
   void ClearClick();
   void ProblemsClick();
   void StayOnTopClick();
+  // Include cursors: read by the harvest when the next run begins, and remembered.
+  void IncludeCursorsClick();
   void ContentsClick();
   void AboutClick();
   void StopBtnClick();
@@ -142,6 +144,7 @@ class MainWindow : public QMainWindow, public HarvestHost {
   IconListModel* model_ = nullptr;
   QWidget* client_ = nullptr;
   QAction* stayOnTop_ = nullptr;
+  QAction* includeCursors_ = nullptr;
 };
 
 }  // namespace pictarix

@@ -135,6 +135,13 @@ void MainWindow::StayOnTopClick() {
   WriteSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, stayOnTop_->isChecked());
 }
 
+void MainWindow::IncludeCursorsClick() {
+  // A run going on keeps the options it began with.
+  harvester_->IncludeCursors = includeCursors_->isChecked();
+  WriteSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kIncludeCursorsValue,
+                   includeCursors_->isChecked());
+}
+
 void MainWindow::ContentsClick() {
   OpenManual(dialogs_, this);
 }

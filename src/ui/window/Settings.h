@@ -15,6 +15,7 @@ enum class SettingsRoot { CurrentUser };
 
 inline const QString kSettingsKey = QStringLiteral("Software\\Wexlund\\Pictarix");
 inline const QString kStayOnTopValue = QStringLiteral("T");
+inline const QString kIncludeCursorsValue = QStringLiteral("IncludeCursors");
 
 bool SettingsGroupExists(SettingsRoot root, const QString& keyPath);
 void CreateSettingsGroup(SettingsRoot root, const QString& keyPath);
