@@ -1,21 +1,12 @@
 #include "cli/JsonWriter.h"
 
-#include <algorithm>
-#include <array>
-
+#include "imaging/RgbaPicture.h"
 #include "model/Animation.h"
 #include "os/CodePage.h"
 
 namespace pictarix::cli {
 
 namespace {
-
-bool StartsWithPngSignature(const std::vector<std::uint8_t>& bytes) {
-  static constexpr std::array<std::uint8_t, 8> kSignature{0x89, 0x50, 0x4E, 0x47,
-                                                          0x0D, 0x0A, 0x1A, 0x0A};
-  return bytes.size() >= kSignature.size() &&
-         std::equal(kSignature.begin(), kSignature.end(), bytes.begin());
-}
 
 // "\uXXXX" for a UTF-16 code unit.
 void AppendUnicodeEscape(std::string& out, unsigned unit) {
@@ -97,14 +88,19 @@ std::string JsonImages(const IconImageList& images) {
   std::string text = "[";
   for (int i = 0; i < images.Count(); ++i) {
     const IconImage* image = images.Get(i);
+    const ImageShape real = RealImageShape(*image);
     if (i > 0) text += ", ";
-    text += "{\"width\": " + std::to_string(int{image->Width});
+    text += "{\"width\": " + std::to_string(real.Width);
+    text += ", \"height\": " + std::to_string(real.Height);
+    text += ", \"bits\": " + std::to_string(real.Bits);
+    text += IsPngImage(*image) ? ", \"png\": true" : ", \"png\": false";
+    // The directory fields exactly as held, which the window and the icon files use.
+    text += ", \"stored\": {\"width\": " + std::to_string(int{image->Width});
     text += ", \"height\": " + std::to_string(int{image->Height});
     text += ", \"colors\": " + std::to_string(image->ColorCount);
     text += ", \"planes\": " + std::to_string(image->Planes);
     text += ", \"bits\": " + std::to_string(image->BitCount);
-    text += ", \"bytes\": " + std::to_string(image->BytesInRes);
-    text += StartsWithPngSignature(image->Bytes()) ? ", \"png\": true" : ", \"png\": false";
+    text += ", \"bytes\": " + std::to_string(image->BytesInRes) + "}";
     if (image->Hotspot) {
       text += ", \"hotspot\": [" + std::to_string(image->Hotspot->X) + ", " +
               std::to_string(image->Hotspot->Y) + "]";

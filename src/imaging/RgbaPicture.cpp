@@ -30,6 +30,44 @@ std::uint32_t BigEndianAt(const ByteCursor& cursor, std::uint64_t offset) {
 
 constexpr std::uint32_t kCoreHeaderSize = 12;
 
+constexpr int kShownPngBits = 32;
+
+// Bits per pixel of a PNG header's bit depth and colour type; nothing for a pair no PNG may hold.
+std::optional<int> PngBitsPerPixel(std::uint8_t depth, std::uint8_t colourType) {
+  const bool upTo8 = depth == 1 || depth == 2 || depth == 4 || depth == 8;
+  const bool wide = depth == 8 || depth == 16;
+  switch (colourType) {
+    case 0:  // grey
+      if (upTo8 || depth == 16) return depth;
+      break;
+    case 2:  // RGB
+      if (wide) return depth * 3;
+      break;
+    case 3:  // palette
+      if (upTo8) return depth;
+      break;
+    case 4:  // grey and alpha
+      if (wide) return depth * 2;
+      break;
+    case 6:  // RGBA
+      if (wide) return depth * 4;
+      break;
+  }
+  return std::nullopt;
+}
+
+int RealBits(const IconImage& image, const ByteCursor& cursor) {
+  if (IsPngImage(cursor.Bytes())) {
+    // The bit depth and colour type follow IHDR's width and height.
+    const auto depth = cursor.U8At(24);
+    const auto colourType = cursor.U8At(25);
+    if (depth && colourType) return PngBitsPerPixel(*depth, *colourType).value_or(kShownPngBits);
+    return kShownPngBits;
+  }
+  const auto bits = cursor.U32At(0) == kCoreHeaderSize ? cursor.U16At(10) : cursor.U16At(14);
+  return bits.value_or(image.BitCount);
+}
+
 int DirectorySide(std::uint8_t side) {
   return side == 0 ? 256 : side;
 }
@@ -78,6 +116,11 @@ ImageSize RealImageSize(const IconImage& image) {
     if (w > 0 && h > 0) return {w, h};
   }
   return {DirectorySide(image.Width), DirectorySide(image.Height)};
+}
+
+ImageShape RealImageShape(const IconImage& image) {
+  const ImageSize size = RealImageSize(image);
+  return {size.Width, size.Height, RealBits(image, ByteCursor(HeldData(image)))};
 }
 
 std::optional<RgbaPicture> ImageToRgba(const IconImage& image) {

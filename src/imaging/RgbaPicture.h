@@ -1,6 +1,7 @@
 #pragma once
 // Images at their own size with their transparency: the RGBA picture of one icon image, its
-// real size without decoding, the choice of one image by size, and the PNG bytes of an image.
+// real size and depth without decoding, the choice of one image by size, and the PNG bytes of
+// an image.
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -27,6 +28,17 @@ struct ImageSize {
   int Height = 0;
 };
 ImageSize RealImageSize(const IconImage& image);
+
+// The image's size and bits per pixel as a user means them: RealImageSize, and the depth its
+// data states (a PNG's bit depth times the channels of its colour type, 32 for 8-bit RGBA; a
+// bitmap header's bit count). A PNG whose header states no valid depth counts as 32, the depth
+// it would be shown at; a bitmap too short to say keeps its BitCount.
+struct ImageShape {
+  int Width = 0;
+  int Height = 0;
+  int Bits = 0;
+};
+ImageShape RealImageShape(const IconImage& image);
 
 // The picture of an image at its real size. A 32-bit image whose alpha is in use (and a PNG)
 // keeps its alpha; every other image is opaque where its AND mask is 0 and transparent where

@@ -18,7 +18,6 @@ namespace pictarix {
 
 namespace {
 
-constexpr int kPngBitCount = 32;
 // Files written to the disk together, at least and at most, and pictures made ahead of them.
 constexpr std::size_t kLeastChunk = 64;
 constexpr std::size_t kMostChunk = 256;
@@ -42,10 +41,9 @@ std::vector<int> SelectedImages(const IconImageList& images, const ExportSelecti
 }
 
 std::string BaseName(const std::string& prefix, const IconImage& image) {
-  const ImageSize size = RealImageSize(image);
-  const int bits = IsPngImage(image) ? kPngBitCount : image.BitCount;
-  return prefix + "-" + std::to_string(size.Width) + "x" + std::to_string(size.Height) + "-" +
-         std::to_string(bits);
+  const ImageShape shape = RealImageShape(image);
+  return prefix + "-" + std::to_string(shape.Width) + "x" + std::to_string(shape.Height) + "-" +
+         std::to_string(shape.Bits);
 }
 
 // The selected images of one list (the icon's or a frame's), named "<prefix>-WxH-B.png".

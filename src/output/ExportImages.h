@@ -1,6 +1,6 @@
 #pragma once
 // "Export": the images of an entry's icon at their own size, with their transparency, as PNG
-// files named after the entry, the image's size and its bit count.
+// files named after the entry, the image's real size and depth.
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -38,9 +38,10 @@ struct ExportItem {
 };
 
 // The files exporting the entry numbered `entryIndex` writes into `folder`, in the icon's image
-// order: "<entry>-<W>x<H>-<B>.png" with the image's real size and its BitCount (32 for a PNG
-// image); a name met again among the entry's images gets "-2", "-3", ... before ".png" (counted
-// over all its images, so an image's name does not depend on the selection).
+// order: "<entry>-<W>x<H>-<B>.png" with the image's real size and depth (RealImageShape: a
+// PNG's bits per pixel from its header); a name met again among the entry's images gets "-2",
+// "-3", ... before ".png" (counted over all its images, so an image's name does not depend on
+// the selection).
 // An animated cursor's images are those of each of its frames, in frame order, named
 // "<entry>-f<frame>-<W>x<H>-<B>.png" and selected frame by frame. A cursor's or an animated
 // cursor's export also writes "<entry>.cursor" (CursorConfigText), after its images (when any).

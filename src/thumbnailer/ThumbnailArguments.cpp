@@ -88,6 +88,9 @@ std::optional<std::filesystem::path> InputPath(std::string_view text) {
 }
 
 ParsedArguments ParseArguments(const std::vector<std::string>& args) {
+  if (args.size() == 1 && args[0] == "--help") return {{}, {}, ParsedArguments::Request::Help};
+  if (args.size() == 1 && args[0] == "--version")
+    return {{}, {}, ParsedArguments::Request::Version};
   ThumbnailArguments arguments;
   std::vector<std::string> positional;
   bool optionsEnded = false;

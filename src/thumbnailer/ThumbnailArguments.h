@@ -1,5 +1,6 @@
 #pragma once
-// The thumbnailer's command line: [-s SIZE] INPUT OUTPUT, where INPUT is a path or a file:// URI.
+// The thumbnailer's command line: [-s SIZE] INPUT OUTPUT, where INPUT is a path or a file:// URI;
+// or --help, or --version, alone.
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -18,12 +19,15 @@ struct ThumbnailArguments {
 };
 
 struct ParsedArguments {
-  std::optional<ThumbnailArguments> Arguments;  // nothing on bad usage
+  enum class Request { Thumbnail, Help, Version };
+  std::optional<ThumbnailArguments> Arguments;  // nothing on bad usage, --help and --version
   std::string Error;
+  Request Asked = Request::Thumbnail;
 };
 
 inline constexpr const char* kUsage =
     "Usage: pictarix-thumbnailer [-s SIZE] INPUT OUTPUT\n"
+    "       pictarix-thumbnailer --help | --version\n"
     "Writes the first icon of INPUT (a path or a file:// URI) as a PNG picture OUTPUT whose\n"
     "longest side is at most SIZE pixels (1 to 4096, default 256).\n";
 

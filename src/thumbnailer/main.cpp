@@ -30,6 +30,9 @@ int main(int argc, char** argv) {
   using namespace pictarix::thumbnailer;
   LimitResources();
   const ParsedArguments parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+  if (parsed.Asked == ParsedArguments::Request::Help) return std::fputs(kUsage, stdout) < 0;
+  if (parsed.Asked == ParsedArguments::Request::Version)
+    return std::printf("pictarix-thumbnailer %s\n", PICTARIX_VERSION) < 0;
   if (!parsed.Arguments) {
     Complain(parsed.Error);
     std::fputs(kUsage, stderr);

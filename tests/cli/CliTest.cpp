@@ -103,10 +103,20 @@ TEST_F(CliTest, ListJsonDescribesEveryEntryFieldByField) {
   EXPECT_EQ(result.Out,
             "[\n  {\"index\": 0, \"file\": \"" + file +
                 "\", \"name\": \"a\", \"tile\": 1, \"images\": [{\"width\": 16, \"height\": 16, "
-                "\"colors\": 16, \"planes\": 1, \"bits\": 4, \"bytes\": 296, \"png\": false}, "
+                "\"bits\": 4, \"png\": false, \"stored\": {\"width\": 16, \"height\": 16, "
+                "\"colors\": 16, \"planes\": 1, \"bits\": 4, \"bytes\": 296}}, "
+                "{\"width\": 32, \"height\": 32, \"bits\": 8, \"png\": false, \"stored\": "
                 "{\"width\": 32, \"height\": 32, \"colors\": 256, \"planes\": 1, \"bits\": 8, "
-                "\"bytes\": 2216, \"png\": false}]}\n]\n");
+                "\"bytes\": 2216}}]}\n]\n");
   EXPECT_EQ(result.Err, "1 files, 1 icons\n");
+  // A PNG image: its real size and depth, and the directory fields as its first bytes give them.
+  testing::IconFileBuilder png;
+  png.AddImage(testing::PngImageStub(256, 256));
+  testing::WriteBytes(PathOf("png.ico"), png.Build());
+  EXPECT_NE(Cli({"list", "--all", "--json", PathOf("png.ico")})
+                .Out.find("[{\"width\": 256, \"height\": 256, \"bits\": 32, \"png\": true, "
+                          "\"stored\": {\"width\": 0, \"height\": 0, \"colors\": 0, "),
+            std::string::npos);
 }
 
 TEST_F(CliTest, ListAllAddsIconsWithoutATileAndEscapesNames) {

@@ -1,5 +1,5 @@
 # Installs the build into a fresh prefix and checks that the programs, the window's desktop files
-# and the thumbnailer's entry arrive where desktops look for them.
+# and the thumbnailer's entry arrive where desktops look for them, the manual pages where man does.
 # cmake -DBUILD=<build folder> -DPREFIX=<scratch prefix> -P CheckInstall.cmake
 cmake_minimum_required(VERSION 3.22)
 file(REMOVE_RECURSE "${PREFIX}")
@@ -15,7 +15,10 @@ foreach(installed
     share/thumbnailers/pictarix.thumbnailer
     share/applications/pictarix.desktop
     share/icons/hicolor/scalable/apps/pictarix.svg
-    share/mime/packages/pictarix.xml)
+    share/mime/packages/pictarix.xml
+    share/man/man1/pictarix.1
+    share/man/man1/pictarix-cli.1
+    share/man/man1/pictarix-thumbnailer.1)
   if(NOT EXISTS "${PREFIX}/${installed}")
     message(FATAL_ERROR "not installed: ${installed}")
   endif()

@@ -160,6 +160,23 @@ TEST(ExportImagesTest, NamesRepeatsAndSelection) {
             std::vector<std::string>{"3-16x16-4-3.png@5"});  // later tie
   EXPECT_EQ(names(only(Mode::Size, 300)), std::vector<std::string>{"3-48x48-32.png@3"});
 
+  // PNG images are named by their real depth, so images told apart by it need no repeat.
+  const auto png = [](testing::PngColour colour, int depth) {
+    return testing::BuildPng({.Width = 256,
+                              .Height = 256,
+                              .Pixels = std::vector<std::uint32_t>(256 * 256),
+                              .Colour = colour,
+                              .BitDepth = depth});
+  };
+  std::vector<std::string> pngNames;
+  const auto pngs =
+      IconOfImages({png(testing::PngColour::Palette, 4), png(testing::PngColour::Palette, 8),
+                    png(testing::PngColour::Rgba, 8), png(testing::PngColour::GreyAlpha, 8)});
+  for (const auto& item : PlanEntryExport(*pngs, 0, "out", {}))
+    pngNames.push_back(item.Path.filename().string());
+  EXPECT_EQ(pngNames, (std::vector<std::string>{"0-256x256-4.png", "0-256x256-8.png",
+                                                "0-256x256-32.png", "0-256x256-16.png"}));
+
   ExportSelection picked;
   picked.Entries = {2};
   picked.Names = {"app"};
