@@ -44,6 +44,9 @@ struct FileIcons {
   // What a limit left out of the file, in plain words (the icons read are kept); empty when the
   // whole file was read.
   std::string LeftOut;
+  // Resources that are there but could not be read, each "<kind> <name>: <reason>" (the rest of
+  // the file is read).
+  std::vector<std::string> Unreadable;
   // Group names "#<number>" met (each sounds the platform's default beep in the window).
   int NumberedGroups = 0;
   // An NE module whose resources are all icon images and group icons (at least one record).

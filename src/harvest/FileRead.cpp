@@ -90,6 +90,7 @@ FileRead ReadFile(const std::string& path, OpenedFile opened, const ReadOptions&
   // read. An icon file that cannot be read (one whose images claim more than the read limit
   // allows among them) adds nothing, and is said to be unreadable.
   if (!icons.LeftOut.empty()) AddProblem(read, std::move(icons.LeftOut));
+  for (std::string& unreadable : icons.Unreadable) AddProblem(read, std::move(unreadable));
   if (icons.IconFileError) AddProblem(read, WhatOf(icons.IconFileError));
   return read;
 }

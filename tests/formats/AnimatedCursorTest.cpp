@@ -109,11 +109,13 @@ TEST(AnimatedCursorTest, FilesAndModulesGiveAnimatedEntriesByContent) {
   FileIconsOptions cursors;
   cursors.Cursors = true;
   const FileIcons fromModule = ReadFileIcons(module, "m.dll", cursors);
-  ASSERT_EQ(fromModule.Icons.size(), 3u);
+  ASSERT_EQ(fromModule.Icons.size(), 2u);
   EXPECT_EQ(fromModule.Icons[0].Name, "BUSY");
   EXPECT_EQ(fromModule.Icons[0].Icon->Kind, EntryKind::Animated);
-  EXPECT_EQ(fromModule.Icons[1].Icon->Images.Count(), 0);
-  EXPECT_EQ(fromModule.Icons[2].Name, "5");
+  EXPECT_EQ(fromModule.Icons[1].Name, "5");
+  ASSERT_EQ(fromModule.Unreadable.size(), 1u);  // said, not dropped silently
+  EXPECT_EQ(fromModule.Unreadable[0].rfind("animated cursor 6: ", 0), 0u)
+      << fromModule.Unreadable[0];
 }
 
 }  // namespace

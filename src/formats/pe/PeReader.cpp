@@ -50,6 +50,12 @@ GroupName NameOf(const ResourceName& name) {
 struct GroupReader {
   std::function<void(PeResources&, const ResourceName&, AdvancedIcon&)> Read;
   bool CountsNumbered = true;
+  const char* Kind = "icon group";  // in the words of a problem
+};
+
+// A resource whose bytes are there but say nothing readable; the module's other groups are read.
+struct UnreadableResource {
+  std::string Reason;
 };
 
 // Reads the groups `names` of one kind with `readGroup` into `read`, progress counted on from
@@ -73,6 +79,10 @@ bool ReadGroups(PeResources& module, const std::vector<ResourceName>& names,
       // This group only: the module's other groups are still read.
       if (module.FetchesOverReadLimit() != refusedBefore) ++overLimit;
       continue;
+    } catch (const UnreadableResource& unreadable) {
+      read.Unreadable.push_back(std::string(readGroup.Kind) + " " + group.Caption + ": " +
+                                unreadable.Reason);
+      continue;
     }
     const bool hasImages = icon->Images.Count() > 0;
     read.Icons.push_back(IconEntry{std::move(group.Caption), std::move(icon)});
@@ -81,19 +91,19 @@ bool ReadGroups(PeResources& module, const std::vector<ResourceName>& names,
   return true;
 }
 
-// Animated cursors (or icons) stored whole as resources of `type`. One that cannot be read stays
-// an entry without images, which the harvest does not list.
-GroupReader AnimatedReader(std::uint16_t type) {
+// Animated cursors (or icons) stored whole as resources of `type`. One that cannot be read is
+// no entry; why is said among the file's unreadable resources.
+GroupReader AnimatedReader(std::uint16_t type, const char* kind) {
   return {[type](PeResources& m, const ResourceName& n, AdvancedIcon& cursor) {
             const auto bytes = m.Resource(type, n);
             if (!bytes) throw ResNotFound("Resource not found");
             try {
               ReadAnimatedCursor(*bytes, cursor);
-            } catch (const PictarixError&) {
-              cursor.Images.Clear();
+            } catch (const PictarixError& e) {
+              throw UnreadableResource{e.what()};
             }
           },
-          false};
+          false, kind};
 }
 
 std::string LeftOutText(std::size_t overLimit, std::size_t groups, const char* kind) {
@@ -129,11 +139,12 @@ FileIcons ReadPeIcons(PeResources& module, const FileIconsOptions& options) {
   const bool more =
       ReadGroups(module, names, icons, options, total, counter, iconsLeftOut, read) &&
       ReadGroups(module, cursorNames, cursors, options, total, counter, cursorsLeftOut, read) &&
-      ReadGroups(module, animatedCursors, AnimatedReader(kResourceTypeAnimatedCursor), options,
-                 total, counter, cursorsLeftOut, read);
+      ReadGroups(module, animatedCursors,
+                 AnimatedReader(kResourceTypeAnimatedCursor, "animated cursor"), options, total,
+                 counter, cursorsLeftOut, read);
   if (more) {
-    ReadGroups(module, animatedIcons, AnimatedReader(kResourceTypeAnimatedIcon), options, total,
-               counter, cursorsLeftOut, read);
+    ReadGroups(module, animatedIcons, AnimatedReader(kResourceTypeAnimatedIcon, "animated icon"),
+               options, total, counter, cursorsLeftOut, read);
   }
   std::vector<std::string> parts;
   if (iconsLeftOut > 0) parts.push_back(LeftOutText(iconsLeftOut, names.size(), "icon"));
