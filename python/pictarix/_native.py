@@ -2,10 +2,9 @@
 from __future__ import annotations
 
 import ctypes
-import ctypes.util
 import os
 from pathlib import Path
-from typing import List, Optional
+from typing import Iterator, List, Optional
 
 OK = 0
 END = 1
@@ -48,25 +47,26 @@ class ImageInfo(ctypes.Structure):
     ]
 
 
-def _candidates() -> List[str]:
-    """Where the library is looked for, in order."""
-    found: List[str] = []
+def _candidates() -> Iterator[str]:
+    """Where the library is looked for, in order (the system's search, which runs programs,
+    only when nothing else was found)."""
     named = os.environ.get("PICTARIX_LIBRARY")
     if named:
-        found.append(named)
+        yield named
     here = Path(__file__).resolve().parent
-    found.extend(str(p) for p in sorted(here.glob("libpictarix.so*")))
+    yield from (str(p) for p in sorted(here.glob("libpictarix.so*")))
     try:
         from ._installed import LIBRARY  # written by cmake --install
 
-        found.append(LIBRARY)
+        yield LIBRARY
     except ImportError:
         pass
+    yield SONAME
+    import ctypes.util
+
     system = ctypes.util.find_library("pictarix")
     if system:
-        found.append(system)
-    found.append(SONAME)
-    return found
+        yield system
 
 
 def _load() -> ctypes.CDLL:
