@@ -29,12 +29,13 @@ def bitmap_bytes(side, bgra):
     return header + bgra * side * side + b"\0" * mask_row * side
 
 
-def icon_file(images):
-    """An icon file of (width byte, bits, data) images."""
-    out = struct.pack("<HHH", 0, 1, len(images))
+def icon_file(images, cursor_hotspot=None):
+    """An icon file of (width byte, bits, data) images; a cursor file with a hotspot."""
+    out = struct.pack("<HHH", 0, 2 if cursor_hotspot else 1, len(images))
     offset = 6 + 16 * len(images)
     for width, bits, data in images:
-        out += struct.pack("<BBBBHHII", width, width, 0, 0, 1, bits, len(data), offset)
+        planes, bits = cursor_hotspot or (1, bits)
+        out += struct.pack("<BBBBHHII", width, width, 0, 0, planes, bits, len(data), offset)
         offset += len(data)
     return out + b"".join(data for _, _, data in images)
 
@@ -87,6 +88,15 @@ def test_best_png_is_the_thumbnailers_picture(icons):
     assert pictarix.best_png(folder / "none.txt") is None
     with pytest.raises(ValueError):
         pictarix.best_png(folder / "a.ico", 0)
+
+
+def test_cursors_only_when_asked(icons):
+    folder, _ = icons
+    (folder / "c.cur").write_bytes(icon_file([(32, 32, bitmap_bytes(32, b"\0\0\0\xff"))],
+                                             cursor_hotspot=(5, 7)))
+    assert [e.kind for e in pictarix.entries(folder)] == ["icon", "icon"]
+    cursors = [e for e in pictarix.entries(folder, cursors=True) if e.kind == "cursor"]
+    assert [i.hotspot for e in cursors for i in e.images] == [(5, 7)]
 
 
 def test_errors_and_stop(icons):
