@@ -92,6 +92,10 @@ PICTARIX_API void pictarix_close(pictarix_harvest* harvest);
 PICTARIX_API int pictarix_entry_get_info(const pictarix_entry* entry, pictarix_entry_info* info);
 PICTARIX_API int pictarix_image_get_info(const pictarix_entry* entry, int image,
                                          pictarix_image_info* info);
+/* The information of `count` images from the first, into infos[0..count-1] (one call for an
+ * entry's images, which is what an interpreted caller pays for). */
+PICTARIX_API int pictarix_images_get_info(const pictarix_entry* entry, int first, int count,
+                                          pictarix_image_info* infos);
 /* The image's pixels at its own size: straight RGBA, 8 bits a channel, top row first;
  * *size = width * height * 4. Free *pixels with pictarix_free. */
 PICTARIX_API int pictarix_image_rgba(pictarix_entry* entry, int image, int* width, int* height,

@@ -5,17 +5,21 @@ A thin layer over libpictarix, the C library of Pictarix: the same reading as ``
 """
 from __future__ import annotations
 
+import _thread
 import ctypes
 import os
-import threading
-from typing import Iterator, Optional, Tuple, Union
+import struct
 
 from . import _native
 from ._native import lib
 
-__all__ = ["Entry", "Error", "Harvest", "Image", "best_png", "entries", "library_version"]
+TYPE_CHECKING = False  # typing is imported by type checkers only: it costs a listing's time
+if TYPE_CHECKING:
+    from typing import Iterator, Optional, Tuple, Union
 
-PathArg = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]
+    PathArg = Union[str, bytes, os.PathLike[str], os.PathLike[bytes]]
+
+__all__ = ["Entry", "Error", "Harvest", "Image", "best_png", "entries", "library_version"]
 
 _KINDS = {0: "icon", 1: "cursor", 2: "animated"}
 
@@ -42,7 +46,7 @@ class _EntryHandle:
 
     def __init__(self, pointer: int) -> None:
         self.pointer = pointer
-        self.lock = threading.Lock()  # the library's entry keeps its last message
+        self.lock = _thread.allocate_lock()  # the library's entry keeps its last message
 
     def __del__(self) -> None:
         if self.pointer:
@@ -60,24 +64,32 @@ class Image:
                  "stored_height", "stored_colors", "stored_planes", "stored_bits",
                  "stored_bytes", "hotspot")
 
-    def __init__(self, handle: _EntryHandle, index: int, info: _native.ImageInfo) -> None:
+    index: int
+    width: int
+    height: int
+    bits: int
+    is_png: bool
+    stored_width: int
+    stored_height: int
+    stored_colors: int
+    stored_planes: int
+    stored_bits: int
+    stored_bytes: int
+    hotspot: Optional[Tuple[int, int]]
+
+    def __init__(self, handle: _EntryHandle, index: int, fields: Tuple[int, ...]) -> None:
+        # fields: an ImageInfo's, in its order.
         self._handle = handle
-        self.index: int = index
-        #: Size in pixels, as the image's data states it.
-        self.width: int = info.width
-        self.height: int = info.height
-        #: The bit count export names the image by: 32 for a PNG, else the stored bit count.
-        self.bits: int = info.bits
-        self.is_png: bool = bool(info.is_png)
-        self.stored_width: int = info.stored_width
-        self.stored_height: int = info.stored_height
-        self.stored_colors: int = info.stored_colors
-        self.stored_planes: int = info.stored_planes
-        self.stored_bits: int = info.stored_bits
-        self.stored_bytes: int = info.stored_bytes
+        self.index = index
+        #: width and height: the size in pixels the image's data states.
+        #: bits: the bit count export names the image by (32 for a PNG, else the stored one).
+        #: stored_*: the fields of the image's directory record as stored.
+        (self.width, self.height, self.bits, is_png, self.stored_width, self.stored_height,
+         self.stored_colors, self.stored_planes, self.stored_bits, self.stored_bytes,
+         has_hotspot, x, y) = fields
+        self.is_png = bool(is_png)
         #: A cursor's hotspot (x, y), or None.
-        self.hotspot: Optional[Tuple[int, int]] = (
-            (info.hotspot_x, info.hotspot_y) if info.has_hotspot else None)
+        self.hotspot = (x, y) if has_hotspot else None
 
     def __repr__(self) -> str:
         kind = "PNG" if self.is_png else "bitmap"
@@ -126,11 +138,13 @@ class Entry:
         self.caption: str = info.caption.decode("utf-8", "surrogateescape")
         #: "icon", "cursor" or "animated".
         self.kind: str = _KINDS.get(info.kind, "icon")
-        image_info = _native.ImageInfo()
-        images = []
-        for index in range(info.image_count):
-            lib.pictarix_image_get_info(pointer, index, ctypes.byref(image_info))
-            images.append(Image(self._handle, index, image_info))
+        count = info.image_count
+        infos = (_native.ImageInfo * count)()
+        if count and lib.pictarix_images_get_info(pointer, 0, count, infos) != _native.OK:
+            raise Error("the entry's images cannot be read")
+        handle = self._handle
+        images = [Image(handle, index, fields) for index, fields in
+                  enumerate(struct.iter_unpack(_native.IMAGE_INFO_FORMAT, bytes(infos)))]
         #: The images, in the order the entry keeps them.
         self.images: Tuple[Image, ...] = tuple(images)
 

@@ -3,8 +3,11 @@ from __future__ import annotations
 
 import ctypes
 import os
-from pathlib import Path
-from typing import Iterator, List, Optional
+import struct
+
+TYPE_CHECKING = False  # typing is imported by type checkers only: it costs a listing's time
+if TYPE_CHECKING:
+    from typing import Iterator, List, Optional
 
 OK = 0
 END = 1
@@ -47,14 +50,21 @@ class ImageInfo(ctypes.Structure):
     ]
 
 
+# ImageInfo as plain values, read many at once with struct (its fields in order, padded as C
+# pads them).
+IMAGE_INFO_FORMAT = "@9iL3i"
+IMAGE_INFO_FORMAT += "x" * (ctypes.sizeof(ImageInfo) - struct.calcsize(IMAGE_INFO_FORMAT))
+
+
 def _candidates() -> Iterator[str]:
     """Where the library is looked for, in order (the system's search, which runs programs,
     only when nothing else was found)."""
     named = os.environ.get("PICTARIX_LIBRARY")
     if named:
         yield named
-    here = Path(__file__).resolve().parent
-    yield from (str(p) for p in sorted(here.glob("libpictarix.so*")))
+    here = os.path.dirname(os.path.realpath(__file__))
+    yield from (os.path.join(here, name) for name in sorted(os.listdir(here))
+                if name.startswith("libpictarix.so"))
     try:
         from ._installed import LIBRARY  # written by cmake --install
 
@@ -98,6 +108,8 @@ def _declare(lib: ctypes.CDLL) -> None:
         "pictarix_entry_get_info": (ctypes.c_int, [entry, ctypes.POINTER(EntryInfo)]),
         "pictarix_image_get_info": (ctypes.c_int, [entry, ctypes.c_int,
                                                    ctypes.POINTER(ImageInfo)]),
+        "pictarix_images_get_info": (ctypes.c_int, [entry, ctypes.c_int, ctypes.c_int,
+                                                     ctypes.POINTER(ImageInfo)]),
         "pictarix_image_rgba": (ctypes.c_int, [entry, ctypes.c_int, c_int_p, c_int_p,
                                                ctypes.POINTER(buffer), size_p]),
         "pictarix_image_png": (ctypes.c_int, [entry, ctypes.c_int, ctypes.POINTER(buffer),

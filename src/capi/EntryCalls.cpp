@@ -68,6 +68,16 @@ int pictarix_image_get_info(const pictarix_entry* entry, int image, pictarix_ima
   return PICTARIX_OK;
 }
 
+int pictarix_images_get_info(const pictarix_entry* entry, int first, int count,
+                             pictarix_image_info* infos) {
+  if (!infos || count < 0 || first < 0) return PICTARIX_INVALID;
+  for (int i = 0; i < count; ++i) {
+    const int status = pictarix_image_get_info(entry, first + i, &infos[i]);
+    if (status != PICTARIX_OK) return status;
+  }
+  return PICTARIX_OK;
+}
+
 int pictarix_image_rgba(pictarix_entry* entry, int image, int* width, int* height,
                         unsigned char** pixels, size_t* size) {
   const pictarix::IconImage* found = ImageAt(entry, image);
