@@ -25,7 +25,7 @@ print(images)
 PY
 export PYTHONPATH="$here/../python" PICTARIX_LIBRARY="$build/src/capi/libpictarix.so"
 python=${PYTHON:-python3}
-hyperfine -N --style none --warmup 2 --runs 10 --export-csv "$work/times.csv" \
+hyperfine -N --style none --warmup 2 --runs 20 --export-csv "$work/times.csv" \
   "$build/pictarix-cli list --json $folder" "$python $work/iterate.py $folder" >/dev/null 2>&1
 images=$("$python" "$work/iterate.py" "$folder")
 # hyperfine's columns: command, mean, stddev, median, user, system, min, max.
