@@ -8,6 +8,7 @@
 # folder and the folders it declares.
 #
 #   pictarix_link_check(<library>)
+#   pictarix_position_independent(<library>)           for a library linked into libpictarix
 #   pictarix_add_layer(<folder> [DEPENDS <targets>...])  defines pictarix_<folder>
 #   pictarix_include_rule(<folder> [QT] [USES <folders>...])
 #   pictarix_add_include_check()                          the test, once all rules are known
@@ -15,6 +16,13 @@
 function(pictarix_link_check library)
   add_executable(${library}_link_check ${PROJECT_SOURCE_DIR}/cmake/LinkCheck.cpp)
   target_link_libraries(${library}_link_check PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${library}>")
+endfunction()
+
+# The layers also go into the shared library (src/capi), so they are compiled position
+# independent; their functions are never replaced from outside, which keeps them inlinable.
+function(pictarix_position_independent library)
+  set_target_properties(${library} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  target_compile_options(${library} PRIVATE -fno-semantic-interposition)
 endfunction()
 
 function(pictarix_add_layer folder)
@@ -25,6 +33,7 @@ function(pictarix_add_layer folder)
   target_include_directories(${library} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${library} PUBLIC ${LAYER_DEPENDS} pictarix_options
                         PRIVATE pictarix_fuzz_coverage)
+  pictarix_position_independent(${library})
   pictarix_link_check(${library})
   set(uses "")
   foreach(dependency IN LISTS LAYER_DEPENDS)

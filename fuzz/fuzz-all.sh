@@ -16,7 +16,8 @@ work=$(cd "$work" && pwd)  # the PE seed writer runs the MinGW tools in another 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DPICTARIX_FUZZ=ON \
   -DPICTARIX_BUILD_TESTS=OFF -DPICTARIX_BUILD_UI=OFF -DCMAKE_CXX_FLAGS="-O1 -g" >/dev/null
 cmake --build "$build" -j2 --target IconFileFuzzer NeReaderFuzzer PeResourcesFuzzer RoundTripFuzzer \
-  CursorFuzzer pictarix_icon_seeds pictarix_ne_seeds pictarix_pe_seeds pictarix_cursor_seeds
+  CursorFuzzer pictarix_icon_seeds pictarix_ne_seeds pictarix_pe_seeds pictarix_cursor_seeds \
+  pictarix_library_sweep
 
 seeds="$work/corpus/seeds"
 "$build/fuzz/pictarix_icon_seeds" "$seeds/icon" >/dev/null
@@ -43,7 +44,17 @@ run RoundTripFuzzer roundtrip "$seeds/icon" "$seeds/ne" "$seeds/pe" &
 wait
 run CursorFuzzer cursor "$seeds/cursor"
 
+# The C library once over everything the runs kept: no fault, no hang.
+sweep=0
+timeout 300 nice -n 19 "$build/fuzz/pictarix_library_sweep" "$work/corpus" \
+  >"$work/artifacts/library.log" 2>&1 || sweep=$?
+
 failed=0
+echo "library: $(tail -n 1 "$work/artifacts/library.log"), exit $sweep"
+if [ "$sweep" -ne 0 ]; then
+  failed=1
+  tail -n 40 "$work/artifacts/library.log"
+fi
 for corpus in icon ne pe roundtrip cursor; do
   log="$work/artifacts/$corpus.log"
   status=$(cat "$work/artifacts/$corpus.status")

@@ -12,7 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 cpp
   python3-gi gir1.2-gnomedesktop-3.0 bubblewrap
-  python3 universal-ctags
+  python3 python3-pytest universal-ctags
   libxcursor-dev x11-apps icoutils hyperfine
 )
 

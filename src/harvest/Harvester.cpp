@@ -146,6 +146,20 @@ bool Harvester::TakeReady(std::chrono::milliseconds budget) {
   return false;
 }
 
+bool Harvester::TakeNext(std::chrono::milliseconds wait) {
+  if (!run_) return false;
+  if (!StopRequested) {
+    std::optional<FileRead> read = run_->Next(wait);
+    if (read) {
+      TakeFile(std::move(*read));
+      return true;
+    }
+    if (!run_->Ended()) return true;
+  }
+  EndRun();
+  return false;
+}
+
 void Harvester::RequestStop() {
   StopRequested = true;
   if (run_) run_->Stop();

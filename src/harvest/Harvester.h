@@ -43,6 +43,10 @@ class Harvester {
   // Takes the results ready now, in walk order, for about `budget` at most (at least one when
   // ready). False once the run has ended: every result taken, or stopped.
   bool TakeReady(std::chrono::milliseconds budget);
+  // Takes the next result, in walk order, waiting for it at most `wait` (the caller reads it
+  // when the run was begun with `readHere`). False once the run has ended: every result taken,
+  // or stopped.
+  bool TakeNext(std::chrono::milliseconds wait);
   // Sets StopRequested and stops the run's threads: no result is taken after this.
   void RequestStop();
   // Takes one file's result into the list: counts it, makes its entries and reports its problems

@@ -1,6 +1,7 @@
 # Installs the build into a fresh prefix and checks that the programs, the window's desktop files
-# and the thumbnailer's entry arrive where desktops look for them, the manual pages where man does.
-# cmake -DBUILD=<build folder> -DPREFIX=<scratch prefix> -P CheckInstall.cmake
+# and the thumbnailer's entry arrive where desktops look for them, the manual pages where man does;
+# so do the library, its header, pkg-config file, example and Python package.
+# cmake -DBUILD=<build folder> -DPREFIX=<scratch prefix> -DLIBDIR=<lib folder> -P CheckInstall.cmake
 cmake_minimum_required(VERSION 3.22)
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
@@ -18,7 +19,13 @@ foreach(installed
     share/mime/packages/pictarix.xml
     share/man/man1/pictarix.1
     share/man/man1/pictarix-cli.1
-    share/man/man1/pictarix-thumbnailer.1)
+    share/man/man1/pictarix-thumbnailer.1
+    include/pictarix.h
+    ${LIBDIR}/libpictarix.so.0
+    ${LIBDIR}/pkgconfig/pictarix.pc
+    ${LIBDIR}/python3/dist-packages/pictarix/__init__.py
+    ${LIBDIR}/python3/dist-packages/pictarix/_installed.py
+    share/doc/pictarix/examples/largest.c)
   if(NOT EXISTS "${PREFIX}/${installed}")
     message(FATAL_ERROR "not installed: ${installed}")
   endif()
