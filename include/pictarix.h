@@ -52,7 +52,7 @@ typedef struct pictarix_entry_info {
 typedef struct pictarix_image_info {
   int width; /* the size in pixels the image's data states (a PNG's header, a bitmap's) */
   int height;
-  int bits;   /* the bit count export names the image by: 32 for a PNG, else the stored one */
+  int bits;   /* real depth in bits per pixel (a PNG: IHDR depth x channels), as export names it */
   int is_png; /* 1 when the image is stored as PNG, 0 for a bitmap */
   /* The fields of the image's directory record as stored. */
   int stored_width;

@@ -82,7 +82,8 @@ class Image:
         self._handle = handle
         self.index = index
         #: width and height: the size in pixels the image's data states.
-        #: bits: the bit count export names the image by (32 for a PNG, else the stored one).
+        #: bits: the real depth in bits per pixel (a PNG: its IHDR depth x channels), as export
+        #: names the image.
         #: stored_*: the fields of the image's directory record as stored.
         (self.width, self.height, self.bits, is_png, self.stored_width, self.stored_height,
          self.stored_colors, self.stored_planes, self.stored_bits, self.stored_bytes,

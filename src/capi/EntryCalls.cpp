@@ -28,9 +28,6 @@ int KindNumber(pictarix::EntryKind kind) {
   }
 }
 
-// Export names an image by this bit count.
-constexpr int kPngBitCount = 32;
-
 }  // namespace
 
 extern "C" {
@@ -47,12 +44,13 @@ int pictarix_entry_get_info(const pictarix_entry* entry, pictarix_entry_info* in
 int pictarix_image_get_info(const pictarix_entry* entry, int image, pictarix_image_info* info) {
   const pictarix::IconImage* found = ImageAt(entry, image);
   if (!found || !info) return PICTARIX_INVALID;
-  const pictarix::ImageSize real = pictarix::RealImageSize(*found);
+  // The real size and depth, as list --json gives them and export names files.
+  const pictarix::ImageShape real = pictarix::RealImageShape(*found);
   const bool png = pictarix::IsPngImage(*found);
   *info = pictarix_image_info{};
   info->width = real.Width;
   info->height = real.Height;
-  info->bits = png ? kPngBitCount : found->BitCount;
+  info->bits = real.Bits;
   info->is_png = png ? 1 : 0;
   info->stored_width = found->Width;
   info->stored_height = found->Height;
