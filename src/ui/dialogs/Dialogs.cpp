@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -58,8 +59,20 @@ bool QtDialogs::BrowseForFolder(QWidget* parent, const QString& prompt, const QS
   return true;
 }
 
+namespace {
+
+// Messages quote captions and names from files: shown as plain text, never as markup.
+void ShowPlainBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                  const QString& message) {
+  QMessageBox box(icon, title, message, QMessageBox::Ok, parent);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+}  // namespace
+
 void QtDialogs::ShowError(QWidget* parent, const QString& title, const QString& message) {
-  QMessageBox::critical(parent, title, message, QMessageBox::Ok);
+  ShowPlainBox(parent, QMessageBox::Critical, title, message);
 }
 
 bool QtDialogs::Confirm(QWidget* parent, const QString& title, const QString& question,
@@ -71,7 +84,17 @@ bool QtDialogs::Confirm(QWidget* parent, const QString& title, const QString& qu
 }
 
 void QtDialogs::ShowNotice(QWidget* parent, const QString& title, const QString& message) {
-  QMessageBox::warning(parent, title, message, QMessageBox::Ok);
+  ShowPlainBox(parent, QMessageBox::Warning, title, message);
+}
+
+bool QtDialogs::AskText(QWidget* parent, const QString& title, const QString& label,
+                        QString& text) {
+  bool accepted = false;
+  const QString answer =
+      QInputDialog::getText(parent, title, label, QLineEdit::Normal, text, &accepted);
+  if (!accepted) return false;
+  text = answer;
+  return true;
 }
 
 void QtDialogs::ShowModal(QDialog& dialog) {

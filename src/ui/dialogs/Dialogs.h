@@ -64,6 +64,12 @@ class Dialogs {
   // A warning with an OK button, e.g. a file dialog refusing a name.
   virtual void ShowNotice(QWidget* /*parent*/, const QString& /*title*/,
                           const QString& /*message*/) {}
+  // A line of text asked with `label`, `text` in: the proposal, out: the answer. False on cancel
+  // and without a person to ask.
+  virtual bool AskText(QWidget* /*parent*/, const QString& /*title*/, const QString& /*label*/,
+                       QString& /*text*/) {
+    return false;
+  }
   // Shows `dialog` modally and returns when it is closed.
   virtual void ShowModal(QDialog& dialog) = 0;
   // Opens a document with the desktop's default viewer; false when none could open it.
@@ -81,6 +87,7 @@ class QtDialogs : public Dialogs {
   bool Confirm(QWidget* parent, const QString& title, const QString& question,
                Answer defaultAnswer) override;
   void ShowNotice(QWidget* parent, const QString& title, const QString& message) override;
+  bool AskText(QWidget* parent, const QString& title, const QString& label, QString& text) override;
   void ShowModal(QDialog& dialog) override;
   bool OpenDocument(const QUrl& document) override;
 };
