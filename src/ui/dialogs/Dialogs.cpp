@@ -22,6 +22,17 @@ QStringList NameFiltersOf(const QString& filter) {
   return result;
 }
 
+int FilterIndexOf(const QStringList& nameFilters, const QString& selected) {
+  if (const qsizetype exact = nameFilters.indexOf(selected); exact >= 0) {
+    return static_cast<int>(exact) + 1;
+  }
+  const QString shownPrefix = selected + QStringLiteral(" (");
+  for (qsizetype i = 0; i < nameFilters.size(); ++i) {
+    if (nameFilters[i].startsWith(shownPrefix)) return static_cast<int>(i) + 1;
+  }
+  return 1;
+}
+
 bool QtDialogs::ExecuteFileDialog(QWidget* parent, const FileDialogRequest& request,
                                   FileDialogAnswer& answer) {
   QFileDialog dialog(parent, request.Title, request.InitialDir);
@@ -45,8 +56,7 @@ bool QtDialogs::ExecuteFileDialog(QWidget* parent, const FileDialogRequest& requ
   if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
   if (dialog.exec() != QDialog::Accepted) return false;
   answer.Files = dialog.selectedFiles();
-  answer.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
-  if (answer.FilterIndex < 1) answer.FilterIndex = 1;
+  answer.FilterIndex = FilterIndexOf(filters, dialog.selectedNameFilter());
   return !answer.Files.isEmpty();
 }
 

@@ -97,4 +97,9 @@ class QtDialogs : public Dialogs {
 // only, so a description that names its masks does not show them twice.
 QStringList NameFiltersOf(const QString& filter);
 
+// The 1-based place of the filter a Qt dialog answers as selected among `nameFilters`
+// (NameFiltersOf), 1 when none matches. Some Qt versions answer the filter as shown, its masks
+// hidden: "Icon(*.ico)" for "Icon(*.ico) (*.ico)".
+int FilterIndexOf(const QStringList& nameFilters, const QString& selected);
+
 }  // namespace pictarix
