@@ -1,5 +1,6 @@
 // Cursors in the window: the Include cursors switch and its setting, named cursor files read
-// whatever it says, the filter by kind, and the Details player of an animated cursor.
+// whatever it says, the filter by kind, the Details player of an animated cursor, and saving
+// cursors (Save As, Save as Cursor Theme).
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,6 +16,7 @@
 #include "ui/dialogs/CursorPlayer.h"
 #include "ui/dialogs/DetailsDialog.h"
 #include "ui/list/ListFeatures.h"
+#include "ui/window/CursorThemeCommand.h"
 #include "ui/window/QtPaths.h"
 #include "ui/window/Settings.h"
 
@@ -140,6 +142,76 @@ TEST_F(CursorWindowTest, DetailsOfAThousandFramesListSomeAndSaySo) {
   ASSERT_NE(note, nullptr);
   EXPECT_EQ(note->text(),
             QStringLiteral("Frames 513 to 1000 are not listed; the player shows them."));
+}
+
+// An arrow cursor, an animated cursor and an icon, harvested from files in that order.
+class CursorSaveTest : public CursorWindowTest {
+ protected:
+  void SetUp() override {
+    CursorWindowTest::SetUp();
+    fs::create_directories(dir.Path() / "out");
+    WriteBytes(dir.Path() / "Arrow.cur", kFrameA);
+    WriteBytes(dir.Path() / "busy.ani", AnimatedFile());
+    WriteBytes(dir.Path() / "icon.ico", TrueColourIconFile(std::vector<std::uint32_t>(1024, ~0u)));
+    Harvest({{dir.Path() / "Arrow.cur", false},
+             {dir.Path() / "busy.ani", false},
+             {dir.Path() / "icon.ico", false}});
+    window->ListModel().TakeNewRows();
+  }
+  QString Out(const std::string& name) const { return FromPath(dir.Path() / "out" / name); }
+  void Select(std::initializer_list<int> rows) {
+    for (const int row : rows) SelectRow(row);
+  }
+};
+
+TEST_F(CursorSaveTest, SaveAsRefusesTheWrongKindByNameAndWritesTheAnimatedCursorWhole) {
+  Select({0, 1, 2});
+  dialogs.FileAnswers = {QStringList{Out("arrow.ani")}, QStringList{Out("busy.ani")},
+                         QStringList{Out("icon.cur")}};
+  window->Parts().Item("saveAs")->trigger();
+  ASSERT_EQ(dialogs.FileRequests.size(), 3u);
+  EXPECT_TRUE(dialogs.FileRequests[0].Filter.endsWith(
+      QStringLiteral("|PNG(*.png)|*.png|Cursor (*.cur)|*.cur|Animated cursor (*.ani)|*.ani")));
+  ASSERT_EQ(dialogs.Notices.size(), 2u);
+  EXPECT_TRUE(dialogs.Notices[0].Message.startsWith(QStringLiteral("\"Arrow\" was not saved")));
+  EXPECT_TRUE(dialogs.Notices[0].Message.contains(QStringLiteral("still cursor")));
+  EXPECT_TRUE(dialogs.Notices[1].Message.startsWith(QStringLiteral("\"icon\" was not saved")));
+  EXPECT_TRUE(dialogs.Notices[1].Message.contains(QStringLiteral(".cur files")));
+  EXPECT_FALSE(fs::exists(ToPath(Out("arrow.ani"))));
+  EXPECT_FALSE(fs::exists(ToPath(Out("icon.cur"))));
+  EXPECT_EQ(ReadWholeFile(ToPath(Out("busy.ani"))), AnimatedFile());
+}
+
+TEST_F(CursorSaveTest, ThemeOfTheSelectionPassesIconsOverAndNamesTheMissingRoles) {
+  EXPECT_EQ(ProposedThemeName({QStringLiteral("Aero Arrow"), QStringLiteral("Aero Busy")}),
+            QStringLiteral("Aero"));
+  EXPECT_EQ(ProposedThemeName({QStringLiteral("arrow"), QStringLiteral("busy")}),
+            QStringLiteral("Cursors"));
+  Select({0, 2});
+  dialogs.FolderAnswers = {FromPath(dir.Path() / "out")};
+  dialogs.TextAnswers = {QStringLiteral("Mine")};
+  window->Parts().Item("saveCursorTheme")->trigger();
+  ASSERT_EQ(dialogs.TextQuestions.size(), 1u);
+  EXPECT_TRUE(dialogs.TextQuestions[0].Message.endsWith(QStringLiteral("|Arrow")));
+  const fs::path theme = dir.Path() / "out" / "Mine";
+  EXPECT_TRUE(fs::is_regular_file(theme / "index.theme"));
+  EXPECT_TRUE(fs::is_regular_file(theme / "cursors" / "left_ptr"));
+  EXPECT_TRUE(fs::is_symlink(theme / "cursors" / "default"));
+  ASSERT_EQ(dialogs.Notices.size(), 1u);
+  const QString& message = dialogs.Notices[0].Message;
+  EXPECT_TRUE(message.startsWith("The cursor theme was written to " + FromPath(theme)));
+  EXPECT_TRUE(message.contains(QStringLiteral("Roles without a cursor: Help, ")));
+  EXPECT_TRUE(message.contains(QStringLiteral("1 selected icon was passed over")));
+
+  // No cursor named after a role (only an icon): nothing written, and said.
+  window->Parts().TileView->clearSelection();
+  Select({2});
+  dialogs.FolderAnswers = {FromPath(dir.Path() / "out")};
+  dialogs.TextAnswers = {QStringLiteral("Other")};
+  window->Parts().Item("saveCursorTheme")->trigger();
+  EXPECT_FALSE(fs::exists(dir.Path() / "out" / "Other"));
+  ASSERT_EQ(dialogs.Notices.size(), 2u);
+  EXPECT_TRUE(dialogs.Notices[1].Message.startsWith(QStringLiteral("No theme was written")));
 }
 
 }  // namespace

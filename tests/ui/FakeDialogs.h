@@ -70,6 +70,17 @@ class FakeDialogs : public Dialogs {
     Notices.push_back({title, message});
   }
 
+  bool AskText(QWidget*, const QString& title, const QString& label, QString& text) override {
+    TextQuestions.push_back({title, label + QLatin1Char('|') + text});
+    if (TextAnswers.empty() || !TextAnswers.front()) {
+      if (!TextAnswers.empty()) TextAnswers.pop_front();
+      return false;
+    }
+    text = *TextAnswers.front();
+    TextAnswers.pop_front();
+    return true;
+  }
+
   void ShowModal(QDialog& dialog) override {
     ++ModalCount;
     if (OnModal) OnModal(dialog);
@@ -85,12 +96,14 @@ class FakeDialogs : public Dialogs {
   std::deque<int> FilterAnswers;    // 1-based filter chosen with each file answer
   std::deque<bool> ConfirmAnswers;  // Yes when none is left
   std::deque<std::optional<QString>> FolderAnswers;
+  std::deque<std::optional<QString>> TextAnswers;  // nullopt answers "cancel"
   std::vector<FileDialogRequest> FileRequests;
   std::vector<QString> FolderPrompts;
   std::vector<QString> FolderRoots;
   std::vector<Box> Errors;
   std::vector<Box> Questions;
   std::vector<Box> Notices;
+  std::vector<Box> TextQuestions;  // Message: "<label>|<proposed text>"
   std::vector<QUrl> Documents;
   int ModalCount = 0;
   std::function<void(QDialog&)> OnModal;

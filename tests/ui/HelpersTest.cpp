@@ -67,6 +67,15 @@ TEST(FileDialogFilterTest, FilterBecomesQtNameFiltersWhereAllFilesMatchesEveryNa
                          QStringLiteral("All Files(*.*) (*)")}));
 }
 
+TEST(FileDialogFilterTest, SelectedFilterIsFoundWithOrWithoutItsMasksShown) {
+  const QStringList filters = NameFiltersOf(QStringLiteral(
+      "Icon(*.ico)|*.ico|PNG(*.png)|*.png|Cursor (*.cur)|*.cur|Animated cursor (*.ani)|*.ani"));
+  EXPECT_EQ(FilterIndexOf(filters, QStringLiteral("PNG(*.png) (*.png)")), 2);
+  EXPECT_EQ(FilterIndexOf(filters, QStringLiteral("PNG(*.png)")), 2);
+  EXPECT_EQ(FilterIndexOf(filters, QStringLiteral("Animated cursor (*.ani)")), 4);
+  EXPECT_EQ(FilterIndexOf(filters, QStringLiteral("Other")), 1);
+}
+
 TEST(FolderPickerTest, IsDirectoryAndSelectFolder) {
   TempDir temp;
   const QString folder = FromPath(temp.Path());

@@ -100,7 +100,8 @@ TEST_F(WindowOutputTest, SaveAsOffersOneDialogPerEntryFromItsCaptionAndStopsAtCa
   EXPECT_EQ(request.DialogKind, FileDialogRequest::Kind::Save);
   EXPECT_TRUE(request.Title.isEmpty());
   EXPECT_EQ(request.Filter, QStringLiteral("Icon(*.ico)|*.ico|GIF(*.gif)|*.gif|Bitmap(*.bmp)|*.bmp|"
-                                           "JPEG(*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG(*.png)|*.png"));
+                                           "JPEG(*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG(*.png)|*.png|"
+                                           "Cursor (*.cur)|*.cur|Animated cursor (*.ani)|*.ani"));
   EXPECT_EQ(request.FilterIndex, 1);
   EXPECT_EQ(request.Options, unsigned{ofOverwritePrompt | ofCreatePrompt | ofNoReadOnlyReturn});
   EXPECT_EQ(FilesInDir(), std::vector<std::string>{"first.ico"});

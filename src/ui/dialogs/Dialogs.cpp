@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -19,6 +20,17 @@ QStringList NameFiltersOf(const QString& filter) {
     result << QStringLiteral("%1 (%2)").arg(parts[i], masks.join(QLatin1Char(' ')));
   }
   return result;
+}
+
+int FilterIndexOf(const QStringList& nameFilters, const QString& selected) {
+  if (const qsizetype exact = nameFilters.indexOf(selected); exact >= 0) {
+    return static_cast<int>(exact) + 1;
+  }
+  const QString shownPrefix = selected + QStringLiteral(" (");
+  for (qsizetype i = 0; i < nameFilters.size(); ++i) {
+    if (nameFilters[i].startsWith(shownPrefix)) return static_cast<int>(i) + 1;
+  }
+  return 1;
 }
 
 bool QtDialogs::ExecuteFileDialog(QWidget* parent, const FileDialogRequest& request,
@@ -44,8 +56,7 @@ bool QtDialogs::ExecuteFileDialog(QWidget* parent, const FileDialogRequest& requ
   if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
   if (dialog.exec() != QDialog::Accepted) return false;
   answer.Files = dialog.selectedFiles();
-  answer.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
-  if (answer.FilterIndex < 1) answer.FilterIndex = 1;
+  answer.FilterIndex = FilterIndexOf(filters, dialog.selectedNameFilter());
   return !answer.Files.isEmpty();
 }
 
@@ -58,8 +69,20 @@ bool QtDialogs::BrowseForFolder(QWidget* parent, const QString& prompt, const QS
   return true;
 }
 
+namespace {
+
+// Messages quote captions and names from files: shown as plain text, never as markup.
+void ShowPlainBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                  const QString& message) {
+  QMessageBox box(icon, title, message, QMessageBox::Ok, parent);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+}  // namespace
+
 void QtDialogs::ShowError(QWidget* parent, const QString& title, const QString& message) {
-  QMessageBox::critical(parent, title, message, QMessageBox::Ok);
+  ShowPlainBox(parent, QMessageBox::Critical, title, message);
 }
 
 bool QtDialogs::Confirm(QWidget* parent, const QString& title, const QString& question,
@@ -71,7 +94,17 @@ bool QtDialogs::Confirm(QWidget* parent, const QString& title, const QString& qu
 }
 
 void QtDialogs::ShowNotice(QWidget* parent, const QString& title, const QString& message) {
-  QMessageBox::warning(parent, title, message, QMessageBox::Ok);
+  ShowPlainBox(parent, QMessageBox::Warning, title, message);
+}
+
+bool QtDialogs::AskText(QWidget* parent, const QString& title, const QString& label,
+                        QString& text) {
+  bool accepted = false;
+  const QString answer =
+      QInputDialog::getText(parent, title, label, QLineEdit::Normal, text, &accepted);
+  if (!accepted) return false;
+  text = answer;
+  return true;
 }
 
 void QtDialogs::ShowModal(QDialog& dialog) {

@@ -64,6 +64,12 @@ class Dialogs {
   // A warning with an OK button, e.g. a file dialog refusing a name.
   virtual void ShowNotice(QWidget* /*parent*/, const QString& /*title*/,
                           const QString& /*message*/) {}
+  // A line of text asked with `label`, `text` in: the proposal, out: the answer. False on cancel
+  // and without a person to ask.
+  virtual bool AskText(QWidget* /*parent*/, const QString& /*title*/, const QString& /*label*/,
+                       QString& /*text*/) {
+    return false;
+  }
   // Shows `dialog` modally and returns when it is closed.
   virtual void ShowModal(QDialog& dialog) = 0;
   // Opens a document with the desktop's default viewer; false when none could open it.
@@ -81,6 +87,7 @@ class QtDialogs : public Dialogs {
   bool Confirm(QWidget* parent, const QString& title, const QString& question,
                Answer defaultAnswer) override;
   void ShowNotice(QWidget* parent, const QString& title, const QString& message) override;
+  bool AskText(QWidget* parent, const QString& title, const QString& label, QString& text) override;
   void ShowModal(QDialog& dialog) override;
   bool OpenDocument(const QUrl& document) override;
 };
@@ -89,5 +96,10 @@ class QtDialogs : public Dialogs {
 // "*.*" becomes "*", which also matches names without a dot. The dialog shows the description
 // only, so a description that names its masks does not show them twice.
 QStringList NameFiltersOf(const QString& filter);
+
+// The 1-based place of the filter a Qt dialog answers as selected among `nameFilters`
+// (NameFiltersOf), 1 when none matches. Some Qt versions answer the filter as shown, its masks
+// hidden: "Icon(*.ico)" for "Icon(*.ico) (*.ico)".
+int FilterIndexOf(const QStringList& nameFilters, const QString& selected);
 
 }  // namespace pictarix

@@ -7,7 +7,7 @@
 
 namespace pictarix {
 
-// "Save As": the five picture formats, "Icon" first and selected.
+// "Save As": the five picture formats, "Icon" first and selected, then the two cursor formats.
 FileDialogRequest MakeSaveAsDialog();
 // "Save to Icon Library": a new or replaced icon library.
 FileDialogRequest MakeSaveLibraryDialog();
@@ -16,7 +16,7 @@ FileDialogRequest MakeAddToLibraryDialog();
 
 inline const QString kSavePicFilter = QStringLiteral(
     "Icon(*.ico)|*.ico|GIF(*.gif)|*.gif|Bitmap(*.bmp)|*.bmp|JPEG(*.jpg;*.jpeg)|*.jpg;*.jpeg|"
-    "PNG(*.png)|*.png");
+    "PNG(*.png)|*.png|Cursor (*.cur)|*.cur|Animated cursor (*.ani)|*.ani");
 inline const QString kIconLibraryFilter = QStringLiteral("Icon Library (*.icl)|*.icl");
 
 }  // namespace pictarix

@@ -30,6 +30,14 @@ struct EntryExport {
   int Entry = 0;
 };
 
+// Which file of an entry's export failed: an image, an animation frame's image, or the list of
+// images for building the cursor.
+QString FailedItemText(const ExportFailure& failure) {
+  if (failure.Image < 0) return QStringLiteral("cursor list");
+  if (failure.Frame < 0) return QStringLiteral("image %1").arg(failure.Image);
+  return QStringLiteral("frame %1, image %2").arg(failure.Frame).arg(failure.Image);
+}
+
 }  // namespace
 
 int ExportEntryImages(Dialogs& dialogs, QWidget* parent, const Harvester& harvester,
@@ -72,10 +80,9 @@ int ExportEntryImages(Dialogs& dialogs, QWidget* parent, const Harvester& harves
   WriteEntryExports(batch, threads, [&](std::size_t e, std::vector<ExportFailure> failed) {
     written += static_cast<int>(batch[e].Plan.size() - failed.size());
     for (const ExportFailure& failure : failed) {
-      failures << QStringLiteral("Entry %1, image %2: %3")
+      failures << QStringLiteral("Entry %1, %2: %3")
                       .arg(exports[e].Entry)
-                      .arg(failure.Image)
-                      .arg(FromUtf8(failure.Reason));
+                      .arg(FailedItemText(failure), FromUtf8(failure.Reason));
     }
   });
   if (!failures.isEmpty()) {

@@ -9,6 +9,7 @@
 
 #include "ui/window/Artwork.h"
 #include "ui/window/MainWindow.h"
+#include "ui/window/OutputCommands.h"
 
 namespace pictarix {
 
@@ -37,6 +38,7 @@ const char* const kSaveLibHint = "Save selected icons into an icon library";
 const char* const kAddLibHint = "Add selected icons into an existing icon library";
 const char* const kRemoveHint = "Remove select icons from the ListView";
 const char* const kCopyHint = "Copy this image to Window clipboard";
+const char* const kThemeHint = "Save the selected cursors as a cursor theme";
 // The menu whose items the context menu offers as well.
 const char* const kContextMenuItems = "saveMenu";
 
@@ -85,6 +87,10 @@ const std::vector<CommandRow>& MainCommandRows() {
        Call<&MainWindow::RemoveClick>},
       {"saveMenu", "copyToClipboard", Item, "&Copy to Clipboard", kCopyHint, kNoGlyph,
        Qt::CTRL | Qt::Key_C, OneSelected, kNoTag, Call<&MainWindow::CopyToClipboardClick>},
+      {"saveMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      {"saveMenu", "saveCursorTheme", Item, "Save as Cursor &Theme...", kThemeHint, kNoGlyph,
+       kNoKey, AnySelected, kNoTag,
+       [](MainWindow& window, QAction*) { window.Parts().Output->SaveCursorTheme(); }},
 
       {"MenuBar", "viewMenu", Menu, "&View", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"viewMenu", "clear", Item, "&Clear", "Clear all icons", kNoGlyph, kNoKey, Always, kNoTag,

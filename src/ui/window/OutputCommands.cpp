@@ -15,6 +15,7 @@
 #include "ui/dialogs/FolderPicker.h"
 #include "ui/dialogs/OutputDialogs.h"
 #include "ui/window/ClipboardCopy.h"
+#include "ui/window/CursorThemeCommand.h"
 #include "ui/window/QtPaths.h"
 
 namespace pictarix {
@@ -36,6 +37,19 @@ bool AskFile(Dialogs& dialogs, QWidget* parent, FileDialogRequest& request, cons
   if (!RunFileDialog(dialogs, parent, request, answer)) return false;
   RememberFolder(dialog, request.InitialDir);
   return true;
+}
+
+// Why `entry` cannot be saved in a cursor format, naming it.
+QString WrongKindText(const ListEntry& entry, SaveFormat format) {
+  const bool icon = entry.Icon->Kind == EntryKind::Icon;
+  const QString why =
+      format == SaveFormat::Cursor || icon
+          ? QStringLiteral("it is an icon, and only cursors can be saved as %1 files")
+          : QStringLiteral(
+                "it is a still cursor, and only animated cursors can be saved as %1 "
+                "files");
+  return QStringLiteral("\"%1\" was not saved: %2. Nothing was written.")
+      .arg(FromUtf8(entry.Caption), why.arg(FromUtf8(ExtFromFormat(format))));
 }
 
 }  // namespace
@@ -85,9 +99,11 @@ void OutputCommands::SaveAs() {
       SaveAsDialog.FileName = typed;
     }
     entry = EntryAt(position);
-    const bool written =
-        entry != nullptr && SaveEntryAs(*entry, harvester_.LargeImgs, ToPath(name), format);
-    if (!written && format == SaveFormat::Gif) {
+    if (entry == nullptr) continue;
+    const SaveResult result = SaveEntryPicture(*entry, harvester_.LargeImgs, ToPath(name), format);
+    if (result == SaveResult::WrongKind) {
+      Notice(WrongKindText(*entry, format));
+    } else if (result != SaveResult::Written && format == SaveFormat::Gif) {
       Notice(QStringLiteral("This icon has no image of 256 colours or fewer; no GIF was written."));
     }
   }
@@ -138,6 +154,10 @@ void OutputCommands::CopyToClipboard() {
   const std::optional<RgbImage> tile = TileToBitmap(*selected.front().Entry, harvester_.LargeImgs);
   if (!tile) return;
   PutImageOnClipboard(QGuiApplication::clipboard(), ToQImage(*tile));
+}
+
+void OutputCommands::SaveCursorTheme() {
+  pictarix::SaveCursorTheme(dialogs_, &window_, selected_);
 }
 
 }  // namespace pictarix

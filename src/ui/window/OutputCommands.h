@@ -1,7 +1,8 @@
 #pragma once
 // The output commands of the window: Save As, Batch Save As, Save/Add to Icon Library, Copy to
-// Clipboard. The core's output functions do the work on the entries these pick; these ask the
-// dialogs, which keep what their last use left, and report what could not be written.
+// Clipboard, Save as Cursor Theme. The core's output functions do the work on the entries these
+// pick; these ask the dialogs, which keep what their last use left, and report what could not be
+// written.
 #include <functional>
 
 #include "output/EntrySelection.h"
@@ -25,6 +26,7 @@ class OutputCommands {
   void BatchSaveAs(int tag);
   void SaveToLibrary(bool add);
   void CopyToClipboard();
+  void SaveCursorTheme();
 
   // The file dialogs, by the names the commands use.
   FileDialogRequest SaveAsDialog;
