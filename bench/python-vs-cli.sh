@@ -24,7 +24,9 @@ for entry in pictarix.entries(sys.argv[1]):
 print(images)
 PY
 export PYTHONPATH="$here/../python" PICTARIX_LIBRARY="$build/src/capi/libpictarix.so"
-python=${PYTHON:-python3}
+# The interpreter itself, not a version manager's shim in front of it (which alone can take
+# longer than the whole run).
+python=$("${PYTHON:-python3}" -c 'import sys; print(sys.executable)')
 hyperfine -N --style none --warmup 2 --runs 20 --export-csv "$work/times.csv" \
   "$build/pictarix-cli list --json $folder" "$python $work/iterate.py $folder" >/dev/null 2>&1
 images=$("$python" "$work/iterate.py" "$folder")
