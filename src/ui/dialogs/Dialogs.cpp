@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "ui/dialogs/ManualViewer.h"
+
 namespace pictarix {
 
 QStringList NameFiltersOf(const QString& filter) {
@@ -111,8 +113,16 @@ void QtDialogs::ShowModal(QDialog& dialog) {
   dialog.exec();
 }
 
+bool Dialogs::ShowManual(QWidget* /*parent*/, const QString& manualPath) {
+  return OpenDocument(QUrl::fromLocalFile(manualPath));
+}
+
 bool QtDialogs::OpenDocument(const QUrl& document) {
   return QDesktopServices::openUrl(document);
+}
+
+bool QtDialogs::ShowManual(QWidget* parent, const QString& manualPath) {
+  return ManualViewer::Show(manualPath, parent);
 }
 
 }  // namespace pictarix

@@ -74,6 +74,8 @@ class Dialogs {
   virtual void ShowModal(QDialog& dialog) = 0;
   // Opens a document with the desktop's default viewer; false when none could open it.
   virtual bool OpenDocument(const QUrl& /*document*/) { return false; }
+  // Shows the program's manual (a Markdown file); false when it cannot be read.
+  virtual bool ShowManual(QWidget* parent, const QString& manualPath);
 };
 
 // The real dialogs.
@@ -90,6 +92,7 @@ class QtDialogs : public Dialogs {
   bool AskText(QWidget* parent, const QString& title, const QString& label, QString& text) override;
   void ShowModal(QDialog& dialog) override;
   bool OpenDocument(const QUrl& document) override;
+  bool ShowManual(QWidget* parent, const QString& manualPath) override;
 };
 
 // Qt's name filters for a "description|masks|..." filter: "description (mask mask)". The mask

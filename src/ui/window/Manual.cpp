@@ -47,7 +47,7 @@ QString ManualPath(const QString& programPath) {
 
 void OpenManual(Dialogs& dialogs, QWidget* parent) {
   const QString manual = ManualPath(ProgramPath());
-  if (manual.isEmpty() || !dialogs.OpenDocument(QUrl::fromLocalFile(manual))) {
+  if (manual.isEmpty() || !dialogs.ShowManual(parent, manual)) {
     dialogs.ShowNotice(parent, parent ? parent->windowTitle() : QString(),
                        QStringLiteral("The manual could not be opened."));
   }

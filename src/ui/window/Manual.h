@@ -13,7 +13,7 @@ QString ManualPath(const QString& programPath);
 
 class Dialogs;
 
-// Opens the manual with the desktop's viewer, or says that it could not.
+// Shows the manual inside the program, or says that it could not.
 void OpenManual(Dialogs& dialogs, QWidget* parent);
 
 }  // namespace pictarix
