@@ -108,7 +108,14 @@ TEST_F(ListFeaturesTest, CaptionsShowWholeInTwoLinesAndTooltipsTellNameFileAndIm
   EXPECT_EQ(CaptionLines(TileDelegate::kTypicalName, font, width),
             QStringList{TileDelegate::kTypicalName});
   const QString twoLines = QStringLiteral("IDI_SHELL_RENAME_FOLDER");
-  EXPECT_EQ(CaptionLines(twoLines, font, width).join(QString()), twoLines);
+  EXPECT_EQ(CaptionLines(twoLines, font, width).join(QString()), twoLines);  // whole beats tidy
+  // Between words where the words fit.
+  const QStringList split = CaptionLines(QStringLiteral("IDI_SHELL_FOLDER"), font, width);
+  ASSERT_EQ(split.size(), 2);
+  EXPECT_TRUE(split[0].endsWith(QLatin1Char('_'))) << split[0].toStdString();
+  const QStringList camel = CaptionLines(QStringLiteral("ShellFolderView"), font, width);
+  ASSERT_EQ(camel.size(), 2);
+  EXPECT_TRUE(camel[1].front().isUpper()) << camel[1].toStdString();
   const QString long_ = QStringLiteral("A_VERY_LONG_RESOURCE_NAME_THAT_NEEDS_FAR_MORE_THAN_TWO");
   const QStringList cut = CaptionLines(long_, font, width);
   ASSERT_EQ(cut.size(), 2);
@@ -117,6 +124,8 @@ TEST_F(ListFeaturesTest, CaptionsShowWholeInTwoLinesAndTooltipsTellNameFileAndIm
   EXPECT_TRUE(cut[1].endsWith(QStringLiteral("TWO")));  // the end still shows
 
   AddIcons({"<b>IDI_APP</b>"}, {{32, 4}, {256, 32}});
+  EXPECT_EQ(window->ListModel().index(0).data(Qt::AccessibleTextRole).toString(),
+            QStringLiteral("<b>IDI_APP</b>"));  // a screen reader reads the caption
   const QString tip = window->ListModel().index(0).data(Qt::ToolTipRole).toString();
   EXPECT_TRUE(tip.contains(QStringLiteral("&lt;b&gt;IDI_APP&lt;/b&gt;")));
   EXPECT_TRUE(tip.contains(QStringLiteral("/icons/&lt;b&gt;IDI_APP&lt;/b&gt;.dll")));

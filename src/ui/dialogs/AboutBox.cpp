@@ -15,7 +15,12 @@ HoverLabel::HoverLabel(const QString& text, const QUrl& target, QWidget* parent)
   QFont underlined = font();
   underlined.setUnderline(true);
   setFont(underlined);
-  SetColour(Qt::black);
+  SetColour(TextColour());
+}
+
+QColor HoverLabel::TextColour() {
+  // The desktop's text colour (black on a light theme), so a dark theme keeps it readable.
+  return QPalette().color(QPalette::Active, QPalette::WindowText);
 }
 
 void HoverLabel::SetColour(const QColor& colour) {
@@ -30,7 +35,7 @@ void HoverLabel::enterEvent(QEnterEvent* event) {
 }
 
 void HoverLabel::leaveEvent(QEvent* event) {
-  SetColour(Qt::black);
+  SetColour(TextColour());
   QLabel::leaveEvent(event);
 }
 

@@ -22,6 +22,8 @@ class HoverLabel : public QLabel {
 
  private:
   void SetColour(const QColor& colour);
+  // The colour of the label when not hovered.
+  static QColor TextColour();
   QUrl target_;
 };
 

@@ -54,6 +54,7 @@ QVariant IconListModel::data(const QModelIndex& index, int role) const {
   const ListEntry& entry = harvester_.Entries[static_cast<std::size_t>(entryIndex)];
   switch (role) {
     case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
       return FromUtf8(entry.Caption);
     case Qt::ToolTipRole:
       return ToolTip(entry);

@@ -14,6 +14,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "harvest/Harvester.h"
 #include "ui/dialogs/DetailsDialog.h"
@@ -156,7 +157,12 @@ void ListFeatures::CreateFilterBox() {
   FilterBox->setObjectName(QStringLiteral("FilterBox"));
   FilterBox->setPlaceholderText(QStringLiteral("Filter by name or file"));
   FilterBox->setToolTip(QStringLiteral("Show only icons whose name or file contains this text"));
+  FilterBox->setAccessibleName(QStringLiteral("Filter"));
   FilterBox->setClearButtonEnabled(true);
+  for (QToolButton* clear : FilterBox->findChildren<QToolButton*>()) {
+    clear->setAccessibleName(QStringLiteral("Clear filter"));
+    clear->setToolTip(QStringLiteral("Clear filter"));
+  }
   FilterBox->setMaximumWidth(kFilterBoxWidth);
   FilterBox->installEventFilter(this);
   bar->addWidget(FilterBox);
@@ -237,7 +243,7 @@ void ListFeatures::ShowDetails(int row) {
   const int entry = window_.ListModel().EntryIndex(row);
   if (entry < 0) return;
   DetailsDialog dialog(window_.Harvest().Entries.at(static_cast<std::size_t>(entry)), dialogs_,
-                        &window_);
+                       &window_);
   dialogs_.ShowModal(dialog);
 }
 

@@ -48,25 +48,60 @@ void DrawKindMark(QPainter& painter, const QRect& tileArea, const QString& kind,
   painter.restore();
 }
 
-}  // namespace
+constexpr QChar kBreakHint(0x200B);  // zero width space: a place a line may break
 
-QStringList CaptionLines(const QString& text, const QFont& font, int width) {
-  const QFontMetrics metrics(font);
-  if (metrics.horizontalAdvance(text) <= width) return {text};
+// The caption with a break hint after each "_", "-" and "." and before a capital that follows a
+// small letter, so that "PD32_LANDSCAPE" or "ShellFolderView" break between their words before
+// they break inside one.
+QString WithWordJoints(const QString& text) {
+  QString hinted;
+  hinted.reserve(text.size() * 2);
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (i > 0 && c.isUpper() && text[i - 1].isLower()) hinted += kBreakHint;
+    hinted += c;
+    if ((c == QLatin1Char('_') || c == QLatin1Char('-') || c == QLatin1Char('.')) &&
+        i + 1 < text.size())
+      hinted += kBreakHint;
+  }
+  return hinted;
+}
+
+QString WithoutHints(QString line) {
+  return line.remove(kBreakHint).trimmed();
+}
+
+// The lines `text` (with or without break hints) takes at `width`, at most three.
+QStringList LaidOutLines(const QString& text, const QFont& font, int width, bool& whole) {
   QTextLayout layout(text, font);
   QTextOption option;
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   layout.setTextOption(option);
   QStringList lines;
+  qsizetype laidOut = 0;
   layout.beginLayout();
   for (QTextLine line = layout.createLine(); line.isValid() && lines.size() < 3;
        line = layout.createLine()) {
     line.setLineWidth(width);
     lines << text.mid(line.textStart(), line.textLength());
+    if (lines.size() <= 2) laidOut = line.textStart() + line.textLength();
   }
   layout.endLayout();
-  if (lines.size() <= 2 && lines.join(QString()).size() == text.size()) {
-    for (QString& line : lines) line = line.trimmed();
+  whole = lines.size() <= 2 && laidOut == text.size();
+  return lines;
+}
+
+}  // namespace
+
+QStringList CaptionLines(const QString& text, const QFont& font, int width) {
+  const QFontMetrics metrics(font);
+  if (metrics.horizontalAdvance(text) <= width) return {text};
+  // Between words when the caption fits so in two lines, else anywhere: whole beats tidy.
+  bool whole = false;
+  QStringList lines = LaidOutLines(WithWordJoints(text), font, width, whole);
+  if (!whole) lines = LaidOutLines(text, font, width, whole);
+  if (whole) {
+    for (QString& line : lines) line = WithoutHints(line);
     return lines;
   }
   const QString rest = text.mid(lines.first().size()).trimmed();

@@ -60,6 +60,7 @@ QListView* CreateTileView(QWidget& client) {
   list->setWordWrap(true);
   list->setTextElideMode(Qt::ElideRight);
   list->setContextMenuPolicy(Qt::CustomContextMenu);
+  list->setAccessibleName(QStringLiteral("Icons"));
   return list;
 }
 
@@ -69,6 +70,7 @@ QPushButton* CreateStopButton(QWidget& client) {
   stop->setIcon(QIcon(StopGlyph()));
   stop->setFixedSize(kStopButtonSize);
   stop->setToolTip(QStringLiteral("Stop processing"));
+  stop->setAccessibleName(QStringLiteral("Stop"));
   stop->setStatusTip(QStringLiteral("Stop processing"));
   return stop;
 }
