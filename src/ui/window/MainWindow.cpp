@@ -61,11 +61,12 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
   parts_.Preview->move(176, 104);
   resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   setMinimumSize(400, 260);
-  RestorePlacement(*this);  // centred on the screen the first time
   // 8. Stay on Top from the settings, applied and written back.
   stayOnTop_->setChecked(
       ReadSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true));
   StayOnTopClick();
+  // After the flags: changing them resets the placement's claim that it includes the frame.
+  RestorePlacement(*this);  // centred on the screen the first time
   includeCursors_->setChecked(
       ReadSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kIncludeCursorsValue, false));
   harvester_->IncludeCursors = includeCursors_->isChecked();
