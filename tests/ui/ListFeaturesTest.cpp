@@ -228,6 +228,37 @@ TEST_F(ListFeaturesTest, ExportWritesWhatTheCommandLineWritesAndAsksOnceBeforeRe
   EXPECT_EQ(fs::file_size(dir.Path() / "2-32x32-32.png"), 0u);  // No leaves them
 }
 
+TEST_F(ListFeaturesTest, ExportDetailsAndAddToLibraryStartInTheirLastFolderAfterARestart) {
+  const fs::path exports = dir.Path() / "exports", pictures = dir.Path() / "pictures",
+                 libraries = dir.Path() / "libraries";
+  for (const fs::path& folder : {exports, pictures, libraries}) fs::create_directory(folder);
+  AddIcons({"app"}, {{32, 32}});
+  SelectRow(0);
+  dialogs.FolderAnswers.push_back(FromPath(exports));
+  window->Parts().Features->ExportImages->trigger();
+  dialogs.OnModal = [&](QDialog& shown) {
+    dialogs.FileAnswers.push_back(QStringList{FromPath(pictures / "app.png")});
+    dynamic_cast<DetailsDialog&>(shown).SaveChosen();
+  };
+  window->Parts().TileView->setCurrentIndex(window->ListModel().index(0));
+  QTest::keyClick(window->Parts().TileView, Qt::Key_Return);
+  std::ofstream(libraries / "none.icl") << "no library";  // refused, but the folder was chosen
+  dialogs.FileAnswers.push_back(QStringList{FromPath(libraries / "none.icl")});
+  window->Parts().Item("addToLibrary")->trigger();
+
+  window = std::make_unique<MainWindow>(dialogs);
+  AddIcons({"app"}, {{32, 32}});
+  SelectRow(0);
+  window->Parts().Features->ExportImages->trigger();
+  EXPECT_EQ(dialogs.FolderStarts.back(), FromPath(exports));
+  dialogs.OnModal = [&](QDialog& shown) { dynamic_cast<DetailsDialog&>(shown).SaveChosen(); };
+  window->Parts().TileView->setCurrentIndex(window->ListModel().index(0));
+  QTest::keyClick(window->Parts().TileView, Qt::Key_Return);
+  EXPECT_EQ(dialogs.FileRequests.back().InitialDir, FromPath(pictures));
+  window->Parts().Item("addToLibrary")->trigger();
+  EXPECT_EQ(dialogs.FileRequests.back().InitialDir, FromPath(libraries));
+}
+
 TEST_F(ListFeaturesTest, DraggedTilesBecomeIconFilesNamedAfterTheirCaptions) {
   AddIcons({"IDI_APP", "a/b", "idi_app", "..", "x\u202Egnp.exe\u0085"}, {{16, 8}, {32, 32}});
   QModelIndexList rows;

@@ -23,6 +23,7 @@
 #include "ui/dialogs/CursorPlayer.h"
 #include "ui/dialogs/DetailsFrames.h"
 #include "ui/dialogs/DetailsPictures.h"
+#include "ui/dialogs/DialogFolders.h"
 #include "ui/dialogs/ErrorBox.h"
 #include "ui/dialogs/FileDialogOptions.h"
 #include "ui/list/IconImages.h"
@@ -133,6 +134,7 @@ DetailsDialog::DetailsDialog(const ListEntry& entry, Dialogs& dialogs, QWidget* 
   resize(std::clamp(cellWidth * std::max(1, images_->count()) + 40, 360, 900),
          std::clamp(largest + 220 + playerHeight, 300, 900));
   saveRequest_ = SaveImageRequest();
+  saveRequest_.InitialDir = StartFolder(kDetailsSavePngFolder);
 }
 
 QLabel* DetailsDialog::CreatePlayer(QFormLayout& facts) {
@@ -251,6 +253,7 @@ void DetailsDialog::SaveChosen() {
       SafeFileStem(caption_.toStdString(), kMaxFileNameBytes - sizeText.size() - 4) + sizeText);
   FileDialogAnswer answer;
   if (!RunFileDialog(dialogs_, this, saveRequest_, answer)) return;
+  RememberFolder(kDetailsSavePngFolder, saveRequest_.InitialDir);
   const std::optional<std::vector<std::uint8_t>> png = ImagePngBytes(image);
   if (!png) throw PictarixError(kCannotDecode.toStdString());
   SavePictureFile(*png, ToPath(answer.Files.first()));

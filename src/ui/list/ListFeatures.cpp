@@ -17,6 +17,7 @@
 
 #include "harvest/Harvester.h"
 #include "ui/dialogs/DetailsDialog.h"
+#include "ui/dialogs/DialogFolders.h"
 #include "ui/list/IconListModel.h"
 #include "ui/list/TileDelegate.h"
 #include "ui/list/TileDrag.h"
@@ -237,7 +238,7 @@ void ListFeatures::ShowDetails(int row) {
   const int entry = window_.ListModel().EntryIndex(row);
   if (entry < 0) return;
   DetailsDialog dialog(window_.Harvest().Entries.at(static_cast<std::size_t>(entry)), dialogs_,
-                        &window_);
+                       &window_);
   dialogs_.ShowModal(dialog);
 }
 
@@ -254,8 +255,10 @@ void ListFeatures::ShowSelectedDetails() {
 }
 
 void ListFeatures::ExportSelected() {
+  QString folder = StartFolder(kExportImagesFolder);
   ExportEntryImages(dialogs_, &window_, window_.Harvest(), PositionsOf(window_.SelectedEntries()),
-                    exportFolder_);
+                    folder);
+  RememberFolder(kExportImagesFolder, folder);
 }
 
 }  // namespace pictarix
