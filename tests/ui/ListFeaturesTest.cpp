@@ -147,6 +147,10 @@ TEST_F(ListFeaturesTest, FilterShowsMatchingEntriesAndCommandsActOnTheirEntries)
   QTest::keyClick(Features().FilterBox, Qt::Key_Escape);
   Features().ApplyFilter();
   EXPECT_EQ(Captions().size(), 5u);
+  Filter(QStringLiteral(" "));  // spaces around the text are ignored
+  EXPECT_EQ(Captions().size(), 5u);
+  Filter(QStringLiteral("  gamma "));
+  EXPECT_EQ(Captions(), std::vector<QString>{QStringLiteral("gamma")});
 }
 
 TEST_F(ListFeaturesTest, TileSizeStepsAndIsRemembered) {

@@ -224,7 +224,8 @@ void ListFeatures::StepTileSize(int step) {
 
 void ListFeatures::ApplyFilter() {
   filterDelay_->stop();
-  window_.ListModel().SetFilter(FilterBox->text());
+  // Spaces around the text are no part of what is looked for: a lone space filters nothing.
+  window_.ListModel().SetFilter(FilterBox->text().trimmed());
   window_.TileSelectionChanged();  // the selection went with the rows
 }
 

@@ -17,6 +17,7 @@
 #include "ui/list/IconListModel.h"
 #include "ui/list/IconPreview.h"
 #include "ui/list/ListFeatures.h"
+#include "ui/window/KeyboardReach.h"
 #include "ui/window/MainControls.h"
 #include "ui/window/OutputCommands.h"
 #include "ui/window/QtPaths.h"
@@ -128,6 +129,9 @@ void MainWindow::CreateCommands() {
   connect(parts_.TileView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     parts_.ContextMenu->popup(parts_.TileView->viewport()->mapToGlobal(at));
   });
+  new KeyboardReach(
+      *this, *parts_.TileView, *parts_.ContextMenu, [this] { return runs_.Running(); },
+      [this] { Guarded([this] { StopBtnClick(); }); });
   EnableForSelection(commands_, 0);  // every selection-driven item starts disabled
 }
 
