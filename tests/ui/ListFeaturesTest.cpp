@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QScreen>
 #include <QTest>
 #include <QUrl>
 
@@ -24,6 +25,7 @@
 #include "support/TempDir.h"
 #include "ui/WindowFixture.h"
 #include "ui/dialogs/DetailsDialog.h"
+#include "ui/dialogs/DetailsPictures.h"
 #include "ui/list/ListFeatures.h"
 #include "ui/list/TileDelegate.h"
 #include "ui/list/TileDrag.h"
@@ -202,6 +204,29 @@ TEST_F(ListFeaturesTest, DetailsShowEveryImageAndSaveAndCopyItWithItsTransparenc
   const QImage copied = QImage::fromData(clip->data(QStringLiteral("image/png")), "PNG");
   ASSERT_EQ(copied.size(), QSize(48, 48));
   EXPECT_EQ(qAlpha(copied.pixel(0, 0)), 0);  // the transparent border stays transparent
+}
+
+// At twice the scale an image is drawn one pixel to one device pixel in a cell half its size,
+// while that cell stays within 256 device-independent pixels; the dialog fits the screen.
+TEST_F(ListFeaturesTest, DetailsDrawImagesOneToOneInDevicePixelsAndFitTheScreen) {
+  AddIcons({"app"}, {{32, 32}, {256, 32}, {48, 32}, {48, 8}, {48, 4}, {32, 8}, {32, 4}, {16, 32}});
+  IconImageList& images = window->Harvest().Entries[0].Icon->Images;
+  DetailsPictures pictures(images, nullptr, 2);
+  for (int i = 0; i < images.Count(); ++i) {
+    const ImageSize size = RealImageSize(*images.Get(i));
+    EXPECT_EQ(pictures.CellSize(i), QSize(size.Width / 2, size.Height / 2)) << size.Width;
+    if (size.Width != 32) continue;
+    const QPixmap drawn = pictures.Picture(i);
+    EXPECT_EQ(drawn.size(), QSize(32, 32));
+    EXPECT_EQ(drawn.devicePixelRatio(), 2.0);
+  }
+
+  DetailsDialog details(window->Harvest().Entries[0], dialogs, window.get());
+  const QSize room = window->screen()->availableSize();
+  EXPECT_LE(details.width(), room.width());
+  EXPECT_LE(details.height(), room.height());
+  EXPECT_EQ(details.Images()->selectionMode(), QAbstractItemView::ExtendedSelection);
+  EXPECT_EQ(details.Images()->actions().size(), 2);  // Save as PNG and Copy on the images
 }
 
 TEST_F(ListFeaturesTest, ExportWritesWhatTheCommandLineWritesAndAsksOnceBeforeReplacing) {
