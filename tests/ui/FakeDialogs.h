@@ -44,6 +44,7 @@ class FakeDialogs : public Dialogs {
                        QString& folder) override {
     FolderPrompts.push_back(prompt);
     FolderRoots.push_back(root);
+    FolderStarts.push_back(folder);
     if (FolderAnswers.empty() || !FolderAnswers.front()) {
       if (!FolderAnswers.empty()) FolderAnswers.pop_front();
       return false;
@@ -100,6 +101,7 @@ class FakeDialogs : public Dialogs {
   std::vector<FileDialogRequest> FileRequests;
   std::vector<QString> FolderPrompts;
   std::vector<QString> FolderRoots;
+  std::vector<QString> FolderStarts;  // the folder each browse began in
   std::vector<Box> Errors;
   std::vector<Box> Questions;
   std::vector<Box> Notices;

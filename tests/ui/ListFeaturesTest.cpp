@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QScreen>
 #include <QTest>
 #include <QUrl>
 
@@ -24,6 +25,7 @@
 #include "support/TempDir.h"
 #include "ui/WindowFixture.h"
 #include "ui/dialogs/DetailsDialog.h"
+#include "ui/dialogs/DetailsPictures.h"
 #include "ui/list/ListFeatures.h"
 #include "ui/list/TileDelegate.h"
 #include "ui/list/TileDrag.h"
@@ -156,6 +158,10 @@ TEST_F(ListFeaturesTest, FilterShowsMatchingEntriesAndCommandsActOnTheirEntries)
   QTest::keyClick(Features().FilterBox, Qt::Key_Escape);
   Features().ApplyFilter();
   EXPECT_EQ(Captions().size(), 5u);
+  Filter(QStringLiteral(" "));  // spaces around the text are ignored
+  EXPECT_EQ(Captions().size(), 5u);
+  Filter(QStringLiteral("  gamma "));
+  EXPECT_EQ(Captions(), std::vector<QString>{QStringLiteral("gamma")});
 }
 
 TEST_F(ListFeaturesTest, TileSizeStepsAndIsRemembered) {
@@ -209,6 +215,29 @@ TEST_F(ListFeaturesTest, DetailsShowEveryImageAndSaveAndCopyItWithItsTransparenc
   EXPECT_EQ(qAlpha(copied.pixel(0, 0)), 0);  // the transparent border stays transparent
 }
 
+// At twice the scale an image is drawn one pixel to one device pixel in a cell half its size,
+// while that cell stays within 256 device-independent pixels; the dialog fits the screen.
+TEST_F(ListFeaturesTest, DetailsDrawImagesOneToOneInDevicePixelsAndFitTheScreen) {
+  AddIcons({"app"}, {{32, 32}, {256, 32}, {48, 32}, {48, 8}, {48, 4}, {32, 8}, {32, 4}, {16, 32}});
+  IconImageList& images = window->Harvest().Entries[0].Icon->Images;
+  DetailsPictures pictures(images, nullptr, 2);
+  for (int i = 0; i < images.Count(); ++i) {
+    const ImageSize size = RealImageSize(*images.Get(i));
+    EXPECT_EQ(pictures.CellSize(i), QSize(size.Width / 2, size.Height / 2)) << size.Width;
+    if (size.Width != 32) continue;
+    const QPixmap drawn = pictures.Picture(i);
+    EXPECT_EQ(drawn.size(), QSize(32, 32));
+    EXPECT_EQ(drawn.devicePixelRatio(), 2.0);
+  }
+
+  DetailsDialog details(window->Harvest().Entries[0], dialogs, window.get());
+  const QSize room = window->screen()->availableSize();
+  EXPECT_LE(details.width(), room.width());
+  EXPECT_LE(details.height(), room.height());
+  EXPECT_EQ(details.Images()->selectionMode(), QAbstractItemView::ExtendedSelection);
+  EXPECT_EQ(details.Images()->actions().size(), 2);  // Save as PNG and Copy on the images
+}
+
 TEST_F(ListFeaturesTest, ExportWritesWhatTheCommandLineWritesAndAsksOnceBeforeReplacing) {
   AddIcons({"a", "b", "c"}, {{32, 32}, {48, 8}, {48, 8}});
   Filter(QStringLiteral("c.dll"));
@@ -235,6 +264,37 @@ TEST_F(ListFeaturesTest, ExportWritesWhatTheCommandLineWritesAndAsksOnceBeforeRe
   ASSERT_EQ(dialogs.Questions.size(), 1u);
   EXPECT_TRUE(dialogs.Questions[0].Message.startsWith(QStringLiteral("3 of the files")));
   EXPECT_EQ(fs::file_size(dir.Path() / "2-32x32-32.png"), 0u);  // No leaves them
+}
+
+TEST_F(ListFeaturesTest, ExportDetailsAndAddToLibraryStartInTheirLastFolderAfterARestart) {
+  const fs::path exports = dir.Path() / "exports", pictures = dir.Path() / "pictures",
+                 libraries = dir.Path() / "libraries";
+  for (const fs::path& folder : {exports, pictures, libraries}) fs::create_directory(folder);
+  AddIcons({"app"}, {{32, 32}});
+  SelectRow(0);
+  dialogs.FolderAnswers.push_back(FromPath(exports));
+  window->Parts().Features->ExportImages->trigger();
+  dialogs.OnModal = [&](QDialog& shown) {
+    dialogs.FileAnswers.push_back(QStringList{FromPath(pictures / "app.png")});
+    dynamic_cast<DetailsDialog&>(shown).SaveChosen();
+  };
+  window->Parts().TileView->setCurrentIndex(window->ListModel().index(0));
+  QTest::keyClick(window->Parts().TileView, Qt::Key_Return);
+  std::ofstream(libraries / "none.icl") << "no library";  // refused, but the folder was chosen
+  dialogs.FileAnswers.push_back(QStringList{FromPath(libraries / "none.icl")});
+  window->Parts().Item("addToLibrary")->trigger();
+
+  window = std::make_unique<MainWindow>(dialogs);
+  AddIcons({"app"}, {{32, 32}});
+  SelectRow(0);
+  window->Parts().Features->ExportImages->trigger();
+  EXPECT_EQ(dialogs.FolderStarts.back(), FromPath(exports));
+  dialogs.OnModal = [&](QDialog& shown) { dynamic_cast<DetailsDialog&>(shown).SaveChosen(); };
+  window->Parts().TileView->setCurrentIndex(window->ListModel().index(0));
+  QTest::keyClick(window->Parts().TileView, Qt::Key_Return);
+  EXPECT_EQ(dialogs.FileRequests.back().InitialDir, FromPath(pictures));
+  window->Parts().Item("addToLibrary")->trigger();
+  EXPECT_EQ(dialogs.FileRequests.back().InitialDir, FromPath(libraries));
 }
 
 TEST_F(ListFeaturesTest, DraggedTilesBecomeIconFilesNamedAfterTheirCaptions) {

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -72,6 +73,19 @@ TEST_F(WindowRunTest, StopMovesFromRunningToStoppingAndTheRunEndsIdle) {
   EXPECT_EQ(dialogs.FolderPrompts,
             std::vector<QString>{QStringLiteral("Please select a directory")});
   EXPECT_EQ(dialogs.FolderRoots, std::vector<QString>{QStringLiteral("/")});
+}
+
+TEST_F(WindowRunTest, EscapeStopsARunAsTheStopButtonDoes) {
+  dialogs.FolderAnswers = {PlainFolder(5)};
+  VisibleState stopping{};
+  DuringRun([&] {
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    stopping = State();
+  });
+  window->Parts().Item("openDirectoryButton")->trigger();
+  EXPECT_EQ(stopping, kStopping);
+  EXPECT_TRUE(window->Harvest().StopRequested);
+  EXPECT_EQ(window->Harvest().FileCount, 0);
 }
 
 TEST_F(WindowRunTest, UnreadableFilesOfTheLastRunAreListedUnderProblems) {

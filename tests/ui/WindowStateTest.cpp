@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include "ui/WindowFixture.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/list/IconPreview.h"
+#include "ui/window/Settings.h"
 
 namespace pictarix::testing {
 namespace {
@@ -127,6 +129,25 @@ TEST_F(WindowStateTest, PlacementIsRememberedAcrossWindows) {
   EXPECT_EQ(window->geometry(), QRect(40, 50, 600, 400));
   window->setWindowState(Qt::WindowMaximized);
   window->close();
+  window = std::make_unique<MainWindow>(dialogs);
+  EXPECT_TRUE(window->windowState().testFlag(Qt::WindowMaximized));
+}
+
+// A record written at twice the scale (half as many device-independent pixels across), which
+// Qt itself refuses: the window keeps the same share of the screen and stays maximised.
+TEST_F(WindowStateTest, PlacementFromAnotherScaleIsRescaled) {
+  window->setGeometry(40, 50, 600, 400);
+  QByteArray record = window->saveGeometry();
+  const int width = window->screen()->geometry().width();
+  ASSERT_GE(record.size(), 50);
+  for (int i = 0; i < 4; ++i) record[46 + i] = char((width / 2) >> (24 - 8 * i));
+  WriteSettingValue(SettingsRoot::CurrentUser, kSettingsKey, QStringLiteral("WindowGeometry"),
+                    record);
+  window = std::make_unique<MainWindow>(dialogs);
+  EXPECT_EQ(window->size(), QSize(1200, 800).boundedTo(window->screen()->availableSize()));
+  record[44] = 1;  // maximised
+  WriteSettingValue(SettingsRoot::CurrentUser, kSettingsKey, QStringLiteral("WindowGeometry"),
+                    record);
   window = std::make_unique<MainWindow>(dialogs);
   EXPECT_TRUE(window->windowState().testFlag(Qt::WindowMaximized));
 }

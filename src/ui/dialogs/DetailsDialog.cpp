@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QAction>
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -11,7 +12,9 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "harvest/ListEntry.h"
@@ -23,6 +26,7 @@
 #include "ui/dialogs/CursorPlayer.h"
 #include "ui/dialogs/DetailsFrames.h"
 #include "ui/dialogs/DetailsPictures.h"
+#include "ui/dialogs/DialogFolders.h"
 #include "ui/dialogs/ErrorBox.h"
 #include "ui/dialogs/FileDialogOptions.h"
 #include "ui/list/IconImages.h"
@@ -110,7 +114,7 @@ DetailsDialog::DetailsDialog(const ListEntry& entry, Dialogs& dialogs, QWidget* 
   QFormLayout* facts = CreateFacts(caption_, entry);
   QLabel* note = nullptr;
   if (icon_->Kind == EntryKind::Animated && icon_->Frames) note = CreatePlayer(*facts);
-  const int largest = CreateImages();
+  CreateImages();
   QDialogButtonBox* buttons = CreateButtons();
   if (player_ != nullptr) {
     // The player shows each frame's largest image until the user picks a size in the list.
@@ -128,11 +132,40 @@ DetailsDialog::DetailsDialog(const ListEntry& entry, Dialogs& dialogs, QWidget* 
   layout->addWidget(images_, 1);
   if (note != nullptr) layout->addWidget(note);
   layout->addWidget(buttons);
-  const int cellWidth = largest + 60;
-  const int playerHeight = player_ != nullptr ? player_->sizeHint().height() + 80 : 0;
-  resize(std::clamp(cellWidth * std::max(1, images_->count()) + 40, 360, 900),
-         std::clamp(largest + 220 + playerHeight, 300, 900));
+  FitScreen();
   saveRequest_ = SaveImageRequest();
+  saveRequest_.InitialDir = StartFolder(kDetailsSavePngFolder);
+}
+
+void DetailsDialog::FitScreen() {
+  QSize room(1200, 900);
+  const QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
+  // The window manager's frame is not known before the first show: room is left for one.
+  if (screen != nullptr) room = room.boundedTo(screen->availableSize() - QSize(16, 48));
+  // Around the cells: the dialog's margins, the list's frame and its scroll bar.
+  const int chrome = 2 * layout()->contentsMargins().left() + 2 * images_->frameWidth() +
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+  const int gap = 2 * images_->spacing();
+  std::vector<QSize> cells;
+  int oneRow = 0;
+  for (int i = 0; i < images_->count(); ++i) {
+    cells.push_back(images_->sizeHintForIndex(images_->model()->index(i, 0)));
+    oneRow += cells.back().width() + gap;
+  }
+  const int width = std::clamp(oneRow + chrome, 360, room.width());
+  // The cells flow in rows as the list lays them out at that width.
+  int height = gap, rowWidth = 0, rowHeight = 0;
+  for (const QSize& cell : cells) {
+    if (rowWidth > 0 && rowWidth + cell.width() + gap > width - chrome) {
+      height += rowHeight + gap;
+      rowWidth = rowHeight = 0;
+    }
+    rowWidth += cell.width() + gap;
+    rowHeight = std::max(rowHeight, cell.height());
+  }
+  height += rowHeight + 2 * images_->frameWidth();
+  const int others = layout()->sizeHint().height() - images_->sizeHint().height();
+  resize(width, std::clamp(height + others, 300, room.height()));
 }
 
 QLabel* DetailsDialog::CreatePlayer(QFormLayout& facts) {
@@ -165,14 +198,18 @@ QLabel* DetailsDialog::CreatePlayer(QFormLayout& facts) {
   return note;
 }
 
-int DetailsDialog::CreateImages() {
+void DetailsDialog::CreateImages() {
   // Every image in the icon's order, each in a cell of its own size; the pictures are made as
   // their cells are drawn.
-  pictures_ = std::make_unique<DetailsPictures>(*listed_, [this](const std::vector<int>& images) {
-    // Told while a cell is drawn: the texts change once the drawing is over.
-    QMetaObject::invokeMethod(
-        this, [this, images] { MarkUndecodable(images); }, Qt::QueuedConnection);
-  });
+  const QWidget* shownOn = parentWidget() != nullptr ? parentWidget() : this;
+  pictures_ = std::make_unique<DetailsPictures>(
+      *listed_,
+      [this](const std::vector<int>& images) {
+        // Told while a cell is drawn: the texts change once the drawing is over.
+        QMetaObject::invokeMethod(
+            this, [this, images] { MarkUndecodable(images); }, Qt::QueuedConnection);
+      },
+      shownOn->devicePixelRatioF());
   int largest = 32;
   images_ = new QListWidget;
   images_->setObjectName(QStringLiteral("DetailsImages"));
@@ -181,6 +218,7 @@ int DetailsDialog::CreateImages() {
   images_->setResizeMode(QListView::Adjust);
   images_->setWordWrap(true);
   images_->setSpacing(6);
+  images_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   images_->setItemDelegate(new DetailsDelegate(*pictures_, images_));
   for (int i = 0; i < listed_->Count(); ++i) {
     const QSize cell = pictures_->CellSize(i);
@@ -196,7 +234,6 @@ int DetailsDialog::CreateImages() {
     images_->addItem(new DetailsItem(text, *pictures_, i));
   }
   images_->setIconSize(QSize(largest, largest));
-  return largest;
 }
 
 QDialogButtonBox* DetailsDialog::CreateButtons() {
@@ -212,9 +249,17 @@ QDialogButtonBox* DetailsDialog::CreateButtons() {
           [this] { RunGuarded(dialogs_, this, [this] { SaveChosen(); }); });
   connect(copy_, &QPushButton::clicked, this,
           [this] { RunGuarded(dialogs_, this, [this] { CopyChosen(); }); });
+  // The same two commands on the image under the mouse (a press there makes it the current one).
+  for (QPushButton* button : {save_, copy_}) {
+    auto* item = new QAction(button->text(), images_);
+    connect(item, &QAction::triggered, button, &QPushButton::click);
+    images_->addAction(item);
+  }
+  images_->setContextMenuPolicy(Qt::ActionsContextMenu);
   const auto enable = [this] {
     save_->setEnabled(ChosenImage() >= 0);
     copy_->setEnabled(ChosenImage() >= 0);
+    for (QAction* item : images_->actions()) item->setEnabled(ChosenImage() >= 0);
   };
   connect(images_, &QListWidget::currentRowChanged, this, enable);
   if (images_->count() > 0) images_->setCurrentRow(0);
@@ -251,6 +296,7 @@ void DetailsDialog::SaveChosen() {
       SafeFileStem(caption_.toStdString(), kMaxFileNameBytes - sizeText.size() - 4) + sizeText);
   FileDialogAnswer answer;
   if (!RunFileDialog(dialogs_, this, saveRequest_, answer)) return;
+  RememberFolder(kDetailsSavePngFolder, saveRequest_.InitialDir);
   const std::optional<std::vector<std::uint8_t>> png = ImagePngBytes(image);
   if (!png) throw PictarixError(kCannotDecode.toStdString());
   SavePictureFile(*png, ToPath(answer.Files.first()));

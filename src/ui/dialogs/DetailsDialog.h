@@ -54,10 +54,12 @@ class DetailsDialog : public QDialog {
   // The player, the facts of an animated cursor and its frames to list; a note when some frames
   // are not listed, else nullptr.
   QLabel* CreatePlayer(QFormLayout& facts);
-  // The list of the icon's images (of an animated cursor, its frames' images); returns the side
-  // of the largest cell.
-  int CreateImages();
-  // Close, Save and Copy, the last two enabled while an image is chosen.
+  // The list of the icon's images (of an animated cursor, its frames' images).
+  void CreateImages();
+  // Sized for its cells, within the available area of the screen it opens on.
+  void FitScreen();
+  // Close, Save and Copy, the last two enabled while an image is chosen; Save and Copy also in
+  // the images' context menu.
   QDialogButtonBox* CreateButtons();
   // Adds "This image cannot be decoded." to the texts of `images`.
   void MarkUndecodable(const std::vector<int>& images);

@@ -34,14 +34,18 @@ std::pair<std::string_view, qint64> PictureKey(const IconImage& image) {
 
 }  // namespace
 
-DetailsPictures::DetailsPictures(IconImageList& images, CannotDecode cannotDecode)
-    : images_(images), cannotDecode_(std::move(cannotDecode)), cache_(kCacheKiB) {
+DetailsPictures::DetailsPictures(IconImageList& images, CannotDecode cannotDecode, qreal pixelRatio)
+    : images_(images),
+      cannotDecode_(std::move(cannotDecode)),
+      pixelRatio_(std::clamp<qreal>(pixelRatio, 1, 8)),
+      maxPixels_(static_cast<int>(kMaxSide * pixelRatio_)),
+      cache_(kCacheKiB) {
   std::map<std::pair<std::string_view, qint64>, int> firstWith;
   for (int i = 0; i < images_.Count(); ++i) {
     const IconImage& image = *images_.Get(i);
     distinct_.push_back(firstWith.try_emplace(PictureKey(image), i).first->second);
-    const ImageSize size = SizeWithin(RealImageSize(image), kMaxSide);
-    cellSizes_.emplace_back(size.Width, size.Height);
+    const ImageSize size = SizeWithin(RealImageSize(image), maxPixels_);
+    cellSizes_.push_back((QSizeF(size.Width, size.Height) / pixelRatio_).toSize());
   }
   failed_.assign(distinct_.size(), false);
 }
@@ -58,7 +62,7 @@ QPixmap DetailsPictures::Picture(int image) {
   if (const QPixmap* cached = cache_.object(key)) return *cached;
   std::optional<RgbaPicture> picture;
   try {
-    picture = ImageToRgbaWithin(*images_.Get(key), kMaxSide);
+    picture = ImageToRgbaWithin(*images_.Get(key), maxPixels_);
   } catch (const std::bad_alloc&) {
     picture.reset();
   }
@@ -78,6 +82,7 @@ QPixmap DetailsPictures::Picture(int image) {
     const ImageSize real = RealImageSize(source);
     board = WithHotspot(board, board.rect(), QSize(real.Width, real.Height), *source.Hotspot);
   }
+  board.setDevicePixelRatio(pixelRatio_);  // drawn one image pixel to one device pixel
   auto pixmap = std::make_unique<QPixmap>(std::move(board));
   const QPixmap result = *pixmap;
   const qsizetype cost = std::max<qsizetype>(1, result.width() * result.height() * 4 / 1024);

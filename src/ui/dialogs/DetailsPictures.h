@@ -1,6 +1,7 @@
 #pragma once
-// The pictures of the Details dialog. Each image shows in a cell of its own size, scaled down to
-// kMaxSide, and its picture is made only when its cell is drawn: an icon of thousands of images,
+// The pictures of the Details dialog. Each image shows in a cell of its own size, one image pixel
+// to one device pixel while that fits in kMaxSide device-independent pixels, else scaled down to
+// them; its picture is made only when its cell is drawn: an icon of thousands of images,
 // or of a few huge ones named thousands of times, costs the memory of the cells in view. Images
 // with the same bytes share one picture, and a bounded cache keeps the pictures last drawn.
 #include <functional>
@@ -23,17 +24,22 @@ class DetailsPictures {
   // Told, once per distinct image, the images whose picture cannot be made.
   using CannotDecode = std::function<void(const std::vector<int>& images)>;
 
-  // Reads `images`, which must outlive this and stay unchanged.
-  DetailsPictures(IconImageList& images, CannotDecode cannotDecode);
+  // Reads `images`, which must outlive this and stay unchanged; `pixelRatio` is the screen's
+  // device pixels per device-independent pixel.
+  DetailsPictures(IconImageList& images, CannotDecode cannotDecode, qreal pixelRatio = 1);
 
-  // The size of the image's cell picture, from the size its data states (no decoding).
+  // The size of the image's cell picture in device-independent pixels, from the size its data
+  // states (no decoding).
   QSize CellSize(int image) const;
-  // The image over a checkerboard at CellSize; null when it cannot be decoded.
+  // The image over a checkerboard at CellSize (its pixels at the ratio); null when it cannot be
+  // decoded.
   QPixmap Picture(int image);
 
  private:
   IconImageList& images_;
   CannotDecode cannotDecode_;
+  qreal pixelRatio_;
+  int maxPixels_;              // kMaxSide in device pixels
   std::vector<int> distinct_;  // per image: the first image with the same bytes
   std::vector<QSize> cellSizes_;
   std::vector<bool> failed_;  // per distinct image

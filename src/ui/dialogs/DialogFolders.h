@@ -12,6 +12,8 @@ inline const QString kSaveAsFolder = QStringLiteral("SaveAs");
 inline const QString kBatchSaveFolder = QStringLiteral("BatchSave");
 inline const QString kSaveLibraryFolder = QStringLiteral("SaveToIconLibrary");
 inline const QString kAddLibraryFolder = QStringLiteral("AddToIconLibrary");
+inline const QString kExportImagesFolder = QStringLiteral("ExportImages");
+inline const QString kDetailsSavePngFolder = QStringLiteral("DetailsSaveAsPng");
 
 // The folder `dialog` starts in: the remembered one while it exists, else the home folder.
 QString StartFolder(const QString& dialog);

@@ -18,6 +18,7 @@
 
 #include "harvest/Harvester.h"
 #include "ui/dialogs/DetailsDialog.h"
+#include "ui/dialogs/DialogFolders.h"
 #include "ui/list/IconListModel.h"
 #include "ui/list/TileDelegate.h"
 #include "ui/list/TileDrag.h"
@@ -229,7 +230,8 @@ void ListFeatures::StepTileSize(int step) {
 
 void ListFeatures::ApplyFilter() {
   filterDelay_->stop();
-  window_.ListModel().SetFilter(FilterBox->text());
+  // Spaces around the text are no part of what is looked for: a lone space filters nothing.
+  window_.ListModel().SetFilter(FilterBox->text().trimmed());
   window_.TileSelectionChanged();  // the selection went with the rows
 }
 
@@ -260,8 +262,10 @@ void ListFeatures::ShowSelectedDetails() {
 }
 
 void ListFeatures::ExportSelected() {
+  QString folder = StartFolder(kExportImagesFolder);
   ExportEntryImages(dialogs_, &window_, window_.Harvest(), PositionsOf(window_.SelectedEntries()),
-                    exportFolder_);
+                    folder);
+  RememberFolder(kExportImagesFolder, folder);
 }
 
 }  // namespace pictarix

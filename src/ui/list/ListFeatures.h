@@ -66,7 +66,6 @@ class ListFeatures : public QObject {
   TileDelegate* delegate_ = nullptr;
   std::unique_ptr<TileDrag> drag_;
   QTimer* filterDelay_ = nullptr;
-  QString exportFolder_;
 };
 
 }  // namespace pictarix

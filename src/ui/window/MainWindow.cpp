@@ -17,6 +17,7 @@
 #include "ui/list/IconListModel.h"
 #include "ui/list/IconPreview.h"
 #include "ui/list/ListFeatures.h"
+#include "ui/window/KeyboardReach.h"
 #include "ui/window/MainControls.h"
 #include "ui/window/OutputCommands.h"
 #include "ui/window/QtPaths.h"
@@ -61,11 +62,12 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
   parts_.Preview->move(176, 104);
   resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   setMinimumSize(400, 260);
-  RestorePlacement(*this);  // centred on the screen the first time
   // 8. Stay on Top from the settings, applied and written back.
   stayOnTop_->setChecked(
       ReadSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, true));
   StayOnTopClick();
+  // After the flags: changing them resets the placement's claim that it includes the frame.
+  RestorePlacement(*this);  // centred on the screen the first time
   includeCursors_->setChecked(
       ReadSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kIncludeCursorsValue, false));
   harvester_->IncludeCursors = includeCursors_->isChecked();
@@ -127,6 +129,9 @@ void MainWindow::CreateCommands() {
   connect(parts_.TileView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     parts_.ContextMenu->popup(parts_.TileView->viewport()->mapToGlobal(at));
   });
+  new KeyboardReach(
+      *this, *parts_.TileView, *parts_.ContextMenu, [this] { return runs_.Running(); },
+      [this] { Guarded([this] { StopBtnClick(); }); });
   EnableForSelection(commands_, 0);  // every selection-driven item starts disabled
 }
 
