@@ -58,6 +58,10 @@ const std::vector<CommandRow>& MainCommandRows() {
        kNoTag, Call<&MainWindow::ExitClick>},
 
       {"MenuBar", "editMenu", Menu, "&Edit", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      // The window enables Undo.
+      {"editMenu", "undo", Item, "&Undo", "Bring back the icons last removed or cleared", kNoGlyph,
+       Qt::CTRL | Qt::Key_Z, Window, kNoTag, Call<&MainWindow::UndoClick>},
+      {"editMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"editMenu", "selectAll", Item, "Select &All", "Select all icons", kNoGlyph,
        Qt::CTRL | Qt::Key_A, Always, kNoTag, Call<&MainWindow::SelectAllClick>},
       {"editMenu", "invertSelection", Item, "&Invert Selection", "Invert the selection", kNoGlyph,
