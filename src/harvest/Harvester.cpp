@@ -184,14 +184,19 @@ void Harvester::ClearList() {
   host_.SetPanelText(2, "0 icons");
 }
 
-void Harvester::RemoveEntries(const std::vector<bool>& selected) {
+std::vector<ListEntry> Harvester::RemoveEntries(const std::vector<bool>& selected) {
+  std::vector<ListEntry> removed;
   std::size_t kept = 0;
   for (std::size_t i = 0; i < Entries.size(); ++i) {
-    if (i < selected.size() && selected[i]) continue;
+    if (i < selected.size() && selected[i]) {
+      removed.push_back(std::move(Entries[i]));
+      continue;
+    }
     if (kept != i) Entries[kept] = std::move(Entries[i]);
     ++kept;
   }
   Entries.resize(kept);
+  return removed;
 }
 
 }  // namespace pictarix

@@ -54,8 +54,9 @@ class Harvester {
   void TakeFile(FileRead read);
   // Removes every entry and tile; FileCount := 0; panels 1 and 2 show "0 files" and "0 icons".
   void ClearList();
-  // Removes the entries whose flag is set (tiles stay until ClearList).
-  void RemoveEntries(const std::vector<bool>& selected);
+  // Removes the entries whose flag is set (tiles stay until ClearList) and hands them over, in
+  // list order.
+  std::vector<ListEntry> RemoveEntries(const std::vector<bool>& selected);
 
   bool StopRequested = false;
   std::int32_t FileCount = 0;

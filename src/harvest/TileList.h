@@ -1,6 +1,7 @@
 #pragma once
 // LargeImgs: the 32x32 tiles of the list entries. Tiles keep the image's alpha.
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "imaging/HiResIcon.h"
@@ -19,6 +20,9 @@ class TileList {
   const IconHandle& Get(int index) const { return tiles_.at(static_cast<std::size_t>(index)); }
   int Count() const { return static_cast<int>(tiles_.size()); }
   void Clear() { tiles_.clear(); }
+  // Hands every tile over, leaving the list empty; Restore takes such tiles back (Undo).
+  std::vector<IconHandle> Take() { return std::exchange(tiles_, {}); }
+  void Restore(std::vector<IconHandle> tiles) { tiles_ = std::move(tiles); }
 
  private:
   std::vector<IconHandle> tiles_;

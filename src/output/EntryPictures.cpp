@@ -4,6 +4,7 @@
 #include "imaging/ComposeOverWhite.h"
 #include "imaging/GifEncoder.h"
 #include "imaging/JpegEncoder.h"
+#include "imaging/RgbaPicture.h"
 
 namespace pictarix {
 
@@ -35,6 +36,13 @@ std::optional<std::vector<std::uint8_t>> TileToPng(const ListEntry& entry, const
   const std::optional<RgbImage> tile = TileToBitmap(entry, tiles);
   if (!tile) return std::nullopt;
   return EncodePng(*tile);
+}
+
+std::optional<std::vector<std::uint8_t>> LargestImagePng(const ListEntry& entry) {
+  if (entry.Icon == nullptr) return std::nullopt;
+  const int largest = LargestImageIndex(entry.Icon->Images);
+  if (largest < 0) return std::nullopt;
+  return ImagePngBytes(*entry.Icon->Images.Get(largest));
 }
 
 }  // namespace pictarix

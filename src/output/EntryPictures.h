@@ -30,4 +30,9 @@ std::vector<std::uint8_t> GraphicToGif(IconGraphic& graphic);
 std::optional<std::vector<std::uint8_t>> TileToJpeg(const ListEntry& entry, const TileList& tiles);
 std::optional<std::vector<std::uint8_t>> TileToPng(const ListEntry& entry, const TileList& tiles);
 
+// The PNG of the largest image of the entry's icon (LargestImageIndex) at its own size with its
+// alpha, as exporting it writes it (ImagePngBytes); nothing without images or when the image
+// cannot be decoded.
+std::optional<std::vector<std::uint8_t>> LargestImagePng(const ListEntry& entry);
+
 }  // namespace pictarix

@@ -76,6 +76,16 @@ SaveResult SaveEntryPicture(const ListEntry& entry, const TileList& tiles,
   return result;
 }
 
+SaveResult SaveLargestImage(const ListEntry& entry, const std::filesystem::path& fileName) {
+  const Picture picture = LargestImagePng(entry);
+  if (!picture) {
+    const bool images = entry.Icon != nullptr && entry.Icon->Images.Count() > 0;
+    return images ? SaveResult::CannotDecode : SaveResult::NothingToSave;
+  }
+  SavePictureFile(*picture, fileName);
+  return SaveResult::Written;
+}
+
 bool SaveEntryAs(const ListEntry& entry, const TileList& tiles,
                  const std::filesystem::path& fileName, SaveFormat format) {
   return SaveEntryPicture(entry, tiles, fileName, format) == SaveResult::Written;

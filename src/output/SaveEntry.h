@@ -29,6 +29,11 @@ enum class SaveResult {
 SaveResult SaveEntryPicture(const ListEntry& entry, const TileList& tiles,
                             const std::filesystem::path& fileName, SaveFormat format);
 
+// Writes the image of the entry's icon with the most pixels (LargestImageIndex) at its own size,
+// with its transparency, as a PNG file: the bytes exporting that image writes (ImagePngBytes).
+// NothingToSave for an entry without images, CannotDecode for an image that cannot be decoded.
+SaveResult SaveLargestImage(const ListEntry& entry, const std::filesystem::path& fileName);
+
 // The same, answering whether a file was written.
 bool SaveEntryAs(const ListEntry& entry, const TileList& tiles,
                  const std::filesystem::path& fileName, SaveFormat format);

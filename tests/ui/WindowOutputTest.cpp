@@ -8,6 +8,7 @@
 #include "formats/IconLibrary.h"
 #include "formats/ico/IconFileReader.h"
 #include "harvest/BestImageIndex.h"
+#include "imaging/RgbaPicture.h"
 #include "support/HarvestFixtures.h"
 #include "support/NeBuilder.h"
 #include "support/TempDir.h"
@@ -81,7 +82,7 @@ TEST_F(WindowOutputTest, NothingSelectedAsksNothingAndWritesNothing) {
   Select({0});
   window->BatchSaveClick(nullptr);
   window->SaveToLibraryClick(nullptr);
-  window->Parts().Item("batchIcons")->setData(4);  // PNG is no batch format
+  window->Parts().Item("batchIcons")->setData(5);  // past the batch formats
   window->BatchSaveClick(window->Parts().Item("batchIcons"));
   EXPECT_TRUE(dialogs.FolderPrompts.empty());
   EXPECT_TRUE(dialogs.FileRequests.empty());
@@ -101,6 +102,7 @@ TEST_F(WindowOutputTest, SaveAsOffersOneDialogPerEntryFromItsCaptionAndStopsAtCa
   EXPECT_TRUE(request.Title.isEmpty());
   EXPECT_EQ(request.Filter, QStringLiteral("Icon(*.ico)|*.ico|GIF(*.gif)|*.gif|Bitmap(*.bmp)|*.bmp|"
                                            "JPEG(*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG(*.png)|*.png|"
+                                           "PNG, largest image with transparency (*.png)|*.png|"
                                            "Cursor (*.cur)|*.cur|Animated cursor (*.ani)|*.ani"));
   EXPECT_EQ(request.FilterIndex, 1);
   EXPECT_EQ(request.Options, unsigned{ofOverwritePrompt | ofCreatePrompt | ofNoReadOnlyReturn});
@@ -301,6 +303,46 @@ TEST_F(WindowOutputTest, ClipboardGetsTheTileOverWhite) {
   EXPECT_EQ(image.pixelColor(16, 16), QColor(Qt::red));  // the square
   EXPECT_EQ(image.pixelColor(31, 31), QColor(Qt::white));
   EXPECT_FALSE(image.hasAlphaChannel());
+  EXPECT_TRUE(dialogs.Errors.empty());
+}
+
+// The largest image at its own size with its alpha: the bytes exporting it writes.
+TEST_F(WindowOutputTest, LargestImageWithTransparencyFromSaveAsBatchAndClipboard) {
+  AddIcons({{{16, 4}, {48, 32}, {32, 32}}, {{32, 8}}});
+  const auto exported = [this](int entry, int width) {
+    const IconImageList& images = window->Harvest().Entries[entry].Icon->Images;
+    for (int i = 0; i < images.Count(); ++i) {
+      if (RealImageSize(*images.Get(i)).Width == width) return ImagePngBytes(*images.Get(i));
+    }
+    return std::optional<std::vector<std::uint8_t>>();
+  };
+  const auto large = exported(0, 48);
+  ASSERT_TRUE(large && exported(1, 32));
+  Select({0, 1});
+  dialogs.FileAnswers = {QStringList{Name("a.png")}, QStringList{Name("b")}};
+  dialogs.FilterAnswers = {6, 6};  // a name typed without extension becomes .png
+  window->SaveAsClick();
+  EXPECT_EQ(ReadWholeFile(dir.Path() / "a.png"), *large);
+  EXPECT_EQ(ReadWholeFile(dir.Path() / "b.png"), *exported(1, 32));
+  const QImage picture(Name("a.png"), "PNG");
+  EXPECT_EQ(picture.size(), QSize(48, 48));
+  EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0);
+
+  dialogs.FolderAnswers = {FromPath(dir.Path())};
+  window->Parts().Item("batchPngs")->trigger();
+  EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"0.png", "1.png", "a.png", "b.png"}));
+  EXPECT_EQ(ReadWholeFile(dir.Path() / "0.png"), *large);
+
+  window->Parts().TileView->clearSelection();
+  Select({0});
+  window->Parts().Item("copyLargestImage")->trigger();
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  ASSERT_NE(data, nullptr);
+  const QByteArray png = data->data(QStringLiteral("image/png"));
+  EXPECT_EQ(std::vector<std::uint8_t>(png.begin(), png.end()), *large);
+  const QImage image = QGuiApplication::clipboard()->image();
+  EXPECT_EQ(image.size(), QSize(48, 48));
+  EXPECT_TRUE(image.hasAlphaChannel());
   EXPECT_TRUE(dialogs.Errors.empty());
 }
 

@@ -18,10 +18,10 @@ void ExpectItems(MainWindow& w, Expected e, int selected) {
   const auto expect = [&w](std::initializer_list<const char*> names, bool enabled) {
     for (const char* name : names) EXPECT_EQ(w.Parts().Item(name)->isEnabled(), enabled) << name;
   };
-  expect({"copyToClipboard"}, e.Copy);
+  expect({"copyToClipboard", "copyLargestImage"}, e.Copy);
   expect({"saveAs", "saveToLibrary", "addToLibrary", "remove"}, e.Single);
   expect({"batchSaveAs"}, e.Batch);
-  expect({"batchIcons", "batchGifs", "batchBitmaps", "batchJpegs"}, e.Formats);
+  expect({"batchIcons", "batchGifs", "batchBitmaps", "batchJpegs", "batchPngs"}, e.Formats);
   // The toolbar does not follow the selection.
   expect({"openFilesButton", "openDirectoryButton", "removeButton", "clearButton", "saveButton"},
          true);

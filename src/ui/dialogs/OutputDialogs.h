@@ -7,7 +7,8 @@
 
 namespace pictarix {
 
-// "Save As": the five picture formats, "Icon" first and selected, then the two cursor formats.
+// "Save As": the five picture formats, "Icon" first and selected, the largest image as a PNG with
+// its transparency, then the two cursor formats.
 FileDialogRequest MakeSaveAsDialog();
 // "Save to Icon Library": a new or replaced icon library.
 FileDialogRequest MakeSaveLibraryDialog();
@@ -16,7 +17,10 @@ FileDialogRequest MakeAddToLibraryDialog();
 
 inline const QString kSavePicFilter = QStringLiteral(
     "Icon(*.ico)|*.ico|GIF(*.gif)|*.gif|Bitmap(*.bmp)|*.bmp|JPEG(*.jpg;*.jpeg)|*.jpg;*.jpeg|"
-    "PNG(*.png)|*.png|Cursor (*.cur)|*.cur|Animated cursor (*.ani)|*.ani");
+    "PNG(*.png)|*.png|PNG, largest image with transparency (*.png)|*.png|Cursor (*.cur)|*.cur|"
+    "Animated cursor (*.ani)|*.ani");
+// The 1-based index of the entry that writes the largest image with its transparency.
+constexpr int kLargestPngFilterIndex = 6;
 inline const QString kIconLibraryFilter = QStringLiteral("Icon Library (*.icl)|*.icl");
 
 }  // namespace pictarix

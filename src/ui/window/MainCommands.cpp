@@ -38,6 +38,8 @@ const char* const kSaveLibHint = "Save selected icons into an icon library";
 const char* const kAddLibHint = "Add selected icons into an existing icon library";
 const char* const kRemoveHint = "Remove select icons from the ListView";
 const char* const kCopyHint = "Copy this image to Window clipboard";
+const char* const kCopyLargestHint =
+    "Copy the largest image of this icon, with its transparency, to the clipboard";
 const char* const kThemeHint = "Save the selected cursors as a cursor theme";
 // The menu whose items the context menu offers as well.
 const char* const kContextMenuItems = "saveMenu";
@@ -58,6 +60,10 @@ const std::vector<CommandRow>& MainCommandRows() {
        kNoTag, Call<&MainWindow::ExitClick>},
 
       {"MenuBar", "editMenu", Menu, "&Edit", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
+      // The window enables Undo.
+      {"editMenu", "undo", Item, "&Undo", "Bring back the icons last removed or cleared", kNoGlyph,
+       Qt::CTRL | Qt::Key_Z, Window, kNoTag, Call<&MainWindow::UndoClick>},
+      {"editMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"editMenu", "selectAll", Item, "Select &All", "Select all icons", kNoGlyph,
        Qt::CTRL | Qt::Key_A, Always, kNoTag, Call<&MainWindow::SelectAllClick>},
       {"editMenu", "invertSelection", Item, "&Invert Selection", "Invert the selection", kNoGlyph,
@@ -77,6 +83,8 @@ const std::vector<CommandRow>& MainCommandRows() {
        CallWith<&MainWindow::BatchSaveClick>},
       {"batchSaveAs", "batchJpegs", Item, "&JPEGs", "", kNoGlyph, kNoKey, AnySelected, 3,
        CallWith<&MainWindow::BatchSaveClick>},
+      {"batchSaveAs", "batchPngs", Item, "&PNGs (largest image, with transparency)", "", kNoGlyph,
+       kNoKey, AnySelected, 4, CallWith<&MainWindow::BatchSaveClick>},
       {"saveMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"saveMenu", "saveToLibrary", Item, "Save to Icon &Library", kSaveLibHint, kNoGlyph, kNoKey,
        AnySelected, 0, CallWith<&MainWindow::SaveToLibraryClick>},
@@ -87,6 +95,9 @@ const std::vector<CommandRow>& MainCommandRows() {
        Call<&MainWindow::RemoveClick>},
       {"saveMenu", "copyToClipboard", Item, "&Copy to Clipboard", kCopyHint, kNoGlyph,
        Qt::CTRL | Qt::Key_C, OneSelected, kNoTag, Call<&MainWindow::CopyToClipboardClick>},
+      {"saveMenu", "copyLargestImage", Item, "Copy Largest &Image", kCopyLargestHint, kNoGlyph,
+       Qt::CTRL | Qt::SHIFT | Qt::Key_C, OneSelected, kNoTag,
+       [](MainWindow& window, QAction*) { window.Parts().Output->CopyLargestImage(); }},
       {"saveMenu", "", Separator, "", "", kNoGlyph, kNoKey, Always, kNoTag, nullptr},
       {"saveMenu", "saveCursorTheme", Item, "Save as Cursor &Theme...", kThemeHint, kNoGlyph,
        kNoKey, AnySelected, kNoTag,

@@ -18,6 +18,7 @@
 #include "ui/list/IconPreview.h"
 #include "ui/list/ListFeatures.h"
 #include "ui/window/KeyboardReach.h"
+#include "ui/window/ListEdits.h"
 #include "ui/window/MainControls.h"
 #include "ui/window/OutputCommands.h"
 #include "ui/window/QtPaths.h"
@@ -35,8 +36,16 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       dialogs_(dialogs),
       harvester_(std::make_unique<Harvester>(*this)),
-      runs_(*this, {[this] { run_->BeginProcessing(); }, [this] { run_->EndProcessing(); },
-                    [this] { run_->RunEnded(); }, [this](const auto& work) { Guarded(work); }}) {
+      runs_(*this, {[this] {
+                      run_->BeginProcessing();
+                      edits_->ShowUndoState();
+                    },
+                    [this] { run_->EndProcessing(); },
+                    [this] {
+                      run_->RunEnded();
+                      edits_->ShowUndoState();
+                    },
+                    [this](const auto& work) { Guarded(work); }}) {
   setWindowTitle(kCaption);
   setWindowIcon(QIcon(ProgramIcon(32)));
   setWindowFlag(Qt::WindowContextHelpButtonHint, true);
@@ -51,6 +60,8 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
       std::make_unique<WindowRun>(MainControls{*parts_.ToolBar, *parts_.TileView, *parts_.Preview,
                                                *parts_.StopBtn, *parts_.StatusLine},
                                   *harvester_, *model_, *parts_.Item("problems"));
+  edits_ = std::make_unique<ListEdits>(*this, runs_, *run_,
+                                       [this] { EnableForSelection(commands_, SelectedCount()); });
   intake_ = std::make_unique<WindowIntake>(*this, runs_, *run_,
                                            [this](const auto& work) { Guarded(work); });
   output_ = std::make_unique<OutputCommands>(dialogs_, *this, *harvester_,
@@ -126,6 +137,7 @@ void MainWindow::CreateCommands() {
   stayOnTop_ = parts_.Item("stayOnTop");
   includeCursors_ = parts_.Item("includeCursors");
   parts_.Item("problems")->setEnabled(false);
+  parts_.Item("undo")->setEnabled(false);
   connect(parts_.TileView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     parts_.ContextMenu->popup(parts_.TileView->viewport()->mapToGlobal(at));
   });

@@ -35,6 +35,7 @@ class Dialogs;
 class Harvester;
 class IconListModel;
 class IconPreview;
+class ListEdits;
 class ListFeatures;
 class OutputCommands;
 class StatusPanels;
@@ -64,6 +65,8 @@ class MainWindow : public QMainWindow, public HarvestHost {
   void InvertSelectionClick();
   void RemoveClick();
   void ClearClick();
+  // Brings back what the last Remove, Clear or opening of files took (never during a run).
+  void UndoClick();
   void ProblemsClick();
   void StayOnTopClick();
   // Include cursors: read by the harvest when the next run begins, and remembered.
@@ -76,7 +79,8 @@ class MainWindow : public QMainWindow, public HarvestHost {
   void SaveToLibraryClick(QAction* sender);
   void CopyToClipboardClick();
 
-  void ClearList();
+  // Empties the list, kept for Undo; `newList`: files are opened in its place.
+  void ClearList(bool newList = false);
   void TileSelectionChanged();
   void FormResize();
   void PaceTick();
@@ -136,6 +140,7 @@ class MainWindow : public QMainWindow, public HarvestHost {
   std::unique_ptr<Harvester> harvester_;
   RunControl runs_;
   std::unique_ptr<WindowRun> run_;
+  std::unique_ptr<ListEdits> edits_;
   std::unique_ptr<WindowIntake> intake_;
   ButtonArtwork btnImgs_;
   WindowParts parts_;

@@ -1,5 +1,5 @@
-// The commands of MainWindow: harvest, Stop, selection, Remove, Clear, Problems, Stay on Top, help,
-// About, and the output commands' forwarders.
+// The commands of MainWindow: harvest, Stop, selection, Remove, Clear, Undo, Problems, Stay on Top,
+// help, About, and the output commands' forwarders.
 #include <QAction>
 #include <QListView>
 #include <QPushButton>
@@ -13,6 +13,7 @@
 #include "ui/list/IconPreview.h"
 #include "ui/list/ListSelection.h"
 #include "ui/window/ClockText.h"
+#include "ui/window/ListEdits.h"
 #include "ui/window/MainWindow.h"
 #include "ui/window/Manual.h"
 #include "ui/window/OutputCommands.h"
@@ -30,7 +31,7 @@ void MainWindow::OpenFilesClick() {
   QStringList files;
   runs_.Run({[this, &files] { return AskFilesToOpen(dialogs_, this, files); },
              [this, &files] {
-               ClearList();
+               ClearList(true);
                std::vector<HarvestRoot> roots;
                for (const QString& file : files) roots.push_back({ToPath(file), false});
                run_->HarvestRoots(std::move(roots));
@@ -41,7 +42,7 @@ void MainWindow::OpenDirectoryClick() {
   QString folder;
   runs_.Run({[this, &folder] { return AskFolderToOpen(dialogs_, this, folder); },
              [this, &folder] {
-               ClearList();
+               ClearList(true);
                run_->HarvestRoots({{ToPath(folder), true}});
              }});
 }
@@ -89,37 +90,19 @@ void MainWindow::InvertSelectionClick() {
 // Remove and Clear: changes of the list, never during a run
 
 void MainWindow::RemoveClick() {
-  runs_.Run({{},
-             [this] {
-               run_->TakeNewRows(true);
-               if (SelectedCount() == 0) return;
-               const std::vector<bool> selected = SelectedFlags();
-               {
-                 parts_.TileView->setEnabled(false);
-                 model_->BeginRebuild();
-                 const ScopeExit rebuilt([this] {
-                   model_->EndRebuild();
-                   parts_.TileView->setEnabled(true);
-                 });
-                 harvester_->RemoveEntries(selected);
-               }
-               EnableForSelection(commands_, SelectedCount());
-               run_->EndProcessing();
-             },
-             false});
+  edits_->Remove();
 }
 
 void MainWindow::ClearClick() {
   runs_.Run({{}, [this] { ClearList(); }, false});
 }
 
-void MainWindow::ClearList() {
-  {
-    model_->BeginRebuild();
-    const ScopeExit rebuilt([this] { model_->EndRebuild(); });
-    harvester_->ClearList();
-  }
-  EnableForSelection(commands_, SelectedCount());
+void MainWindow::ClearList(bool newList) {
+  edits_->Clear(newList);
+}
+
+void MainWindow::UndoClick() {
+  edits_->Undo();
 }
 
 void MainWindow::ProblemsClick() {
@@ -132,7 +115,8 @@ void MainWindow::ProblemsClick() {
 
 void MainWindow::StayOnTopClick() {
   SetTopmost(*this, stayOnTop_->isChecked());
-  WriteSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue, stayOnTop_->isChecked());
+  WriteSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kStayOnTopValue,
+                   stayOnTop_->isChecked());
 }
 
 void MainWindow::IncludeCursorsClick() {

@@ -81,8 +81,8 @@ void OutputCommands::SaveAs() {
     SaveAsDialog.FileName = FromUtf8(SafeFileStem(entry->Caption, kMaxFileNameBytes - kExtRoom));
     QString name;
     SaveFormat format = SaveFormat::Icon;
+    FileDialogAnswer answer;
     for (;;) {
-      FileDialogAnswer answer;
       // A cancel ends the command: the rest is not offered.
       if (!AskFile(dialogs_, &window_, SaveAsDialog, kSaveAsFolder, answer)) return;
       name = answer.Files.first();
@@ -100,7 +100,11 @@ void OutputCommands::SaveAs() {
     }
     entry = EntryAt(position);
     if (entry == nullptr) continue;
-    const SaveResult result = SaveEntryPicture(*entry, harvester_.LargeImgs, ToPath(name), format);
+    // A ".png" name under the largest image's entry gets that image with its transparency.
+    const bool largest = format == SaveFormat::Png && answer.FilterIndex == kLargestPngFilterIndex;
+    const SaveResult result =
+        largest ? SaveLargestImage(*entry, ToPath(name))
+                : SaveEntryPicture(*entry, harvester_.LargeImgs, ToPath(name), format);
     if (result == SaveResult::WrongKind) {
       Notice(WrongKindText(*entry, format));
     } else if (result != SaveResult::Written && format == SaveFormat::Gif) {
@@ -111,11 +115,12 @@ void OutputCommands::SaveAs() {
 }
 
 void OutputCommands::BatchSaveAs(int tag) {
-  // The batch menu's tags 0..3.
+  // The batch menu's tags 0..4; the last writes each entry's largest image as a PNG.
   constexpr SaveFormat kBatchFormats[] = {SaveFormat::Icon, SaveFormat::Gif, SaveFormat::Bitmap,
-                                          SaveFormat::Jpeg};
+                                          SaveFormat::Jpeg, SaveFormat::Png};
   const std::vector<int> selected = PositionsOf(selected_());
-  if (selected.empty() || tag < 0 || tag > 3) return;
+  if (selected.empty() || tag < 0 || tag > 4) return;
+  const bool largest = tag == 4;
   const SaveFormat format = kBatchFormats[tag];
   QString folder = StartFolder(kBatchSaveFolder);
   if (!SelectFolder(dialogs_, &window_, kBatchFolderPrompt, QStringLiteral("\\"), folder)) return;
@@ -126,8 +131,10 @@ void OutputCommands::BatchSaveAs(int tag) {
   for (const int position : selected) {
     const std::filesystem::path name = BatchFileName(ToPath(folder), position, format);
     const ListEntry* entry = EntryAt(position);
-    if (entry == nullptr || !SaveEntryAs(*entry, harvester_.LargeImgs, name, format))
-      skipped << FromPath(name.filename());
+    const bool written =
+        entry != nullptr && (largest ? SaveLargestImage(*entry, name) == SaveResult::Written
+                                     : SaveEntryAs(*entry, harvester_.LargeImgs, name, format));
+    if (!written) skipped << FromPath(name.filename());
   }
   if (skipped.isEmpty()) return;
   Notice(QStringLiteral("%1 of the %2 selected icons could not be written in this format: %3.")
@@ -154,6 +161,17 @@ void OutputCommands::CopyToClipboard() {
   const std::optional<RgbImage> tile = TileToBitmap(*selected.front().Entry, harvester_.LargeImgs);
   if (!tile) return;
   PutImageOnClipboard(QGuiApplication::clipboard(), ToQImage(*tile));
+}
+
+void OutputCommands::CopyLargestImage() {
+  const EntrySelection selected = selected_();
+  if (selected.size() != 1) return;
+  const std::optional<std::vector<std::uint8_t>> png = LargestImagePng(*selected.front().Entry);
+  if (!png) {
+    Notice(QStringLiteral("This icon has no image that can be copied."));
+    return;
+  }
+  PutPngOnClipboard(QGuiApplication::clipboard(), *png);
 }
 
 void OutputCommands::SaveCursorTheme() {

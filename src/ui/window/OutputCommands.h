@@ -22,10 +22,13 @@ class OutputCommands {
   OutputCommands(Dialogs& dialogs, QWidget& window, Harvester& harvester, SelectionSource selected);
 
   void SaveAs();
-  // `tag`: the batch format (0 icons, 1 GIFs, 2 bitmaps, 3 JPEGs).
+  // `tag`: the batch format (0 icons, 1 GIFs, 2 bitmaps, 3 JPEGs, 4 PNGs of the largest images
+  // with their transparency).
   void BatchSaveAs(int tag);
   void SaveToLibrary(bool add);
   void CopyToClipboard();
+  // "Copy Largest Image": the selected entry's largest image with its alpha, as a PNG.
+  void CopyLargestImage();
   void SaveCursorTheme();
 
   // The file dialogs, by the names the commands use.
