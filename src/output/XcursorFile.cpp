@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <optional>
 #include <set>
@@ -133,7 +134,10 @@ std::vector<int> XcursorImagePreference(const IconImageList& images) {
 }
 
 std::uint32_t DelayMilliseconds(std::uint32_t jiffies) {
-  return static_cast<std::uint32_t>((std::uint64_t{jiffies} * 1000 + 30) / 60);
+  // Held to what the file's 32-bit delay holds (a rate from a file may be absurd).
+  const std::uint64_t ms = (std::uint64_t{jiffies} * 1000 + 30) / 60;
+  return static_cast<std::uint32_t>(
+      std::min<std::uint64_t>(ms, std::numeric_limits<std::uint32_t>::max()));
 }
 
 std::vector<XcursorPicture> XcursorPicturesOf(const AdvancedIcon& icon) {

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "imaging/RgbaPicture.h"
+#include "output/XcursorFile.h"
 #include "ui/dialogs/DetailsDialog.h"
 #include "ui/dialogs/HotspotMark.h"
 #include "ui/list/IconImages.h"
@@ -72,8 +73,8 @@ CursorPlayer::CursorPlayer(std::shared_ptr<const Animation> animation, QWidget* 
 }
 
 int CursorPlayer::DelayMs(std::uint32_t jiffies) {
-  const std::uint64_t ms = (std::uint64_t{jiffies} * 1000 + 30) / 60;
-  return static_cast<int>(std::min<std::uint64_t>(ms, std::numeric_limits<int>::max()));
+  const std::uint32_t ms = DelayMilliseconds(jiffies);
+  return static_cast<int>(std::min<std::uint32_t>(ms, std::numeric_limits<int>::max()));
 }
 
 void CursorPlayer::TogglePause() {
