@@ -30,6 +30,10 @@ foreach(installed
     message(FATAL_ERROR "not installed: ${installed}")
   endif()
 endforeach()
+file(GLOB bytecode "${PREFIX}/${LIBDIR}/python3/dist-packages/pictarix/__pycache__/__init__.*.pyc")
+if(NOT bytecode)
+  message(FATAL_ERROR "the Python package was installed without its bytecode")
+endif()
 file(STRINGS "${PREFIX}/share/applications/pictarix.desktop" entry)
 foreach(line "Exec=pictarix %F" "Icon=pictarix"
     "MimeType=image/vnd.microsoft.icon;image/x-icon;application/x-icon-library;")
