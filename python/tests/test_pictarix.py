@@ -1,6 +1,7 @@
 """The Python package against the programs it stands for: pictarix-cli and the thumbnailer.
 
 Run with PICTARIX_LIBRARY, PICTARIX_CLI and PICTARIX_THUMBNAILER set to a build's files."""
+import ctypes
 import json
 import os
 import struct
@@ -110,6 +111,28 @@ def test_errors_and_stop(icons):
         stopper.start()
         stopper.join()
         assert list(taken) == [] and first.caption
+
+
+def test_c_calls_refuse_bad_arguments(icons):
+    """A C caller's null handles, out-of-range indexes and sizes get PICTARIX_INVALID, never a
+    crash; entries stay usable after their harvest is closed."""
+    folder, _ = icons
+    lib, invalid = pictarix._native.lib, pictarix._native.INVALID
+    out = ctypes.c_void_p()
+    assert lib.pictarix_open(None, 0, ctypes.byref(out)) == invalid and not out.value
+    assert lib.pictarix_next(None, ctypes.byref(out)) == invalid
+    assert lib.pictarix_stop(None) == invalid
+    with pictarix.Harvest(folder / "a.ico") as harvest:
+        entry = next(iter(harvest))
+    handle = entry._handle.pointer
+    infos = (pictarix._native.ImageInfo * 2)()
+    for first, count in ((-1, 1), (0, -1), (2**31 - 1, 2), (1, 2)):
+        assert lib.pictarix_images_get_info(handle, first, count, infos) == invalid
+    index = ctypes.c_int()
+    assert lib.pictarix_pick_image(handle, 0, ctypes.byref(index)) == invalid
+    with pytest.raises(pictarix.Error):
+        pictarix.Image(entry._handle, 2, (0,) * 13).png()
+    assert entry.largest().png().startswith(b"\x89PNG")
 
 
 def test_c_example_writes_what_export_writes(icons):

@@ -1,4 +1,5 @@
 // The calls of the C interface on one entry and its images.
+#include <climits>
 #include <memory>
 
 #include "capi/Boundary.h"
@@ -68,7 +69,7 @@ int pictarix_image_get_info(const pictarix_entry* entry, int image, pictarix_ima
 
 int pictarix_images_get_info(const pictarix_entry* entry, int first, int count,
                              pictarix_image_info* infos) {
-  if (!infos || count < 0 || first < 0) return PICTARIX_INVALID;
+  if (!infos || count < 0 || first < 0 || count > INT_MAX - first) return PICTARIX_INVALID;
   for (int i = 0; i < count; ++i) {
     const int status = pictarix_image_get_info(entry, first + i, &infos[i]);
     if (status != PICTARIX_OK) return status;
