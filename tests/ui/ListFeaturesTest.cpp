@@ -273,7 +273,9 @@ TEST_F(ListFeaturesTest, ExportDetailsAndAddToLibraryStartInTheirLastFolderAfter
   AddIcons({"app"}, {{32, 32}});
   SelectRow(0);
   dialogs.FolderAnswers.push_back(FromPath(exports));
+  dialogs.OptionAnswers.push_back(true);  // "Name files after captions", also remembered
   window->Parts().Features->ExportImages->trigger();
+  EXPECT_TRUE(fs::exists(exports / "app-32x32.png"));
   dialogs.OnModal = [&](QDialog& shown) {
     dialogs.FileAnswers.push_back(QStringList{FromPath(pictures / "app.png")});
     dynamic_cast<DetailsDialog&>(shown).SaveChosen();
@@ -289,6 +291,8 @@ TEST_F(ListFeaturesTest, ExportDetailsAndAddToLibraryStartInTheirLastFolderAfter
   SelectRow(0);
   window->Parts().Features->ExportImages->trigger();
   EXPECT_EQ(dialogs.FolderStarts.back(), FromPath(exports));
+  ASSERT_TRUE(dialogs.FolderOptions.back());
+  EXPECT_TRUE(dialogs.FolderOptions.back()->Checked);
   dialogs.OnModal = [&](QDialog& shown) { dynamic_cast<DetailsDialog&>(shown).SaveChosen(); };
   window->Parts().TileView->setCurrentIndex(window->ListModel().index(0));
   QTest::keyClick(window->Parts().TileView, Qt::Key_Return);

@@ -263,9 +263,12 @@ void ListFeatures::ShowSelectedDetails() {
 
 void ListFeatures::ExportSelected() {
   QString folder = StartFolder(kExportImagesFolder);
+  bool captionNames =
+      ReadSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kExportCaptionNamesValue, false);
   ExportEntryImages(dialogs_, &window_, window_.Harvest(), PositionsOf(window_.SelectedEntries()),
-                    folder);
+                    folder, captionNames);
   RememberFolder(kExportImagesFolder, folder);
+  WriteSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kExportCaptionNamesValue, captionNames);
 }
 
 }  // namespace pictarix
