@@ -236,6 +236,20 @@ TEST_F(ListFeaturesTest, DetailsDrawImagesOneToOneInDevicePixelsAndFitTheScreen)
   EXPECT_LE(details.height(), room.height());
   EXPECT_EQ(details.Images()->selectionMode(), QAbstractItemView::ExtendedSelection);
   EXPECT_EQ(details.Images()->actions().size(), 2);  // Save as PNG and Copy on the images
+
+  // Every cell has room for its image and each line of its text, the 256-pixel one too.
+  QListWidget* list = details.Images();
+  QStyleOptionViewItem option;
+  option.initFrom(list);
+  option.decorationPosition = QStyleOptionViewItem::Top;
+  option.features = QStyleOptionViewItem::WrapText;
+  for (int row = 0; row < list->count(); ++row) {
+    const int lines = static_cast<int>(list->item(row)->text().count(QLatin1Char('\n'))) + 1;
+    const int side = std::min(256, RealImageSize(*images.Get(row)).Height);
+    EXPECT_GE(list->itemDelegate()->sizeHint(option, list->model()->index(row, 0)).height(),
+              side + lines * option.fontMetrics.height())
+        << row;
+  }
 }
 
 TEST_F(ListFeaturesTest, ExportWritesWhatTheCommandLineWritesAndAsksOnceBeforeReplacing) {
