@@ -39,6 +39,30 @@ QString FailedItemText(const ExportFailure& failure) {
   return QStringLiteral("frame %1, image %2").arg(failure.Frame).arg(failure.Image);
 }
 
+// The files of each entry, in list order, and how many of them exist already. Copies of the
+// icons are taken now: the list may change while a question is open.
+std::vector<EntryExport> PlanExports(const Harvester& harvester, const std::vector<int>& entries,
+                                     const std::filesystem::path& folder, bool captionNames,
+                                     int& existing) {
+  std::vector<EntryExport> exports;
+  UniqueFileNames names(UniqueFileNames::Repeat::Dashed);
+  for (const SelectedEntry& picked : SelectEntries(harvester.Entries, entries)) {
+    if (!picked.Entry->Icon) continue;
+    EntryExport job{std::make_unique<AdvancedIcon>(), {}, picked.Position};
+    job.Icon->Assign(*picked.Entry->Icon);
+    job.Plan =
+        captionNames
+            ? PlanCaptionExport(*job.Icon, picked.Entry->Caption, folder, ExportSelection{}, names)
+            : PlanEntryExport(*job.Icon, picked.Position, folder, ExportSelection{});
+    for (const ExportItem& file : job.Plan) {
+      std::error_code error;
+      if (std::filesystem::exists(std::filesystem::symlink_status(file.Path, error))) ++existing;
+    }
+    exports.push_back(std::move(job));
+  }
+  return exports;
+}
+
 }  // namespace
 
 int ExportEntryImages(Dialogs& dialogs, QWidget* parent, const Harvester& harvester,
@@ -51,24 +75,9 @@ int ExportEntryImages(Dialogs& dialogs, QWidget* parent, const Harvester& harves
   folder = chosen;
   captionNames = naming.Checked;
 
-  // Copies taken now: the list may change while a question is open.
-  std::vector<EntryExport> exports;
   int existing = 0;
-  UniqueFileNames names(UniqueFileNames::Repeat::Dashed);
-  for (const SelectedEntry& picked : SelectEntries(harvester.Entries, entries)) {
-    if (!picked.Entry->Icon) continue;
-    EntryExport job{std::make_unique<AdvancedIcon>(), {}, picked.Position};
-    job.Icon->Assign(*picked.Entry->Icon);
-    job.Plan = captionNames
-                   ? PlanCaptionExport(*job.Icon, picked.Entry->Caption, ToPath(chosen),
-                                       ExportSelection{}, names)
-                   : PlanEntryExport(*job.Icon, picked.Position, ToPath(chosen), ExportSelection{});
-    for (const ExportItem& file : job.Plan) {
-      std::error_code error;
-      if (std::filesystem::exists(std::filesystem::symlink_status(file.Path, error))) ++existing;
-    }
-    exports.push_back(std::move(job));
-  }
+  const std::vector<EntryExport> exports =
+      PlanExports(harvester, entries, ToPath(chosen), captionNames, existing);
   if (existing > 0 &&
       !dialogs.Confirm(parent, kTitle,
                        QStringLiteral("%1 of the files to export already exist in %2.\n"
