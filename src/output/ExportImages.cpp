@@ -260,11 +260,14 @@ std::vector<ExportItem> PlanCaptionExport(const AdvancedIcon& icon, const std::s
                                           const std::filesystem::path& folder,
                                           const ExportSelection& selection,
                                           UniqueFileNames& names) {
+  // xcursorgen reads the file names of a cursor's ".cursor" file as single words.
+  std::string stem = caption;
+  if (icon.Kind != EntryKind::Icon) std::replace(stem.begin(), stem.end(), ' ', '_');
   const ImageNamer nameOf = [&](const IconImage& image, int frame) {
-    return names.Take(caption, FramePart(frame) + "-" + SizeText(RealImageShape(image)), ".png");
+    return names.Take(stem, FramePart(frame) + "-" + SizeText(RealImageShape(image)), ".png");
   };
   return PlanExport(
-      icon, nameOf, [&] { return names.Take(caption, "", ".cursor"); }, folder, selection);
+      icon, nameOf, [&] { return names.Take(stem, "", ".cursor"); }, folder, selection);
 }
 
 std::vector<ExportFailure> WriteEntryExport(const AdvancedIcon& icon,
