@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <limits>
 #include <new>
 #include <optional>
@@ -40,26 +41,38 @@ std::vector<int> SelectedImages(const IconImageList& images, const ExportSelecti
   return chosen;
 }
 
-std::string BaseName(const std::string& prefix, const IconImage& image) {
-  const ImageShape shape = RealImageShape(image);
-  return prefix + "-" + std::to_string(shape.Width) + "x" + std::to_string(shape.Height) + "-" +
-         std::to_string(shape.Bits);
+std::string SizeText(const ImageShape& shape) {
+  return std::to_string(shape.Width) + "x" + std::to_string(shape.Height);
 }
 
-// The selected images of one list (the icon's or a frame's), named "<prefix>-WxH-B.png".
-void PlanImages(const IconImageList& images, const std::string& prefix, int frame,
+// The file name of an image of an animation frame (-1: of the icon itself), unique in its plan.
+using ImageNamer = std::function<std::string(const IconImage& image, int frame)>;
+
+std::string FramePart(int frame) {
+  return frame < 0 ? "" : "-f" + std::to_string(frame);
+}
+
+// "<entry>[-f<frame>]-WxH-B.png", a repeat within the list numbered "-2", "-3", ...
+ImageNamer PositionNamer(int entryIndex) {
+  return [entry = std::to_string(entryIndex), used = std::set<std::string>()](
+             const IconImage& image, int frame) mutable {
+    const ImageShape shape = RealImageShape(image);
+    const std::string base =
+        entry + FramePart(frame) + "-" + SizeText(shape) + "-" + std::to_string(shape.Bits);
+    std::string name = base + ".png";
+    for (int repeat = 2; !used.insert(name).second; ++repeat)
+      name = base + "-" + std::to_string(repeat) + ".png";
+    return name;
+  };
+}
+
+// The selected images of one list (the icon's or a frame's).
+void PlanImages(const IconImageList& images, const ImageNamer& nameOf, int frame,
                 const std::filesystem::path& folder, const ExportSelection& selection,
                 std::vector<ExportItem>& plan) {
   // Names are given over all images, so an image keeps its name whichever images are chosen.
   std::vector<std::string> names;
-  std::set<std::string> used;
-  for (int i = 0; i < images.Count(); ++i) {
-    const std::string base = BaseName(prefix, *images.Get(i));
-    std::string name = base + ".png";
-    for (int repeat = 2; !used.insert(name).second; ++repeat)
-      name = base + "-" + std::to_string(repeat) + ".png";
-    names.push_back(std::move(name));
-  }
+  for (int i = 0; i < images.Count(); ++i) names.push_back(nameOf(*images.Get(i), frame));
   for (const int index : SelectedImages(images, selection))
     plan.push_back({index, folder / names[static_cast<std::size_t>(index)], frame, {}});
 }
@@ -213,23 +226,48 @@ const IconImage* ItemImage(const AdvancedIcon& icon, const ExportItem& item) {
   return icon.Frames->Frames[static_cast<std::size_t>(item.Frame)]->Images.Get(item.Image);
 }
 
-std::vector<ExportItem> PlanEntryExport(const AdvancedIcon& icon, int entryIndex,
-                                        const std::filesystem::path& folder,
-                                        const ExportSelection& selection) {
-  const std::string entry = std::to_string(entryIndex);
+namespace {
+
+std::vector<ExportItem> PlanExport(const AdvancedIcon& icon, const ImageNamer& nameOf,
+                                   const std::function<std::string()>& cursorName,
+                                   const std::filesystem::path& folder,
+                                   const ExportSelection& selection) {
   std::vector<ExportItem> plan;
   if (icon.Kind == EntryKind::Animated && icon.Frames) {
-    for (std::size_t f = 0; f < icon.Frames->Frames.size(); ++f) {
-      PlanImages(icon.Frames->Frames[f]->Images, entry + "-f" + std::to_string(f),
-                 static_cast<int>(f), folder, selection, plan);
-    }
+    for (std::size_t f = 0; f < icon.Frames->Frames.size(); ++f)
+      PlanImages(icon.Frames->Frames[f]->Images, nameOf, static_cast<int>(f), folder, selection,
+                 plan);
   } else {
-    PlanImages(icon.Images, entry, -1, folder, selection, plan);
+    PlanImages(icon.Images, nameOf, -1, folder, selection, plan);
   }
   // Nothing to describe when no image is exported.
   if (icon.Kind != EntryKind::Icon && !plan.empty())
-    plan.push_back({-1, folder / (entry + ".cursor"), -1, CursorConfigText(icon, plan)});
+    plan.push_back({-1, folder / cursorName(), -1, CursorConfigText(icon, plan)});
   return plan;
+}
+
+}  // namespace
+
+std::vector<ExportItem> PlanEntryExport(const AdvancedIcon& icon, int entryIndex,
+                                        const std::filesystem::path& folder,
+                                        const ExportSelection& selection) {
+  return PlanExport(
+      icon, PositionNamer(entryIndex), [&] { return std::to_string(entryIndex) + ".cursor"; },
+      folder, selection);
+}
+
+std::vector<ExportItem> PlanCaptionExport(const AdvancedIcon& icon, const std::string& caption,
+                                          const std::filesystem::path& folder,
+                                          const ExportSelection& selection,
+                                          UniqueFileNames& names) {
+  // xcursorgen reads the file names of a cursor's ".cursor" file as single words.
+  std::string stem = caption;
+  if (icon.Kind != EntryKind::Icon) std::replace(stem.begin(), stem.end(), ' ', '_');
+  const ImageNamer nameOf = [&](const IconImage& image, int frame) {
+    return names.Take(stem, FramePart(frame) + "-" + SizeText(RealImageShape(image)), ".png");
+  };
+  return PlanExport(
+      icon, nameOf, [&] { return names.Take(stem, "", ".cursor"); }, folder, selection);
 }
 
 std::vector<ExportFailure> WriteEntryExport(const AdvancedIcon& icon,

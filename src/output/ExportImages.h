@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/AdvancedIcon.h"
+#include "output/UniqueFileNames.h"
 
 namespace pictarix {
 
@@ -48,6 +49,16 @@ struct ExportItem {
 std::vector<ExportItem> PlanEntryExport(const AdvancedIcon& icon, int entryIndex,
                                         const std::filesystem::path& folder,
                                         const ExportSelection& selection);
+
+// PlanEntryExport with the files named after the entry's caption, made a safe file name as tiles
+// dragged out are named: "<caption>-<W>x<H>.png", "<caption>-f<frame>-<W>x<H>.png" and
+// "<caption>.cursor", a cursor's with its caption's spaces made "_" (xcursorgen reads the names
+// in the ".cursor" file as words). A name `names` has already handed out, for this entry or an
+// earlier one (names made with UniqueFileNames::Repeat::Dashed), gets "-2", "-3", ... before its
+// extension.
+std::vector<ExportItem> PlanCaptionExport(const AdvancedIcon& icon, const std::string& caption,
+                                          const std::filesystem::path& folder,
+                                          const ExportSelection& selection, UniqueFileNames& names);
 
 // The image a planned file comes from; null for a text file or an image the icon lacks.
 const IconImage* ItemImage(const AdvancedIcon& icon, const ExportItem& item);

@@ -70,6 +70,11 @@ TEST(CursorOutputTest, ExportNamesFramesAndWritesTheCursorFileInStepOrder) {
             "16 3 4 7-f0-16x16-4.png 200\n32 7 8 7-f1-32x32-4-2.png 100\n");
   // A still cursor: delay 0, as its Xcursor file says.
   EXPECT_EQ(PlanEntryExport(*StillCursor(), 2, "out", {}).back().Text, "32 3 9 2-32x32-8.png 0\n");
+  // Named after the caption, frames keep their part; no spaces, for xcursorgen.
+  UniqueFileNames captions(UniqueFileNames::Repeat::Dashed);
+  EXPECT_EQ(PlanCaptionExport(*cursor, "a busy", "out", {}, captions).back().Text,
+            "16 3 4 a_busy-f0-16x16.png 200\n32 7 8 a_busy-f1-32x32-2.png 100\n"
+            "32 1 2 a_busy-f0-32x32.png 200\n");
 }
 
 TEST(CursorOutputTest, FormatsAndLibrariesRefuseTheWrongKind) {

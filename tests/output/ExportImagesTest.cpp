@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include "imaging/RgbaPicture.h"
+#include "os/SafeFileName.h"
 #include "output/EntryListFixture.h"
 #include "support/DibBuilder.h"
 #include "support/HarvestFixtures.h"
@@ -184,6 +185,22 @@ TEST(ExportImagesTest, NamesRepeatsAndSelection) {
   EXPECT_TRUE(picked.SelectsEntry(5, "app"));
   EXPECT_FALSE(picked.SelectsEntry(5, "App"));
   EXPECT_TRUE(ExportSelection{}.SelectsEntry(9, ""));
+}
+
+// Named after captions: entries sharing a caption (in any case) do not overwrite each other, and
+// a caption is made a harmless name, as a tile dragged out is.
+TEST(ExportImagesTest, CaptionNamesRepeatAcrossEntriesAndAreSafe) {
+  const auto icon = MakeIcon({{16, 4}, {32, 8}, {32, 32}});
+  UniqueFileNames names(UniqueFileNames::Repeat::Dashed);
+  std::vector<std::string> got;
+  for (const std::string caption : {"Folder", "FOLDER", "../a:b*?\\x\n "})
+    for (const auto& item : PlanCaptionExport(*icon, caption, "out", {}, names))
+      got.push_back(item.Path.filename().string());
+  EXPECT_EQ(got, (std::vector<std::string>{
+                     "Folder-16x16.png", "Folder-32x32.png", "Folder-32x32-2.png",
+                     "FOLDER-16x16-2.png", "FOLDER-32x32-3.png", "FOLDER-32x32-4.png",
+                     "_a_b___x_-16x16.png", "_a_b___x_-32x32.png", "_a_b___x_-32x32-2.png"}));
+  for (const std::string& name : got) EXPECT_EQ(name, SafeFileName(name, ""));
 }
 
 }  // namespace

@@ -40,9 +40,14 @@ class FakeDialogs : public Dialogs {
     return true;
   }
 
-  bool BrowseForFolder(QWidget*, const QString& prompt, const QString& root,
-                       QString& folder) override {
+  bool BrowseForFolder(QWidget*, const QString& prompt, const QString& root, QString& folder,
+                       FolderOption* option) override {
     FolderPrompts.push_back(prompt);
+    FolderOptions.push_back(option ? std::optional<FolderOption>(*option) : std::nullopt);
+    if (option && !OptionAnswers.empty()) {
+      option->Checked = OptionAnswers.front();
+      OptionAnswers.pop_front();
+    }
     FolderRoots.push_back(root);
     FolderStarts.push_back(folder);
     if (FolderAnswers.empty() || !FolderAnswers.front()) {
@@ -97,11 +102,13 @@ class FakeDialogs : public Dialogs {
   std::deque<int> FilterAnswers;    // 1-based filter chosen with each file answer
   std::deque<bool> ConfirmAnswers;  // Yes when none is left
   std::deque<std::optional<QString>> FolderAnswers;
+  std::deque<bool> OptionAnswers;                  // a folder option's state as the user leaves it
   std::deque<std::optional<QString>> TextAnswers;  // nullopt answers "cancel"
   std::vector<FileDialogRequest> FileRequests;
   std::vector<QString> FolderPrompts;
   std::vector<QString> FolderRoots;
-  std::vector<QString> FolderStarts;  // the folder each browse began in
+  std::vector<QString> FolderStarts;                       // the folder each browse began in
+  std::vector<std::optional<FolderOption>> FolderOptions;  // the check box each browse showed
   std::vector<Box> Errors;
   std::vector<Box> Questions;
   std::vector<Box> Notices;

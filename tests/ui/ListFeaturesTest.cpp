@@ -236,6 +236,20 @@ TEST_F(ListFeaturesTest, DetailsDrawImagesOneToOneInDevicePixelsAndFitTheScreen)
   EXPECT_LE(details.height(), room.height());
   EXPECT_EQ(details.Images()->selectionMode(), QAbstractItemView::ExtendedSelection);
   EXPECT_EQ(details.Images()->actions().size(), 2);  // Save as PNG and Copy on the images
+
+  // Every cell has room for its image and each line of its text, the 256-pixel one too.
+  QListWidget* list = details.Images();
+  QStyleOptionViewItem option;
+  option.initFrom(list);
+  option.decorationPosition = QStyleOptionViewItem::Top;
+  option.features = QStyleOptionViewItem::WrapText;
+  for (int row = 0; row < list->count(); ++row) {
+    const int lines = static_cast<int>(list->item(row)->text().count(QLatin1Char('\n'))) + 1;
+    const int side = std::min(256, RealImageSize(*images.Get(row)).Height);
+    EXPECT_GE(list->itemDelegate()->sizeHint(option, list->model()->index(row, 0)).height(),
+              side + lines * option.fontMetrics.height())
+        << row;
+  }
 }
 
 TEST_F(ListFeaturesTest, ExportWritesWhatTheCommandLineWritesAndAsksOnceBeforeReplacing) {
@@ -273,7 +287,9 @@ TEST_F(ListFeaturesTest, ExportDetailsAndAddToLibraryStartInTheirLastFolderAfter
   AddIcons({"app"}, {{32, 32}});
   SelectRow(0);
   dialogs.FolderAnswers.push_back(FromPath(exports));
+  dialogs.OptionAnswers.push_back(true);  // "Name files after captions", also remembered
   window->Parts().Features->ExportImages->trigger();
+  EXPECT_TRUE(fs::exists(exports / "app-32x32.png"));
   dialogs.OnModal = [&](QDialog& shown) {
     dialogs.FileAnswers.push_back(QStringList{FromPath(pictures / "app.png")});
     dynamic_cast<DetailsDialog&>(shown).SaveChosen();
@@ -289,6 +305,8 @@ TEST_F(ListFeaturesTest, ExportDetailsAndAddToLibraryStartInTheirLastFolderAfter
   SelectRow(0);
   window->Parts().Features->ExportImages->trigger();
   EXPECT_EQ(dialogs.FolderStarts.back(), FromPath(exports));
+  ASSERT_TRUE(dialogs.FolderOptions.back());
+  EXPECT_TRUE(dialogs.FolderOptions.back()->Checked);
   dialogs.OnModal = [&](QDialog& shown) { dynamic_cast<DetailsDialog&>(shown).SaveChosen(); };
   window->Parts().TileView->setCurrentIndex(window->ListModel().index(0));
   QTest::keyClick(window->Parts().TileView, Qt::Key_Return);

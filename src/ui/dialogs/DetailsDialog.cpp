@@ -213,6 +213,7 @@ void DetailsDialog::CreateImages() {
   int largest = 32;
   images_ = new QListWidget;
   images_->setObjectName(QStringLiteral("DetailsImages"));
+  images_->setAccessibleName(QStringLiteral("Images"));
   images_->setViewMode(QListView::IconMode);
   images_->setMovement(QListView::Static);
   images_->setResizeMode(QListView::Adjust);

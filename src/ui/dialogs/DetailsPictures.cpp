@@ -107,7 +107,11 @@ QSize DetailsDelegate::sizeHint(const QStyleOptionViewItem& option,
   // As the standard delegate sizes a cell, with the picture's size instead of the picture.
   QStyleOptionViewItem cell(option);
   cell.index = index;
-  cell.text = index.data(Qt::DisplayRole).toString();
+  const QString text = index.data(Qt::DisplayRole).toString();
+  // Its lines as the delegate draws them, ended by line separators: a plain "\n" is no line end
+  // to the style, which would measure the text wrapped at the cell's width, in a 256-pixel cell
+  // fewer lines than drawn.
+  cell.text = displayText(text, option.locale);
   cell.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
   const QWidget* widget = option.widget;
   const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
@@ -115,14 +119,12 @@ QSize DetailsDelegate::sizeHint(const QStyleOptionViewItem& option,
   // As wide as the longest line and the text's margins, so that no line of the text breaks.
   const int margins =
       2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1) + 2;
-  for (const QString& line : cell.text.split(QLatin1Char('\n'))) {
+  for (const QString& line : text.split(QLatin1Char('\n'))) {
     decoration.setWidth(
         std::max(decoration.width(), option.fontMetrics.horizontalAdvance(line) + margins));
   }
   cell.decorationSize = decoration;
-  const QSize size = style->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), widget);
-  // The view draws the text a line shorter than the style measures it; the last line stays whole.
-  return {size.width(), size.height() + option.fontMetrics.lineSpacing()};
+  return style->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), widget);
 }
 
 }  // namespace pictarix

@@ -1,8 +1,10 @@
 #include "ui/dialogs/Dialogs.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
@@ -63,12 +65,26 @@ bool QtDialogs::ExecuteFileDialog(QWidget* parent, const FileDialogRequest& requ
 }
 
 bool QtDialogs::BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root,
-                                QString& folder) {
+                                QString& folder, FolderOption* option) {
   const QString start = folder.isEmpty() ? root : folder;
-  const QString chosen = QFileDialog::getExistingDirectory(parent, prompt, start);
-  if (chosen.isEmpty()) return false;
-  folder = chosen;
-  return true;
+  if (option == nullptr) {
+    const QString chosen = QFileDialog::getExistingDirectory(parent, prompt, start);
+    if (chosen.isEmpty()) return false;
+    folder = chosen;
+    return true;
+  }
+  QFileDialog dialog(parent, prompt, start);
+  dialog.setFileMode(QFileDialog::Directory);
+  // Qt's own dialog, the one whose layout can take the check box.
+  dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  auto* check = new QCheckBox(option->Label, &dialog);
+  check->setChecked(option->Checked);
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+    grid->addWidget(check, grid->rowCount(), 0, 1, grid->columnCount());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  folder = dialog.selectedFiles().constFirst();
+  option->Checked = check->isChecked();
+  return !folder.isEmpty();
 }
 
 namespace {

@@ -37,6 +37,13 @@ struct FileDialogRequest {
   unsigned Options = 0;  // FileDialogOption flags
 };
 
+// A check box shown with a folder browser: its label; its state in and, when the folder is
+// chosen, out.
+struct FolderOption {
+  QString Label;
+  bool Checked = false;
+};
+
 struct FileDialogAnswer {
   QStringList Files;    // in the order the dialog returns them
   int FilterIndex = 1;  // the filter chosen, 1-based
@@ -50,8 +57,9 @@ class Dialogs {
   virtual bool ExecuteFileDialog(QWidget* parent, const FileDialogRequest& request,
                                  FileDialogAnswer& answer) = 0;
   // The folder browser: false on cancel; `folder` in: the folder to preselect (may be empty).
+  // With an `option`, the browser also shows its check box.
   virtual bool BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root,
-                               QString& folder) = 0;
+                               QString& folder, FolderOption* option) = 0;
   // The default error box: error icon and an OK button.
   virtual void ShowError(QWidget* parent, const QString& title, const QString& message) = 0;
   // A question with Yes and No buttons; true for Yes. Enter answers `defaultAnswer`. Without a
@@ -83,8 +91,8 @@ class QtDialogs : public Dialogs {
  public:
   bool ExecuteFileDialog(QWidget* parent, const FileDialogRequest& request,
                          FileDialogAnswer& answer) override;
-  bool BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root,
-                       QString& folder) override;
+  bool BrowseForFolder(QWidget* parent, const QString& prompt, const QString& root, QString& folder,
+                       FolderOption* option) override;
   void ShowError(QWidget* parent, const QString& title, const QString& message) override;
   bool Confirm(QWidget* parent, const QString& title, const QString& question,
                Answer defaultAnswer) override;

@@ -12,6 +12,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "ui/dialogs/ClearButton.h"
+
 namespace pictarix {
 
 namespace {
@@ -38,7 +40,7 @@ ManualViewer::ManualViewer(const QString& manualPath, QWidget* parent)
 
   findBox_->setPlaceholderText(QStringLiteral("Find in the manual"));
   findBox_->setAccessibleName(QStringLiteral("Find in the manual"));
-  findBox_->setClearButtonEnabled(true);
+  ShowNamedClearButton(*findBox_, QStringLiteral("Clear"));
   auto* next = new QPushButton(QStringLiteral("Next"), findBar_);
   auto* previous = new QPushButton(QStringLiteral("Previous"), findBar_);
   auto* barLayout = new QHBoxLayout(findBar_);

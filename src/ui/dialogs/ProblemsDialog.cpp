@@ -11,6 +11,7 @@ ProblemsDialog::ProblemsDialog(const std::vector<UnreadableFile>& files, QWidget
     : QDialog(parent) {
   setWindowTitle(QStringLiteral("Problems"));
   list_ = new QTreeWidget(this);
+  list_->setAccessibleName(QStringLiteral("Files that could not be read"));
   list_->setColumnCount(2);
   list_->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Reason")});
   list_->setRootIsDecorated(false);

@@ -14,9 +14,9 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 
 #include "harvest/Harvester.h"
+#include "ui/dialogs/ClearButton.h"
 #include "ui/dialogs/DetailsDialog.h"
 #include "ui/dialogs/DialogFolders.h"
 #include "ui/list/IconListModel.h"
@@ -159,11 +159,7 @@ void ListFeatures::CreateFilterBox() {
   FilterBox->setPlaceholderText(QStringLiteral("Filter by name or file"));
   FilterBox->setToolTip(QStringLiteral("Show only icons whose name or file contains this text"));
   FilterBox->setAccessibleName(QStringLiteral("Filter"));
-  FilterBox->setClearButtonEnabled(true);
-  for (QToolButton* clear : FilterBox->findChildren<QToolButton*>()) {
-    clear->setAccessibleName(QStringLiteral("Clear filter"));
-    clear->setToolTip(QStringLiteral("Clear filter"));
-  }
+  ShowNamedClearButton(*FilterBox, QStringLiteral("Clear filter"));
   FilterBox->setMaximumWidth(kFilterBoxWidth);
   FilterBox->installEventFilter(this);
   bar->addWidget(FilterBox);
@@ -263,9 +259,12 @@ void ListFeatures::ShowSelectedDetails() {
 
 void ListFeatures::ExportSelected() {
   QString folder = StartFolder(kExportImagesFolder);
+  bool captionNames =
+      ReadSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kExportCaptionNamesValue, false);
   ExportEntryImages(dialogs_, &window_, window_.Harvest(), PositionsOf(window_.SelectedEntries()),
-                    folder);
+                    folder, captionNames);
   RememberFolder(kExportImagesFolder, folder);
+  WriteSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kExportCaptionNamesValue, captionNames);
 }
 
 }  // namespace pictarix

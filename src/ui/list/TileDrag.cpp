@@ -4,14 +4,13 @@
 
 #include <QDir>
 #include <QMimeData>
-#include <QSet>
 #include <QUrl>
 
 #include "harvest/Harvester.h"
 #include "os/LiveTempFolder.h"
-#include "os/SafeFileName.h"
 #include "output/SaveEntry.h"
 #include "output/SaveFormat.h"
+#include "output/UniqueFileNames.h"
 #include "ui/window/QtPaths.h"
 
 namespace pictarix {
@@ -34,21 +33,16 @@ QMimeData* TileDrag::MimeFor(const EntrySelection& entries) {
       FromPath(folder_->Path()) + QLatin1Char('/') + QString::number(++drags_);
   if (!QDir().mkpath(dragFolder)) return nullptr;
   QList<QUrl> urls;
-  QSet<QString> taken;  // names compared without case, as Windows file systems do
+  UniqueFileNames names(UniqueFileNames::Repeat::Parenthesised);
   for (const SelectedEntry& picked : entries) {
-    const std::string& caption = picked.Entry->Caption;
-    QString name = FromUtf8(SafeFileName(caption, ".ico"));
-    for (int n = 2; taken.contains(name.toLower()); ++n) {
-      name = FromUtf8(SafeFileName(caption, " (" + std::to_string(n) + ").ico"));
-    }
-    const QString path = dragFolder + QLatin1Char('/') + name;
+    const QString path =
+        dragFolder + QLatin1Char('/') + FromUtf8(names.Take(picked.Entry->Caption, "", ".ico"));
     try {
       if (!SaveEntryAs(*picked.Entry, harvester_.LargeImgs, ToPath(path), SaveFormat::Icon))
         continue;
     } catch (const std::exception&) {
       continue;  // a file that cannot be written is left out of the drag
     }
-    taken.insert(name.toLower());
     urls << QUrl::fromLocalFile(path);
   }
   if (urls.isEmpty()) return nullptr;

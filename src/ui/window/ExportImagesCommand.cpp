@@ -21,6 +21,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("Export Images");
 const QString kFolderPrompt = QStringLiteral("Select the folder for the exported images");
+const QString kCaptionNamesLabel = QStringLiteral("Name files after captions");
 constexpr int kFailuresListed = 20;
 
 // One entry's own copy of its icon (sharing the image bytes) and the files it makes.
@@ -38,30 +39,45 @@ QString FailedItemText(const ExportFailure& failure) {
   return QStringLiteral("frame %1, image %2").arg(failure.Frame).arg(failure.Image);
 }
 
-}  // namespace
-
-int ExportEntryImages(Dialogs& dialogs, QWidget* parent, const Harvester& harvester,
-                      const std::vector<int>& entries, QString& folder) {
-  if (entries.empty()) return 0;
-  QString chosen = folder;
-  if (!SelectFolder(dialogs, parent, kFolderPrompt, QDir::homePath(), chosen)) return 0;
-  if (!IsDirectory(chosen)) return 0;
-  folder = chosen;
-
-  // Copies taken now: the list may change while a question is open.
+// The files of each entry, in list order, and how many of them exist already. Copies of the
+// icons are taken now: the list may change while a question is open.
+std::vector<EntryExport> PlanExports(const Harvester& harvester, const std::vector<int>& entries,
+                                     const std::filesystem::path& folder, bool captionNames,
+                                     int& existing) {
   std::vector<EntryExport> exports;
-  int existing = 0;
+  UniqueFileNames names(UniqueFileNames::Repeat::Dashed);
   for (const SelectedEntry& picked : SelectEntries(harvester.Entries, entries)) {
     if (!picked.Entry->Icon) continue;
     EntryExport job{std::make_unique<AdvancedIcon>(), {}, picked.Position};
     job.Icon->Assign(*picked.Entry->Icon);
-    job.Plan = PlanEntryExport(*job.Icon, picked.Position, ToPath(chosen), ExportSelection{});
+    job.Plan =
+        captionNames
+            ? PlanCaptionExport(*job.Icon, picked.Entry->Caption, folder, ExportSelection{}, names)
+            : PlanEntryExport(*job.Icon, picked.Position, folder, ExportSelection{});
     for (const ExportItem& file : job.Plan) {
       std::error_code error;
       if (std::filesystem::exists(std::filesystem::symlink_status(file.Path, error))) ++existing;
     }
     exports.push_back(std::move(job));
   }
+  return exports;
+}
+
+}  // namespace
+
+int ExportEntryImages(Dialogs& dialogs, QWidget* parent, const Harvester& harvester,
+                      const std::vector<int>& entries, QString& folder, bool& captionNames) {
+  if (entries.empty()) return 0;
+  QString chosen = folder;
+  FolderOption naming{kCaptionNamesLabel, captionNames};
+  if (!SelectFolder(dialogs, parent, kFolderPrompt, QDir::homePath(), chosen, &naming)) return 0;
+  if (!IsDirectory(chosen)) return 0;
+  folder = chosen;
+  captionNames = naming.Checked;
+
+  int existing = 0;
+  const std::vector<EntryExport> exports =
+      PlanExports(harvester, entries, ToPath(chosen), captionNames, existing);
   if (existing > 0 &&
       !dialogs.Confirm(parent, kTitle,
                        QStringLiteral("%1 of the files to export already exist in %2.\n"

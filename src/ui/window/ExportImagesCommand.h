@@ -16,7 +16,10 @@ class Harvester;
 // the given positions of the harvest's list, picked once the folder is chosen (the list may
 // change while the question is open). Existing files are replaced only after one question; images
 // that could not be written are listed afterwards. Answers the number of files written.
+// `captionNames`, in and out: the folder dialog's check box "Name files after captions"; when
+// checked, files are named after the entries' captions (PlanCaptionExport) instead of their
+// positions.
 int ExportEntryImages(Dialogs& dialogs, QWidget* parent, const Harvester& harvester,
-                      const std::vector<int>& entries, QString& folder);
+                      const std::vector<int>& entries, QString& folder, bool& captionNames);
 
 }  // namespace pictarix

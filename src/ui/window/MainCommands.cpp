@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "ui/window/Artwork.h"
 #include "ui/window/MainWindow.h"
@@ -204,6 +205,23 @@ void SetUpItem(const CommandRow& row, QAction* action, const CommandPlaces& plac
   }
 }
 
+// The buttons Qt adds to the menu bar and the toolbar for what a narrow window cannot show are
+// nameless to a screen reader unless named here.
+void NameOverflowButtons(QMenuBar& menuBar, QToolBar& toolBar) {
+  const struct {
+    QWidget* Owner;
+    const char* ObjectName;
+    QString Name;
+  } buttons[] = {{&menuBar, "qt_menubar_ext_button", QStringLiteral("More menus")},
+                 {&toolBar, "qt_toolbar_ext_button", QStringLiteral("More toolbar buttons")}};
+  for (const auto& button : buttons) {
+    if (auto* found = button.Owner->findChild<QToolButton*>(QLatin1String(button.ObjectName))) {
+      found->setAccessibleName(button.Name);
+      found->setToolTip(button.Name);
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<BuiltCommand> BuildCommands(const CommandPlaces& places,
@@ -224,6 +242,7 @@ std::vector<BuiltCommand> BuildCommands(const CommandPlaces& places,
     built.push_back({action, row.Enabled});
   }
   ShareWithContextMenu(*menus.at(QString::fromLatin1(kContextMenuItems)), *places.Popup);
+  NameOverflowButtons(*places.MenuBar, *places.ToolBar);
   return built;
 }
 

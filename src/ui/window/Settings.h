@@ -16,6 +16,8 @@ enum class SettingsRoot { CurrentUser };
 inline const QString kSettingsKey = QStringLiteral("Software\\Wexlund\\Pictarix");
 inline const QString kStayOnTopValue = QStringLiteral("T");
 inline const QString kIncludeCursorsValue = QStringLiteral("IncludeCursors");
+// Export Images names its files after the entries' captions.
+inline const QString kExportCaptionNamesValue = QStringLiteral("ExportCaptionNames");
 
 bool SettingsGroupExists(SettingsRoot root, const QString& keyPath);
 void CreateSettingsGroup(SettingsRoot root, const QString& keyPath);
