@@ -94,7 +94,7 @@ class FakeDialogs : public Dialogs {
 
   bool OpenDocument(const QUrl& document) override {
     Documents.push_back(document);
-    return true;
+    return !NoOpener;
   }
 
   // nullopt answers "cancel".
@@ -114,6 +114,7 @@ class FakeDialogs : public Dialogs {
   std::vector<Box> Notices;
   std::vector<Box> TextQuestions;  // Message: "<label>|<proposed text>"
   std::vector<QUrl> Documents;
+  bool NoOpener = false;  // no program opens a document
   int ModalCount = 0;
   std::function<void(QDialog&)> OnModal;
 };

@@ -150,6 +150,7 @@ void IconListModel::TakeNewRows() {
     beginInsertRows(QModelIndex(), taken_, total - 1);
     taken_ = total;
     endInsertRows();
+    emit EntriesTaken();
     return;
   }
   std::vector<int> accepted;
@@ -157,11 +158,15 @@ void IconListModel::TakeNewRows() {
     if (Accepts(harvester_.Entries[static_cast<std::size_t>(entry)])) accepted.push_back(entry);
   }
   taken_ = total;
-  if (accepted.empty()) return;
+  if (accepted.empty()) {
+    emit EntriesTaken();
+    return;
+  }
   const int first = static_cast<int>(rows_.size());
   beginInsertRows(QModelIndex(), first, first + static_cast<int>(accepted.size()) - 1);
   rows_.insert(rows_.end(), accepted.begin(), accepted.end());
   endInsertRows();
+  emit EntriesTaken();
 }
 
 void IconListModel::Refilter() {

@@ -44,6 +44,8 @@ class IconListModel : public QAbstractListModel {
   int PendingRows() const;
   // Takes the pending entries in as one batch of rows.
   void TakeNewRows();
+  // The entries looked at: those shown and those the filter leaves out.
+  int EntryCount() const { return taken_; }
   // Around a change of the harvest's entries in place (removal, clearing): the rows are shown
   // anew afterwards.
   void BeginRebuild();
@@ -68,6 +70,10 @@ class IconListModel : public QAbstractListModel {
   void SetDragSource(std::function<QMimeData*(const EntrySelection&)> source) {
     dragSource_ = std::move(source);
   }
+
+ signals:
+  // Entries were taken in, shown or left out by the filter.
+  void EntriesTaken();
 
  private:
   bool Accepts(const ListEntry& entry) const;

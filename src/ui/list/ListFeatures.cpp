@@ -19,12 +19,16 @@
 #include "ui/dialogs/ClearButton.h"
 #include "ui/dialogs/DetailsDialog.h"
 #include "ui/dialogs/DialogFolders.h"
+#include "ui/list/EmptyListHint.h"
+#include "ui/list/FilterCount.h"
 #include "ui/list/IconListModel.h"
 #include "ui/list/TileDelegate.h"
 #include "ui/list/TileDrag.h"
 #include "ui/window/ExportImagesCommand.h"
 #include "ui/window/MainWindow.h"
+#include "ui/window/SavedNotice.h"
 #include "ui/window/Settings.h"
+#include "ui/window/StatusPanels.h"
 
 namespace pictarix {
 
@@ -81,6 +85,7 @@ ListFeatures::ListFeatures(MainWindow& window, Dialogs& dialogs)
   connect(&window_.ListModel().Pictures(), &TilePictures::TilesReady, view->viewport(),
           qOverload<>(&QWidget::update));
 
+  Hint = new EmptyListHint(*view, window_.ListModel(), [this] { return window_.RunInProgress(); });
   CreateMenuItems();
   CreateFilterBox();
   const int stored =
@@ -154,6 +159,8 @@ void ListFeatures::CreateFilterBox() {
   auto* gap = new QWidget(bar);
   gap->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   bar->addWidget(gap);
+  Count = new FilterCount(window_.ListModel(), bar);
+  bar->addWidget(Count);
   FilterBox = new QLineEdit(bar);
   FilterBox->setObjectName(QStringLiteral("FilterBox"));
   FilterBox->setPlaceholderText(QStringLiteral("Filter by name or file"));
@@ -261,10 +268,15 @@ void ListFeatures::ExportSelected() {
   QString folder = StartFolder(kExportImagesFolder);
   bool captionNames =
       ReadSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kExportCaptionNamesValue, false);
-  ExportEntryImages(dialogs_, &window_, window_.Harvest(), PositionsOf(window_.SelectedEntries()),
-                    folder, captionNames);
+  const int written =
+      ExportEntryImages(dialogs_, &window_, window_.Harvest(),
+                        PositionsOf(window_.SelectedEntries()), folder, captionNames);
   RememberFolder(kExportImagesFolder, folder);
   WriteSettingBool(SettingsRoot::CurrentUser, kSettingsKey, kExportCaptionNamesValue, captionNames);
+  if (written > 0) {
+    ShowSaved(window_.Parts().StatusLine->Notice(), dialogs_, SavedFilesText(written, folder),
+              folder);
+  }
 }
 
 }  // namespace pictarix

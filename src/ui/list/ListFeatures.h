@@ -16,6 +16,8 @@ class QTimer;
 namespace pictarix {
 
 class Dialogs;
+class EmptyListHint;
+class FilterCount;
 class MainWindow;
 class TileDelegate;
 class TileDrag;
@@ -46,6 +48,8 @@ class ListFeatures : public QObject {
   void ExportSelected();
 
   QLineEdit* FilterBox = nullptr;
+  FilterCount* Count = nullptr;  // "4 of 197" beside the filter box
+  EmptyListHint* Hint = nullptr;
   QAction* Details = nullptr;
   QAction* ExportImages = nullptr;  // in the Save menu and the context menu, Ctrl+E
   QAction* LargerTiles = nullptr;

@@ -84,15 +84,15 @@ QString ProposedThemeName(const QStringList& captions) {
   return common.isEmpty() ? kDefaultName : common;
 }
 
-void SaveCursorTheme(Dialogs& dialogs, QWidget* parent,
-                     const std::function<EntrySelection()>& selected) {
-  if (selected().empty()) return;
+QString SaveCursorTheme(Dialogs& dialogs, QWidget* parent,
+                        const std::function<EntrySelection()>& selected) {
+  if (selected().empty()) return {};
   QString folder = StartFolder(kFolderSetting);
-  if (!SelectFolder(dialogs, parent, kFolderPrompt, QStringLiteral("\\"), folder)) return;
-  if (!IsDirectory(folder)) return;
+  if (!SelectFolder(dialogs, parent, kFolderPrompt, QStringLiteral("\\"), folder)) return {};
+  if (!IsDirectory(folder)) return {};
   RememberFolder(kFolderSetting, folder);
   QString name = ProposedThemeName(CursorCaptions(selected()));
-  if (!dialogs.AskText(parent, kTitle, QStringLiteral("Name of the theme:"), name)) return;
+  if (!dialogs.AskText(parent, kTitle, QStringLiteral("Name of the theme:"), name)) return {};
   name = name.trimmed();
   if (name.isEmpty()) name = kDefaultName;
 
@@ -107,11 +107,12 @@ void SaveCursorTheme(Dialogs& dialogs, QWidget* parent,
                        QStringLiteral("No theme was written: no selected cursor is named after a "
                                       "role (such as \"Arrow\", \"Help\" or \"Wait\").") +
                            PassedOverText(icons));
-    return;
+    return {};
   }
   const CursorThemeResult result = WriteCursorThemeFromEntries(
       cursors, ToPath(folder), name.toStdString(), "Cursors saved from Pictarix");
   dialogs.ShowNotice(parent, kTitle, WrittenText(result, icons));
+  return FromPath(result.Written.Folder);
 }
 
 }  // namespace pictarix

@@ -21,8 +21,9 @@ QString ProposedThemeName(const QStringList& captions);
 // Asks for a folder (starting where this command was last used) and a name, then writes the
 // theme of the selection's cursors and says where, and which roles had none. Icons among the
 // selection are passed over and counted in the message. The selection is taken after the
-// questions, through `selected`, since the list may change while they are open.
-void SaveCursorTheme(Dialogs& dialogs, QWidget* parent,
-                     const std::function<EntrySelection()>& selected);
+// questions, through `selected`, since the list may change while they are open. Answers the
+// theme's folder, empty when nothing was written.
+QString SaveCursorTheme(Dialogs& dialogs, QWidget* parent,
+                        const std::function<EntrySelection()>& selected);
 
 }  // namespace pictarix

@@ -64,11 +64,11 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
                                        [this] { EnableForSelection(commands_, SelectedCount()); });
   intake_ = std::make_unique<WindowIntake>(*this, runs_, *run_,
                                            [this](const auto& work) { Guarded(work); });
-  output_ = std::make_unique<OutputCommands>(dialogs_, *this, *harvester_,
-                                             [this] { return SelectedEntries(); });
+  output_ = std::make_unique<OutputCommands>(
+      dialogs_, *this, *harvester_, [this] { return SelectedEntries(); },
+      parts_.StatusLine->Notice());
   parts_.Output = output_.get();
   parts_.Features = new ListFeatures(*this, dialogs_);
-
   parts_.Preview->hide();  // 7. placed until FormResize centres it
   parts_.Preview->move(176, 104);
   resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());

@@ -1,5 +1,7 @@
 #include "ui/window/OutputCommands.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -17,6 +19,8 @@
 #include "ui/window/ClipboardCopy.h"
 #include "ui/window/CursorThemeCommand.h"
 #include "ui/window/QtPaths.h"
+#include "ui/window/SavedNotice.h"
+#include "ui/window/ScopeExit.h"
 
 namespace pictarix {
 
@@ -55,14 +59,15 @@ QString WrongKindText(const ListEntry& entry, SaveFormat format) {
 }  // namespace
 
 OutputCommands::OutputCommands(Dialogs& dialogs, QWidget& window, Harvester& harvester,
-                               SelectionSource selected)
+                               SelectionSource selected, StatusNotice& notice)
     : SaveAsDialog(StartingIn(MakeSaveAsDialog(), kSaveAsFolder)),
       SaveLibraryDialog(StartingIn(MakeSaveLibraryDialog(), kSaveLibraryFolder)),
       AddToLibraryDialog(StartingIn(MakeAddToLibraryDialog(), kAddLibraryFolder)),
       dialogs_(dialogs),
       window_(window),
       harvester_(harvester),
-      selected_(std::move(selected)) {}
+      selected_(std::move(selected)),
+      notice_(notice) {}
 
 void OutputCommands::Notice(const QString& message) {
   dialogs_.ShowNotice(&window_, window_.windowTitle(), message);
@@ -74,6 +79,11 @@ const ListEntry* OutputCommands::EntryAt(int position) const {
 }
 
 void OutputCommands::SaveAs() {
+  int written = 0;
+  QString folder;  // of the last file written
+  const ScopeExit report([&] {
+    if (written > 0) Report(SavedFilesText(written, folder), folder);
+  });
   for (const int position : PositionsOf(selected_())) {
     const ListEntry* entry = EntryAt(position);
     if (entry == nullptr) continue;
@@ -105,6 +115,10 @@ void OutputCommands::SaveAs() {
     const SaveResult result =
         largest ? SaveLargestImage(*entry, ToPath(name))
                 : SaveEntryPicture(*entry, harvester_.LargeImgs, ToPath(name), format);
+    if (result == SaveResult::Written) {
+      ++written;
+      folder = FromPath(ToPath(name).parent_path());
+    }
     if (result == SaveResult::WrongKind) {
       Notice(WrongKindText(*entry, format));
     } else if (result != SaveResult::Written && format == SaveFormat::Gif) {
@@ -136,6 +150,8 @@ void OutputCommands::BatchSaveAs(int tag) {
                                      : SaveEntryAs(*entry, harvester_.LargeImgs, name, format));
     if (!written) skipped << FromPath(name.filename());
   }
+  const int saved = static_cast<int>(selected.size()) - static_cast<int>(skipped.size());
+  if (saved > 0) Report(SavedFilesText(saved, folder), folder);
   if (skipped.isEmpty()) return;
   Notice(QStringLiteral("%1 of the %2 selected icons could not be written in this format: %3.")
              .arg(skipped.size())
@@ -151,8 +167,18 @@ void OutputCommands::SaveToLibrary(bool add) {
                add ? kAddLibraryFolder : kSaveLibraryFolder, answer)) {
     return;
   }
-  SaveEntriesToLibrary(SelectEntries(harvester_.Entries, selected), ToPath(answer.Files.first()),
-                       add);
+  const EntrySelection entries = SelectEntries(harvester_.Entries, selected);
+  const QString library = answer.Files.first();
+  EntrySelection refused;
+  const std::int32_t held = SaveEntriesToLibrary(entries, ToPath(library), add, &refused);
+  // Added: the icons of the selection that went in, not those the library held before.
+  const auto icons = std::count_if(entries.begin(), entries.end(), [](const SelectedEntry& picked) {
+    return picked.Entry->Icon != nullptr;
+  });
+  const int put = add ? static_cast<int>(icons) - static_cast<int>(refused.size()) : held;
+  if (held > 0 && put > 0) {
+    Report(SavedIconsText(put, library, add), FromPath(ToPath(library).parent_path()));
+  }
 }
 
 void OutputCommands::CopyToClipboard() {
@@ -175,7 +201,12 @@ void OutputCommands::CopyLargestImage() {
 }
 
 void OutputCommands::SaveCursorTheme() {
-  pictarix::SaveCursorTheme(dialogs_, &window_, selected_);
+  const QString folder = pictarix::SaveCursorTheme(dialogs_, &window_, selected_);
+  if (!folder.isEmpty()) Report(QStringLiteral("Saved the cursor theme to %1").arg(folder), folder);
+}
+
+void OutputCommands::Report(const QString& text, const QString& folder) {
+  ShowSaved(notice_, dialogs_, text, folder);
 }
 
 }  // namespace pictarix

@@ -13,13 +13,16 @@ class QWidget;
 namespace pictarix {
 
 class Harvester;
+class StatusNotice;
 
 class OutputCommands {
  public:
   // The selected entries in list order.
   using SelectionSource = std::function<EntrySelection()>;
 
-  OutputCommands(Dialogs& dialogs, QWidget& window, Harvester& harvester, SelectionSource selected);
+  // `notice` tells what a command wrote, with a link to its folder.
+  OutputCommands(Dialogs& dialogs, QWidget& window, Harvester& harvester, SelectionSource selected,
+                 StatusNotice& notice);
 
   void SaveAs();
   // `tag`: the batch format (0 icons, 1 GIFs, 2 bitmaps, 3 JPEGs, 4 PNGs of the largest images
@@ -38,6 +41,8 @@ class OutputCommands {
 
  private:
   void Notice(const QString& message);
+  // `text` in the status line for a while, with "Open Folder" for `folder`.
+  void Report(const QString& text, const QString& folder);
   // The entry at `position` of the list as it is now, or nullptr. The list may change while a
   // question is open, so entries are picked by position again after one.
   const ListEntry* EntryAt(int position) const;
@@ -46,6 +51,7 @@ class OutputCommands {
   QWidget& window_;
   Harvester& harvester_;
   SelectionSource selected_;
+  StatusNotice& notice_;
 };
 
 }  // namespace pictarix

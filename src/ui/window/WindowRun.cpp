@@ -9,6 +9,8 @@
 
 #include "harvest/Harvester.h"
 #include "ui/list/IconListModel.h"
+#include "ui/window/SavedNotice.h"
+#include "ui/window/StatusNotice.h"
 #include "ui/window/StatusPanels.h"
 
 namespace pictarix {
@@ -34,6 +36,7 @@ void WindowRun::BeginProcessing() {
   controls_.ToolBar.setEnabled(false);
   harvester_.StopRequested = false;
   problems_.clear();
+  controls_.StatusBar.Notice().ClearLasting();
   controls_.List.hide();
   controls_.Preview.show();
   controls_.StopButton.show();
@@ -53,7 +56,15 @@ void WindowRun::EndProcessing() {
 void WindowRun::RunEnded() {
   lastProblems_.swap(problems_);
   problemsItem_.setEnabled(!lastProblems_.empty());
+  if (!lastProblems_.empty()) {
+    // The link opens View > Problems.
+    controls_.StatusBar.Notice().ShowLasting(
+        {{}, UnreadableFilesText(static_cast<int>(lastProblems_.size())), [item = &problemsItem_] {
+           item->trigger();
+         }});
+  }
   controls_.List.setFocus();
+  controls_.List.viewport()->update();  // an empty list's hint, held back during the run
 }
 
 void WindowRun::Stop() {

@@ -38,7 +38,8 @@ class WindowRun {
   void HarvestRoots(std::vector<HarvestRoot> roots);
   void BeginProcessing();
   void EndProcessing();
-  // What follows the end of a run: the problems are listed, the list takes the focus.
+  // What follows the end of a run: the problems are listed (and linked to from the status line),
+  // the list takes the focus.
   void RunEnded();
   // Stop: the harvest is asked to stop and the list is shown at once.
   void Stop();
