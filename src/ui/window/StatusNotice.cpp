@@ -18,6 +18,7 @@ StatusNotice::StatusNotice(QWidget* parent) : QWidget(parent) {
   link_ = new QLabel(this);
   link_->setObjectName(QStringLiteral("StatusNoticeLink"));
   link_->setTextFormat(Qt::RichText);
+  link_->setAccessibleName(QStringLiteral("Status notice"));
   link_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
   connect(link_, &QLabel::linkActivated, this, [this] { ActivateLink(); });
   expiry_ = new QTimer(this);
@@ -74,7 +75,9 @@ void StatusNotice::Show() {
   const QString link = LinkText();
   link_->setText(LinkMarkup(link));
   linkWidth_ = link.isEmpty() ? 0 : link_->sizeHint().width();  // as the label lays it out
-  link_->setAccessibleName(link);
+  // A screen reader reaching the link hears the message it belongs to.
+  link_->setAccessibleName(shown != nullptr ? Message() + QStringLiteral(": ") + link
+                                            : QStringLiteral("Status notice"));
   link_->setToolTip(link);
   setToolTip(Message());
   setVisible(shown != nullptr);
