@@ -208,6 +208,10 @@ TEST(AboutBoxTest, ShowsTheVersionAndLabelsTurnRedWhileHovered) {
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(link, &leave);
   EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::black));
+  EXPECT_TRUE(link->focusPolicy() & Qt::TabFocus);  // reached from the keyboard, shown as hovered
+  QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+  QApplication::sendEvent(link, &focusIn);
+  EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::red));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -12,6 +13,8 @@ namespace pictarix {
 HoverLabel::HoverLabel(const QString& text, const QUrl& target, QWidget* parent)
     : QLabel(text, parent), target_(target) {
   setCursor(Qt::PointingHandCursor);
+  // Reached with Tab and opened with Enter or Space as with a click; focus shows as hovering.
+  setFocusPolicy(Qt::StrongFocus);
   QFont underlined = font();
   underlined.setUnderline(true);
   setFont(underlined);
@@ -37,6 +40,25 @@ void HoverLabel::enterEvent(QEnterEvent* event) {
 void HoverLabel::leaveEvent(QEvent* event) {
   SetColour(TextColour());
   QLabel::leaveEvent(event);
+}
+
+void HoverLabel::focusInEvent(QFocusEvent* event) {
+  SetColour(Qt::red);
+  QLabel::focusInEvent(event);
+}
+
+void HoverLabel::focusOutEvent(QFocusEvent* event) {
+  SetColour(TextColour());
+  QLabel::focusOutEvent(event);
+}
+
+void HoverLabel::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+    QDesktopServices::openUrl(target_);
+    return;
+  }
+  QLabel::keyPressEvent(event);
 }
 
 void HoverLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -74,6 +96,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   mail_ = new HoverLabel(kMailAddress, QUrl(QStringLiteral("mailto:") + kMailAddress), this);
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setDefault(true);
+  ok->setFocus();  // Enter closes the box until the user tabs to a link
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
   auto* layout = new QGridLayout(this);
