@@ -182,6 +182,17 @@ TEST_F(CursorSaveTest, SaveAsRefusesTheWrongKindByNameAndWritesTheAnimatedCursor
   EXPECT_EQ(ReadWholeFile(ToPath(Out("busy.ani"))), AnimatedFile());
 }
 
+TEST_F(CursorSaveTest, AnIconLibraryOfTheSelectionNamesTheCursorsLeftOut) {
+  Select({0, 1, 2});
+  dialogs.FileAnswers = {QStringList{Out("mixed.icl")}};
+  window->SaveToLibraryClick(window->Parts().Item("saveToLibrary"));
+  EXPECT_TRUE(fs::is_regular_file(ToPath(Out("mixed.icl"))));
+  ASSERT_EQ(dialogs.Notices.size(), 1u);
+  EXPECT_EQ(dialogs.Notices[0].Message,
+            QStringLiteral("Icon libraries hold only icons, so these cursors were left out: "
+                           "\"Arrow\", \"busy\"."));
+}
+
 TEST_F(CursorSaveTest, ThemeOfTheSelectionPassesIconsOverAndNamesTheMissingRoles) {
   EXPECT_EQ(ProposedThemeName({QStringLiteral("Aero Arrow"), QStringLiteral("Aero Busy")}),
             QStringLiteral("Aero"));

@@ -179,6 +179,18 @@ void OutputCommands::SaveToLibrary(bool add) {
   if (held > 0 && put > 0) {
     Report(SavedIconsText(put, library, add), FromPath(ToPath(library).parent_path()));
   }
+  if (!refused.empty()) Notice(LeftOutOfLibraryText(refused));
+}
+
+QString OutputCommands::LeftOutOfLibraryText(const EntrySelection& refused) {
+  constexpr std::size_t kNamed = 10;
+  QStringList names;
+  for (std::size_t i = 0; i < refused.size() && i < kNamed; ++i) {
+    names << QStringLiteral("\"%1\"").arg(QString::fromStdString(refused[i].Entry->Caption));
+  }
+  if (refused.size() > kNamed) names << QStringLiteral("and %1 more").arg(refused.size() - kNamed);
+  return QStringLiteral("Icon libraries hold only icons, so these cursors were left out: %1.")
+      .arg(names.join(QStringLiteral(", ")));
 }
 
 void OutputCommands::CopyToClipboard() {

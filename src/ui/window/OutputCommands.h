@@ -46,6 +46,8 @@ class OutputCommands {
   // The entry at `position` of the list as it is now, or nullptr. The list may change while a
   // question is open, so entries are picked by position again after one.
   const ListEntry* EntryAt(int position) const;
+  // Names the cursors an icon library command left out (the first ten, then a count).
+  static QString LeftOutOfLibraryText(const EntrySelection& refused);
 
   Dialogs& dialogs_;
   QWidget& window_;
