@@ -14,6 +14,16 @@
 
 namespace pictarix::testing {
 
+// The next queued answer, taken off the queue; nothing (cancel) when the queue is empty or the
+// answer is nullopt.
+template <typename T>
+std::optional<T> TakeAnswer(std::deque<std::optional<T>>& answers) {
+  if (answers.empty()) return std::nullopt;
+  std::optional<T> answer = std::move(answers.front());
+  answers.pop_front();
+  return answer;
+}
+
 class FakeDialogs : public Dialogs {
  public:
   // A message box as shown: error, question or notice.
@@ -26,12 +36,9 @@ class FakeDialogs : public Dialogs {
   bool ExecuteFileDialog(QWidget*, const FileDialogRequest& request,
                          FileDialogAnswer& answer) override {
     FileRequests.push_back(request);
-    if (FileAnswers.empty() || !FileAnswers.front()) {
-      if (!FileAnswers.empty()) FileAnswers.pop_front();
-      return false;
-    }
-    answer.Files = *FileAnswers.front();
-    FileAnswers.pop_front();
+    std::optional<QStringList> files = TakeAnswer(FileAnswers);
+    if (!files) return false;
+    answer.Files = *files;
     answer.FilterIndex = request.FilterIndex;  // the filter stays as it was unless told
     if (!FilterAnswers.empty()) {
       answer.FilterIndex = FilterAnswers.front();
@@ -50,12 +57,9 @@ class FakeDialogs : public Dialogs {
     }
     FolderRoots.push_back(root);
     FolderStarts.push_back(folder);
-    if (FolderAnswers.empty() || !FolderAnswers.front()) {
-      if (!FolderAnswers.empty()) FolderAnswers.pop_front();
-      return false;
-    }
-    folder = *FolderAnswers.front();
-    FolderAnswers.pop_front();
+    std::optional<QString> chosen = TakeAnswer(FolderAnswers);
+    if (!chosen) return false;
+    folder = *chosen;
     return true;
   }
 
@@ -78,12 +82,9 @@ class FakeDialogs : public Dialogs {
 
   bool AskText(QWidget*, const QString& title, const QString& label, QString& text) override {
     TextQuestions.push_back({title, label + QLatin1Char('|') + text});
-    if (TextAnswers.empty() || !TextAnswers.front()) {
-      if (!TextAnswers.empty()) TextAnswers.pop_front();
-      return false;
-    }
-    text = *TextAnswers.front();
-    TextAnswers.pop_front();
+    std::optional<QString> typed = TakeAnswer(TextAnswers);
+    if (!typed) return false;
+    text = *typed;
     return true;
   }
 
